@@ -1,0 +1,56 @@
+// What every kdu verb shares: the global options, the user interaction and
+// the way a verb reports its outcome.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/interaction.h"
+#include "transfer/error_codes.h"
+
+namespace CLI {
+class App;
+}
+
+namespace kelvo::cli {
+
+// Exit statuses of kdu.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CliContext {
+  // Device bindings given on the command line (empty: use the settings).
+  std::string drive_a;
+  std::string drive_b;
+  std::string tape[4];
+  bool yes = false;
+
+  // Options that override settings for one run.
+  std::optional<bool> retain_format;
+  std::optional<bool> remove_line_numbers;
+  std::optional<bool> retain_labels;
+  std::optional<int> blocking_factor;
+  std::optional<int> line_start;
+  std::optional<int> line_step;
+
+  // The user interaction of this run (terminal prompts).
+  Interaction* ui = nullptr;
+
+  // The selected verb sets this; main runs it after parsing.
+  std::function<int()> run;
+};
+
+// Prints the message of `code` on stderr (one line) and returns kExitFailed;
+// returns kExitOk for code 0.
+int Finish(ErrorCode code);
+
+// Prints `message` on stderr (one line) and returns kExitFailed.
+int Fail(const std::string& message);
+
+// Each group of verbs adds its subcommands to the app (one Register...Verbs
+// function per file under src/cli/, called from main).
+
+}  // namespace kelvo::cli

@@ -1,0 +1,76 @@
+// kdu: the command line of Kelvo Disk Utility.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "cli/cli_context.h"
+#include "transfer/error_text.h"
+
+namespace kelvo::cli {
+
+int Finish(ErrorCode code) {
+  if (code == 0) return kExitOk;
+  std::cerr << "kdu: " << GetErrorText(code) << "\n";
+  return kExitFailed;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "kdu: " << message << "\n";
+  return kExitFailed;
+}
+
+namespace {
+
+void AddGlobalOptions(CLI::App& app, CliContext& ctx) {
+  app.add_option("--drive-a", ctx.drive_a, "Device for floppy drive A: (/dev/fd0, emu:PATH)")
+      ->group("Devices");
+  app.add_option("--drive-b", ctx.drive_b, "Device for floppy drive B:")->group("Devices");
+  for (int i = 0; i < 4; ++i) {
+    app.add_option("--tape" + std::to_string(i), ctx.tape[i],
+                   "Device for Tape" + std::to_string(i) + " (/dev/nstN, FILE.tap[,FILE.tap...])")
+        ->group("Devices");
+  }
+  app.add_flag("--yes,-y", ctx.yes, "Answer Yes/OK to every question");
+  app.add_flag("--retain-format", ctx.retain_format, "Keep printer records as they are on export")
+      ->group("Settings overrides");
+  app.add_flag("--remove-line-numbers", ctx.remove_line_numbers,
+               "Drop the line numbers of source records on export")
+      ->group("Settings overrides");
+  app.add_flag("--retain-labels", ctx.retain_labels, "Keep tape labels on restored files")
+      ->group("Settings overrides");
+  app.add_option("--blocking-factor", ctx.blocking_factor, "Tape blocking factor")
+      ->group("Settings overrides");
+  app.add_option("--line-start", ctx.line_start, "First line number given to text lines")
+      ->group("Settings overrides");
+  app.add_option("--line-step", ctx.line_step, "Line number increment")
+      ->group("Settings overrides");
+}
+
+}  // namespace
+}  // namespace kelvo::cli
+
+int main(int argc, char** argv) {
+  using namespace kelvo::cli;
+  CLI::App app{"kdu - Kelvo Disk Utility: printer disks, disk images and tapes", "kdu"};
+  app.set_version_flag("--version", KDU_VERSION_TEXT);
+  app.require_subcommand(0, 1);
+  CliContext ctx;
+  AddGlobalOptions(app, ctx);
+  for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kExitUsage;
+  }
+  if (!ctx.run) {
+    std::cout << app.help();
+    return kExitUsage;
+  }
+  return ctx.run();
+}

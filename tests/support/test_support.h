@@ -1,0 +1,37 @@
+// Shared helpers for the tests: temporary folders and running kdu.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kelvo::test {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct CommandResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the kdu binary with `args` (no shell involved), with HOME and the XDG
+// folders pointed into a private folder so no user settings are touched.
+CommandResult RunKdu(const std::vector<std::string>& args, const std::string& stdin_text = "");
+
+std::string ReadFileText(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace kelvo::test
