@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_context.h"
+#include "cli/terminal_interaction.h"
 #include "transfer/error_text.h"
 
 namespace kelvo::cli {
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
     app.exit(e);
     return kExitUsage;
   }
+  TerminalInteraction ui(ctx.yes);
+  ctx.ui = &ui;
   if (!ctx.run) {
     std::cout << app.help();
     return kExitUsage;
