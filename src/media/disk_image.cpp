@@ -106,14 +106,18 @@ ErrorCode CDiskImageDoc::OnOpenDocument(const std::filesystem::path& path) {
     data.reserve(static_cast<std::size_t>(st.st_size));
     if (ErrorCode err = ReadWhole(file.get(), data)) return err;
     // The length is checked again on what was read: the file may have changed.
-    if (data.size() < kMinImageBytes || !HasKelvoMark(data.data() + kBlockSize))
-      return ERR_BAD_IMAGE;
-    bytes_ = std::move(data);
-    modified_ = false;
-    return ERR_OK;
+    return LoadImage(std::move(data));
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }
+}
+
+ErrorCode CDiskImageDoc::LoadImage(std::vector<std::uint8_t> bytes) {
+  if (bytes.size() < kMinImageBytes || !HasKelvoMark(bytes.data() + kBlockSize))
+    return ERR_BAD_IMAGE;
+  bytes_ = std::move(bytes);
+  modified_ = false;
+  return ERR_OK;
 }
 
 ErrorCode CDiskImageDoc::OnSaveDocument(const std::filesystem::path& path) {

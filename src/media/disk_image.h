@@ -31,6 +31,9 @@ class CDiskImageDoc : public CSectorSource {
   // On failure the document is left as it was.
   ErrorCode OnOpenDocument(const std::filesystem::path& path);
 
+  // Takes `bytes` as the image, with the same validity tests as a file.
+  ErrorCode LoadImage(std::vector<std::uint8_t> bytes);
+
   // Writes the whole image to `path` through a temporary file beside it,
   // flushed to disk and renamed over the old file; on failure the old file
   // is kept and the error returned. Clears the modified flag on success.
