@@ -31,7 +31,12 @@ std::uint64_t DiskListing::FreeSpace() const {
 }
 
 ErrorCode ListFiles(CSectorSource& carrier, DiskListing& out, std::uint32_t carrier_blocks) {
+  // The file vector keeps its capacity, so a listing read again into the
+  // same object does not allocate it anew.
+  std::vector<ListedFile> files = std::move(out.files);
+  files.clear();
   out = DiskListing{};
+  out.files = std::move(files);
   VolumeBlock volume;
   if (ErrorCode err = ReadVolumeBlock(carrier, volume)) return err;
   out.shows_disk_id = volume.ShowsDiskId();
@@ -46,24 +51,25 @@ ErrorCode ListFiles(CSectorSource& carrier, DiskListing& out, std::uint32_t carr
   std::string problem;
   for (std::size_t t = 0; t < types; ++t) {
     const std::string type = RadixDecode(volume.type_index[t].type_code);
+    const bool is_system_type = type == "$Y$";
     auto visit = [&](std::uint16_t lbn, Block& block) {
       out.system_bytes += kBlockSize;
       for (std::size_t slot = 0; slot < kSlotsPerSector; ++slot) {
         const std::uint8_t* raw = block.data() + kFirstSlotOffset + slot * kFileEntrySize;
         if (GetWord(raw) == 0) continue;
         FileEntry entry = FileEntry::Decode(raw);
-        std::string name = entry.BaseName();
-        name += '.';
-        name += type;
-        if (IsSystemFileName(name)) continue;
-        ListedFile& f = out.files.emplace_back();
-        f.name = std::move(name);
-        f.type = type;
-        f.entry = entry;
-        f.directory_lbn = lbn;
-        f.slot = static_cast<std::uint16_t>(slot);
-        f.size = entry.blocks > entry.w4 ? (std::uint32_t{entry.blocks} - entry.w4) * kBlockSize : 0;
-        out.file_bytes += f.size;
+        char text[16];
+        std::size_t n = RadixDecodeTo(entry.name1, text);
+        n += RadixDecodeTo(entry.name2, text + n);
+        text[n++] = '.';
+        for (char c : type) text[n++] = c;
+        const std::string_view name(text, n);
+        if (is_system_type && IsSystemFileName(name)) continue;
+        const std::uint32_t size =
+            entry.blocks > entry.w4 ? (std::uint32_t{entry.blocks} - entry.w4) * kBlockSize : 0;
+        out.files.push_back(ListedFile{std::string(name), type, entry, lbn,
+                                       static_cast<std::uint16_t>(slot), size});
+        out.file_bytes += size;
       }
       return true;
     };

@@ -12,15 +12,6 @@ std::uint16_t CodeOf(char c) {
   return 0;
 }
 
-// The character of a code, or 0 when the code ends the text.
-char CharOf(unsigned code) {
-  if (code >= 1 && code <= 26) return static_cast<char>('A' + code - 1);
-  if (code == 27) return '$';
-  if (code == 28) return '.';
-  if (code >= 30 && code <= 39) return static_cast<char>('0' + code - 30);
-  return 0;
-}
-
 }  // namespace
 
 bool IsRadixCharacter(char c) { return CodeOf(c) != 0; }
@@ -31,15 +22,24 @@ std::uint16_t RadixEncode(std::string_view text) {
   return static_cast<std::uint16_t>((codes[0] * 40 + codes[1]) * 40 + codes[2]);
 }
 
+std::size_t RadixDecodeTo(std::uint16_t word, char* out) {
+  // Codes 0 to 39 by table; 0 marks the codes that end the text.
+  static constexpr char kChars[41] = "\0ABCDEFGHIJKLMNOPQRSTUVWXYZ$.\0" "0123456789";
+  const unsigned first = word / 1600u;
+  if (first >= 40 || kChars[first] == 0) return 0;
+  out[0] = kChars[first];
+  const unsigned second = (word / 40u) % 40u;
+  if (kChars[second] == 0) return 1;
+  out[1] = kChars[second];
+  const unsigned third = word % 40u;
+  if (kChars[third] == 0) return 2;
+  out[2] = kChars[third];
+  return 3;
+}
+
 std::string RadixDecode(std::uint16_t word) {
-  const unsigned codes[3] = {word / 1600u, (word / 40u) % 40u, word % 40u};
-  std::string out;
-  for (unsigned code : codes) {
-    char c = CharOf(code);
-    if (c == 0) break;
-    out.push_back(c);
-  }
-  return out;
+  char text[3];
+  return std::string(text, RadixDecodeTo(word, text));
 }
 
 }  // namespace kelvo

@@ -18,6 +18,10 @@ std::uint16_t RadixEncode(std::string_view text);
 // or 40 and above.
 std::string RadixDecode(std::uint16_t word);
 
+// Appends the decoded characters of `word` to `out` (which has room for 3)
+// and returns how many were written.
+std::size_t RadixDecodeTo(std::uint16_t word, char* out);
+
 // True when `c` (any case) is in the printer character set of names: letters,
 // digits, "$" and ".".
 bool IsRadixCharacter(char c);

@@ -123,7 +123,10 @@ ErrorCode CDiskImageDoc::LoadImage(std::vector<std::uint8_t> bytes) {
 ErrorCode CDiskImageDoc::OnSaveDocument(const std::filesystem::path& path) {
   std::filesystem::path dir = path.parent_path();
   if (dir.empty()) dir = ".";
-  std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string hidden = ".";
+  hidden += path.filename().string();
+  hidden += ".XXXXXX";
+  std::string temp = (dir / hidden).string();
   FileHandle file(::mkstemp(temp.data()));
   if (file.get() < 0) return ErrorFromErrno(errno);
   // An existing image keeps its permissions; a new one gets the usual ones.
