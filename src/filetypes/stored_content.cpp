@@ -75,20 +75,27 @@ ErrorCode ImportPreformatted(std::span<const std::uint8_t> data, StoredContent& 
 
 ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering numbering,
                                StoredContent& out) {
-  out.blocks.clear();
-  CTextRecordEncoder encoder(numbering, out.blocks);
-  ErrorCode error = encoder.Append(text);
-  if (error == ERR_OK) error = encoder.Finish();
-  if (error != ERR_OK) return error;
-  const std::uint64_t records = encoder.RecordCount();
-  const std::uint64_t inLast = records % kRecordsPerBlock;
-  out.kind = ContentKind::ConvertedText;
-  out.recordCount = records;
-  out.words.recordSize = 80;
-  out.words.blockCount = static_cast<std::uint32_t>(out.blocks.size() / kStoreBlockSize);
-  out.words.lastBlockBytes =
-      records == 0 ? 0 : static_cast<std::uint32_t>(inLast == 0 ? kRecordBytesPerBlock : inLast * kRecordSize);
-  return ERR_OK;
+  return GuardMemory([&] {
+    // Every line feed ends at least one record: room for those up front.
+    const std::size_t lines = std::size_t(std::count(text.begin(), text.end(), std::uint8_t{'\n'}));
+    out.blocks.clear();
+    out.blocks.reserve((lines / kRecordsPerBlock + 1) * kStoreBlockSize);
+    CVectorSink sink(out.blocks);
+    CTextRecordEncoder encoder(numbering, sink);
+    ErrorCode error = encoder.Append(text);
+    if (error == ERR_OK) error = encoder.Finish();
+    if (error != ERR_OK) return error;
+    const std::uint64_t records = encoder.RecordCount();
+    const std::uint64_t inLast = records % kRecordsPerBlock;
+    out.kind = ContentKind::ConvertedText;
+    out.recordCount = records;
+    out.words.recordSize = kRecordSize;
+    out.words.blockCount = static_cast<std::uint32_t>(encoder.BlockCount());
+    out.words.lastBlockBytes = records == 0 ? 0
+                               : inLast == 0 ? std::uint32_t(kRecordBytesPerBlock)
+                                             : std::uint32_t(inLast * kRecordSize);
+    return ERR_OK;
+  });
 }
 
 ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8_t> data,
