@@ -4,10 +4,9 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 
 #include "filetypes/file_types.h"
+#include "filetypes/memory_guard.h"
 
 namespace kelvo {
 
@@ -65,7 +64,6 @@ class BufferedWriter {
     used_ = 0;
     return error_;
   }
-  ErrorCode error() const { return error_; }
 
  private:
   CByteSink& sink_;
@@ -202,7 +200,7 @@ void CTextRecordEncoder::DrainLongLine() {
 
 ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
   if (error_ != ERR_OK) return error_;
-  try {
+  const ErrorCode memory = GuardMemory([&] {
     const std::uint8_t* p = text.data();
     const std::uint8_t* const end = p + text.size();
     if (!partial_.empty() || longLine_) {
@@ -210,14 +208,14 @@ ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
       if (lf == nullptr) {
         partial_.insert(partial_.end(), p, end);
         DrainLongLine();
-        return error_;
+        return ERR_OK;
       }
       partial_.insert(partial_.end(), p, lf);
       EmitLine(partial_.data(), partial_.size(), true);
       partial_.clear();
       p = lf + 1;
     }
-    while (p < end) {
+    while (p < end && error_ == ERR_OK) {
       const auto* lf =
           static_cast<const std::uint8_t*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
       if (lf == nullptr) {
@@ -228,17 +226,15 @@ ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
       EmitLine(p, static_cast<std::size_t>(lf - p), true);
       p = lf + 1;
     }
-  } catch (const std::bad_alloc&) {
-    error_ = ERR_NOT_ENOUGH_MEMORY;
-  } catch (const std::length_error&) {
-    error_ = ERR_NOT_ENOUGH_MEMORY;
-  }
+    return ERR_OK;
+  });
+  if (error_ == ERR_OK) error_ = memory;
   return error_;
 }
 
 ErrorCode CTextRecordEncoder::Finish() {
   if (error_ != ERR_OK) return error_;
-  try {
+  const ErrorCode memory = GuardMemory([&] {
     if (!partial_.empty() || longLine_) EmitLine(partial_.data(), partial_.size(), false);
     partial_.clear();
     longLine_ = false;
@@ -253,11 +249,9 @@ ErrorCode CTextRecordEncoder::Finish() {
       FlushBlocks(blocks);
       slot_ = 0;
     }
-  } catch (const std::bad_alloc&) {
-    error_ = ERR_NOT_ENOUGH_MEMORY;
-  } catch (const std::length_error&) {
-    error_ = ERR_NOT_ENOUGH_MEMORY;
-  }
+    return ERR_OK;
+  });
+  if (error_ == ERR_OK) error_ = memory;
   return error_;
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
-#include <stdexcept>
+
+#include "filetypes/memory_guard.h"
 
 namespace kelvo {
 
@@ -24,17 +24,6 @@ void CopyPadded(std::span<const std::uint8_t> data, StoredContent& out) {
 std::span<const std::uint8_t> LastBlockOf(std::span<const std::uint8_t> data) {
   if (data.empty()) return data;
   return data.subspan((BlocksFor(data.size()) - 1) * kStoreBlockSize);
-}
-
-template <typename Fn>
-ErrorCode GuardMemory(Fn&& fn) {
-  try {
-    return fn();
-  } catch (const std::bad_alloc&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  } catch (const std::length_error&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  }
 }
 
 }  // namespace
