@@ -28,7 +28,7 @@ void StartUp(AppState& state, KeyValueStore& store, Interaction& ui,
   state.settings = LoadSettings(store);
   state.Bindings = EffectiveBindings(state.settings, options.overrides);
 
-  if (IsFloppyDriverLoaded(state.Bindings)) {
+  if (IsFloppyDriverLoaded(state.Bindings, options.system_root)) {
     state.FormatDriverPresent = 1;
   } else {
     state.FormatDriverPresent = 0;

@@ -20,6 +20,8 @@ struct StartupOptions {
   DeviceBindings overrides;
   // Where the trace log goes; empty: DefaultTraceLogPath().
   std::filesystem::path trace_log_path;
+  // Root of the /dev and /sys folders the floppy driver test looks at.
+  std::filesystem::path system_root = "/";
 };
 
 // The bindings stored in `settings`, with the non-empty `overrides` in place.
