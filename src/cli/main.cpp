@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   CliContext ctx;
   AddGlobalOptions(app, ctx);
   RegisterDeviceVerbs(app, ctx);
+  RegisterDiskVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {

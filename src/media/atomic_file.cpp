@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <string>
 
-#include "media/file_errors.h"
+#include "transfer/errno_map.h"
 #include "media/file_handle.h"
 
 namespace kelvo {
@@ -18,7 +18,7 @@ ErrorCode WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
     ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return ErrorFromErrno(errno);
+      return MapErrno(errno, IoContext::Write);
     }
     data += n;
     size -= static_cast<std::size_t>(n);
@@ -45,13 +45,13 @@ ErrorCode WriteFileAtomically(const std::filesystem::path& path,
   hidden += ".XXXXXX";
   std::string temp = (dir / hidden).string();
   FileHandle file(::mkstemp(temp.data()));
-  if (file.get() < 0) return ErrorFromErrno(errno);
+  if (file.get() < 0) return MapErrno(errno);
   ErrorCode err = ERR_OK;
-  if (::fchmod(file.get(), ModeFor(path)) != 0) err = ErrorFromErrno(errno);
+  if (::fchmod(file.get(), ModeFor(path)) != 0) err = MapErrno(errno);
   if (!err) err = WriteAll(file.get(), bytes.data(), bytes.size());
-  if (!err && ::fsync(file.get()) != 0) err = ErrorFromErrno(errno);
-  if (!err && file.Close() != 0) err = ErrorFromErrno(errno);
-  if (!err && ::rename(temp.c_str(), path.c_str()) != 0) err = ErrorFromErrno(errno);
+  if (!err && ::fsync(file.get()) != 0) err = MapErrno(errno);
+  if (!err && file.Close() != 0) err = MapErrno(errno);
+  if (!err && ::rename(temp.c_str(), path.c_str()) != 0) err = MapErrno(errno);
   if (err) {
     ::unlink(temp.c_str());
     return err;

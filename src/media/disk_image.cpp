@@ -14,7 +14,7 @@
 #include "diskfs/create_file_system.h"
 #include "diskfs/mount.h"
 #include "media/atomic_file.h"
-#include "media/file_errors.h"
+#include "transfer/errno_map.h"
 #include "media/file_handle.h"
 
 namespace kelvo {
@@ -32,7 +32,7 @@ ErrorCode ReadWhole(int fd, std::vector<std::uint8_t>& out) {
         out.resize(old);
         continue;
       }
-      return ErrorFromErrno(errno);
+      return MapErrno(errno, IoContext::Read);
     }
     out.resize(old + static_cast<std::size_t>(n));
     if (n == 0) return ERR_OK;
@@ -65,9 +65,9 @@ ErrorCode CDiskImageDoc::OnNewDocument(std::string_view disk_id, Interaction* ui
 ErrorCode CDiskImageDoc::OnOpenDocument(const std::filesystem::path& path) {
   try {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return ErrorFromErrno(errno);
+    if (file.get() < 0) return MapErrno(errno);
     struct stat st {};
-    if (::fstat(file.get(), &st) != 0) return ErrorFromErrno(errno);
+    if (::fstat(file.get(), &st) != 0) return MapErrno(errno);
     if (S_ISDIR(st.st_mode)) return ERR_ACCESS_DENIED;
     if (static_cast<std::uint64_t>(st.st_size) < kMinImageBytes) return ERR_BAD_IMAGE;
     std::vector<std::uint8_t> data;
