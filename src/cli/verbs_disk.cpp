@@ -140,8 +140,11 @@ int RunGet(CliContext& ctx, const DiskOptions& o) {
     ctx.ui->PumpMessages();
     FileLocator file;
     ErrorCode err = place->Volume().FindFile(name, file);
+    const std::string shown = DisplayName(file.name);
+    // A damaged entry may decode to a name that is no file name.
+    if (!err && (shown == "." || shown == "..")) err = ERR_INVALID_FILE_NAME;
     if (!err) {
-      const fs::path target = fs::path(o.folder) / DisplayName(file.name);
+      const fs::path target = fs::path(o.folder) / shown;
       err = place->Volume().ExportFile(file.name, target, options);
     }
     if (err) {

@@ -237,6 +237,8 @@ ErrorCode CKelvoVolume::ReadFileBlocks(const FileLocator& file, std::vector<std:
 }
 
 ErrorCode CKelvoVolume::DeleteFile(const FileLocator& file) {
+  // The bad-block and bitmap files are part of the file system itself.
+  if (file.type == "$Y$") return ERR_ACCESS_DENIED;
   VolumeBlock volume;
   if (ErrorCode err = ReadVolumeBlock(carrier_, volume)) return err;
   LockGuard lock(carrier_);

@@ -121,7 +121,8 @@ class CKelvoVolume {
   // The file's blocks, w5 * 512 bytes read in one request.
   ErrorCode ReadFileBlocks(const FileLocator& file, std::vector<std::uint8_t>& out);
 
-  // Frees the file's blocks and clears its entry.
+  // Frees the file's blocks and clears its entry. The "$Y$" files (bitmap,
+  // bad blocks) are refused with ERR_ACCESS_DENIED.
   ErrorCode DeleteFile(const FileLocator& file);
   // Image form by name: a name that is not found changes nothing and is not
   // an error.
@@ -129,7 +130,8 @@ class CKelvoVolume {
 
   // Gives the file a new name (and type), keeping its blocks and sizes:
   // ERR_INVALID_FILE_NAME, ERR_FILE_EXISTS (80) when the new name exists,
-  // ERR_FILE_NOT_FOUND, ERR_TYPE_NOT_IN_INDEX, ERR_DIRECTORY_FULL.
+  // ERR_FILE_NOT_FOUND, ERR_TYPE_NOT_IN_INDEX, ERR_DIRECTORY_FULL;
+  // ERR_ACCESS_DENIED for the "$Y$" files.
   ErrorCode RenameFile(std::string_view old_name, std::string_view new_name);
 
   // Whether the file's space, once freed, would hold a file of its size.

@@ -16,6 +16,7 @@ ErrorCode CKelvoVolume::RenameFile(std::string_view old_name, std::string_view n
   if (err != ERR_FILE_NOT_FOUND) return err;
   FileLocator old;
   if (ErrorCode find = FindFile(old_name, old)) return find;
+  if (old.type == "$Y$") return ERR_ACCESS_DENIED;  // the file system's own files stay
   const PrinterName printer = PcNameToPrinterName(new_name);
   AllocationRequest request{printer.type, 0, 0, 0, 0};
   if (ErrorCode slot = FindFreeSlot(request)) return slot;

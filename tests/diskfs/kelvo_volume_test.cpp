@@ -210,6 +210,34 @@ TEST(KelvoVolume, FitsAfterDelete) {
   EXPECT_EQ(f.doc.Bytes(), before);
 }
 
+TEST(KelvoVolume, DoesNotFitWhenTheFreedBlocksAreCutShort) {
+  ImageBuilder b;
+  b.AddBinaryFile("FNT", 0, "FULL", 80, 1400 - 80, 1);
+  // A damaged entry reaching past the highest LBN: only 1400-1403 come free.
+  b.PutEntry(13, 1, "TAIL", {0, 512, 0, 10, 0, 10, 0, 0, 1400});
+  for (int n = 1400; n <= 1403; ++n) b.bytes()[4 * 512 + n / 8] &= static_cast<std::uint8_t>(~(1 << (n % 8)));
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  CKelvoVolume v(doc);
+  FileLocator tail;
+  ASSERT_EQ(v.FindFile("TAIL.FNT", tail), ERR_OK);
+  EXPECT_FALSE(v.FitsAfterDelete(tail));
+  EXPECT_EQ(doc.Bytes(), b.bytes());
+}
+
+TEST(KelvoVolume, SystemFilesCannotBeDeletedOrRenamed) {
+  Fresh f;
+  CKelvoVolume v(f.doc);
+  const std::vector<std::uint8_t> before = f.doc.Bytes();
+  FileLocator bitmap;
+  ASSERT_EQ(v.FindFile("BITMAP.$Y$", bitmap), ERR_OK);
+  EXPECT_EQ(bitmap.start_lbn, 4);
+  EXPECT_EQ(v.DeleteFile(bitmap), ERR_ACCESS_DENIED);
+  EXPECT_EQ(v.DeleteFile("badblk.$y$"), ERR_ACCESS_DENIED);
+  EXPECT_EQ(v.RenameFile("BITMAP.$Y$", "BITMAP.FNT"), ERR_ACCESS_DENIED);
+  EXPECT_EQ(f.doc.Bytes(), before);
+}
+
 // The floppy form: a drive plus the caller's copy of the system area.
 TEST(KelvoVolumeFloppy, BitmapLivesInTheSystemAreaCopy) {
   ImageBuilder b(false, 1404);
