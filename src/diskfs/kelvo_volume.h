@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@
 namespace kelvo {
 
 class CDiskImageDoc;
+
+// Returned when the disk's structures overlap (the bitmap on a directory
+// sector or the volume block): nothing is written to such a disk.
+inline constexpr ErrorCode ERR_DAMAGED_LAYOUT = ERR_UNRECOGNIZED_VOLUME;
 
 // Returned when a new or renamed file's name cannot be stored: its first
 // word would be 0 (a free slot) or its type is "$Y$". The message is
@@ -79,8 +84,13 @@ class CKelvoVolume {
   // Image form.
   explicit CKelvoVolume(CDiskImageDoc& image);
   // Floppy form: `system_area` holds the disk's first blocks, at least LBN 0
-  // up to the bitmap LBN.
+  // up to the bitmap LBN. Blocks it holds are read from it and written
+  // through it to the drive, so it stays the disk's current state (a copy
+  // of the 90 blocks a listing reads spares every directory read).
   CKelvoVolume(CSectorSource& drive, std::vector<std::uint8_t>& system_area);
+  ~CKelvoVolume();
+  CKelvoVolume(const CKelvoVolume&) = delete;
+  CKelvoVolume& operator=(const CKelvoVolume&) = delete;
 
   // 0 with `out` filled when a file of that full name (NAME.TYP, any case)
   // exists; ERR_FILE_NOT_FOUND when not; or the carrier's read error.
@@ -150,17 +160,20 @@ class CKelvoVolume {
  private:
   ErrorCode Mount(VolumeBlock& volume, WalkLimits& limits);
   std::uint32_t CarrierBlocks() const;
-  ErrorCode LoadBitmap(const VolumeBlock& volume, Block& bitmap);
-  ErrorCode SaveBitmap(const VolumeBlock& volume, const Block& bitmap);
+  // Every directory sector the type index reaches. `sound` is false when
+  // the bitmap would lie on the volume block, a directory sector or beyond
+  // the highest LBN: such a disk is not written to.
+  ErrorCode ReadLayout(const VolumeBlock& volume, std::vector<std::uint16_t>& directories,
+                       bool& sound);
   ErrorCode FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request);
   ErrorCode WriteEntryAndBitmap(const VolumeBlock& volume, std::uint16_t lbn, std::size_t slot,
                                 const FileEntry& entry, bool allocate, std::uint32_t first,
                                 std::uint32_t count);
   void NoteProblem(const std::string& problem);
 
+  std::unique_ptr<CSectorSource> through_copy_;  // floppy form
   CSectorSource& carrier_;
   CDiskImageDoc* image_ = nullptr;
-  std::vector<std::uint8_t>* system_area_ = nullptr;
   FileEntry last_stored_;
   std::vector<std::string> problems_;
 };

@@ -1,6 +1,7 @@
 // Renaming a printer file: the entry moves to a free slot of the new name's
 // type and keeps its blocks and sizes.
 #include "diskfs/kelvo_volume.h"
+#include "diskfs/mount.h"
 #include "diskfs/radix50.h"
 #include "filetypes/file_names.h"
 
@@ -20,6 +21,11 @@ ErrorCode CKelvoVolume::RenameFile(std::string_view old_name, std::string_view n
   const PrinterName printer = PcNameToPrinterName(new_name);
   AllocationRequest request{printer.type, 0, 0, 0, 0};
   if (ErrorCode slot = FindFreeSlot(request)) return slot;
+
+  VolumeBlock volume;
+  if (ErrorCode read = ReadVolumeBlock(carrier_, volume)) return read;
+  for (std::uint16_t lbn : {old.directory_lbn, request.directory_lbn})
+    if (lbn == kVolumeBlockLbn || lbn == volume.bitmap_lbn) return ERR_DAMAGED_LAYOUT;
 
   FileEntry renamed = old.entry;
   renamed.name1 = RadixEncode(printer.first);

@@ -299,3 +299,50 @@ TEST(KelvoVolumeFloppy, FailedDeleteKeepsTheFile) {
 
 }  // namespace
 }  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST(KelvoVolumeDamage, DataNeverLandsOnSystemBlocks) {
+  ImageBuilder b;
+  std::fill(b.bytes().begin() + 4 * 512, b.bytes().begin() + 4 * 512 + 10, 0xFF);  // 0-79 "free"
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  CKelvoVolume v(doc);
+  ASSERT_EQ(Store(v, "SAFE", "FNT", 3), ERR_OK);
+  // Blocks 5 to 79 are directory sectors; the only other system blocks are 0-4.
+  EXPECT_EQ(StartOf(v, "SAFE.FNT"), 80);
+}
+
+TEST(KelvoVolumeDamage, BitmapOnADirectorySectorIsNeverWritten) {
+  ImageBuilder b;
+  b.AddBinaryFile("FNT", 0, "OLD", 80, 1, 1);
+  b.SetWord(512 + 12, 13);  // the bitmap LBN names the first FNT directory sector
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  CKelvoVolume v(doc);
+  EXPECT_EQ(Store(v, "NEW", "JSL", 1), ERR_DAMAGED_LAYOUT);
+  EXPECT_EQ(v.DeleteFile("OLD.FNT"), ERR_DAMAGED_LAYOUT);
+  b.SetWord(512 + 12, 1);  // ... or the volume block
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  EXPECT_EQ(Store(v, "NEW", "JSL", 1), ERR_DAMAGED_LAYOUT);
+  EXPECT_EQ(doc.Bytes(), b.bytes());
+}
+
+TEST(KelvoVolumeFloppy, LargeCopyServesReadsAndFollowsWrites) {
+  ImageBuilder b(false, 1404);
+  FakeDrive drive(b.bytes());
+  std::vector<std::uint8_t> area(drive.bytes.begin(), drive.bytes.begin() + 90 * kBlockSize);
+  CKelvoVolume v(drive, area);
+  ASSERT_EQ(Store(v, "A", "FNT", 2), ERR_OK);
+  // Directory and bitmap changes reached both the drive and the copy.
+  EXPECT_TRUE(std::equal(area.begin(), area.end(), drive.bytes.begin()));
+  // Reads of blocks the copy holds do not touch the drive: a drive whose
+  // system area is wiped still shows the copy's files.
+  std::fill(drive.bytes.begin(), drive.bytes.begin() + 80 * kBlockSize, 0);
+  FileLocator loc;
+  EXPECT_EQ(v.FindFile("A.FNT", loc), ERR_OK);
+}
+
+}  // namespace
+}  // namespace kelvo
