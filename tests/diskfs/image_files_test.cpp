@@ -149,6 +149,8 @@ TEST(ImageStore, UnstorableNamesAndTheSystemTypeAreRefused) {
     EXPECT_EQ(im.volume.StoreFile(name, Bytes("data")), ERR_INVALID_FILE_NAME) << name;
   EXPECT_EQ(im.volume.StoreFile("notes.txt", Bytes("data")), ERR_TYPE_NOT_IN_INDEX);
   EXPECT_EQ(im.doc.Bytes(), before);
+  EXPECT_EQ(DiskErrorText(ERR_INVALID_FILE_NAME), "Invalid file name specified");
+  EXPECT_EQ(DiskErrorText(ERR_DIRECTORY_FULL), "The current file type directory is full.");
   EXPECT_FALSE(im.doc.IsModified());
 }
 

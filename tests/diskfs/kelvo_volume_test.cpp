@@ -104,19 +104,6 @@ TEST(KelvoVolume, BitmapFollowsStoreAndDelete) {
   for (std::size_t i = 4; i < 26; ++i) EXPECT_EQ(f.doc.Bytes()[9 * kBlockSize + i], 0);
 }
 
-TEST(KelvoVolume, FullDirectoryChangesNothing) {
-  Fresh f;
-  CKelvoVolume v(f.doc);
-  for (int i = 0; i < 23; ++i) ASSERT_EQ(Store(v, "D" + std::to_string(i), "DAT", 1), ERR_OK);
-  for (int i = 0; i < 46; ++i) ASSERT_EQ(Store(v, "C" + std::to_string(i), "CMD", 1), ERR_OK);
-  const std::vector<std::uint8_t> before = f.doc.Bytes();
-  EXPECT_EQ(Store(v, "D23", "DAT", 1), ERR_DIRECTORY_FULL);
-  EXPECT_EQ(Store(v, "C46", "CMD", 1), ERR_DIRECTORY_FULL);
-  EXPECT_EQ(f.doc.Bytes(), before);
-  // Other types still take files.
-  EXPECT_EQ(Store(v, "F", "FNT", 1), ERR_OK);
-}
-
 TEST(KelvoVolume, FullDiskChangesNothing) {
   Fresh f;
   CKelvoVolume v(f.doc);
@@ -143,19 +130,6 @@ TEST(KelvoVolume, FirstFitNeverTakesTheShorterHole) {
   EXPECT_EQ(StartOf(v, "PAIR.FNT"), 96);
   ASSERT_EQ(Store(v, "ONE", "FNT", 1), ERR_OK);
   EXPECT_EQ(StartOf(v, "ONE.FNT"), 87);
-}
-
-TEST(KelvoVolume, NamesThatStoreAsNothingAreRefused) {
-  Fresh f;
-  CKelvoVolume v(f.doc);
-  const std::vector<std::uint8_t> before = f.doc.Bytes();
-  EXPECT_EQ(v.StoreNewFile({"", "", "FNT", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(v.StoreNewFile({"__", "ABC", "FNT", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(v.StoreNewFile({"BIT", "MAP", "$Y$", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(v.StoreNewFile({"BIT", "MAP", "$y$", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(f.doc.Bytes(), before);
-  EXPECT_EQ(DiskErrorText(ERR_INVALID_FILE_NAME), "Invalid file name specified");
-  EXPECT_EQ(DiskErrorText(ERR_DIRECTORY_FULL), "The current file type directory is full.");
 }
 
 TEST(KelvoVolume, TypeNotInIndex) {
@@ -258,6 +232,20 @@ TEST(KelvoVolumeFloppy, BitmapLivesInTheSystemAreaCopy) {
   std::memset(drive.bytes.data() + 2048, 0xFF, 512);
   ASSERT_EQ(Store(v, "C", "FNT", 1), ERR_OK);
   EXPECT_EQ(StartOf(v, "C.FNT"), 86);
+}
+
+TEST(KelvoVolumeFloppy, FullDirectoryOrDiskWritesNothing) {
+  ImageBuilder b(false, 1404);
+  FakeDrive drive(b.bytes());
+  std::vector<std::uint8_t> area(drive.bytes.begin(), drive.bytes.begin() + 5 * kBlockSize);
+  CKelvoVolume v(drive, area);
+  for (int i = 0; i < 23; ++i) ASSERT_EQ(Store(v, "D" + std::to_string(i), "DAT", 1), ERR_OK);
+  const std::vector<std::uint8_t> before = drive.bytes;
+  const int writes = drive.writes;
+  EXPECT_EQ(Store(v, "D23", "DAT", 1), ERR_DIRECTORY_FULL);
+  EXPECT_EQ(Store(v, "BIG", "FNT", 1400), ERR_HANDLE_DISK_FULL);
+  EXPECT_EQ(drive.writes, writes);
+  EXPECT_EQ(drive.bytes, before);
 }
 
 TEST(KelvoVolumeFloppy, FailedBitmapWriteUndoesTheEntry) {
