@@ -8,16 +8,10 @@
 #include <string>
 
 #include "app/interaction.h"
+#include "viewers/rgb.h"
 #include "viewers/viewer_message.h"
 
 namespace kelvo {
-
-struct Rgb {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-  bool operator==(const Rgb&) const = default;
-};
 
 inline constexpr int kImgKindImgFormat = 0;
 inline constexpr int kImgKindRasterEncoding = 2;
