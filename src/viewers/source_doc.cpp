@@ -1,24 +1,21 @@
 #include "viewers/source_doc.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
+#include "filetypes/file_types.h"
 #include "viewers/viewer_message.h"
 
 namespace kelvo {
 
 int SourceTypeOfPath(const std::string& path) {
-  const std::string name = FileNamePart(path);
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return -1;
-  std::string ext = name.substr(dot);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".cmd") return kSourceCommandFile;
-  if (ext == ".fsl") return kSourceFormSource;
-  if (ext == ".jsl") return kSourceJobSource;
-  if (ext == ".pch") return kSourcePatch;
-  return -1;
+  switch (GetViewerKind(FileNamePart(path))) {
+    case ViewerKind::CommandFile: return kSourceCommandFile;
+    case ViewerKind::FormSourceFile: return kSourceFormSource;
+    case ViewerKind::JobSourceFile: return kSourceJobSource;
+    case ViewerKind::PatchFile: return kSourcePatch;
+    default: return -1;
+  }
 }
 
 bool CSourceDoc::Load(const std::string& path) {
