@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "viewers/viewer_message.h"
 
 namespace kelvo {
 
@@ -45,28 +44,58 @@ std::string TaskDumpLine(const std::uint8_t* chunk, std::size_t n, std::size_t o
 }
 
 bool CTaskDoc::Load(const std::string& path) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
-  bytes_ = std::move(bytes);
+  memory_.clear();
+  cachedBlock_ = SIZE_MAX;
+  file_.close();
+  file_.clear();
+  file_.open(path, std::ios::binary);
+  if (!file_) return false;
+  file_.seekg(0, std::ios::end);
+  const std::streamoff size = file_.tellg();
+  if (size < 0) return false;
+  size_ = static_cast<std::size_t>(size);
   return true;
 }
 
-void CTaskDoc::LoadBytes(std::string bytes) { bytes_ = std::move(bytes); }
+void CTaskDoc::LoadBytes(const std::string& bytes) {
+  file_.close();
+  memory_ = bytes;
+  size_ = bytes.size();
+  cachedBlock_ = SIZE_MAX;
+}
+
+void CTaskDoc::FetchBlock(std::size_t block) const {
+  if (block == cachedBlock_) return;
+  const std::size_t at = block * cache_.size();
+  std::size_t n = 0;
+  if (!file_.is_open()) {
+    n = at < memory_.size() ? std::min(cache_.size(), memory_.size() - at) : 0;
+    std::copy_n(memory_.data() + (n ? at : 0), n, cache_.data());
+  } else {
+    file_.clear();
+    file_.seekg(static_cast<std::streamoff>(at));
+    file_.read(reinterpret_cast<char*>(cache_.data()), static_cast<std::streamsize>(cache_.size()));
+    n = static_cast<std::size_t>(std::max<std::streamsize>(file_.gcount(), 0));
+  }
+  cachedBlock_ = block;
+  cachedLength_ = n;
+}
 
 std::size_t CTaskDoc::LineCount() const {
-  const std::size_t chunks = (bytes_.size() + kTaskChunk - 1) / kTaskChunk;
+  const std::size_t chunks = (size_ + kTaskChunk - 1) / kTaskChunk;
   return chunks + chunks / kTaskLinesPerBlock;
 }
 
 std::string CTaskDoc::Line(std::size_t i) const {
   if (i >= LineCount()) return {};
-  const std::size_t group = i / (kTaskLinesPerBlock + 1);
+  const std::size_t block = i / (kTaskLinesPerBlock + 1);
   const std::size_t within = i % (kTaskLinesPerBlock + 1);
   if (within == kTaskLinesPerBlock) return " ";
-  const std::size_t chunk = group * kTaskLinesPerBlock + within;
-  const std::size_t offset = chunk * kTaskChunk;
-  const std::size_t n = std::min(kTaskChunk, bytes_.size() - offset);
-  return TaskDumpLine(reinterpret_cast<const std::uint8_t*>(bytes_.data()) + offset, n, offset);
+  FetchBlock(block);
+  const std::size_t start = within * kTaskChunk;
+  if (start >= cachedLength_) return {};
+  const std::size_t n = std::min(kTaskChunk, cachedLength_ - start);
+  return TaskDumpLine(cache_.data() + start, n, block * cache_.size() + start);
 }
 
 }  // namespace kelvo

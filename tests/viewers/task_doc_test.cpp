@@ -75,7 +75,29 @@ TEST(TaskDoc, LoadsFromAFile) {
   ASSERT_TRUE(doc.Load((dir / "RUN.TSK").string()));
   EXPECT_EQ(doc.FileSize(), 40u);
   EXPECT_EQ(doc.LineCount(), 3u);
+  EXPECT_EQ(doc.Line(2), "00000040: 065553 065553 065553 065553 |QGSQGSQGSQGS|kkkkkkkk|");
+  // 0x6B6B = 27499 = 17 x 1600 + 7 x 40 + 19: "QGS".
+  // The file shrinks while open: lines are read from what is left.
+  WriteFileBytes(dir / "RUN.TSK", std::string(20, 'k'));
+  CTaskDoc second;
+  ASSERT_TRUE(second.Load((dir / "RUN.TSK").string()));
+  WriteFileBytes(dir / "RUN.TSK", std::string(4, 'k'));
+  EXPECT_EQ(second.LineCount(), 2u);
+  EXPECT_EQ(second.Line(1), "");
+  EXPECT_EQ(second.Line(0), "00000000: 065553 065553 |QGSQGS|kkkk|");
   EXPECT_FALSE(doc.Load((dir / "missing.tsk").string()));
+}
+
+TEST(TaskDoc, LinesFromAFileMatchLinesFromMemory) {
+  TempDir dir;
+  std::string bytes;
+  for (int i = 0; i < 3000; ++i) bytes.push_back(static_cast<char>(i * 7));
+  WriteFileBytes(dir / "A.TSK", bytes);
+  CTaskDoc file;
+  ASSERT_TRUE(file.Load((dir / "A.TSK").string()));
+  CTaskDoc memory = Dump(bytes);
+  ASSERT_EQ(file.LineCount(), memory.LineCount());
+  for (std::size_t i = file.LineCount(); i-- > 0;) EXPECT_EQ(file.Line(i), memory.Line(i)) << i;
 }
 
 }  // namespace
