@@ -5,6 +5,7 @@
 
 #include "support/viewer_image_builder.h"
 #include "viewers/image_doc.h"
+#include "viewers/image_view_model.h"
 
 namespace {
 
@@ -28,7 +29,12 @@ std::vector<std::vector<std::uint8_t>> TextPage() {
       if (rng() % 6 == 0) continue;  // word gap
       const int strokes = 2 + static_cast<int>(rng() % 3);
       for (int s = 0; s < strokes; ++s) {
-        if (rng() % 2) {
+        const unsigned kind = rng() % 3;
+        if (kind == 2) {  // a slanted stroke: every row differs from the one above
+          const int x0 = left + static_cast<int>(rng() % 10);
+          for (int y = top; y < top + 36; ++y)
+            for (int t = 0; t < 5; ++t) ink(x0 + (y - top) / 2 + t, y);
+        } else if (kind == 1) {
           const int x = left + static_cast<int>(rng() % 30);
           for (int y = top; y < top + 36; ++y)
             for (int t = 0; t < 4; ++t) ink(x + t, y);
@@ -79,5 +85,17 @@ void BM_DecodeLetterPage600Dpi(benchmark::State& state) {
   state.counters["raster_bytes"] = static_cast<double>(file.size());
 }
 BENCHMARK(BM_DecodeLetterPage600Dpi)->Unit(benchmark::kMillisecond);
+
+// The image view's display bitmap of that page at 50 %, turned once.
+void BM_DisplayBitmapLetterPageAt50(benchmark::State& state) {
+  kelvo::CImgDoc doc;
+  if (!doc.LoadBytes(EncodedPage())) state.SkipWithError("decode failed");
+  const kelvo::CMonoBitmap full = kelvo::MakeFullBitmap(doc);
+  for (auto _ : state) {
+    kelvo::CMonoBitmap display = kelvo::BuildDisplayBitmap(full, 50, 1);
+    benchmark::DoNotOptimize(display.Bits().data());
+  }
+}
+BENCHMARK(BM_DisplayBitmapLetterPageAt50)->Unit(benchmark::kMillisecond);
 
 }  // namespace
