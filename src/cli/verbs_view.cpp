@@ -115,22 +115,13 @@ int ShowImage(const std::string& file) {
   return kExitOk;
 }
 
-int ShowSource(const std::string& file) {
-  CSourceDoc doc;
+// Prints every line of a source or task document.
+template <typename Doc>
+int ShowLines(const std::string& file) {
+  Doc doc;
   if (!doc.Load(file)) return Finish(ERR_FILE_NOT_FOUND);
   for (std::size_t i = 0; i < doc.LineCount(); ++i) {
-    const std::string_view line = doc.Line(i);
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-  }
-  return kExitOk;
-}
-
-int ShowTask(const std::string& file) {
-  CTaskDoc doc;
-  if (!doc.Load(file)) return Finish(ERR_FILE_NOT_FOUND);
-  for (std::size_t i = 0; i < doc.LineCount(); ++i) {
-    const std::string line = doc.Line(i);
+    const auto line = doc.Line(i);
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
   }
@@ -141,9 +132,9 @@ int Show(const ViewOptions& o) {
   switch (GetViewerKind(o.file)) {
     case ViewerKind::Font: return ShowFont(o.file);
     case ViewerKind::Image: return ShowImage(o.file);
-    case ViewerKind::Task: return ShowTask(o.file);
+    case ViewerKind::Task: return ShowLines<CTaskDoc>(o.file);
     case ViewerKind::None: return Fail(o.file + ": not a font, image, source or task file");
-    default: return ShowSource(o.file);
+    default: return ShowLines<CSourceDoc>(o.file);
   }
 }
 

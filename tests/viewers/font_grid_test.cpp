@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
+#include "support/viewer_bitmap_probe.h"
 #include "support/viewer_font_builder.h"
 #include "viewers/font_grid.h"
 
@@ -18,24 +19,6 @@ class FontGridTest : public ::testing::Test {
   TempDir dir_;
   std::unique_ptr<CFontDoc> doc_;
 };
-
-struct Box {
-  int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1, count = 0;
-};
-
-Box InkBox(const CMonoBitmap& b) {
-  Box box;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x)
-      if (b.IsInk(x, y)) {
-        box.x0 = std::min(box.x0, x);
-        box.y0 = std::min(box.y0, y);
-        box.x1 = std::max(box.x1, x);
-        box.y1 = std::max(box.y1, y);
-        ++box.count;
-      }
-  return box;
-}
 
 std::vector<int> Codes(const FontGridPicture& p) {
   std::vector<int> codes;
@@ -74,7 +57,7 @@ TEST_F(FontGridTest, NoGlyphAndZeroSpacingTakeNoRoom) {
   EXPECT_FALSE(p.cells[2].drawn);  // 35 has spacing 0
   EXPECT_EQ(p.cells[3].x, 30);     // and takes no room
   // Only the space glyph carries ink: at x 10 and in the row's fill.
-  Box box = InkBox(p.bitmap);
+  InkBox box = FindInk(p.bitmap);
   EXPECT_EQ(box.x0, 10);
   EXPECT_EQ(box.y0, 0);
   EXPECT_EQ(box.y1, 1);
@@ -110,85 +93,56 @@ TEST_F(FontGridTest, CellHeightZeroGivesAnEmptyPictureWithANote) {
   EXPECT_FALSE(p.note.empty());
 }
 
-TEST_F(FontGridTest, LandscapeGlyphIsDrawnAsStored) {
-  FontSpec spec = DefaultFontSpec(20);
-  spec.highestCode = 32;
-  FontGlyphSpec g;
-  g.code = 32;
-  g.rows = 3;
-  g.rowLength = 1;
-  g.bytes = {0x80, 0x00, 0x01};
-  spec.glyphs = {g};
-  spec.spacing[32] = 200;  // one glyph in the row
-  const CFontDoc& doc = Load(spec);
-  CMonoBitmap dst(64, 64);
-  DrawGlyph(dst, doc, 32, 5, 7);
-  EXPECT_TRUE(dst.IsInk(5, 7));
-  EXPECT_TRUE(dst.IsInk(12, 9));
-  EXPECT_EQ(InkBox(dst).count, 2);
-}
+// One glyph drawn at (0, 0) and the ink dots expected in the view.
+struct PlacementCase {
+  const char* what;
+  char orientation;
+  char pitch;
+  int rows, rowLength, offset, spacing, reference, lineSpacing;
+  std::vector<std::uint8_t> bytes;
+  std::vector<std::pair<int, int>> ink;
+};
 
-TEST_F(FontGridTest, PortraitGlyphIsTurnedAndPlacedFromTheLineSpacing) {
-  FontSpec spec = DefaultFontSpec(20);
-  spec.orientation = 'P';
-  spec.lineSpacing = 40;
-  spec.highestCode = 32;
-  FontGlyphSpec g;
-  g.code = 32;
-  g.rows = 3;
-  g.rowLength = 1;  // wb = 8, padded to 16
-  g.offset = 2;
-  g.bytes = {0x80, 0x00, 0x01};  // first row's leftmost dot, last row's rightmost dot
-  spec.glyphs = {g};
-  const CFontDoc& doc = Load(spec);
-  CMonoBitmap dst(64, 64);
-  DrawGlyph(dst, doc, 32, 0, 0);
-  // dy = line spacing - wb - off = 40 - 8 - 2 = 30; the copy is R wide, wb high.
-  // Stored column 0 becomes the bottom row; stored row j becomes column j.
-  EXPECT_TRUE(dst.IsInk(0, 30 + 7));
-  EXPECT_TRUE(dst.IsInk(2, 30 + 0));
-  EXPECT_EQ(InkBox(dst).count, 2);
-}
-
-TEST_F(FontGridTest, InverseLandscapeGlyphIsTurnedAHalfTurn) {
-  FontSpec spec = DefaultFontSpec(20);
-  spec.orientation = 'J';
-  spec.pitch = 'P';
-  spec.inverseLandscapeHeight = 10;
-  spec.highestCode = 32;
-  FontGlyphSpec g;
-  g.code = 32;
-  g.rows = 2;
-  g.rowLength = 1;
-  g.bytes = {0x80, 0x00};  // top left dot
-  spec.glyphs = {g};
-  spec.spacing[32] = 4;  // not more than 8: sx = off + off/2 + 8 = 8
-  const CFontDoc& doc = Load(spec);
-  CMonoBitmap dst(64, 64);
-  DrawGlyph(dst, doc, 32, 0, 0);
-  // Half turn of a 16-dot padded row: the dot goes to (15, 1); read from
-  // column 8 it lands at x 7; dy = 10 - 2 = 8.
-  EXPECT_TRUE(dst.IsInk(7, 9));
-  EXPECT_EQ(InkBox(dst).count, 1);
-}
-
-TEST_F(FontGridTest, InversePortraitGlyphIsTurnedThreeQuarters) {
-  FontSpec spec = DefaultFontSpec(20);
-  spec.orientation = 'I';
-  spec.highestCode = 32;
-  FontGlyphSpec g;
-  g.code = 32;
-  g.rows = 2;
-  g.rowLength = 2;
-  g.offset = 3;
-  g.bytes = {0x80, 0x00, 0x00, 0x00};  // top left dot
-  spec.glyphs = {g};
-  const CFontDoc& doc = Load(spec);
-  CMonoBitmap dst(64, 64);
-  DrawGlyph(dst, doc, 32, 0, 0);
-  // Half turn: (15, 1). Quarter turn: row 15 - 15 = 0, column 1. dy = off.
-  EXPECT_TRUE(dst.IsInk(1, 3));
-  EXPECT_EQ(InkBox(dst).count, 1);
+TEST_F(FontGridTest, GlyphsAreTurnedUprightAndPlacedByOrientation) {
+  const PlacementCase cases[] = {
+      {"L: as stored", 'L', 'P', 3, 1, 0, 20, 0, 50, {0x80, 0x00, 0x01}, {{0, 0}, {7, 2}}},
+      // dy = line spacing - wb - off = 40 - 8 - 2 = 30; copy R wide, wb high;
+      // stored column 0 becomes the bottom row, stored row j column j.
+      {"P: quarter turn", 'P', 'P', 3, 1, 2, 20, 0, 40, {0x80, 0x00, 0x01}, {{0, 37}, {2, 30}}},
+      // Half turn of a 16-dot row puts the dot at (15, 1); proportional with
+      // spacing not above 8: sx = off + off / 2 + 8 = 8; dy = 10 - 2.
+      {"J: proportional", 'J', 'P', 2, 1, 0, 4, 10, 50, {0x80, 0x00}, {{7, 9}}},
+      // Fixed pitch, odd row length, room left: sx = 8.
+      {"J: fixed, odd", 'J', 'F', 2, 1, 0, 20, 10, 50, {0x80, 0x00}, {{7, 9}}},
+      // Fixed pitch, row length 2: sx stays 0.
+      {"J: fixed, two bytes", 'J', 'F', 2, 2, 3, 40, 0, 50, {0x80, 0, 0, 0}, {{15, 1}}},
+      // Fixed pitch, row length 4: sx = off.
+      {"J: fixed, four bytes", 'J', 'F', 1, 4, 5, 60, 0, 50, {0x80, 0, 0, 0}, {{31 - 5, 0}}},
+      // No room (spacing <= wb - off): sx = off.
+      {"J: fixed, no room", 'J', 'F', 1, 1, 2, 10, 0, 50, {0x80}, {{15 - 2, 0}}},
+      // Half turn then quarter turn: (15, 1), then row 0, column 1; dy = off.
+      {"I: three quarters", 'I', 'P', 2, 2, 3, 20, 0, 50, {0x80, 0, 0, 0}, {{1, 3}}},
+  };
+  for (const PlacementCase& c : cases) {
+    FontSpec spec = DefaultFontSpec(c.spacing);
+    spec.orientation = c.orientation;
+    spec.pitch = c.pitch;
+    spec.inverseLandscapeHeight = c.reference;
+    spec.lineSpacing = c.lineSpacing;
+    spec.highestCode = 32;
+    FontGlyphSpec g;
+    g.code = 32;
+    g.rows = c.rows;
+    g.rowLength = c.rowLength;
+    g.offset = c.offset;
+    g.bytes = c.bytes;
+    spec.glyphs = {g};
+    const CFontDoc& doc = Load(spec);
+    CMonoBitmap dst(64, 64);
+    DrawGlyph(dst, doc, 32, 0, 0);
+    for (const auto& [x, y] : c.ink) EXPECT_TRUE(dst.IsInk(x, y)) << c.what << " " << x << "," << y;
+    EXPECT_EQ(CountInk(dst), static_cast<int>(c.ink.size())) << c.what;
+  }
 }
 
 TEST_F(FontGridTest, GlyphLargerThanTheOldWorkBufferIsDrawnWhole) {
@@ -201,7 +155,7 @@ TEST_F(FontGridTest, GlyphLargerThanTheOldWorkBufferIsDrawnWhole) {
   EXPECT_EQ(glyph.Height(), 255);
   CMonoBitmap dst(1100, 300);
   DrawGlyph(dst, doc, 32, 0, 0);
-  EXPECT_EQ(InkBox(dst).count, 255 * 127 * 8);
+  EXPECT_EQ(CountInk(dst), 255 * 127 * 8);
 }
 
 TEST_F(FontGridTest, GlyphReachingPastTheMatrixReadsBlankBeyondIt) {
@@ -216,10 +170,10 @@ TEST_F(FontGridTest, GlyphReachingPastTheMatrixReadsBlankBeyondIt) {
   spec.matrixSizeField = 6;  // the matrix ends inside the space glyph
   const CFontDoc& doc = Load(spec);
   CMonoBitmap glyph = UnpackGlyph(doc, 32);
-  EXPECT_EQ(InkBox(glyph).count, 6 * 8);
+  EXPECT_EQ(CountInk(glyph), 6 * 8);
   CMonoBitmap dst(200, 300);
   DrawGlyph(dst, doc, 33, 0, 0);  // wholly past the end
-  EXPECT_EQ(InkBox(dst).count, 0);
+  EXPECT_EQ(CountInk(dst), 0);
   FontGridPicture p = PaintFontGrid(doc);
   EXPECT_EQ(Codes(p), (std::vector<int>{32, 33}));
 }

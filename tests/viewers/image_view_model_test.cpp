@@ -1,17 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "support/viewer_bitmap_probe.h"
 #include "support/viewer_image_builder.h"
 #include "viewers/image_view_model.h"
 
 namespace kelvo::test {
 namespace {
-
-int CountInk(const CMonoBitmap& b) {
-  int n = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) n += b.IsInk(x, y) ? 1 : 0;
-  return n;
-}
 
 // An image of `dots` x `lines` with the given ink lines (1 = ink bytes).
 CImgDoc MakeDoc(int dots, const std::vector<std::vector<std::uint8_t>>& lines) {

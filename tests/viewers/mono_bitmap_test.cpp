@@ -1,27 +1,23 @@
 #include <gtest/gtest.h>
 
+#include "support/viewer_bitmap_probe.h"
 #include "viewers/mono_bitmap.h"
 
-namespace kelvo {
+namespace kelvo::test {
 namespace {
 
-int CountInk(const CMonoBitmap& b) {
-  int n = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.PaddedWidth(); ++x) n += b.IsInk(x, y) ? 1 : 0;
-  return n;
-}
+int CountAllInk(const CMonoBitmap& b) { return CountInk(b, true); }
 
 TEST(MonoBitmap, RowsArePaddedToWholeUnitsAndStartBlank) {
   CMonoBitmap b(17, 3);
   EXPECT_EQ(b.Stride(), 4);
   EXPECT_EQ(b.PaddedWidth(), 32);
-  EXPECT_EQ(CountInk(b), 0);
+  EXPECT_EQ(CountAllInk(b), 0);
   b.SetDot(0, 0, true);
   EXPECT_EQ(b.Row(0)[0], 0x7F);  // leftmost dot is the most significant bit, ink is 0
   b.SetDot(40, 0, true);         // outside: ignored
   b.SetDot(-1, 0, true);
-  EXPECT_EQ(CountInk(b), 1);
+  EXPECT_EQ(CountAllInk(b), 1);
   EXPECT_FALSE(b.IsInk(0, 5));
 }
 
@@ -34,14 +30,14 @@ TEST(MonoBitmap, HalfTurnReversesUnitsAndMovesPaddingLeft) {
   EXPECT_EQ(h.Height(), 2);
   EXPECT_TRUE(h.IsInk(15, 1));
   EXPECT_TRUE(h.IsInk(12, 0));
-  EXPECT_EQ(CountInk(h), 2);
+  EXPECT_EQ(CountAllInk(h), 2);
 
   // A row of 8 dots padded to 16: its content lands in the right half.
   CMonoBitmap narrow(8, 1);
   narrow.SetDot(7, 0, true);
   CMonoBitmap n = HalfTurn(narrow);
   EXPECT_TRUE(n.IsInk(8, 0));
-  EXPECT_EQ(CountInk(n), 1);
+  EXPECT_EQ(CountAllInk(n), 1);
 }
 
 TEST(MonoBitmap, QuarterTurnCounterClockwise) {
@@ -55,7 +51,7 @@ TEST(MonoBitmap, QuarterTurnCounterClockwise) {
   EXPECT_TRUE(q.IsInk(0, 15));
   EXPECT_TRUE(q.IsInk(2, 0));
   EXPECT_TRUE(q.IsInk(1, 10));
-  EXPECT_EQ(CountInk(q), 3);
+  EXPECT_EQ(CountAllInk(q), 3);
 }
 
 TEST(MonoBitmap, QuarterTurnUsesThePaddedWidth) {
@@ -71,7 +67,7 @@ TEST(MonoBitmap, QuarterTurnOfOneRowIsBlank) {
   CMonoBitmap q = QuarterTurnCcw(b);
   EXPECT_EQ(q.Width(), 16);
   EXPECT_EQ(q.Height(), 32);
-  EXPECT_EQ(CountInk(q), 0);
+  EXPECT_EQ(CountAllInk(q), 0);
 }
 
 TEST(MonoBitmap, FourQuarterTurnsRestoreASquare) {
@@ -98,4 +94,4 @@ TEST(MonoBitmap, AndBlitPaintsInkOnlyAndClips) {
 }
 
 }  // namespace
-}  // namespace kelvo
+}  // namespace kelvo::test
