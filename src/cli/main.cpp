@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
   AddGlobalOptions(app, ctx);
   RegisterDeviceVerbs(app, ctx);
   RegisterDiskVerbs(app, ctx);
+  RegisterViewVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {
