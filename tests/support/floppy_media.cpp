@@ -34,3 +34,32 @@ void WriteVolumeWords(const std::filesystem::path& path, std::uint16_t highest_l
 }
 
 }  // namespace kelvo::test
+
+#include "diskfs/create_file_system.h"
+#include "media/media_kind.h"
+
+namespace kelvo::test {
+
+void WriteKelvoMedium(const std::filesystem::path& path, int media_code, const std::string& id,
+                      int seed) {
+  auto code = static_cast<MediaKind>(media_code);
+  WritePatternMedium(path, SectorsPerTrack(code), seed);
+  std::vector<std::uint8_t> system(80 * 512);
+  int blocks = 0;
+  CreateFileSystem(system, code, id, blocks);
+  std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+  f.write(reinterpret_cast<const char*>(system.data()), static_cast<std::streamsize>(system.size()));
+}
+
+}  // namespace kelvo::test
+
+namespace kelvo::test {
+
+void WriteDiskOnMedium(const std::filesystem::path& path, int spt,
+                       const std::vector<std::uint8_t>& disk) {
+  WritePatternMedium(path, spt);
+  std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+  f.write(reinterpret_cast<const char*>(disk.data()), static_cast<std::streamsize>(disk.size()));
+}
+
+}  // namespace kelvo::test

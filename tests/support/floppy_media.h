@@ -38,3 +38,22 @@ void WriteVolumeWords(const std::filesystem::path& path, std::uint16_t highest_l
                       std::uint16_t sectors_per_track);
 
 }  // namespace kelvo::test
+
+namespace kelvo::test {
+
+// Writes a raw 80-cylinder medium in the geometry of `code` holding an empty
+// printer file system (disk ID `id`), with every block from 80 on filled
+// with the pattern of `seed`.
+void WriteKelvoMedium(const std::filesystem::path& path, int media_code,
+                      const std::string& id = "TEST DISK", int seed = 0);
+
+}  // namespace kelvo::test
+
+namespace kelvo::test {
+
+// Writes `disk` (the first blocks of a printer disk) over the start of a
+// raw 80-cylinder medium with `spt` sectors per track.
+void WriteDiskOnMedium(const std::filesystem::path& path, int spt,
+                       const std::vector<std::uint8_t>& disk);
+
+}  // namespace kelvo::test
