@@ -3,6 +3,8 @@
 #include <cctype>
 #include <iostream>
 
+#include "app/app_state.h"
+
 namespace kelvo::cli {
 
 bool IsFloppyPlace(const std::string& place) {
@@ -14,7 +16,8 @@ bool IsFloppyPlace(const std::string& place) {
 std::unique_ptr<CFloppyDrive> OpenFloppyPlace(const CliContext& ctx, const std::string& place) {
   if (!IsFloppyPlace(place)) return nullptr;
   char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(place[0])));
-  std::string device = letter == 'A' ? ctx.drive_a : ctx.drive_b;
+  std::string device = ctx.state ? ctx.state->Bindings.floppy[letter - 'A']
+                                 : (letter == 'A' ? ctx.drive_a : ctx.drive_b);
   if (device.empty()) device = DefaultFloppyDevice(letter);
   std::shared_ptr<CFloppyDevice> backend = MakeFloppyDevice(device);
   if (!backend) {

@@ -39,7 +39,7 @@ int RunFormat(CliContext& ctx, const std::string& place, const std::string& capa
   std::unique_ptr<CFloppyDrive> drive = OpenFloppyPlace(ctx, place);
   if (!drive) return kExitFailed;
   DriveDescription description = drive->DescribeDrive();
-  if (description.form == kFormFiveInchNo720) {
+  if (description.form == kDriveFormNoPrinterFormat) {
     return Fail("drive " + place + " cannot take printer disks");
   }
   if (!quick) {

@@ -246,7 +246,7 @@ MediaKind SourceClass(std::uint16_t highest_lbn) {
 }
 
 MediaKind DestinationClass(int drive_form) {
-  return drive_form == kFormThreeInch ? MediaKind::F3_1Pt2_512 : MediaKind::F5_1Pt2_512;
+  return drive_form == kDriveForm35 ? MediaKind::F3_1Pt2_512 : MediaKind::F5_1Pt2_512;
 }
 
 MediaConfirmation ConfirmationFor(MediaKind source_class, MediaKind destination_class) {

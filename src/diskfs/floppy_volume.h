@@ -38,8 +38,4 @@ class CFloppyVolumeSession {
   std::optional<CKelvoVolume> volume_;
 };
 
-// Renames a file on the printer disk in `drive`. Returns 0 or the error.
-ErrorCode RenameFloppyFile(CFloppyDrive& drive, std::string_view old_name,
-                           std::string_view new_name, Interaction& ui);
-
 }  // namespace kelvo

@@ -132,7 +132,7 @@ ErrorCode QuickFormat(CFloppyDrive& drive, MediaKind selected, const std::string
 }  // namespace
 
 MediaKind MediaForCapacity(const std::string& capacity, int form) {
-  bool three = form == kFormThreeInch;
+  bool three = form == kDriveForm35;
   if (capacity == "720K") return three ? MediaKind::F3_720_512 : MediaKind::F5_720_512;
   if (capacity == "1.2M") return three ? MediaKind::F3_1Pt2_512 : MediaKind::F5_1Pt2_512;
   return MediaKind::Unknown;

@@ -4,6 +4,7 @@
 
 #include "media/floppy_emulated.h"
 #include "media/floppy_linux.h"
+#include "transfer/errno_map.h"
 
 namespace kelvo {
 
@@ -23,34 +24,18 @@ std::string DefaultFloppyDevice(char letter) {
 
 ErrorCode MapFloppyErrno(int err, bool writing) {
   switch (err) {
-    case 0:
-      return ERR_OK;
-    case EROFS:
-      return ERR_WRITE_PROTECT;
-    case EACCES:
-    case EPERM:
-      return writing ? ERR_WRITE_PROTECT : ERR_ACCESS_DENIED;
-    case ENXIO:
-    case ENOMEDIUM:
-    case ENODEV:
-      return ERR_NOT_READY;
-    case ENOENT:
-      return ERR_INVALID_DRIVE;
-    case EBUSY:
-      return ERR_DRIVE_LOCKED;
     case EIO:
-    case EFBIG:
+      // An unformatted or unreadable disk: the format and copy paths go on
+      // to format it after this code.
       return ERR_SECTOR_NOT_FOUND;
-    case ENOSPC:
-      return ERR_HANDLE_DISK_FULL;
-    case ENOMEM:
-      return ERR_NOT_ENOUGH_MEMORY;
-    case EINVAL:
-    case ENOTTY:
-    case EOPNOTSUPP:
-      return ERR_INVALID_FUNCTION;
+    case ENOENT:
+      return ERR_INVALID_DRIVE;  // no such drive
+    case ENODEV:
+      return ERR_NOT_READY;  // the floppy driver's answer for a missing disk
+    case EBUSY:
+      return ERR_DRIVE_LOCKED;  // in use by another program (O_EXCL)
     default:
-      return ERR_DRIVE_ACCESS;
+      return MapErrno(err, writing ? IoContext::Write : IoContext::Read);
   }
 }
 

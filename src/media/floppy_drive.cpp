@@ -18,7 +18,7 @@ std::uint16_t Word(const std::uint8_t* block, std::size_t offset) {
 }  // namespace
 
 MediaKind MediaForDisk(int sectors_per_track, int form) {
-  bool three_inch = form == kFormThreeInch;
+  bool three_inch = form == kDriveForm35;
   if (sectors_per_track == 15) return three_inch ? MediaKind::F3_1Pt2_512 : MediaKind::F5_1Pt2_512;
   if (sectors_per_track == 9) return three_inch ? MediaKind::F3_720_512 : MediaKind::F5_720_512;
   return MediaKind::Unknown;
@@ -104,10 +104,10 @@ DriveDescription CFloppyDrive::DescribeDrive() {
   if (IsFiveInchMedia(first)) {
     bool has_720 = false;
     for (MediaKind t : types) has_720 = has_720 || t == MediaKind::F5_720_512;
-    out.form = has_720 ? kFormFiveInch : kFormFiveInchNo720;
+    out.form = has_720 ? kDriveForm525 : kDriveFormNoPrinterFormat;
     out.name = (has_720 ? "5\u00BC Floppy (" : "(") + suffix;
   } else if (IsThreeInchMedia(first)) {
-    out.form = kFormThreeInch;
+    out.form = kDriveForm35;
     out.name = "3\u00BD Floppy (" + suffix;
   } else {
     out.name = "(" + suffix;

@@ -11,20 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "app/device_table.h"
 #include "media/floppy_device.h"
 #include "media/media_kind.h"
 #include "media/sector_source.h"
 
 namespace kelvo {
 
-// Drive forms kept in the device table.
-inline constexpr int kFormFiveInchNo720 = 0;  // 5.25-inch without the 720 KB format
-inline constexpr int kFormFiveInch = 1;       // 5.25-inch with the 720 KB format
-inline constexpr int kFormThreeInch = 2;      // 3.5-inch
-
 struct DriveDescription {
   std::string name;  // "3½ Floppy (A:)", "5¼ Floppy (B:)", "(A:)" or the drive text
-  int form = kFormFiveInchNo720;
+  int form = kDriveFormNoPrinterFormat;  // kDriveForm... of the device table
 };
 
 class CFloppyDrive : public CSectorSource {

@@ -82,3 +82,26 @@ TEST(FloppyVerbs, FailuresAndUsageErrors) {
 
 }  // namespace
 }  // namespace kelvo::test
+
+namespace kelvo::test {
+namespace {
+
+TEST(FloppyVerbs, DrivesFormatsShowsWhatEachDriveSupports) {
+  TempDir dir;
+  CommandResult r = RunKdu({"--drive-a", "emu:" + (dir / "a.img").string(), "--drive-b",
+                            "emu:" + (dir / "b.img").string() + ",form=5.25", "drives",
+                            "--formats"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "FORMAT           A:  B:\n"
+            "3.5-inch 720k    yes -\n"
+            "3.5-inch 1.2Mb   yes -\n"
+            "5.25-inch 720k   -   yes\n"
+            "5.25-inch 1.2Mb  -   yes\n");
+  // Without --formats the device table is shown as before.
+  CommandResult table = RunKdu({"--drive-a", "emu:" + (dir / "a.img").string(), "drives"});
+  EXPECT_EQ(table.out.rfind("DRIVE", 0), 0u);
+}
+
+}  // namespace
+}  // namespace kelvo::test

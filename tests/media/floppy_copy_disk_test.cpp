@@ -41,8 +41,8 @@ TEST(CopyDiskMedia, ClassificationAndConfirmationTable) {
   EXPECT_EQ(SourceClass(2339), MediaKind::F3_1Pt2_512);
   EXPECT_EQ(SourceClass(1404), MediaKind::F3_1Pt2_512);
   EXPECT_EQ(SourceClass(1403), MediaKind::F3_720_512);
-  EXPECT_EQ(DestinationClass(kFormThreeInch), MediaKind::F3_1Pt2_512);
-  EXPECT_EQ(DestinationClass(kFormFiveInch), MediaKind::F5_1Pt2_512);
+  EXPECT_EQ(DestinationClass(kDriveForm35), MediaKind::F3_1Pt2_512);
+  EXPECT_EQ(DestinationClass(kDriveForm525), MediaKind::F5_1Pt2_512);
   struct Row {
     MediaKind source, destination;
     const char* question;

@@ -23,11 +23,11 @@ TEST(FloppyDrive, DescribesEmulatedDrives) {
   CFloppyDrive a("a:", Emu(dir / "a.img"));
   DriveDescription da = a.DescribeDrive();
   EXPECT_EQ(da.name, "3\u00BD Floppy (A:)");
-  EXPECT_EQ(da.form, kFormThreeInch);
+  EXPECT_EQ(da.form, kDriveForm35);
   CFloppyDrive b("b", Emu(dir / "b.img", true));
   DriveDescription db = b.DescribeDrive();
   EXPECT_EQ(db.name, "5\u00BC Floppy (B:)");
-  EXPECT_EQ(db.form, kFormFiveInch);
+  EXPECT_EQ(db.form, kDriveForm525);
   // Only A and B are floppy drives.
   CFloppyDrive c("C:", Emu(dir / "c.img"));
   EXPECT_EQ(c.CheckDrive(false), ERR_INVALID_DRIVE);

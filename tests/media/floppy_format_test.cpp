@@ -208,11 +208,11 @@ TEST(QuickFormat, WriteProtectedRetryThenCancel) {
 }
 
 TEST(CapacityChoice, TableOfDriveFormsAndTexts) {
-  EXPECT_EQ(MediaForCapacity("720K", kFormThreeInch), MediaKind::F3_720_512);
-  EXPECT_EQ(MediaForCapacity("720K", kFormFiveInch), MediaKind::F5_720_512);
-  EXPECT_EQ(MediaForCapacity("1.2M", kFormThreeInch), MediaKind::F3_1Pt2_512);
-  EXPECT_EQ(MediaForCapacity("1.2M", kFormFiveInch), MediaKind::F5_1Pt2_512);
-  EXPECT_EQ(MediaForCapacity("1.44M", kFormThreeInch), MediaKind::Unknown);
+  EXPECT_EQ(MediaForCapacity("720K", kDriveForm35), MediaKind::F3_720_512);
+  EXPECT_EQ(MediaForCapacity("720K", kDriveForm525), MediaKind::F5_720_512);
+  EXPECT_EQ(MediaForCapacity("1.2M", kDriveForm35), MediaKind::F3_1Pt2_512);
+  EXPECT_EQ(MediaForCapacity("1.2M", kDriveForm525), MediaKind::F5_1Pt2_512);
+  EXPECT_EQ(MediaForCapacity("1.44M", kDriveForm35), MediaKind::Unknown);
   EXPECT_EQ(CapacityText(MediaKind::F5_720_512), "720K");
   EXPECT_EQ(CapacityText(MediaKind::F3_1Pt2_512), "1.2M");
 }

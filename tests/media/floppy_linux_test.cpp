@@ -182,7 +182,7 @@ TEST(LinuxFloppy, SetMediaTypeAndDescribeDrive) {
   CFloppyDrive drive("a:", dev);
   DriveDescription d = drive.DescribeDrive();
   EXPECT_EQ(d.name, "5\u00BC Floppy (A:)");
-  EXPECT_EQ(d.form, kFormFiveInch);
+  EXPECT_EQ(d.form, kDriveForm525);
   // The description is asked with an ioctl-only open.
   EXPECT_EQ(sys->open_flags.back() & O_ACCMODE, 3);
 
@@ -199,7 +199,7 @@ TEST(LinuxFloppy, SetMediaTypeAndDescribeDrive) {
   EXPECT_EQ(drive.DescribeDrive().name, "3\u00BD Floppy (A:)");
   sys->drive_name = "d360";
   d = drive.DescribeDrive();
-  EXPECT_EQ(d.form, kFormFiveInchNo720);
+  EXPECT_EQ(d.form, kDriveFormNoPrinterFormat);
 }
 
 TEST(LinuxFloppy, PlainBlockDeviceReadsButRefusesToFormat) {
