@@ -3,20 +3,9 @@
 #include <cctype>
 #include <utility>
 
+#include "diskfs/mount.h"
+
 namespace kelvo {
-namespace {
-
-constexpr std::size_t kVolumeSectorsPerTrack = 6;
-constexpr std::size_t kVolumeTypeIndex = 100;
-// RADIX-50 of "$Y$", the first type of every Kelvo disk.
-constexpr std::uint16_t kSystemTypeCode = 0xACC3;
-
-std::uint16_t Word(const std::uint8_t* block, std::size_t offset) {
-  return static_cast<std::uint16_t>(block[offset] | (block[offset + 1] << 8));
-}
-
-}  // namespace
-
 MediaKind MediaForDisk(int sectors_per_track, int form) {
   bool three_inch = form == kDriveForm35;
   if (sectors_per_track == 15) return three_inch ? MediaKind::F3_1Pt2_512 : MediaKind::F5_1Pt2_512;
@@ -47,10 +36,10 @@ ErrorCode CFloppyDrive::CheckDrive(bool check_format) {
     std::uint8_t block[kBlockSize];
     rc = device_->Lock(false);
     if (rc == ERR_OK) {
-      rc = device_->ReadSectors(1, 1, block);
+      rc = device_->ReadSectors(kVolumeBlockLbn, 1, block);
       device_->Unlock();
     }
-    if (rc == ERR_OK && Word(block, kVolumeTypeIndex) != kSystemTypeCode) {
+    if (rc == ERR_OK && !HasKelvoMark(block)) {
       rc = ERR_NOT_KELVO_FORMAT;
     }
   }
@@ -117,9 +106,9 @@ DriveDescription CFloppyDrive::DescribeDrive() {
 
 ErrorCode CFloppyDrive::SetMediaFromDisk() {
   DriveDescription description = DescribeDrive();
-  std::uint8_t block[kBlockSize];
-  if (ErrorCode rc = ReadSectors(1, 1, block)) return rc;
-  MediaKind code = MediaForDisk(Word(block, kVolumeSectorsPerTrack), description.form);
+  VolumeBlock volume;
+  if (ErrorCode rc = ReadVolumeBlock(*this, volume)) return rc;
+  MediaKind code = MediaForDisk(volume.sectors_per_track, description.form);
   if (code == MediaKind::Unknown) return ERR_OK;
   return SetMediaType(code);
 }
