@@ -17,10 +17,7 @@ namespace {
 using namespace kelvo;
 
 std::shared_ptr<CEmulatedFloppy> Drive(const std::filesystem::path& medium) {
-  EmulatedFloppyOptions o;
-  o.path = medium.string();
-  o.five_inch = true;
-  return std::make_shared<CEmulatedFloppy>(o);
+  return test::MakeEmulatedFloppy(medium, /*five_inch=*/true);
 }
 
 void BM_FullFormatOnePointTwoMegabytes(benchmark::State& state) {

@@ -57,12 +57,7 @@ ErrorCode ConfirmMedia(Interaction& ui, const VolumeBlock& source, CFloppyDrive&
 ErrorCode OpenSource(CFloppyDrive& drive, Interaction& ui,
                      std::optional<CFloppySession>& session, VolumeBlock& volume) {
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive.CheckDrive(true); })) return rc;
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] {
-        session.reset();
-        session.emplace(drive);
-        return session->Status();
-      }))
-    return rc;
+  if (ErrorCode rc = OpenFloppyWithRetry(drive, ui, session)) return rc;
   return RetryWhileAsked(ui, [&] {
     ErrorCode rc = drive.SetMediaFromDisk();
     return rc != ERR_OK ? rc : ReadVolumeBlock(drive, volume);
@@ -90,12 +85,7 @@ ErrorCode WriteDestination(CFloppyDrive& drive, const std::vector<std::uint8_t>&
                            const char* writing_status, Interaction& ui,
                            CDiskProgress& progress) {
   std::optional<CFloppySession> session;
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] {
-        session.reset();
-        session.emplace(drive, format);
-        return session->Status();
-      }))
-    return rc;
+  if (ErrorCode rc = OpenFloppyWithRetry(drive, ui, session, format)) return rc;
   progress.SetStatus(writing_status);
   if (!format) {
     if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive.SetMediaType(code); })) return rc;

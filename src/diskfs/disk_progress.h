@@ -5,7 +5,10 @@
 
 #include <string>
 
+#include <optional>
+
 #include "app/interaction.h"
+#include "media/floppy_drive.h"
 #include "media/media_kind.h"
 
 namespace kelvo {
@@ -39,6 +42,18 @@ ErrorCode RetryWhileAsked(Interaction& ui, Step step) {
     if (rc == ERR_OK) return ERR_OK;
     if (ui.ReportError(rc) != Button::Retry) return rc;
   }
+}
+
+// Opens and locks `drive` into `session`, repeating while the user answers
+// Retry to a failure.
+inline ErrorCode OpenFloppyWithRetry(CFloppyDrive& drive, Interaction& ui,
+                                     std::optional<CFloppySession>& session,
+                                     bool for_format = false) {
+  return RetryWhileAsked(ui, [&] {
+    session.reset();
+    session.emplace(drive, for_format);
+    return session->Status();
+  });
 }
 
 }  // namespace kelvo

@@ -36,12 +36,7 @@ ErrorCode CFloppyVolumeSession::Open(Interaction& ui) {
   volume_.reset();
   session_.reset();
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive_.CheckDrive(true); })) return rc;
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] {
-        session_.reset();
-        session_.emplace(drive_);
-        return session_->Status();
-      }))
-    return rc;
+  if (ErrorCode rc = OpenFloppyWithRetry(drive_, ui, session_)) return rc;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] {
         ErrorCode set = drive_.SetMediaFromDisk();
         return set != ERR_OK ? set : ReadSystemArea();

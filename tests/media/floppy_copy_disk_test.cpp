@@ -22,10 +22,7 @@ struct Drive {
   std::shared_ptr<CEmulatedFloppy> emu;
   std::unique_ptr<CFloppyDrive> drive;
   Drive(const fs::path& medium, const std::string& letter, bool five_inch = false) {
-    EmulatedFloppyOptions o;
-    o.path = medium.string();
-    o.five_inch = five_inch;
-    emu = std::make_shared<CEmulatedFloppy>(o);
+    emu = MakeEmulatedFloppy(medium, five_inch);
     drive = std::make_unique<CFloppyDrive>(letter, emu);
   }
   DiskCopyEnd End() const { return {drive.get(), {}}; }

@@ -12,10 +12,7 @@ namespace kelvo::test {
 namespace {
 
 std::shared_ptr<CEmulatedFloppy> Emu(const std::filesystem::path& path, bool five_inch = false) {
-  EmulatedFloppyOptions o;
-  o.path = path.string();
-  o.five_inch = five_inch;
-  return std::make_shared<CEmulatedFloppy>(o);
+  return MakeEmulatedFloppy(path, five_inch);
 }
 
 TEST(FloppyDrive, DescribesEmulatedDrives) {

@@ -30,9 +30,7 @@ struct Disk {
     disk.AddBinaryFile("FNT", 0, "REPORT", 80, 3, 0x11);
     disk.AddBinaryFile("TSK", 0, "JOB", 83, 2, 0x22);
     WriteDiskOnMedium(medium, 9, disk.bytes());
-    EmulatedFloppyOptions o;
-    o.path = medium.string();
-    emu = std::make_shared<CEmulatedFloppy>(o);
+    emu = MakeEmulatedFloppy(medium);
     drive = std::make_unique<CFloppyDrive>("A:", emu);
   }
 };

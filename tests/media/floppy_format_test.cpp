@@ -22,10 +22,7 @@ struct Rig {
   RecordingProgress progress;
 
   explicit Rig(bool five_inch = false) {
-    EmulatedFloppyOptions o;
-    o.path = medium.string();
-    o.five_inch = five_inch;
-    emu = std::make_shared<CEmulatedFloppy>(o);
+    emu = MakeEmulatedFloppy(medium, five_inch);
     drive = std::make_unique<CFloppyDrive>("A:", emu);
   }
   FormatResult Format(MediaKind media, bool quick, const std::string& id = "") {
@@ -84,20 +81,22 @@ TEST(FullFormat, CancelStopsBetweenCylinders) {
   EXPECT_EQ(rig.ui.asks.back().text, "Format cancelled at user request.");
 }
 
-TEST(FullFormat, WriteProtectedRetryThenCancelNeverReportsSuccess) {
-  Rig rig;
-  WriteKelvoMedium(rig.medium, 5);
-  auto before = ReadBytes(rig.medium);
-  rig.emu->SetWriteProtected(true);
-  rig.ui.answers = {Button::Retry, Button::Cancel};
-  FormatResult r = rig.Format(MediaKind::F3_720_512, false);
-  EXPECT_EQ(r.code, ERR_WRITE_PROTECT);
-  ASSERT_EQ(rig.ui.asks.size(), 2u);
-  EXPECT_EQ(rig.ui.asks[0].text, "The media is write protected.");
-  EXPECT_EQ(rig.ui.asks[0].buttons, Buttons::RetryCancel);
-  EXPECT_EQ(ReadBytes(rig.medium), before);
-  ShowFormatOutcome(rig.ui, r);
-  EXPECT_EQ(rig.ui.asks.back().text, "Drive format unsuccessful");
+TEST(Format, WriteProtectedRetryThenCancelNeverReportsSuccess) {
+  for (bool quick : {false, true}) {
+    Rig rig;
+    WriteKelvoMedium(rig.medium, 5);
+    auto before = ReadBytes(rig.medium);
+    rig.emu->SetWriteProtected(true);
+    rig.ui.answers = {Button::Retry, Button::Cancel};
+    FormatResult r = rig.Format(MediaKind::F3_720_512, quick);
+    EXPECT_EQ(r.code, ERR_WRITE_PROTECT);
+    EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{"The media is write protected.",
+                                                        "The media is write protected."}));
+    EXPECT_EQ(rig.ui.asks[0].buttons, Buttons::RetryCancel);
+    EXPECT_EQ(ReadBytes(rig.medium), before);
+    ShowFormatOutcome(rig.ui, r);
+    EXPECT_EQ(rig.ui.asks.back().text, "Drive format unsuccessful");
+  }
 }
 
 TEST(FullFormat, RetryAfterAFaultStartsAgainAtCylinderZero) {
@@ -186,19 +185,7 @@ TEST(QuickFormat, NonPrinterDiskOffersAFullFormat) {
   EXPECT_EQ(ReadBytes(accepted.medium).size(), 737280u);
 }
 
-TEST(QuickFormat, WriteProtectedRetryThenCancel) {
-  Rig rig;
-  WriteKelvoMedium(rig.medium, 5);
-  auto before = ReadBytes(rig.medium);
-  rig.emu->SetWriteProtected(true);
-  rig.ui.answers = {Button::Retry, Button::Cancel};
-  FormatResult r = rig.Format(MediaKind::F3_720_512, true);
-  EXPECT_EQ(r.code, ERR_WRITE_PROTECT);
-  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{"The media is write protected.",
-                                                      "The media is write protected."}));
-  EXPECT_EQ(ReadBytes(rig.medium), before);
-
-  // Retry after the tab is moved succeeds.
+TEST(QuickFormat, RetryAfterWriteProtectionIsLiftedSucceeds) {
   Rig lifted;
   WriteKelvoMedium(lifted.medium, 5);
   lifted.emu->SetWriteProtected(true);

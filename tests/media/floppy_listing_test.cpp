@@ -18,9 +18,7 @@ struct Listed {
 
   Listed(ImageBuilder& disk, int spt) {
     WriteDiskOnMedium(dir / "m.img", spt, disk.bytes());
-    EmulatedFloppyOptions o;
-    o.path = (dir / "m.img").string();
-    emu = std::make_shared<CEmulatedFloppy>(o);
+    emu = MakeEmulatedFloppy(dir / "m.img");
     drive = std::make_unique<CFloppyDrive>("A:", emu);
   }
 };

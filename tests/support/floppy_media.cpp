@@ -63,3 +63,15 @@ void WriteDiskOnMedium(const std::filesystem::path& path, int spt,
 }
 
 }  // namespace kelvo::test
+
+namespace kelvo::test {
+
+std::shared_ptr<CEmulatedFloppy> MakeEmulatedFloppy(const std::filesystem::path& path,
+                                                    bool five_inch) {
+  EmulatedFloppyOptions o;
+  o.path = path.string();
+  o.five_inch = five_inch;
+  return std::make_shared<CEmulatedFloppy>(o);
+}
+
+}  // namespace kelvo::test

@@ -57,3 +57,15 @@ void WriteDiskOnMedium(const std::filesystem::path& path, int spt,
                        const std::vector<std::uint8_t>& disk);
 
 }  // namespace kelvo::test
+
+#include <memory>
+
+#include "media/floppy_emulated.h"
+
+namespace kelvo::test {
+
+// An emulated drive (3.5-inch unless `five_inch`) whose medium is `path`.
+std::shared_ptr<CEmulatedFloppy> MakeEmulatedFloppy(const std::filesystem::path& path,
+                                                    bool five_inch = false);
+
+}  // namespace kelvo::test
