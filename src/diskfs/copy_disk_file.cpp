@@ -25,7 +25,10 @@ ErrorCode CPartialImageFile::Create(const std::filesystem::path& destination) {
   destination_ = destination;
   std::filesystem::path dir = destination.parent_path();
   if (dir.empty()) dir = ".";
-  std::string temp = (dir / ("." + destination.filename().string() + ".XXXXXX")).string();
+  std::string name = ".";
+  name += destination.filename().string();
+  name += ".XXXXXX";
+  std::string temp = (dir / name).string();
   int fd = ::mkstemp(temp.data());
   if (fd < 0) return ErrorFromErrno(errno);
   mode_t mask = ::umask(0);
