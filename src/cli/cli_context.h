@@ -69,6 +69,8 @@ int Fail(const std::string& message);
 void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
 void RegisterDiskVerbs(CLI::App& app, CliContext& ctx);
 
+void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
+
 // Reads the settings and fills `state` for this run, applying the options of
 // `ctx` (see CliContext::state). Returns kExitOk, or kExitUsage with a
 // message on stderr when an option value is unusable.

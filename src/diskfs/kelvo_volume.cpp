@@ -239,13 +239,24 @@ ErrorCode CKelvoVolume::WriteEntryAndBitmap(const VolumeBlock& volume, std::uint
   const Block old_directory = directory;
   Block bitmap{};
   if (ErrorCode err = carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
-  PutSlot(directory.data(), slot, entry);
-  if (ErrorCode err = carrier_.WriteSectors(lbn, 1, directory.data())) return err;
+  const Block old_bitmap = bitmap;
   AllocationBitmap bits(bitmap);
-  if (allocate)
+  PutSlot(directory.data(), slot, entry);
+  if (allocate) {
+    // Blocks are marked used before the entry that owns them is written, so
+    // a device error in between leaves used blocks without an entry, never
+    // an entry whose blocks could be given to another file.
     bits.MarkUsed(first, count, volume.highest_lbn);
-  else
-    bits.MarkFree(first, count, volume.highest_lbn);
+    if (ErrorCode err = carrier_.WriteSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
+    if (ErrorCode err = carrier_.WriteSectors(lbn, 1, directory.data())) {
+      carrier_.WriteSectors(volume.bitmap_lbn, 1, old_bitmap.data());  // release, if possible
+      return err;
+    }
+    return ERR_OK;
+  }
+  // Freeing: the entry goes first, for the same reason.
+  if (ErrorCode err = carrier_.WriteSectors(lbn, 1, directory.data())) return err;
+  bits.MarkFree(first, count, volume.highest_lbn);
   if (ErrorCode err = carrier_.WriteSectors(volume.bitmap_lbn, 1, bitmap.data())) {
     carrier_.WriteSectors(lbn, 1, old_directory.data());  // undo the entry
     return err;
