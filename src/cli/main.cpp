@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(0, 1);
   CliContext ctx;
   AddGlobalOptions(app, ctx);
+  RegisterTapeVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {
