@@ -242,7 +242,7 @@ int TapeVerbs::Restore() {
     status = kExitFailed;
   }
   if (rc != ERR_OK) return Finish(rc);
-  if (!json) std::printf("%d file(s) restored\n", report.restored);
+  std::printf("%d file(s) restored\n", report.restored);
   return status;
 }
 

@@ -32,24 +32,6 @@ TEST(TapeLabel, EncodesEveryFieldByteForByte) {
   EXPECT_EQ(b[127], '*');
 }
 
-TEST(TapeLabel, LongAndShortNames) {
-  TapeFileLabel eight;
-  eight.name = "ABCDEFGH";
-  eight.type = "CMD";
-  const std::string b8 = Bytes(EncodeTapeLabel(eight));
-  EXPECT_EQ(b8.substr(18, 6), "ABCDEF");
-  EXPECT_EQ(b8.substr(24, 3), std::string(3, '\0'));
-  EXPECT_EQ(LabelFileName(EncodeTapeLabel(eight).data()).name, "ABCDEF.CMD");
-
-  TapeFileLabel two;
-  two.name = "AB";
-  two.type = "IMG";
-  const TapeLabelBytes l2 = EncodeTapeLabel(two);
-  EXPECT_EQ(Le16At(Bytes(l2), 2), 0u);
-  EXPECT_NE(Le16At(Bytes(l2), 0), 0u);
-  EXPECT_EQ(LabelFileName(l2.data()).name, "AB.IMG");
-}
-
 TEST(TapeLabel, BlockCountsBeyond16Bits) {
   TapeFileLabel big;
   big.name = "BIG";
