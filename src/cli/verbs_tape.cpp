@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 
+#include "app/app_state.h"
 #include "cli/cli_context.h"
 #include "tape/labelled_tape.h"
 #include "tape/tape_drive_info.h"
@@ -109,7 +110,6 @@ class CliListSink : public CTapeListSink {
 // The state shared by the tape verbs of one run.
 struct TapeVerbs {
   CliContext& ctx;
-  bool busy = false;
   std::string tape;
   bool json = false;
   std::vector<std::string> files;
@@ -118,10 +118,12 @@ struct TapeVerbs {
   bool type_dirs = false;
   bool user_files_only = false;
 
+  // The drives as this run binds them; TapeBusy is the run's own flag.
   TapeContext Context() {
-    TapeContext tc{*ctx.ui, busy, {}};
+    TapeContext tc{*ctx.ui, ctx.state->TapeBusy, {}};
     for (int i = 0; i < kTapeDriveCount; ++i) {
-      if (!ctx.tape[i].empty()) tc.bindings.device[i] = ctx.tape[i];
+      const std::string& bound = ctx.state->Bindings.tape[i];
+      if (!bound.empty()) tc.bindings.device[i] = bound;
     }
     return tc;
   }
@@ -185,12 +187,13 @@ int TapeVerbs::Write() {
   for (const std::string& f : files) {
     names.push_back(folder.empty() ? f : fs::path(f).filename().string());
   }
+  const AppState& state = *ctx.state;
   TapeWriteOptions options;
-  options.blocking_factor = ctx.blocking_factor.value_or(16);
+  options.blocking_factor = state.settings.TapeBlockingFactor;
   if (options.blocking_factor < 1 || options.blocking_factor > 128) {
     return Fail("the blocking factor must be between 1 and 128");
   }
-  options.numbering = {ctx.line_start.value_or(0), ctx.line_step.value_or(0)};
+  options.numbering = {state.LineNumberStart, state.LineNumberIncrement};
   CliTapeProgress progress;
   ErrorCode rc = WriteLabelledTape(tc, tape, folder, names, options, progress);
   if (rc == ERR_OK && g_interrupted.load()) return Fail("Writing aborted.");
@@ -227,12 +230,13 @@ int TapeVerbs::Restore() {
     for (auto& [seq, name] : found) selection.push_back(name);
     if (selection.empty()) return kExitFailed;
   }
+  const Settings& settings = ctx.state->settings;
   TapeRestoreOptions options;
-  options.retain_labels = ctx.retain_labels.value_or(false);
-  options.retain_format = ctx.retain_format.value_or(false);
-  options.remove_line_numbers = ctx.remove_line_numbers.value_or(false);
-  options.type_dirs = type_dirs;
-  options.user_files_only = user_files_only;
+  options.retain_labels = settings.RetainTapeLabels != 0;
+  options.retain_format = settings.RetainPrinterFormat != 0;
+  options.remove_line_numbers = settings.RemoveLineNumbers != 0;
+  options.type_dirs = type_dirs || settings.TapeRestoreToTypeDirs != 0;
+  options.user_files_only = user_files_only || settings.TapeRestoreUserFilesOnly != 0;
   CliTapeProgress progress;
   TapeRestoreReport report;
   ErrorCode rc = RestoreLabelledTape(tc, tape, directory, match, selection, options, progress, &report);
