@@ -12,7 +12,7 @@
 
 #include "filetypes/file_names.h"
 #include "filetypes/stored_content.h"
-#include "tape/file_errors.h"
+#include "transfer/errno_map.h"
 #include "tape/labelled_tape.h"
 
 namespace kelvo {
@@ -26,9 +26,9 @@ class CInputFile {
   }
   ErrorCode Open(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return FileErrorCode(errno);
+    if (fd_ < 0) return MapErrno(errno);
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) return FileErrorCode(errno);
+    if (::fstat(fd_, &st) != 0) return MapErrno(errno);
     if (!S_ISREG(st.st_mode)) return ERR_ACCESS_DENIED;
     size_ = static_cast<std::uint64_t>(st.st_size);
     return ERR_OK;
@@ -40,7 +40,7 @@ class CInputFile {
       ssize_t n = ::pread(fd_, static_cast<std::uint8_t*>(out) + got, length - got,
                           static_cast<off_t>(offset + got));
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return FileErrorCode(errno);
+      if (n < 0) return MapErrno(errno, IoContext::Read);
       if (n == 0) break;
       got += static_cast<std::size_t>(n);
     }

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tape/file_errors.h"
+#include "transfer/errno_map.h"
 
 namespace kelvo {
 namespace {
@@ -32,7 +32,7 @@ void COutputFolder::Reset() {
 ErrorCode COutputFolder::Open(const std::string& path) {
   Reset();
   fd_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd_ < 0) return errno == ENOENT ? ERR_PATH_NOT_FOUND : FileErrorCode(errno);
+  if (fd_ < 0) return errno == ENOENT ? ERR_PATH_NOT_FOUND : MapErrno(errno);
   path_ = path;
   return ERR_OK;
 }
@@ -40,10 +40,10 @@ ErrorCode COutputFolder::Open(const std::string& path) {
 ErrorCode COutputFolder::OpenSubfolder(const COutputFolder& parent, const std::string& name) {
   Reset();
   if (::mkdirat(parent.fd(), name.c_str(), 0777) != 0 && errno != EEXIST) {
-    return FileErrorCode(errno);
+    return MapErrno(errno);
   }
   fd_ = ::openat(parent.fd(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd_ < 0) return errno == ELOOP || errno == ENOTDIR ? ERR_ACCESS_DENIED : FileErrorCode(errno);
+  if (fd_ < 0) return errno == ELOOP || errno == ENOTDIR ? ERR_ACCESS_DENIED : MapErrno(errno);
   path_ = parent.path();
   if (!path_.empty() && path_.back() != '/') path_ += '/';
   path_ += name;
@@ -64,7 +64,7 @@ ErrorCode CRestoredFile::Create(const COutputFolder& folder, const std::string& 
   }
   if (fd_ < 0) {
     temp_name_.clear();
-    return FileErrorCode(errno);
+    return MapErrno(errno);
   }
   try {
     buffer_.resize(kBufferSize);
@@ -81,7 +81,7 @@ ErrorCode CRestoredFile::Flush() {
   while (done < used_) {
     ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? FileErrorCode(errno) : ERR_WRITE_FAULT;
+    if (n <= 0) return n < 0 ? MapErrno(errno, IoContext::Write) : ERR_WRITE_FAULT;
     done += static_cast<std::size_t>(n);
   }
   used_ = 0;
@@ -105,11 +105,11 @@ ErrorCode CRestoredFile::Write(std::span<const std::uint8_t> bytes) {
 ErrorCode CRestoredFile::Commit() {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   ErrorCode rc = Flush();
-  if (rc == ERR_OK && ::close(fd_) != 0) rc = FileErrorCode(errno);
+  if (rc == ERR_OK && ::close(fd_) != 0) rc = MapErrno(errno);
   else if (rc != ERR_OK) ::close(fd_);
   fd_ = -1;
   if (rc == ERR_OK && ::renameat(dir_fd_, temp_name_.c_str(), dir_fd_, name_.c_str()) != 0) {
-    rc = FileErrorCode(errno);
+    rc = MapErrno(errno);
   }
   if (rc != ERR_OK) {
     ::unlinkat(dir_fd_, temp_name_.c_str(), 0);

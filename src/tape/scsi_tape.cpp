@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tape/file_errors.h"
+#include "transfer/errno_map.h"
 #include "tape/tape_features.h"
 
 namespace kelvo {
@@ -29,29 +29,6 @@ std::string Trimmed(const std::string& text, std::size_t max) {
 
 }  // namespace
 
-ErrorCode TapeErrnoCode(int errnum) {
-  switch (errnum) {
-    case ENOMEDIUM:
-      return ERR_NO_MEDIA_IN_DRIVE;
-    case EROFS:
-    case EACCES:
-      return ERR_WRITE_PROTECT;
-    case ENOSPC:
-      return ERR_END_OF_MEDIA;
-    case ENOMEM:
-      return ERR_MORE_DATA;
-    case EINVAL:
-    case ENOTTY:
-    case ENOSYS:
-    case EOPNOTSUPP:
-      return ERR_NOT_SUPPORTED;
-    case EIO:
-      return ERR_GEN_FAILURE;
-    default:
-      return FileErrorCode(errnum);
-  }
-}
-
 CScsiTape::CScsiTape(std::string path, CTapeSyscalls& sys) : path_(std::move(path)), sys_(sys) {}
 
 CScsiTape::~CScsiTape() { Close(); }
@@ -60,7 +37,7 @@ ErrorCode CScsiTape::Open() {
   // Non-blocking so that an empty drive opens and the ready check reports it.
   int fd = sys_.Open(path_, O_RDWR | O_NONBLOCK | O_CLOEXEC);
   if (fd == -EROFS || fd == -EACCES) fd = sys_.Open(path_, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return TapeErrnoCode(-fd);
+  if (fd < 0) return MapErrno(-fd, IoContext::TapeControl);
   fd_ = fd;
   empty_reads_ = 0;
   return ERR_OK;
@@ -75,7 +52,7 @@ ErrorCode CScsiTape::Op(short op, int count) {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   empty_reads_ = 0;
   int rc = sys_.MtOp(fd_, op, count);
-  return rc < 0 ? TapeErrnoCode(-rc) : ERR_OK;
+  return rc < 0 ? MapErrno(-rc, IoContext::TapeControl) : ERR_OK;
 }
 
 ErrorCode CScsiTape::Status(std::uint32_t& gstat) {
@@ -83,7 +60,7 @@ ErrorCode CScsiTape::Status(std::uint32_t& gstat) {
   struct mtget st;
   std::memset(&st, 0, sizeof st);
   int rc = sys_.MtGet(fd_, st);
-  if (rc < 0) return TapeErrnoCode(-rc);
+  if (rc < 0) return MapErrno(-rc, IoContext::TapeControl);
   gstat = static_cast<std::uint32_t>(st.mt_gstat);
   return ERR_OK;
 }
@@ -143,7 +120,7 @@ ErrorCode CScsiTape::GetMediaParameters(TapeMediaParameters& out) {
   struct mtget st;
   std::memset(&st, 0, sizeof st);
   int rc = sys_.MtGet(fd_, st);
-  if (rc < 0) return TapeErrnoCode(-rc);
+  if (rc < 0) return MapErrno(-rc, IoContext::TapeControl);
   const auto gstat = static_cast<std::uint32_t>(st.mt_gstat);
   if (GMT_DR_OPEN(gstat)) return ERR_NO_MEDIA_IN_DRIVE;
   out = TapeMediaParameters{};
@@ -187,7 +164,7 @@ ErrorCode CScsiTape::ReadBlock(void* buffer, std::size_t capacity, std::size_t& 
     return ERR_MORE_DATA;
   }
   if (err == EIO) return ClassifyIoError(ERR_CRC);
-  return TapeErrnoCode(err);
+  return MapErrno(err, IoContext::TapeRead);
 }
 
 ErrorCode CScsiTape::WriteBlock(const void* data, std::size_t length) {
@@ -196,7 +173,7 @@ ErrorCode CScsiTape::WriteBlock(const void* data, std::size_t length) {
   long n = sys_.Write(fd_, data, length);
   if (n < 0) {
     const int err = static_cast<int>(-n);
-    return err == EIO ? ERR_WRITE_FAULT : TapeErrnoCode(err);
+    return MapErrno(err, IoContext::TapeWrite);
   }
   return static_cast<std::size_t>(n) == length ? ERR_OK : ERR_WRITE_FAULT;
 }

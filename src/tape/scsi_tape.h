@@ -78,7 +78,4 @@ class CScsiTape : public CTapeDevice {
   int empty_reads_ = 0;  // consecutive reads that returned no data
 };
 
-// The error code of a failed tape request (errno value `errnum`).
-ErrorCode TapeErrnoCode(int errnum);
-
 }  // namespace kelvo

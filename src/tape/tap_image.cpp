@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tape/file_errors.h"
+#include "transfer/errno_map.h"
 #include "tape/tape_features.h"
 
 namespace kelvo {
@@ -80,7 +80,7 @@ ErrorCode CTapImage::Mount(std::size_t index) {
     fd = ::open(path, O_RDONLY | O_CLOEXEC);
     write_protected_ = true;
   }
-  if (fd < 0) return FileErrorCode(errno);
+  if (fd < 0) return MapErrno(errno);
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
@@ -264,7 +264,7 @@ ErrorCode CTapImage::MountNextVolume() {
 ErrorCode CTapImage::EraseTape(bool) {
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   if (write_protected_) return ERR_WRITE_PROTECT;
-  if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return FileErrorCode(errno);
+  if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return MapErrno(errno);
   size_ = pos_;
   window_length_ = 0;
   return ERR_OK;
@@ -277,7 +277,7 @@ ErrorCode CTapImage::WriteRaw(const void* head, std::size_t head_len, const void
   window_length_ = 0;
   if (pos_ < size_) {
     // Writing makes this the last thing on the tape.
-    if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return FileErrorCode(errno);
+    if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return MapErrno(errno);
     size_ = pos_;
   }
   iovec iov[3] = {{const_cast<void*>(head), head_len},
@@ -290,7 +290,7 @@ ErrorCode CTapImage::WriteRaw(const void* head, std::size_t head_len, const void
     ssize_t n = ::pwritev(fd_, iov + first, 3 - first, static_cast<off_t>(pos_ + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      ErrorCode rc = n < 0 ? FileErrorCode(errno) : ERR_WRITE_FAULT;
+      ErrorCode rc = n < 0 ? MapErrno(errno, IoContext::Write) : ERR_WRITE_FAULT;
       // No half record stays behind.
       if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) {
         // The record is then incomplete; the next read reports it as damaged.
