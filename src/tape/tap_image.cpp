@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +20,8 @@ constexpr std::uint32_t kEndOfMedium = 0xFFFFFFFF;
 constexpr std::uint32_t kEraseGap = 0xFFFFFFFE;
 constexpr std::uint32_t kLengthMask = 0x0FFFFFFF;
 constexpr std::size_t kWindowSize = 1 << 20;
+// Written records are collected up to this size before they go to the file.
+constexpr std::size_t kWriteBehindSize = 1 << 20;
 
 std::uint32_t Le32(const std::uint8_t* p) {
   return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
@@ -62,6 +63,7 @@ ErrorCode CTapImage::Open() {
 void CTapImage::Close() { Unmount(); }
 
 void CTapImage::Unmount() {
+  if (fd_ >= 0) Flush();
   if (fd_ >= 0) ::close(fd_);  // also releases the lock
   fd_ = -1;
   mounted_ = false;
@@ -100,6 +102,22 @@ ErrorCode CTapImage::Mount(std::size_t index) {
   return ERR_OK;
 }
 
+bool CTapImage::Cover(std::uint64_t offset, std::size_t length) {
+  if (offset >= window_offset_ && offset + length <= window_offset_ + window_length_) return true;
+  if (window_.size() != kWindowSize) window_.resize(kWindowSize);
+  const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, size_ - offset));
+  std::size_t got = 0;
+  while (got < want) {
+    ssize_t n = ::pread(fd_, window_.data() + got, want - got, static_cast<off_t>(offset + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  window_offset_ = offset;
+  window_length_ = got;
+  return got >= length;
+}
+
 bool CTapImage::Fetch(std::uint64_t offset, std::size_t length, void* out) {
   if (offset > size_ || length > size_ - offset) return false;
   auto* dst = static_cast<std::uint8_t*>(out);
@@ -114,20 +132,7 @@ bool CTapImage::Fetch(std::uint64_t offset, std::size_t length, void* out) {
     }
     return true;
   }
-  if (offset < window_offset_ || offset + length > window_offset_ + window_length_) {
-    if (window_.size() != kWindowSize) window_.resize(kWindowSize);
-    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, size_ - offset));
-    std::size_t got = 0;
-    while (got < want) {
-      ssize_t n = ::pread(fd_, window_.data() + got, want - got, static_cast<off_t>(offset + got));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
-    }
-    window_offset_ = offset;
-    window_length_ = got;
-    if (got < length) return false;
-  }
+  if (!Cover(offset, length)) return false;
   std::memcpy(dst, window_.data() + (offset - window_offset_), length);
   return true;
 }
@@ -170,6 +175,9 @@ CTapImage::Record CTapImage::ParseAt(std::uint64_t pos) {
     const std::uint32_t length = word & kLengthMask;
     const std::uint64_t total = 8 + PaddedLength(length);
     std::uint32_t trailer = 0;
+    // Bring the whole record into the window at once, so that its trailer
+    // and its data are read from the file only once.
+    if (total <= kWindowSize / 2 && total <= size_ - pos) Cover(pos, static_cast<std::size_t>(total));
     if (total > size_ - pos || !FetchWord(pos + total - 4, trailer) || trailer != word) {
       r.kind = Kind::Corrupt;
       return r;
@@ -188,12 +196,14 @@ ErrorCode CTapImage::GetTapeStatus() { return mounted_ ? ERR_OK : ERR_NO_MEDIA_I
 
 ErrorCode CTapImage::RewindTape(bool) {
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  const ErrorCode rc = Flush();
   pos_ = 0;
-  return ERR_OK;
+  return rc;
 }
 
 ErrorCode CTapImage::SpaceFilemarks(std::int32_t count, bool) {
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (ErrorCode rc = Flush()) return rc;
   if (count > 0) return SpaceForward(count);
   if (count < 0) return SpaceBackward(count);
   return ERR_OK;
@@ -253,6 +263,9 @@ ErrorCode CTapImage::PrepareTape(TapePrepareOperation operation, bool) {
 }
 
 ErrorCode CTapImage::MountNextVolume() {
+  if (mounted_) {
+    if (ErrorCode rc = Flush()) return rc;
+  }
   if (volume_ + 1 >= paths_.size()) {
     Unmount();
     return ERR_NO_MEDIA_IN_DRIVE;
@@ -264,6 +277,7 @@ ErrorCode CTapImage::MountNextVolume() {
 ErrorCode CTapImage::EraseTape(bool) {
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   if (write_protected_) return ERR_WRITE_PROTECT;
+  if (ErrorCode rc = Flush()) return rc;
   if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return MapErrno(errno);
   size_ = pos_;
   window_length_ = 0;
@@ -275,50 +289,59 @@ ErrorCode CTapImage::WriteRaw(const void* head, std::size_t head_len, const void
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   if (write_protected_) return ERR_WRITE_PROTECT;
   window_length_ = 0;
-  if (pos_ < size_) {
-    // Writing makes this the last thing on the tape.
-    if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return MapErrno(errno);
-    size_ = pos_;
+  if (pending_.empty()) {
+    if (pos_ < size_) {
+      // Writing makes this the last thing on the tape.
+      if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return MapErrno(errno);
+      size_ = pos_;
+    }
+    pending_start_ = pos_;
+    pending_.reserve(kWriteBehindSize + kMaximumBlockSize + 16);
   }
-  iovec iov[3] = {{const_cast<void*>(head), head_len},
-                  {const_cast<void*>(data), data_len},
-                  {const_cast<void*>(tail), tail_len}};
-  const std::size_t total = head_len + data_len + tail_len;
+  auto append = [this](const void* p, std::size_t n) {
+    const auto* b = static_cast<const std::uint8_t*>(p);
+    if (n) pending_.insert(pending_.end(), b, b + n);
+  };
+  append(head, head_len);
+  append(data, data_len);
+  append(tail, tail_len);
+  pos_ += head_len + data_len + tail_len;
+  size_ = pos_;
+  return pending_.size() >= kWriteBehindSize ? Flush() : ERR_OK;
+}
+
+ErrorCode CTapImage::Flush() {
+  if (pending_.empty()) return ERR_OK;
   std::size_t done = 0;
-  int first = 0;
-  while (done < total) {
-    ssize_t n = ::pwritev(fd_, iov + first, 3 - first, static_cast<off_t>(pos_ + done));
+  while (done < pending_.size()) {
+    ssize_t n = ::pwrite(fd_, pending_.data() + done, pending_.size() - done,
+                         static_cast<off_t>(pending_start_ + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      ErrorCode rc = n < 0 ? MapErrno(errno, IoContext::Write) : ERR_WRITE_FAULT;
-      // No half record stays behind.
-      if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) {
-        // The record is then incomplete; the next read reports it as damaged.
+      const ErrorCode rc = n < 0 ? MapErrno(errno, IoContext::Write) : ERR_WRITE_FAULT;
+      // None of the unwritten records stays behind, not even in part.
+      if (::ftruncate(fd_, static_cast<off_t>(pending_start_)) != 0) {
+        // The tail then reads as a damaged record.
       }
+      pos_ = size_ = pending_start_;
+      pending_.clear();
       return rc;
     }
     done += static_cast<std::size_t>(n);
-    auto left = static_cast<std::size_t>(n);
-    while (first < 3 && left >= iov[first].iov_len) {
-      left -= iov[first].iov_len;
-      ++first;
-    }
-    if (first < 3) {
-      iov[first].iov_base = static_cast<std::uint8_t*>(iov[first].iov_base) + left;
-      iov[first].iov_len -= left;
-    }
   }
-  pos_ += total;
-  size_ = pos_;
+  pending_.clear();
+  pending_start_ = size_;
   return ERR_OK;
 }
 
-ErrorCode CTapImage::WriteTapemark(std::uint32_t count, bool) {
+ErrorCode CTapImage::WriteTapemark(std::uint32_t count, bool immediate) {
   for (std::uint32_t i = 0; i < count; ++i) {
     std::uint8_t mark[4] = {0, 0, 0, 0};
     if (ErrorCode rc = WriteRaw(mark, 4, nullptr, 0, nullptr, 0)) return rc;
   }
-  return ERR_OK;
+  // Like a drive, the non-immediate form returns once everything written
+  // before it is on the medium.
+  return immediate ? ERR_OK : Flush();
 }
 
 ErrorCode CTapImage::WriteBlock(const void* data, std::size_t length) {
@@ -341,6 +364,7 @@ ErrorCode CTapImage::WriteBlock(const void* data, std::size_t length) {
 ErrorCode CTapImage::ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) {
   length = 0;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (ErrorCode rc = Flush()) return rc;
   Record r = ParseAt(pos_);
   switch (r.kind) {
     case Kind::EndOfData:

@@ -12,6 +12,10 @@
 // Several image files form a multi-volume set: unloading, or MountNextVolume,
 // mounts the next file; after the last one the drive holds no tape.
 //
+// Written records are collected in memory and reach the file when 1 MB has
+// gathered, before any other operation, and at a filemark written in the
+// non-immediate form (which reports any failure of the file write).
+//
 // Damaged images never make a read go past the file or the caller's buffer:
 // every length is checked against the file before it is used, and a record
 // that does not fit or whose two length words differ fails with 23.
@@ -72,8 +76,12 @@ class CTapImage : public CTapeDevice {
   ErrorCode Mount(std::size_t index);
   void Unmount();
   Record ParseAt(std::uint64_t pos);
+  // Makes the read-ahead window hold [offset, offset + length) when the file
+  // has those bytes.
+  bool Cover(std::uint64_t offset, std::size_t length);
   bool Fetch(std::uint64_t offset, std::size_t length, void* out);
   bool FetchWord(std::uint64_t offset, std::uint32_t& word);
+  ErrorCode Flush();
   ErrorCode WriteRaw(const void* head, std::size_t head_len, const void* data,
                      std::size_t data_len, const void* tail, std::size_t tail_len);
   ErrorCode SpaceForward(std::int32_t count);
@@ -86,6 +94,10 @@ class CTapImage : public CTapeDevice {
   bool write_protected_ = false;
   std::uint64_t size_ = 0;
   std::uint64_t pos_ = 0;
+
+  // Records written but not yet in the file; they belong at pending_start_.
+  std::vector<std::uint8_t> pending_;
+  std::uint64_t pending_start_ = 0;
 
   // Read-ahead window over the image.
   std::vector<std::uint8_t> window_;

@@ -156,6 +156,27 @@ TEST_F(TapImageTest, WritingTruncatesWhatFollowed) {
   EXPECT_EQ(ReadFileText(path).size(), 16u);  // "keep" and its filemark
 }
 
+TEST_F(TapImageTest, WrittenRecordsReachTheFileAtAWaitingFilemark) {
+  std::string path = Image(TapeImageBuilder());
+  Opened o = OpenImage(path);
+  ASSERT_EQ(o.rc, 0u);
+  EXPECT_EQ(o.tape->WriteBlock("abcd", 4), 0u);
+  EXPECT_EQ(o.tape->WriteTapemark(1, true), 0u);
+  EXPECT_EQ(ReadFileText(path), "");  // still collected in memory
+  EXPECT_EQ(o.tape->WriteTapemark(1, false), 0u);
+  EXPECT_EQ(ReadFileText(path).size(), 20u);
+  EXPECT_EQ(o.tape->WriteBlock("ef", 2), 0u);
+  EXPECT_EQ(o.tape->SpaceFilemarks(-1, false), 0u);  // any other operation writes them out
+  EXPECT_EQ(ReadFileText(path).size(), 30u);
+  EXPECT_EQ(ReadOne(*o.tape), "#1101");
+  EXPECT_EQ(ReadOne(*o.tape), "ef");
+  std::string big(70000, 'z');
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(o.tape->WriteBlock(big.data(), 65536), 0u);
+  EXPECT_GE(ReadFileText(path).size(), 1u << 20);  // a full megabyte goes at once
+  o.tape->Close();
+  EXPECT_EQ(ParseTapImage(ReadFileText(path)).size(), 24u);
+}
+
 TEST_F(TapImageTest, ReadOnlyFileIsWriteProtected) {
   TapeImageBuilder b;
   b.Filemark().Filemark();
