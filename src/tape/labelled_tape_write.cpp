@@ -87,65 +87,102 @@ std::uint32_t BlocksOf(std::uint64_t length) {
   return static_cast<std::uint32_t>((length + 511) / 512);
 }
 
-// Writes the label block, then the data in tape blocks, the last one
+// Buffers reused from file to file while a tape is written, so that large
+// files do not touch fresh memory again for every file.
+struct WriteScratch {
+  std::vector<std::uint8_t> chunk;  // file data read ahead, whole tape blocks
+  std::vector<std::uint8_t> text;   // a source file's text
+  StoredContent records;            // its records
+};
+
+constexpr std::size_t kReadAhead = 1 << 20;
+
+// The writers of one file: label, then the data in tape blocks, the last one
 // zero-padded to a multiple of 512 bytes.
-ErrorCode WriteLabelAndData(CTapeDevice& tape, const TapeFileLabel& label, const DataSource& data,
-                            const TapeWriteOptions& options, CTapeProgressSink& progress,
-                            Interaction& ui) {
+class CTapeFileWriter {
+ public:
+  CTapeFileWriter(CTapeDevice& tape, const TapeWriteOptions& options, CTapeProgressSink& progress,
+                  Interaction& ui, WriteScratch& scratch)
+      : tape_(tape), options_(options), progress_(progress), ui_(ui), scratch_(scratch) {}
+
+  ErrorCode Binary(const std::string& path, CInputFile& file);
+  ErrorCode Records(const std::string& path, CInputFile& file);
+  ErrorCode Text(const std::string& path, CInputFile& file);
+
+ private:
+  ErrorCode LabelAndData(const TapeFileLabel& label, const DataSource& data);
+  ErrorCode Block(const std::uint8_t* bytes, std::size_t length, std::uint64_t done,
+                  std::uint64_t total);
+
+  CTapeDevice& tape_;
+  const TapeWriteOptions& options_;
+  CTapeProgressSink& progress_;
+  Interaction& ui_;
+  WriteScratch& scratch_;
+};
+
+ErrorCode CTapeFileWriter::Block(const std::uint8_t* bytes, std::size_t length, std::uint64_t done,
+                                 std::uint64_t total) {
+  if (ErrorCode rc = tape_.WriteBlock(bytes, length)) return rc;
+  ui_.PumpMessages();
+  progress_.SetProgress(static_cast<int>(std::min(done, total) * 100 / total));
+  return ERR_OK;
+}
+
+ErrorCode CTapeFileWriter::LabelAndData(const TapeFileLabel& label, const DataSource& data) {
   const TapeLabelBytes bytes = EncodeTapeLabel(label);
-  if (ErrorCode rc = tape.WriteBlock(bytes.data(), bytes.size())) return rc;
-  std::vector<std::uint8_t> block;
+  if (ErrorCode rc = tape_.WriteBlock(bytes.data(), bytes.size())) return rc;
+  const std::size_t block = TapeBlockSize(options_);
+  const std::size_t chunk = std::max(block, kReadAhead / block * block);
   try {
-    block.resize(TapeBlockSize(options));
+    if (scratch_.chunk.size() < chunk + 512) scratch_.chunk.resize(chunk + 512);
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }
   std::uint64_t written = 0;
   while (written < data.length) {
-    const std::size_t piece =
-        static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), data.length - written));
-    if (data.memory != nullptr) {
-      std::memcpy(block.data(), data.memory + written, piece);
-    } else {
-      std::size_t got = 0;
-      if (ErrorCode rc = data.file->ReadAt(data.offset + written, block.data(), piece, got)) return rc;
-      if (got != piece) return ERR_CRC;  // the file shrank while it was written
+    // The next piece of whole tape blocks, zero-padded to 512 at the end.
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, data.length - written));
+    const std::uint8_t* piece = data.memory + written;
+    const std::size_t padded = (want + 511) / 512 * 512;
+    if (data.memory == nullptr || padded != want) {
+      std::uint8_t* buf = scratch_.chunk.data();
+      if (data.memory != nullptr) {
+        std::memcpy(buf, piece, want);
+      } else {
+        std::size_t got = 0;
+        if (ErrorCode rc = data.file->ReadAt(data.offset + written, buf, want, got)) return rc;
+        if (got != want) return ERR_CRC;  // the file shrank while it was written
+      }
+      std::fill(buf + want, buf + padded, 0);
+      piece = buf;
     }
-    const std::size_t padded = (piece + 511) / 512 * 512;
-    std::fill(block.begin() + static_cast<std::ptrdiff_t>(piece),
-              block.begin() + static_cast<std::ptrdiff_t>(padded), 0);
-    if (ErrorCode rc = tape.WriteBlock(block.data(), padded)) return rc;
-    written += piece;
-    ui.PumpMessages();
-    progress.SetProgress(static_cast<int>(written * 100 / data.length));
+    for (std::size_t off = 0; off < padded; off += block) {
+      const std::size_t n = std::min(block, padded - off);
+      if (ErrorCode rc = Block(piece + off, n, written + off + n, data.length)) return rc;
+    }
+    written += want;
   }
   return ERR_OK;
 }
 
-// The binary writer from an already opened file.
-ErrorCode WriteBinary(CTapeDevice& tape, const std::string& path, CInputFile& file,
-                      const TapeWriteOptions& options, CTapeProgressSink& progress,
-                      Interaction& ui) {
+ErrorCode CTapeFileWriter::Binary(const std::string& path, CInputFile& file) {
   const std::vector<std::uint8_t> head = file.Head(512);
   const std::uint64_t h = std::min<std::uint64_t>(RetainedLabelLength(head, path), file.size());
   DataSource data{nullptr, &file, h, file.size() - h};
-  TapeFileLabel label = LabelFor(path, options);
+  TapeFileLabel label = LabelFor(path, options_);
   label.blocks = BlocksOf(data.length);
   label.last_block_bytes = 0;
   label.record_length = 512;
-  return WriteLabelAndData(tape, label, data, options, progress, ui);
+  return LabelAndData(label, data);
 }
 
-ErrorCode WriteRecords(CTapeDevice& tape, const std::string& path, CInputFile& file,
-                       const TapeWriteOptions& options, CTapeProgressSink& progress,
-                       Interaction& ui) {
+ErrorCode CTapeFileWriter::Records(const std::string& path, CInputFile& file) {
   const std::vector<std::uint8_t> head = file.Head(512);
-  if (head.size() < 76 || (head[74] != '0' && head[75] != '0')) {
-    return WriteBinary(tape, path, file, options, progress, ui);
-  }
+  if (head.size() < 76 || (head[74] != '0' && head[75] != '0')) return Binary(path, file);
   const std::uint64_t h = std::min<std::uint64_t>(RetainedLabelLength(head, path), file.size());
   DataSource data{nullptr, &file, h, file.size() - h};
-  TapeFileLabel label = LabelFor(path, options);
+  TapeFileLabel label = LabelFor(path, options_);
   label.blocks = BlocksOf(data.length);
   label.record_length = 80;
   if (label.blocks > 0) {
@@ -155,22 +192,49 @@ ErrorCode WriteRecords(CTapeDevice& tape, const std::string& path, CInputFile& f
     const std::size_t text = static_cast<std::size_t>(std::find(last, last + got, 0) - last);
     label.last_block_bytes = static_cast<std::uint16_t>(std::min<std::size_t>(text, 480) / 80 * 80);
   }
-  return WriteLabelAndData(tape, label, data, options, progress, ui);
+  return LabelAndData(label, data);
+}
+
+ErrorCode CTapeFileWriter::Text(const std::string& path, CInputFile& file) {
+  const std::vector<std::uint8_t> probe = file.Head(82);
+  if (std::find(probe.begin(), probe.end(), '\n') == probe.end()) {
+    const bool binary = std::any_of(probe.begin(), probe.end(),
+                                    [](std::uint8_t b) { return b > 0x7F || b < 0x0A; });
+    return binary ? Binary(path, file) : Records(path, file);
+  }
+  try {
+    std::vector<std::uint8_t>& text = scratch_.text;
+    text.resize(static_cast<std::size_t>(file.size()));
+    std::size_t got = 0;
+    if (ErrorCode rc = file.ReadAt(0, text.data(), text.size(), got)) return rc;
+    text.resize(got);
+    StoredContent& records = scratch_.records;
+    if (ErrorCode rc = ConvertTextToRecords(text, options_.numbering, records)) return rc;
+    TapeFileLabel label = LabelFor(path, options_);
+    label.blocks = records.words.blockCount;
+    label.last_block_bytes = static_cast<std::uint16_t>(records.words.lastBlockBytes);
+    label.record_length = 80;
+    DataSource data{records.blocks.data(), nullptr, 0, records.blocks.size()};
+    return LabelAndData(label, data);
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
 }
 
 }  // namespace
 
 namespace {
 
-using FileWriter = ErrorCode (*)(CTapeDevice&, const std::string&, CInputFile&,
-                                 const TapeWriteOptions&, CTapeProgressSink&, Interaction&);
+using WriterMethod = ErrorCode (CTapeFileWriter::*)(const std::string&, CInputFile&);
 
-ErrorCode WithOpenFile(FileWriter writer, CTapeDevice& tape, const std::string& path,
+ErrorCode WithOpenFile(WriterMethod method, CTapeDevice& tape, const std::string& path,
                        const TapeWriteOptions& options, CTapeProgressSink& progress,
                        Interaction& ui) {
   CInputFile file;
   if (ErrorCode rc = file.Open(path)) return rc;
-  return writer(tape, path, file, options, progress, ui);
+  WriteScratch scratch;
+  CTapeFileWriter writer(tape, options, progress, ui, scratch);
+  return (writer.*method)(path, file);
 }
 
 }  // namespace
@@ -178,44 +242,19 @@ ErrorCode WithOpenFile(FileWriter writer, CTapeDevice& tape, const std::string& 
 ErrorCode WriteTapeBinaryFile(CTapeDevice& tape, const std::string& path,
                               const TapeWriteOptions& options, CTapeProgressSink& progress,
                               Interaction& ui) {
-  return WithOpenFile(WriteBinary, tape, path, options, progress, ui);
+  return WithOpenFile(&CTapeFileWriter::Binary, tape, path, options, progress, ui);
 }
 
 ErrorCode WriteTapeRecordFile(CTapeDevice& tape, const std::string& path,
                               const TapeWriteOptions& options, CTapeProgressSink& progress,
                               Interaction& ui) {
-  return WithOpenFile(WriteRecords, tape, path, options, progress, ui);
+  return WithOpenFile(&CTapeFileWriter::Records, tape, path, options, progress, ui);
 }
 
 ErrorCode WriteTapeTextFile(CTapeDevice& tape, const std::string& path,
                             const TapeWriteOptions& options, CTapeProgressSink& progress,
                             Interaction& ui) {
-  CInputFile file;
-  if (ErrorCode rc = file.Open(path)) return rc;
-  const std::vector<std::uint8_t> probe = file.Head(82);
-  if (std::find(probe.begin(), probe.end(), '\n') == probe.end()) {
-    const bool binary = std::any_of(probe.begin(), probe.end(),
-                                    [](std::uint8_t b) { return b > 0x7F || b < 0x0A; });
-    return binary ? WriteBinary(tape, path, file, options, progress, ui)
-                  : WriteRecords(tape, path, file, options, progress, ui);
-  }
-  try {
-    std::vector<std::uint8_t> text(static_cast<std::size_t>(file.size()));
-    std::size_t got = 0;
-    if (ErrorCode rc = file.ReadAt(0, text.data(), text.size(), got)) return rc;
-    text.resize(got);
-    StoredContent records;
-    if (ErrorCode rc = ConvertTextToRecords(text, options.numbering, records)) return rc;
-    text = {};
-    TapeFileLabel label = LabelFor(path, options);
-    label.blocks = records.words.blockCount;
-    label.last_block_bytes = static_cast<std::uint16_t>(records.words.lastBlockBytes);
-    label.record_length = 80;
-    DataSource data{records.blocks.data(), nullptr, 0, records.blocks.size()};
-    return WriteLabelAndData(tape, label, data, options, progress, ui);
-  } catch (const std::bad_alloc&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  }
+  return WithOpenFile(&CTapeFileWriter::Text, tape, path, options, progress, ui);
 }
 
 namespace {
@@ -273,16 +312,17 @@ ErrorCode WriteWithDrive(const TapeContext& ctx, const std::string& drive,
     progress.SetStatus("Writing files.");
     progress.StartClock();
     int count = 0;
+    WriteScratch scratch;
+    CTapeFileWriter writer(*tape, options, progress, ctx.ui, scratch);
     for (const std::string& name : names) {
       ctx.ui.PumpMessages();
       if (progress.AbortRequested()) break;
       const std::string path = (std::filesystem::path(source_folder) / name).string();
       progress.SetCurrentFile(name);
-      CInputFile probe;
-      if ((result = probe.Open(path))) break;
-      const bool source = IsSourceFile(path, probe.Head(256));
-      result = source ? WriteTapeTextFile(*tape, path, options, progress, ctx.ui)
-                      : WriteTapeBinaryFile(*tape, path, options, progress, ctx.ui);
+      CInputFile file;
+      if ((result = file.Open(path))) break;
+      result = IsSourceFile(path, file.Head(256)) ? writer.Text(path, file)
+                                                  : writer.Binary(path, file);
       if (result == ERR_OK) result = tape->WriteTapemark(1, true);
       if (result != ERR_OK) break;
       progress.SetCounter(std::to_string(++count));
