@@ -3,19 +3,17 @@
 #include <cctype>
 #include <ctime>
 
+#include "diskfs/on_disk.h"
 #include "diskfs/radix50.h"
 
 namespace kelvo {
 namespace {
 
 void Put16(TapeLabelBytes& b, std::size_t offset, std::uint32_t v) {
-  b[offset] = static_cast<std::uint8_t>(v);
-  b[offset + 1] = static_cast<std::uint8_t>(v >> 8);
+  PutWord(b.data() + offset, static_cast<std::uint16_t>(v));
 }
 
-std::uint16_t Get16(const std::uint8_t* p, std::size_t offset) {
-  return static_cast<std::uint16_t>(p[offset] | p[offset + 1] << 8);
-}
+std::uint16_t Get16(const std::uint8_t* p, std::size_t offset) { return GetWord(p + offset); }
 
 std::uint32_t Get32(const std::uint8_t* p, std::size_t offset) {
   return Get16(p, offset) | static_cast<std::uint32_t>(Get16(p, offset + 2)) << 16;
