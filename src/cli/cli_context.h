@@ -66,6 +66,7 @@ int Fail(const std::string& message);
 
 // Each group of verbs adds its subcommands to the app (one Register...Verbs
 // function per file under src/cli/, called from main).
+void RegisterTapeVerbs(CLI::App& app, CliContext& ctx);
 void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
 void RegisterDiskVerbs(CLI::App& app, CliContext& ctx);
 

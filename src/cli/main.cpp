@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(0, 1);
   CliContext ctx;
   AddGlobalOptions(app, ctx);
+  RegisterTapeVerbs(app, ctx);
   RegisterDeviceVerbs(app, ctx);
   RegisterDiskVerbs(app, ctx);
   RegisterViewVerbs(app, ctx);
