@@ -45,7 +45,7 @@ ErrorCode CPartialImageFile::Append(const std::uint8_t* data, std::size_t bytes)
     ssize_t n = ::write(fd_, data, bytes);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return MapErrno(errno);
+      return MapErrno(errno, IoContext::Write);
     }
     data += n;
     bytes -= static_cast<std::size_t>(n);
@@ -75,7 +75,7 @@ ErrorCode ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
       ssize_t n = ::read(fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
-        rc = MapErrno(errno);
+        rc = MapErrno(errno, IoContext::Read);
         break;
       }
       if (n == 0) break;
