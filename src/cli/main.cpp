@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
   AddGlobalOptions(app, ctx);
   RegisterTapeVerbs(app, ctx);
   RegisterDeviceVerbs(app, ctx);
+
+  RegisterViewVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {
