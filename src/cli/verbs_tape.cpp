@@ -170,8 +170,7 @@ int TapeVerbs::List() {
     std::printf("%4d  %-10s %12s  %s\n", e->sequence + 1, e->name.c_str(), e->size_text.c_str(),
                 e->description.c_str());
   }
-  std::printf("%s, %llu bytes\n", shown.count_text.c_str(),
-              static_cast<unsigned long long>(shown.total_bytes));
+  std::printf("%s, %s\n", shown.count_text.c_str(), shown.total_text.c_str());
   return kExitOk;
 }
 

@@ -8,6 +8,7 @@
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
 #include "tape/tape_label.h"
+#include "transfer/size_text.h"
 
 namespace kelvo {
 namespace {
@@ -147,6 +148,7 @@ TapeListDisplay ShowTapeList(const TapeListView& view, const std::string& drive,
   });
   d.header = "Contents of '" + (all ? drive : filter) + "'";
   d.count_text = std::to_string(d.rows.size()) + " File(s)";
+  d.total_text = FormatSize(d.total_bytes);
   return d;
 }
 

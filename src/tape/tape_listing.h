@@ -51,6 +51,7 @@ struct TapeListDisplay {
   std::string header;                      // "Contents of '...'"
   std::string count_text;                  // "%d File(s)"
   std::uint64_t total_bytes = 0;           // of the rows shown
+  std::string total_text;                  // that total in the short size form
 };
 TapeListDisplay ShowTapeList(const TapeListView& view, const std::string& drive,
                              const std::string& filter);

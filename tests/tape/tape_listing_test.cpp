@@ -4,6 +4,7 @@
 
 #include "support/tape_fixture.h"
 #include "tape/tape_listing.h"
+#include "transfer/size_text.h"
 
 namespace kelvo::test {
 namespace {
@@ -75,6 +76,7 @@ TEST_F(TapeListingTest, InvalidNamesAreLeftOutAndNumbersStayContiguous) {
   EXPECT_EQ(all.header, "Contents of 'Tape0'");
   EXPECT_EQ(all.count_text, "3 File(s)");
   EXPECT_EQ(all.total_bytes, 512u + 10240u + 1024u);
+  EXPECT_EQ(all.total_text, FormatSize(11776));
   TapeListDisplay images = ShowTapeList(view, "Tape0", "img");
   EXPECT_EQ(images.header, "Contents of 'img'");
   ASSERT_EQ(images.rows.size(), 1u);
