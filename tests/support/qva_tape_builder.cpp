@@ -131,20 +131,27 @@ QvaTapeBuilder& QvaTapeBuilder::Unit(const QvaUnit& unit) {
   for (const QvaType& t : unit.types) {
     const std::vector<std::string> sectors = DirectorySectors(t.files, t.sectors);
     const std::size_t per_block = t.sectors_per_block == 0 ? sectors.size() : t.sectors_per_block;
+    std::size_t first_pending = 0;  // files whose data is not written yet
     for (std::size_t s = 0; s < sectors.size(); s += per_block) {
+      const std::size_t end = std::min(sectors.size(), s + per_block);
       std::string block;
-      for (std::size_t k = s; k < std::min(sectors.size(), s + per_block); ++k) block += sectors[k];
+      for (std::size_t k = s; k < end; ++k) block += sectors[k];
       Block(block);
-    }
-    // The files' data, one after another, in blocks of the data block size.
-    std::string data;
-    for (const QvaFile& f : t.files) {
-      std::string padded = f.data;
-      padded.resize((f.data.size() + 511) / 512 * 512, '\0');
-      data += padded;
-    }
-    for (std::size_t off = 0; off < data.size(); off += data_block_size_) {
-      Block(data.substr(off, data_block_size_));
+      // A full 12288-byte block that links onward ends a batch: the data of
+      // the files listed so far follow it.
+      if (end == sectors.size() || block.size() == 12288) {
+        const std::size_t listed = std::min(t.files.size(), end * 23);
+        std::string data;
+        for (std::size_t i = first_pending; i < listed; ++i) {
+          std::string padded = t.files[i].data;
+          padded.resize((padded.size() + 511) / 512 * 512, '\0');
+          data += padded;
+        }
+        first_pending = listed;
+        for (std::size_t off = 0; off < data.size(); off += data_block_size_) {
+          Block(data.substr(off, data_block_size_));
+        }
+      }
     }
   }
   return Filemark();
