@@ -149,6 +149,7 @@ int TapeVerbs::List() {
   TapeListView view;
   CliListSink sink;
   ErrorCode rc = ListTapeFiles(tc, tape, true, view, sink);
+  if (rc == ERR_TAPE_RESTORE_CANCELLED) return Fail("Tape list aborted.");
   if (rc != ERR_OK) return Finish(rc);
   TapeListDisplay shown = ShowTapeList(view, tape, "*.*");
   if (json) {
@@ -247,7 +248,7 @@ int TapeVerbs::Restore() {
     status = kExitFailed;
   }
   if (rc != ERR_OK) return Finish(rc);
-  if (!json) std::printf("%d file(s) restored\n", report.restored);
+  std::printf("%d file(s) restored\n", report.restored);
   return status;
 }
 
@@ -258,11 +259,11 @@ int TapeVerbs::Info() {
   std::printf("%s\n", info.caption.c_str());
   std::printf("Default block size: %u\nMinimum block size: %u\nMaximum block size: %u\n"
               "Maximum partitions: %u\n",
-              info.default_block_size, info.minimum_block_size, info.maximum_block_size,
-              info.maximum_partition_count);
+              info.drive.default_block_size, info.drive.minimum_block_size,
+              info.drive.maximum_block_size, info.drive.maximum_partition_count);
   for (std::size_t i = 0; i < kTapeFeatureFieldCount; ++i) {
     const TapeFeatureField& f = kTapeFeatureFields[i];
-    std::printf("  [%c] %s\n", TapeFeatureReported(f, info.features_low, info.features_high) ? 'x' : ' ',
+    std::printf("  [%c] %s\n", TapeFeatureReported(f, info.drive.features_low, info.drive.features_high) ? 'x' : ' ',
                 f.label);
   }
   return kExitOk;

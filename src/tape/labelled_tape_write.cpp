@@ -160,20 +160,31 @@ ErrorCode WriteRecords(CTapeDevice& tape, const std::string& path, CInputFile& f
 
 }  // namespace
 
+namespace {
+
+using FileWriter = ErrorCode (*)(CTapeDevice&, const std::string&, CInputFile&,
+                                 const TapeWriteOptions&, CTapeProgressSink&, Interaction&);
+
+ErrorCode WithOpenFile(FileWriter writer, CTapeDevice& tape, const std::string& path,
+                       const TapeWriteOptions& options, CTapeProgressSink& progress,
+                       Interaction& ui) {
+  CInputFile file;
+  if (ErrorCode rc = file.Open(path)) return rc;
+  return writer(tape, path, file, options, progress, ui);
+}
+
+}  // namespace
+
 ErrorCode WriteTapeBinaryFile(CTapeDevice& tape, const std::string& path,
                               const TapeWriteOptions& options, CTapeProgressSink& progress,
                               Interaction& ui) {
-  CInputFile file;
-  if (ErrorCode rc = file.Open(path)) return rc;
-  return WriteBinary(tape, path, file, options, progress, ui);
+  return WithOpenFile(WriteBinary, tape, path, options, progress, ui);
 }
 
 ErrorCode WriteTapeRecordFile(CTapeDevice& tape, const std::string& path,
                               const TapeWriteOptions& options, CTapeProgressSink& progress,
                               Interaction& ui) {
-  CInputFile file;
-  if (ErrorCode rc = file.Open(path)) return rc;
-  return WriteRecords(tape, path, file, options, progress, ui);
+  return WithOpenFile(WriteRecords, tape, path, options, progress, ui);
 }
 
 ErrorCode WriteTapeTextFile(CTapeDevice& tape, const std::string& path,

@@ -158,13 +158,7 @@ ErrorCode CScsiTape::GetDriveParameters(TapeDriveParameters& out) {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   // The driver does not pass on the drive's block limits; this program never
   // uses blocks above kMaximumBlockSize.
-  out = TapeDriveParameters{};
-  out.default_block_size = 0;
-  out.minimum_block_size = 1;
-  out.maximum_block_size = kMaximumBlockSize;
-  out.maximum_partition_count = 2;
-  out.features_low = kScsiFeaturesLow;
-  out.features_high = kScsiFeaturesHigh;
+  out = VariableBlockDrive(kMaximumBlockSize, kScsiFeaturesLow, kScsiFeaturesHigh);
   return ERR_OK;
 }
 

@@ -17,7 +17,10 @@ class CSystemTapeSyscalls : public CTapeSyscalls {
  public:
   int Open(const std::string& path, int flags) override {
     int fd = ::open(path.c_str(), flags);
-    return fd < 0 ? -errno : fd;
+    if (fd < 0) return -errno;
+    // O_NONBLOCK only lets an empty drive open; the transfers themselves wait.
+    if (flags & O_NONBLOCK) ::fcntl(fd, F_SETFL, flags & ~(O_NONBLOCK | O_ACCMODE | O_CLOEXEC));
+    return fd;
   }
   void Close(int fd) override { ::close(fd); }
   int MtOp(int fd, short op, int count) override {

@@ -373,13 +373,7 @@ ErrorCode CTapImage::GetMediaParameters(TapeMediaParameters& out) {
 }
 
 ErrorCode CTapImage::GetDriveParameters(TapeDriveParameters& out) {
-  out = TapeDriveParameters{};
-  out.default_block_size = 0;
-  out.minimum_block_size = 1;
-  out.maximum_block_size = kMaximumBlockSize;
-  out.maximum_partition_count = 0;
-  out.features_low = kTapeImageFeaturesLow;
-  out.features_high = kTapeImageFeaturesHigh;
+  out = VariableBlockDrive(kMaximumBlockSize, kTapeImageFeaturesLow, kTapeImageFeaturesHigh);
   return ERR_OK;
 }
 

@@ -45,6 +45,11 @@ struct TapeDriveParameters {
   std::uint32_t eot_warning_zone_size = 0;
 };
 
+// Parameters of a variable-block drive without partitions that takes blocks
+// of 1 to `maximum_block_size` bytes.
+TapeDriveParameters VariableBlockDrive(std::uint32_t maximum_block_size, std::uint32_t features_low,
+                                       std::uint32_t features_high);
+
 enum class TapePrepareOperation { Load, Unload, Tension };
 
 class CTapeDevice {

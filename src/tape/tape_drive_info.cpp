@@ -8,16 +8,8 @@ TapeDriveInfo GetTapeDriveInfo(const TapeContext& ctx, const std::string& name) 
   std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, name);
   if (!tape) return info;
   info.opened = true;
-  TapeDriveParameters drive;
-  if (tape->GetDriveParameters(drive) == ERR_OK) {
-    info.parameters_read = true;
-    info.default_block_size = drive.default_block_size;
-    info.minimum_block_size = drive.minimum_block_size;
-    info.maximum_block_size = drive.maximum_block_size;
-    info.maximum_partition_count = drive.maximum_partition_count;
-    info.features_low = drive.features_low;
-    info.features_high = drive.features_high;
-  }
+  info.parameters_read = tape->GetDriveParameters(info.drive) == ERR_OK;
+  if (!info.parameters_read) info.drive = TapeDriveParameters{};
   std::string vendor;
   std::string product;
   if (tape->GetIdentity(vendor, product)) {

@@ -11,12 +11,8 @@ namespace kelvo {
 struct TapeDriveInfo {
   bool opened = false;             // false: the dialog stays empty
   bool parameters_read = false;
-  std::uint32_t default_block_size = 0;
-  std::uint32_t minimum_block_size = 0;
-  std::uint32_t maximum_block_size = 0;
-  std::uint32_t maximum_partition_count = 0;
-  std::uint32_t features_low = 0;
-  std::uint32_t features_high = 0;
+  // Block sizes, partition count and the two feature words.
+  TapeDriveParameters drive;
   bool identity_found = false;
   std::string vendor;   // at most 8 characters
   std::string product;  // at most 16 characters

@@ -1,5 +1,7 @@
 #include "tape/tape_features.h"
 
+#include "tape/tape_device.h"
+
 namespace kelvo {
 
 const TapeFeatureField kTapeFeatureFields[] = {
@@ -61,6 +63,18 @@ const TapeFeatureField kTapeFeatureFields[] = {
 };
 
 const std::size_t kTapeFeatureFieldCount = sizeof(kTapeFeatureFields) / sizeof(kTapeFeatureFields[0]);
+
+TapeDriveParameters VariableBlockDrive(std::uint32_t maximum_block_size, std::uint32_t features_low,
+                                       std::uint32_t features_high) {
+  TapeDriveParameters p;
+  p.default_block_size = 0;
+  p.minimum_block_size = 1;
+  p.maximum_block_size = maximum_block_size;
+  p.maximum_partition_count = 0;
+  p.features_low = features_low;
+  p.features_high = features_high;
+  return p;
+}
 
 bool TapeFeatureReported(const TapeFeatureField& field, std::uint32_t features_low,
                          std::uint32_t features_high) {

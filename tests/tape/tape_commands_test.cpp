@@ -138,8 +138,8 @@ TEST(TapeDriveInformation, ImageDriveFacts) {
   TapeDriveInfo info = GetTapeDriveInfo(bench.ctx, "Tape0");
   EXPECT_TRUE(info.opened);
   EXPECT_EQ(info.caption, "Drive Information for Tape0");
-  EXPECT_EQ(info.maximum_block_size, 65536u);
-  EXPECT_EQ(info.minimum_block_size, 1u);
+  EXPECT_EQ(info.drive.maximum_block_size, 65536u);
+  EXPECT_EQ(info.drive.minimum_block_size, 1u);
   EXPECT_FALSE(bench.busy);
 
   bench.ctx.bindings.device[3] = "/nonexistent/x.tap";
