@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/qva_run_settings.h"
 #include "tape/qva_restore.h"
 #include "tape/restore_request.h"
 
@@ -45,15 +46,12 @@ int RunQvaRestore(CliContext& ctx, const TapeContext& tc, const QvaRestoreArgs& 
   const RequestCheck check = CheckRestoreRequest(request);
   if (!check.ok()) return Fail(request.file_spec + ": " + check.message);
 
-  QvaRestoreOptions options;
-  options.type_dirs = request.type_dirs;
-  options.user_files_only = request.user_files_only;
-  options.retain_format = ctx.retain_format.value_or(false);
-  options.remove_line_numbers = ctx.remove_line_numbers.value_or(false);
+  // The settings of this run hold "Retain MQS Format" and "Remove Line
+  // Numbers" with the command line's overrides applied.
   QvaProgressLine line(progress);
   QvaRestoreReport report;
-  const ErrorCode rc = RestoreQvaTape(tc, request.source_drive, request.destination,
-                                      request.file_spec, options, line, &report);
+  TapeRestoreRun run{progress, line, nullptr, &report};
+  const ErrorCode rc = RunTapeRestoreRequest(tc, request, RunSettings(ctx), run);
   int status = kExitOk;
   for (const QvaNotRestored& n : report.not_restored) {
     std::fprintf(stderr, "kdu: %s: not restored: %s\n", n.name.c_str(), n.reason.c_str());

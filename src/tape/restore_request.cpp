@@ -37,6 +37,29 @@ TapeFormat TapeFormatFromSetting(int value) {
   }
 }
 
+TapeRestoreRequest InitialRestoreRequest(const Settings& settings, const std::string& first_drive) {
+  TapeRestoreRequest r;
+  r.source_drive = first_drive;
+  r.destination = settings.TapeRestorePath;
+  r.type_dirs = settings.TapeRestoreToTypeDirs != 0;
+  r.user_files_only = settings.TapeRestoreUserFilesOnly != 0;
+  r.format = TapeFormatFromSetting(settings.DefaultTapeFormat);
+  return r;
+}
+
+void StoreRestoreRequest(const TapeRestoreRequest& request, Settings& settings) {
+  settings.TapeRestoreToTypeDirs = request.type_dirs ? 1 : 0;
+  settings.TapeRestoreUserFilesOnly = request.user_files_only ? 1 : 0;
+  settings.TapeRestorePath = request.destination;
+  settings.DefaultTapeFormat = request.format == TapeFormat::Labelled     ? 0
+                               : request.format == TapeFormat::Unlabelled ? 1
+                                                                          : 2;
+}
+
+void ApplyChosenFolder(TapeRestoreRequest& request, const Settings& settings) {
+  request.destination = settings.TapeRestorePath;
+}
+
 RequestCheck CheckRestoreDestination(const std::string& destination) {
   // Changing into the folder is what the check asks; entering it needs a
   // folder with search permission. The process's current folder is left
@@ -81,6 +104,34 @@ RequestCheck CheckRestoreRequest(const TapeRestoreRequest& request) {
   RequestCheck c = CheckRestoreDestination(request.destination);
   if (!c.ok()) return c;
   return CheckFileSpecification(request.file_spec, request.format);
+}
+
+ErrorCode RunTapeRestoreRequest(const TapeContext& ctx, const TapeRestoreRequest& request,
+                                const Settings& settings, TapeRestoreRun& run) {
+  switch (request.format) {
+    case TapeFormat::Labelled: {
+      TapeRestoreOptions options;
+      options.retain_labels = settings.RetainTapeLabels != 0;
+      options.retain_format = settings.RetainPrinterFormat != 0;
+      options.remove_line_numbers = settings.RemoveLineNumbers != 0;
+      options.type_dirs = request.type_dirs;
+      options.user_files_only = request.user_files_only;
+      return RestoreLabelledTape(ctx, request.source_drive, request.destination, request.file_spec,
+                                 {}, options, run.labelled_progress, run.labelled_report);
+    }
+    case TapeFormat::Qva: {
+      QvaRestoreOptions options;
+      options.user_files_only = request.user_files_only;
+      options.type_dirs = request.type_dirs;
+      options.retain_format = settings.RetainPrinterFormat != 0;
+      options.remove_line_numbers = settings.RemoveLineNumbers != 0;
+      return RestoreQvaTape(ctx, request.source_drive, request.destination, request.file_spec,
+                            options, run.qva_progress, run.qva_report);
+    }
+    case TapeFormat::Unlabelled:
+      return ERR_OK;
+  }
+  return ERR_OK;
 }
 
 }  // namespace kelvo

@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <string>
 
+#include "app/settings.h"
+#include "tape/labelled_tape.h"
+#include "tape/qva_restore.h"
+
 namespace kelvo {
 
 enum class TapeFormat { Labelled = 0, Unlabelled = 1, Qva = 2 };
@@ -25,33 +29,15 @@ TapeFormat TapeFormatFromSetting(int value);
 
 // The request as the dialog opens: "*.*", the "Tape Restore Path" (kept as
 // it is: PC paths are case-sensitive here), the two restore options and the
-// preselected format. `Settings` is the program's settings structure.
-template <class Settings>
-TapeRestoreRequest InitialRestoreRequest(const Settings& s, const std::string& first_drive) {
-  TapeRestoreRequest r;
-  r.source_drive = first_drive;
-  r.destination = s.TapeRestorePath;
-  r.type_dirs = s.TapeRestoreToTypeDirs != 0;
-  r.user_files_only = s.TapeRestoreUserFilesOnly != 0;
-  r.format = TapeFormatFromSetting(s.DefaultTapeFormat);
-  return r;
-}
+// preselected format.
+TapeRestoreRequest InitialRestoreRequest(const Settings& settings, const std::string& first_drive);
 
 // OK, first step: the fields go into the settings at once, before any check.
-template <class Settings>
-void StoreRestoreRequest(const TapeRestoreRequest& r, Settings& s) {
-  s.TapeRestoreToTypeDirs = r.type_dirs ? 1 : 0;
-  s.TapeRestoreUserFilesOnly = r.user_files_only ? 1 : 0;
-  s.TapeRestorePath = r.destination;
-  s.DefaultTapeFormat = r.format == TapeFormat::Labelled ? 0 : r.format == TapeFormat::Unlabelled ? 1 : 2;
-}
+void StoreRestoreRequest(const TapeRestoreRequest& request, Settings& settings);
 
 // "Browse...": after the "Select Directory" dialog's OK the destination is
 // the folder that dialog left in "Tape Restore Path".
-template <class Settings>
-void ApplyChosenFolder(TapeRestoreRequest& r, const Settings& s) {
-  r.destination = s.TapeRestorePath;
-}
+void ApplyChosenFolder(TapeRestoreRequest& request, const Settings& settings);
 
 // The outcome of a check: empty message when the input passes; otherwise the
 // message (shown with the warning icon), the field that gets the focus and
@@ -75,5 +61,21 @@ RequestCheck CheckFileSpecification(const std::string& spec, TapeFormat format);
 
 // Both, destination first: the first failure, or an empty message.
 RequestCheck CheckRestoreRequest(const TapeRestoreRequest& request);
+
+// The progress windows and reports of the two restores a request can run.
+struct TapeRestoreRun {
+  CTapeProgressSink& labelled_progress;
+  CQvaProgressSink& qva_progress;
+  TapeRestoreReport* labelled_report = nullptr;
+  QvaRestoreReport* qva_report = nullptr;
+};
+
+// Runs the restore a checked request asks for: a labelled restore of the
+// files matching the specification, a QVA restore, or nothing for the
+// unlabelled format. The settings give the options the restores read
+// ("Retain MQS Format", "Remove Line Numbers", "Retain Tape Labels"). The
+// result has not been shown: the caller shows a nonzero one once.
+ErrorCode RunTapeRestoreRequest(const TapeContext& ctx, const TapeRestoreRequest& request,
+                                const Settings& settings, TapeRestoreRun& run);
 
 }  // namespace kelvo

@@ -2,18 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/qva_fixture.h"
+#include "support/tape_fixture.h"
 #include "support/test_support.h"
 
 namespace kelvo {
 namespace {
 
-// The settings members the request reads and stores.
-struct FakeSettings {
-  std::int32_t TapeRestoreToTypeDirs = 0;
-  std::int32_t TapeRestoreUserFilesOnly = 0;
-  std::int32_t DefaultTapeFormat = 0;
-  std::string TapeRestorePath;
-};
 
 struct Answer {
   const char* spec;
@@ -91,7 +86,7 @@ TEST(RestoreRequest, DestinationIsCheckedBeforeTheSpecification) {
 }
 
 TEST(RestoreRequest, InitialValuesComeFromTheSettings) {
-  FakeSettings s;
+  Settings s;
   s.TapeRestorePath = "/home/Operator/Restored";
   s.TapeRestoreToTypeDirs = 1;
   s.DefaultTapeFormat = 2;
@@ -109,7 +104,7 @@ TEST(RestoreRequest, InitialValuesComeFromTheSettings) {
 }
 
 TEST(RestoreRequest, SettingsAreStoredEvenWhenTheChecksFail) {
-  FakeSettings s;
+  Settings s;
   TapeRestoreRequest r;
   r.destination = "/no/such/folder";
   r.user_files_only = true;
@@ -129,12 +124,40 @@ TEST(RestoreRequest, SettingsAreStoredEvenWhenTheChecksFail) {
 }
 
 TEST(RestoreRequest, BrowseTakesTheFolderTheFolderPickerLeft) {
-  FakeSettings s;
+  Settings s;
   TapeRestoreRequest r;
   r.destination = "/old";
   s.TapeRestorePath = "/chosen/by/picker";
   ApplyChosenFolder(r, s);
   EXPECT_EQ(r.destination, "/chosen/by/picker");
+}
+
+TEST(RestoreRequest, RunsTheRestoreOfTheChosenFormat) {
+  test::QvaBench b;
+  test::QvaUnit u;
+  u.types = {{"$Y$", {}}, {"CMD", {test::QvaSourceFile("JOB", {"ONE"})}}};
+  b.Load(test::QvaTapeBuilder().Start().Unit(u));
+  test::RecordingProgress labelled(b.busy);
+  TapeRestoreRun run{labelled, b.progress, nullptr, &b.report};
+  Settings s;
+  s.RemoveLineNumbers = 1;
+  TapeRestoreRequest r = InitialRestoreRequest(s, "Tape0");
+  r.destination = b.out.string();
+  r.format = TapeFormat::Unlabelled;
+  EXPECT_EQ(RunTapeRestoreRequest(b.ctx, r, s, run), ERR_OK);
+  EXPECT_TRUE(b.Listing().empty());
+
+  r.format = TapeFormat::Qva;
+  r.type_dirs = true;
+  ASSERT_EQ(RunTapeRestoreRequest(b.ctx, r, s, run), ERR_OK);
+  EXPECT_EQ(b.Read("CMD/JOB.CMD"), "ONE\r\n");
+  EXPECT_EQ(labelled.waited, 0);
+
+  // A QVA tape read as a labelled tape holds no label: nothing restored.
+  r.format = TapeFormat::Labelled;
+  EXPECT_EQ(RunTapeRestoreRequest(b.ctx, r, s, run), ERR_OK);
+  EXPECT_EQ(labelled.waited, 1);
+  EXPECT_EQ(b.Listing(), std::vector<std::string>{"CMD/JOB.CMD"});
 }
 
 }  // namespace
