@@ -7,9 +7,9 @@
 // line, and the tests read the model.
 #pragma once
 
-#include <chrono>
-#include <functional>
 #include <string>
+
+#include "tape/tape_progress.h"
 
 namespace kelvo {
 
@@ -34,63 +34,54 @@ class CQvaProgressSink {
   virtual void WaitForClose() = 0;
 };
 
-// The fields and button of the "Restore From QVA" window.
+// The fields and button of the "Restore From QVA" window. The button, the
+// clock, the progress bar and the fields it shares with the tape progress
+// window follow that window's model.
 class CQvaRestoreModel : public CQvaProgressSink {
  public:
-  using Clock = std::function<std::chrono::steady_clock::time_point()>;
+  using Clock = CRestoreProgressModel::Clock;
 
   // `tape_busy` is the program's TapeBusy flag, which tells the button an
   // abort from a close; `clock` gives the time for the elapsed-time field.
-  explicit CQvaRestoreModel(const bool& tape_busy, Clock clock = nullptr);
+  explicit CQvaRestoreModel(const bool& tape_busy, Clock clock = nullptr)
+      : window_(tape_busy, std::move(clock)) {}
 
-  void SetSystemId(const std::string& text) override { system_id_ = " " + text; }
-  void SetOutputDirectory(const std::string& text) override { output_directory_ = " " + text; }
-  void SetCurrentFile(const std::string& text) override { current_file_ = text; }
-  void SetFilesRestored(const std::string& text) override { files_restored_ = " " + text; }
-  void SetStatus(const std::string& text) override { status_ = " " + text; }
+  void SetSystemId(const std::string& text) override { window_.SetSource(text); }
+  void SetOutputDirectory(const std::string& text) override { window_.SetOutputDirectory(text); }
+  void SetCurrentFile(const std::string& text) override { window_.SetCurrentFile(text); }
+  void SetFilesRestored(const std::string& text) override { window_.SetCounter(text); }
+  void SetStatus(const std::string& text) override { window_.SetStatus(text); }
   void SetCurrentDiskUnit(const std::string& text) override { disk_unit_ = " " + text; }
-  void SetProgress(int percent) override;
-  void StartClock() override;
-  void StopClock() override;
-  bool AbortRequested() const override { return abort_requested_; }
-  void ClearAbortRequest() override { abort_requested_ = false; }
+  void SetProgress(int percent) override { window_.SetProgress(percent); }
+  void StartClock() override { window_.StartClock(); }
+  void StopClock() override { window_.StopClock(); }
+  bool AbortRequested() const override { return window_.AbortRequested(); }
+  void ClearAbortRequest() override { window_.ClearAbortRequest(); }
   void WaitForClose() override {}
 
   // The button (or the window's close request).
-  void PressButton();
+  void PressButton() { window_.PressButton(); }
   // Refreshes the elapsed-time field, as the one-second timer does.
-  void Tick();
+  void Tick() { window_.Tick(); }
 
   static constexpr const char* kTitle = "Restore From QVA";
 
-  const std::string& SystemId() const { return system_id_; }
-  const std::string& OutputDirectory() const { return output_directory_; }
-  const std::string& CurrentFile() const { return current_file_; }
-  const std::string& FilesRestored() const { return files_restored_; }
-  const std::string& Status() const { return status_; }
+  const std::string& SystemId() const { return window_.Source(); }
+  const std::string& OutputDirectory() const { return window_.OutputDirectory(); }
+  const std::string& CurrentFile() const { return window_.CurrentFile(); }
+  const std::string& FilesRestored() const { return window_.Counter(); }
+  const std::string& Status() const { return window_.Status(); }
   const std::string& CurrentDiskUnit() const { return disk_unit_; }
-  const std::string& ElapsedTime() const { return elapsed_; }
-  const std::string& ButtonText() const { return button_; }
-  int Progress() const { return progress_; }
-  bool IsOpen() const { return open_; }
-  bool ClockRunning() const { return clock_running_; }
+  // " 0h:00m:00s" until the clock has run.
+  std::string ElapsedTime() const;
+  const std::string& ButtonText() const { return window_.ButtonText(); }
+  int Progress() const { return window_.Progress(); }
+  bool IsOpen() const { return window_.IsOpen(); }
+  bool ClockRunning() const { return window_.ClockRunning(); }
 
  private:
-  const bool& tape_busy_;
-  Clock clock_;
-  std::string system_id_;
-  std::string output_directory_;
-  std::string current_file_;
-  std::string files_restored_ = " 0";
-  std::string status_;
+  CRestoreProgressModel window_;
   std::string disk_unit_;
-  std::string elapsed_ = " 0h:00m:00s";
-  std::string button_ = "Abort";
-  int progress_ = 0;
-  bool abort_requested_ = false;
-  bool open_ = true;
-  bool clock_running_ = false;
-  std::chrono::steady_clock::time_point start_{};
 };
 
 }  // namespace kelvo

@@ -30,15 +30,22 @@ std::string Data(const std::vector<QvaFile>& files) {
 
 std::string EmptySystemDirectory() { return QvaTapeBuilder::DirectorySectors({}, 1)[0]; }
 
-TEST(QvaDamage, FilemarkInsideADirectoryChainKeepsTheEntries) {
-  const auto files = Files("F", 30);
-  const auto sectors = QvaTapeBuilder::DirectorySectors(files, 2);
+// A tape whose disk unit holds an empty $Y$ directory and then FNT, whose
+// directory starts with `first_sector`.
+QvaTapeBuilder FntTape(const std::string& first_sector) {
   QvaTapeBuilder tape;
   tape.Start()
       .Block(QvaTapeBuilder::MasterFileDirectory("ID", {"$Y$", "FNT"}))
       .Block(EmptySystemDirectory())
-      .Block(sectors[0])
-      .Filemark()
+      .Block(first_sector);
+  return tape;
+}
+
+TEST(QvaDamage, FilemarkInsideADirectoryChainKeepsTheEntries) {
+  const auto files = Files("F", 30);
+  const auto sectors = QvaTapeBuilder::DirectorySectors(files, 2);
+  QvaTapeBuilder tape = FntTape(sectors[0]);
+  tape.Filemark()
       .Block(sectors[1])
       .Block(Data(files))
       .Filemark();
@@ -57,13 +64,8 @@ TEST(QvaDamage, ChainCutOffByANewDiskUnitIsReported) {
   QvaUnit next;
   next.types = {{"$Y$", {}}, {"IMG", {QvaFile{"SAVED", std::string(1024, 's'), 512, 0}}}};
   next.marker_word4 = 2;
-  QvaTapeBuilder tape;
-  tape.Start()
-      .Block(QvaTapeBuilder::MasterFileDirectory("ID", {"$Y$", "FNT"}))
-      .Block(EmptySystemDirectory())
-      .Block(sectors[0])
-      .Filemark()
-      .Unit(next);
+  QvaTapeBuilder tape = FntTape(sectors[0]);
+  tape.Filemark().Unit(next);
   QvaBench b;
   b.Load(tape);
   ASSERT_EQ(b.Restore(), ERR_OK);
@@ -77,11 +79,7 @@ TEST(QvaDamage, ChainCutOffByANewDiskUnitIsReported) {
 TEST(QvaDamage, EndOfDataInsideAChainReportsTheFilesCollected) {
   const auto files = Files("G", 24);
   const auto sectors = QvaTapeBuilder::DirectorySectors(files, 2);
-  QvaTapeBuilder tape;
-  tape.Start()
-      .Block(QvaTapeBuilder::MasterFileDirectory("ID", {"$Y$", "FNT"}))
-      .Block(EmptySystemDirectory())
-      .Block(sectors[0]);
+  QvaTapeBuilder tape = FntTape(sectors[0]);
   QvaBench b;
   b.options.user_files_only = true;
   b.Load(tape);
@@ -94,12 +92,8 @@ TEST(QvaDamage, EndOfDataInsideAChainReportsTheFilesCollected) {
 
 TEST(QvaDamage, FilemarkBeforeTheDataIsReported) {
   const auto files = Files("H", 2);
-  QvaTapeBuilder tape;
-  tape.Start()
-      .Block(QvaTapeBuilder::MasterFileDirectory("ID", {"$Y$", "FNT"}))
-      .Block(EmptySystemDirectory())
-      .Block(QvaTapeBuilder::DirectorySectors(files, 1)[0])
-      .Filemark();
+  QvaTapeBuilder tape = FntTape(QvaTapeBuilder::DirectorySectors(files, 1)[0]);
+  tape.Filemark();
   QvaBench b;
   b.Load(tape);
   ASSERT_EQ(b.Restore(), ERR_OK);
