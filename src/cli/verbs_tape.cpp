@@ -16,6 +16,7 @@
 
 #include "app/app_state.h"
 #include "cli/cli_context.h"
+#include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
 #include "tape/tape_drive_info.h"
 #include "tape/tape_features.h"
@@ -117,6 +118,7 @@ struct TapeVerbs {
   std::string directory = ".";
   bool type_dirs = false;
   bool user_files_only = false;
+  bool qva = false;
 
   // The drives as this run binds them; TapeBusy is the run's own flag.
   TapeContext Context() {
@@ -202,6 +204,10 @@ int TapeVerbs::Write() {
 int TapeVerbs::Restore() {
   InterruptAsAbort interrupt;
   TapeContext tc = Context();
+  if (qva) {
+    CliTapeProgress progress;
+    return RunQvaRestore(ctx, tc, {tape, match, files, directory, type_dirs, user_files_only}, progress);
+  }
   if (!match.empty() && !files.empty()) return Fail("give either --match or names, not both");
   std::vector<std::string> selection;
   int status = kExitOk;
@@ -293,6 +299,7 @@ void RegisterTapeVerbs(CLI::App& app, CliContext& ctx) {
   restore->add_option("-C", verbs->directory, "Destination folder (default: current)");
   restore->add_flag("--type-dirs", verbs->type_dirs, "Restore into one folder per file type");
   restore->add_flag("--user-files-only", verbs->user_files_only, "Skip system files");
+  restore->add_flag("--qva", verbs->qva, "The tape is a QVA save tape (one NAME or --match)");
   restore->callback([&ctx, verbs] { ctx.run = [verbs] { return verbs->Restore(); }; });
 
   struct Simple {

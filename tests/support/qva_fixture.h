@@ -1,0 +1,88 @@
+// A QVA test bench: a temporary folder with an output folder, a scripted
+// user, the TapeBusy flag, Tape0 bound to a set of tape images; and a
+// progress model that records what the restore showed.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/qva_tape_builder.h"
+#include "support/scripted_interaction.h"
+#include "support/test_support.h"
+#include "tape/qva_progress.h"
+#include "tape/qva_restore.h"
+
+namespace kelvo::test {
+
+class RecordingQvaProgress : public CQvaRestoreModel {
+ public:
+  explicit RecordingQvaProgress(const bool& busy) : CQvaRestoreModel(busy) {}
+
+  std::vector<std::string> statuses;
+  std::vector<std::string> files;
+  std::vector<std::string> units;
+  int waited = 0;
+  // Called after each SetCurrentFile and SetProgress; may press the button.
+  std::function<void(RecordingQvaProgress&)> on_step;
+
+  void SetStatus(const std::string& text) override {
+    statuses.push_back(text);
+    CQvaRestoreModel::SetStatus(text);
+  }
+  void SetCurrentDiskUnit(const std::string& text) override {
+    units.push_back(text);
+    CQvaRestoreModel::SetCurrentDiskUnit(text);
+  }
+  void SetCurrentFile(const std::string& text) override {
+    if (!text.empty()) files.push_back(text);
+    CQvaRestoreModel::SetCurrentFile(text);
+    if (on_step) on_step(*this);
+  }
+  void SetProgress(int percent) override {
+    CQvaRestoreModel::SetProgress(percent);
+    if (on_step) on_step(*this);
+  }
+  void WaitForClose() override {
+    ++waited;
+    PressButton();
+  }
+  bool Saw(const std::string& status) const {
+    for (const std::string& s : statuses) {
+      if (s == status) return true;
+    }
+    return false;
+  }
+};
+
+struct QvaBench {
+  TempDir dir;
+  ScriptedInteraction ui;
+  bool busy = false;
+  TapeContext ctx{ui, busy, {}};
+  std::filesystem::path out = dir / "out";
+  RecordingQvaProgress progress{busy};
+  QvaRestoreOptions options;
+  QvaRestoreReport report;
+
+  QvaBench() { std::filesystem::create_directory(out); }
+
+  // Writes the builder's volumes and binds Tape0 to them in `order` (volume
+  // numbers from 1; empty: all in order).
+  void Load(const QvaTapeBuilder& b, const std::vector<int>& order = {}) {
+    const std::vector<std::string> paths = b.WriteVolumes(dir.path());
+    std::vector<std::string> set;
+    if (order.empty()) set = paths;
+    for (int v : order) set.push_back(paths.at(static_cast<std::size_t>(v - 1)));
+    ctx.bindings.device[0] = JoinVolumes(set);
+  }
+  ErrorCode Restore(const std::string& spec = "*.*") {
+    return RestoreQvaTape(ctx, "Tape0", out.string(), spec, options, progress, &report);
+  }
+  bool Has(const std::string& name) const { return std::filesystem::exists(out / name); }
+  std::string Read(const std::string& name) const { return ReadFileText(out / name); }
+  // The names in the output folder (recursively, relative), sorted.
+  std::vector<std::string> Listing() const;
+};
+
+}  // namespace kelvo::test

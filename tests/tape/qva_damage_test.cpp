@@ -1,0 +1,203 @@
+// Damaged, truncated and unusual QVA tapes: the restore ends, keeps only
+// complete files, and says which files it could not restore.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/qva_fixture.h"
+
+namespace kelvo {
+namespace {
+
+using test::QvaBench;
+using test::QvaFile;
+using test::QvaTapeBuilder;
+using test::QvaUnit;
+
+std::vector<QvaFile> Files(const std::string& stem, int count) {
+  std::vector<QvaFile> files;
+  for (int i = 0; i < count; ++i) {
+    files.push_back(QvaFile{stem + std::to_string(i), std::string(512, static_cast<char>('A' + i % 26)), 512, 0});
+  }
+  return files;
+}
+
+std::string Data(const std::vector<QvaFile>& files) {
+  std::string d;
+  for (const QvaFile& f : files) d += f.data;
+  return d;
+}
+
+std::string EmptySystemDirectory() { return QvaTapeBuilder::DirectorySectors({}, 1)[0]; }
+
+// A tape whose disk unit holds an empty $Y$ directory and then FNT, whose
+// directory starts with `first_sector`.
+QvaTapeBuilder FntTape(const std::string& first_sector) {
+  QvaTapeBuilder tape;
+  tape.Start()
+      .Block(QvaTapeBuilder::MasterFileDirectory("ID", {"$Y$", "FNT"}))
+      .Block(EmptySystemDirectory())
+      .Block(first_sector);
+  return tape;
+}
+
+TEST(QvaDamage, FilemarkInsideADirectoryChainKeepsTheEntries) {
+  const auto files = Files("F", 30);
+  const auto sectors = QvaTapeBuilder::DirectorySectors(files, 2);
+  QvaTapeBuilder tape = FntTape(sectors[0]);
+  tape.Filemark()
+      .Block(sectors[1])
+      .Block(Data(files))
+      .Filemark();
+  QvaBench b;
+  b.Load(tape);
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.report.restored, 30);
+  EXPECT_EQ(b.Read("F0.FNT"), files[0].data);
+  EXPECT_EQ(b.Read("F29.FNT"), files[29].data);
+  EXPECT_TRUE(b.report.not_restored.empty());
+}
+
+TEST(QvaDamage, ChainCutOffByANewDiskUnitIsReported) {
+  const auto files = Files("F", 25);
+  const auto sectors = QvaTapeBuilder::DirectorySectors(files, 2);
+  QvaUnit next;
+  next.types = {{"$Y$", {}}, {"IMG", {QvaFile{"SAVED", std::string(1024, 's'), 512, 0}}}};
+  next.marker_word4 = 2;
+  QvaTapeBuilder tape = FntTape(sectors[0]);
+  tape.Filemark().Unit(next);
+  QvaBench b;
+  b.Load(tape);
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Listing(), std::vector<std::string>{"SAVED.IMG"});
+  ASSERT_EQ(b.report.not_restored.size(), 23u);
+  EXPECT_EQ(b.report.not_restored[0].name, "F0.FNT");
+  EXPECT_EQ(b.report.not_restored[0].reason, "the disk unit ended inside its directory");
+  EXPECT_EQ(b.progress.units, std::vector<std::string>{"DP1:"});
+}
+
+TEST(QvaDamage, EndOfDataInsideAChainReportsTheFilesCollected) {
+  const auto files = Files("G", 24);
+  const auto sectors = QvaTapeBuilder::DirectorySectors(files, 2);
+  QvaTapeBuilder tape = FntTape(sectors[0]);
+  QvaBench b;
+  b.options.user_files_only = true;
+  b.Load(tape);
+  ASSERT_EQ(b.Restore("G1*.FNT"), ERR_OK);
+  EXPECT_TRUE(b.Listing().empty());
+  // G1 and G10 to G19 are wanted among the 23 collected.
+  EXPECT_EQ(b.report.not_restored.size(), 11u);
+  EXPECT_TRUE(b.progress.Saw(" Restore complete, rewinding tape."));
+}
+
+TEST(QvaDamage, FilemarkBeforeTheDataIsReported) {
+  const auto files = Files("H", 2);
+  QvaTapeBuilder tape = FntTape(QvaTapeBuilder::DirectorySectors(files, 1)[0]);
+  tape.Filemark();
+  QvaBench b;
+  b.Load(tape);
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  ASSERT_EQ(b.report.not_restored.size(), 2u);
+  EXPECT_EQ(b.report.not_restored[1].reason, "the disk unit ended before its data");
+}
+
+TEST(QvaDamage, BlocksBeyondTheTypeIndexAreSkipped) {
+  QvaTapeBuilder tape;
+  tape.Start()
+      .Block(QvaTapeBuilder::MasterFileDirectory("ID", {"$Y$"}))
+      .Block(EmptySystemDirectory())
+      .Block(std::string(4096, 'x'))
+      .Filemark();
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"FNT", Files("K", 1)}};
+  tape.Unit(u);
+  QvaBench b;
+  b.Load(tape);
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Listing(), std::vector<std::string>{"K0.FNT"});
+  ASSERT_EQ(b.report.not_restored.size(), 1u);
+}
+
+TEST(QvaDamage, NamesThatWouldLeaveTheFolderAreRefused) {
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"..", Files("P", 1)}};
+  QvaBench b;
+  b.options.type_dirs = true;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_TRUE(b.Listing().empty());
+  EXPECT_FALSE(std::filesystem::exists(b.dir / "P0..."));
+  ASSERT_EQ(b.report.not_restored.size(), 1u);
+  EXPECT_EQ(b.report.not_restored[0].reason, "its name cannot be given to a PC file");
+}
+
+TEST(QvaDamage, StrayControlRecordsAreIgnored) {
+  const auto files = Files("S", 3);
+  QvaTapeBuilder tape;
+  tape.Start()
+      .Block(QvaTapeBuilder::ControlRecord(0x1234, 0x5678))
+      .Block(QvaTapeBuilder::MasterFileDirectory("ID", {"$Y$", "FNT"}))
+      .Block(EmptySystemDirectory())
+      .Block(QvaTapeBuilder::ControlRecord(7, 7))
+      .Block(QvaTapeBuilder::DirectorySectors(files, 1)[0])
+      .Block(Data(files))
+      .Filemark();
+  QvaBench b;
+  b.Load(tape);
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.report.restored, 3);
+}
+
+// Every cut of a tape image ends the restore; what it restored is complete.
+TEST(QvaDamage, TruncatedTapesKeepOnlyCompleteFiles) {
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"FNT", Files("T", 6)}, {"CMD", {test::QvaSourceFile("SRC", {"ONE", "TWO"})}}};
+  QvaTapeBuilder tape(1024);
+  tape.Start().Unit(u).Unit(u);
+  const std::string whole = tape.VolumeBytes(0);
+  QvaBench reference;
+  reference.Load(tape);
+  ASSERT_EQ(reference.Restore(), ERR_OK);
+  std::map<std::string, std::string> expected;
+  for (const std::string& name : reference.Listing()) expected[name] = reference.Read(name);
+
+  for (std::size_t cut = 0; cut < whole.size(); cut += whole.size() / 41 + 1) {
+    QvaBench b;
+    test::WriteFileBytes(b.dir / "cut.tap", whole.substr(0, cut));
+    b.ctx.bindings.device[0] = (b.dir / "cut.tap").string();
+    b.Restore();
+    EXPECT_FALSE(b.busy);
+    for (const std::string& name : b.Listing()) {
+      EXPECT_EQ(b.Read(name), expected[name]) << "cut at " << cut << ": " << name;
+    }
+  }
+}
+
+// Bytes changed anywhere: the restore ends, and no temporary file is left.
+TEST(QvaDamage, CorruptedTapesEndCleanly) {
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"FNT", Files("C", 5)}, {"PCH", {test::QvaSourceFile("P", {"X"})}}};
+  QvaTapeBuilder tape(1024);
+  tape.Start().Unit(u);
+  const std::string whole = tape.VolumeBytes(0);
+  std::uint32_t seed = 12345;
+  for (int round = 0; round < 60; ++round) {
+    std::string bytes = whole;
+    for (int k = 0; k < 4; ++k) {
+      seed = seed * 1103515245 + 12345;
+      bytes[(seed >> 8) % bytes.size()] = static_cast<char>(seed >> 24);
+    }
+    QvaBench b;
+    b.ui.default_answer = Button::Ok;
+    test::WriteFileBytes(b.dir / "bad.tap", bytes);
+    b.ctx.bindings.device[0] = (b.dir / "bad.tap").string();
+    b.Restore();
+    EXPECT_FALSE(b.busy);
+    for (const auto& e : std::filesystem::recursive_directory_iterator(b.out)) {
+      EXPECT_EQ(e.path().filename().string().find(".kdu-"), std::string::npos) << e.path();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvo

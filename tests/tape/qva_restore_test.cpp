@@ -1,0 +1,334 @@
+// Restoring single-volume QVA tapes: what is restored, how, and what the
+// progress window shows.
+#include <gtest/gtest.h>
+
+#include "support/qva_fixture.h"
+#include "transfer/error_text.h"
+
+namespace kelvo {
+namespace {
+
+using test::QvaBench;
+using test::QvaFile;
+using test::QvaSourceFile;
+using test::QvaTapeBuilder;
+using test::QvaType;
+using test::QvaUnit;
+
+// Deterministic binary content with zero bytes in it.
+std::string Bin(std::size_t n, unsigned seed) {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 31 + seed * 7) % 251);
+  return s;
+}
+
+QvaFile BinFile(const std::string& name, std::size_t blocks, unsigned seed) {
+  return QvaFile{name, Bin(blocks * 512, seed), 512, 0};
+}
+
+std::string Lines(const std::vector<std::string>& lines, bool numbered) {
+  std::string out;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string record = lines[i];
+    if (numbered) {
+      record.resize(74, ' ');
+      char number[8];
+      std::snprintf(number, sizeof number, "%06zu", (i + 1) * 10);
+      record += number;
+    }
+    out += record + "\r\n";
+  }
+  return out;
+}
+
+QvaUnit SampleUnit() {
+  QvaUnit u;
+  u.types = {
+      {"$Y$", {BinFile("BADBLK", 1, 1), BinFile("BITMAP", 1, 2)}},
+      {"CMD", {QvaSourceFile("START", {"LINE ONE", "LINE TWO"})}},
+      {"FNT", {BinFile("REPORT", 5, 3), BinFile("TITLE", 20, 4)}},
+  };
+  return u;
+}
+
+TEST(QvaRestore, RestoresEveryFileOfADiskUnit) {
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(SampleUnit()));
+  EXPECT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"BADBLK.$Y$", "BITMAP.$Y$", "REPORT.FNT",
+                                                  "START.CMD", "TITLE.FNT"}));
+  EXPECT_EQ(b.Read("REPORT.FNT"), Bin(5 * 512, 3));
+  EXPECT_EQ(b.Read("TITLE.FNT"), Bin(20 * 512, 4));
+  EXPECT_EQ(b.Read("START.CMD"), Lines({"LINE ONE", "LINE TWO"}, true));
+  EXPECT_EQ(b.report.restored, 5);
+  EXPECT_TRUE(b.report.not_restored.empty());
+
+  // The window's fields.
+  EXPECT_EQ(b.progress.SystemId(), " QVA TEST SYSTEM");
+  EXPECT_EQ(b.progress.FilesRestored(), " 5");
+  EXPECT_EQ(b.progress.Status(), " Done.");
+  EXPECT_EQ(b.progress.OutputDirectory(), " " + b.out.string());
+  EXPECT_EQ(b.progress.CurrentFile(), "");
+  EXPECT_EQ(b.progress.Progress(), 0);
+  EXPECT_EQ(b.progress.ButtonText(), "Close");
+  EXPECT_EQ(b.progress.files, (std::vector<std::string>{"BADBLK.$Y$", "BITMAP.$Y$", "START.CMD",
+                                                        "REPORT.FNT", "TITLE.FNT"}));
+  for (const char* s : {"Rewinding tape.", "Analysing tape.", "Reading Master File Directory.",
+                        "Retrieving file names.", "Restoring files.",
+                        " Restore complete, rewinding tape.", "Done."}) {
+    EXPECT_TRUE(b.progress.Saw(s)) << s;
+  }
+  EXPECT_EQ(b.progress.waited, 1);
+  EXPECT_FALSE(b.busy);
+  EXPECT_TRUE(b.ui.asks.empty());
+}
+
+TEST(QvaRestore, SevenRecordSourceFileBecomesSevenLines) {
+  const std::vector<std::string> lines = {"A", "B", "C", "D", "E", "F", "SEVENTH"};
+  QvaFile f = QvaSourceFile("SEVEN", lines);
+  ASSERT_EQ(f.data.size(), 1024u);
+  ASSERT_EQ(f.last_block_bytes, 80);
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"JSL", {f}}};
+
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Read("SEVEN.JSL"), Lines(lines, true));
+
+  QvaBench plain;
+  plain.options.remove_line_numbers = true;
+  plain.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(plain.Restore(), ERR_OK);
+  EXPECT_EQ(plain.Read("SEVEN.JSL"), Lines(lines, false));
+
+  // Kept as records: the blocks as saved, ending where the records end.
+  QvaBench kept;
+  kept.options.retain_format = true;
+  kept.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(kept.Restore(), ERR_OK);
+  EXPECT_EQ(kept.Read("SEVEN.JSL"), f.data.substr(0, 512 + 80));
+}
+
+TEST(QvaRestore, SourceConversionDoesNotDependOnTapeBlockSizes) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 40; ++i) lines.push_back("RECORD " + std::to_string(i));
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"PCH", {BinFile("FIRST", 1, 9), QvaSourceFile("PATCH", lines)}}};
+  QvaBench b;
+  b.Load(QvaTapeBuilder(700).Start().Unit(u));  // blocks cut records apart
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Read("PATCH.PCH"), Lines(lines, true));
+}
+
+TEST(QvaRestore, BinaryLibraryFilesAreCopiedByteForByte) {
+  // Record length 512 and last-block bytes 0: a binary file, even of a type
+  // that can hold records.
+  QvaFile lib = BinFile("CODE", 3, 5);
+  QvaFile tmp = BinFile("SCRAT", 2, 6);
+  QvaFile text_lib = QvaSourceFile("MACROS", {"DEFINE X", "DEFINE Y", "END"});
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"LIB", {lib, text_lib}}, {"TMP", {tmp}}};
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Read("CODE.LIB"), lib.data);
+  EXPECT_EQ(b.Read("SCRAT.TMP"), tmp.data);
+  EXPECT_EQ(b.Read("MACROS.LIB"), Lines({"DEFINE X", "DEFINE Y", "END"}, true));
+}
+
+TEST(QvaRestore, BlockCountSelectorAndHighWords) {
+  QvaFile selected = BinFile("SEL", 3, 7);
+  selected.selector = 1;  // w6:w7 holds the count; w4:w5 is wrong
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"IMG", {selected, BinFile("AFTER", 1, 9)}}};
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Read("SEL.IMG"), selected.data);
+  EXPECT_EQ(b.Read("AFTER.IMG"), Bin(512, 9));
+
+  // A count of 0x10001 blocks: read as 32 bits, the file is longer than the
+  // tape, so it is reported and not kept (as 16 bits it would be 1 block).
+  QvaFile large = BinFile("LARGE", 1, 8);
+  large.claimed_blocks = 0x10001;
+  QvaUnit v;
+  v.types = {{"$Y$", {}}, {"IMG", {large, BinFile("NEXT", 1, 10)}}};
+  QvaBench c;
+  c.Load(QvaTapeBuilder().Start().Unit(v));
+  ASSERT_EQ(c.Restore(), ERR_OK);
+  EXPECT_TRUE(c.Listing().empty());
+  ASSERT_EQ(c.report.not_restored.size(), 2u);
+  EXPECT_EQ(c.report.not_restored[0].name, "LARGE.IMG");
+  EXPECT_EQ(c.report.not_restored[0].reason, "the tape ended inside its data");
+  EXPECT_EQ(c.report.not_restored[1].name, "NEXT.IMG");
+}
+
+TEST(QvaRestore, TypeWithAnEmptyDirectoryHasNoData) {
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"FNT", {}}, {"CMD", {QvaSourceFile("RUN", {"GO"})}},
+             {"FRM", {BinFile("FORM", 2, 11)}}};
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"FORM.FRM", "RUN.CMD"}));
+  EXPECT_EQ(b.Read("FORM.FRM"), Bin(1024, 11));
+}
+
+TEST(QvaRestore, FilesOfNoBlocksNeedNoDataBlock) {
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"DAT", {QvaFile{"EMPTY", "", 512, 0}}}, {"FNT", {BinFile("F", 1, 12)}}};
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Read("EMPTY.DAT"), "");
+  EXPECT_EQ(b.Read("F.FNT"), Bin(512, 12));
+}
+
+TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
+  // 560 files need 25 directory sectors: a 12288-byte block of 24 whose last
+  // links onward, the data of its 552 files, then the 25th sector and the
+  // data of the last 8 files.
+  QvaType fnt{"FNT", {}, 0, 24};
+  for (int i = 0; i < 560; ++i) fnt.files.push_back(BinFile("F" + std::to_string(i), 1, i));
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, fnt, {"IMG", {BinFile("LAST", 2, 99)}}};
+  QvaTapeBuilder tape;
+  tape.Start().Unit(u);
+  QvaBench b;
+  b.options.type_dirs = true;
+  b.Load(tape);
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.report.restored, 561);
+  for (int i : {0, 1, 551, 552, 559}) {
+    EXPECT_EQ(b.Read("FNT/F" + std::to_string(i) + ".FNT"), Bin(512, i)) << i;
+  }
+  EXPECT_EQ(b.Read("IMG/LAST.IMG"), Bin(1024, 99));
+}
+
+TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
+  QvaUnit u = SampleUnit();
+  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20)}});
+  QvaBench b;
+  b.options.type_dirs = true;
+  b.options.user_files_only = true;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"CMD/START.CMD", "FNT/REPORT.FNT", "FNT/TITLE.FNT"}));
+  EXPECT_TRUE(b.progress.Saw("Skipping non-User files."));
+  EXPECT_TRUE(b.progress.Saw((b.out / "FNT").string() + "/") ||
+              b.progress.OutputDirectory() == " " + b.out.string());
+}
+
+TEST(QvaRestore, SystemTypeSpecificationRestoresSystemFilesAfterAll) {
+  QvaUnit u = SampleUnit();
+  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20), BinFile("LOADER", 1, 21)}});
+  QvaBench b;
+  b.options.user_files_only = true;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore("*.SYS"), ERR_OK);
+  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"KERNEL.SYS", "LOADER.SYS"}));
+  EXPECT_TRUE(b.progress.Saw("Skipping non-matching files."));
+  EXPECT_FALSE(b.progress.Saw("Skipping non-User files."));
+}
+
+TEST(QvaRestore, SpecificationWithoutWildcardsEndsAfterTheFirstMatch) {
+  QvaUnit first = SampleUnit();
+  QvaUnit second;
+  second.types = {{"$Y$", {}}, {"FNT", {BinFile("REPORT", 1, 77)}}};
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(first).Unit(second));
+  ASSERT_EQ(b.Restore("REPORT.FNT"), ERR_OK);
+  EXPECT_EQ(b.Listing(), std::vector<std::string>{"REPORT.FNT"});
+  EXPECT_EQ(b.Read("REPORT.FNT"), Bin(5 * 512, 3));
+  EXPECT_EQ(b.report.restored, 1);
+  // It ended there, before reading on to the end of the tape.
+  EXPECT_FALSE(b.progress.Saw(" Restore complete, rewinding tape."));
+  EXPECT_EQ(b.progress.Status(), " Done.");
+}
+
+TEST(QvaRestore, WildcardSpecificationAcrossDiskUnits) {
+  QvaUnit second;
+  second.types = {{"$Y$", {}}, {"FNT", {BinFile("RESULT", 1, 77), BinFile("OTHER", 1, 78)}}};
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(SampleUnit()).Unit(second));
+  ASSERT_EQ(b.Restore("RE*.FNT"), ERR_OK);
+  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"REPORT.FNT", "RESULT.FNT"}));
+  EXPECT_EQ(b.Read("RESULT.FNT"), Bin(512, 77));
+}
+
+TEST(QvaRestore, DiskUnitMarkerShowsTheUnit) {
+  QvaUnit u = SampleUnit();
+  u.marker_word4 = 3;
+  QvaUnit v = SampleUnit();
+  v.marker_word4 = 1;
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(b.Restore(), ERR_OK);
+  EXPECT_EQ(b.progress.units, std::vector<std::string>{"DP2:"});
+  EXPECT_EQ(b.progress.CurrentDiskUnit(), " DP2:");
+}
+
+TEST(QvaRestore, StructureErrorsAreShownAndEndTheRestore) {
+  struct Case {
+    QvaTapeBuilder tape;
+    const char* text;
+  };
+  QvaUnit bad_mfd;
+  Case cases[] = {
+      {std::move(QvaTapeBuilder().VolumeHeader(std::string("\x77\x00\x08\x03", 4)).Characteristics()),
+       "This is not a valid QVA Volume"},
+      {std::move(QvaTapeBuilder().VolumeHeader().Characteristics(127)),
+       "Expected Characteristics Block but not found"},
+      {std::move(QvaTapeBuilder().Start().Block(std::string(512, 'M'))),
+       "Error: Expected Master File Directory but not found"},
+  };
+  for (Case& c : cases) {
+    QvaBench b;
+    b.Load(c.tape);
+    EXPECT_EQ(b.Restore(), ERR_OK) << c.text;
+    ASSERT_EQ(b.ui.asks.size(), 1u) << c.text;
+    EXPECT_EQ(b.ui.asks[0].text, c.text);
+    EXPECT_EQ(b.ui.asks[0].title, "Error");
+    EXPECT_EQ(b.ui.asks[0].icon, Icon::Error);
+    EXPECT_EQ(b.report.structure_error, c.text);
+    EXPECT_TRUE(b.Listing().empty());
+    EXPECT_FALSE(b.busy);
+  }
+}
+
+TEST(QvaRestore, AbortLeavesNoPartialFile) {
+  QvaUnit u;
+  u.types = {{"$Y$", {}}, {"IMG", {BinFile("DONE", 1, 1), BinFile("BIG", 64, 2)}}};
+  QvaBench b;
+  b.progress.on_step = [](test::RecordingQvaProgress& p) {
+    if (p.CurrentFile() == "BIG.IMG" && p.Progress() >= 50) p.PressButton();
+  };
+  b.Load(QvaTapeBuilder(4096).Start().Unit(u));
+  EXPECT_EQ(b.Restore(), ERR_TAPE_RESTORE_CANCELLED);
+  EXPECT_EQ(GetErrorText(ERR_TAPE_RESTORE_CANCELLED), "Tape restore cancelled at user's request.");
+  EXPECT_EQ(b.Listing(), std::vector<std::string>{"DONE.IMG"});
+  EXPECT_EQ(b.progress.Status(), " Restore aborted.");
+  EXPECT_FALSE(b.busy);
+}
+
+TEST(QvaRestore, DriveThatCannotBeOpened) {
+  QvaBench b;
+  b.ctx.bindings.device[0] = (b.dir / "missing.tap").string();
+  EXPECT_EQ(b.Restore(), ERR_TAPE_OPEN);
+  EXPECT_EQ(b.progress.waited, 0);
+  EXPECT_FALSE(b.busy);
+}
+
+TEST(QvaRestore, MissingDestinationEndsWithTheError) {
+  QvaBench b;
+  b.Load(QvaTapeBuilder().Start().Unit(SampleUnit()));
+  EXPECT_EQ(RestoreQvaTape(b.ctx, "Tape0", (b.dir / "nowhere").string(), "*.*", b.options,
+                           b.progress, &b.report),
+            ERR_PATH_NOT_FOUND);
+  EXPECT_EQ(b.progress.Status(), " Done.");
+  EXPECT_FALSE(b.busy);
+}
+
+}  // namespace
+}  // namespace kelvo
