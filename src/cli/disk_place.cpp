@@ -1,5 +1,6 @@
 #include "cli/disk_place.h"
 
+#include "cli/floppy_place.h"
 #include "media/disk_image.h"
 
 namespace kelvo::cli {
@@ -33,9 +34,8 @@ bool IsDrivePlace(std::string_view place) {
          (place[0] == 'a' || place[0] == 'A' || place[0] == 'b' || place[0] == 'B');
 }
 
-int OpenDiskPlace(CliContext&, const std::string& place, std::unique_ptr<DiskPlace>& out) {
-  if (IsDrivePlace(place))
-    return Fail("floppy drives are not yet supported by this command; use a disk image");
+int OpenDiskPlace(CliContext& ctx, const std::string& place, std::unique_ptr<DiskPlace>& out) {
+  if (IsDrivePlace(place)) return OpenFloppyDiskPlace(ctx, place, out);
   auto image = std::make_unique<ImagePlace>(place);
   if (ErrorCode err = image->Open()) return Finish(err);
   out = std::move(image);

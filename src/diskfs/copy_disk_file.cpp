@@ -30,7 +30,7 @@ ErrorCode CPartialImageFile::Create(const std::filesystem::path& destination) {
   name += ".XXXXXX";
   std::string temp = (dir / name).string();
   int fd = ::mkstemp(temp.data());
-  if (fd < 0) return MapErrno(errno);
+  if (fd < 0) return MapErrno(errno, IoContext::General);
   mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
@@ -55,11 +55,11 @@ ErrorCode CPartialImageFile::Append(const std::uint8_t* data, std::size_t bytes)
 
 ErrorCode CPartialImageFile::Commit() {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
-  if (::fsync(fd_) != 0) return MapErrno(errno);
+  if (::fsync(fd_) != 0) return MapErrno(errno, IoContext::Write);
   int rc = ::close(fd_);
   fd_ = -1;
-  if (rc != 0) return MapErrno(errno);
-  if (::rename(temp_.c_str(), destination_.c_str()) != 0) return MapErrno(errno);
+  if (rc != 0) return MapErrno(errno, IoContext::Write);
+  if (::rename(temp_.c_str(), destination_.c_str()) != 0) return MapErrno(errno, IoContext::Write);
   temp_.clear();
   return ERR_OK;
 }

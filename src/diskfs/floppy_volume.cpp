@@ -46,4 +46,11 @@ ErrorCode CFloppyVolumeSession::Open(Interaction& ui) {
   return ERR_OK;
 }
 
+ErrorCode RenameFloppyFile(CFloppyDrive& drive, std::string_view old_name,
+                           std::string_view new_name, Interaction& ui) {
+  CFloppyVolumeSession session(drive);
+  if (ErrorCode rc = session.Open(ui)) return rc;
+  return session.Volume().RenameFile(old_name, new_name);
+}
+
 }  // namespace kelvo

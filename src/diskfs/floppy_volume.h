@@ -38,4 +38,8 @@ class CFloppyVolumeSession {
   std::optional<CKelvoVolume> volume_;
 };
 
+// Renames a file on the printer disk in `drive` (see CKelvoVolume::RenameFile).
+ErrorCode RenameFloppyFile(CFloppyDrive& drive, std::string_view old_name,
+                           std::string_view new_name, Interaction& ui);
+
 }  // namespace kelvo

@@ -40,16 +40,20 @@ ErrorCode CKelvoVolume::RenameFile(std::string_view old_name, std::string_view n
     PutSlot(target.data(), request.slot, renamed);
     err = carrier_.WriteSectors(request.directory_lbn, 1, target.data());
   } else if (!err) {
-    // The new entry is written first, so a failure never loses the file.
-    const Block target_before = target;
-    PutSlot(target.data(), request.slot, renamed);
+    // The old entry is cleared first: a failure in between can lose the
+    // entry (its blocks stay marked used) but never leaves two entries
+    // owning the same blocks. The old entry is put back if the device lets us.
     Block source{};
     err = carrier_.ReadSectors(old.directory_lbn, 1, source.data());
-    if (!err) err = carrier_.WriteSectors(request.directory_lbn, 1, target.data());
+    const Block source_before = source;
     if (!err) {
       PutSlot(source.data(), old.slot, FileEntry{});
       err = carrier_.WriteSectors(old.directory_lbn, 1, source.data());
-      if (err) carrier_.WriteSectors(request.directory_lbn, 1, target_before.data());
+    }
+    if (!err) {
+      PutSlot(target.data(), request.slot, renamed);
+      err = carrier_.WriteSectors(request.directory_lbn, 1, target.data());
+      if (err) carrier_.WriteSectors(old.directory_lbn, 1, source_before.data());
     }
   }
   carrier_.Unlock();

@@ -78,6 +78,8 @@ ErrorCode Delete(Disk& d) {
   return session.Volume().DeleteFile(file);
 }
 
+ErrorCode Rename(Disk& d) { return RenameFloppyFile(*d.drive, "REPORT.FNT", "AB.PCH", d.ui); }
+
 // Runs `op` cleanly to count its requests, then once per request with a
 // fault there (once, and from there on), checking the disk each time.
 template <typename Op>
@@ -117,6 +119,10 @@ TEST(FloppyFileOperations, StoreWithAFaultAtEveryRequest) {
 
 TEST(FloppyFileOperations, DeleteWithAFaultAtEveryRequest) {
   FaultAtEveryRequest(Delete, "REPORT.FNT", false);
+}
+
+TEST(FloppyFileOperations, RenameWithAFaultAtEveryRequest) {
+  FaultAtEveryRequest(Rename, "AB.PCH", true);
 }
 
 TEST(FloppyFileOperations, StoreAndDeleteUpdateTheSystemAreaCopy) {
