@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   RegisterDeviceVerbs(app, ctx);
 
   RegisterFloppyVerbs(app, ctx);
+  RegisterDiskVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@
 
 #include "diskfs/directory_walk.h"
 #include "diskfs/on_disk.h"
+#include "filetypes/stored_content.h"
 #include "media/sector_source.h"
 
 namespace kelvo {
@@ -68,6 +70,10 @@ struct NewFile {
   std::span<const std::uint8_t> data;   // blocks * 512 bytes
 };
 
+// The full name (NAME.TYP, upper case) a file stored under `pc_name` gets, as
+// its entry decodes; the name part is empty when the name cannot be stored.
+std::string StoredFullName(std::string_view pc_name);
+
 class CKelvoVolume {
  public:
   // Image form.
@@ -93,6 +99,24 @@ class CKelvoVolume {
   // (ERR_INVALID_FILE_NAME). The caller makes sure no file of that name
   // exists.
   ErrorCode StoreNewFile(const NewFile& file);
+
+  // Stores prepared content (see PrepareStoredContent) under the printer
+  // name of `pc_name`: base name upper-cased and cut to six characters, type
+  // the last three characters. Both forms use this after choosing how the
+  // content is stored. ERR_INVALID_FILE_NAME for a name that cannot be
+  // stored (see StoredFullName), 39 for content beyond 65,535 blocks.
+  ErrorCode StoreContent(std::string_view pc_name, const StoredContent& content);
+
+  // Image form: stores a PC file whose whole content is `file_bytes` (any
+  // retained tape label still at its start). Text is numbered from 10 in
+  // steps of 10; the 82-byte probe is zero-filled. A file of the same name
+  // is replaced. On any failure the image is left exactly as it was.
+  ErrorCode StoreFile(std::string_view pc_name, std::span<const std::uint8_t> file_bytes);
+
+  // Image form: writes printer file `name` to the PC file `pc_path`
+  // (replaced atomically): ERR_FILE_NOT_FOUND when there is no such file.
+  ErrorCode ExportFile(std::string_view name, const std::filesystem::path& pc_path,
+                       const ExportOptions& options);
 
   // The file's blocks, w5 * 512 bytes read in one request.
   ErrorCode ReadFileBlocks(const FileLocator& file, std::vector<std::uint8_t>& out);
