@@ -76,4 +76,6 @@ int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store);
 
 void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
 
+void RegisterTapeVerbs(CLI::App& app, CliContext& ctx);
+
 }  // namespace kelvo::cli

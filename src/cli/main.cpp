@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
 
   RegisterFloppyVerbs(app, ctx);
   RegisterDiskVerbs(app, ctx);
+
+  RegisterTapeVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {
