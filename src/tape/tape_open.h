@@ -9,13 +9,12 @@
 #include <memory>
 #include <string>
 
+#include "app/device_table.h"
 #include "tape/tape_device.h"
 
 namespace kelvo {
 
 class CTapeSyscalls;
-
-inline constexpr int kTapeDriveCount = 4;
 
 struct TapeBindings {
   std::string device[kTapeDriveCount] = {"/dev/nst0", "/dev/nst1", "/dev/nst2", "/dev/nst3"};
