@@ -77,5 +77,6 @@ int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store);
 void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
 
 void RegisterTapeVerbs(CLI::App& app, CliContext& ctx);
+void RegisterTransferVerbs(CLI::App& app, CliContext& ctx);
 
 }  // namespace kelvo::cli

@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
   RegisterDiskVerbs(app, ctx);
 
   RegisterTapeVerbs(app, ctx);
+  RegisterTransferVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {
