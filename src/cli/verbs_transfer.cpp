@@ -101,15 +101,18 @@ class WatchingInteraction final : public Interaction {
   Button Ask(const std::string& text, const std::string& title, Buttons buttons,
              Icon icon) override {
     if (icon == Icon::Exclamation || icon == Icon::Error) failure_shown_ = true;
+    last_text_ = text;
     return inner_.Ask(text, title, buttons, icon);
   }
   void Beep(BeepKind kind) override { inner_.Beep(kind); }
   void PumpMessages() override { inner_.PumpMessages(); }
   bool FailureShown() const { return failure_shown_; }
+  const std::string& LastText() const { return last_text_; }
 
  private:
   Interaction& inner_;
   bool failure_shown_ = false;
+  std::string last_text_;
 };
 
 // A tape image that does not exist yet is a blank tape: created for writing.
@@ -166,10 +169,16 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   TransferReport report;
   const ErrorCode result = TransferFiles(PlaceText(from, *from_kind), *from_kind,
                                          PlaceText(to, *to_kind), *to_kind, services, &report);
+  // A message box answered without a terminal is not printed by every
+  // front end: the outcome is said once more on stderr.
   if (report.Failed(result) || ui.FailureShown()) {
     if (images[1]) std::cerr << "kdu: " << to << " left unchanged\n";
-    return result ? Finish(result) : kExitFailed;
+    if (result) return Finish(result);
+    std::cerr << "kdu: stopped after " << report.copied << " of " << names.size()
+              << " file(s): " << ui.LastText() << "\n";
+    return kExitFailed;
   }
+  if (report.copied == 0 && !ui.LastText().empty()) std::cerr << "kdu: " << ui.LastText() << "\n";
   if (images[1]) return Finish(images[1]->Save());
   return kExitOk;
 }
