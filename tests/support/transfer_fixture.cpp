@@ -19,8 +19,8 @@ std::filesystem::path TransferBench::Medium(char letter) const {
   return dir / (std::string("drive_") + letter + ".img");
 }
 
-void TransferBench::InsertEmptyDisk(char letter, const std::string& id) {
-  WriteKelvoMedium(Medium(letter), 5, id);
+void TransferBench::InsertEmptyDisk(char letter, const std::string& id, int media_code) {
+  WriteKelvoMedium(Medium(letter), media_code, id);
   InsertNoDisk(letter);
 }
 

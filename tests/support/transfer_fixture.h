@@ -85,8 +85,9 @@ struct TransferBench {
   TransferServices services{state, ui, progress, &windows, nullptr, {}};
 
   TransferBench();
-  // Drive `letter` holding an empty 720 KB printer disk (or no disk).
-  void InsertEmptyDisk(char letter, const std::string& id = "TEST");
+  // Drive `letter` holding an empty printer disk (720 KB unless another
+  // media code is given), or no disk.
+  void InsertEmptyDisk(char letter, const std::string& id = "TEST", int media_code = 5);
   void InsertNoDisk(char letter);
   std::filesystem::path Medium(char letter) const;
   // A PC folder under the temporary folder (created).
