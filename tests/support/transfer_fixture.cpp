@@ -2,7 +2,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
+#include "diskfs/floppy_volume.h"
 #include "support/floppy_media.h"
 
 namespace kelvo::test {
@@ -34,6 +36,31 @@ std::filesystem::path TransferBench::Folder(const std::string& name) {
   std::filesystem::path path = dir / name;
   std::filesystem::create_directories(path);
   return path;
+}
+
+FileLocator TransferBench::Find(char letter, const std::string& name) {
+  CFloppyDrive drive(std::string(1, letter) + ":", drives.at(letter));
+  CFloppyVolumeSession session(drive);
+  ScriptedInteraction quiet;
+  FileLocator file;
+  if (session.Open(quiet) == ERR_OK && session.Volume().FindFile(name, file) != ERR_OK)
+    file = FileLocator{};
+  return file;
+}
+
+void TransferBench::EditEntry(char letter, const FileLocator& file,
+                              const std::function<void(FileEntry&)>& edit) {
+  CFloppyDrive drive(std::string(1, letter) + ":", drives.at(letter));
+  CFloppySession session(drive);
+  Block block{};
+  if (session.Status() != ERR_OK || drive.SetMediaFromDisk() != ERR_OK ||
+      drive.ReadSectors(file.directory_lbn, 1, block.data()) != ERR_OK)
+    throw std::runtime_error("cannot read the directory sector");
+  DirectorySector sector = DirectorySector::Decode(block.data());
+  edit(sector.slots[file.slot]);
+  sector.Encode(block.data());
+  if (drive.WriteSectors(file.directory_lbn, 1, block.data()) != ERR_OK)
+    throw std::runtime_error("cannot write the directory sector");
 }
 
 ErrorCode TransferBench::Copy(const std::string& from, PlaceKind from_kind,

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "diskfs/kelvo_volume.h"
 #include "media/floppy_emulated.h"
 #include "support/scripted_interaction.h"
 #include "support/test_support.h"
@@ -92,6 +94,12 @@ struct TransferBench {
   std::filesystem::path Medium(char letter) const;
   // A PC folder under the temporary folder (created).
   std::filesystem::path Folder(const std::string& name);
+
+  // The file `name` on the disk in `letter` (an empty name when absent).
+  FileLocator Find(char letter, const std::string& name);
+  // Rewrites the directory entry of `file` on the disk in `letter`.
+  void EditEntry(char letter, const FileLocator& file,
+                 const std::function<void(FileEntry&)>& edit);
 
   ErrorCode Copy(const std::string& from, PlaceKind from_kind, const std::string& to,
                  PlaceKind to_kind, std::vector<std::string> names,

@@ -2,7 +2,6 @@
 // say they are not implemented; and floppy to floppy copies.
 #include <gtest/gtest.h>
 
-#include "diskfs/floppy_volume.h"
 #include "support/floppy_media.h"
 #include "support/transfer_fixture.h"
 
@@ -96,14 +95,7 @@ class FloppyToFloppy : public ::testing::Test {
     WriteFileBytes(pc / name, text);
     ASSERT_EQ(bench.Copy(pc.string(), K::PcFolder, drive, K::Floppy, {name}), ERR_OK);
   }
-  FileLocator Find(char letter, const std::string& name) {
-    CFloppyDrive drive(std::string(1, letter) + ":", bench.drives.at(letter));
-    CFloppyVolumeSession session(drive);
-    ScriptedInteraction quiet;
-    FileLocator file;
-    if (session.Open(quiet) == ERR_OK) session.Volume().FindFile(name, file);
-    return file;
-  }
+  FileLocator Find(char letter, const std::string& name) { return bench.Find(letter, name); }
   std::vector<std::uint8_t> Blocks(char letter, const FileLocator& file) {
     const std::vector<std::uint8_t> medium = ReadBytes(bench.Medium(letter));
     const auto at = medium.begin() + std::ptrdiff_t{file.start_lbn} * 512;
@@ -119,21 +111,12 @@ TEST_F(FloppyToFloppy, CopiesTheEntryUnchangedExceptItsStartBlock) {
   PutOn("A:", "REPORT.JSL", "SOME TEXT\r\nMORE\r\n");
   // Give the source entry words the store leaves zero, to see them travel.
   FileLocator source = Find('A', "REPORT.JSL");
-  {
-    CFloppyDrive drive("A:", bench.drives.at('A'));
-    CFloppySession session(drive);
-    ASSERT_EQ(drive.SetMediaFromDisk(), ERR_OK);
-    Block block{};
-    ASSERT_EQ(drive.ReadSectors(source.directory_lbn, 1, block.data()), ERR_OK);
-    DirectorySector sector = DirectorySector::Decode(block.data());
-    FileEntry& entry = sector.slots[source.slot];
+  bench.EditEntry('A', source, [](FileEntry& entry) {
     entry.w2 = 0x1234;
     entry.w4 = 0x5678;
     entry.w6 = 0x9ABC;
     entry.w9 = 0xDEF0;
-    sector.Encode(block.data());
-    ASSERT_EQ(drive.WriteSectors(source.directory_lbn, 1, block.data()), ERR_OK);
-  }
+  });
   source = Find('A', "REPORT.JSL");
   bench.progress.to.clear();
   bench.progress.copying.clear();

@@ -2,7 +2,6 @@
 // emulated drives.
 #include <gtest/gtest.h>
 
-#include "diskfs/floppy_volume.h"
 #include "filetypes/stored_content.h"
 #include "support/transfer_fixture.h"
 #include "transfer/error_text.h"
@@ -15,17 +14,13 @@ using K = PlaceKind;
 
 const char kNotFoundText[] = "The system cannot find the specified file.";
 
-// The files on the disk in `letter`, by stored name, with their entries.
+// The files of `names` on the disk in `letter`, by stored name.
 std::map<std::string, FileLocator> FilesOn(TransferBench& bench, char letter,
                                            const std::vector<std::string>& names) {
-  CFloppyDrive drive(std::string(1, letter) + ":", bench.drives.at(letter));
-  CFloppyVolumeSession session(drive);
-  ScriptedInteraction quiet;
   std::map<std::string, FileLocator> out;
-  if (session.Open(quiet) != ERR_OK) return out;
   for (const std::string& name : names) {
-    FileLocator file;
-    if (session.Volume().FindFile(name, file) == ERR_OK) out[name] = file;
+    FileLocator file = bench.Find(letter, name);
+    if (!file.name.empty()) out[name] = file;
   }
   return out;
 }
@@ -158,18 +153,7 @@ TEST_F(FloppyTransfer, AnOldCopyTooLargeForItsOwnSpaceEndsWith39) {
   // replacement test; nothing is deleted.
   Write("A.FNT", "x");
   ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
-  FileLocator file = FilesOn(bench, 'A', {"A.FNT"}).at("A.FNT");
-  {
-    CFloppyDrive drive("A:", bench.drives.at('A'));
-    CFloppySession session(drive);
-    ASSERT_EQ(drive.SetMediaFromDisk(), ERR_OK);
-    Block block{};
-    ASSERT_EQ(drive.ReadSectors(file.directory_lbn, 1, block.data()), ERR_OK);
-    DirectorySector sector = DirectorySector::Decode(block.data());
-    sector.slots[file.slot].blocks = 2000;
-    sector.Encode(block.data());
-    ASSERT_EQ(drive.WriteSectors(file.directory_lbn, 1, block.data()), ERR_OK);
-  }
+  bench.EditEntry('A', bench.Find('A', "A.FNT"), [](FileEntry& e) { e.blocks = 2000; });
   EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
   EXPECT_TRUE(bench.ui.asks.empty());
   EXPECT_EQ(FilesOn(bench, 'A', {"A.FNT"}).count("A.FNT"), 1u);
