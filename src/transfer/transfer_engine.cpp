@@ -30,6 +30,8 @@ bool TransferRun::RetryAfter(ErrorCode code) {
 }
 
 bool TransferRun::StopRequested() {
+  // Let the window handle its Cancel button between files.
+  Ui().PumpMessages();
   if (!Progress().CancelRequested()) return false;
   report.cancelled = true;
   return true;

@@ -84,7 +84,6 @@ ErrorCode FloppyToPc(TransferRun& run, const std::string& source,
   CopyInProgressScope busy(state.CopyInProgress);
   for (const std::string& name : state.TransferSelection) {
     if (run.StopRequested()) break;
-    run.Ui().PumpMessages();
     run.Progress().SetCopying(source + " " + name);
     FileLocator file;
     ErrorCode rc = volume.FindFile(name, file);

@@ -24,7 +24,8 @@ struct TransferRun {
   std::unique_ptr<CFloppyDrive> MakeDrive(std::string_view place);
   // Shows the failure of one file and asks for Retry; notes a declined one.
   bool RetryAfter(ErrorCode code);
-  // True when Cancel was pressed: the routine stops before the next file.
+  // Called before each file: lets the interface handle waiting events, then
+  // tells whether Cancel was pressed (the routine stops before the file).
   bool StopRequested();
 };
 

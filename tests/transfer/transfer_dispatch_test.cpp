@@ -173,6 +173,14 @@ TEST_F(FloppyToFloppy, AnUnusableDestinationEndsWithItsCodeUnshown) {
   EXPECT_EQ(bench.progress.shown, windows_before);
 }
 
+TEST_F(FloppyToFloppy, ADiskOntoItselfIsLeftAlone) {
+  PutOn("A:", "A.FNT", "a");
+  const std::vector<std::uint8_t> before = ReadBytes(bench.Medium('A'));
+  EXPECT_EQ(bench.Copy("A:", K::Floppy, "a:\\", K::Floppy, {"A.FNT"}), ERR_OK);
+  EXPECT_EQ(ReadBytes(bench.Medium('A')), before);
+  EXPECT_TRUE(bench.ui.asks.empty());
+}
+
 TEST_F(FloppyToFloppy, AFullDestinationEndsWithTheAllocationError) {
   PutOn("A:", "BIG.FNT", PatternText(500 * 1024, 5));
   PutOn("B:", "FILL.FNT", PatternText(500 * 1024, 6));
