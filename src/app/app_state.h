@@ -29,6 +29,8 @@ struct AppState {
   int LineNumberStart = 0;
   int LineNumberIncrement = 0;
   std::vector<std::string> TransferSelection;
+  // Set while a floppy transfer or a floppy delete runs.
+  bool CopyInProgress = false;
   DeviceTable Devices;
   int FormatDriverPresent = 1;
   int PlatformId = kPlatformDirect;

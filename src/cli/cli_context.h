@@ -64,19 +64,18 @@ int Finish(ErrorCode code);
 // Prints `message` on stderr (one line) and returns kExitFailed.
 int Fail(const std::string& message);
 
-// Each group of verbs adds its subcommands to the app (one Register...Verbs
-// function per file under src/cli/, called from main).
-void RegisterTapeVerbs(CLI::App& app, CliContext& ctx);
-void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
-void RegisterDiskVerbs(CLI::App& app, CliContext& ctx);
-
-void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
-
 // Reads the settings and fills `state` for this run, applying the options of
 // `ctx` (see CliContext::state). Returns kExitOk, or kExitUsage with a
 // message on stderr when an option value is unusable.
 int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store);
 
+// Each group of verbs adds its subcommands to the app (one Register...Verbs
+// function per file under src/cli/, called from main).
+void RegisterTapeVerbs(CLI::App& app, CliContext& ctx);
+void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
+void RegisterDiskVerbs(CLI::App& app, CliContext& ctx);
 void RegisterViewVerbs(CLI::App& app, CliContext& ctx);
+void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
+void RegisterTransferVerbs(CLI::App& app, CliContext& ctx);
 
 }  // namespace kelvo::cli

@@ -63,9 +63,8 @@ int main(int argc, char** argv) {
   RegisterDeviceVerbs(app, ctx);
   RegisterDiskVerbs(app, ctx);
   RegisterViewVerbs(app, ctx);
-
   RegisterFloppyVerbs(app, ctx);
-
+  RegisterTransferVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {

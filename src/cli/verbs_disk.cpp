@@ -13,6 +13,7 @@
 #include "cli/cli_context.h"
 #include "cli/disk_listing_output.h"
 #include "cli/disk_place.h"
+#include "cli/verbs_transfer.h"
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
 #include "filetypes/file_names.h"
@@ -44,24 +45,6 @@ int FailWith(ErrorCode code) {
   if (code == 0) return kExitOk;
   std::cerr << "kdu: " << DiskErrorText(code) << "\n";
   return kExitFailed;
-}
-
-ErrorCode ReadPcFile(const std::string& path, std::vector<std::uint8_t>& out) {
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) return MapErrno(errno);
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return ERR_ACCESS_DENIED;
-  out.clear();
-  std::uint8_t chunk[65536];
-  for (;;) {
-    ssize_t n = ::read(file.get(), chunk, sizeof chunk);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return MapErrno(errno, IoContext::Read);
-    }
-    if (n == 0) return ERR_OK;
-    out.insert(out.end(), chunk, chunk + n);
-  }
 }
 
 int RunNew(CliContext& ctx, const DiskOptions& o) {
@@ -112,48 +95,9 @@ int ForEachName(CliContext& ctx, DiskPlace& place, const std::vector<std::string
   return failed ? kExitFailed : kExitOk;
 }
 
-int RunPut(CliContext& ctx, const DiskOptions& o) {
-  std::unique_ptr<DiskPlace> place;
-  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
-  return ForEachName(ctx, *place, o.names, [&](const std::string& path) -> ErrorCode {
-    std::vector<std::uint8_t> bytes;
-    try {
-      if (ErrorCode err = ReadPcFile(path, bytes)) return err;
-    } catch (const std::bad_alloc&) {
-      return ERR_NOT_ENOUGH_MEMORY;
-    }
-    return place->StorePcFile(fs::path(path).filename().string(), bytes);
-  });
-}
+int RunPut(CliContext& ctx, const DiskOptions& o) { return RunPutFiles(ctx, o.place, o.names); }
 
-int RunGet(CliContext& ctx, const DiskOptions& o) {
-  std::unique_ptr<DiskPlace> place;
-  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
-  ExportOptions options;
-  options.retainFormat = ctx.state && ctx.state->settings.RetainPrinterFormat != 0;
-  const bool remove = ctx.state && ctx.state->settings.RemoveLineNumbers != 0;
-  if (remove && !place->HonoursRemoveLineNumbers() && ctx.remove_line_numbers.value_or(false))
-    std::cerr << "kdu: line numbers are always kept when exporting from a disk image\n";
-  options.removeLineNumbers = remove && place->HonoursRemoveLineNumbers();
-  int failed = 0;
-  for (const std::string& name : o.names) {
-    ctx.ui->PumpMessages();
-    FileLocator file;
-    ErrorCode err = place->Volume().FindFile(name, file);
-    const std::string shown = DisplayName(file.name);
-    // A damaged entry may decode to a name that is no file name.
-    if (!err && (shown == "." || shown == "..")) err = ERR_INVALID_FILE_NAME;
-    if (!err) {
-      const fs::path target = fs::path(o.folder) / shown;
-      err = place->Volume().ExportFile(file.name, target, options);
-    }
-    if (err) {
-      Complain(name, err);
-      ++failed;
-    }
-  }
-  return failed ? kExitFailed : kExitOk;
-}
+int RunGet(CliContext& ctx, const DiskOptions& o) { return RunCopy(ctx, o.place, o.folder, o.names); }
 
 int RunRemove(CliContext& ctx, const DiskOptions& o) {
   std::unique_ptr<DiskPlace> place;

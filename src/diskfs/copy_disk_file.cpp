@@ -25,12 +25,9 @@ ErrorCode CPartialImageFile::Create(const std::filesystem::path& destination) {
   destination_ = destination;
   std::filesystem::path dir = destination.parent_path();
   if (dir.empty()) dir = ".";
-  std::string name = ".";
-  name += destination.filename().string();
-  name += ".XXXXXX";
-  std::string temp = (dir / name).string();
+  std::string temp = (dir / ("." + destination.filename().string() + ".XXXXXX")).string();
   int fd = ::mkstemp(temp.data());
-  if (fd < 0) return MapErrno(errno, IoContext::General);
+  if (fd < 0) return MapErrno(errno);
   mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
@@ -45,7 +42,7 @@ ErrorCode CPartialImageFile::Append(const std::uint8_t* data, std::size_t bytes)
     ssize_t n = ::write(fd_, data, bytes);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return MapErrno(errno, IoContext::Write);
+      return MapErrno(errno);
     }
     data += n;
     bytes -= static_cast<std::size_t>(n);
@@ -55,11 +52,11 @@ ErrorCode CPartialImageFile::Append(const std::uint8_t* data, std::size_t bytes)
 
 ErrorCode CPartialImageFile::Commit() {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
-  if (::fsync(fd_) != 0) return MapErrno(errno, IoContext::Write);
+  if (::fsync(fd_) != 0) return MapErrno(errno);
   int rc = ::close(fd_);
   fd_ = -1;
-  if (rc != 0) return MapErrno(errno, IoContext::Write);
-  if (::rename(temp_.c_str(), destination_.c_str()) != 0) return MapErrno(errno, IoContext::Write);
+  if (rc != 0) return MapErrno(errno);
+  if (::rename(temp_.c_str(), destination_.c_str()) != 0) return MapErrno(errno);
   temp_.clear();
   return ERR_OK;
 }
@@ -75,7 +72,7 @@ ErrorCode ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
       ssize_t n = ::read(fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
-        rc = MapErrno(errno, IoContext::Read);
+        rc = MapErrno(errno);
         break;
       }
       if (n == 0) break;

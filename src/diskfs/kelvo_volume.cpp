@@ -267,18 +267,6 @@ ErrorCode CKelvoVolume::WriteEntryAndBitmap(const VolumeBlock& volume, std::uint
 ErrorCode CKelvoVolume::StoreNewFile(const NewFile& file) {
   problems_.clear();
   if (RadixEncode(file.first) == 0 || ToUpper(file.type) == "$Y$") return ERR_INVALID_FILE_NAME;
-  if (file.data.size() < std::size_t{file.blocks} * kBlockSize) return ERR_INVALID_FUNCTION;
-  VolumeBlock volume;
-  if (ErrorCode err = ReadVolumeBlock(carrier_, volume)) return err;
-  AllocationRequest request{file.type, 0, 0, file.blocks, 0};
-  if (ErrorCode err = Allocate(request)) return err;
-
-  LockGuard lock(carrier_);
-  if (lock.error()) return lock.error();
-  if (file.blocks > 0) {
-    if (ErrorCode err = carrier_.WriteSectors(request.start_lbn, file.blocks, file.data.data()))
-      return err;
-  }
   FileEntry entry;
   entry.name1 = RadixEncode(file.first);
   entry.name2 = file.second.empty() ? 0 : RadixEncode(file.second);
@@ -286,9 +274,30 @@ ErrorCode CKelvoVolume::StoreNewFile(const NewFile& file) {
   entry.blocks = file.blocks;
   entry.blocks_again = file.blocks;
   entry.first_free_byte = file.first_free_byte;
+  return StoreEntry(file.type, entry, file.data);
+}
+
+ErrorCode CKelvoVolume::StoreEntry(std::string_view type, const FileEntry& source_entry,
+                                   std::span<const std::uint8_t> data) {
+  problems_.clear();
+  if (source_entry.name1 == 0 || ToUpper(type) == "$Y$") return ERR_INVALID_FILE_NAME;
+  if (data.size() < std::size_t{source_entry.blocks} * kBlockSize) return ERR_INVALID_FUNCTION;
+  VolumeBlock volume;
+  if (ErrorCode err = ReadVolumeBlock(carrier_, volume)) return err;
+  AllocationRequest request{std::string(type), 0, 0, source_entry.blocks, 0};
+  if (ErrorCode err = Allocate(request)) return err;
+
+  LockGuard lock(carrier_);
+  if (lock.error()) return lock.error();
+  if (source_entry.blocks > 0) {
+    if (ErrorCode err =
+            carrier_.WriteSectors(request.start_lbn, source_entry.blocks, data.data()))
+      return err;
+  }
+  FileEntry entry = source_entry;
   entry.start_lbn = request.start_lbn;
   if (ErrorCode err = WriteEntryAndBitmap(volume, request.directory_lbn, request.slot, entry,
-                                          true, request.start_lbn, file.blocks))
+                                          true, request.start_lbn, source_entry.blocks))
     return err;
   last_stored_ = entry;
   return ERR_OK;

@@ -110,6 +110,12 @@ class CKelvoVolume {
   // exists.
   ErrorCode StoreNewFile(const NewFile& file);
 
+  // Writes a file of `type` with `entry` as it stands (a file copied from
+  // another disk) except its start block, which is newly allocated; `data`
+  // holds its w5 blocks. The same checks and rollback as StoreNewFile.
+  ErrorCode StoreEntry(std::string_view type, const FileEntry& entry,
+                       std::span<const std::uint8_t> data);
+
   // Stores prepared content (see PrepareStoredContent) under the printer
   // name of `pc_name`: base name upper-cased and cut to six characters, type
   // the last three characters. Both forms use this after choosing how the

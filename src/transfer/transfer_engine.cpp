@@ -1,0 +1,150 @@
+#include "transfer/transfer_engine.h"
+
+#include <new>
+
+#include "media/floppy_device.h"
+#include "transfer/transfer_routines.h"
+
+namespace kelvo {
+
+CPlaceWindow* TransferRun::Window(std::string_view place) {
+  return services.windows ? services.windows->FindWindow(place) : nullptr;
+}
+
+std::unique_ptr<CFloppyDrive> TransferRun::MakeDrive(std::string_view place) {
+  const char letter = FloppyLetterOfPlace(place);
+  if (letter == 0) return nullptr;
+  if (services.make_drive) return services.make_drive(letter);
+  if (letter != 'A' && letter != 'B') return nullptr;
+  std::string device = State().Bindings.floppy[letter - 'A'];
+  if (device.empty()) device = DefaultFloppyDevice(letter);
+  std::shared_ptr<CFloppyDevice> backend = MakeFloppyDevice(device);
+  if (!backend) return nullptr;
+  return std::make_unique<CFloppyDrive>(std::string(1, letter) + ":", std::move(backend));
+}
+
+bool TransferRun::RetryAfter(ErrorCode code) {
+  if (Ui().ReportError(code) == Button::Retry) return true;
+  report.shown = true;
+  return false;
+}
+
+bool TransferRun::StopRequested() {
+  // Let the window handle its Cancel button between files.
+  Ui().PumpMessages();
+  if (!Progress().CancelRequested()) return false;
+  report.cancelled = true;
+  return true;
+}
+
+ErrorCode OpenTransferFloppy(TransferRun& run, std::string_view place, bool interactive,
+                             std::uint32_t cache_blocks, std::unique_ptr<CTransferFloppy>& out) {
+  out = std::make_unique<CTransferFloppy>(run.MakeDrive(place));
+  ErrorCode rc = out->Open(interactive ? &run.Ui() : nullptr, cache_blocks);
+  if (rc == ERR_OK) return ERR_OK;
+  out.reset();
+  if (rc == ERR_NOT_ENOUGH_MEMORY) return rc;
+  if (interactive) {
+    // The routine's other failures to open have been shown by now.
+    run.report.shown = true;
+    return ERR_OK;
+  }
+  return rc;
+}
+
+namespace {
+
+void ShowNotImplemented(Interaction& ui) {
+  ui.Beep(BeepKind::Information);
+  ui.Ask(kNotImplementedText, kAppTitle, Buttons::Ok, Icon::Information);
+}
+
+ErrorCode Dispatch(TransferRun& run, const std::string& source, PlaceKind from,
+                   const std::string& destination, PlaceKind to) {
+  using K = PlaceKind;
+  switch (from) {
+    case K::PcFolder:
+      switch (to) {
+        case K::PcFolder: return ERR_OK;
+        case K::Floppy: return PcToFloppy(run, source, destination);
+        case K::Tape: return PcToTape(run, source, destination);
+        case K::DiskImage: return PcToImage(run, source, destination);
+      }
+      break;
+    case K::Floppy:
+      if (to == K::PcFolder) return FloppyToPc(run, source, destination);
+      if (to == K::Floppy) return FloppyToFloppy(run, source, destination);
+      break;
+    case K::Tape:
+      if (to == K::PcFolder) return TapeToPc(run, source, destination);
+      break;
+    case K::DiskImage:
+      if (to == K::PcFolder) return ImageToPc(run, source, destination);
+      if (to == K::Tape) return ERR_OK;
+      break;
+  }
+  ShowNotImplemented(run.Ui());
+  return ERR_OK;
+}
+
+bool IsPlaceKind(int kind) { return kind >= 0 && kind <= 3; }
+
+}  // namespace
+
+ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
+                        const std::string& destination, PlaceKind destination_kind,
+                        TransferServices& services, TransferReport* report) {
+  TransferReport local;
+  TransferReport& out = report ? *report : local;
+  out = TransferReport{};
+  if (!IsPlaceKind(static_cast<int>(source_kind)) ||
+      !IsPlaceKind(static_cast<int>(destination_kind)))
+    return ERR_OK;
+  services.ui.PumpMessages();
+  TransferRun run{services, out};
+  try {
+    return Dispatch(run, source, source_kind, destination, destination_kind);
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+ErrorCode TransferFiles(const std::string& source, int source_kind,
+                        const std::string& destination, int destination_kind,
+                        TransferServices& services, TransferReport* report) {
+  if (!IsPlaceKind(source_kind) || !IsPlaceKind(destination_kind)) {
+    if (report) *report = TransferReport{};
+    return ERR_OK;
+  }
+  return TransferFiles(source, static_cast<PlaceKind>(source_kind), destination,
+                       static_cast<PlaceKind>(destination_kind), services, report);
+}
+
+ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& services,
+                                TransferReport* report) {
+  TransferReport local;
+  TransferReport& out = report ? *report : local;
+  out = TransferReport{};
+  TransferRun run{services, out};
+  try {
+    std::unique_ptr<CTransferFloppy> floppy;
+    if (ErrorCode rc = OpenTransferFloppy(run, place, false, kFloppyCacheBlocks, floppy))
+      return rc;
+    CopyInProgressScope busy(services.state.CopyInProgress);
+    CPlaceWindow* window = run.Window(place);
+    for (const std::string& name : services.state.TransferSelection) {
+      FileLocator file;
+      ErrorCode rc = floppy->Volume().FindFile(name, file);
+      if (rc == ERR_FILE_NOT_FOUND) continue;
+      if (rc == ERR_OK) rc = floppy->Volume().DeleteFile(file);
+      if (rc) return rc;
+      ++out.copied;
+      if (window) window->DropEntry(file.name);
+    }
+    return ERR_OK;
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+}  // namespace kelvo

@@ -1,0 +1,75 @@
+// The transfer engine: copies the selected files from one place to another.
+//
+// TransferFiles picks the routine for the pair of place kinds and runs it:
+//
+//   source \ destination   PC folder    floppy         tape           disk image
+//   PC folder              nothing      PC to floppy   labelled write PC to image
+//   floppy                 to PC        to floppy      not impl.      not impl.
+//   tape                   restore      not impl.      not impl.      not impl.
+//   disk image             to PC        not impl.      nothing        not impl.
+//
+// The names to copy are the application state's TransferSelection, in order.
+// A routine that can repeat a failed step shows the failure itself and
+// repeats while the answer is Retry; when the user declines it returns 0
+// (the failure has been shown). Any other failure is returned for the
+// caller to show once. Files copied before a failure stay copied.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/interaction.h"
+#include "media/floppy_drive.h"
+#include "transfer/transfer_places.h"
+#include "transfer/transfer_progress.h"
+
+namespace kelvo {
+
+class CTapeProgressSink;
+
+inline constexpr const char* kNotImplementedText = "Function Not Yet Implemented";
+
+// Makes the drive of a floppy letter; null when its device string is
+// unusable. The default binds the letter through AppState::Bindings.
+using FloppyDriveMaker = std::function<std::unique_ptr<CFloppyDrive>(char letter)>;
+
+// What a transfer needs from the running program.
+struct TransferServices {
+  AppState& state;
+  Interaction& ui;
+  CCopyFilesSink& progress;
+  // The open place windows (may be null: none is open).
+  CPlaceWindows* windows = nullptr;
+  // The tape progress window of the tape routines (required for them).
+  CTapeProgressSink* tape_progress = nullptr;
+  // Empty: the drives bound in state.Bindings.
+  FloppyDriveMaker make_drive;
+};
+
+// What a transfer did besides its result.
+struct TransferReport {
+  int copied = 0;          // files written to the destination (deleted, for a delete)
+  bool shown = false;      // a failure was shown to the user (result 0)
+  bool cancelled = false;  // stopped by Cancel after a file
+  bool Failed(ErrorCode result) const { return result != ERR_OK || shown; }
+};
+
+// Copies state.TransferSelection from the source place to the destination.
+ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
+                        const std::string& destination, PlaceKind destination_kind,
+                        TransferServices& services, TransferReport* report = nullptr);
+// The same with kinds as numbers; a kind outside 0 to 3 returns 0.
+ErrorCode TransferFiles(const std::string& source, int source_kind,
+                        const std::string& destination, int destination_kind,
+                        TransferServices& services, TransferReport* report = nullptr);
+
+// Deletes state.TransferSelection from the floppy of `place` (after the
+// caller's confirmation): names not on the disk are passed over; the first
+// failure ends it with its code.
+ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& services,
+                                TransferReport* report = nullptr);
+
+}  // namespace kelvo

@@ -1,0 +1,103 @@
+// PC folder to floppy and floppy to PC folder.
+#include <filesystem>
+#include <string>
+
+#include "diskfs/copy_disk_file.h"
+#include "filetypes/file_names.h"
+#include "filetypes/stored_content.h"
+#include "transfer/transfer_routines.h"
+
+namespace kelvo {
+namespace {
+
+// Reads the PC file and stores it under its printer name.
+ErrorCode StorePcFile(CKelvoVolume& volume, const std::string& path, const std::string& pc_name,
+                      const ImportOptions& options) {
+  std::string bytes;
+  if (ErrorCode rc = ReadWholeFile(path, bytes)) return rc;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  StoredContent content;
+  if (ErrorCode rc = PrepareStoredContent(pc_name, {data, bytes.size()}, options, content))
+    return rc;
+  return volume.StoreContent(pc_name, content);
+}
+
+}  // namespace
+
+ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
+                        CPlaceWindow* window) {
+  FileLocator old;
+  ErrorCode rc = volume.FindFile(stored_name, old);
+  if (rc == ERR_FILE_NOT_FOUND) return ERR_OK;
+  if (rc) return rc;
+  if (!volume.FitsAfterDelete(old)) return ERR_HANDLE_DISK_FULL;
+  if (ErrorCode del = volume.DeleteFile(old)) return del;
+  if (window) window->DropEntry(old.name);
+  return ERR_OK;
+}
+
+ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
+                     const std::string& destination) {
+  AppState& state = run.State();
+  CPlaceWindow* window = run.Window(destination);
+  std::unique_ptr<CTransferFloppy> floppy;
+  if (ErrorCode rc = OpenTransferFloppy(run, destination, true, kFloppyCacheBlocks, floppy))
+    return rc;
+  if (!floppy) return ERR_OK;
+  CKelvoVolume& volume = floppy->Volume();
+  const std::string folder = FolderText(source);
+  const ImportOptions options{LineNumbering{state.LineNumberStart, state.LineNumberIncrement},
+                              ImportChoice{}};
+
+  CopyFilesWindowScope progress(run.Progress(), destination);
+  CopyInProgressScope busy(state.CopyInProgress);
+  for (const std::string& name : state.TransferSelection) {
+    if (run.StopRequested()) break;
+    run.Progress().SetCopying(folder + name);
+    const std::string stored = StoredFullName(name);
+    if (ErrorCode rc = RemoveOldCopy(volume, stored, window)) return rc;
+    for (;;) {
+      const ErrorCode rc = StorePcFile(volume, folder + name, name, options);
+      if (rc == ERR_OK) break;
+      if (!run.RetryAfter(rc)) return ERR_OK;
+    }
+    ++run.report.copied;
+    if (window) window->AddEntry(stored, &volume.LastStoredEntry());
+  }
+  return ERR_OK;
+}
+
+ErrorCode FloppyToPc(TransferRun& run, const std::string& source,
+                     const std::string& destination) {
+  AppState& state = run.State();
+  std::unique_ptr<CTransferFloppy> floppy;
+  if (ErrorCode rc = OpenTransferFloppy(run, source, true, kFloppyCacheBlocks, floppy))
+    return rc;
+  if (!floppy) return ERR_OK;
+  CKelvoVolume& volume = floppy->Volume();
+  const std::string folder = FolderText(destination);
+  ExportOptions options;
+  options.retainFormat = state.settings.RetainPrinterFormat != 0;
+  options.removeLineNumbers = state.settings.RemoveLineNumbers != 0;
+
+  CopyFilesWindowScope progress(run.Progress(), folder);
+  CopyInProgressScope busy(state.CopyInProgress);
+  for (const std::string& name : state.TransferSelection) {
+    if (run.StopRequested()) break;
+    run.Progress().SetCopying(source + " " + name);
+    FileLocator file;
+    ErrorCode rc = volume.FindFile(name, file);
+    if (rc == ERR_FILE_NOT_FOUND) {
+      run.Ui().ReportError(ERR_FILE_NOT_FOUND);
+      run.report.shown = true;
+      return ERR_OK;
+    }
+    if (rc) return rc;
+    const std::filesystem::path target = std::filesystem::path(folder) / DisplayName(file.name);
+    if (ErrorCode err = volume.ExportFile(file.name, target, options)) return err;
+    ++run.report.copied;
+  }
+  return ERR_OK;
+}
+
+}  // namespace kelvo

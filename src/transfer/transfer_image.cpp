@@ -1,0 +1,89 @@
+// PC folder to disk image and disk image to PC folder. The image is the
+// document of its open window; saving it is the window's business.
+#include <filesystem>
+#include <string>
+
+#include "diskfs/copy_disk_file.h"
+#include "filetypes/file_names.h"
+#include "media/disk_image.h"
+#include "transfer/transfer_routines.h"
+
+namespace kelvo {
+namespace {
+
+// The document of the open window of an image place, or null.
+CDiskImageDoc* ImageOf(TransferRun& run, const std::string& place) {
+  CPlaceWindow* window = run.Window(place);
+  return window ? window->Document() : nullptr;
+}
+
+}  // namespace
+
+ErrorCode PcToImage(TransferRun& run, const std::string& source,
+                    const std::string& destination) {
+  CPlaceWindow* window = run.Window(destination);
+  CDiskImageDoc* image = window ? window->Document() : nullptr;
+  if (!image) return ERR_INVALID_HANDLE;
+  CKelvoVolume volume(*image);
+  const std::string folder = FolderText(source);
+
+  CopyFilesWindowScope progress(run.Progress(), destination);
+  for (const std::string& name : run.State().TransferSelection) {
+    if (run.StopRequested()) break;
+    run.Progress().SetCopying(folder + name);
+    std::string bytes;
+    if (ErrorCode rc = ReadWholeFile(folder + name, bytes)) {
+      if (rc != ERR_NOT_ENOUGH_MEMORY) return rc;
+      run.Ui().ReportError(rc);
+      run.report.shown = true;
+      return ERR_OK;
+    }
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const std::string stored = StoredFullName(name);
+    FileLocator old;
+    const bool replaces = volume.FindFile(stored, old) == ERR_OK;
+    // The store replaces an old file of the same name all-or-nothing, so
+    // the old copy stays (and stays listed) when the user gives up.
+    for (;;) {
+      const ErrorCode rc = volume.StoreFile(name, {data, bytes.size()});
+      if (rc == ERR_OK) break;
+      if (!run.RetryAfter(rc)) return ERR_OK;
+    }
+    ++run.report.copied;
+    if (replaces) window->DropEntry(old.name);
+    window->AddEntry(stored, &volume.LastStoredEntry());
+  }
+  return ERR_OK;
+}
+
+ErrorCode ImageToPc(TransferRun& run, const std::string& source,
+                    const std::string& destination) {
+  CDiskImageDoc* image = ImageOf(run, source);
+  if (!image) return ERR_INVALID_HANDLE;
+  CKelvoVolume volume(*image);
+  const std::string folder = FolderText(destination);
+  ExportOptions options;
+  options.retainFormat = run.State().settings.RetainPrinterFormat != 0;
+  // Text exported from an image keeps its line numbers.
+  options.removeLineNumbers = false;
+
+  CopyFilesWindowScope progress(run.Progress(), destination);
+  for (const std::string& name : run.State().TransferSelection) {
+    if (run.StopRequested()) break;
+    run.Progress().SetCopying(folder + name);
+    for (;;) {
+      FileLocator file;
+      ErrorCode rc = volume.FindFile(name, file);
+      if (rc == ERR_OK) {
+        const auto target = std::filesystem::path(folder) / DisplayName(file.name);
+        rc = volume.ExportFile(file.name, target, options);
+      }
+      if (rc == ERR_OK) break;
+      if (!run.RetryAfter(rc)) return ERR_OK;
+    }
+    ++run.report.copied;
+  }
+  return ERR_OK;
+}
+
+}  // namespace kelvo

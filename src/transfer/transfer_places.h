@@ -1,0 +1,66 @@
+// Places of a transfer and the open windows that show them.
+//
+// A place is named by its text: a PC folder by its path, a floppy drive by a
+// text ending with the drive ("A:", "A:\" or "A:/"), a disk image by the
+// title of its window, a tape drive by its name ("Tape0") or device string.
+// The engine keeps an open window of a place in step with what it writes
+// through CPlaceWindow; the desktop program implements it with its list
+// views, the command line with CPlaceWindowList.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "diskfs/on_disk.h"
+
+namespace kelvo {
+
+class CDiskImageDoc;
+
+enum class PlaceKind { PcFolder = 0, Floppy = 1, Tape = 2, DiskImage = 3 };
+
+// An open window showing a place.
+class CPlaceWindow {
+ public:
+  virtual ~CPlaceWindow() = default;
+  // The window title, compared with place texts without regard to case.
+  virtual std::string Title() const = 0;
+  // Drops the list entry of `name` (NAME.TYP or a PC file name), if listed.
+  virtual void DropEntry(std::string_view name) = 0;
+  // Adds the list entry of a file just written: its name as the list shows
+  // it and, for printer disks, its directory entry.
+  virtual void AddEntry(std::string_view name, const FileEntry* entry) = 0;
+  // The document of a disk image window; null for other places.
+  virtual CDiskImageDoc* Document() { return nullptr; }
+};
+
+// The program's open place windows.
+class CPlaceWindows {
+ public:
+  virtual ~CPlaceWindows() = default;
+  // The window whose title equals `place_text` (any case), or null.
+  virtual CPlaceWindow* FindWindow(std::string_view place_text) = 0;
+};
+
+// Windows registered by their owner (the command line, tests). Not owned.
+class CPlaceWindowList final : public CPlaceWindows {
+ public:
+  void Add(CPlaceWindow& window) { windows_.push_back(&window); }
+  CPlaceWindow* FindWindow(std::string_view place_text) override;
+
+ private:
+  std::vector<CPlaceWindow*> windows_;
+};
+
+// The drive letter ('A' to 'Z', upper case) named by the end of a floppy
+// place text ("A:", "A:\", "a:/", "Floppy (B:)\" ...), or 0 when the text
+// names no drive.
+char FloppyLetterOfPlace(std::string_view place_text);
+
+// `folder` with a separator at its end ("/" unless it already ends with "/"
+// or "\").
+std::string FolderText(std::string_view folder);
+
+}  // namespace kelvo

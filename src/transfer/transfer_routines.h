@@ -1,0 +1,80 @@
+// The copy routines of the transfer engine, one per pair of place kinds,
+// and the pieces they share. Internal to src/transfer.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "transfer/transfer_engine.h"
+#include "transfer/transfer_floppy_open.h"
+
+namespace kelvo {
+
+// The state of one running routine.
+struct TransferRun {
+  TransferServices& services;
+  TransferReport& report;
+
+  AppState& State() { return services.state; }
+  Interaction& Ui() { return services.ui; }
+  CCopyFilesSink& Progress() { return services.progress; }
+  // The open window of `place`, or null.
+  CPlaceWindow* Window(std::string_view place);
+  // The drive named by the end of `place` (null when none can be made).
+  std::unique_ptr<CFloppyDrive> MakeDrive(std::string_view place);
+  // Shows the failure of one file and asks for Retry; notes a declined one.
+  bool RetryAfter(ErrorCode code);
+  // Called before each file: lets the interface handle waiting events, then
+  // tells whether Cancel was pressed (the routine stops before the file).
+  bool StopRequested();
+};
+
+// Shows the "Copy Files" window for its lifetime.
+class CopyFilesWindowScope {
+ public:
+  CopyFilesWindowScope(CCopyFilesSink& sink, const std::string& to) : sink_(sink) {
+    sink_.Show();
+    sink_.SetTo(to);
+  }
+  ~CopyFilesWindowScope() { sink_.Close(); }
+  CopyFilesWindowScope(const CopyFilesWindowScope&) = delete;
+  CopyFilesWindowScope& operator=(const CopyFilesWindowScope&) = delete;
+
+ private:
+  CCopyFilesSink& sink_;
+};
+
+// Sets the copy-in-progress flag for its lifetime.
+class CopyInProgressScope {
+ public:
+  explicit CopyInProgressScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~CopyInProgressScope() { flag_ = false; }
+  CopyInProgressScope(const CopyInProgressScope&) = delete;
+  CopyInProgressScope& operator=(const CopyInProgressScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// Opens the floppy of `place` for a routine. Returns 0 with `out` open, or
+// the routine's result: 0 after a failure the user was shown (noted in the
+// report), else the code.
+ErrorCode OpenTransferFloppy(TransferRun& run, std::string_view place, bool interactive,
+                             std::uint32_t cache_blocks, std::unique_ptr<CTransferFloppy>& out);
+
+// Deletes an old file stored as `stored_name` before a new one of that name
+// is written, when its space, once freed, would hold a file of its size
+// (else 39); its entry leaves `window`. No such file: nothing to do.
+ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
+                        CPlaceWindow* window);
+
+ErrorCode PcToFloppy(TransferRun& run, const std::string& source, const std::string& destination);
+ErrorCode FloppyToPc(TransferRun& run, const std::string& source, const std::string& destination);
+ErrorCode FloppyToFloppy(TransferRun& run, const std::string& source,
+                         const std::string& destination);
+ErrorCode PcToImage(TransferRun& run, const std::string& source, const std::string& destination);
+ErrorCode ImageToPc(TransferRun& run, const std::string& source, const std::string& destination);
+ErrorCode PcToTape(TransferRun& run, const std::string& source, const std::string& destination);
+ErrorCode TapeToPc(TransferRun& run, const std::string& source, const std::string& destination);
+
+}  // namespace kelvo

@@ -1,0 +1,87 @@
+#include "support/transfer_fixture.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "diskfs/floppy_volume.h"
+#include "support/floppy_media.h"
+
+namespace kelvo::test {
+
+TransferBench::TransferBench() {
+  services.make_drive = [this](char letter) -> std::unique_ptr<CFloppyDrive> {
+    auto it = drives.find(letter);
+    if (it == drives.end()) return nullptr;
+    return std::make_unique<CFloppyDrive>(std::string(1, letter) + ":", it->second);
+  };
+}
+
+std::filesystem::path TransferBench::Medium(char letter) const {
+  return dir / (std::string("drive_") + letter + ".img");
+}
+
+void TransferBench::InsertEmptyDisk(char letter, const std::string& id, int media_code) {
+  WriteKelvoMedium(Medium(letter), media_code, id);
+  InsertNoDisk(letter);
+}
+
+void TransferBench::InsertNoDisk(char letter) {
+  EmulatedFloppyOptions options;
+  options.path = Medium(letter).string();
+  drives[letter] = std::make_shared<CEmulatedFloppy>(options);
+}
+
+std::filesystem::path TransferBench::Folder(const std::string& name) {
+  std::filesystem::path path = dir / name;
+  std::filesystem::create_directories(path);
+  return path;
+}
+
+FileLocator TransferBench::Find(char letter, const std::string& name) {
+  CFloppyDrive drive(std::string(1, letter) + ":", drives.at(letter));
+  CFloppyVolumeSession session(drive);
+  ScriptedInteraction quiet;
+  FileLocator file;
+  if (session.Open(quiet) == ERR_OK && session.Volume().FindFile(name, file) != ERR_OK)
+    file = FileLocator{};
+  return file;
+}
+
+void TransferBench::EditEntry(char letter, const FileLocator& file,
+                              const std::function<void(FileEntry&)>& edit) {
+  CFloppyDrive drive(std::string(1, letter) + ":", drives.at(letter));
+  CFloppySession session(drive);
+  Block block{};
+  if (session.Status() != ERR_OK || drive.SetMediaFromDisk() != ERR_OK ||
+      drive.ReadSectors(file.directory_lbn, 1, block.data()) != ERR_OK)
+    throw std::runtime_error("cannot read the directory sector");
+  DirectorySector sector = DirectorySector::Decode(block.data());
+  edit(sector.slots[file.slot]);
+  sector.Encode(block.data());
+  if (drive.WriteSectors(file.directory_lbn, 1, block.data()) != ERR_OK)
+    throw std::runtime_error("cannot write the directory sector");
+}
+
+ErrorCode TransferBench::Copy(const std::string& from, PlaceKind from_kind,
+                              const std::string& to, PlaceKind to_kind,
+                              std::vector<std::string> names, TransferReport* report) {
+  state.TransferSelection = std::move(names);
+  return TransferFiles(from, from_kind, to, to_kind, services, report);
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string PatternText(std::size_t n, int seed) {
+  std::string out(n, '\0');
+  for (std::size_t i = 0; i < n; ++i)
+    out[i] = static_cast<char>((i * 31 + static_cast<std::size_t>(seed) * 7 + 1) & 0xFF);
+  return out;
+}
+
+}  // namespace kelvo::test

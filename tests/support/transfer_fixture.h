@@ -1,0 +1,116 @@
+// What the transfer tests share: emulated floppy drives in a temporary
+// folder, a recording place window and "Copy Files" window, and the
+// services of a transfer over them.
+#pragma once
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "diskfs/kelvo_volume.h"
+#include "media/floppy_emulated.h"
+#include "support/scripted_interaction.h"
+#include "support/test_support.h"
+#include "transfer/transfer_engine.h"
+
+namespace kelvo::test {
+
+// A place window that keeps its list as names in order.
+class RecordingWindow final : public CPlaceWindow {
+ public:
+  explicit RecordingWindow(std::string title, CDiskImageDoc* doc = nullptr)
+      : title_(std::move(title)), doc_(doc) {}
+  std::string Title() const override { return title_; }
+  void DropEntry(std::string_view name) override {
+    auto it = std::find(names.begin(), names.end(), name);
+    if (it != names.end()) names.erase(it);
+    log.push_back("drop " + std::string(name));
+  }
+  void AddEntry(std::string_view name, const FileEntry* entry) override {
+    names.emplace_back(name);
+    log.push_back("add " + std::string(name));
+    if (entry) entries.push_back(*entry);
+  }
+  CDiskImageDoc* Document() override { return doc_; }
+
+  std::vector<std::string> names;
+  std::vector<std::string> log;
+  std::vector<FileEntry> entries;
+
+ private:
+  std::string title_;
+  CDiskImageDoc* doc_;
+};
+
+// A "Copy Files" window that records what it shows; `cancel_after` presses
+// Cancel once that many "Copying:" texts were shown (0: never).
+class RecordingCopyWindow final : public CCopyFilesSink {
+ public:
+  explicit RecordingCopyWindow(const bool* busy_flag = nullptr) : busy_flag_(busy_flag) {}
+  void Show() override { ++shown; open = true; }
+  void SetTo(const std::string& text) override { to.push_back(text); }
+  void SetCopying(const std::string& text) override {
+    copying.push_back(text);
+    busy_while_copying.push_back(busy_flag_ && *busy_flag_);
+  }
+  bool CancelRequested() const override {
+    return cancel_after > 0 && copying.size() >= cancel_after;
+  }
+  void Close() override { open = false; ++closed; }
+
+  std::size_t cancel_after = 0;
+  int shown = 0;
+  int closed = 0;
+  bool open = false;
+  std::vector<std::string> to;
+  std::vector<std::string> copying;
+  std::vector<bool> busy_while_copying;
+
+ private:
+  const bool* busy_flag_;
+};
+
+// Emulated drives A: and B: over media files in a temporary folder, and
+// the services of a transfer among them and the folder's PC files.
+struct TransferBench {
+  TempDir dir;
+  AppState state;
+  ScriptedInteraction ui;
+  RecordingCopyWindow progress{&state.CopyInProgress};
+  CPlaceWindowList windows;
+  std::map<char, std::shared_ptr<CEmulatedFloppy>> drives;
+  TransferServices services{state, ui, progress, &windows, nullptr, {}};
+
+  TransferBench();
+  // Drive `letter` holding an empty printer disk (720 KB unless another
+  // media code is given), or no disk.
+  void InsertEmptyDisk(char letter, const std::string& id = "TEST", int media_code = 5);
+  void InsertNoDisk(char letter);
+  std::filesystem::path Medium(char letter) const;
+  // A PC folder under the temporary folder (created).
+  std::filesystem::path Folder(const std::string& name);
+
+  // The file `name` on the disk in `letter` (an empty name when absent).
+  FileLocator Find(char letter, const std::string& name);
+  // Rewrites the directory entry of `file` on the disk in `letter`.
+  void EditEntry(char letter, const FileLocator& file,
+                 const std::function<void(FileEntry&)>& edit);
+
+  ErrorCode Copy(const std::string& from, PlaceKind from_kind, const std::string& to,
+                 PlaceKind to_kind, std::vector<std::string> names,
+                 TransferReport* report = nullptr);
+};
+
+// Bytes of a text, for PC files.
+std::vector<std::uint8_t> Bytes(const std::string& text);
+// A PC file's bytes.
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
+// `n` bytes of a pattern that differs by `seed`.
+std::string PatternText(std::size_t n, int seed);
+
+}  // namespace kelvo::test

@@ -1,0 +1,193 @@
+// The dispatch table: which pairs of places copy, which do nothing and which
+// say they are not implemented; and floppy to floppy copies.
+#include <gtest/gtest.h>
+
+#include "support/floppy_media.h"
+#include "support/transfer_fixture.h"
+
+namespace kelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using K = PlaceKind;
+
+struct Pair {
+  K from;
+  K to;
+};
+
+// Every pair whose cell is "not implemented".
+const Pair kNotImplemented[] = {
+    {K::Floppy, K::Tape},     {K::Floppy, K::DiskImage}, {K::Tape, K::Floppy},
+    {K::Tape, K::Tape},       {K::Tape, K::DiskImage},   {K::DiskImage, K::Floppy},
+    {K::DiskImage, K::DiskImage},
+};
+
+std::string PlaceFor(K kind, const fs::path& folder) {
+  switch (kind) {
+    case K::PcFolder: return folder.string();
+    case K::Floppy: return "A:";
+    case K::Tape: return "Tape0";
+    case K::DiskImage: return "image.kdi";
+  }
+  return {};
+}
+
+TEST(TransferDispatch, NotImplementedPairsSayAndChangeNothing) {
+  for (const Pair& pair : kNotImplemented) {
+    TransferBench bench;
+    bench.InsertEmptyDisk('A');
+    const std::vector<std::uint8_t> before = ReadBytes(bench.Medium('A'));
+    const fs::path folder = bench.Folder("pc");
+    WriteFileBytes(folder / "A.FNT", "a");
+    TransferReport report;
+    EXPECT_EQ(bench.Copy(PlaceFor(pair.from, folder), pair.from, PlaceFor(pair.to, folder),
+                         pair.to, {"A.FNT"}, &report),
+              ERR_OK);
+    ASSERT_EQ(bench.ui.asks.size(), 1u);
+    EXPECT_EQ(bench.ui.asks[0].text, "Function Not Yet Implemented");
+    EXPECT_EQ(bench.ui.asks[0].title, kAppTitle);
+    EXPECT_EQ(bench.ui.asks[0].buttons, Buttons::Ok);
+    EXPECT_EQ(bench.ui.asks[0].icon, Icon::Information);
+    EXPECT_EQ(bench.ui.beeps, std::vector<BeepKind>{BeepKind::Information});
+    EXPECT_EQ(bench.progress.shown, 0);
+    EXPECT_EQ(report.copied, 0);
+    EXPECT_EQ(ReadBytes(bench.Medium('A')), before);
+  }
+}
+
+TEST(TransferDispatch, PcToPcAndImageToTapeDoNothingAndShowNothing) {
+  for (const Pair& pair : {Pair{K::PcFolder, K::PcFolder}, Pair{K::DiskImage, K::Tape}}) {
+    TransferBench bench;
+    const fs::path from = bench.Folder("from");
+    const fs::path to = bench.Folder("to");
+    WriteFileBytes(from / "A.FNT", "a");
+    bench.state.Bindings.tape[0] = (bench.dir / "t.tap").string();
+    EXPECT_EQ(bench.Copy(pair.from == K::PcFolder ? from.string() : "image.kdi", pair.from,
+                         pair.to == K::PcFolder ? to.string() : "Tape0", pair.to, {"A.FNT"}),
+              ERR_OK);
+    EXPECT_TRUE(bench.ui.asks.empty());
+    EXPECT_TRUE(bench.ui.beeps.empty());
+    EXPECT_EQ(bench.progress.shown, 0);
+    EXPECT_TRUE(fs::is_empty(to));
+    EXPECT_FALSE(fs::exists(bench.dir / "t.tap"));
+  }
+}
+
+TEST(TransferDispatch, KindsOutsideTheTableReturnZero) {
+  TransferBench bench;
+  bench.state.TransferSelection = {"A.FNT"};
+  EXPECT_EQ(TransferFiles("x", 4, "A:", 1, bench.services), ERR_OK);
+  EXPECT_EQ(TransferFiles("A:", 1, "x", -1, bench.services), ERR_OK);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_EQ(bench.ui.pumps, 0);
+}
+
+// Two disks, each with files stored from a PC folder.
+class FloppyToFloppy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bench.InsertEmptyDisk('A', "SOURCE");
+    bench.InsertEmptyDisk('B', "TARGET");
+    pc = bench.Folder("pc");
+  }
+  void PutOn(const std::string& drive, const std::string& name, const std::string& text) {
+    WriteFileBytes(pc / name, text);
+    ASSERT_EQ(bench.Copy(pc.string(), K::PcFolder, drive, K::Floppy, {name}), ERR_OK);
+  }
+  FileLocator Find(char letter, const std::string& name) { return bench.Find(letter, name); }
+  std::vector<std::uint8_t> Blocks(char letter, const FileLocator& file) {
+    const std::vector<std::uint8_t> medium = ReadBytes(bench.Medium(letter));
+    const auto at = medium.begin() + std::ptrdiff_t{file.start_lbn} * 512;
+    return {at, at + std::ptrdiff_t{file.blocks} * 512};
+  }
+
+  TransferBench bench;
+  fs::path pc;
+};
+
+TEST_F(FloppyToFloppy, CopiesTheEntryUnchangedExceptItsStartBlock) {
+  PutOn("B:", "FIRST.FNT", PatternText(2000, 1));  // so the copy starts elsewhere
+  PutOn("A:", "REPORT.JSL", "SOME TEXT\r\nMORE\r\n");
+  // Give the source entry words the store leaves zero, to see them travel.
+  FileLocator source = Find('A', "REPORT.JSL");
+  bench.EditEntry('A', source, [](FileEntry& entry) {
+    entry.w2 = 0x1234;
+    entry.w4 = 0x5678;
+    entry.w6 = 0x9ABC;
+    entry.w9 = 0xDEF0;
+  });
+  source = Find('A', "REPORT.JSL");
+  bench.progress.to.clear();
+  bench.progress.copying.clear();
+  RecordingWindow window("B:");
+  bench.windows.Add(window);
+
+  TransferReport report;
+  ASSERT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"REPORT.JSL"}, &report), ERR_OK);
+  EXPECT_EQ(report.copied, 1);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  const FileLocator copy = Find('B', "REPORT.JSL");
+  ASSERT_EQ(copy.name, "REPORT.JSL");
+  EXPECT_NE(copy.start_lbn, source.start_lbn);
+  FileEntry expected = source.entry;
+  expected.start_lbn = copy.start_lbn;
+  EXPECT_EQ(copy.entry, expected);
+  EXPECT_EQ(Blocks('B', copy), Blocks('A', source));
+  EXPECT_EQ(window.names, std::vector<std::string>{"REPORT.JSL"});
+  ASSERT_EQ(window.entries.size(), 1u);
+  EXPECT_EQ(window.entries[0], expected);
+  EXPECT_EQ(bench.progress.to, std::vector<std::string>{"B:"});
+  EXPECT_EQ(bench.progress.copying, std::vector<std::string>{"A: REPORT.JSL"});
+}
+
+TEST_F(FloppyToFloppy, ReplacesAFileOfTheSameName) {
+  PutOn("A:", "A.JSL", "NEW\r\n");
+  PutOn("B:", "A.JSL", PatternText(3000, 2));
+  RecordingWindow window("B:");
+  window.names = {"A.JSL"};
+  bench.windows.Add(window);
+  ASSERT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.JSL"}), ERR_OK);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"drop A.JSL", "add A.JSL"}));
+  EXPECT_EQ(Find('B', "A.JSL").blocks, 1);
+}
+
+TEST_F(FloppyToFloppy, AMissingNameEndsWithCode2Unshown) {
+  PutOn("A:", "A.FNT", "a");
+  PutOn("A:", "C.FNT", "c");
+  TransferReport report;
+  EXPECT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.FNT", "B.FNT", "C.FNT"}, &report),
+            ERR_FILE_NOT_FOUND);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_EQ(report.copied, 1);
+  EXPECT_EQ(Find('B', "C.FNT").name, "");
+}
+
+TEST_F(FloppyToFloppy, AnUnusableDestinationEndsWithItsCodeUnshown) {
+  PutOn("A:", "A.FNT", "a");
+  fs::remove(bench.Medium('B'));  // an unformatted disk
+  bench.InsertNoDisk('B');
+  const int windows_before = bench.progress.shown;
+  EXPECT_NE(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.FNT"}), ERR_OK);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_EQ(bench.progress.shown, windows_before);
+}
+
+TEST_F(FloppyToFloppy, ADiskOntoItselfIsLeftAlone) {
+  PutOn("A:", "A.FNT", "a");
+  const std::vector<std::uint8_t> before = ReadBytes(bench.Medium('A'));
+  EXPECT_EQ(bench.Copy("A:", K::Floppy, "a:\\", K::Floppy, {"A.FNT"}), ERR_OK);
+  EXPECT_EQ(ReadBytes(bench.Medium('A')), before);
+  EXPECT_TRUE(bench.ui.asks.empty());
+}
+
+TEST_F(FloppyToFloppy, AFullDestinationEndsWithTheAllocationError) {
+  PutOn("A:", "BIG.FNT", PatternText(500 * 1024, 5));
+  PutOn("B:", "FILL.FNT", PatternText(500 * 1024, 6));
+  EXPECT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"BIG.FNT"}), ERR_HANDLE_DISK_FULL);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_FALSE(bench.state.CopyInProgress);
+}
+
+}  // namespace
+}  // namespace kelvo::test

@@ -1,0 +1,279 @@
+// PC folder to floppy, floppy to PC folder and deleting from a floppy, on
+// emulated drives.
+#include <gtest/gtest.h>
+
+#include "filetypes/stored_content.h"
+#include "support/transfer_fixture.h"
+#include "transfer/error_text.h"
+
+namespace kelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using K = PlaceKind;
+
+const char kNotFoundText[] = "The system cannot find the specified file.";
+
+// The files of `names` on the disk in `letter`, by stored name.
+std::map<std::string, FileLocator> FilesOn(TransferBench& bench, char letter,
+                                           const std::vector<std::string>& names) {
+  std::map<std::string, FileLocator> out;
+  for (const std::string& name : names) {
+    FileLocator file = bench.Find(letter, name);
+    if (!file.name.empty()) out[name] = file;
+  }
+  return out;
+}
+
+class FloppyTransfer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bench.InsertEmptyDisk('A');
+    pc = bench.Folder("pc");
+    out = bench.Folder("out");
+  }
+  void Write(const std::string& name, const std::string& text) {
+    WriteFileBytes(pc / name, text);
+  }
+  ErrorCode Put(std::vector<std::string> names, TransferReport* report = nullptr) {
+    return bench.Copy(pc.string(), K::PcFolder, "A:", K::Floppy, std::move(names), report);
+  }
+  ErrorCode Get(std::vector<std::string> names, TransferReport* report = nullptr) {
+    return bench.Copy("A:", K::Floppy, out.string(), K::PcFolder, std::move(names), report);
+  }
+
+  TransferBench bench;
+  fs::path pc;
+  fs::path out;
+};
+
+TEST_F(FloppyTransfer, FilesComeBackAsTheConversionRulesSay) {
+  const std::string font = PatternText(1000, 3);
+  const std::string source = "LINE ONE\r\nSECOND LINE\r\n";
+  Write("REPORT.FNT", font);
+  Write("JOB.JSL", source);
+  TransferReport report;
+  ASSERT_EQ(Put({"REPORT.FNT", "JOB.JSL"}, &report), ERR_OK);
+  EXPECT_EQ(report.copied, 2);
+  EXPECT_FALSE(report.Failed(ERR_OK));
+  EXPECT_TRUE(bench.ui.asks.empty());
+
+  ASSERT_EQ(Get({"REPORT.FNT", "JOB.JSL"}, &report), ERR_OK);
+  EXPECT_EQ(report.copied, 2);
+  // Binary files come back as whole blocks.
+  const std::vector<std::uint8_t> back = FileBytes(out / "Report.fnt");
+  ASSERT_EQ(back.size(), 1024u);
+  EXPECT_TRUE(std::equal(back.begin(), back.begin() + 1000, Bytes(font).begin()));
+  EXPECT_TRUE(std::all_of(back.begin() + 1000, back.end(), [](auto b) { return b == 0; }));
+  // Source text comes back as 80-column lines with the run's line numbers.
+  std::string text;
+  for (const std::uint8_t b : FileBytes(out / "Job.jsl")) text += static_cast<char>(b);
+  const std::string line1 = "LINE ONE" + std::string(66, ' ') + "000000\r\n";
+  const std::string line2 = "SECOND LINE" + std::string(63, ' ') + "000000\r\n";
+  EXPECT_EQ(text, line1 + line2);
+}
+
+TEST_F(FloppyTransfer, ProgressWindowFlagAndTexts) {
+  Write("A.FNT", "x");
+  Write("B.FNT", "y");
+  ASSERT_EQ(Put({"A.FNT", "B.FNT"}), ERR_OK);
+  const RecordingCopyWindow& window = bench.progress;
+  EXPECT_EQ(window.shown, 1);
+  EXPECT_EQ(window.closed, 1);
+  EXPECT_EQ(window.to, std::vector<std::string>{"A:"});
+  EXPECT_EQ(window.copying,
+            (std::vector<std::string>{pc.string() + "/A.FNT", pc.string() + "/B.FNT"}));
+  EXPECT_EQ(window.busy_while_copying, (std::vector<bool>{true, true}));
+  EXPECT_FALSE(bench.state.CopyInProgress);
+
+  ASSERT_EQ(Get({"A.FNT"}), ERR_OK);
+  EXPECT_EQ(window.to.back(), out.string() + "/");
+  EXPECT_EQ(window.copying.back(), "A: A.FNT");
+  EXPECT_FALSE(bench.state.CopyInProgress);
+  EXPECT_GE(bench.ui.pumps, 2);  // once before dispatching, once per file
+}
+
+TEST_F(FloppyTransfer, ReplacingAFileKeepsTheOpenWindowInStep) {
+  Write("A.JSL", "OLD TEXT\r\n");
+  ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
+  RecordingWindow window("a:");  // titles compare without regard to case
+  window.names = {"A.JSL", "OTHER.FNT"};
+  bench.windows.Add(window);
+
+  Write("A.JSL", "NEW TEXT\r\nAND MORE\r\n");
+  ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"drop A.JSL", "add A.JSL"}));
+  EXPECT_EQ(window.names, (std::vector<std::string>{"OTHER.FNT", "A.JSL"}));
+  ASSERT_EQ(window.entries.size(), 1u);
+  EXPECT_EQ(window.entries[0].first_free_byte, 160);  // the new file's two records
+
+  ASSERT_EQ(Get({"A.JSL"}), ERR_OK);
+  const std::vector<std::uint8_t> back = FileBytes(out / "A.jsl");
+  ASSERT_EQ(back.size(), 2u * 82);
+  EXPECT_EQ(std::string(back.begin(), back.begin() + 8), "NEW TEXT");
+}
+
+TEST_F(FloppyTransfer, ALongNameIsReplacedUnderItsStoredName) {
+  Write("LONGNAME.FNT", PatternText(600, 1));
+  ASSERT_EQ(Put({"LONGNAME.FNT"}), ERR_OK);
+  Write("LONGNAME.FNT", PatternText(300, 2));
+  RecordingWindow window("A:");
+  window.names = {"LONGNA.FNT"};
+  bench.windows.Add(window);
+  ASSERT_EQ(Put({"LONGNAME.FNT"}), ERR_OK);
+  EXPECT_EQ(window.names, std::vector<std::string>{"LONGNA.FNT"});
+
+  auto files = FilesOn(bench, 'A', {"LONGNA.FNT"});
+  ASSERT_EQ(files.count("LONGNA.FNT"), 1u);
+  EXPECT_EQ(files["LONGNA.FNT"].blocks, 1);  // the second, one-block copy
+  // Freed and reused: the only file on the disk starts where the first one did.
+  EXPECT_EQ(files["LONGNA.FNT"].start_lbn, window.entries.at(0).start_lbn);
+}
+
+TEST_F(FloppyTransfer, AFileThatNoLongerFitsAfterItsOldCopyIsDeleted) {
+  Write("A.FNT", "small");
+  ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
+  RecordingWindow window("A:");
+  window.names = {"A.FNT"};
+  bench.windows.Add(window);
+  // Larger than the whole 720 KB disk: the old one-block copy passes the
+  // replacement test, the store of the new one finds no room.
+  Write("A.FNT", PatternText(800 * 1024, 4));
+  TransferReport report;
+  EXPECT_EQ(Put({"A.FNT"}, &report), ERR_OK);
+  EXPECT_TRUE(report.shown);
+  ASSERT_EQ(bench.ui.Texts(),
+            std::vector<std::string>{GetErrorText(ERR_HANDLE_DISK_FULL)});
+  EXPECT_TRUE(FilesOn(bench, 'A', {"A.FNT"}).empty());  // the old copy is gone
+  EXPECT_TRUE(window.names.empty());
+}
+
+TEST_F(FloppyTransfer, AnOldCopyTooLargeForItsOwnSpaceEndsWith39) {
+  // A damaged entry claiming more blocks than the disk has fails the
+  // replacement test; nothing is deleted.
+  Write("A.FNT", "x");
+  ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
+  bench.EditEntry('A', bench.Find('A', "A.FNT"), [](FileEntry& e) { e.blocks = 2000; });
+  EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_EQ(FilesOn(bench, 'A', {"A.FNT"}).count("A.FNT"), 1u);
+}
+
+TEST_F(FloppyTransfer, DecliningRetryAfterAFailedStoreShowsNothingMore) {
+  Write("A.FNT", "x");
+  Write("B.FNT", "y");
+  bench.drives.at('A')->SetWriteProtected(true);
+  TransferReport report;
+  EXPECT_EQ(Put({"A.FNT", "B.FNT"}, &report), ERR_OK);
+  ASSERT_EQ(bench.ui.Texts(), std::vector<std::string>{GetErrorText(ERR_WRITE_PROTECT)});
+  EXPECT_TRUE(report.shown);
+  EXPECT_EQ(report.copied, 0);
+  EXPECT_EQ(bench.progress.copying.size(), 1u);
+  EXPECT_EQ(bench.progress.closed, 1);
+  EXPECT_FALSE(bench.state.CopyInProgress);
+}
+
+// Answers Retry and removes the write protection, as a user would.
+class UnprotectingUser : public ScriptedInteraction {
+ public:
+  explicit UnprotectingUser(std::shared_ptr<CEmulatedFloppy> drive) : drive_(std::move(drive)) {}
+  Button Ask(const std::string& text, const std::string& title, Buttons buttons,
+             Icon icon) override {
+    ScriptedInteraction::Ask(text, title, buttons, icon);
+    drive_->SetWriteProtected(false);
+    return Button::Retry;
+  }
+
+ private:
+  std::shared_ptr<CEmulatedFloppy> drive_;
+};
+
+TEST_F(FloppyTransfer, RetryStoresTheFileAgain) {
+  Write("A.FNT", "x");
+  bench.drives.at('A')->SetWriteProtected(true);
+  UnprotectingUser user(bench.drives.at('A'));
+  TransferServices services{bench.state, user, bench.progress, &bench.windows, nullptr,
+                            bench.services.make_drive};
+  bench.state.TransferSelection = {"A.FNT"};
+  TransferReport report;
+  EXPECT_EQ(TransferFiles(pc.string(), K::PcFolder, "A:", K::Floppy, services, &report), ERR_OK);
+  EXPECT_EQ(user.Texts(), std::vector<std::string>{GetErrorText(ERR_WRITE_PROTECT)});
+  EXPECT_FALSE(report.shown);
+  EXPECT_EQ(report.copied, 1);
+  EXPECT_EQ(FilesOn(bench, 'A', {"A.FNT"}).count("A.FNT"), 1u);
+}
+
+TEST_F(FloppyTransfer, SecondNameMissingOnTheSourceFloppy) {
+  Write("A.FNT", "a");
+  Write("C.FNT", "c");
+  ASSERT_EQ(Put({"A.FNT", "C.FNT"}), ERR_OK);
+  TransferReport report;
+  EXPECT_EQ(Get({"A.FNT", "B.FNT", "C.FNT"}, &report), ERR_OK);
+  EXPECT_TRUE(fs::exists(out / "A.fnt"));
+  EXPECT_FALSE(fs::exists(out / "C.fnt"));
+  EXPECT_EQ(bench.ui.Texts(), std::vector<std::string>{kNotFoundText});
+  EXPECT_EQ(report.copied, 1);
+  EXPECT_TRUE(report.shown);
+}
+
+TEST_F(FloppyTransfer, AnUnreadableSourceDiskIsShownWithRetry) {
+  bench.InsertNoDisk('B');  // no medium file: an unformatted disk
+  bench.ui.answers = {Button::Retry, Button::Cancel};
+  TransferReport report;
+  EXPECT_EQ(bench.Copy("B:", K::Floppy, out.string(), K::PcFolder, {"A.FNT"}, &report), ERR_OK);
+  EXPECT_EQ(bench.ui.asks.size(), 2u);
+  EXPECT_TRUE(report.shown);
+  EXPECT_EQ(bench.progress.shown, 0);
+}
+
+TEST_F(FloppyTransfer, AFailedPcWriteEndsWithItsCode) {
+  Write("A.FNT", "a");
+  ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
+  EXPECT_EQ(bench.Copy("A:", K::Floppy, (out / "missing" / "deeper").string(), K::PcFolder,
+                       {"A.FNT"}),
+            ERR_FILE_NOT_FOUND);
+  EXPECT_TRUE(bench.ui.asks.empty());
+}
+
+TEST_F(FloppyTransfer, CancelStopsAfterTheFileBeingCopied) {
+  for (const char* name : {"A.FNT", "B.FNT", "C.FNT"}) Write(name, name);
+  bench.progress.cancel_after = 1;
+  TransferReport report;
+  ASSERT_EQ(Put({"A.FNT", "B.FNT", "C.FNT"}, &report), ERR_OK);
+  EXPECT_TRUE(report.cancelled);
+  EXPECT_EQ(report.copied, 1);
+  auto files = FilesOn(bench, 'A', {"A.FNT", "B.FNT", "C.FNT"});
+  EXPECT_EQ(files.size(), 1u);
+  EXPECT_EQ(files.count("A.FNT"), 1u);
+}
+
+TEST_F(FloppyTransfer, DeletingASelectionPassesOverMissingNames) {
+  for (const char* name : {"A.FNT", "B.FNT", "C.FNT"}) Write(name, name);
+  ASSERT_EQ(Put({"A.FNT", "B.FNT", "C.FNT"}), ERR_OK);
+  RecordingWindow window("A:");
+  window.names = {"A.FNT", "B.FNT", "C.FNT"};
+  bench.windows.Add(window);
+  bench.state.TransferSelection = {"C.FNT", "NOPE.FNT", "A.FNT"};
+  TransferReport report;
+  EXPECT_EQ(DeleteFloppySelection("A:", bench.services, &report), ERR_OK);
+  EXPECT_EQ(report.copied, 2);
+  EXPECT_EQ(window.names, std::vector<std::string>{"B.FNT"});
+  auto files = FilesOn(bench, 'A', {"A.FNT", "B.FNT", "C.FNT"});
+  EXPECT_EQ(files.size(), 1u);
+  EXPECT_FALSE(bench.state.CopyInProgress);
+
+  bench.drives.at('A')->SetWriteProtected(true);
+  bench.state.TransferSelection = {"B.FNT"};
+  EXPECT_EQ(DeleteFloppySelection("A:", bench.services), ERR_WRITE_PROTECT);
+  EXPECT_TRUE(bench.ui.asks.empty());
+}
+
+TEST_F(FloppyTransfer, DeletingFromAnUnformattedDiskEndsWithItsCode) {
+  bench.InsertNoDisk('B');
+  bench.state.TransferSelection = {"A.FNT"};
+  EXPECT_NE(DeleteFloppySelection("B:", bench.services), ERR_OK);
+  EXPECT_TRUE(bench.ui.asks.empty());
+}
+
+}  // namespace
+}  // namespace kelvo::test
