@@ -88,14 +88,11 @@ const char* ColourName(Rgb c) {
 int ShowFont(const std::string& file) {
   CFontDoc doc;
   if (!doc.Load(file)) return Fail(doc.Message().text);
-  std::printf("Orientation: %s\n", OrientationText(doc.Orientation()));
-  std::printf("Pitch: %s\n", PitchText(doc.Pitch()));
-  std::printf("Font Type: %s\n", FontTypeText(doc.FontType()));
-  std::printf("Size: %d point\n", doc.SizeInPoints());
-  std::printf("Line Spacing: %d dots\n", doc.LineSpacing());
-  std::printf("Average Character Spacing: %d dots\n", doc.AverageSpacing());
-  std::printf("Baseline to Top of Cell: %d dots\n", doc.BaselineToTop());
-  std::printf("Baseline to Bottom of Cell: %d dots\n", doc.BaselineToBottom());
+  for (const FontProperty& p : FontProperties(doc)) {
+    std::string heading;
+    for (const std::string& part : p.heading) heading += (heading.empty() ? "" : " ") + part;
+    std::printf("%s: %s\n", heading.c_str(), p.value.c_str());
+  }
   std::printf("Highest Character Code: %d\n", doc.HighestCode());
   if (doc.HasLabel()) std::printf("Tape label: kept (128 bytes)\n");
   if (doc.Truncated()) std::printf("Damaged: the file ends early; missing bytes read as blank\n");
