@@ -8,8 +8,6 @@ namespace kelvo {
 
 namespace {
 
-constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 struct ViewerExtension {
   std::string_view extension;
   ViewerKind kind;
@@ -81,6 +79,16 @@ std::string_view ViewerDocumentName(ViewerKind kind) {
     case ViewerKind::None: break;
   }
   return {};
+}
+
+bool OpenFileInViewer(std::string_view folder, std::string_view name, const DocumentOpener& open) {
+  const ViewerKind kind = GetViewerKind(name);
+  if (kind == ViewerKind::None || !open) return false;
+  std::string path(folder);
+  if (!path.empty() && path.back() != '/') path += '/';
+  path += name;
+  open(kind, path);
+  return true;
 }
 
 }  // namespace kelvo

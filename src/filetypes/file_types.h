@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,10 @@ inline constexpr std::array<FileTypeInfo, 35> FileTypeCodes = {{
     {"KCS", "", SourceKind::Never},
 }};
 
+// ASCII case mapping; other bytes are left alone.
+constexpr char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
 // Case-insensitive ASCII comparison (names and codes are compared this way).
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
@@ -90,5 +95,13 @@ ViewerKind GetViewerKind(std::string_view name);
 
 // The document kind's name ("Patch File", "Font", "IMG", ...); empty for None.
 std::string_view ViewerDocumentName(ViewerKind kind);
+
+// Asks the application to open `path` as a document of `kind`.
+using DocumentOpener = std::function<void(ViewerKind kind, const std::string& path)>;
+
+// Opens the file `name` of the PC folder `folder` in its viewer when its
+// extension is a viewer extension; returns false (and opens nothing) for any
+// other extension.
+bool OpenFileInViewer(std::string_view folder, std::string_view name, const DocumentOpener& open);
 
 }  // namespace kelvo
