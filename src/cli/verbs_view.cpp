@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_state.h"
 #include "cli/cli_context.h"
 #include "filetypes/file_types.h"
 #include "transfer/error_text.h"
@@ -88,14 +89,11 @@ const char* ColourName(Rgb c) {
 int ShowFont(const std::string& file) {
   CFontDoc doc;
   if (!doc.Load(file)) return Fail(doc.Message().text);
-  std::printf("Orientation: %s\n", OrientationText(doc.Orientation()));
-  std::printf("Pitch: %s\n", PitchText(doc.Pitch()));
-  std::printf("Font Type: %s\n", FontTypeText(doc.FontType()));
-  std::printf("Size: %d point\n", doc.SizeInPoints());
-  std::printf("Line Spacing: %d dots\n", doc.LineSpacing());
-  std::printf("Average Character Spacing: %d dots\n", doc.AverageSpacing());
-  std::printf("Baseline to Top of Cell: %d dots\n", doc.BaselineToTop());
-  std::printf("Baseline to Bottom of Cell: %d dots\n", doc.BaselineToBottom());
+  for (const FontProperty& p : FontProperties(doc)) {
+    std::string heading;
+    for (const std::string& part : p.heading) heading += (heading.empty() ? "" : " ") + part;
+    std::printf("%s: %s\n", heading.c_str(), p.value.c_str());
+  }
   std::printf("Highest Character Code: %d\n", doc.HighestCode());
   if (doc.HasLabel()) std::printf("Tape label: kept (128 bytes)\n");
   if (doc.Truncated()) std::printf("Damaged: the file ends early; missing bytes read as blank\n");
@@ -138,7 +136,8 @@ int Show(const ViewOptions& o) {
   }
 }
 
-int Render(const ViewOptions& o) {
+// `defaultZoom`: the "Default Zoom" setting, the zoom a new image view opens with.
+int Render(const ViewOptions& o, int defaultZoom) {
   CMonoBitmap picture;
   Rgb ink;
   const ViewerKind kind = GetViewerKind(o.file);
@@ -146,7 +145,7 @@ int Render(const ViewOptions& o) {
     CImgDoc doc;
     if (!doc.Load(o.file)) return Fail(doc.Message().text);
     ink = doc.InkColour();
-    picture = BuildDisplayBitmap(MakeFullBitmap(doc), o.zoom.value_or(50), o.turns.value_or(1));
+    picture = BuildDisplayBitmap(MakeFullBitmap(doc), o.zoom.value_or(defaultZoom), o.turns.value_or(1));
   } else if (kind == ViewerKind::Font) {
     CFontDoc doc;
     if (!doc.Load(o.file)) return Fail(doc.Message().text);
@@ -181,12 +180,16 @@ void RegisterViewVerbs(CLI::App& app, CliContext& ctx) {
       app.add_subcommand("render", "Draw a font's glyph grid or an image's display bitmap as PNG");
   render->add_option("FILE", options->file, "Font or image file")->required();
   render->add_option("-o,--output", options->out, "PNG file to write")->required();
-  render->add_option("--zoom", options->zoom, "Zoom percentage (image default 50)")
+  render->add_option("--zoom", options->zoom, "Zoom percentage (image default: the Default Zoom setting, 50)")
       ->check(CLI::Range(1, 1000));
   render->add_option("--turns", options->turns,
                      "Counter-clockwise quarter turns in all (image default 1, font 0)")
       ->check(CLI::Range(0, 1000));
-  render->callback([&ctx, options] { ctx.run = [options] { return Render(*options); }; });
+  render->callback([&ctx, options] {
+    ctx.run = [&ctx, options] {
+      return Render(*options, ctx.state != nullptr ? ctx.state->settings.DefaultZoom : 50);
+    };
+  });
 }
 
 }  // namespace kelvo::cli

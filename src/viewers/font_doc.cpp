@@ -126,6 +126,20 @@ FstEntry CFontDoc::Entry(int code) const {
   return e;
 }
 
+std::vector<FontProperty> FontProperties(const CFontDoc& doc) {
+  auto dots = [](int v) { return std::to_string(v) + " dots"; };
+  return {
+      {{"Orientation"}, OrientationText(doc.Orientation())},
+      {{"Pitch"}, PitchText(doc.Pitch())},
+      {{"Font Type"}, FontTypeText(doc.FontType())},
+      {{"Size"}, std::to_string(doc.SizeInPoints()) + " point"},
+      {{"Line Spacing"}, dots(doc.LineSpacing())},
+      {{"Average", "Character Spacing"}, dots(doc.AverageSpacing())},
+      {{"Baseline to", "Top of Cell"}, dots(doc.BaselineToTop())},
+      {{"Baseline to", "Bottom of Cell"}, dots(doc.BaselineToBottom())},
+  };
+}
+
 const char* OrientationText(char orientation) {
   switch (orientation) {
     case 'P': return "Portrait";

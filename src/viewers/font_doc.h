@@ -88,6 +88,20 @@ class CFontDoc {
   ViewerMessage message_;
 };
 
+// One entry of the font properties pane: a heading of one or two lines
+// (drawn bold) and its value.
+struct FontProperty {
+  std::vector<std::string> heading;
+  std::string value;
+};
+
+// The properties pane, top to bottom.
+std::vector<FontProperty> FontProperties(const CFontDoc& doc);
+
+// The properties pane's scroll size.
+inline constexpr int kFontPropertiesWidth = 100;
+inline constexpr int kFontPropertiesHeight = 280;
+
 // The words of the properties pane.
 const char* OrientationText(char orientation);
 const char* PitchText(char pitch);

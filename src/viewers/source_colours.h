@@ -20,6 +20,8 @@ enum class SourceClass : std::uint8_t {
 
 // The first column of a record's sequence area.
 inline constexpr std::size_t kSequenceColumn = 72;
+// The source view's left margin in pixels.
+inline constexpr int kSourceLeftMargin = 16;
 // Tab stops every this many columns when a line is shown.
 inline constexpr int kSourceTabWidth = 8;
 

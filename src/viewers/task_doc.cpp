@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "diskfs/radix50.h"
 
 namespace kelvo {
 
 char TaskRadixChar(unsigned value) {
-  if (value >= 1 && value <= 26) return static_cast<char>('A' + value - 1);
-  if (value == 27) return '$';
-  if (value == 28) return '.';
-  if (value >= 30 && value <= 39) return static_cast<char>('0' + value - 30);
-  return ' ';
+  // One value decoded as the first character of a word; the values that end
+  // a name (0, 29, 40 and above) show as a space here.
+  if (value >= 40) return ' ';
+  char text[3];
+  return RadixDecodeTo(static_cast<std::uint16_t>(value * 1600), text) == 0 ? ' ' : text[0];
 }
 
 std::string TaskDumpLine(const std::uint8_t* chunk, std::size_t n, std::size_t offset) {

@@ -17,7 +17,8 @@ namespace kelvo {
 inline constexpr std::size_t kTaskChunk = 16;
 inline constexpr std::size_t kTaskLinesPerBlock = 32;
 
-// The dump's character for one RADIX-50 value (0 to 39, anything else a space).
+// The dump's character for one RADIX-50 value: the letters, "$", "." and
+// digits of values 1-28 and 30-39; a space for 0, 29 and anything else.
 char TaskRadixChar(unsigned value);
 
 // The dump line of `n` bytes (at most 16) found at byte `offset` of the file.

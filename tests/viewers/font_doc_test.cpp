@@ -217,6 +217,14 @@ TEST(FontDoc, PropertyTexts) {
   spec.lineSpacing = 300;
   auto a = LoadFont(dir, "A.fnt", BuildFont(spec));
   EXPECT_EQ(a->doc.SizeInPoints(), 72);
+  std::vector<FontProperty> pane = FontProperties(a->doc);
+  ASSERT_EQ(pane.size(), 8u);
+  EXPECT_EQ(pane[0].value, "Landscape");
+  EXPECT_EQ(pane[3].value, "72 point");
+  EXPECT_EQ(pane[5].heading, (std::vector<std::string>{"Average", "Character Spacing"}));
+  EXPECT_EQ(pane[5].value, "20 dots");
+  EXPECT_EQ(pane[7].heading.back(), "Bottom of Cell");
+  EXPECT_EQ(pane[7].value, "10 dots");
   spec.lineSpacing = 100;
   a = LoadFont(dir, "A.fnt", BuildFont(spec));
   EXPECT_EQ(a->doc.SizeInPoints(), 24);
