@@ -1,0 +1,103 @@
+// The main window's document and listing commands: New, Open, Save, opening
+// device windows, printing and saving file lists, Preferences.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "gui/document_types.h"
+#include "gui/explorer_window.h"
+#include "gui/listing.h"
+#include "gui/main_frame.h"
+#include "gui/preferences_dialog.h"
+
+namespace kelvo::gui {
+namespace {
+
+QPrinter& SharedPrinter() {
+  static QPrinter printer(QPrinter::HighResolution);
+  return printer;
+}
+
+void NotInThisVersion(Interaction& ui, const QString& what) {
+  ui.Beep(BeepKind::Information);
+  ui.Ask((what + QStringLiteral(" cannot be opened by this version of the program.")).toStdString(),
+         kAppTitle, Buttons::Ok, Icon::Information);
+}
+
+}  // namespace
+
+void CMainFrame::OpenWithDialog() {
+  QFileDialog dialog(this, QStringLiteral("Open"), ctx_.last_open_directory);
+  dialog.setObjectName(QStringLiteral("OpenDialog"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::ReadOnly, true);
+  const QStringList filters = OpenDialogFilters();
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(ctx_.last_open_filter_index, filters.first()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = dialog.selectedFiles().first();
+  ctx_.last_open_filter_index = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  ctx_.last_open_directory = QFileInfo(path).absolutePath();
+  OpenDocument(path);
+}
+
+bool CMainFrame::OpenDocument(const QString& path) {
+  const DocumentType* type = DocumentTypeOf(path);
+  if (!type) {
+    NotInThisVersion(*ctx_.ui, QFileInfo(path).fileName());
+    return false;
+  }
+  // UNFINISHED: disk image windows and the viewers are wired in as their
+  // engine parts arrive.
+  NotInThisVersion(*ctx_.ui, type->new_name + QStringLiteral(" documents"));
+  return false;
+}
+
+void CMainFrame::NewDocument() {}
+
+void CMainFrame::SaveActive(bool) {}
+
+void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
+  // UNFINISHED: floppy and tape windows need the floppy and tape layers.
+  NotInThisVersion(*ctx_.ui, device.Label());
+}
+
+void CMainFrame::PrintSetup() {
+  QPageSetupDialog dialog(&SharedPrinter(), this);
+  dialog.exec();
+}
+
+void CMainFrame::PrintFileList() {
+  CChildFrameWindow* ex = ActiveExplorer();
+  if (!ex) return;
+  QPrintDialog dialog(&SharedPrinter(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  PrintListing(MakeListing(*ex, QDateTime::currentDateTime()), SharedPrinter(),
+               ctx_.settings.left_print_margin, ctx_.settings.top_print_margin,
+               ex->ListView()->ColumnWidths());
+}
+
+void CMainFrame::SaveFileList() {
+  CChildFrameWindow* ex = ActiveExplorer();
+  if (!ex) return;
+  QFileDialog dialog(this, QStringLiteral("Save File List"));
+  dialog.setObjectName(QStringLiteral("SaveFileListDialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(QStringLiteral("File List (*.lst)"));
+  dialog.setDefaultSuffix(QStringLiteral("lst"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString text = ListingText(MakeListing(*ex, QDateTime::currentDateTime()));
+  if (!WriteTextFileAtomically(dialog.selectedFiles().first(), text))
+    ctx_.ui->ReportError(ERR_WRITE_FAULT);
+}
+
+void CMainFrame::ShowPreferences() {
+  CPreferencesDialog dialog(ctx_, this);
+  dialog.exec();
+}
+
+}  // namespace kelvo::gui

@@ -1,0 +1,125 @@
+#include "gui/pc_explorer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSysInfo>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "gui/caption_strip.h"
+#include "gui/pc_drive_tree.h"
+#include "gui/pc_file_ops.h"
+#include "gui/pc_folder_lister.h"
+#include "gui/size_text.h"
+
+namespace kelvo::gui {
+
+QString ComputerName() {
+  const QString name = QSysInfo::machineHostName();
+  return name.isEmpty() ? QStringLiteral("This Computer") : name;
+}
+
+CPcExplorerWindow::CPcExplorerWindow(ShellContext& ctx, QWidget* parent)
+    : CChildFrameWindow(ctx, PlaceKind::PcFolder, parent), title_(ComputerName()) {
+  auto* pane = new QWidget(this);
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+  auto* caption = new CStatusWnd(pane);
+  caption->SetText(QStringLiteral("All Folders"));
+  tree_ = new CMainDriveView(pane);
+  layout->addWidget(caption);
+  layout->addWidget(tree_, 1);
+  SetTreePane(pane);
+  setWindowTitle(title_);
+  connect(tree_, &CMainDriveView::folderSelected, this, &CPcExplorerWindow::ShowFolder);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { Relist(); });
+  connect(ListView(), &CFileListView::openRequested, this, &CPcExplorerWindow::OpenEntry);
+  connect(ListView(), &CFileListView::columnResized, this, [this] {
+    const QList<int> w = ListView()->ColumnWidths();
+    ShellSettings& s = Context().settings;
+    s.name_width = w.value(0, s.name_width);
+    s.size_width = w.value(1, s.size_width);
+    s.type_width = w.value(2, s.type_width);
+    s.modified_width = w.value(3, s.modified_width);
+  });
+}
+
+bool CPcExplorerWindow::OpenFolder(const QString& folder) {
+  const QFileInfo info(folder);
+  if (!info.isDir()) return false;
+  const QString path = QDir::cleanPath(info.absoluteFilePath());
+  if (!tree_->SelectFolder(path)) ShowFolder(path);
+  return true;
+}
+
+void CPcExplorerWindow::ShowFolder(const QString& folder) {
+  if (!folder_.isEmpty()) watcher_.removePath(folder_);
+  folder_ = folder;
+  QDir::setCurrent(folder);  // the current PC folder follows the user
+  watcher_.addPath(folder);
+  Relist();
+}
+
+void CPcExplorerWindow::Relist() {
+  if (folder_.isEmpty()) return;
+  const QStringList selected = ListView()->SelectedNames();
+  QElapsedTimer timer;
+  timer.start();
+  PcFolderListing listing = ListPcFolder(folder_, Context().settings.show_all_file_types);
+  const int count = static_cast<int>(listing.rows.size());
+  Model()->SetRows(std::move(listing.rows));
+  ListView()->SetCaptions(
+      QStringLiteral("Contents of '%1'").arg(folder_), QStringLiteral("%1 File(s)").arg(count),
+      QStringLiteral("%1 (Disk free space: %2)")
+          .arg(SizeText64(listing.total_size), SizeText64(listing.free_space)));
+  ListView()->SelectNames(selected);
+  last_list_ms_ = timer.elapsed();
+  emit stateChanged();
+}
+
+void CPcExplorerWindow::Refresh() {
+  tree_->Reload();
+  OpenFolder(folder_);
+  Relist();
+}
+
+QString CPcExplorerWindow::ListingHeadingText() const {
+  return QStringLiteral("Listing of files contained in ") + folder_;
+}
+
+void CPcExplorerWindow::OpenEntry(int row) {
+  if (row < 0 || row >= Model()->rowCount()) return;
+  emit openFileRequested(QDir(folder_).filePath(Model()->Row(row).name));
+}
+
+ErrorCode CPcExplorerWindow::DoDelete(const QStringList& names) {
+  ErrorCode first = 0;
+  for (const QString& name : names) {
+    const ErrorCode code = DeletePcFile(QDir(folder_).filePath(name));
+    if (code == 0) DropEntry(name);
+    else if (first == 0) first = code;
+  }
+  return first;
+}
+
+ErrorCode CPcExplorerWindow::DoRename(const QString& old_name, const QString& new_name) {
+  const ErrorCode code =
+      RenamePcFile(QDir(folder_).filePath(old_name), QDir(folder_).filePath(new_name));
+  if (code == 0) Relist();
+  return code;
+}
+
+QMimeData* CPcExplorerWindow::MakeDragData() {
+  QMimeData* data = CChildFrameWindow::MakeDragData();
+  if (!data) return nullptr;
+  QList<QUrl> urls;
+  for (const QString& name : Context().transfer_selection)
+    urls << QUrl::fromLocalFile(QDir(folder_).filePath(name));
+  data->setUrls(urls);
+  return data;
+}
+
+}  // namespace kelvo::gui
