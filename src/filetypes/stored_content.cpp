@@ -1,0 +1,155 @@
+#include "filetypes/stored_content.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+namespace kelvo {
+
+namespace {
+
+constexpr std::size_t kProbeBytes = 82;
+
+std::uint32_t BlocksFor(std::size_t bytes) {
+  return static_cast<std::uint32_t>((bytes + kStoreBlockSize - 1) / kStoreBlockSize);
+}
+
+// `data` zero-padded to whole blocks.
+void CopyPadded(std::span<const std::uint8_t> data, StoredContent& out) {
+  out.blocks.assign(std::size_t(BlocksFor(data.size())) * kStoreBlockSize, 0);
+  if (!data.empty()) std::memcpy(out.blocks.data(), data.data(), data.size());
+}
+
+std::span<const std::uint8_t> LastBlockOf(std::span<const std::uint8_t> data) {
+  if (data.empty()) return data;
+  return data.subspan((BlocksFor(data.size()) - 1) * kStoreBlockSize);
+}
+
+template <typename Fn>
+ErrorCode GuardMemory(Fn&& fn) {
+  try {
+    return fn();
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  } catch (const std::length_error&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+}  // namespace
+
+ErrorCode ImportBinary(std::span<const std::uint8_t> data, StoredContent& out) {
+  return GuardMemory([&] {
+    CopyPadded(data, out);
+    out.kind = ContentKind::Binary;
+    out.words = {512, BlocksFor(data.size()), 0};
+    out.recordCount = 0;
+    return ERR_OK;
+  });
+}
+
+std::uint32_t PreformattedLastBlockBytes(std::span<const std::uint8_t> data) {
+  const std::span<const std::uint8_t> last = LastBlockOf(data);
+  const auto zero = std::find(last.begin(), last.end(), std::uint8_t{0});
+  const std::size_t text = std::min<std::size_t>(zero - last.begin(), kRecordBytesPerBlock);
+  return static_cast<std::uint32_t>(text / kRecordSize * kRecordSize);
+}
+
+bool PreformattedKeepsAllBytes(std::span<const std::uint8_t> data) {
+  const std::span<const std::uint8_t> beyond =
+      LastBlockOf(data).subspan(std::min<std::size_t>(PreformattedLastBlockBytes(data),
+                                                      LastBlockOf(data).size()));
+  return std::all_of(beyond.begin(), beyond.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+ErrorCode ImportPreformatted(std::span<const std::uint8_t> data, StoredContent& out) {
+  return GuardMemory([&] {
+    CopyPadded(data, out);
+    out.kind = ContentKind::PreformattedRecords;
+    out.words = {80, BlocksFor(data.size()), PreformattedLastBlockBytes(data)};
+    out.recordCount = 0;
+    return ERR_OK;
+  });
+}
+
+ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering numbering,
+                               StoredContent& out) {
+  out.blocks.clear();
+  CTextRecordEncoder encoder(numbering, out.blocks);
+  ErrorCode error = encoder.Append(text);
+  if (error == ERR_OK) error = encoder.Finish();
+  if (error != ERR_OK) return error;
+  const std::uint64_t records = encoder.RecordCount();
+  const std::uint64_t inLast = records % kRecordsPerBlock;
+  out.kind = ContentKind::ConvertedText;
+  out.recordCount = records;
+  out.words.recordSize = 80;
+  out.words.blockCount = static_cast<std::uint32_t>(out.blocks.size() / kStoreBlockSize);
+  out.words.lastBlockBytes =
+      records == 0 ? 0 : static_cast<std::uint32_t>(inLast == 0 ? kRecordBytesPerBlock : inLast * kRecordSize);
+  return ERR_OK;
+}
+
+ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8_t> data,
+                             ImportChoice choice) {
+  if (!IsSourceFile(pcName, data)) return ContentKind::Binary;
+  const std::span<const std::uint8_t> probe = data.first(std::min(data.size(), kProbeBytes));
+  if (std::find(probe.begin(), probe.end(), std::uint8_t{'\n'}) != probe.end()) {
+    return ContentKind::ConvertedText;
+  }
+  // The image form looks at a zero-filled 82-byte buffer: a shorter file has
+  // zero bytes in it.
+  if (choice.zeroFilledProbe && probe.size() < kProbeBytes) return ContentKind::Binary;
+  if (std::any_of(probe.begin(), probe.end(), [](std::uint8_t b) { return b < 0x0A || b > 0x7F; })) {
+    return ContentKind::Binary;
+  }
+  // Records whose last block would lose bytes beyond its whole records are
+  // kept as binary instead.
+  if (IsPreformattedRecordFile(data.first(std::min<std::size_t>(data.size(), kRecordSize))) &&
+      PreformattedKeepsAllBytes(data)) {
+    return ContentKind::PreformattedRecords;
+  }
+  return ContentKind::Binary;
+}
+
+ErrorCode PrepareStoredContent(std::string_view pcName, std::span<const std::uint8_t> fileBytes,
+                               const ImportOptions& options, StoredContent& out) {
+  const std::size_t label =
+      RetainedLabelLength(fileBytes.first(std::min<std::size_t>(fileBytes.size(), 512)), pcName);
+  const std::span<const std::uint8_t> data = fileBytes.subspan(label);
+  switch (ChooseImportKind(pcName, data, options.choice)) {
+    case ContentKind::ConvertedText: return ConvertTextToRecords(data, options.numbering, out);
+    case ContentKind::PreformattedRecords: return ImportPreformatted(data, out);
+    case ContentKind::Binary: break;
+  }
+  return ImportBinary(data, out);
+}
+
+std::size_t UsefulLength(const EntryWords& words, std::size_t available) {
+  std::size_t length = 0;
+  if (words.recordSize == kRecordSize) {
+    if (words.blockCount > 0) {
+      length = std::size_t(words.blockCount - 1) * kStoreBlockSize +
+               std::min<std::size_t>(words.lastBlockBytes, kStoreBlockSize);
+    }
+  } else {
+    length = std::size_t(words.blockCount) * kStoreBlockSize;
+  }
+  return std::min(length, available);
+}
+
+ErrorCode ExportStoredFile(std::string_view typeCode, const EntryWords& words,
+                           std::span<const std::uint8_t> blocks, const ExportOptions& options,
+                           CByteSink& out) {
+  const std::span<const std::uint8_t> useful = blocks.first(UsefulLength(words, blocks.size()));
+  if (words.recordSize != kRecordSize || !IsSourceFile(typeCode, useful)) {
+    const std::size_t whole = std::min<std::size_t>(std::size_t(words.blockCount) * kStoreBlockSize,
+                                                    blocks.size());
+    return whole == 0 ? ERR_OK : out.Write(blocks.first(whole));
+  }
+  if (options.retainFormat) return useful.empty() ? ERR_OK : out.Write(useful);
+  return ConvertRecordsToText(useful, options.removeLineNumbers, out);
+}
+
+}  // namespace kelvo

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include "filetypes/source_conversion.h"
+#include "filetypes/stored_content.h"
+#include "support/filetypes_records.h"
+
+namespace kelvo {
+namespace {
+
+using test::Bytes;
+using test::RecordBlocks;
+using test::SourceRecord;
+using test::Text;
+
+std::string ToText(const std::vector<std::uint8_t>& data, bool removeLineNumbers,
+                   RecordsToTextResult* result = nullptr) {
+  std::vector<std::uint8_t> out;
+  CVectorSink sink(out);
+  EXPECT_EQ(ConvertRecordsToText(data, removeLineNumbers, sink, result), ERR_OK);
+  return Text(out);
+}
+
+std::vector<std::uint8_t> ToRecords(std::string_view text, LineNumbering numbering,
+                                    std::uint64_t* records = nullptr) {
+  std::vector<std::uint8_t> out;
+  CTextRecordEncoder encoder(numbering, out);
+  EXPECT_EQ(encoder.Append(Bytes(text)), ERR_OK);
+  EXPECT_EQ(encoder.Finish(), ERR_OK);
+  if (records != nullptr) *records = encoder.RecordCount();
+  return out;
+}
+
+TEST(IsSourceFile, SourceTypesAreSourceWhateverTheirContent) {
+  const std::vector<std::uint8_t> binary = {0, 1, 2, 0xFF, '\t'};
+  for (const char* name : {"a.cmd", "A.FSL", "x/y.jsl", "PCH"}) {
+    EXPECT_TRUE(IsSourceFile(name, binary)) << name;
+  }
+  for (const char* name : {"a.fnt", "a.img", "a.tsk", "a.$y$", "a.xyz", "", "a"}) {
+    EXPECT_FALSE(IsSourceFile(name, Bytes("HELLO\r\n"))) << name;
+  }
+}
+
+TEST(IsSourceFile, LibTmpAndMscDependOnTheirFirst256Bytes) {
+  EXPECT_TRUE(IsSourceFile("a.tmp", Bytes("PRINT 'X'\r\nEND\n")));
+  EXPECT_TRUE(IsSourceFile("a.LIB", Bytes("z")));
+  EXPECT_TRUE(IsSourceFile("a.msc", {}));
+  EXPECT_FALSE(IsSourceFile("a.tmp", Bytes("A{B")));
+  EXPECT_FALSE(IsSourceFile("a.tmp", Bytes("A\tB")));
+  for (char c : {'|', '}', '~', '\x7f', '\x1f'}) {
+    EXPECT_FALSE(IsSourceFile("a.lib", Bytes(std::string("AB") + c))) << int(c);
+  }
+  std::string late(256, 'A');
+  late += '{';
+  EXPECT_TRUE(IsSourceFile("a.msc", Bytes(late)));
+  late[255] = '{';
+  EXPECT_FALSE(IsSourceFile("a.msc", Bytes(late)));
+}
+
+TEST(IsSourceFile, OnlyTheUsefulBytesCount) {
+  // A short text file: the caller passes its data, not the zero-padded block.
+  std::vector<std::uint8_t> block = Bytes("SHORT TEXT\r\n");
+  block.resize(512, 0);
+  EXPECT_TRUE(IsSourceFile("a.tmp", std::span(block).first(12)));
+  EXPECT_FALSE(IsSourceFile("a.tmp", block));
+}
+
+TEST(RecordsToText, HelloRecordKeepsOrDropsItsNumber) {
+  const std::vector<std::uint8_t> data = RecordBlocks({SourceRecord("HELLO", 10)}, false);
+  EXPECT_EQ(ToText(data, false), "HELLO" + std::string(69, ' ') + "000010\r\n");
+  EXPECT_EQ(ToText(data, true), "HELLO\r\n");
+}
+
+TEST(RecordsToText, BlankRecordGivesAnEmptyLineWithoutNumbers) {
+  const std::vector<std::uint8_t> data =
+      RecordBlocks({SourceRecord("", 1), SourceRecord("  X  ", 2)}, false);
+  EXPECT_EQ(ToText(data, true), "\r\n  X\r\n");
+}
+
+TEST(RecordsToText, RecordWithAZeroByteEndsTheConversion) {
+  std::string broken = SourceRecord("BROKEN", 20);
+  broken[40] = '\0';
+  const std::vector<std::uint8_t> data =
+      RecordBlocks({SourceRecord("A", 10), broken, SourceRecord("C", 30)});
+  RecordsToTextResult result;
+  EXPECT_EQ(ToText(data, true, &result), "A\r\n");
+  EXPECT_EQ(result.lines, 1u);
+  EXPECT_TRUE(result.stoppedAtZeroRecord);
+}
+
+TEST(RecordsToText, SkipsTheZeroTailOfEveryBlock) {
+  std::vector<std::string> records;
+  std::string expected;
+  for (int i = 1; i <= 14; ++i) {
+    records.push_back(SourceRecord("LINE " + std::to_string(i), i * 10));
+    expected += "LINE " + std::to_string(i) + "\r\n";
+  }
+  // Useful length: two full blocks and two records.
+  const std::vector<std::uint8_t> data = RecordBlocks(records);
+  RecordsToTextResult result;
+  EXPECT_EQ(ToText(std::vector<std::uint8_t>(data.begin(), data.begin() + 1024 + 160), true,
+                   &result),
+            expected);
+  EXPECT_EQ(result.lines, 14u);
+  EXPECT_FALSE(result.stoppedAtZeroRecord);
+}
+
+TEST(RecordsToText, APartialRecordAtTheEndIsNotConverted) {
+  std::vector<std::uint8_t> data = RecordBlocks({SourceRecord("A", 1), SourceRecord("B", 2)}, false);
+  data.resize(159);
+  EXPECT_EQ(ToText(data, true), "A\r\n");
+  EXPECT_EQ(ToText({}, false), "");
+}
+
+class FailingSink : public CByteSink {
+ public:
+  ErrorCode Write(std::span<const std::uint8_t>) override { return ERR_HANDLE_DISK_FULL; }
+};
+
+TEST(RecordsToText, AFailedWriteEndsWithItsError) {
+  FailingSink sink;
+  const std::vector<std::uint8_t> data = RecordBlocks({SourceRecord("A", 1)});
+  EXPECT_EQ(ConvertRecordsToText(data, false, sink), ERR_HANDLE_DISK_FULL);
+}
+
+TEST(TextToRecords, TwoLinesNumberedFromTheWritersSettings) {
+  std::uint64_t count = 0;
+  const std::vector<std::uint8_t> floppy = ToRecords("A\r\nB\r\n", {0, 0}, &count);
+  EXPECT_EQ(count, 2u);
+  EXPECT_EQ(floppy, RecordBlocks({SourceRecord("A", 0), SourceRecord("B", 0)}));
+  const std::vector<std::uint8_t> image = ToRecords("A\nB", kImageLineNumbering);
+  EXPECT_EQ(image, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
+}
+
+TEST(TextToRecords, EmptyTextGivesNoRecords) {
+  std::uint64_t count = 1;
+  EXPECT_TRUE(ToRecords("", kImageLineNumbering, &count).empty());
+  EXPECT_EQ(count, 0u);
+  // A lone line feed is one empty line.
+  EXPECT_EQ(ToRecords("\n", {5, 1}), RecordBlocks({SourceRecord("", 5)}));
+}
+
+TEST(TextToRecords, EightyCharacterLineIsARecordAsItStands) {
+  const std::string raw = std::string(74, 'R') + "123456";
+  const std::vector<std::uint8_t> data = ToRecords("X\n" + raw + "\r\nY\n", kImageLineNumbering);
+  EXPECT_EQ(data, RecordBlocks({SourceRecord("X", 10), raw, SourceRecord("Y", 20)}));
+}
+
+TEST(TextToRecords, LinesLongerThan74ContinueOnFurtherRecords) {
+  const std::string line79(79, 'x');
+  EXPECT_EQ(ToRecords(line79 + "\n", kImageLineNumbering),
+            RecordBlocks({SourceRecord(std::string(74, 'x'), 10), SourceRecord("xxxxx", 20)}));
+  std::string line200;
+  for (int i = 0; i < 200; ++i) line200 += char('A' + i % 26);
+  EXPECT_EQ(ToRecords(line200 + "\r\nEND", {100, 5}),
+            RecordBlocks({SourceRecord(line200.substr(0, 74), 100),
+                          SourceRecord(line200.substr(74, 74), 105),
+                          SourceRecord(line200.substr(148), 110), SourceRecord("END", 115)}));
+  EXPECT_EQ(ToRecords(std::string(148, 'q'), {1, 1}),
+            RecordBlocks({SourceRecord(std::string(74, 'q'), 1),
+                          SourceRecord(std::string(74, 'q'), 2)}));
+}
+
+TEST(TextToRecords, CarriageReturnsAreDroppedOnlyBeforeALineFeed) {
+  EXPECT_EQ(ToRecords("A\rB\r\n", {1, 1}), RecordBlocks({SourceRecord("A\rB", 1)}));
+  EXPECT_EQ(ToRecords("A\r", {1, 1}), RecordBlocks({SourceRecord("A\r", 1)}));
+  // An 80-character line with CR LF is a record; 80 characters and a CR that
+  // is not a line end make an 81-character line.
+  const std::string raw(80, 'w');
+  EXPECT_EQ(ToRecords(raw + "\r\n", {1, 1}), RecordBlocks({raw}));
+  EXPECT_EQ(ToRecords(raw + "\r", {1, 1}),
+            RecordBlocks({SourceRecord(raw.substr(0, 74), 1), SourceRecord("wwwwww\r", 2)}));
+}
+
+TEST(TextToRecords, LineNumbersBeyondSixDigitsKeepTheirFirstSix) {
+  EXPECT_EQ(ToRecords("A\nB\n", {999990, 10}),
+            RecordBlocks({SourceRecord("A", 999990), "B" + std::string(73, ' ') + "100000"}));
+  EXPECT_EQ(ToRecords("A\n", {-10, 10}), Bytes("A" + std::string(73, ' ') + "-00010" +
+                                              std::string(432, '\0')));
+}
+
+TEST(TextToRecords, PiecesOfAnySizeGiveTheSameRecords) {
+  std::string text;
+  for (const std::string& line : test::PrintableLines(60, 200, 7)) text += line + "\r\n";
+  text += std::string(80, 'E') + "\n" + std::string(81, 'F') + "\r\r\n\n" + std::string(300, 'G');
+  const std::vector<std::uint8_t> whole = ToRecords(text, kImageLineNumbering);
+  for (std::size_t piece : {1u, 2u, 3u, 7u, 74u, 75u, 79u, 80u, 81u, 82u, 500u}) {
+    std::vector<std::uint8_t> out;
+    CTextRecordEncoder encoder(kImageLineNumbering, out);
+    for (std::size_t at = 0; at < text.size(); at += piece) {
+      const std::string_view part = std::string_view(text).substr(at, piece);
+      ASSERT_EQ(encoder.Append(Bytes(part)), ERR_OK);
+    }
+    ASSERT_EQ(encoder.Finish(), ERR_OK);
+    EXPECT_EQ(out, whole) << "pieces of " << piece;
+  }
+}
+
+TEST(TextToRecords, AppendsAfterExistingContent) {
+  std::vector<std::uint8_t> out = {1, 2, 3};
+  CTextRecordEncoder encoder({1, 1}, out);
+  ASSERT_EQ(encoder.Append(Bytes("A\n")), ERR_OK);
+  ASSERT_EQ(encoder.Finish(), ERR_OK);
+  ASSERT_EQ(out.size(), 3u + 512u);
+  EXPECT_EQ(std::vector<std::uint8_t>(out.begin() + 3, out.end()),
+            RecordBlocks({SourceRecord("A", 1)}));
+}
+
+TEST(SourceRoundTrip, ShortPrintableLinesComeBackPaddedAndNumbered) {
+  const std::vector<std::string> lines = test::PrintableLines(500, 74, 42);
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  std::uint64_t count = 0;
+  const std::vector<std::uint8_t> records = ToRecords(text, kImageLineNumbering, &count);
+  ASSERT_EQ(count, lines.size());
+  std::string expected, expectedBare;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    expected += SourceRecord(lines[i], int(10 * (i + 1))) + "\r\n";
+    std::string bare = lines[i];
+    while (!bare.empty() && bare.back() == ' ') bare.pop_back();
+    expectedBare += bare + "\r\n";
+  }
+  EXPECT_EQ(ToText(records, false), expected);
+  EXPECT_EQ(ToText(records, true), expectedBare);
+}
+
+TEST(SourceRoundTrip, ExportedRecordsComeBackUnchanged) {
+  std::string text;
+  for (const std::string& line : test::PrintableLines(40, 300, 3)) text += line + "\n";
+  const std::vector<std::uint8_t> records = ToRecords(text, {1, 3});
+  const std::string exported = ToText(records, false);
+  EXPECT_EQ(ToRecords(exported, {777, 1}), records);
+}
+
+TEST(Preformatted, LooksAtTheFirstDigitsOfTheLineNumber) {
+  EXPECT_TRUE(IsPreformattedRecordFile(Bytes(SourceRecord("A", 10))));
+  EXPECT_TRUE(IsPreformattedRecordFile(Bytes(std::string(75, 'x') + "0")));
+  EXPECT_FALSE(IsPreformattedRecordFile(Bytes(SourceRecord("A", 990000))));
+  EXPECT_FALSE(IsPreformattedRecordFile(Bytes(std::string(74, '0'))));
+  EXPECT_FALSE(IsPreformattedRecordFile({}));
+}
+
+}  // namespace
+}  // namespace kelvo

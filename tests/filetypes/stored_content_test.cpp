@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "filetypes/stored_content.h"
+#include "support/filetypes_records.h"
+
+namespace kelvo {
+namespace {
+
+using test::Bytes;
+using test::RecordBlocks;
+using test::SourceRecord;
+using test::Text;
+
+std::string Lines(int count) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) text += "LINE " + std::to_string(i) + "\r\n";
+  return text;
+}
+
+// A 128-byte tape label as the tape writer makes it.
+std::vector<std::uint8_t> Label(std::string_view name, std::string_view type) {
+  std::vector<std::uint8_t> label(128, 0);
+  label[12] = 0x00;
+  label[13] = 0x02;
+  std::memcpy(label.data() + 18, name.data(), std::min<std::size_t>(name.size(), 6));
+  std::memcpy(label.data() + 27, type.data(), 3);
+  label[127] = '*';
+  return label;
+}
+
+std::vector<std::uint8_t> Join(std::vector<std::uint8_t> a, const std::vector<std::uint8_t>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+StoredContent Prepare(std::string_view name, const std::vector<std::uint8_t>& file,
+                      ImportOptions options = {kImageLineNumbering, {true}}) {
+  StoredContent content;
+  EXPECT_EQ(PrepareStoredContent(name, file, options, content), ERR_OK);
+  return content;
+}
+
+std::string Export(std::string_view type, const StoredContent& content, ExportOptions options) {
+  std::vector<std::uint8_t> out;
+  CVectorSink sink(out);
+  EXPECT_EQ(ExportStoredFile(type, content.words, content.blocks, options, sink), ERR_OK);
+  return Text(out);
+}
+
+TEST(StoredContent, BinaryFileIsZeroPaddedToWholeBlocks) {
+  std::vector<std::uint8_t> file(600);
+  for (std::size_t i = 0; i < file.size(); ++i) file[i] = std::uint8_t(i * 7 + 1);
+  const StoredContent c = Prepare("data.fnt", file);
+  EXPECT_EQ(c.kind, ContentKind::Binary);
+  EXPECT_EQ(c.words.blockCount, 2u);
+  EXPECT_EQ(c.words.recordSize, 512u);
+  EXPECT_EQ(c.words.lastBlockBytes, 0u);
+  ASSERT_EQ(c.blocks.size(), 1024u);
+  EXPECT_TRUE(std::equal(file.begin(), file.end(), c.blocks.begin()));
+  EXPECT_TRUE(std::all_of(c.blocks.begin() + 600, c.blocks.end(), [](auto b) { return b == 0; }));
+  EXPECT_EQ(Prepare("empty.fnt", {}).words.blockCount, 0u);
+}
+
+TEST(StoredContent, TextLinesGiveTheLastBlockByteCount) {
+  struct Case { int lines; std::uint32_t blocks, lastBytes; };
+  for (const Case& k : {Case{7, 2, 80}, Case{12, 2, 480}, Case{6, 1, 480}, Case{1, 1, 80},
+                        Case{0, 0, 0}}) {
+    const StoredContent c = Prepare("t.jsl", Bytes(Lines(k.lines) + (k.lines ? "" : "\n")),
+                                    {kImageLineNumbering, {}});
+    const std::uint32_t blocks = k.lines ? k.blocks : 1;  // "\n" alone is one empty line
+    EXPECT_EQ(c.kind, ContentKind::ConvertedText);
+    EXPECT_EQ(c.words.recordSize, 80u);
+    EXPECT_EQ(c.words.blockCount, blocks) << k.lines;
+    EXPECT_EQ(c.words.lastBlockBytes, k.lines ? k.lastBytes : 80u) << k.lines;
+    EXPECT_EQ(c.blocks.size(), blocks * 512u);
+  }
+  StoredContent empty;
+  ASSERT_EQ(ConvertTextToRecords({}, kImageLineNumbering, empty), ERR_OK);
+  EXPECT_EQ(empty.words.blockCount, 0u);
+  EXPECT_EQ(empty.words.lastBlockBytes, 0u);
+  EXPECT_EQ(empty.recordCount, 0u);
+}
+
+TEST(StoredContent, TwoLinesIntoAnImageAndOntoAFloppy) {
+  const StoredContent image = Prepare("ab.jsl", Bytes("A\r\nB\r\n"));
+  EXPECT_EQ(image.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
+  EXPECT_EQ(image.words.lastBlockBytes, 160u);
+  EXPECT_EQ(image.recordCount, 2u);
+  const StoredContent floppy = Prepare("ab.jsl", Bytes("A\r\nB\r\n"), {{0, 0}, {false}});
+  EXPECT_EQ(floppy.blocks, RecordBlocks({SourceRecord("A", 0), SourceRecord("B", 0)}));
+}
+
+TEST(ImportChoice, DecidesByTypeAndFirstBytes) {
+  EXPECT_EQ(ChooseImportKind("a.jsl", Bytes("PRINT\tX;")), ContentKind::Binary);
+  EXPECT_EQ(ChooseImportKind("a.jsl", Bytes("PRINT\tX;\n")), ContentKind::ConvertedText);
+  EXPECT_EQ(ChooseImportKind("a.tmp", Bytes("SOME TEXT\r\nMORE\r\n")), ContentKind::ConvertedText);
+  EXPECT_EQ(ChooseImportKind("a.tmp", Bytes("SOME {TEXT}\r\n")), ContentKind::Binary);
+  EXPECT_EQ(ChooseImportKind("a.fnt", Bytes("TEXT\n")), ContentKind::Binary);
+  EXPECT_EQ(ChooseImportKind("a.cmd", Bytes("HELLO")), ContentKind::Binary);
+  std::string highByte = SourceRecord("A\xe9", 10);
+  EXPECT_EQ(ChooseImportKind("a.cmd", Bytes(highByte)), ContentKind::Binary);
+  // A line feed after the first 82 bytes does not count.
+  EXPECT_EQ(ChooseImportKind("a.cmd", Bytes(std::string(82, 'x') + "\n")), ContentKind::Binary);
+}
+
+TEST(ImportChoice, RecordsWithoutLineEndsArePreformatted) {
+  const std::vector<std::uint8_t> records =
+      RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}, false);
+  EXPECT_EQ(ChooseImportKind("a.jsl", records), ContentKind::PreformattedRecords);
+  StoredContent c = Prepare("a.jsl", records);
+  EXPECT_EQ(c.kind, ContentKind::PreformattedRecords);
+  EXPECT_EQ(c.words.recordSize, 80u);
+  EXPECT_EQ(c.words.blockCount, 1u);
+  EXPECT_EQ(c.words.lastBlockBytes, 160u);
+  EXPECT_EQ(c.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
+  // Seven records: the whole first block, one record in the second.
+  std::vector<std::string> seven(7, SourceRecord("R", 10));
+  c = Prepare("a.jsl", RecordBlocks(seven, false));
+  EXPECT_EQ(c.words.blockCount, 2u);
+  EXPECT_EQ(c.words.lastBlockBytes, 80u);
+}
+
+TEST(ImportChoice, ASingleRecordIsBinaryOnlyForTheZeroFilledImageProbe) {
+  const std::vector<std::uint8_t> one = Bytes(SourceRecord("ONE", 10));
+  EXPECT_EQ(ChooseImportKind("a.jsl", one, {false}), ContentKind::PreformattedRecords);
+  EXPECT_EQ(ChooseImportKind("a.jsl", one, {true}), ContentKind::Binary);
+}
+
+TEST(ImportChoice, RecordsThatWouldLoseBytesAreKeptAsBinary) {
+  // A partial record at the end would be cut off by the last-block count.
+  std::vector<std::uint8_t> data = RecordBlocks({SourceRecord("A", 10)}, false);
+  const std::vector<std::uint8_t> tail = Bytes("PARTIAL");
+  data.insert(data.end(), tail.begin(), tail.end());
+  EXPECT_FALSE(PreformattedKeepsAllBytes(data));
+  EXPECT_EQ(ChooseImportKind("a.jsl", data), ContentKind::Binary);
+  // A file of 78 bytes would keep none of them.
+  EXPECT_EQ(ChooseImportKind("a.jsl", Bytes(SourceRecord("A", 10).substr(0, 78))),
+            ContentKind::Binary);
+  // Zero bytes beyond the records are padding and may go.
+  std::vector<std::uint8_t> padded = RecordBlocks({SourceRecord("A", 10)}, true);
+  EXPECT_TRUE(PreformattedKeepsAllBytes(padded));
+  EXPECT_EQ(PreformattedLastBlockBytes(padded), 80u);
+}
+
+TEST(ImportChoice, PreformattedLastBlockCountIsCappedAtSixRecords) {
+  std::vector<std::uint8_t> full(512, 'x');
+  full[74] = '0';
+  EXPECT_EQ(PreformattedLastBlockBytes(full), 480u);
+  EXPECT_FALSE(PreformattedKeepsAllBytes(full));
+  EXPECT_EQ(PreformattedLastBlockBytes({}), 0u);
+}
+
+TEST(RetainedLabel, Strips128And512ByteLabels) {
+  const std::vector<std::uint8_t> data = Bytes("\x01\x02 binary data");
+  const std::vector<std::uint8_t> label = Label("REPORT", "FNT");
+  EXPECT_EQ(RetainedLabelLength(Join(label, data), "Report.fnt"), 128u);
+  StoredContent c = Prepare("Report.fnt", Join(label, data));
+  EXPECT_EQ(c.words.blockCount, 1u);
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
+
+  std::vector<std::uint8_t> block = label;
+  block.resize(512, 0);
+  EXPECT_EQ(RetainedLabelLength(Join(block, data), "REPORT.FNT"), 512u);
+  c = Prepare("REPORT.FNT", Join(block, data));
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
+  EXPECT_EQ(c.words.blockCount, 1u);
+}
+
+TEST(RetainedLabel, MatchesByNameOrByType) {
+  const std::vector<std::uint8_t> file = Join(Label("LONGNA", "FNT"), Bytes("data"));
+  EXPECT_EQ(RetainedLabelLength(file, "longna.xyz"), 128u);
+  EXPECT_EQ(RetainedLabelLength(file, "longname.fnt"), 128u);  // by type
+  EXPECT_EQ(RetainedLabelLength(file, "other.img"), 0u);
+  EXPECT_EQ(RetainedLabelLength(file, "dir/.fnt"), 128u);  // empty name compares equal
+}
+
+TEST(RetainedLabel, DataStartingWithAZeroByteIsKept) {
+  std::vector<std::uint8_t> data(1000, 0);
+  data[200] = 9;
+  const std::vector<std::uint8_t> file = Join(Label("IMAGE", "IMG"), data);
+  EXPECT_EQ(RetainedLabelLength(file, "image.img"), 128u);
+  const StoredContent c = Prepare("image.img", file);
+  EXPECT_EQ(c.words.blockCount, 2u);
+  EXPECT_EQ(c.blocks[200], 9);
+}
+
+TEST(RetainedLabel, ShortFilesAndFilesWithoutTheMarkHaveNone) {
+  // 100 bytes that look like the start of a label.
+  std::vector<std::uint8_t> shortFile = Label("SHORT", "JSL");
+  shortFile.resize(100);
+  EXPECT_EQ(RetainedLabelLength(shortFile, "short.jsl"), 0u);
+  EXPECT_EQ(Prepare("short.jsl", shortFile).words.blockCount, 1u);
+  // Nothing at all: empty name and no extension would compare equal.
+  EXPECT_EQ(RetainedLabelLength({}, ".jsl"), 0u);
+  std::vector<std::uint8_t> noMark = Label("NOMARK", "JSL");
+  noMark[127] = ' ';
+  noMark.resize(300, 'x');
+  EXPECT_EQ(RetainedLabelLength(noMark, "nomark.jsl"), 0u);
+  // Exactly a label and nothing else: 128, never beyond the end.
+  EXPECT_EQ(RetainedLabelLength(Label("ONLY", "FNT"), "only.fnt"), 128u);
+  EXPECT_EQ(Prepare("only.fnt", Label("ONLY", "FNT")).words.blockCount, 0u);
+}
+
+TEST(RetainedLabel, ALabelledTextFileIsConvertedAfterItsLabel) {
+  const StoredContent c = Prepare("ab.jsl", Join(Label("AB", "JSL"), Bytes("A\nB\n")));
+  EXPECT_EQ(c.kind, ContentKind::ConvertedText);
+  EXPECT_EQ(c.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
+}
+
+TEST(UsefulLength, FollowsTheRecordSize) {
+  EXPECT_EQ(UsefulLength({80, 2, 160}, 1024), 672u);
+  EXPECT_EQ(UsefulLength({512, 2, 0}, 1024), 1024u);
+  EXPECT_EQ(UsefulLength({80, 0, 480}, 0), 0u);
+  EXPECT_EQ(UsefulLength({80, 1, 0}, 512), 0u);
+  EXPECT_EQ(UsefulLength({80, 1, 9999}, 512), 512u);
+  EXPECT_EQ(UsefulLength({512, 4, 0}, 1024), 1024u);  // never past the blocks read
+}
+
+TEST(Export, SourceFileAsTextRetainedOrWithoutNumbers) {
+  const StoredContent c = Prepare("ab.jsl", Bytes("A\nB  \n"));
+  EXPECT_EQ(Export("JSL", c, {}),
+            SourceRecord("A", 10) + "\r\n" + SourceRecord("B", 20) + "\r\n");
+  EXPECT_EQ(Export("jsl", c, {false, true}), "A\r\nB\r\n");
+  EXPECT_EQ(Export("JSL", c, {true, false}),
+            SourceRecord("A", 10) + SourceRecord("B", 20));
+}
+
+TEST(Export, LastBlockWithTwoRecordsGivesSixLinesPerFullBlockAndTwo) {
+  const StoredContent c = Prepare("x.cmd", Bytes(Lines(14)));
+  EXPECT_EQ(c.words.blockCount, 3u);
+  EXPECT_EQ(c.words.lastBlockBytes, 160u);
+  const std::string text = Export("CMD", c, {});
+  EXPECT_EQ(text.size(), 14u * 82u);
+  EXPECT_EQ(Export("CMD", c, {true, false}).size(), 2u * 512u + 160u);
+}
+
+TEST(Export, ASourceTypeStoredAsBinaryComesBackWhole) {
+  StoredContent c;
+  ASSERT_EQ(ImportBinary(Bytes("PRINT\tX;"), c), ERR_OK);
+  const std::string whole = Export("JSL", c, {});
+  ASSERT_EQ(whole.size(), 512u);
+  EXPECT_EQ(whole.substr(0, 8), "PRINT\tX;");
+  EXPECT_EQ(Export("JSL", c, {true, false}).size(), 512u);
+}
+
+TEST(Export, BinaryTypesAndEmptyFiles) {
+  StoredContent c = Prepare("f.fnt", std::vector<std::uint8_t>(513, 0x41));
+  EXPECT_EQ(Export("FNT", c, {}), std::string(513, 'A') + std::string(511, '\0'));
+  // Records of a type that is no source type are whole blocks too.
+  c.words.recordSize = 80;
+  c.words.lastBlockBytes = 80;
+  EXPECT_EQ(Export("FNT", c, {}).size(), 1024u);
+  StoredContent empty;
+  empty.words = {80, 0, 480};
+  EXPECT_EQ(Export("JSL", empty, {}), "");
+  EXPECT_EQ(Export("JSL", empty, {true, false}), "");
+}
+
+TEST(Export, ALibraryOfShortTextIsStillText) {
+  const StoredContent c = Prepare("x.lib", Bytes("DEFINE A\n"));
+  ASSERT_EQ(c.kind, ContentKind::ConvertedText);
+  EXPECT_EQ(Export("LIB", c, {false, true}), "DEFINE A\r\n");
+}
+
+TEST(Export, BinaryRoundTripIsByteIdenticalThenZeros) {
+  std::vector<std::uint8_t> file(3000);
+  for (std::size_t i = 0; i < file.size(); ++i) file[i] = std::uint8_t((i * 131) >> 3);
+  const StoredContent c = Prepare("pic.img", file);
+  const std::string back = Export("IMG", c, {});
+  ASSERT_EQ(back.size(), 3072u);
+  EXPECT_EQ(back.substr(0, 3000), Text(file));
+  EXPECT_EQ(back.substr(3000), std::string(72, '\0'));
+}
+
+}  // namespace
+}  // namespace kelvo
