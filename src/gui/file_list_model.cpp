@@ -64,10 +64,10 @@ void CFileListModel::AddOrReplaceRow(const FileRow& row) {
   endInsertRows();
 }
 
-void CFileListModel::SetRowName(int row, const QString& name) {
+void CFileListModel::ReplaceRow(int row, const FileRow& replacement) {
   if (row < 0 || row >= rowCount()) return;
-  rows_[static_cast<size_t>(row)].name = name;
-  emit dataChanged(index(row, 0), index(row, 0));
+  rows_[static_cast<size_t>(row)] = replacement;
+  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 QString CFileListModel::CellText(int row, int column) const {

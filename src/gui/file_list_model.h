@@ -36,7 +36,7 @@ class CFileListModel : public QAbstractTableModel {
   int FindRow(const QString& name) const;  // -1 when absent; names compare without case
   void RemoveRow(const QString& name);
   void AddOrReplaceRow(const FileRow& row);
-  void SetRowName(int row, const QString& name);
+  void ReplaceRow(int row, const FileRow& replacement);
   int SortColumn() const { return sort_column_; }
   // The text of one cell, as shown and as written to listings.
   QString CellText(int row, int column) const;

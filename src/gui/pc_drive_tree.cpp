@@ -1,6 +1,7 @@
 #include "gui/pc_drive_tree.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QStorageInfo>
 #include <QStyle>
@@ -52,11 +53,12 @@ QTreeWidgetItem* CMainDriveView::AddVolume(const QString& label, const QString& 
 }
 
 void CMainDriveView::Reload() {
+  // Rebuilt quietly: the same branches open and the same folder selected.
+  const QString selected = SelectedFolder();
   const QStringList expanded = watcher_.directories();
   if (!expanded.isEmpty()) watcher_.removePaths(expanded);
-  blockSignals(true);
+  const bool was_blocked = blockSignals(true);
   clear();
-  blockSignals(false);
   const QStorageInfo root = QStorageInfo::root();
   const QString root_name = root.name().isEmpty() ? QStringLiteral("/") : root.name() + " (/)";
   AddVolume(root_name, QStringLiteral("/"));
@@ -67,7 +69,13 @@ void CMainDriveView::Reload() {
                                             : QStringLiteral("%1 (%2)").arg(v.name(), v.rootPath());
     AddVolume(name, v.rootPath());
   }
-  for (const QString& path : expanded) SelectFolder(path);
+  for (const QString& path : expanded) {
+    SelectFolder(path);
+    if (currentItem()) currentItem()->setExpanded(true);
+  }
+  if (!selected.isEmpty()) SelectFolder(selected);
+  else setCurrentItem(nullptr);
+  blockSignals(was_blocked);
 }
 
 void CMainDriveView::FillChildren(QTreeWidgetItem* item) {
@@ -88,7 +96,10 @@ void CMainDriveView::FillChildren(QTreeWidgetItem* item) {
 }
 
 void CMainDriveView::OnFolderChanged(const QString& path) {
-  // Re-read the folders of every expanded branch showing `path`.
+  // Re-read the folders of every expanded branch showing `path`, keeping the
+  // selected folder selected (without listing it again) while it exists.
+  const QString selected = SelectedFolder();
+  blockSignals(true);
   QList<QTreeWidgetItem*> pending;
   for (int i = 0; i < topLevelItemCount(); ++i) pending << topLevelItem(i);
   while (!pending.isEmpty()) {
@@ -105,6 +116,11 @@ void CMainDriveView::OnFolderChanged(const QString& path) {
     }
     for (int c = 0; c < item->childCount(); ++c) pending << item->child(c);
   }
+  QString keep = selected;
+  while (!keep.isEmpty() && !QFileInfo(keep).isDir()) keep = QFileInfo(keep).absolutePath();
+  SelectFolder(keep);
+  blockSignals(false);
+  if (keep != selected) emit folderSelected(SelectedFolder());
 }
 
 bool CMainDriveView::SelectFolder(const QString& wanted) {

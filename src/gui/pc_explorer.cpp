@@ -82,7 +82,6 @@ void CPcExplorerWindow::Relist() {
 
 void CPcExplorerWindow::Refresh() {
   tree_->Reload();
-  OpenFolder(folder_);
   Relist();
 }
 
@@ -108,8 +107,14 @@ ErrorCode CPcExplorerWindow::DoDelete(const QStringList& names) {
 ErrorCode CPcExplorerWindow::DoRename(const QString& old_name, const QString& new_name) {
   const ErrorCode code =
       RenamePcFile(QDir(folder_).filePath(old_name), QDir(folder_).filePath(new_name));
-  if (code == 0) Relist();
-  return code;
+  if (code != 0) return code;
+  // The row changes in place: the list is in the middle of ending the edit.
+  const int row = Model()->FindRow(old_name);
+  FileRow renamed = Model()->Row(row);
+  renamed.name = new_name;
+  renamed.type = PcTypeText(new_name);
+  Model()->ReplaceRow(row, renamed);
+  return 0;
 }
 
 QMimeData* CPcExplorerWindow::MakeDragData() {
