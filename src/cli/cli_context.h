@@ -13,6 +13,10 @@
 namespace CLI {
 class App;
 }
+namespace kelvo {
+struct AppState;
+class KeyValueStore;
+}  // namespace kelvo
 
 namespace kelvo::cli {
 
@@ -39,6 +43,16 @@ struct CliContext {
   // The user interaction of this run (terminal prompts).
   Interaction* ui = nullptr;
 
+  // The application state of this run, ready before `run` is called: the
+  // stored settings with the options above applied (RetainPrinterFormat,
+  // RemoveLineNumbers, RetainTapeLabels, TapeBlockingFactor,
+  // LineNumberStart/LineNumberIncrement), the device bindings with the
+  // device options applied, and the device table. kdu writes nothing back
+  // on its own; a verb that changes a stored setting writes it to `store`
+  // itself (the overrides must not be saved with it).
+  AppState* state = nullptr;
+  KeyValueStore* store = nullptr;
+
   // The selected verb sets this; main runs it after parsing.
   std::function<int()> run;
 };
@@ -52,5 +66,11 @@ int Fail(const std::string& message);
 
 // Each group of verbs adds its subcommands to the app (one Register...Verbs
 // function per file under src/cli/, called from main).
+void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
+
+// Reads the settings and fills `state` for this run, applying the options of
+// `ctx` (see CliContext::state). Returns kExitOk, or kExitUsage with a
+// message on stderr when an option value is unusable.
+int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store);
 
 }  // namespace kelvo::cli

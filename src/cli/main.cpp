@@ -4,7 +4,9 @@
 #include <iostream>
 
 #include "cli/cli_context.h"
+#include "app/app_state.h"
 #include "cli/terminal_interaction.h"
+#include "settings_store/qt_settings_store.h"
 #include "transfer/error_text.h"
 
 namespace kelvo::cli {
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(0, 1);
   CliContext ctx;
   AddGlobalOptions(app, ctx);
+  RegisterDeviceVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {
@@ -75,5 +78,8 @@ int main(int argc, char** argv) {
     std::cout << app.help();
     return kExitUsage;
   }
+  kelvo::QtSettingsStore store;
+  kelvo::AppState state;
+  if (int code = PrepareRunState(ctx, state, store); code != kExitOk) return code;
   return ctx.run();
 }

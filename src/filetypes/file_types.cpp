@@ -8,8 +8,6 @@ namespace kelvo {
 
 namespace {
 
-constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 struct ViewerExtension {
   std::string_view extension;
   ViewerKind kind;

@@ -68,6 +68,10 @@ inline constexpr std::array<FileTypeInfo, 35> FileTypeCodes = {{
     {"KCS", "", SourceKind::Never},
 }};
 
+// ASCII case mapping; other bytes are left alone.
+constexpr char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
 // Case-insensitive ASCII comparison (names and codes are compared this way).
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

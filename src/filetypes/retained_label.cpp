@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "filetypes/file_names.h"
+#include "filetypes/file_types.h"
 #include "filetypes/stored_content.h"
 
 namespace kelvo {
@@ -13,8 +14,6 @@ constexpr std::size_t kLabelNameOffset = 18;
 constexpr std::size_t kLabelTypeOffset = 27;
 constexpr std::size_t kLabelMarkOffset = 127;
 
-std::uint8_t LowerByte(std::uint8_t b) { return (b >= 'A' && b <= 'Z') ? b - 'A' + 'a' : b; }
-
 // True when `text` (any case) followed by `tail` equals the bytes of `head`
 // at `offset`; bytes beyond `head` never match.
 bool MatchesAt(std::span<const std::uint8_t> head, std::size_t offset, std::string_view text,
@@ -22,7 +21,7 @@ bool MatchesAt(std::span<const std::uint8_t> head, std::size_t offset, std::stri
   const std::size_t need = text.size() + (zeroAfter ? 1 : 0);
   if (offset + need > head.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (LowerByte(head[offset + i]) != LowerByte(static_cast<std::uint8_t>(text[i]))) return false;
+    if (LowerAscii(static_cast<char>(head[offset + i])) != LowerAscii(text[i])) return false;
   }
   return !zeroAfter || head[offset + text.size()] == 0;
 }

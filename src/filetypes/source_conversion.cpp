@@ -4,10 +4,9 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 
 #include "filetypes/file_types.h"
+#include "filetypes/memory_guard.h"
 
 namespace kelvo {
 
@@ -20,7 +19,9 @@ bool IsTextByte(std::uint8_t b) { return b == '\r' || b == '\n' || (b >= 0x20 &&
 // Writes the line number into the six number columns: "%06d", cut to its
 // first six characters.
 void WriteLineNumber(std::int64_t number, std::uint8_t* columns) {
-  if (number >= 0 && number <= 999999) {
+  if (number >= 0) {
+    // Past six digits the leading six are kept.
+    while (number > 999999) number /= 10;
     for (int i = 5; i >= 0; --i) {
       columns[i] = std::uint8_t('0' + number % 10);
       number /= 10;
@@ -30,6 +31,21 @@ void WriteLineNumber(std::int64_t number, std::uint8_t* columns) {
   char text[32];
   std::snprintf(text, sizeof text, "%06lld", static_cast<long long>(number));
   std::memcpy(columns, text, kLineNumberColumns);
+}
+
+// Columns 1 to 74 of a record without their trailing blanks, eight
+// columns at a time while they are all blank.
+std::size_t TextLength(const std::uint8_t* record) {
+  constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
+  std::size_t length = kRecordTextColumns;
+  while (length >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, record + length - 8, 8);
+    if (word != kBlanks) break;
+    length -= 8;
+  }
+  while (length > 0 && record[length - 1] == ' ') --length;
+  return length;
 }
 
 // Collects output in a fixed buffer and hands it to the sink in large pieces.
@@ -48,7 +64,6 @@ class BufferedWriter {
     used_ = 0;
     return error_;
   }
-  ErrorCode error() const { return error_; }
 
  private:
   CByteSink& sink_;
@@ -87,13 +102,10 @@ ErrorCode ConvertRecordsToText(std::span<const std::uint8_t> data, bool removeLi
       break;
     }
     std::size_t length = kRecordSize;
-    if (removeLineNumbers) {
-      length = kRecordTextColumns;
-      while (length > 0 && record[length - 1] == ' ') --length;
-    }
+    if (removeLineNumbers) length = TextLength(record);
     std::uint8_t* line = writer.Reserve(kRecordSize + 2);
     if (line == nullptr) break;
-    std::memcpy(line, record, length);
+    std::memcpy(line, record, kRecordSize);
     line[length] = '\r';
     line[length + 1] = '\n';
     writer.Commit(length + 2);
@@ -115,18 +127,22 @@ bool IsPreformattedRecordFile(std::span<const std::uint8_t> first80) {
 
 // --- Text to records -------------------------------------------------------
 
-CTextRecordEncoder::CTextRecordEncoder(LineNumbering numbering, std::vector<std::uint8_t>& out)
-    : numbering_(numbering), number_(numbering.start), out_(out), base_(out.size()) {}
+CTextRecordEncoder::CTextRecordEncoder(LineNumbering numbering, CByteSink& out)
+    : numbering_(numbering), number_(numbering.start), out_(out) {}
+
+void CTextRecordEncoder::FlushBlocks(std::size_t blocks) {
+  if (error_ == ERR_OK && blocks > 0) error_ = out_.Write({buffer_.data(), blocks * kStoreBlockSize});
+}
 
 std::uint8_t* CTextRecordEncoder::NextRecordSlot() {
-  const std::size_t inBlock = records_ % kRecordsPerBlock;
-  const std::size_t blockStart = base_ + (records_ / kRecordsPerBlock) * kStoreBlockSize;
-  if (inBlock == 0 && out_.size() < blockStart + kStoreBlockSize) {
-    // Grow in large steps; the new bytes are zero, which gives every block
-    // its 32 trailing zero bytes and the last block its padding.
-    out_.resize(std::max(blockStart + kStoreBlockSize, out_.size() * 2));
+  if (buffer_.empty()) buffer_.assign(kBufferBlocks * kStoreBlockSize, 0);
+  if (slot_ == kBufferBlocks * kRecordsPerBlock) {
+    FlushBlocks(kBufferBlocks);
+    slot_ = 0;
   }
-  return out_.data() + blockStart + inBlock * kRecordSize;
+  const std::size_t at = slot_ / kRecordsPerBlock * kStoreBlockSize + slot_ % kRecordsPerBlock * kRecordSize;
+  ++slot_;
+  return buffer_.data() + at;
 }
 
 void CTextRecordEncoder::EmitRecord(const std::uint8_t* record) {
@@ -183,7 +199,8 @@ void CTextRecordEncoder::DrainLongLine() {
 }
 
 ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
-  try {
+  if (error_ != ERR_OK) return error_;
+  const ErrorCode memory = GuardMemory([&] {
     const std::uint8_t* p = text.data();
     const std::uint8_t* const end = p + text.size();
     if (!partial_.empty() || longLine_) {
@@ -198,7 +215,7 @@ ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
       partial_.clear();
       p = lf + 1;
     }
-    while (p < end) {
+    while (p < end && error_ == ERR_OK) {
       const auto* lf =
           static_cast<const std::uint8_t*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
       if (lf == nullptr) {
@@ -209,26 +226,33 @@ ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
       EmitLine(p, static_cast<std::size_t>(lf - p), true);
       p = lf + 1;
     }
-  } catch (const std::bad_alloc&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  } catch (const std::length_error&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  }
-  return ERR_OK;
+    return ERR_OK;
+  });
+  if (error_ == ERR_OK) error_ = memory;
+  return error_;
 }
 
 ErrorCode CTextRecordEncoder::Finish() {
-  try {
+  if (error_ != ERR_OK) return error_;
+  const ErrorCode memory = GuardMemory([&] {
     if (!partial_.empty() || longLine_) EmitLine(partial_.data(), partial_.size(), false);
     partial_.clear();
-    const std::size_t blocks = (records_ + kRecordsPerBlock - 1) / kRecordsPerBlock;
-    out_.resize(base_ + blocks * kStoreBlockSize);
-  } catch (const std::bad_alloc&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  } catch (const std::length_error&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  }
-  return ERR_OK;
+    longLine_ = false;
+    if (slot_ > 0) {
+      // Clear what an earlier round left in the unused slots of the last block.
+      const std::size_t blocks = (slot_ + kRecordsPerBlock - 1) / kRecordsPerBlock;
+      const std::size_t used = slot_ % kRecordsPerBlock;
+      if (used != 0) {
+        std::uint8_t* last = buffer_.data() + (blocks - 1) * kStoreBlockSize;
+        std::memset(last + used * kRecordSize, 0, kRecordBytesPerBlock - used * kRecordSize);
+      }
+      FlushBlocks(blocks);
+      slot_ = 0;
+    }
+    return ERR_OK;
+  });
+  if (error_ == ERR_OK) error_ = memory;
+  return error_;
 }
 
 }  // namespace kelvo

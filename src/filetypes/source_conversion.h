@@ -53,7 +53,9 @@ struct RecordsToTextResult {
 ErrorCode ConvertRecordsToText(std::span<const std::uint8_t> data, bool removeLineNumbers,
                                CByteSink& out, RecordsToTextResult* result = nullptr);
 
-// Builds source records from PC text given in pieces of any size.
+// Builds source records from PC text given in pieces of any size, and hands
+// them on in whole 512-byte blocks through a fixed buffer, so a text of any
+// length is converted in constant memory.
 //
 // A line of at most 74 characters becomes one numbered record. A line of
 // exactly 80 characters is a record as it stands (no number is generated, the
@@ -62,33 +64,39 @@ ErrorCode ConvertRecordsToText(std::span<const std::uint8_t> data, bool removeLi
 // so no character is lost.
 class CTextRecordEncoder {
  public:
-  // Records are appended to `out` (six per block, 32 zero bytes after every
-  // sixth). Until Finish has returned, `out` may hold zero bytes beyond the
-  // records; after a failure its content is undefined.
-  CTextRecordEncoder(LineNumbering numbering, std::vector<std::uint8_t>& out);
+  // Blocks go to `out`: six records each, then 32 zero bytes; the last block
+  // is zero-padded by Finish.
+  CTextRecordEncoder(LineNumbering numbering, CByteSink& out);
 
-  // Converts the next piece of text. Returns 0 or ERR_NOT_ENOUGH_MEMORY.
+  // Converts the next piece of text. Returns 0, the sink's error or
+  // ERR_NOT_ENOUGH_MEMORY; after a failure every later call returns it.
   ErrorCode Append(std::span<const std::uint8_t> text);
-  // Converts a last line without LF and pads the last block with zero bytes.
+  // Converts a last line without LF and writes the last block.
   ErrorCode Finish();
 
   std::uint64_t RecordCount() const { return records_; }
+  std::uint64_t BlockCount() const { return (records_ + kRecordsPerBlock - 1) / kRecordsPerBlock; }
 
  private:
+  static constexpr std::size_t kBufferBlocks = 128;
+
   void EmitLine(const std::uint8_t* line, std::size_t length, bool endedByLf);
   void EmitPieces(const std::uint8_t* text, std::size_t length);
   void EmitNumbered(const std::uint8_t* text, std::size_t length);
   void EmitRecord(const std::uint8_t* record);
   void DrainLongLine();
   std::uint8_t* NextRecordSlot();
+  void FlushBlocks(std::size_t blocks);
 
   LineNumbering numbering_;
   std::int64_t number_;
-  std::vector<std::uint8_t>& out_;
-  std::size_t base_;                   // size of `out_` before the first record
+  CByteSink& out_;
+  std::vector<std::uint8_t> buffer_;   // kBufferBlocks blocks; bytes 480-511 stay zero
+  std::size_t slot_ = 0;               // record slots used in `buffer_`
   std::vector<std::uint8_t> partial_;  // a line not yet ended by LF
   bool longLine_ = false;              // the open line is longer than 80
   std::uint64_t records_ = 0;
+  ErrorCode error_ = ERR_OK;
 };
 
 // True when the first 80 bytes of a PC file already hold a printer record:

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
-#include <stdexcept>
+
+#include "filetypes/memory_guard.h"
 
 namespace kelvo {
 
@@ -24,17 +24,6 @@ void CopyPadded(std::span<const std::uint8_t> data, StoredContent& out) {
 std::span<const std::uint8_t> LastBlockOf(std::span<const std::uint8_t> data) {
   if (data.empty()) return data;
   return data.subspan((BlocksFor(data.size()) - 1) * kStoreBlockSize);
-}
-
-template <typename Fn>
-ErrorCode GuardMemory(Fn&& fn) {
-  try {
-    return fn();
-  } catch (const std::bad_alloc&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  } catch (const std::length_error&) {
-    return ERR_NOT_ENOUGH_MEMORY;
-  }
 }
 
 }  // namespace
@@ -75,20 +64,27 @@ ErrorCode ImportPreformatted(std::span<const std::uint8_t> data, StoredContent& 
 
 ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering numbering,
                                StoredContent& out) {
-  out.blocks.clear();
-  CTextRecordEncoder encoder(numbering, out.blocks);
-  ErrorCode error = encoder.Append(text);
-  if (error == ERR_OK) error = encoder.Finish();
-  if (error != ERR_OK) return error;
-  const std::uint64_t records = encoder.RecordCount();
-  const std::uint64_t inLast = records % kRecordsPerBlock;
-  out.kind = ContentKind::ConvertedText;
-  out.recordCount = records;
-  out.words.recordSize = 80;
-  out.words.blockCount = static_cast<std::uint32_t>(out.blocks.size() / kStoreBlockSize);
-  out.words.lastBlockBytes =
-      records == 0 ? 0 : static_cast<std::uint32_t>(inLast == 0 ? kRecordBytesPerBlock : inLast * kRecordSize);
-  return ERR_OK;
+  return GuardMemory([&] {
+    // Every line feed ends at least one record: room for those up front.
+    const std::size_t lines = std::size_t(std::count(text.begin(), text.end(), std::uint8_t{'\n'}));
+    out.blocks.clear();
+    out.blocks.reserve((lines / kRecordsPerBlock + 1) * kStoreBlockSize);
+    CVectorSink sink(out.blocks);
+    CTextRecordEncoder encoder(numbering, sink);
+    ErrorCode error = encoder.Append(text);
+    if (error == ERR_OK) error = encoder.Finish();
+    if (error != ERR_OK) return error;
+    const std::uint64_t records = encoder.RecordCount();
+    const std::uint64_t inLast = records % kRecordsPerBlock;
+    out.kind = ContentKind::ConvertedText;
+    out.recordCount = records;
+    out.words.recordSize = kRecordSize;
+    out.words.blockCount = static_cast<std::uint32_t>(encoder.BlockCount());
+    out.words.lastBlockBytes = records == 0 ? 0
+                               : inLast == 0 ? std::uint32_t(kRecordBytesPerBlock)
+                                             : std::uint32_t(inLast * kRecordSize);
+    return ERR_OK;
+  });
 }
 
 ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8_t> data,

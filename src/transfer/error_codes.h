@@ -36,6 +36,7 @@ inline constexpr ErrorCode ERR_SHARING_VIOLATION = 32;
 inline constexpr ErrorCode ERR_LOCK_VIOLATION = 33;
 inline constexpr ErrorCode ERR_HANDLE_DISK_FULL = 39;
 inline constexpr ErrorCode ERR_NOT_SUPPORTED = 50;
+inline constexpr ErrorCode ERR_UNEXPECTED_NETWORK_ERROR = 59;
 inline constexpr ErrorCode ERR_FILE_EXISTS = 80;
 inline constexpr ErrorCode ERR_DRIVE_LOCKED = 108;
 inline constexpr ErrorCode ERR_OPEN_FAILED = 110;

@@ -23,7 +23,8 @@ std::string ToText(const std::vector<std::uint8_t>& data, bool removeLineNumbers
 std::vector<std::uint8_t> ToRecords(std::string_view text, LineNumbering numbering,
                                     std::uint64_t* records = nullptr) {
   std::vector<std::uint8_t> out;
-  CTextRecordEncoder encoder(numbering, out);
+  CVectorSink sink(out);
+  CTextRecordEncoder encoder(numbering, sink);
   EXPECT_EQ(encoder.Append(Bytes(text)), ERR_OK);
   EXPECT_EQ(encoder.Finish(), ERR_OK);
   if (records != nullptr) *records = encoder.RecordCount();
@@ -174,6 +175,8 @@ TEST(TextToRecords, CarriageReturnsAreDroppedOnlyBeforeALineFeed) {
 TEST(TextToRecords, LineNumbersBeyondSixDigitsKeepTheirFirstSix) {
   EXPECT_EQ(ToRecords("A\nB\n", {999990, 10}),
             RecordBlocks({SourceRecord("A", 999990), "B" + std::string(73, ' ') + "100000"}));
+  EXPECT_EQ(ToRecords("A\n", {1234567890, 1}),
+            Bytes("A" + std::string(73, ' ') + "123456" + std::string(432, '\0')));
   EXPECT_EQ(ToRecords("A\n", {-10, 10}), Bytes("A" + std::string(73, ' ') + "-00010" +
                                               std::string(432, '\0')));
 }
@@ -185,7 +188,8 @@ TEST(TextToRecords, PiecesOfAnySizeGiveTheSameRecords) {
   const std::vector<std::uint8_t> whole = ToRecords(text, kImageLineNumbering);
   for (std::size_t piece : {1u, 2u, 3u, 7u, 74u, 75u, 79u, 80u, 81u, 82u, 500u}) {
     std::vector<std::uint8_t> out;
-    CTextRecordEncoder encoder(kImageLineNumbering, out);
+    CVectorSink sink(out);
+    CTextRecordEncoder encoder(kImageLineNumbering, sink);
     for (std::size_t at = 0; at < text.size(); at += piece) {
       const std::string_view part = std::string_view(text).substr(at, piece);
       ASSERT_EQ(encoder.Append(Bytes(part)), ERR_OK);
@@ -195,14 +199,27 @@ TEST(TextToRecords, PiecesOfAnySizeGiveTheSameRecords) {
   }
 }
 
-TEST(TextToRecords, AppendsAfterExistingContent) {
-  std::vector<std::uint8_t> out = {1, 2, 3};
-  CTextRecordEncoder encoder({1, 1}, out);
-  ASSERT_EQ(encoder.Append(Bytes("A\n")), ERR_OK);
-  ASSERT_EQ(encoder.Finish(), ERR_OK);
-  ASSERT_EQ(out.size(), 3u + 512u);
-  EXPECT_EQ(std::vector<std::uint8_t>(out.begin() + 3, out.end()),
-            RecordBlocks({SourceRecord("A", 1)}));
+TEST(TextToRecords, ManyBlocksPassThroughTheBufferIntact) {
+  // More than one buffer of blocks, ending in a part-filled block whose
+  // unused slots held records of the previous round.
+  std::string text;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 6 * 300 + 2; ++i) {
+    text += "L" + std::to_string(i) + "\n";
+    expected.push_back(SourceRecord("L" + std::to_string(i), i + 1));
+  }
+  std::uint64_t count = 0;
+  const std::vector<std::uint8_t> out = ToRecords(text, {1, 1}, &count);
+  EXPECT_EQ(count, expected.size());
+  EXPECT_EQ(out, RecordBlocks(expected));
+}
+
+TEST(TextToRecords, ASinkFailureIsReturnedAndSticks) {
+  FailingSink sink;
+  CTextRecordEncoder encoder({1, 1}, sink);
+  EXPECT_EQ(encoder.Append(Bytes("A\nB\n")), ERR_OK);  // still buffered
+  EXPECT_EQ(encoder.Finish(), ERR_HANDLE_DISK_FULL);
+  EXPECT_EQ(encoder.Append(Bytes("C\n")), ERR_HANDLE_DISK_FULL);
 }
 
 TEST(SourceRoundTrip, ShortPrintableLinesComeBackPaddedAndNumbered) {

@@ -46,9 +46,15 @@ void WriteFileBytes(const fs::path& path, const std::string& bytes) {
 
 CommandResult RunKdu(const std::vector<std::string>& args, const std::string& stdin_text) {
   TempDir home;
-  fs::path in_path = home / "stdin";
-  fs::path out_path = home / "stdout";
-  fs::path err_path = home / "stderr";
+  return RunKduIn(home.path(), args, stdin_text);
+}
+
+CommandResult RunKduIn(const fs::path& home, const std::vector<std::string>& args,
+                       const std::string& stdin_text) {
+  TempDir io;
+  fs::path in_path = io / "stdin";
+  fs::path out_path = io / "stdout";
+  fs::path err_path = io / "stderr";
   WriteFileBytes(in_path, stdin_text);
 
   pid_t pid = fork();
@@ -59,7 +65,7 @@ CommandResult RunKdu(const std::vector<std::string>& args, const std::string& st
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
-    setenv("HOME", home.path().c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     setenv("XDG_STATE_HOME", (home / "state").c_str(), 1);
     std::vector<char*> argv;

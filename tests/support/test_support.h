@@ -31,6 +31,12 @@ struct CommandResult {
 // folders pointed into a private folder so no user settings are touched.
 CommandResult RunKdu(const std::vector<std::string>& args, const std::string& stdin_text = "");
 
+// The same with HOME at `home` (XDG_CONFIG_HOME at home/config,
+// XDG_STATE_HOME at home/state), so a test can prepare settings for kdu and
+// look at what it leaves behind.
+CommandResult RunKduIn(const std::filesystem::path& home, const std::vector<std::string>& args,
+                       const std::string& stdin_text = "");
+
 std::string ReadFileText(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 

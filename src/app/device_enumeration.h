@@ -1,0 +1,32 @@
+// Filling the device table at start-up, and the floppy driver test.
+#pragma once
+
+#include <filesystem>
+
+#include "app/device_table.h"
+
+namespace kelvo {
+
+// The warning start-up shows when the floppy driver test fails.
+inline constexpr const char* kFloppyDriverMissingText =
+    "Floppy driver not loaded! Some functions will not be available.";
+
+// Fills `table` from `bindings`: entries 0 and 1 are floppy drives A: and B:
+// (present when their device exists; an emulated drive always does), entries
+// 2-25 are absent (Linux has no drive letters), entries 26-29 are Tape0..Tape3,
+// present when their device string names an existing device or an existing
+// .tap file (for a list of volumes, the first). Returns whether any tape
+// drive is present.
+bool EnumerateDevices(const DeviceBindings& bindings, DeviceTable& table);
+
+// Whether a floppy driver that offers the printer formats is there: the
+// Linux floppy driver (its module folder or /dev/fd0 under `system_root`),
+// a bound /dev/fdN that exists, or an emulated drive bound to A: or B:.
+bool IsFloppyDriverLoaded(const DeviceBindings& bindings,
+                          const std::filesystem::path& system_root = "/");
+
+// The volume a tape device string starts with: the string itself, or its
+// first comma-separated part when it ends in ".tap".
+std::string FirstTapeVolume(const std::string& device);
+
+}  // namespace kelvo

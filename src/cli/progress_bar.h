@@ -1,0 +1,39 @@
+// A one-line progress bar on stderr for long kdu work (copies, formats, tape
+// restores). It draws only when stderr is a terminal, so scripts and logs
+// see nothing of it.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace kelvo::cli {
+
+class ProgressBar {
+ public:
+  // Draws on stderr when stderr is a terminal.
+  explicit ProgressBar(std::string label);
+  // Draws on `out` when `enabled`.
+  ProgressBar(std::string label, std::FILE* out, bool enabled);
+  ~ProgressBar();
+  ProgressBar(const ProgressBar&) = delete;
+  ProgressBar& operator=(const ProgressBar&) = delete;
+
+  // Shows `done` of `total` (a count of files, blocks or bytes).
+  void Update(std::uint64_t done, std::uint64_t total);
+  // Changes the text in front of the bar (the current file name, say).
+  void SetLabel(std::string label);
+  // Ends the line; further updates are ignored.
+  void Finish();
+
+ private:
+  void Draw();
+
+  std::string label_;
+  std::FILE* out_;
+  bool enabled_;
+  bool drawn_ = false;
+  int percent_ = -1;
+};
+
+}  // namespace kelvo::cli

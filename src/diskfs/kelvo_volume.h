@@ -1,0 +1,142 @@
+// File operations on a printer disk: finding, allocating, storing, reading,
+// deleting and renaming files, and the free-space figure.
+//
+// One logic serves both carriers. The image form works on a CDiskImageDoc
+// throughout. The floppy form works on a drive for data and directory
+// sectors and keeps the allocation bitmap in the caller's copy of the
+// system area, so successive operations of one transfer see each other's
+// allocations; every bitmap change is written from that copy to the drive.
+//
+// Stores, deletes and renames are all-or-nothing: when a step fails, the
+// steps already done are undone before the error is returned, so no entry
+// is left without its blocks and no blocks stay marked used without an
+// entry.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "diskfs/directory_walk.h"
+#include "diskfs/on_disk.h"
+#include "media/sector_source.h"
+
+namespace kelvo {
+
+class CDiskImageDoc;
+
+// Returned when a new or renamed file's name cannot be stored: its first
+// word would be 0 (a free slot) or its type is "$Y$". The message is
+// kInvalidFileNameText (see DiskErrorText).
+inline constexpr ErrorCode ERR_INVALID_FILE_NAME = 123;
+inline constexpr const char* kInvalidFileNameText = "Invalid file name specified";
+
+// The message of a file-operation result: kInvalidFileNameText for
+// ERR_INVALID_FILE_NAME, the error table's text for any other code.
+std::string DiskErrorText(ErrorCode code);
+
+struct FileLocator {
+  std::string name;  // the full name found, NAME.TYP as stored
+  std::string type;  // the type of the chain holding the entry
+  std::uint16_t directory_lbn = 0;
+  std::uint16_t slot = 0;
+  std::uint16_t start_lbn = 0;        // w10
+  std::uint16_t blocks = 0;           // w5
+  std::uint16_t first_free_byte = 0;  // w8
+  FileEntry entry;                    // all words, for export (w3) and rename
+};
+
+struct AllocationRequest {
+  std::string type;
+  std::uint16_t directory_lbn = 0;  // out
+  std::uint16_t slot = 0;           // out
+  std::uint32_t blocks_needed = 0;  // in
+  std::uint16_t start_lbn = 0;      // out
+};
+
+// A new file ready to be written: its stored name, its entry words and its
+// data (blocks * 512 bytes).
+struct NewFile {
+  std::string first;   // name characters 1 to 3
+  std::string second;  // name characters 4 to 6 (may be empty)
+  std::string type;
+  std::uint16_t record_size = 512;      // w3
+  std::uint16_t blocks = 0;             // w5 and w7
+  std::uint16_t first_free_byte = 0;    // w8
+  std::span<const std::uint8_t> data;   // blocks * 512 bytes
+};
+
+class CKelvoVolume {
+ public:
+  // Image form.
+  explicit CKelvoVolume(CDiskImageDoc& image);
+  // Floppy form: `system_area` holds the disk's first blocks, at least LBN 0
+  // up to the bitmap LBN.
+  CKelvoVolume(CSectorSource& drive, std::vector<std::uint8_t>& system_area);
+
+  // 0 with `out` filled when a file of that full name (NAME.TYP, any case)
+  // exists; ERR_FILE_NOT_FOUND when not; or the carrier's read error.
+  ErrorCode FindFile(std::string_view name, FileLocator& out);
+
+  // The lowest free slot of the type's chain: 0, ERR_TYPE_NOT_IN_INDEX or
+  // ERR_DIRECTORY_FULL.
+  ErrorCode FindFreeSlot(AllocationRequest& request);
+
+  // Slot and blocks for a new file (image: blocks first; floppy: slot
+  // first). Nothing is written.
+  ErrorCode Allocate(AllocationRequest& request);
+
+  // Writes a new file: data, directory entry, bitmap. The name must not
+  // encode to a first word of 0 and the type must not be "$Y$"
+  // (ERR_INVALID_FILE_NAME). The caller makes sure no file of that name
+  // exists.
+  ErrorCode StoreNewFile(const NewFile& file);
+
+  // The file's blocks, w5 * 512 bytes read in one request.
+  ErrorCode ReadFileBlocks(const FileLocator& file, std::vector<std::uint8_t>& out);
+
+  // Frees the file's blocks and clears its entry.
+  ErrorCode DeleteFile(const FileLocator& file);
+  // Image form by name: a name that is not found changes nothing and is not
+  // an error.
+  ErrorCode DeleteFile(std::string_view name);
+
+  // Gives the file a new name (and type), keeping its blocks and sizes:
+  // ERR_INVALID_FILE_NAME, ERR_FILE_EXISTS (80) when the new name exists,
+  // ERR_FILE_NOT_FOUND, ERR_TYPE_NOT_IN_INDEX, ERR_DIRECTORY_FULL.
+  ErrorCode RenameFile(std::string_view old_name, std::string_view new_name);
+
+  // Whether the file's space, once freed, would hold a file of its size.
+  // Nothing is changed.
+  bool FitsAfterDelete(const FileLocator& file);
+
+  // Free space as shown with a listing (never below 0).
+  ErrorCode FreeSpace(std::uint64_t& bytes);
+
+  // The entry written by the last successful store.
+  const FileEntry& LastStoredEntry() const { return last_stored_; }
+
+  // Damage met by the last operation's directory walks.
+  const std::vector<std::string>& Problems() const { return problems_; }
+
+ private:
+  ErrorCode Mount(VolumeBlock& volume, WalkLimits& limits);
+  std::uint32_t CarrierBlocks() const;
+  ErrorCode LoadBitmap(const VolumeBlock& volume, Block& bitmap);
+  ErrorCode SaveBitmap(const VolumeBlock& volume, const Block& bitmap);
+  ErrorCode FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request);
+  ErrorCode WriteEntryAndBitmap(const VolumeBlock& volume, std::uint16_t lbn, std::size_t slot,
+                                const FileEntry& entry, bool allocate, std::uint32_t first,
+                                std::uint32_t count);
+  void NoteProblem(const std::string& problem);
+
+  CSectorSource& carrier_;
+  CDiskImageDoc* image_ = nullptr;
+  std::vector<std::uint8_t>* system_area_ = nullptr;
+  FileEntry last_stored_;
+  std::vector<std::string> problems_;
+};
+
+}  // namespace kelvo

@@ -1,0 +1,25 @@
+#include "diskfs/mount.h"
+
+#include "diskfs/radix50.h"
+
+namespace kelvo {
+
+bool HasKelvoMark(const std::uint8_t* volume_block) {
+  // RadixDecode gives upper case, so this is the case-blind comparison.
+  return RadixDecode(GetWord(volume_block + kTypeIndexOffset)) == "$Y$";
+}
+
+ErrorCode IsKelvoDisk(CSectorSource& carrier) {
+  Block block{};
+  if (ErrorCode err = carrier.ReadSectors(kVolumeBlockLbn, 1, block.data())) return err;
+  return HasKelvoMark(block.data()) ? ERR_OK : ERR_NOT_KELVO_FORMAT;
+}
+
+ErrorCode ReadVolumeBlock(CSectorSource& carrier, VolumeBlock& out) {
+  Block block{};
+  if (ErrorCode err = carrier.ReadSectors(kVolumeBlockLbn, 1, block.data())) return err;
+  out = VolumeBlock::Decode(block.data());
+  return ERR_OK;
+}
+
+}  // namespace kelvo

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "app/device_enumeration.h"
+#include "app/floppy_description.h"
+#include "support/test_support.h"
+
+namespace kelvo {
+namespace {
+
+using test::TempDir;
+using test::WriteFileBytes;
+
+DeviceBindings NoDevices(const TempDir& dir) {
+  DeviceBindings b;
+  b.floppy[0] = (dir / "no-fd0").string();
+  b.floppy[1] = (dir / "no-fd1").string();
+  for (int i = 0; i < kTapeDriveCount; ++i) b.tape[i] = (dir / ("no-nst" + std::to_string(i))).string();
+  return b;
+}
+
+TEST(DescribeFloppyDevice, EmulatedDrivesTakeTheirFormFromTheDeviceString) {
+  FloppyDescription d = DescribeFloppyDevice("emu:/nowhere/a.img", 'A');
+  EXPECT_TRUE(d.exists);
+  EXPECT_TRUE(d.emulated);
+  EXPECT_EQ(d.drive_form, kDriveForm35);
+  EXPECT_EQ(d.display_name, "3\u00bd Floppy (A:)");
+
+  d = DescribeFloppyDevice("emu:/nowhere/b.img,wp,form=5.25", 'B');
+  EXPECT_TRUE(d.exists);
+  EXPECT_EQ(d.drive_form, kDriveForm525);
+  EXPECT_EQ(d.display_name, "5\u00bc Floppy (B:)");
+
+  d = DescribeFloppyDevice("emu:/nowhere/c.img,form=3.5", 'A');
+  EXPECT_EQ(d.drive_form, kDriveForm35);
+
+  EXPECT_FALSE(DescribeFloppyDevice("emu:", 'A').exists);
+  EXPECT_FALSE(DescribeFloppyDevice("emu:,form=5.25", 'A').exists);
+}
+
+TEST(DescribeFloppyDevice, DevicePathsArePresentWhenTheyExist) {
+  TempDir dir;
+  WriteFileBytes(dir / "usb-floppy", "");
+  FloppyDescription d = DescribeFloppyDevice((dir / "usb-floppy").string(), 'B');
+  EXPECT_TRUE(d.exists);
+  EXPECT_FALSE(d.emulated);
+  EXPECT_EQ(d.drive_form, kDriveForm35);
+  EXPECT_EQ(d.display_name, "3\u00bd Floppy (B:)");
+  EXPECT_FALSE(DescribeFloppyDevice((dir / "fd7").string(), 'A').exists);
+  EXPECT_FALSE(DescribeFloppyDevice("", 'A').exists);
+}
+
+TEST(EnumerateDevices, FloppiesAndTapesFromTheirBindings) {
+  TempDir dir;
+  WriteFileBytes(dir / "first.tap", "");
+  WriteFileBytes(dir / "second.tap", "");
+  std::filesystem::create_directory(dir / "folder.tap");
+  DeviceBindings b;
+  b.floppy[0] = "emu:" + (dir / "missing.img").string();
+  b.floppy[1] = "emu:" + (dir / "b.img").string() + ",form=5.25";
+  b.tape[0] = (dir / "first.tap").string();
+  b.tape[1] = (dir / "missing.tap").string();
+  b.tape[2] = (dir / "missing.tap").string() + "," + (dir / "second.tap").string();
+  b.tape[3] = (dir / "folder.tap").string();
+
+  DeviceTable table;
+  table[5].present = true;  // stale content is replaced
+  EXPECT_TRUE(EnumerateDevices(b, table));
+  EXPECT_TRUE(table[0].present);
+  EXPECT_EQ(table[0].type, kDeviceRemovable);
+  EXPECT_EQ(table[0].drive_form, kDriveForm35);
+  EXPECT_EQ(table[0].display_name, "3\u00bd Floppy (A:)");
+  EXPECT_TRUE(table[1].present);
+  EXPECT_EQ(table[1].drive_form, kDriveForm525);
+  EXPECT_EQ(table[1].display_name, "5\u00bc Floppy (B:)");
+  for (int i = 2; i < kFirstTapeEntry; ++i) EXPECT_FALSE(table[i].present) << i;
+  for (int n = 0; n < kTapeDriveCount; ++n) {
+    EXPECT_EQ(table[kFirstTapeEntry + n].type, kDeviceTape);
+    EXPECT_EQ(table[kFirstTapeEntry + n].display_name, "Tape" + std::to_string(n));
+  }
+  EXPECT_TRUE(table[26].present);
+  EXPECT_FALSE(table[27].present);
+  EXPECT_FALSE(table[28].present);  // only the first volume of a list counts
+  EXPECT_FALSE(table[29].present);  // a folder is no tape image
+}
+
+TEST(EnumerateDevices, NothingBoundToAnExistingDeviceMeansNothingPresent) {
+  TempDir dir;
+  DeviceTable table;
+  EXPECT_FALSE(EnumerateDevices(NoDevices(dir), table));
+  for (const DeviceEntry& e : table) EXPECT_FALSE(e.present);
+}
+
+TEST(EnumerateDevices, ATapeListCountsWhenItsFirstVolumeExists) {
+  TempDir dir;
+  WriteFileBytes(dir / "vol1.tap", "");
+  DeviceBindings b = NoDevices(dir);
+  b.tape[3] = (dir / "vol1.tap").string() + "," + (dir / "vol2.tap").string();
+  DeviceTable table;
+  EXPECT_TRUE(EnumerateDevices(b, table));
+  EXPECT_TRUE(table[29].present);
+  EXPECT_EQ(FirstTapeVolume("a.tap,b.tap"), "a.tap");
+  EXPECT_EQ(FirstTapeVolume("/dev/nst0"), "/dev/nst0");
+  EXPECT_EQ(FirstTapeVolume(""), "");
+}
+
+TEST(EnumerateDevices, ATapeDeviceThatExistsIsPresent) {
+  TempDir dir;
+  WriteFileBytes(dir / "nst0", "");
+  DeviceBindings b = NoDevices(dir);
+  b.tape[0] = (dir / "nst0").string();
+  DeviceTable table;
+  EXPECT_TRUE(EnumerateDevices(b, table));
+  EXPECT_TRUE(table[26].present);
+}
+
+TEST(IsFloppyDriverLoaded, LooksForTheDriverOrAnEmulatedDrive) {
+  TempDir root;
+  DeviceBindings b;
+  b.floppy[0] = "/dev/fd0";
+  b.floppy[1] = "/dev/fd1";
+  EXPECT_FALSE(IsFloppyDriverLoaded(b, root.path()));
+
+  std::filesystem::create_directories(root / "dev");
+  WriteFileBytes(root / "dev/fd1", "");
+  EXPECT_TRUE(IsFloppyDriverLoaded(b, root.path()));
+  b.floppy[1] = "/dev/sdb";
+  EXPECT_FALSE(IsFloppyDriverLoaded(b, root.path()));
+
+  WriteFileBytes(root / "dev/fd0", "");
+  EXPECT_TRUE(IsFloppyDriverLoaded(b, root.path()));
+  std::filesystem::remove(root / "dev/fd0");
+
+  std::filesystem::create_directories(root / "sys/module/floppy");
+  EXPECT_TRUE(IsFloppyDriverLoaded(b, root.path()));
+  std::filesystem::remove_all(root / "sys");
+
+  b.floppy[1] = "emu:/nowhere/b.img";
+  EXPECT_TRUE(IsFloppyDriverLoaded(b, root.path()));
+}
+
+}  // namespace
+}  // namespace kelvo

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "cli/cli_context.h"
+#include "support/scripted_interaction.h"
+#include "support/test_support.h"
+
+namespace kelvo::cli {
+namespace {
+
+TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "t.tap", "");
+  MemoryKeyValueStore store;
+  store.SetInt("Retain MQS Format", 1);
+  store.SetInt("Tape Blocking Factor", 20);
+  store.SetInt("Show All File Types", 1);
+  test::ScriptedInteraction ui;
+  CliContext ctx;
+  ctx.ui = &ui;
+  ctx.retain_format = false;
+  ctx.remove_line_numbers = true;
+  ctx.blocking_factor = 64;
+  ctx.line_start = 100;
+  ctx.line_step = 10;
+  ctx.tape[1] = (dir / "t.tap").string();
+  ctx.drive_b = "emu:" + (dir / "b.img").string();
+  AppState state;
+  ASSERT_EQ(PrepareRunState(ctx, state, store), kExitOk);
+  EXPECT_EQ(ctx.state, &state);
+  EXPECT_EQ(ctx.store, &store);
+  EXPECT_EQ(state.settings.RetainPrinterFormat, 0);
+  EXPECT_EQ(state.settings.RemoveLineNumbers, 1);
+  EXPECT_EQ(state.settings.TapeBlockingFactor, 64);
+  EXPECT_EQ(state.settings.ShowAllFileTypes, 1);
+  EXPECT_EQ(state.LineNumberStart, 100);
+  EXPECT_EQ(state.LineNumberIncrement, 10);
+  EXPECT_TRUE(state.Devices[27].present);
+  EXPECT_TRUE(state.Devices[1].present);
+  EXPECT_EQ(state.FormatDriverPresent, 1);
+  // Nothing was asked and nothing written.
+  EXPECT_TRUE(ui.asks.empty());
+  EXPECT_EQ(store.values().size(), 3u);
+  EXPECT_EQ(store.GetInt("Retain MQS Format"), 1);
+}
+
+TEST(PrepareRunState, WithoutOptionsTheStoredSettingsHold) {
+  MemoryKeyValueStore store;
+  store.SetInt("Remove Line Numbers", 1);
+  test::ScriptedInteraction ui;
+  CliContext ctx;
+  ctx.ui = &ui;
+  AppState state;
+  ASSERT_EQ(PrepareRunState(ctx, state, store), kExitOk);
+  EXPECT_EQ(state.settings.RemoveLineNumbers, 1);
+  EXPECT_EQ(state.settings.TapeBlockingFactor, 16);
+  EXPECT_EQ(state.LineNumberStart, 0);
+  EXPECT_EQ(state.LineNumberIncrement, 0);
+  EXPECT_EQ(store.values().size(), 1u);
+}
+
+}  // namespace
+}  // namespace kelvo::cli

@@ -1,0 +1,212 @@
+#include "diskfs/listing.h"
+
+#include <gtest/gtest.h>
+
+#include "diskfs/mount.h"
+#include "media/disk_image.h"
+#include "support/diskfs_image_builder.h"
+
+namespace kelvo {
+namespace {
+
+using test::ImageBuilder;
+using test::Rad50;
+
+DiskListing List(ImageBuilder& b, ErrorCode expected = ERR_OK) {
+  CDiskImageDoc doc;
+  EXPECT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  DiskListing listing;
+  EXPECT_EQ(ListFiles(doc, listing, doc.BlockCount()), expected);
+  return listing;
+}
+
+bool Mentions(const DiskListing& l, const std::string& text) {
+  for (const std::string& p : l.problems)
+    if (p.find(text) != std::string::npos) return true;
+  return false;
+}
+
+TEST(Listing, EmptyDisk) {
+  ImageBuilder b;
+  DiskListing l = List(b);
+  EXPECT_TRUE(l.files.empty());
+  EXPECT_TRUE(l.problems.empty());
+  EXPECT_TRUE(l.shows_disk_id);
+  EXPECT_EQ(l.disk_id, "Kelvo Disk Utility");
+  EXPECT_EQ(l.capacity, 1403u * 512);
+  EXPECT_EQ(l.system_bytes, 40960u);  // LBN 0-4 and the 75 directory sectors
+  EXPECT_EQ(l.FreeSpace(), 1403u * 512 - 40960);
+
+  ImageBuilder hd(true);
+  EXPECT_EQ(List(hd).capacity, 2339u * 512);
+}
+
+TEST(Listing, FilesInIndexChainAndSlotOrder) {
+  ImageBuilder b;
+  b.AddBinaryFile("JSL", 0, "JOB1", 90, 1, 0x41);
+  b.AddBinaryFile("FNT", 4, "REPORT", 80, 3, 0x42);
+  b.AddBinaryFile("FNT", 1, "AB", 83, 2, 0x43);
+  // A file in the second sector of the FNT chain (LBN 14).
+  b.PutEntry(14, 0, "LAST", {0, 80, 0, 2, 0, 2, 160, 0, 85});
+  DiskListing l = List(b);
+  ASSERT_EQ(l.files.size(), 4u);
+  EXPECT_EQ(l.files[0].name, "AB.FNT");
+  EXPECT_EQ(l.files[1].name, "REPORT.FNT");
+  EXPECT_EQ(l.files[2].name, "LAST.FNT");
+  EXPECT_EQ(l.files[3].name, "JOB1.JSL");
+  const ListedFile& report = l.files[1];
+  EXPECT_EQ(report.type, "FNT");
+  EXPECT_EQ(report.size, 3u * 512);
+  EXPECT_EQ(report.RecordSize(), 512u);
+  EXPECT_EQ(report.Blocks(), 3u);
+  EXPECT_EQ(report.StartLbn(), 80u);
+  EXPECT_EQ(report.directory_lbn, 13);
+  EXPECT_EQ(report.slot, 4);
+  EXPECT_EQ(l.files[2].FirstFreeByte(), 160u);
+  EXPECT_EQ(l.files[2].directory_lbn, 14);
+  EXPECT_EQ(l.file_bytes, (1u + 3 + 2 + 2) * 512);
+  EXPECT_EQ(l.FreeSpace(), 1403u * 512 - 40960 - 8 * 512);
+}
+
+TEST(Listing, SizesAndStartUseTheKeptWords) {
+  ImageBuilder b;
+  // w4 is subtracted from w5; w9 added to w10; w6 added to w7.
+  b.PutEntry(13, 0, "ODD", {7, 512, 1, 4, 2, 3, 9, 5, 80});
+  DiskListing l = List(b);
+  ASSERT_EQ(l.files.size(), 1u);
+  EXPECT_EQ(l.files[0].size, 3u * 512);
+  EXPECT_EQ(l.files[0].Blocks(), 5u);
+  EXPECT_EQ(l.files[0].StartLbn(), 85u);
+  EXPECT_EQ(l.files[0].entry.w2, 7);
+}
+
+TEST(Listing, DiskIdOnlyWithItsMarker) {
+  ImageBuilder b;
+  b.bytes()[512 + 66] = 0;
+  DiskListing l = List(b);
+  EXPECT_FALSE(l.shows_disk_id);
+  EXPECT_EQ(l.disk_id, "");
+}
+
+TEST(Listing, SystemFilesAreHiddenButCounted) {
+  ImageBuilder b;
+  DiskListing l = List(b);
+  for (const ListedFile& f : l.files) EXPECT_NE(f.type, "$Y$");
+  EXPECT_EQ(l.file_bytes, 0u);
+  EXPECT_TRUE(IsSystemFileName("bitmap.$y$"));
+  EXPECT_FALSE(IsSystemFileName("BITMAP.FNT"));
+}
+
+TEST(Listing, ChainCycleIsListedOnce) {
+  ImageBuilder b;
+  b.AddBinaryFile("FNT", 0, "ONE", 80, 1, 1);
+  b.PutEntry(15, 0, "TWO", {0, 512, 0, 1, 0, 1, 0, 0, 81});
+  b.SetWord(17 * 512 + 2, 13);  // the last FNT sector links back to the first
+  DiskListing l = List(b);
+  ASSERT_EQ(l.files.size(), 2u);
+  EXPECT_EQ(l.files[0].name, "ONE.FNT");
+  EXPECT_EQ(l.files[1].name, "TWO.FNT");
+  ASSERT_EQ(l.problems.size(), 1u);
+  EXPECT_TRUE(Mentions(l, "FNT directory chain links back to LBN 13")) << l.problems[0];
+  EXPECT_EQ(l.system_bytes, 40960u);  // each sector counted once
+}
+
+TEST(Listing, SelfLinkAndLinkOutOfRange) {
+  ImageBuilder b;
+  b.SetWord(6 * 512 + 2, 6);       // CMD links to itself
+  b.SetWord(13 * 512 + 2, 60000);  // FNT links beyond the highest LBN
+  b.SetWord(20 * 512 + 2, 1403);   // FRM links to the highest LBN itself
+  b.PutEntry(13, 2, "KEPT", {0, 512, 0, 1, 0, 1, 0, 0, 80});
+  DiskListing l = List(b);
+  ASSERT_EQ(l.files.size(), 1u);
+  EXPECT_EQ(l.files[0].name, "KEPT.FNT");
+  EXPECT_EQ(l.problems.size(), 3u);
+  EXPECT_TRUE(Mentions(l, "CMD directory chain links back to LBN 6"));
+  EXPECT_TRUE(Mentions(l, "FNT directory chain links to LBN 60000"));
+  EXPECT_TRUE(Mentions(l, "FRM directory chain links to LBN 1403"));
+}
+
+TEST(Listing, LinkPastTheEndOfTheImage) {
+  ImageBuilder b;
+  b.SetWord(13 * 512 + 2, 500);  // inside the file system, beyond the 80-block image
+  b.SetWord(512 + 100 + 6 * 18 + 4, 900);  // JSL's first sector likewise
+  DiskListing l = List(b);
+  EXPECT_TRUE(Mentions(l, "FNT directory sector at LBN 500 lies past the end of the image (80 blocks)"));
+  EXPECT_TRUE(Mentions(l, "JSL directory sector at LBN 900"));
+}
+
+TEST(Listing, GarbageSlotsAreListedAsDecoded) {
+  ImageBuilder b;
+  const std::size_t slot0 = 13 * 512 + 4;
+  b.SetWord(slot0, 29 * 1600);  // not free, decodes to nothing
+  b.SetWord(slot0 + 22, 0xFFFF);
+  b.SetWord(slot0 + 24, 0xFFFF);
+  b.SetWord(slot0 + 22 + 10, 3);  // w5
+  b.SetWord(slot0 + 44, Rad50("A"));
+  b.SetWord(slot0 + 46, (2 * 40 + 29) * 40 + 3);  // "B", then the end code
+  b.SetWord(slot0 + 66, Rad50("Z"));
+  b.SetWord(slot0 + 66 + 8, 9);  // w4 above w5
+  b.SetWord(slot0 + 66 + 10, 2);
+  DiskListing l = List(b);
+  ASSERT_EQ(l.files.size(), 4u);
+  EXPECT_EQ(l.files[0].name, ".FNT");
+  EXPECT_EQ(l.files[1].name, ".FNT");
+  EXPECT_EQ(l.files[1].size, 3u * 512);
+  EXPECT_EQ(l.files[2].name, "AB.FNT");
+  EXPECT_EQ(l.files[3].name, "Z.FNT");
+  EXPECT_EQ(l.files[3].size, 0u);
+}
+
+TEST(Listing, FreeSpaceNeverBelowZero) {
+  ImageBuilder b;
+  b.PutEntry(13, 0, "HUGE", {0, 512, 0, 0xFFFF, 0, 0xFFFF, 0, 0, 80});
+  DiskListing l = List(b);
+  EXPECT_EQ(l.file_bytes, 0xFFFFu * 512);
+  EXPECT_EQ(l.FreeSpace(), 0u);
+}
+
+TEST(Listing, BareRecognitionMark) {
+  // Only the mark at byte 100: a Kelvo disk, listed without harm.
+  std::vector<std::uint8_t> bytes(35840, 0);
+  bytes[612] = 0xC3;
+  bytes[613] = 0xAC;
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(bytes), ERR_OK);
+  EXPECT_EQ(IsKelvoDisk(doc), ERR_OK);
+  DiskListing l;
+  EXPECT_EQ(ListFiles(doc, l, doc.BlockCount()), ERR_OK);
+  EXPECT_TRUE(l.files.empty());
+  EXPECT_EQ(l.capacity, 0u);
+  EXPECT_EQ(l.FreeSpace(), 0u);
+  EXPECT_FALSE(l.shows_disk_id);
+}
+
+TEST(Listing, TypeIndexWithoutTerminator) {
+  ImageBuilder b;
+  for (std::size_t i = 1; i < 68; ++i) {
+    b.SetWord(512 + 100 + 6 * i, Rad50("FNT"));
+    b.SetWord(512 + 100 + 6 * i + 4, 13);
+  }
+  b.PutEntry(13, 0, "X", {0, 512, 0, 1, 0, 1, 0, 0, 80});
+  DiskListing l = List(b);
+  EXPECT_EQ(l.files.size(), 67u);  // each index entry walks the chain once
+  EXPECT_TRUE(l.problems.empty());
+}
+
+TEST(Mount, NotAKelvoDisk) {
+  ImageBuilder b;
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  EXPECT_EQ(IsKelvoDisk(doc), ERR_OK);
+  std::vector<std::uint8_t> block(512, 0);
+  block[100] = 0xCC;  // "CMD"
+  block[101] = 0x14;
+  ASSERT_EQ(doc.WriteSectors(1, 1, block.data()), ERR_OK);
+  EXPECT_EQ(IsKelvoDisk(doc), ERR_NOT_KELVO_FORMAT);
+  VolumeBlock v;
+  EXPECT_EQ(ReadVolumeBlock(doc, v), ERR_OK);
+  EXPECT_EQ(v.type_index[0].type_code, 0x14CC);
+}
+
+}  // namespace
+}  // namespace kelvo

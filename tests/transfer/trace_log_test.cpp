@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <regex>
+
+#include "support/test_support.h"
+#include "transfer/trace_log.h"
+
+namespace kelvo {
+namespace {
+
+using test::ReadFileText;
+using test::TempDir;
+using test::WriteFileBytes;
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(TraceLog, OpeningCreatesTheFolderAndWritesTheHeaderLine) {
+  TempDir dir;
+  const auto path = dir / "state/kelvo-disk-utility/kdisk32.log";
+  TraceLog log;
+  ASSERT_TRUE(log.OpenTraceLog(path));
+  EXPECT_TRUE(log.IsOpen());
+  const std::string text = ReadFileText(path);
+  // "<time>: Log file opened: <date> <time>\r\n", date and time in the C
+  // locale's forms.
+  EXPECT_TRUE(std::regex_match(
+      text, std::regex(R"(\d\d:\d\d:\d\d: Log file opened: \d\d/\d\d/\d\d \d\d:\d\d:\d\d\r\n)")))
+      << text;
+}
+
+TEST(TraceLog, LinesGetTheTimeAndNoLineEnd) {
+  TempDir dir;
+  const auto path = dir / "kdisk32.log";
+  TraceLog log;
+  ASSERT_TRUE(log.OpenTraceLog(path));
+  const std::size_t header = ReadFileText(path).size();
+  log.WriteTraceLine("copied REPORT.FNT");
+  const std::string tail = ReadFileText(path).substr(header);
+  EXPECT_TRUE(std::regex_match(tail, std::regex(R"(\d\d:\d\d:\d\d: copied REPORT\.FNT)"))) << tail;
+}
+
+TEST(TraceLog, OpeningTruncatesAnOldLog) {
+  TempDir dir;
+  const auto path = dir / "kdisk32.log";
+  WriteFileBytes(path, std::string(5000, 'x'));
+  TraceLog log;
+  ASSERT_TRUE(log.OpenTraceLog(path));
+  EXPECT_EQ(ReadFileText(path).find('x'), std::string::npos);
+}
+
+TEST(TraceLog, ClosedLogWritesNothing) {
+  TempDir dir;
+  const auto path = dir / "kdisk32.log";
+  TraceLog never_opened;
+  never_opened.WriteTraceLine("lost");
+  never_opened.CloseTraceLog();
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  TraceLog log;
+  ASSERT_TRUE(log.OpenTraceLog(path));
+  log.CloseTraceLog();
+  EXPECT_FALSE(log.IsOpen());
+  const std::string before = ReadFileText(path);
+  log.WriteTraceLine("after close");
+  EXPECT_EQ(ReadFileText(path), before);
+}
+
+TEST(TraceLog, UncreatableFileLeavesTheLogClosed) {
+  TempDir dir;
+  WriteFileBytes(dir / "plain-file", "not a folder");
+  TraceLog log;
+  EXPECT_FALSE(log.OpenTraceLog(dir / "plain-file/sub/kdisk32.log"));
+  EXPECT_FALSE(log.IsOpen());
+  log.WriteTraceLine("ignored");
+  EXPECT_FALSE(log.OpenTraceLog({}));
+}
+
+TEST(TraceLog, DefaultPathFollowsTheXdgStateFolder) {
+  {
+    ScopedEnv state("XDG_STATE_HOME", "/var/tmp/state");
+    EXPECT_EQ(DefaultTraceLogPath(), "/var/tmp/state/kelvo-disk-utility/kdisk32.log");
+  }
+  {
+    ScopedEnv state("XDG_STATE_HOME", nullptr);
+    ScopedEnv home("HOME", "/home/operator");
+    EXPECT_EQ(DefaultTraceLogPath(), "/home/operator/.local/state/kelvo-disk-utility/kdisk32.log");
+  }
+  {
+    // A relative XDG folder is ignored, as the XDG rules say.
+    ScopedEnv state("XDG_STATE_HOME", "relative/state");
+    ScopedEnv home("HOME", "/home/operator");
+    EXPECT_EQ(DefaultTraceLogPath(), "/home/operator/.local/state/kelvo-disk-utility/kdisk32.log");
+  }
+  {
+    ScopedEnv state("XDG_STATE_HOME", nullptr);
+    ScopedEnv home("HOME", nullptr);
+    EXPECT_TRUE(DefaultTraceLogPath().empty());
+  }
+}
+
+}  // namespace
+}  // namespace kelvo
