@@ -1,12 +1,13 @@
 // kdisk: the desktop program of Kelvo Disk Utility.
 #include <QApplication>
-#include <QMessageBox>
+#include <cstdio>
 
+#include "app/startup.h"
 #include "gui/command_line.h"
 #include "gui/gui_interaction.h"
 #include "gui/main_frame.h"
 #include "gui/pc_explorer.h"
-#include "gui/settings_bridge.h"
+#include "settings_store/qt_settings_store.h"
 
 int main(int argc, char** argv) {
   using namespace kelvo::gui;
@@ -17,23 +18,27 @@ int main(int argc, char** argv) {
 
   const CommandLine cmd = ParseCommandLine(QApplication::arguments());
   if (!cmd.ok) {
-    fprintf(stderr, "kdisk: %s\n", qPrintable(cmd.error));
+    std::fprintf(stderr, "kdisk: %s\n", qPrintable(cmd.error));
     return 2;
   }
   GuiInteraction ui;
   ShellContext ctx;
   ctx.ui = &ui;
-  LoadShellSettings(ctx.settings);
+  kelvo::QtSettingsStore store;
+  kelvo::StartupOptions options;
+  options.overrides = cmd.overrides;
+  kelvo::StartUp(ctx.app, store, ui, options);
 
   int result = 1;
   {
-    CMainFrame frame(ctx, EnumerateDevices(cmd.bindings));
+    CMainFrame frame(ctx, PresentDevices(ctx.app));
     ui.SetParent(&frame);
-    if (!frame.OpenPcExplorer()) return 1;
-    frame.show();
-    for (const QString& file : cmd.files) frame.OpenDocument(file);
-    result = QApplication::exec();
+    if (frame.OpenPcExplorer()) {
+      frame.show();
+      for (const QString& file : cmd.files) frame.OpenDocument(file);
+      result = QApplication::exec();
+    }
   }
-  SaveShellSettings(ctx.settings);
+  kelvo::ShutDown(ctx.app, store);
   return result;
 }
