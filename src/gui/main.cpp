@@ -2,11 +2,8 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "app/startup.h"
-#include "gui/command_line.h"
 #include "gui/gui_interaction.h"
-#include "gui/main_frame.h"
-#include "gui/pc_explorer.h"
+#include "gui/kdisk_app.h"
 #include "settings_store/qt_settings_store.h"
 
 int main(int argc, char** argv) {
@@ -25,20 +22,11 @@ int main(int argc, char** argv) {
   ShellContext ctx;
   ctx.ui = &ui;
   kelvo::QtSettingsStore store;
-  kelvo::StartupOptions options;
-  options.overrides = cmd.overrides;
-  kelvo::StartUp(ctx.app, store, ui, options);
-
-  int result = 1;
-  {
-    CMainFrame frame(ctx, PresentDevices(ctx.app));
-    ui.SetParent(&frame);
-    if (frame.OpenPcExplorer()) {
-      frame.show();
-      for (const QString& file : cmd.files) frame.OpenDocument(file);
-      result = QApplication::exec();
-    }
-  }
-  kelvo::ShutDown(ctx.app, store);
+  std::unique_ptr<CMainFrame> frame = StartKdisk(ctx, store, cmd);
+  if (!frame) return 1;
+  ui.SetParent(frame.get());
+  const int result = QApplication::exec();
+  ui.SetParent(nullptr);
+  EndKdisk(ctx, store, std::move(frame));
   return result;
 }
