@@ -28,6 +28,8 @@ bool CommandAvailable(Cmd cmd) {
 }
 
 bool IsCommandEnabled(Cmd cmd, const CommandContext& ctx) {
+  // UNFINISHED: renaming inside a disk image waits for the file system's rename.
+  if (cmd == Cmd::Rename && ctx.explorer_kind == PlaceKind::DiskImage) return false;
   return CommandAvailable(cmd) && CommandRule(cmd, ctx);
 }
 
@@ -61,6 +63,8 @@ bool CommandRule(Cmd cmd, const CommandContext& ctx) {
       return ctx.image_viewer_active;
     case Cmd::Save:
       return ctx.document_modified;
+    case Cmd::SaveAs:
+      return explorer && *ctx.explorer_kind == PlaceKind::DiskImage;
     case Cmd::TapeList:
     case Cmd::TapeRestore:
     case Cmd::TapeInit:

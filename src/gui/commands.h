@@ -8,7 +8,7 @@
 namespace kelvo::gui {
 
 enum class Cmd {
-  New, Open, Save, Close, CloseAll, Delete, Rename, Properties, Print, PrintSetup, SaveFileList,
+  New, Open, Save, SaveAs, Close, CloseAll, Delete, Rename, Properties, Print, PrintSetup, SaveFileList,
   SelectAll, Refresh, AllFileTypes, LargeIcons, SmallIcons, List, Details,
   ByName, ByType, BySize, ByDate, ZoomIn, ZoomOut, Rotate,
   CopyDisk, LabelDisk, FormatDisk, DiskDriveInfo,

@@ -53,8 +53,8 @@ CDeviceBar::CDeviceBar(const std::vector<DeviceEntry>& devices, QWidget* parent)
   setIconSize({24, 24});
   for (const DeviceEntry& d : devices) {
     auto* button = new DeviceButton(d, this);
-    button->on_drop = [this, d](const QMimeData* data) { emit deviceDropped(d, data); };
-    connect(button, &QToolButton::clicked, this, [this, d] { emit deviceActivated(d); });
+    button->on_drop = [this, d](const QMimeData* data) { Q_EMIT deviceDropped(d, data); };
+    connect(button, &QToolButton::clicked, this, [this, d] { Q_EMIT deviceActivated(d); });
     addWidget(button);
     addSeparator();
     buttons_ << button;

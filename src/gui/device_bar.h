@@ -20,7 +20,7 @@ class CDeviceBar : public QToolBar {
   CDeviceBar(const std::vector<DeviceEntry>& devices, QWidget* parent = nullptr);
   QList<QToolButton*> Buttons() const { return buttons_; }
 
- signals:
+ Q_SIGNALS:
   void deviceActivated(const DeviceEntry& device);
   void deviceDropped(const DeviceEntry& device, const QMimeData* data);
 

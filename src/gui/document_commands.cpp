@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "gui/disk_image_window.h"
 #include "gui/document_types.h"
 #include "gui/explorer_window.h"
 #include "gui/listing.h"
@@ -51,15 +52,73 @@ bool CMainFrame::OpenDocument(const QString& path) {
     NotInThisVersion(*ctx_.ui, QFileInfo(path).fileName());
     return false;
   }
-  // UNFINISHED: disk image windows and the viewers are wired in as their
-  // engine parts arrive.
-  NotInThisVersion(*ctx_.ui, type->new_name + QStringLiteral(" documents"));
-  return false;
+  if (type != &DocumentTypes().front()) {
+    // UNFINISHED: the viewer windows of fonts, images, sources and tasks.
+    NotInThisVersion(*ctx_.ui, type->new_name + QStringLiteral(" documents"));
+    return false;
+  }
+  const QString full = QFileInfo(path).absoluteFilePath();
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    auto* image = qobject_cast<CDiskImageWindow*>(sub->widget());
+    if (image && image->Path() == full) {
+      mdi_->setActiveSubWindow(sub);
+      return true;
+    }
+  }
+  auto doc = std::make_unique<CDiskImageDoc>();
+  const ErrorCode code = doc->OnOpenDocument(QFile::encodeName(full).toStdString());
+  if (code != 0) {
+    ctx_.ui->ReportError(code);
+    return false;
+  }
+  AddImageWindow(new CDiskImageWindow(ctx_, std::move(doc), full, QFileInfo(full).fileName()));
+  AddRecentFile(full);
+  return true;
 }
 
-void CMainFrame::NewDocument() {}
+void CMainFrame::AddImageWindow(CDiskImageWindow* window) {
+  window->save_handler = [this, window] { return SaveImage(window, false); };
+  mdi_->setActiveSubWindow(AddChild(window));
+}
 
-void CMainFrame::SaveActive(bool) {}
+void CMainFrame::NewDocument() {
+  // The "New" list offers the disk image type only: it is chosen at once.
+  auto doc = std::make_unique<CDiskImageDoc>();
+  const ErrorCode code = doc->OnNewDocument({}, ctx_.ui);
+  if (code != 0) {
+    ctx_.ui->ReportError(code);
+    return;
+  }
+  const QString title = DocumentTypes().front().new_name + QString::number(++new_documents_);
+  AddImageWindow(new CDiskImageWindow(ctx_, std::move(doc), QString(), title));
+}
+
+bool CMainFrame::SaveImage(CDiskImageWindow* window, bool save_as) {
+  QString path = window->Path();
+  if (save_as || path.isEmpty()) {
+    QFileDialog dialog(this, QStringLiteral("Save As"), path);
+    dialog.setObjectName(QStringLiteral("SaveAsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(OpenDialogFilters().front());
+    dialog.setDefaultSuffix(QStringLiteral("kdi"));
+    if (path.isEmpty()) dialog.selectFile(window->PlaceText() + QStringLiteral(".kdi"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first();
+  }
+  const ErrorCode code = window->SaveTo(path);
+  if (code != 0) {
+    ctx_.ui->ReportError(code);
+    return false;
+  }
+  AddRecentFile(path);
+  return true;
+}
+
+void CMainFrame::SaveActive(bool save_as) {
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  if (auto* image = sub ? qobject_cast<CDiskImageWindow*>(sub->widget()) : nullptr)
+    SaveImage(image, save_as);
+}
 
 void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
   // UNFINISHED: floppy and tape windows need the floppy and tape layers.

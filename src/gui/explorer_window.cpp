@@ -25,7 +25,7 @@ CChildFrameWindow::CChildFrameWindow(ShellContext& ctx, PlaceKind kind, QWidget*
   list_->make_drag_data = [this] { return MakeDragData(); };
   connect(list_, &CFileListView::deletePressed, this, &CChildFrameWindow::DeleteSelected);
   connect(list_, &CFileListView::dropped, this,
-          [this](const QMimeData* d) { emit dropReceived(this, d); });
+          [this](const QMimeData* d) { Q_EMIT dropReceived(this, d); });
   connect(model_, &CFileListModel::renameRequested, this, &CChildFrameWindow::OnRenameRequested);
   setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -56,7 +56,7 @@ void CChildFrameWindow::DeleteSelected() {
              Icon::Question) != Button::Yes)
     return;
   ReportFailure(DoDelete(names));
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 void CChildFrameWindow::RenameSelected() {

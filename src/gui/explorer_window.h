@@ -56,7 +56,7 @@ class CChildFrameWindow : public QWidget {
   void AddEntry(const FileRow& row) { model_->AddOrReplaceRow(row); }
   void DropEntry(const QString& name) { model_->RemoveRow(name); }
 
- signals:
+ Q_SIGNALS:
   // A drag was dropped on this window's list or tree.
   void dropReceived(CChildFrameWindow* target, const QMimeData* data);
   // Something that the status bar or the menus show changed.

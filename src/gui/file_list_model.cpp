@@ -55,7 +55,7 @@ void CFileListModel::AddOrReplaceRow(const FileRow& row) {
   const int i = FindRow(row.name);
   if (i >= 0) {
     rows_[static_cast<size_t>(i)] = row;
-    emit dataChanged(index(i, 0), index(i, columnCount() - 1));
+    Q_EMIT dataChanged(index(i, 0), index(i, columnCount() - 1));
     return;
   }
   const int n = static_cast<int>(rows_.size());
@@ -67,7 +67,7 @@ void CFileListModel::AddOrReplaceRow(const FileRow& row) {
 void CFileListModel::ReplaceRow(int row, const FileRow& replacement) {
   if (row < 0 || row >= rowCount()) return;
   rows_[static_cast<size_t>(row)] = replacement;
-  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 QString CFileListModel::CellText(int row, int column) const {
@@ -111,7 +111,7 @@ QVariant CFileListModel::headerData(int section, Qt::Orientation o, int role) co
 Qt::ItemFlags CFileListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::ItemIsDropEnabled;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
-  if (index.column() == 0 && kind_ != PlaceKind::Tape) f |= Qt::ItemIsEditable;
+  if (index.column() == 0 && kind_ != PlaceKind::Tape && names_editable_) f |= Qt::ItemIsEditable;
   return f;
 }
 
@@ -121,14 +121,14 @@ bool CFileListModel::setData(const QModelIndex& index, const QVariant& value, in
   const QString old = rows_[static_cast<size_t>(index.row())].name;
   // An empty edit, or the same name without regard to case, changes nothing.
   if (name.isEmpty() || name.compare(old, Qt::CaseInsensitive) == 0) return false;
-  emit renameRequested(index.row(), name);
+  Q_EMIT renameRequested(index.row(), name);
   return true;
 }
 
 void CFileListModel::sort(int column, Qt::SortOrder) {
   if (rows_.empty() || column < 0 || column >= columnCount()) return;
   sort_column_ = column;
-  emit layoutAboutToBeChanged();
+  Q_EMIT layoutAboutToBeChanged();
   auto by_text = [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   };
@@ -160,7 +160,7 @@ void CFileListModel::sort(int column, Qt::SortOrder) {
   for (const QModelIndex& i : before)
     after << index(new_row_of[static_cast<size_t>(i.row())], i.column());
   changePersistentIndexList(before, after);
-  emit layoutChanged();
+  Q_EMIT layoutChanged();
 }
 
 QStringList CFileListModel::mimeTypes() const {

@@ -38,6 +38,7 @@ class CFileListModel : public QAbstractTableModel {
   void AddOrReplaceRow(const FileRow& row);
   void ReplaceRow(int row, const FileRow& replacement);
   int SortColumn() const { return sort_column_; }
+  void SetNamesEditable(bool editable) { names_editable_ = editable; }
   // The text of one cell, as shown and as written to listings.
   QString CellText(int row, int column) const;
 
@@ -54,7 +55,7 @@ class CFileListModel : public QAbstractTableModel {
   Qt::DropActions supportedDragActions() const override { return Qt::CopyAction | Qt::MoveAction; }
   Qt::DropActions supportedDropActions() const override { return Qt::CopyAction | Qt::MoveAction; }
 
- signals:
+ Q_SIGNALS:
   void renameRequested(int row, const QString& new_name);
 
  private:
@@ -62,6 +63,7 @@ class CFileListModel : public QAbstractTableModel {
   QStringList headers_;
   std::vector<FileRow> rows_;
   int sort_column_ = -1;
+  bool names_editable_ = true;
 };
 
 }  // namespace kelvo::gui

@@ -107,14 +107,14 @@ CFileListView::CFileListView(CFileListModel* model, QWidget* parent)
   icons_->setSelectionModel(selection_);
   for (auto* v : {static_cast<QAbstractItemView*>(details), static_cast<QAbstractItemView*>(icons)}) {
     connect(v, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& i) { emit openRequested(i.row()); });
+            [this](const QModelIndex& i) { Q_EMIT openRequested(i.row()); });
   }
-  details->on_delete = icons->on_delete = [this] { emit deletePressed(); };
-  details->on_drop = icons->on_drop = [this](const QMimeData* d) { emit dropped(d); };
+  details->on_delete = icons->on_delete = [this] { Q_EMIT deletePressed(); };
+  details->on_drop = icons->on_drop = [this](const QMimeData* d) { Q_EMIT dropped(d); };
   connect(details_->header(), &QHeaderView::sectionClicked, this,
           [this](int section) { model_->sort(section); });
   connect(details_->header(), &QHeaderView::sectionResized, this,
-          [this] { emit columnResized(); });
+          [this] { Q_EMIT columnResized(); });
 
   stack_ = new QStackedWidget(this);
   stack_->addWidget(details_);

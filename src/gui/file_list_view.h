@@ -54,7 +54,7 @@ class CFileListView : public QWidget {
   // Builds the drag data for the current selection; empty means no drag.
   std::function<QMimeData*()> make_drag_data;
 
- signals:
+ Q_SIGNALS:
   void deletePressed();
   void openRequested(int row);
   void dropped(const QMimeData* data);

@@ -24,6 +24,7 @@ namespace kelvo::gui {
 class CChildFrameWindow;
 class CPcExplorerWindow;
 class CDeviceBar;
+class CDiskImageWindow;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -58,6 +59,10 @@ class CMainFrame : public QMainWindow {
   void ShowAbout();
   // Adds a child window to the area, offset from the previous one.
   QMdiSubWindow* AddChild(QWidget* child);
+  // Saves an image window's document, asking for a name when it has none
+  // or `save_as` is set; false when nothing was saved.
+  bool SaveImage(CDiskImageWindow* window, bool save_as);
+  QStringList RecentFiles() const { return recent_files_; }
   // Whether a floppy or tape operation runs (closing is refused then).
   bool OperationRunning() const;
 
@@ -84,6 +89,8 @@ class CMainFrame : public QMainWindow {
   void PrintFileList();
   void OpenDeviceWindow(const DeviceEntry& device);
   void NewDocument();
+  void AddImageWindow(CDiskImageWindow* window);
+  void AddRecentFile(const QString& path);
   void SaveActive(bool save_as);
   void PrintSetup();
   void ShowPreferences();
@@ -97,6 +104,9 @@ class CMainFrame : public QMainWindow {
   QHash<Cmd, QAction*> actions_;
   QMdiSubWindow* pc_window_ = nullptr;
   int next_offset_ = 0;
+  int new_documents_ = 0;
+  QStringList recent_files_;
+  QMenu* recent_menu_ = nullptr;
 };
 
 }  // namespace kelvo::gui

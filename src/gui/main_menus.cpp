@@ -28,6 +28,7 @@ void CMainFrame::BuildMenus() {
   AddCommand(file, Cmd::New, QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
   AddCommand(file, Cmd::Open, QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
   AddCommand(file, Cmd::Save, QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  AddCommand(file, Cmd::SaveAs, QStringLiteral("Save &As..."));
   file->addSeparator();
   AddCommand(file, Cmd::Delete, QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete))
       ->setShortcutContext(Qt::WidgetShortcut);  // the lists handle the key themselves
@@ -37,6 +38,9 @@ void CMainFrame::BuildMenus() {
   AddCommand(file, Cmd::Print, QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
   AddCommand(file, Cmd::PrintSetup, QStringLiteral("P&rint Setup..."));
   AddCommand(file, Cmd::SaveFileList, QStringLiteral("Save File List"));
+  file->addSeparator();
+  recent_menu_ = file->addMenu(QStringLiteral("Recent &Files"));
+  recent_menu_->setEnabled(false);
   file->addSeparator();
   AddCommand(file, Cmd::Exit, QStringLiteral("E&xit"));
 
@@ -122,6 +126,20 @@ void CMainFrame::BuildMenus() {
     connect(m, &QMenu::aboutToShow, this, &CMainFrame::OnIdle);
 }
 
+void CMainFrame::AddRecentFile(const QString& path) {
+  // The four files opened or saved last, the newest first.
+  recent_files_.removeAll(path);
+  recent_files_.prepend(path);
+  while (recent_files_.size() > 4) recent_files_.removeLast();
+  recent_menu_->clear();
+  int n = 1;
+  for (const QString& f : recent_files_) {
+    QAction* a = recent_menu_->addAction(QStringLiteral("&%1 %2").arg(n++).arg(f));
+    connect(a, &QAction::triggered, this, [this, f] { OpenDocument(f); });
+  }
+  recent_menu_->setEnabled(!recent_files_.isEmpty());
+}
+
 void CMainFrame::SetPresentation(int p) {
   if (CChildFrameWindow* ex = ActiveExplorer())
     ex->ListView()->SetPresentation(static_cast<Presentation>(p));
@@ -146,6 +164,7 @@ void CMainFrame::RunCommand(Cmd cmd) {
     case Cmd::New: NewDocument(); break;
     case Cmd::Open: OpenWithDialog(); break;
     case Cmd::Save: SaveActive(false); break;
+    case Cmd::SaveAs: SaveActive(true); break;
     case Cmd::Delete: if (ex) ex->DeleteSelected(); break;
     case Cmd::Rename: if (ex) ex->RenameSelected(); break;
     case Cmd::Properties: if (ex) ex->ShowProperties(); break;

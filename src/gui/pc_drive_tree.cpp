@@ -38,7 +38,7 @@ CMainDriveView::CMainDriveView(QWidget* parent) : QTreeWidget(parent) {
     watcher_.removePath(PathOf(item));
   });
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-    if (item) emit folderSelected(PathOf(item));
+    if (item) Q_EMIT folderSelected(PathOf(item));
   });
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &CMainDriveView::OnFolderChanged);
   Reload();
@@ -120,7 +120,7 @@ void CMainDriveView::OnFolderChanged(const QString& path) {
   while (!keep.isEmpty() && !QFileInfo(keep).isDir()) keep = QFileInfo(keep).absolutePath();
   SelectFolder(keep);
   blockSignals(false);
-  if (keep != selected) emit folderSelected(SelectedFolder());
+  if (keep != selected) Q_EMIT folderSelected(SelectedFolder());
 }
 
 bool CMainDriveView::SelectFolder(const QString& wanted) {

@@ -21,7 +21,7 @@ class CMainDriveView : public QTreeWidget {
   QString SelectedFolder() const;
   QStringList WatchedFolders() const { return watcher_.directories(); }
 
- signals:
+ Q_SIGNALS:
   void folderSelected(const QString& path);
 
  private:

@@ -77,7 +77,7 @@ void CPcExplorerWindow::Relist() {
           .arg(SizeText64(listing.total_size), SizeText64(listing.free_space)));
   ListView()->SelectNames(selected);
   last_list_ms_ = timer.elapsed();
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 void CPcExplorerWindow::Refresh() {
@@ -91,7 +91,7 @@ QString CPcExplorerWindow::ListingHeadingText() const {
 
 void CPcExplorerWindow::OpenEntry(int row) {
   if (row < 0 || row >= Model()->rowCount()) return;
-  emit openFileRequested(QDir(folder_).filePath(Model()->Row(row).name));
+  Q_EMIT openFileRequested(QDir(folder_).filePath(Model()->Row(row).name));
 }
 
 ErrorCode CPcExplorerWindow::DoDelete(const QStringList& names) {

@@ -29,7 +29,7 @@ class CPcExplorerWindow : public CChildFrameWindow {
   // Opens a file of the current folder in the viewer of its type.
   void OpenEntry(int row);
 
- signals:
+ Q_SIGNALS:
   void openFileRequested(const QString& path);
 
  protected:

@@ -22,7 +22,7 @@ using namespace kelvo::gui::test;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void StartsWithTheDefaultPlacement() {
     QTemporaryDir dir;
     Shell shell;

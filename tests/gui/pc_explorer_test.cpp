@@ -37,7 +37,7 @@ void SetModified(const QString& path, const QDateTime& when) {
 
 class PcExplorerTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void ListsOnlyPrinterFilesUnlessAllTypesAreShown() {
     QTemporaryDir dir;
     MakeFiles(dir.path(), {"A.JSL", "B.TXT", "D.$Y$", "LONGNAME.FNT", "X.FNT"});

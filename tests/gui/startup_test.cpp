@@ -33,7 +33,7 @@ kelvo::StartupOptions QuietOptions(const QTemporaryDir& dir) {
 
 class StartupTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void FirstRunUsesDefaultsAndSavesAtExit() {
     QTemporaryDir dir;
     const QString ini = dir.filePath("settings.ini");
