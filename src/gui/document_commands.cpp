@@ -149,9 +149,16 @@ void CMainFrame::SaveFileList() {
   dialog.setNameFilter(QStringLiteral("File List (*.lst)"));
   dialog.setDefaultSuffix(QStringLiteral("lst"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  SaveFileListTo(dialog.selectedFiles().first());
+}
+
+bool CMainFrame::SaveFileListTo(const QString& path) {
+  CChildFrameWindow* ex = ActiveExplorer();
+  if (!ex) return false;
   const QString text = ListingText(MakeListing(*ex, QDateTime::currentDateTime()));
-  if (!WriteTextFileAtomically(dialog.selectedFiles().first(), text))
-    ctx_.ui->ReportError(ERR_WRITE_FAULT);
+  if (WriteTextFileAtomically(path, text)) return true;
+  ctx_.ui->ReportError(ERR_WRITE_FAULT);
+  return false;
 }
 
 void CMainFrame::ShowPreferences() {

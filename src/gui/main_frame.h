@@ -62,6 +62,8 @@ class CMainFrame : public QMainWindow {
   // Saves an image window's document, asking for a name when it has none
   // or `save_as` is set; false when nothing was saved.
   bool SaveImage(CDiskImageWindow* window, bool save_as);
+  // Writes the listing of the active explorer window to `path`.
+  bool SaveFileListTo(const QString& path);
   QStringList RecentFiles() const { return recent_files_; }
   // Whether a floppy or tape operation runs (closing is refused then).
   bool OperationRunning() const;
