@@ -2,22 +2,20 @@
 
 namespace kelvo::gui {
 
+namespace {
+
+bool IsTapeCommand(Cmd cmd) { return cmd >= Cmd::TapeList && cmd <= Cmd::TapeDriveInfo; }
+
+}  // namespace
+
 bool CommandAvailable(Cmd cmd) {
+  // Dialogs and viewers of later stages of the desktop program.
+  if (IsTapeCommand(cmd)) return false;
   switch (cmd) {
-    // Dialogs and viewers of later stages of the desktop program.
     case Cmd::CopyDisk:
     case Cmd::LabelDisk:
     case Cmd::FormatDisk:
     case Cmd::DiskDriveInfo:
-    case Cmd::TapeList:
-    case Cmd::TapeRestore:
-    case Cmd::TapeInit:
-    case Cmd::TapeErase:
-    case Cmd::TapeLoad:
-    case Cmd::TapeUnload:
-    case Cmd::TapeRewind:
-    case Cmd::TapeRetension:
-    case Cmd::TapeDriveInfo:
     case Cmd::ZoomIn:
     case Cmd::ZoomOut:
     case Cmd::Rotate:
@@ -34,6 +32,7 @@ bool IsCommandEnabled(Cmd cmd, const CommandContext& ctx) {
 }
 
 bool CommandRule(Cmd cmd, const CommandContext& ctx) {
+  if (IsTapeCommand(cmd)) return ctx.tape_present && !ctx.tape_busy;
   const bool explorer = ctx.explorer_kind.has_value();
   switch (cmd) {
     case Cmd::Delete:
@@ -65,16 +64,6 @@ bool CommandRule(Cmd cmd, const CommandContext& ctx) {
       return ctx.document_modified;
     case Cmd::SaveAs:
       return explorer && *ctx.explorer_kind == PlaceKind::DiskImage;
-    case Cmd::TapeList:
-    case Cmd::TapeRestore:
-    case Cmd::TapeInit:
-    case Cmd::TapeErase:
-    case Cmd::TapeLoad:
-    case Cmd::TapeUnload:
-    case Cmd::TapeRewind:
-    case Cmd::TapeRetension:
-    case Cmd::TapeDriveInfo:
-      return ctx.tape_present && !ctx.tape_busy;
     default:
       return true;
   }

@@ -12,6 +12,7 @@ enum class Cmd {
   SelectAll, Refresh, AllFileTypes, LargeIcons, SmallIcons, List, Details,
   ByName, ByType, BySize, ByDate, ZoomIn, ZoomOut, Rotate,
   CopyDisk, LabelDisk, FormatDisk, DiskDriveInfo,
+  // The tape commands stay together, TapeList first and TapeDriveInfo last.
   TapeList, TapeRestore, TapeInit, TapeErase, TapeLoad, TapeUnload, TapeRewind, TapeRetension,
   TapeDriveInfo, RetainTapeLabels, Preferences, About, Exit,
 };

@@ -18,16 +18,8 @@ CDiskImageWindow::CDiskImageWindow(ShellContext& ctx, std::unique_ptr<CDiskImage
                                    const QString& path, const QString& title, QWidget* parent)
     : CChildFrameWindow(ctx, PlaceKind::DiskImage, parent),
       doc_(std::move(doc)), path_(path), title_(title) {
-  auto* pane = new QWidget(this);
-  auto* layout = new QVBoxLayout(pane);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(1);
-  auto* caption = new CStatusWnd(pane);
-  caption->SetText(QStringLiteral("Directories"));
-  tree_ = new CKelvoDirectoryView(pane);
-  layout->addWidget(caption);
-  layout->addWidget(tree_, 1);
-  SetTreePane(pane);
+  tree_ = new CKelvoDirectoryView(this);
+  SetTreePane(QStringLiteral("Directories"), tree_);
   Model()->SetNamesEditable(false);
   UpdateTitle();
   Refresh();

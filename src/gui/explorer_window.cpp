@@ -4,7 +4,9 @@
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QSplitter>
+#include <QVBoxLayout>
 
+#include "gui/caption_strip.h"
 #include "gui/drag_payload.h"
 #include "gui/size_text.h"
 
@@ -30,8 +32,17 @@ CChildFrameWindow::CChildFrameWindow(ShellContext& ctx, PlaceKind kind, QWidget*
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
-void CChildFrameWindow::SetTreePane(QWidget* tree) {
-  splitter_->insertWidget(0, tree);
+void CChildFrameWindow::SetTreePane(const QString& caption, QWidget* tree) {
+  auto* pane = new QWidget(this);
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+  auto* strip = new CStatusWnd(pane);
+  strip->SetText(caption);
+  tree->setParent(pane);
+  layout->addWidget(strip);
+  layout->addWidget(tree, 1);
+  splitter_->insertWidget(0, pane);
   splitter_->setSizes({ctx_.settings.DriveViewWidth, ctx_.settings.FileViewWidth * 4});
   splitter_->setStretchFactor(1, 1);
 }

@@ -67,7 +67,8 @@ class CChildFrameWindow : public QWidget {
   virtual ErrorCode DoRename(const QString& old_name, const QString& new_name) = 0;
   // Drag data for the selected entries (the "KelvoFileList" block at least).
   virtual QMimeData* MakeDragData();
-  void SetTreePane(QWidget* tree);
+  // Puts `tree` under a caption strip reading `caption` in the left pane.
+  void SetTreePane(const QString& caption, QWidget* tree);
   void ReportFailure(ErrorCode code);
   void closeEvent(QCloseEvent* e) override;
 

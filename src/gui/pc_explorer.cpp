@@ -23,16 +23,8 @@ QString ComputerName() {
 
 CPcExplorerWindow::CPcExplorerWindow(ShellContext& ctx, QWidget* parent)
     : CChildFrameWindow(ctx, PlaceKind::PcFolder, parent), title_(ComputerName()) {
-  auto* pane = new QWidget(this);
-  auto* layout = new QVBoxLayout(pane);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(1);
-  auto* caption = new CStatusWnd(pane);
-  caption->SetText(QStringLiteral("All Folders"));
-  tree_ = new CMainDriveView(pane);
-  layout->addWidget(caption);
-  layout->addWidget(tree_, 1);
-  SetTreePane(pane);
+  tree_ = new CMainDriveView(this);
+  SetTreePane(QStringLiteral("All Folders"), tree_);
   setWindowTitle(title_);
   connect(tree_, &CMainDriveView::folderSelected, this, &CPcExplorerWindow::ShowFolder);
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { Relist(); });

@@ -22,12 +22,6 @@ using namespace kelvo::gui::test;
 
 namespace {
 
-QStringList Names(const CChildFrameWindow* w) {
-  QStringList out;
-  for (const FileRow& r : w->Model()->Rows()) out << r.name;
-  return out;
-}
-
 CDiskImageWindow* ActiveImage(Shell& shell) {
   QMdiSubWindow* sub = shell.frame->MdiArea()->activeSubWindow();
   return sub ? qobject_cast<CDiskImageWindow*>(sub->widget()) : nullptr;

@@ -21,12 +21,6 @@ using namespace kelvo::gui::test;
 
 namespace {
 
-QStringList Names(const CChildFrameWindow* w) {
-  QStringList out;
-  for (const FileRow& r : w->Model()->Rows()) out << r.name;
-  return out;
-}
-
 void SetModified(const QString& path, const QDateTime& when) {
   QFile f(path);
   QVERIFY(f.open(QIODevice::ReadWrite));

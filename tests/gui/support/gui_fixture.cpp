@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTest>
 
+#include "gui/explorer_window.h"
 #include "gui/pc_explorer.h"
 
 namespace kelvo::gui::test {
@@ -36,6 +37,12 @@ void MakeFile(const QString& folder, const QString& name, int bytes) {
 
 void MakeFiles(const QString& folder, const QStringList& names, int size) {
   for (const QString& n : names) MakeFile(folder, n, size);
+}
+
+QStringList Names(const CChildFrameWindow* window) {
+  QStringList out;
+  for (const FileRow& r : window->Model()->Rows()) out << r.name;
+  return out;
 }
 
 QString OutputPath(const QString& name) {

@@ -27,6 +27,8 @@ struct Shell {
 void MakeFiles(const QString& folder, const QStringList& names, int size = 10);
 // Writes `bytes` bytes to folder/name.
 void MakeFile(const QString& folder, const QString& name, int bytes);
+// The names an explorer window lists, in list order.
+QStringList Names(const CChildFrameWindow* window);
 // Where screenshots and other outputs for review go.
 QString OutputPath(const QString& name);
 
