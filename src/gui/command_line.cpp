@@ -1,0 +1,39 @@
+#include "gui/command_line.h"
+
+#include <QCommandLineParser>
+
+namespace kelvo::gui {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Kelvo Disk Utility"));
+  const QCommandLineOption drive_a(QStringLiteral("drive-a"),
+                                   QStringLiteral("Device for floppy drive A: (/dev/fd0, emu:PATH)"),
+                                   QStringLiteral("DEVICE"));
+  const QCommandLineOption drive_b(QStringLiteral("drive-b"),
+                                   QStringLiteral("Device for floppy drive B:"), QStringLiteral("DEVICE"));
+  parser.addOption(drive_a);
+  parser.addOption(drive_b);
+  QList<QCommandLineOption> tapes;
+  for (int n = 0; n < 4; ++n) {
+    tapes << QCommandLineOption(QStringLiteral("tape%1").arg(n),
+                                QStringLiteral("Device for Tape%1 (/dev/nstN, FILE.tap[,FILE.tap...])").arg(n),
+                                QStringLiteral("DEVICE"));
+    parser.addOption(tapes.back());
+  }
+  parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to open"),
+                               QStringLiteral("[FILE...]"));
+  CommandLine out;
+  if (!parser.parse(arguments)) {
+    out.ok = false;
+    out.error = parser.errorText();
+    return out;
+  }
+  out.overrides.floppy[0] = parser.value(drive_a).toStdString();
+  out.overrides.floppy[1] = parser.value(drive_b).toStdString();
+  for (int n = 0; n < 4; ++n) out.overrides.tape[n] = parser.value(tapes[n]).toStdString();
+  out.files = parser.positionalArguments();
+  return out;
+}
+
+}  // namespace kelvo::gui

@@ -1,0 +1,26 @@
+// The devices that get a button on the device bar: the floppy drives and tape
+// drives the device table marks present, with the device strings bound to them.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "app/app_state.h"
+
+namespace kelvo::gui {
+
+struct DeviceEntry {
+  QString name;          // "A:", "B:", "Tape0" ... "Tape3"
+  QString device;        // the device string it is bound to
+  bool tape = false;
+  bool three_and_half = true;  // floppies: a 3.5-inch drive
+  QString Label() const;       // the button's text
+};
+
+// The place text of a floppy window: ends with the drive's root ("A:\").
+QString FloppyPlaceText(const DeviceEntry& device);
+
+// The present floppy and tape drives of the device table in `state`.
+std::vector<DeviceEntry> PresentDevices(const AppState& state);
+
+}  // namespace kelvo::gui

@@ -1,0 +1,53 @@
+// The window of an open disk image (place kind 3): the directory tree and the
+// files of the printer disk held in the image. Changes stay in memory until
+// the image is saved; saving replaces the file atomically.
+#pragma once
+
+#include <memory>
+
+#include "diskfs/listing.h"
+#include "gui/explorer_window.h"
+#include "media/disk_image.h"
+
+namespace kelvo::gui {
+
+class CKelvoDirectoryView;
+
+class CDiskImageWindow : public CChildFrameWindow {
+  Q_OBJECT
+ public:
+  // Takes an opened (or new) document; `path` is empty for a new image.
+  CDiskImageWindow(ShellContext& ctx, std::unique_ptr<CDiskImageDoc> doc, const QString& path,
+                   const QString& title, QWidget* parent = nullptr);
+
+  QString PlaceText() const override { return title_; }
+  QString ListingHeadingText() const override;
+  void Refresh() override;
+  void ShowProperties() override;
+  bool Modified() const override { return doc_->IsModified(); }
+
+  QString Path() const { return path_; }
+  CDiskImageDoc& Document() { return *doc_; }
+  const DiskListing& LastListing() const { return listing_; }
+  CKelvoDirectoryView* Tree() const { return tree_; }
+  // Writes the image to `path` (atomically) and makes it the window's file.
+  ErrorCode SaveTo(const QString& path);
+  // Saves before closing (Save or Save As); false when nothing was saved.
+  std::function<bool()> save_handler;
+
+ protected:
+  ErrorCode DoDelete(const QStringList& names) override;
+  ErrorCode DoRename(const QString& old_name, const QString& new_name) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void UpdateTitle();
+
+  std::unique_ptr<CDiskImageDoc> doc_;
+  QString path_;
+  QString title_;
+  DiskListing listing_;
+  CKelvoDirectoryView* tree_;
+};
+
+}  // namespace kelvo::gui

@@ -1,0 +1,153 @@
+// Listings (saved ".lst" files and printing to PDF), drops between windows
+// and on device buttons, and a screenshot of the main window for review.
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "gui/disk_image_window.h"
+#include "gui/drag_payload.h"
+#include "gui/listing.h"
+#include "gui/pc_explorer.h"
+#include "support/gui_fixture.h"
+#include "support/image_builder.h"
+
+using namespace kelvo::gui;
+using namespace kelvo::gui::test;
+
+namespace {
+
+CDiskImageWindow* OpenImage(Shell& shell, const QString& path) {
+  if (!shell.frame->OpenDocument(path)) return nullptr;
+  return qobject_cast<CDiskImageWindow*>(shell.frame->MdiArea()->activeSubWindow()->widget());
+}
+
+}  // namespace
+
+class ListingAndDropTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void CreatedLineUsesTheTwelveHourClock() {
+    QCOMPARE(CreatedLine(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))),
+             QStringLiteral("Created on Sunday, December 06, 2026 at 02:05:09"));
+    QCOMPARE(CreatedLine(QDateTime(QDate(2026, 1, 1), QTime(0, 30, 0))),
+             QStringLiteral("Created on Thursday, January 01, 2026 at 12:30:00"));
+  }
+
+  void SavesThePcListInTheListingFormat() {
+    QTemporaryDir dir;
+    MakeFile(dir.path(), "B.JSL", 1234);
+    MakeFile(dir.path(), "A.FNT", 10);
+    Shell shell;
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    shell.frame->Action(Cmd::ByName)->trigger();
+    const QString out = dir.filePath("list.lst");
+    QVERIFY(shell.frame->SaveFileListTo(out));
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines[0], "Listing of files contained in " + pc->PlaceText());
+    QVERIFY(lines[1].startsWith("Created on "));
+    QVERIFY(lines[2].startsWith("Name "));
+    QVERIFY(lines[2].contains(QRegularExpression("Size +Description +Last Modified$")));
+    QVERIFY(lines[3].startsWith("A.FNT "));
+    QVERIFY(lines[3].contains("Font File (300 dpi)"));
+    QVERIFY(lines[4].startsWith("B.JSL "));
+    QVERIFY(lines[4].contains(" 1,234 "));
+  }
+
+  void ImageListingHasThreeColumnsAndPrintsToPdf() {
+    QTemporaryDir dir;
+    QVERIFY(MakeImage(dir.filePath("l.kdi"), {{"REP", "ORT", "FNT", 2}}));
+    Shell shell;
+    shell.Start(dir.path());
+    CDiskImageWindow* image = OpenImage(shell, dir.filePath("l.kdi"));
+    QVERIFY(image);
+    const Listing l = MakeListing(*image, QDateTime::currentDateTime());
+    QCOMPARE(l.heading, QStringLiteral("Listing of files contained in l.kdi"));
+    QCOMPARE(l.columns, (QStringList{"Name", "Size", "Description"}));
+    QCOMPARE(l.rows.size(), size_t{1});
+    QCOMPARE(l.rows[0], (QStringList{"Report.fnt", "1,024", "Font File (300 dpi)"}));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = OutputPath("listing.pdf");
+    printer.setOutputFileName(pdf);
+    QVERIFY(PrintListing(l, printer, 10, 10, image->ListView()->ColumnWidths()));
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.size() > 500);
+    QCOMPARE(f.read(5), QByteArray("%PDF-"));
+  }
+
+  void DropsFollowTheTransferTable() {
+    QTemporaryDir dir;
+    MakeFile(dir.path(), "A.JSL", 10);
+    QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"A", "", "JSL", 1}}));
+    std::vector<DeviceEntry> devices = {{"A:", "emu:" + dir.filePath("a.img"), false, true}};
+    Shell shell(devices);
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
+
+    // The drag from the image carries the "KelvoFileList" block.
+    image->ListView()->SelectAll();
+    QMimeData* data = image->ListView()->make_drag_data();
+    QVERIFY(data);
+    const auto payload = DecodeFileList(data->data(kFileListMimeType));
+    QVERIFY(payload);
+    QCOMPARE(payload->kind, 3);
+    QCOMPARE(payload->count, 1);
+    QCOMPARE(shell.ctx.TransferSelection(), QStringList{"A.jsl"});
+
+    // A drop on the window the drag came from is ignored.
+    shell.frame->HandleDrop(image, data);
+    QVERIFY(shell.ui.asks.empty());
+    // Disk image to floppy has no routine.
+    shell.frame->HandleDeviceDrop(devices[0], data);
+    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Function Not Yet Implemented"});
+    QCOMPARE(shell.ui.asks.back().icon, kelvo::Icon::Information);
+    QCOMPARE(shell.ui.beeps.back(), kelvo::BeepKind::Information);
+    delete data;
+
+    // PC folder to PC folder does nothing and shows nothing, also for files
+    // dragged in from a file manager.
+    QMimeData from_desktop;
+    from_desktop.setUrls({QUrl::fromLocalFile(dir.filePath("A.JSL"))});
+    const size_t asked = shell.ui.asks.size();
+    shell.frame->HandleDrop(pc, &from_desktop);
+    QCOMPARE(shell.ui.asks.size(), asked);
+
+    // A stale window reference is not trusted.
+    QMimeData stale;
+    stale.setData(kFileListMimeType, EncodeFileList({0, 1, quintptr{0x1234}}));
+    shell.frame->HandleDrop(image, &stale);
+    QCOMPARE(shell.ui.asks.size(), asked);
+  }
+
+  void ScreenshotOfTheMainWindow() {
+    QTemporaryDir dir;
+    MakeFiles(dir.path(), {"REPORT.FNT", "FORM1.FRM", "JOB1.JSL", "PATCH.PCH"}, 2000);
+    QVERIFY(MakeImage(dir.filePath("demo.kdi"), {{"REP", "ORT", "FNT", 3}, {"JOB", "1", "JSL", 2},
+                                                 {"LOG", "O", "LGO", 4}}));
+    std::vector<DeviceEntry> devices = {{"A:", "emu:a.img", false, true},
+                                        {"Tape0", "demo.tap", true, true}};
+    Shell shell(devices);
+    shell.Start(dir.path());
+    shell.frame->resize(900, 620);
+    OpenImage(shell, dir.filePath("demo.kdi"));
+    shell.frame->MdiArea()->tileSubWindows();
+    QTest::qWait(50);
+    const QString path = OutputPath("kdisk_main_window.png");
+    QVERIFY(shell.frame->grab().save(path));
+    QVERIFY(QFile(path).size() > 1000);
+    qInfo("screenshot saved to %s", qPrintable(path));
+  }
+};
+
+QTEST_MAIN(ListingAndDropTest)
+#include "listing_and_drop_test.moc"
