@@ -73,4 +73,6 @@ void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
 // message on stderr when an option value is unusable.
 int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store);
 
+void RegisterViewVerbs(CLI::App& app, CliContext& ctx);
+
 }  // namespace kelvo::cli

@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
   CliContext ctx;
   AddGlobalOptions(app, ctx);
   RegisterDeviceVerbs(app, ctx);
+
+  RegisterViewVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {

@@ -81,4 +81,14 @@ std::string_view ViewerDocumentName(ViewerKind kind) {
   return {};
 }
 
+bool OpenFileInViewer(std::string_view folder, std::string_view name, const DocumentOpener& open) {
+  const ViewerKind kind = GetViewerKind(name);
+  if (kind == ViewerKind::None || !open) return false;
+  std::string path(folder);
+  if (!path.empty() && path.back() != '/') path += '/';
+  path += name;
+  open(kind, path);
+  return true;
+}
+
 }  // namespace kelvo

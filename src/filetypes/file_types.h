@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,5 +95,13 @@ ViewerKind GetViewerKind(std::string_view name);
 
 // The document kind's name ("Patch File", "Font", "IMG", ...); empty for None.
 std::string_view ViewerDocumentName(ViewerKind kind);
+
+// Asks the application to open `path` as a document of `kind`.
+using DocumentOpener = std::function<void(ViewerKind kind, const std::string& path)>;
+
+// Opens the file `name` of the PC folder `folder` in its viewer when its
+// extension is a viewer extension; returns false (and opens nothing) for any
+// other extension.
+bool OpenFileInViewer(std::string_view folder, std::string_view name, const DocumentOpener& open);
 
 }  // namespace kelvo

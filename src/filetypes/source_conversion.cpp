@@ -78,7 +78,7 @@ bool IsSourceFile(std::string_view pcNameOrType, std::span<const std::uint8_t> u
   const std::string_view type =
       pcNameOrType.size() <= 3 ? pcNameOrType : pcNameOrType.substr(pcNameOrType.size() - 3);
   const FileTypeInfo* info = FindFileType(type);
-  if (info == nullptr || info->code == kSystemTypeCode) return false;
+  if (info == nullptr) return false;
   switch (info->source) {
     case SourceKind::Always: return true;
     case SourceKind::Never: return false;

@@ -71,5 +71,18 @@ TEST(FileTypeCatalogue, ViewerExtensionsChooseTheirDocuments) {
   EXPECT_EQ(ViewerDocumentName(ViewerKind::None), "");
 }
 
+TEST(FileTypeCatalogue, OpenFileInViewerBuildsThePathOfTheFolder) {
+  std::vector<std::pair<ViewerKind, std::string>> opened;
+  const DocumentOpener open = [&opened](ViewerKind kind, const std::string& path) {
+    opened.emplace_back(kind, path);
+  };
+  EXPECT_TRUE(OpenFileInViewer("/home/op/fonts", "Report.fnt", open));
+  EXPECT_TRUE(OpenFileInViewer("/home/op/", "a.JSL", open));
+  EXPECT_FALSE(OpenFileInViewer("/home/op", "a.frm", open));
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], std::make_pair(ViewerKind::Font, std::string("/home/op/fonts/Report.fnt")));
+  EXPECT_EQ(opened[1], std::make_pair(ViewerKind::JobSourceFile, std::string("/home/op/a.JSL")));
+}
+
 }  // namespace
 }  // namespace kelvo

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <optional>
-#include <regex>
 
 #include "support/test_support.h"
 #include "transfer/trace_log.h"
@@ -13,6 +12,13 @@ namespace {
 using test::ReadFileText;
 using test::TempDir;
 using test::WriteFileBytes;
+
+// `text` with every digit replaced by '9', to compare times and dates by form.
+std::string DigitsAsNines(std::string text) {
+  for (char& c : text)
+    if (c >= '0' && c <= '9') c = '9';
+  return text;
+}
 
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
@@ -47,9 +53,7 @@ TEST(TraceLog, OpeningCreatesTheFolderAndWritesTheHeaderLine) {
   const std::string text = ReadFileText(path);
   // "<time>: Log file opened: <date> <time>\r\n", date and time in the C
   // locale's forms.
-  EXPECT_TRUE(std::regex_match(
-      text, std::regex(R"(\d\d:\d\d:\d\d: Log file opened: \d\d/\d\d/\d\d \d\d:\d\d:\d\d\r\n)")))
-      << text;
+  EXPECT_EQ(DigitsAsNines(text), "99:99:99: Log file opened: 99/99/99 99:99:99\r\n");
 }
 
 TEST(TraceLog, LinesGetTheTimeAndNoLineEnd) {
@@ -60,7 +64,7 @@ TEST(TraceLog, LinesGetTheTimeAndNoLineEnd) {
   const std::size_t header = ReadFileText(path).size();
   log.WriteTraceLine("copied REPORT.FNT");
   const std::string tail = ReadFileText(path).substr(header);
-  EXPECT_TRUE(std::regex_match(tail, std::regex(R"(\d\d:\d\d:\d\d: copied REPORT\.FNT)"))) << tail;
+  EXPECT_EQ(DigitsAsNines(tail), "99:99:99: copied REPORT.FNT");
 }
 
 TEST(TraceLog, OpeningTruncatesAnOldLog) {

@@ -1,0 +1,132 @@
+#include "viewers/font_grid.h"
+
+#include <algorithm>
+
+namespace kelvo {
+
+namespace {
+
+int GlyphWidth(const CFontDoc& doc, int rowLength) {
+  if (doc.Orientation() == 'J') return 16 * ((rowLength + 1) / 2);
+  return rowLength * 8;
+}
+
+// Source column of an inverse landscape glyph.
+int InverseLandscapeColumn(const CFontDoc& doc, int rowLength, int wb, int off, int sp) {
+  const int odd = (rowLength % 2 != 0) ? 8 : 0;
+  if (doc.Pitch() == 'F') {
+    const int room = sp - (wb - off);
+    if (room <= 0) return off;
+    if (odd == 0 && rowLength != 2) return off;
+    return odd;
+  }
+  return (sp > rowLength * 8 ? 0 : off) + off / 2 + odd;
+}
+
+}  // namespace
+
+CMonoBitmap UnpackGlyph(const CFontDoc& doc, int code) {
+  const FstEntry e = doc.Entry(code);
+  const int rows = e.RowCount();
+  const int length = e.RowLength();
+  CMonoBitmap glyph(GlyphWidth(doc, length), rows);
+  if (glyph.Empty()) return glyph;
+  const std::vector<std::uint8_t>& matrix = doc.Matrix();
+  std::size_t at = e.ByteOffset();
+  for (int r = 0; r < rows; ++r) {
+    std::uint8_t* out = glyph.Row(r);
+    for (int i = 0; i < length; ++i, ++at) {
+      const std::uint8_t b = at < matrix.size() ? matrix[at] : 0;
+      out[i] = static_cast<std::uint8_t>(~b);
+    }
+  }
+  return glyph;
+}
+
+CMonoBitmap TurnUpright(const CMonoBitmap& glyph, char orientation) {
+  switch (orientation) {
+    case 'P': return QuarterTurnCcw(glyph);
+    case 'J': return HalfTurn(glyph);
+    case 'I': return QuarterTurnCcw(HalfTurn(glyph));
+    default: return glyph;
+  }
+}
+
+void DrawGlyph(CMonoBitmap& dst, const CFontDoc& doc, int code, int x, int y) {
+  const FstEntry e = doc.Entry(code);
+  const CMonoBitmap glyph = UnpackGlyph(doc, code);
+  if (glyph.Empty()) return;
+  const CMonoBitmap turned = TurnUpright(glyph, doc.Orientation());
+  const int rows = e.RowCount();
+  const int length = e.RowLength();
+  const int wb = GlyphWidth(doc, length);
+  const int off = e.Offset();
+  const int bw = turned.Width();
+  const int bh = turned.Height();
+  switch (doc.Orientation()) {
+    case 'P':
+      AndBlit(dst, x, y + doc.LineSpacing() - wb - off, turned, 0, bh - wb, rows, wb);
+      break;
+    case 'I':
+      AndBlit(dst, x, y + off, turned, 0, 0, std::max(rows, 8), wb);
+      break;
+    case 'J': {
+      const int ref = doc.InverseLandscapeHeight();
+      const int dy = rows < ref ? ref - rows : 0;
+      const int sx = InverseLandscapeColumn(doc, length, wb, off, doc.Spacing(code));
+      AndBlit(dst, x, y + dy, turned, sx, 0, bw, bh);
+      break;
+    }
+    default:
+      AndBlit(dst, x, y, turned, 0, 0, bw, bh);
+      break;
+  }
+}
+
+ScrollSize FontGridScrollSize(const CFontDoc& doc) {
+  const int highest = doc.HighestCode();
+  int widest = 0;
+  for (int start = 0; start <= highest; start += 16) {
+    int sum = 0;
+    for (int code = start; code < start + 16 && code <= highest; ++code) sum += doc.Spacing(code);
+    widest = std::max(widest, sum);
+  }
+  const int rows = std::min(16, (highest + 1) / 16 + 1);
+  return ScrollSize{widest + 30, doc.CellHeight() * rows};
+}
+
+FontGridPicture PaintFontGrid(const CFontDoc& doc) {
+  FontGridPicture picture;
+  picture.size = FontGridScrollSize(doc);
+  const int cell = doc.CellHeight();
+  if (cell <= 0) {
+    picture.note = "The font's cell height is 0: no glyph rows to draw";
+    return picture;
+  }
+  picture.bitmap = CMonoBitmap(picture.size.width, picture.size.height);
+  const int right = picture.size.width;
+  const int lastRow = std::min(15, (picture.size.height + cell - 1) / cell);
+  const int spaceSpacing = doc.Spacing(32);
+  int y = 0;
+  for (int row = 0; row <= lastRow; ++row, y += cell) {
+    int x = 10;
+    for (int col = 0; col < 16; ++col) {
+      const int code = 16 * row + col + 32;
+      if (code > doc.HighestCode()) return picture;
+      if (doc.Entry(code).NoGlyph() && code != 32) continue;
+      const int sp = doc.Spacing(code);
+      picture.cells.push_back(GlyphCell{code, x, y, sp, sp != 0});
+      if (sp != 0) DrawGlyph(picture.bitmap, doc, code, x, y);
+      x += sp;
+    }
+    // The rest of the row is filled with spaces; a space of spacing 0 would
+    // never get there, so it ends the row instead.
+    while (x < right && spaceSpacing > 0) {
+      DrawGlyph(picture.bitmap, doc, 32, x, y);
+      x += spaceSpacing;
+    }
+  }
+  return picture;
+}
+
+}  // namespace kelvo

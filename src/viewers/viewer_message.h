@@ -1,0 +1,26 @@
+// The message a viewer document shows when it refuses to open a file.
+#pragma once
+
+#include <string>
+
+#include "app/interaction.h"
+
+namespace kelvo {
+
+struct ViewerMessage {
+  std::string text;  // empty: refused silently
+  std::string title = kAppTitle;
+  Icon icon = Icon::None;
+  bool beep = false;  // sound the warning beep first
+};
+
+// Shows `message` through the user interaction (nothing for a silent one).
+void ShowViewerMessage(Interaction& ui, const ViewerMessage& message);
+
+// Reads a whole file into `out`; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& out);
+
+// The file name part of `path` (after the last '/' or '\').
+std::string FileNamePart(const std::string& path);
+
+}  // namespace kelvo

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "support/viewer_bitmap_probe.h"
+#include "support/viewer_image_builder.h"
+#include "viewers/image_view_model.h"
+
+namespace kelvo::test {
+namespace {
+
+// An image of `dots` x `lines` with the given ink lines (1 = ink bytes).
+CImgDoc MakeDoc(int dots, const std::vector<std::vector<std::uint8_t>>& lines) {
+  RasterEncoder enc(RoundedImageDots(dots));
+  for (const auto& l : lines) enc.Line(l, 2);
+  enc.End();
+  ImageFileSpec spec;
+  spec.dots = dots;
+  spec.scanLines = static_cast<int>(lines.size());
+  spec.raster = enc.Bytes();
+  spec.colour = "BLUE";
+  CImgDoc doc;
+  EXPECT_TRUE(doc.LoadBytes(BuildImageFile(spec))) << doc.Message().text;
+  return doc;
+}
+
+std::vector<std::vector<std::uint8_t>> Blank(int dots, int lines) {
+  return std::vector<std::vector<std::uint8_t>>(
+      static_cast<std::size_t>(lines),
+      std::vector<std::uint8_t>(static_cast<std::size_t>(RoundedImageDots(dots) / 8), 0));
+}
+
+TEST(ImageViewModel, FullBitmapUsesTheDecodedRows) {
+  auto lines = Blank(20, 2);  // 20 dots: decoded rows of 2 bytes, bitmap rows of 4
+  lines[1][1] = 0x01;
+  CImgDoc doc = MakeDoc(20, lines);
+  CMonoBitmap full = MakeFullBitmap(doc);
+  EXPECT_EQ(full.Width(), 20);
+  EXPECT_EQ(full.Height(), 2);
+  EXPECT_TRUE(full.IsInk(15, 1));
+  EXPECT_EQ(CountInk(full), 1);
+}
+
+TEST(ImageViewModel, NewImageIsTurnedOnceAndRoundedTo16) {
+  auto lines = Blank(1000, 40);
+  lines[0][0] = 0x80;  // top left dot
+  CImgDoc doc = MakeDoc(1000, lines);
+  CImgViewModel view(doc, ImageViewOptions{});
+  EXPECT_EQ(doc.Bitmap(), nullptr);  // the view released the document's raster
+  EXPECT_EQ(view.Zoom(), 50);
+  EXPECT_EQ(view.QuarterTurns(), 1);
+  EXPECT_EQ(view.InkColour(), (Rgb{0, 0, 255}));
+  // 500 x 20 dots at 50 %: 512 x 32, then turned: 32 wide, 512 high.
+  EXPECT_EQ(view.Display().Width(), 32);
+  EXPECT_EQ(view.Display().Height(), 512);
+  EXPECT_EQ(view.ScrollWidth(), 72);
+  EXPECT_EQ(view.ScrollHeight(), 552);
+  // The top left dot of the stored raster ends at the bottom left.
+  EXPECT_TRUE(view.Display().IsInk(0, 511));
+  EXPECT_EQ(CountInk(view.Display()), 1);
+  CMonoBitmap unturned = BuildDisplayBitmap(view.Full(), 50, 0);
+  EXPECT_EQ(unturned.Width(), 512);
+  EXPECT_EQ(QuarterTurnCcw(unturned).Bits(), view.Display().Bits());
+}
+
+TEST(ImageViewModel, ZoomRunsFrom10To100AndKeepsTheTurns) {
+  CImgDoc doc = MakeDoc(64, Blank(64, 32));
+  CImgViewModel view(doc, ImageViewOptions{50, 5});
+  int steps = 0;
+  while (view.CanZoomIn()) {
+    view.ZoomIn();
+    ++steps;
+  }
+  EXPECT_EQ(view.Zoom(), 100);
+  EXPECT_EQ(steps, 10);
+  while (view.CanZoomOut()) view.ZoomOut();
+  EXPECT_EQ(view.Zoom(), 10);
+  view.Rotate();
+  view.Rotate();
+  view.ZoomIn();
+  EXPECT_EQ(view.QuarterTurns(), 3);
+  EXPECT_EQ(view.Display().Bits(), BuildDisplayBitmap(view.Full(), 15, 3).Bits());
+  // Settings that never meet 10 or 100 keep the zoom positive.
+  CImgDoc other = MakeDoc(64, Blank(64, 32));
+  CImgViewModel odd(other, ImageViewOptions{50, 7});
+  for (int i = 0; i < 20; ++i) odd.ZoomOut();
+  EXPECT_GE(odd.Zoom(), CImgViewModel::kMinZoom);
+}
+
+TEST(ImageViewModel, InkSurvivesShrinking) {
+  auto lines = Blank(64, 64);
+  for (auto& l : lines) l[3] = 0x01;  // a one-dot vertical line at x 31
+  lines[33].assign(lines[33].size(), 0xFF);  // a one-dot horizontal line at y 33
+  CImgDoc doc = MakeDoc(64, lines);
+  CMonoBitmap full = MakeFullBitmap(doc);
+  CMonoBitmap half = BuildDisplayBitmap(full, 50, 0);
+  ASSERT_EQ(half.Width(), 32);
+  ASSERT_EQ(half.Height(), 32);
+  for (int y = 0; y < 32; ++y) EXPECT_TRUE(half.IsInk(15, y)) << y;
+  for (int x = 0; x < 32; ++x) EXPECT_TRUE(half.IsInk(x, 16)) << x;
+  EXPECT_EQ(CountInk(half), 32 + 31);
+  CMonoBitmap tenth = BuildDisplayBitmap(full, 10, 0);  // 6 x 6 rounded to 16 x 16
+  EXPECT_GT(CountInk(tenth), 0);
+  // Enlarging repeats dots.
+  CMonoBitmap twice = BuildDisplayBitmap(full, 200, 0);
+  EXPECT_TRUE(twice.IsInk(62, 0));
+  EXPECT_TRUE(twice.IsInk(63, 127));
+  EXPECT_FALSE(twice.IsInk(61, 0));
+}
+
+TEST(ImageViewModel, EmptyImageGivesAnEmptyDisplay) {
+  ImageFileSpec spec;
+  spec.dots = 0;
+  spec.scanLines = 0;
+  spec.raster = std::string("\x70\x71", 2);
+  CImgDoc doc;
+  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(spec)));
+  CImgViewModel view(doc, ImageViewOptions{});
+  EXPECT_TRUE(view.Display().Empty());
+  EXPECT_TRUE(view.Rotate());
+}
+
+}  // namespace
+}  // namespace kelvo::test

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "support/viewer_bitmap_probe.h"
+#include "viewers/mono_bitmap.h"
+
+namespace kelvo::test {
+namespace {
+
+int CountAllInk(const CMonoBitmap& b) { return CountInk(b, true); }
+
+TEST(MonoBitmap, RowsArePaddedToWholeUnitsAndStartBlank) {
+  CMonoBitmap b(17, 3);
+  EXPECT_EQ(b.Stride(), 4);
+  EXPECT_EQ(b.PaddedWidth(), 32);
+  EXPECT_EQ(CountAllInk(b), 0);
+  b.SetDot(0, 0, true);
+  EXPECT_EQ(b.Row(0)[0], 0x7F);  // leftmost dot is the most significant bit, ink is 0
+  b.SetDot(40, 0, true);         // outside: ignored
+  b.SetDot(-1, 0, true);
+  EXPECT_EQ(CountAllInk(b), 1);
+  EXPECT_FALSE(b.IsInk(0, 5));
+}
+
+TEST(MonoBitmap, HalfTurnReversesUnitsAndMovesPaddingLeft) {
+  CMonoBitmap b(16, 2);
+  b.SetDot(0, 0, true);
+  b.SetDot(3, 1, true);
+  CMonoBitmap h = HalfTurn(b);
+  EXPECT_EQ(h.Width(), 16);
+  EXPECT_EQ(h.Height(), 2);
+  EXPECT_TRUE(h.IsInk(15, 1));
+  EXPECT_TRUE(h.IsInk(12, 0));
+  EXPECT_EQ(CountAllInk(h), 2);
+
+  // A row of 8 dots padded to 16: its content lands in the right half.
+  CMonoBitmap narrow(8, 1);
+  narrow.SetDot(7, 0, true);
+  CMonoBitmap n = HalfTurn(narrow);
+  EXPECT_TRUE(n.IsInk(8, 0));
+  EXPECT_EQ(CountAllInk(n), 1);
+}
+
+TEST(MonoBitmap, QuarterTurnCounterClockwise) {
+  CMonoBitmap b(16, 3);
+  b.SetDot(0, 0, true);   // top left -> bottom left
+  b.SetDot(15, 2, true);  // bottom right -> top, column 2
+  b.SetDot(5, 1, true);   // column 5 -> row 10, column 1
+  CMonoBitmap q = QuarterTurnCcw(b);
+  EXPECT_EQ(q.Width(), 16);  // 3 rows rounded up to a whole unit
+  EXPECT_EQ(q.Height(), 16);
+  EXPECT_TRUE(q.IsInk(0, 15));
+  EXPECT_TRUE(q.IsInk(2, 0));
+  EXPECT_TRUE(q.IsInk(1, 10));
+  EXPECT_EQ(CountAllInk(q), 3);
+}
+
+TEST(MonoBitmap, QuarterTurnUsesThePaddedWidth) {
+  CMonoBitmap b(10, 2);  // padded to 16
+  b.SetDot(9, 0, true);
+  CMonoBitmap q = QuarterTurnCcw(b);
+  EXPECT_EQ(q.Height(), 16);
+  EXPECT_TRUE(q.IsInk(0, 16 - 1 - 9));
+}
+
+TEST(MonoBitmap, QuarterTurnOfOneRowIsBlank) {
+  CMonoBitmap b(32, 1, true);
+  CMonoBitmap q = QuarterTurnCcw(b);
+  EXPECT_EQ(q.Width(), 16);
+  EXPECT_EQ(q.Height(), 32);
+  EXPECT_EQ(CountAllInk(q), 0);
+}
+
+TEST(MonoBitmap, FourQuarterTurnsRestoreASquare) {
+  CMonoBitmap b(32, 32);
+  for (int i = 0; i < 32; i += 3) b.SetDot(i, (i * 7) % 32, true);
+  CMonoBitmap t = TurnCcw(b, 4);
+  EXPECT_EQ(t.Bits(), b.Bits());
+  CMonoBitmap two = TurnCcw(b, 2);
+  EXPECT_EQ(two.Bits(), HalfTurn(b).Bits());
+  EXPECT_EQ(TurnCcw(b, -1).Bits(), TurnCcw(b, 3).Bits());
+}
+
+TEST(MonoBitmap, AndBlitPaintsInkOnlyAndClips) {
+  CMonoBitmap src(16, 2, true);
+  src.SetDot(1, 0, false);
+  CMonoBitmap dst(20, 4);
+  dst.SetDot(19, 3, true);
+  AndBlit(dst, 18, 2, src, 0, 0, 16, 2);  // mostly outside on the right
+  EXPECT_TRUE(dst.IsInk(18, 2));
+  EXPECT_FALSE(dst.IsInk(19, 2));  // background of the source leaves the destination
+  EXPECT_TRUE(dst.IsInk(19, 3));   // ink kept
+  EXPECT_FALSE(dst.IsInk(20, 2));  // padding of the destination untouched
+  AndBlit(dst, -5, -5, src, 0, 0, 100, 100);  // far outside: no fault
+}
+
+}  // namespace
+}  // namespace kelvo::test

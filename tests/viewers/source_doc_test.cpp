@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+#include "viewers/source_colours.h"
+#include "viewers/source_doc.h"
+
+namespace kelvo::test {
+namespace {
+
+using C = SourceClass;
+
+std::string Record(const std::string& text, int number) {
+  std::string r = text;
+  r.resize(74, ' ');
+  char seq[8];
+  std::snprintf(seq, sizeof seq, "%06d", number);
+  return r + seq;
+}
+
+// Records six to a block with 32 filler bytes.
+std::string Blocks(const std::vector<std::string>& records) {
+  std::string out;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    out += records[i];
+    if (i % 6 == 5) out += std::string(32, '\0');
+  }
+  return out;
+}
+
+TEST(SourceDoc, ExtensionsChooseTheTypeIgnoringCase) {
+  EXPECT_EQ(SourceTypeOfPath("/x/JOB.JSL"), kSourceJobSource);
+  EXPECT_EQ(SourceTypeOfPath("a.pch"), kSourcePatch);
+  EXPECT_EQ(SourceTypeOfPath("a.Fsl"), kSourceFormSource);
+  EXPECT_EQ(SourceTypeOfPath("a.cmd"), kSourceCommandFile);
+  EXPECT_EQ(SourceTypeOfPath("a.txt"), -1);
+  EXPECT_EQ(SourceTypeOfPath("dir.pch/file"), -1);
+  TempDir dir;
+  WriteFileBytes(dir / "A.TXT", "x\n");
+  CSourceDoc doc;
+  EXPECT_FALSE(doc.Load((dir / "A.TXT").string()));
+  WriteFileBytes(dir / "A.JSL", "one\ntwo\n");
+  ASSERT_TRUE(doc.Load((dir / "A.JSL").string()));
+  EXPECT_EQ(doc.SourceType(), kSourceJobSource);
+  EXPECT_EQ(doc.LineCount(), 2u);
+}
+
+TEST(SourceDoc, RecordsSixToABlock) {
+  std::vector<std::string> recs;
+  for (int i = 0; i < 12; ++i) recs.push_back(Record("LINE " + std::to_string(i), (i + 1) * 10));
+  CSourceDoc doc;
+  doc.LoadBytes(Blocks(recs), kSourceFormSource);
+  EXPECT_TRUE(doc.IsRecords());
+  ASSERT_EQ(doc.LineCount(), 12u);
+  EXPECT_EQ(doc.Line(7).size(), 80u);
+  EXPECT_EQ(doc.Line(7).substr(74), "000080");
+  EXPECT_EQ(doc.Line(11), recs[11]);
+  std::vector<C> cls = ClassifySourceLine(doc.Line(0), kSourceFormSource);
+  EXPECT_EQ(cls[71], C::kNormal);
+  EXPECT_EQ(cls[72], C::kSequence);
+  EXPECT_EQ(cls[79], C::kSequence);
+}
+
+TEST(SourceDoc, ZeroByteEndsItsBlockOnly) {
+  std::vector<std::string> recs;
+  for (int i = 0; i < 12; ++i) recs.push_back(Record("R" + std::to_string(i), i));
+  recs[2][5] = '\0';
+  CSourceDoc doc;
+  doc.LoadBytes(Blocks(recs), kSourcePatch);
+  ASSERT_EQ(doc.LineCount(), 2u + 6u);
+  EXPECT_EQ(doc.Line(2), recs[6]);
+}
+
+TEST(SourceDoc, FileEndingInsideARecordKeepsWholeRecords) {
+  std::string bytes = Record("A", 1) + Record("B", 2) + std::string(50, 'C');
+  CSourceDoc doc;
+  doc.LoadBytes(bytes, kSourcePatch);
+  EXPECT_EQ(doc.LineCount(), 2u);
+}
+
+TEST(SourceDoc, LongFirstLineWithoutLineFeedIsReadAsRecords) {
+  std::string text = std::string(90, 'x') + "\nshort\n";
+  CSourceDoc doc;
+  doc.LoadBytes(text, kSourceJobSource);
+  EXPECT_TRUE(doc.IsRecords());
+  EXPECT_EQ(doc.LineCount(), 1u);  // one whole record of 80 bytes in 97
+  doc.LoadBytes(std::string(81, 'y') + "\nz", kSourceJobSource);
+  EXPECT_FALSE(doc.IsRecords());  // the line feed is byte 82
+  ASSERT_EQ(doc.LineCount(), 2u);
+  EXPECT_EQ(doc.Line(1), "z");
+}
+
+TEST(SourceDoc, TextLinesLoseTheirLineEnds) {
+  CSourceDoc doc;
+  doc.LoadBytes("first\r\nsecond\n\nlast", kSourcePatch);
+  ASSERT_EQ(doc.LineCount(), 4u);
+  EXPECT_EQ(doc.Line(0), "first");
+  EXPECT_EQ(doc.Line(2), "");
+  EXPECT_EQ(doc.Line(3), "last");
+  EXPECT_EQ(doc.Line(4), "");
+  doc.LoadBytes("", kSourcePatch);
+  EXPECT_EQ(doc.LineCount(), 0u);
+}
+
+std::vector<C> Expect(std::initializer_list<std::pair<int, C>> runs) {
+  std::vector<C> out;
+  for (const auto& [n, c] : runs) out.insert(out.end(), static_cast<std::size_t>(n), c);
+  return out;
+}
+
+TEST(SourceColours, PatchLabelOperandAndRemark) {
+  const std::string line = "LOOP: MOV R0 ;count";
+  EXPECT_EQ(ClassifySourceLine(line, kSourcePatch),
+            Expect({{5, C::kLabel}, {8, C::kNormal}, {6, C::kComment}}));
+  // A colon inside the remark marks the label only up to the remark.
+  EXPECT_EQ(ClassifySourceLine("AB;x:y", kSourcePatch),
+            Expect({{2, C::kLabel}, {4, C::kComment}}));
+  // Slashes are no comment in a patch.
+  EXPECT_EQ(ClassifySourceLine("/* a */", kSourcePatch), Expect({{7, C::kNormal}}));
+}
+
+TEST(SourceColours, CommandFileDotAndStarLines) {
+  EXPECT_EQ(ClassifySourceLine(".SET A:B", kSourceCommandFile), Expect({{8, C::kDotCommand}}));
+  EXPECT_EQ(ClassifySourceLine("* note: x", kSourceCommandFile), Expect({{9, C::kComment}}));
+  // No labels or semicolon comments in a command file.
+  EXPECT_EQ(ClassifySourceLine("RUN A:B ;x", kSourceCommandFile), Expect({{10, C::kNormal}}));
+  EXPECT_EQ(ClassifySourceLine("RUN /* go */ X", kSourceCommandFile),
+            Expect({{4, C::kNormal}, {8, C::kBlockComment}, {2, C::kNormal}}));
+}
+
+TEST(SourceColours, BlockCommentsNeedAClosingAtLeastThreeOn) {
+  EXPECT_EQ(ClassifySourceLine("A/**/B", kSourceJobSource),
+            Expect({{1, C::kNormal}, {4, C::kBlockComment}, {1, C::kNormal}}));
+  EXPECT_EQ(ClassifySourceLine("A/*/B", kSourceJobSource), Expect({{5, C::kNormal}}));
+  EXPECT_EQ(ClassifySourceLine("/* open", kSourceFormSource), Expect({{7, C::kNormal}}));
+  EXPECT_EQ(ClassifySourceLine("/*a*/b/*c*/", kSourceFormSource),
+            Expect({{5, C::kBlockComment}, {1, C::kNormal}, {5, C::kBlockComment}}));
+  // A block comment overrides a label; the sequence area overrides everything.
+  std::string line = "L/*x*/:" + std::string(70, ' ') + "/*z*/";
+  std::vector<C> cls = ClassifySourceLine(line, kSourceJobSource);
+  EXPECT_EQ(cls[0], C::kLabel);
+  EXPECT_EQ(cls[1], C::kBlockComment);
+  EXPECT_EQ(cls[6], C::kLabel);
+  EXPECT_EQ(cls[71], C::kNormal);
+  EXPECT_EQ(cls[77], C::kSequence);
+}
+
+TEST(SourceColours, DisplayCellsExpandTabs) {
+  std::vector<SourceCell> cells = SourceDisplayCells("A\tB;c\n", kSourcePatch);
+  ASSERT_EQ(cells.size(), 8u + 4u);
+  EXPECT_EQ(cells[0].ch, 'A');
+  EXPECT_EQ(cells[7].ch, ' ');
+  EXPECT_EQ(cells[8].ch, 'B');
+  EXPECT_EQ(cells[9].cls, C::kComment);
+  EXPECT_EQ(cells[11].ch, ' ');  // a line feed shows as a space
+  EXPECT_EQ(SourceClassColour(C::kComment), (Rgb{0, 128, 0}));
+  EXPECT_EQ(SourceClassColour(C::kLabel), (Rgb{255, 0, 255}));
+  EXPECT_EQ(SourceClassColour(C::kSequence), (Rgb{0, 0, 255}));
+  EXPECT_EQ(SourceClassColour(C::kNormal), (Rgb{0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace kelvo::test
