@@ -18,9 +18,6 @@ bool CommandAvailable(Cmd cmd) {
     case Cmd::TapeRewind:
     case Cmd::TapeRetension:
     case Cmd::TapeDriveInfo:
-    case Cmd::ZoomIn:
-    case Cmd::ZoomOut:
-    case Cmd::Rotate:
       return false;
     default:
       return true;
@@ -56,7 +53,9 @@ bool CommandRule(Cmd cmd, const CommandContext& ctx) {
     case Cmd::LabelDisk:
       return explorer && *ctx.explorer_kind == PlaceKind::Floppy;
     case Cmd::ZoomIn:
+      return ctx.image_viewer_active && ctx.image_can_zoom_in;
     case Cmd::ZoomOut:
+      return ctx.image_viewer_active && ctx.image_can_zoom_out;
     case Cmd::Rotate:
       return ctx.image_viewer_active;
     case Cmd::Save:

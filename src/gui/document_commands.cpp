@@ -13,6 +13,7 @@
 #include "gui/listing.h"
 #include "gui/main_frame.h"
 #include "gui/preferences_dialog.h"
+#include "gui/viewer_windows.h"
 
 namespace kelvo::gui {
 namespace {
@@ -51,8 +52,15 @@ bool CMainFrame::OpenDocument(const QString& path) {
     NotInThisVersion(*ctx_.ui, QFileInfo(path).fileName());
     return false;
   }
-  // UNFINISHED: disk image windows and the viewers are wired in as their
-  // engine parts arrive.
+  if (IsViewerFile(path)) {
+    QWidget* frame = OpenViewerFrame(path, ctx_);
+    if (!frame) return false;
+    QMdiSubWindow* sub = AddChild(frame);
+    sub->resize(sub->sizeHint());
+    mdi_->setActiveSubWindow(sub);
+    return true;
+  }
+  // UNFINISHED: disk image windows are wired in as their engine part arrives.
   NotInThisVersion(*ctx_.ui, type->new_name + QStringLiteral(" documents"));
   return false;
 }
