@@ -53,9 +53,9 @@ bool CommandRule(Cmd cmd, const CommandContext& ctx) {
     case Cmd::LabelDisk:
       return explorer && *ctx.explorer_kind == PlaceKind::Floppy;
     case Cmd::ZoomIn:
-      return ctx.image_viewer_active && ctx.image_can_zoom_in;
+      return ctx.image_viewer_active && !ctx.image_zoom_at_top;
     case Cmd::ZoomOut:
-      return ctx.image_viewer_active && ctx.image_can_zoom_out;
+      return ctx.image_viewer_active && !ctx.image_zoom_at_bottom;
     case Cmd::Rotate:
       return ctx.image_viewer_active;
     case Cmd::Save:

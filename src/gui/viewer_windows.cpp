@@ -83,8 +83,8 @@ CImgView* ImageViewOf(QWidget* child) {
 void AddViewerCommandContext(QWidget* child, CommandContext& c) {
   CImgView* view = ImageViewOf(child);
   c.image_viewer_active = view != nullptr;
-  c.image_can_zoom_in = view && view->CanZoomIn();
-  c.image_can_zoom_out = view && view->CanZoomOut();
+  c.image_zoom_at_top = view && !view->CanZoomIn();
+  c.image_zoom_at_bottom = view && !view->CanZoomOut();
 }
 
 bool RunViewerCommand(QWidget* child, Cmd cmd) {

@@ -106,6 +106,8 @@ class ViewerFontImageTest : public QObject {
                                          kelvo::test::BuildFont(FontWithA('L')));
     QVERIFY(shell.frame->OpenDocument(path));
     CFontView* view = ActiveChild<CFontFrame>(*shell.frame)->View();
+    QTRY_VERIFY(view->PaintCount() > 0);  // the first full paint is done
+    QTest::qWait(20);
     view->viewport()->repaint(QRect(0, 45, 60, 10));  // inside row 1, up to 55
     QCOMPARE(view->LastPaintedFirstRow(), 1);
     QCOMPARE(view->LastPaintedLastRow(), 2);
