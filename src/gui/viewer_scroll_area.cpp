@@ -28,7 +28,7 @@ void CScrollSizeView::SetScrollSize(QSize size) {
 
 QSize CScrollSizeView::sizeHint() const {
   const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  return scroll_size_.boundedTo(QSize(640, 480)) + QSize(bar, bar) +
+  return scroll_size_.boundedTo(QSize(640, 480)).expandedTo(QSize(240, 180)) + QSize(bar, bar) +
          2 * QSize(frameWidth(), frameWidth());
 }
 

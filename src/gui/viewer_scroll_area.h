@@ -20,7 +20,7 @@ class CScrollSizeView : public QAbstractScrollArea {
 
   void SetScrollSize(QSize size);
   QSize ScrollSize() const { return scroll_size_; }
-  // The scroll size, but no larger than 640 by 480.
+  // The scroll size, but no larger than 640 by 480 nor smaller than 240 by 180.
   QSize sizeHint() const override;
   // The scroll position: the document point at the window's top left corner.
   QPoint Origin() const;
