@@ -29,9 +29,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     out.error = parser.errorText();
     return out;
   }
-  out.bindings.drive_a = parser.value(drive_a);
-  out.bindings.drive_b = parser.value(drive_b);
-  for (int n = 0; n < 4; ++n) out.bindings.tape[n] = parser.value(tapes[n]);
+  out.overrides.floppy[0] = parser.value(drive_a).toStdString();
+  out.overrides.floppy[1] = parser.value(drive_b).toStdString();
+  for (int n = 0; n < 4; ++n) out.overrides.tape[n] = parser.value(tapes[n]).toStdString();
   out.files = parser.positionalArguments();
   return out;
 }

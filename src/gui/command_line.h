@@ -4,12 +4,12 @@
 
 #include <QStringList>
 
-#include "gui/device_list.h"
+#include "app/device_table.h"
 
 namespace kelvo::gui {
 
 struct CommandLine {
-  DeviceBindings bindings;
+  DeviceBindings overrides;  // device strings for this run only
   QStringList files;
   bool ok = true;
   QString error;

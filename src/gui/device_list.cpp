@@ -1,22 +1,6 @@
 #include "gui/device_list.h"
 
-#include <QFileInfo>
-
 namespace kelvo::gui {
-namespace {
-
-// A device string names something that exists: an emulated drive always
-// does, a device node or a tape image file when the path exists.
-bool Exists(const QString& device) {
-  if (device.startsWith(QLatin1String("emu:"))) return true;
-  return QFileInfo::exists(device.section(QLatin1Char(','), 0, 0));
-}
-
-bool EmulatedFiveAndQuarter(const QString& device) {
-  return device.startsWith(QLatin1String("emu:")) && device.contains(QLatin1String("form=5.25"));
-}
-
-}  // namespace
 
 QString DeviceEntry::Label() const {
   if (tape) return name;
@@ -28,20 +12,20 @@ QString FloppyPlaceText(const DeviceEntry& device) {
   return QStringLiteral("Floppy Drive %1\\").arg(device.name);
 }
 
-// UNFINISHED: the engine's device table replaces this once it is merged.
-std::vector<DeviceEntry> EnumerateDevices(const DeviceBindings& b) {
+std::vector<DeviceEntry> PresentDevices(const AppState& state) {
   std::vector<DeviceEntry> out;
-  const QString floppies[2] = {b.drive_a.isEmpty() ? QStringLiteral("/dev/fd0") : b.drive_a,
-                               b.drive_b.isEmpty() ? QStringLiteral("/dev/fd1") : b.drive_b};
   for (int i = 0; i < 2; ++i) {
-    if (!Exists(floppies[i])) continue;
-    out.push_back({i == 0 ? QStringLiteral("A:") : QStringLiteral("B:"), floppies[i], false,
-                   !EmulatedFiveAndQuarter(floppies[i])});
+    const kelvo::DeviceEntry& d = state.Devices[static_cast<size_t>(i)];
+    if (!d.present) continue;
+    out.push_back({QStringLiteral("%1:").arg(QChar('A' + i)),
+                   QString::fromStdString(state.Bindings.floppy[i]), false,
+                   d.drive_form == kDriveForm35});
   }
-  for (int n = 0; n < 4; ++n) {
-    const QString dev = b.tape[n].isEmpty() ? QStringLiteral("/dev/nst%1").arg(n) : b.tape[n];
-    if (!Exists(dev)) continue;
-    out.push_back({QStringLiteral("Tape%1").arg(n), dev, true, true});
+  for (int n = 0; n < kTapeDriveCount; ++n) {
+    const kelvo::DeviceEntry& d = state.Devices[static_cast<size_t>(kFirstTapeEntry + n)];
+    if (!d.present) continue;
+    out.push_back({QStringLiteral("Tape%1").arg(n), QString::fromStdString(state.Bindings.tape[n]),
+                   true, true});
   }
   return out;
 }

@@ -1,9 +1,11 @@
-// The devices that get a button on the device bar: floppy drives A: and B:
-// and tape drives Tape0 to Tape3 that are present, with their bindings.
+// The devices that get a button on the device bar: the floppy drives and tape
+// drives the device table marks present, with the device strings bound to them.
 #pragma once
 
 #include <QString>
 #include <vector>
+
+#include "app/app_state.h"
 
 namespace kelvo::gui {
 
@@ -15,16 +17,10 @@ struct DeviceEntry {
   QString Label() const;       // the button's text
 };
 
-// The place text of a floppy window: ends with the drive's root ("A:\\").
+// The place text of a floppy window: ends with the drive's root ("A:\").
 QString FloppyPlaceText(const DeviceEntry& device);
 
-// Device strings given on the command line; empty means the default binding.
-struct DeviceBindings {
-  QString drive_a, drive_b;
-  QString tape[4];
-};
-
-// The present devices for these bindings.
-std::vector<DeviceEntry> EnumerateDevices(const DeviceBindings& bindings);
+// The present floppy and tape drives of the device table in `state`.
+std::vector<DeviceEntry> PresentDevices(const AppState& state);
 
 }  // namespace kelvo::gui

@@ -32,17 +32,17 @@ void NotInThisVersion(Interaction& ui, const QString& what) {
 }  // namespace
 
 void CMainFrame::OpenWithDialog() {
-  QFileDialog dialog(this, QStringLiteral("Open"), ctx_.last_open_directory);
+  QFileDialog dialog(this, QStringLiteral("Open"), Q(ctx_.app.LastOpenDirectory));
   dialog.setObjectName(QStringLiteral("OpenDialog"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::ReadOnly, true);
   const QStringList filters = OpenDialogFilters();
   dialog.setNameFilters(filters);
-  dialog.selectNameFilter(filters.value(ctx_.last_open_filter_index, filters.first()));
+  dialog.selectNameFilter(filters.value(ctx_.app.LastOpenFilterIndex, filters.first()));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = dialog.selectedFiles().first();
-  ctx_.last_open_filter_index = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
-  ctx_.last_open_directory = QFileInfo(path).absolutePath();
+  ctx_.app.LastOpenFilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  ctx_.app.LastOpenDirectory = S(QFileInfo(path).absolutePath());
   OpenDocument(path);
 }
 
@@ -85,7 +85,7 @@ void CMainFrame::PrintFileList() {
   QPrintDialog dialog(&SharedPrinter(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   PrintListing(MakeListing(*ex, QDateTime::currentDateTime()), SharedPrinter(),
-               ctx_.settings.left_print_margin, ctx_.settings.top_print_margin,
+               ctx_.settings.LeftPrintMargin, ctx_.settings.TopPrintMargin,
                ex->ListView()->ColumnWidths());
 }
 

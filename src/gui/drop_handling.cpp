@@ -27,7 +27,7 @@ bool SourceOf(const CMainFrame& frame, const QMimeData* data, CChildFrameWindow*
     r.source_kind = static_cast<PlaceKind>(p->kind);
     CPcExplorerWindow* pc = frame.PcExplorer();
     r.source = r.source_kind == PlaceKind::PcFolder && pc ? pc->PlaceText() : (*window)->PlaceText();
-    r.names = frame.Context().transfer_selection;
+    r.names = frame.Context().TransferSelection();
     return !r.names.isEmpty();
   }
   if (!data->hasUrls()) return false;

@@ -19,9 +19,9 @@ CChildFrameWindow::CChildFrameWindow(ShellContext& ctx, PlaceKind kind, QWidget*
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->addWidget(list_);
   layout->addWidget(splitter_);
-  const ShellSettings& s = ctx.settings;
-  list_->SetColumnWidths({s.name_width, s.size_width, s.type_width,
-                          kind == PlaceKind::PcFolder ? s.modified_width : 60});
+  const kelvo::Settings& s = ctx.settings;
+  list_->SetColumnWidths({s.NameColumnWidth, s.SizeColumnWidth, s.TypeColumnWidth,
+                          kind == PlaceKind::PcFolder ? s.ModifiedColumnWidth : 60});
   list_->make_drag_data = [this] { return MakeDragData(); };
   connect(list_, &CFileListView::deletePressed, this, &CChildFrameWindow::DeleteSelected);
   connect(list_, &CFileListView::dropped, this,
@@ -32,7 +32,7 @@ CChildFrameWindow::CChildFrameWindow(ShellContext& ctx, PlaceKind kind, QWidget*
 
 void CChildFrameWindow::SetTreePane(QWidget* tree) {
   splitter_->insertWidget(0, tree);
-  splitter_->setSizes({ctx_.settings.drive_view_width, ctx_.settings.file_view_width * 4});
+  splitter_->setSizes({ctx_.settings.DriveViewWidth, ctx_.settings.FileViewWidth * 4});
   splitter_->setStretchFactor(1, 1);
 }
 
@@ -84,7 +84,7 @@ QString CChildFrameWindow::SelectionSummary() const {
 QMimeData* CChildFrameWindow::MakeDragData() {
   const QStringList names = list_->SelectedNames();
   if (names.isEmpty()) return nullptr;
-  ctx_.transfer_selection = names;
+  ctx_.SetTransferSelection(names);
   auto* data = new QMimeData;
   data->setData(QString::fromLatin1(kFileListMimeType),
                 EncodeFileList({static_cast<int>(kind_), static_cast<int>(names.size()),

@@ -1,12 +1,10 @@
 // kdisk: the desktop program of Kelvo Disk Utility.
 #include <QApplication>
-#include <QMessageBox>
+#include <cstdio>
 
-#include "gui/command_line.h"
 #include "gui/gui_interaction.h"
-#include "gui/main_frame.h"
-#include "gui/pc_explorer.h"
-#include "gui/settings_bridge.h"
+#include "gui/kdisk_app.h"
+#include "settings_store/qt_settings_store.h"
 
 int main(int argc, char** argv) {
   using namespace kelvo::gui;
@@ -17,23 +15,18 @@ int main(int argc, char** argv) {
 
   const CommandLine cmd = ParseCommandLine(QApplication::arguments());
   if (!cmd.ok) {
-    fprintf(stderr, "kdisk: %s\n", qPrintable(cmd.error));
+    std::fprintf(stderr, "kdisk: %s\n", qPrintable(cmd.error));
     return 2;
   }
   GuiInteraction ui;
   ShellContext ctx;
   ctx.ui = &ui;
-  LoadShellSettings(ctx.settings);
-
-  int result = 1;
-  {
-    CMainFrame frame(ctx, EnumerateDevices(cmd.bindings));
-    ui.SetParent(&frame);
-    if (!frame.OpenPcExplorer()) return 1;
-    frame.show();
-    for (const QString& file : cmd.files) frame.OpenDocument(file);
-    result = QApplication::exec();
-  }
-  SaveShellSettings(ctx.settings);
+  kelvo::QtSettingsStore store;
+  std::unique_ptr<CMainFrame> frame = StartKdisk(ctx, store, cmd);
+  if (!frame) return 1;
+  ui.SetParent(frame.get());
+  const int result = QApplication::exec();
+  ui.SetParent(nullptr);
+  EndKdisk(ctx, store, std::move(frame));
   return result;
 }

@@ -54,24 +54,24 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::ApplyPlacement() {
-  const ShellSettings& s = ctx_.settings;
-  if (s.maximized) {
+  const kelvo::Settings& s = ctx_.settings;
+  if (s.Maximized) {
     // The system's default position and size, shown maximized.
     setWindowState(windowState() | Qt::WindowMaximized);
     return;
   }
-  setGeometry(s.main_left, s.main_top, s.main_width, s.main_height);
+  setGeometry(s.MainWindowLeft, s.MainWindowTop, s.MainWindowWidth, s.MainWindowHeight);
 }
 
 void CMainFrame::RememberPlacement() {
   if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
   if (!isVisible()) return;
-  ShellSettings& s = ctx_.settings;
+  kelvo::Settings& s = ctx_.settings;
   const QRect r = geometry();
-  s.main_left = r.left();
-  s.main_top = r.top();
-  s.main_width = r.width();
-  s.main_height = r.height();
+  s.MainWindowLeft = r.left();
+  s.MainWindowTop = r.top();
+  s.MainWindowWidth = r.width();
+  s.MainWindowHeight = r.height();
 }
 
 void CMainFrame::moveEvent(QMoveEvent* e) {
@@ -87,8 +87,8 @@ void CMainFrame::resizeEvent(QResizeEvent* e) {
 void CMainFrame::changeEvent(QEvent* e) {
   QMainWindow::changeEvent(e);
   if (e->type() != QEvent::WindowStateChange) return;
-  if (windowState() & Qt::WindowMaximized) ctx_.settings.maximized = true;
-  else if (!(windowState() & Qt::WindowMinimized)) ctx_.settings.maximized = false;
+  if (windowState() & Qt::WindowMaximized) ctx_.settings.Maximized = true;
+  else if (!(windowState() & Qt::WindowMinimized)) ctx_.settings.Maximized = false;
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
@@ -99,15 +99,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
 
 void CMainFrame::RememberExplorerPlacement() {
   if (!pc_window_) return;
-  ShellSettings& s = ctx_.settings;
-  if (pc_window_->isMaximized()) { s.system_cmd_show = 3; return; }
-  if (pc_window_->isMinimized()) { s.system_cmd_show = 2; return; }
-  s.system_cmd_show = 1;
+  kelvo::Settings& s = ctx_.settings;
+  if (pc_window_->isMaximized()) { s.SystemWindowCmdShow = 3; return; }
+  if (pc_window_->isMinimized()) { s.SystemWindowCmdShow = 2; return; }
+  s.SystemWindowCmdShow = 1;
   const QRect r = pc_window_->geometry();
-  s.system_left = r.left();
-  s.system_top = r.top();
-  s.system_right = r.right() + 1;
-  s.system_bottom = r.bottom() + 1;
+  s.SystemWindowLeft = r.left();
+  s.SystemWindowTop = r.top();
+  s.SystemWindowRight = r.right() + 1;
+  s.SystemWindowBottom = r.bottom() + 1;
 }
 
 QMdiSubWindow* CMainFrame::AddChild(QWidget* child) {
@@ -134,15 +134,15 @@ CPcExplorerWindow* CMainFrame::OpenPcExplorer() {
   auto* pc = new CPcExplorerWindow(ctx_);
   connect(pc, &CPcExplorerWindow::openFileRequested, this, &CMainFrame::OpenDocument);
   pc_window_ = AddChild(pc);
-  const ShellSettings& s = ctx_.settings;
-  pc_window_->setGeometry(s.system_left, s.system_top, s.system_right - s.system_left,
-                          s.system_bottom - s.system_top);
-  if (s.system_cmd_show == 3) pc_window_->showMaximized();
+  const kelvo::Settings& s = ctx_.settings;
+  pc_window_->setGeometry(s.SystemWindowLeft, s.SystemWindowTop, s.SystemWindowRight - s.SystemWindowLeft,
+                          s.SystemWindowBottom - s.SystemWindowTop);
+  if (s.SystemWindowCmdShow == 3) pc_window_->showMaximized();
   connect(pc_window_, &QObject::destroyed, this, [this] { pc_window_ = nullptr; });
   pc_window_->installEventFilter(this);
   connect(pc_window_, &QMdiSubWindow::windowStateChanged, this,
           [this] { RememberExplorerPlacement(); });
-  const QString start = s.startup_directory.isEmpty() ? QDir::currentPath() : s.startup_directory;
+  const QString start = s.StartupDirectory.empty() ? QDir::currentPath() : Q(s.StartupDirectory);
   if (!pc->OpenFolder(start)) pc->OpenFolder(QDir::currentPath());
   mdi_->setActiveSubWindow(pc_window_);
   return pc;
@@ -217,8 +217,8 @@ void CMainFrame::OnIdle() {
   const CommandContext c = CurrentCommandContext();
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
     it.value()->setEnabled(IsCommandEnabled(it.key(), c));
-  if (QAction* a = actions_.value(Cmd::AllFileTypes)) a->setChecked(ctx_.settings.show_all_file_types);
-  if (QAction* a = actions_.value(Cmd::RetainTapeLabels)) a->setChecked(ctx_.settings.retain_tape_labels);
+  if (QAction* a = actions_.value(Cmd::AllFileTypes)) a->setChecked(ctx_.settings.ShowAllFileTypes);
+  if (QAction* a = actions_.value(Cmd::RetainTapeLabels)) a->setChecked(ctx_.settings.RetainTapeLabels);
   CChildFrameWindow* ex = ActiveExplorer();
   if (ex) {
     const int p = static_cast<int>(ex->ListView()->CurrentPresentation());

@@ -136,7 +136,7 @@ void CMainFrame::SortActive(int column) {
 }
 
 void CMainFrame::ToggleShowAll() {
-  ctx_.settings.show_all_file_types = !ctx_.settings.show_all_file_types;
+  ctx_.settings.ShowAllFileTypes = !ctx_.settings.ShowAllFileTypes;
   if (CPcExplorerWindow* pc = PcExplorer()) pc->Relist();
 }
 
@@ -165,7 +165,7 @@ void CMainFrame::RunCommand(Cmd cmd) {
     case Cmd::ByType: SortActive(2); break;
     case Cmd::ByDate: SortActive(3); break;
     case Cmd::RetainTapeLabels:
-      ctx_.settings.retain_tape_labels = !ctx_.settings.retain_tape_labels;
+      ctx_.settings.RetainTapeLabels = !ctx_.settings.RetainTapeLabels;
       break;
     case Cmd::Preferences: ShowPreferences(); break;
     case Cmd::Close:

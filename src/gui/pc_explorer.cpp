@@ -39,11 +39,11 @@ CPcExplorerWindow::CPcExplorerWindow(ShellContext& ctx, QWidget* parent)
   connect(ListView(), &CFileListView::openRequested, this, &CPcExplorerWindow::OpenEntry);
   connect(ListView(), &CFileListView::columnResized, this, [this] {
     const QList<int> w = ListView()->ColumnWidths();
-    ShellSettings& s = Context().settings;
-    s.name_width = w.value(0, s.name_width);
-    s.size_width = w.value(1, s.size_width);
-    s.type_width = w.value(2, s.type_width);
-    s.modified_width = w.value(3, s.modified_width);
+    kelvo::Settings& s = Context().settings;
+    s.NameColumnWidth = w.value(0, s.NameColumnWidth);
+    s.SizeColumnWidth = w.value(1, s.SizeColumnWidth);
+    s.TypeColumnWidth = w.value(2, s.TypeColumnWidth);
+    s.ModifiedColumnWidth = w.value(3, s.ModifiedColumnWidth);
   });
 }
 
@@ -68,7 +68,7 @@ void CPcExplorerWindow::Relist() {
   const QStringList selected = ListView()->SelectedNames();
   QElapsedTimer timer;
   timer.start();
-  PcFolderListing listing = ListPcFolder(folder_, Context().settings.show_all_file_types);
+  PcFolderListing listing = ListPcFolder(folder_, Context().settings.ShowAllFileTypes);
   const int count = static_cast<int>(listing.rows.size());
   Model()->SetRows(std::move(listing.rows));
   ListView()->SetCaptions(
@@ -121,7 +121,7 @@ QMimeData* CPcExplorerWindow::MakeDragData() {
   QMimeData* data = CChildFrameWindow::MakeDragData();
   if (!data) return nullptr;
   QList<QUrl> urls;
-  for (const QString& name : Context().transfer_selection)
+  for (const QString& name : Context().TransferSelection())
     urls << QUrl::fromLocalFile(QDir(folder_).filePath(name));
   data->setUrls(urls);
   return data;

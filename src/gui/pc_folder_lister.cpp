@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMimeDatabase>
-#include <QStorageInfo>
 
 #include "filetypes/file_names.h"
+#include "transfer/free_space.h"
 
 namespace kelvo::gui {
 namespace {
@@ -59,8 +59,7 @@ PcFolderListing ListPcFolder(const QString& folder, bool show_all_types) {
     out.rows.push_back(std::move(row));
   }
   ::closedir(dir);
-  const QStorageInfo storage(folder);
-  if (storage.isValid()) out.free_space = static_cast<quint64>(storage.bytesAvailable());
+  out.free_space = GetFreeSpace(QFile::encodeName(folder).toStdString());
   return out;
 }
 

@@ -26,12 +26,12 @@ CPreferencesDialog::CPreferencesDialog(ShellContext& ctx, QWidget* parent)
   convert_ = new QRadioButton(QStringLiteral("Convert to ASCII Text Format"), sources);
   sl->addWidget(retain_);
   sl->addWidget(convert_);
-  (ctx.settings.retain_mqs_format ? retain_ : convert_)->setChecked(true);
+  (ctx.settings.RetainPrinterFormat ? retain_ : convert_)->setChecked(true);
   layout->addWidget(sources);
 
   auto* startup_box = new QGroupBox(QStringLiteral("Startup Directory"), this);
   auto* row = new QHBoxLayout(startup_box);
-  startup_ = new QLineEdit(ctx.settings.startup_directory, startup_box);
+  startup_ = new QLineEdit(Q(ctx.settings.StartupDirectory), startup_box);
   auto* browse = new QPushButton(QStringLiteral("..."), startup_box);
   browse->setObjectName(QStringLiteral("BrowseButton"));
   row->addWidget(startup_, 1);
@@ -44,11 +44,11 @@ CPreferencesDialog::CPreferencesDialog(ShellContext& ctx, QWidget* parent)
   zoom_ = new QSpinBox(viewer);
   zoom_->setRange(1, 1000);
   zoom_->setSuffix(QStringLiteral(" %"));
-  zoom_->setValue(ctx.settings.default_zoom);
+  zoom_->setValue(ctx.settings.DefaultZoom);
   increment_ = new QSpinBox(viewer);
   increment_->setRange(1, 1000);
   increment_->setSuffix(QStringLiteral(" %"));
-  increment_->setValue(ctx.settings.zoom_increment);
+  increment_->setValue(ctx.settings.ZoomIncrement);
   form->addRow(QStringLiteral("Default Zoom:"), zoom_);
   form->addRow(QStringLiteral("Zoom Increment:"), increment_);
   layout->addWidget(viewer);
@@ -61,17 +61,17 @@ CPreferencesDialog::CPreferencesDialog(ShellContext& ctx, QWidget* parent)
 
 void CPreferencesDialog::Browse() {
   CSelectDirectoryDlg dialog(ctx_, this);
-  if (dialog.exec() == QDialog::Accepted) startup_->setText(ctx_.settings.tape_restore_path);
+  if (dialog.exec() == QDialog::Accepted) startup_->setText(Q(ctx_.settings.TapeRestorePath));
 }
 
 void CPreferencesDialog::accept() {
-  ShellSettings& s = ctx_.settings;
-  s.retain_mqs_format = retain_->isChecked();
+  kelvo::Settings& s = ctx_.settings;
+  s.RetainPrinterFormat = retain_->isChecked() ? 1 : 0;
   const QString startup = startup_->text().trimmed();
   // Paths shorter than 3 characters do not name a folder.
-  s.startup_directory = startup.size() >= 3 ? startup : QString();
-  s.default_zoom = zoom_->value();
-  s.zoom_increment = increment_->value();
+  s.StartupDirectory = startup.size() >= 3 ? S(startup) : std::string();
+  s.DefaultZoom = zoom_->value();
+  s.ZoomIncrement = increment_->value();
   QDialog::accept();
 }
 

@@ -116,7 +116,7 @@ void CSelectDirectoryDlg::accept() {
                  Icon::Exclamation);
     return;
   }
-  ctx_.settings.tape_restore_path = QDir::currentPath();
+  ctx_.settings.TapeRestorePath = S(QDir::currentPath());
   QDialog::accept();
 }
 

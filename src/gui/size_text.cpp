@@ -1,11 +1,17 @@
 #include "gui/size_text.h"
 
-#include "gui/file_list_model.h"
+#include <limits>
+
+#include "transfer/size_text.h"
 
 namespace kelvo::gui {
 
-// UNFINISHED: shows plain byte counts until the engine's size texts are merged.
-QString SizeText32(quint64 n) { return GroupDigits(n) + QStringLiteral(" bytes"); }
-QString SizeText64(quint64 n) { return GroupDigits(n) + QStringLiteral(" bytes"); }
+QString SizeText32(quint64 n) {
+  // The 32-bit text saturates rather than wrapping a larger total.
+  const quint64 max = std::numeric_limits<std::uint32_t>::max();
+  return QString::fromStdString(FormatSize32(static_cast<std::uint32_t>(n > max ? max : n)));
+}
+
+QString SizeText64(quint64 n) { return QString::fromStdString(FormatSize(n)); }
 
 }  // namespace kelvo::gui

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/device_enumeration.h"
 #include "gui/device_bar.h"
 #include "gui/pc_explorer.h"
 #include "support/gui_fixture.h"
@@ -82,21 +83,23 @@ class MainWindowTest : public QObject {
     QVERIFY(shell.frame->CurrentCommandContext().tape_present);
   }
 
-  void EnumeratesBoundDevicesOnly() {
+  void DeviceBarFollowsTheDeviceTable() {
     QTemporaryDir dir;
     const QString tap = dir.filePath("t.tap");
     MakeFile(dir.path(), "t.tap", 0);
-    DeviceBindings b;
-    b.drive_a = "emu:" + dir.filePath("a.img") + ",form=5.25";
-    b.drive_b = dir.filePath("missing-device");
-    b.tape[1] = tap;
-    b.tape[0] = dir.filePath("none.tap");
-    b.tape[2] = dir.filePath("none2.tap");
-    b.tape[3] = dir.filePath("none3.tap");
-    const std::vector<DeviceEntry> d = EnumerateDevices(b);
+    kelvo::AppState state;
+    state.Bindings.floppy[0] = ("emu:" + dir.filePath("a.img") + ",form=5.25").toStdString();
+    state.Bindings.floppy[1] = dir.filePath("missing-device").toStdString();
+    state.Bindings.tape[0] = dir.filePath("none.tap").toStdString();
+    state.Bindings.tape[1] = tap.toStdString();
+    state.Bindings.tape[2] = dir.filePath("none2.tap").toStdString();
+    state.Bindings.tape[3] = dir.filePath("none3.tap").toStdString();
+    kelvo::EnumerateDevices(state.Bindings, state.Devices);
+    const std::vector<DeviceEntry> d = PresentDevices(state);
     QCOMPARE(d.size(), size_t{2});
     QCOMPARE(d[0].name, QStringLiteral("A:"));
     QVERIFY(!d[0].three_and_half);
+    QCOMPARE(d[0].Label(), QString::fromUtf8("5\u00BC  Floppy (A:)"));
     QCOMPARE(d[1].name, QStringLiteral("Tape1"));
     QCOMPARE(d[1].device, tap);
   }
@@ -106,23 +109,23 @@ class MainWindowTest : public QObject {
     Shell shell;
     shell.Start(dir.path());
     shell.frame->setGeometry(200, 150, 700, 500);
-    QTRY_COMPARE(shell.ctx.settings.main_width, 700);
-    QCOMPARE(shell.ctx.settings.main_left, 200);
-    QCOMPARE(shell.ctx.settings.main_top, 150);
-    QCOMPARE(shell.ctx.settings.main_height, 500);
+    QTRY_COMPARE(shell.ctx.settings.MainWindowWidth, 700);
+    QCOMPARE(shell.ctx.settings.MainWindowLeft, 200);
+    QCOMPARE(shell.ctx.settings.MainWindowTop, 150);
+    QCOMPARE(shell.ctx.settings.MainWindowHeight, 500);
     shell.frame->showMaximized();
-    QTRY_VERIFY(shell.ctx.settings.maximized);
+    QTRY_VERIFY(shell.ctx.settings.Maximized);
     // Maximized, the normal rectangle stays what it was.
-    QCOMPARE(shell.ctx.settings.main_width, 700);
+    QCOMPARE(shell.ctx.settings.MainWindowWidth, 700);
     shell.frame->showNormal();
-    QTRY_VERIFY(!shell.ctx.settings.maximized);
+    QTRY_VERIFY(!shell.ctx.settings.Maximized);
   }
 
   void StatusBarShowsTheSelectionSummary() {
     QTemporaryDir dir;
     MakeFiles(dir.path(), {"A.JSL", "B.JSL"}, 100);
     Shell shell;
-    shell.ctx.settings.show_all_file_types = true;
+    shell.ctx.settings.ShowAllFileTypes = true;
     CPcExplorerWindow* pc = shell.Start(dir.path());
     pc->ListView()->SelectAll();
     shell.frame->OnIdle();

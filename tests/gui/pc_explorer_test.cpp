@@ -51,7 +51,7 @@ class PcExplorerTest : public QObject {
     QCOMPARE(pc->ListView()->CaptionTexts().value(1), QStringLiteral("2 File(s)"));
 
     shell.frame->Action(Cmd::AllFileTypes)->trigger();
-    QVERIFY(shell.ctx.settings.show_all_file_types);
+    QVERIFY(shell.ctx.settings.ShowAllFileTypes);
     names = Names(pc);
     names.sort();
     QCOMPARE(names, (QStringList{"A.JSL", "B.TXT", "D.$Y$", "LONGNAME.FNT", "X.FNT"}));

@@ -20,7 +20,7 @@ Shell::~Shell() {
 }
 
 CPcExplorerWindow* Shell::Start(const QString& folder) {
-  ctx.settings.startup_directory = folder;
+  ctx.settings.StartupDirectory = folder.toStdString();
   CPcExplorerWindow* pc = frame->OpenPcExplorer();
   frame->show();
   QApplication::setActiveWindow(frame.get());

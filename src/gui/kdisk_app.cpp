@@ -1,0 +1,23 @@
+#include "gui/kdisk_app.h"
+
+#include "gui/pc_explorer.h"
+
+namespace kelvo::gui {
+
+std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, KeyValueStore& store,
+                                       const CommandLine& command_line, StartupOptions options) {
+  options.overrides = command_line.overrides;
+  StartUp(ctx.app, store, *ctx.ui, options);
+  auto frame = std::make_unique<CMainFrame>(ctx, PresentDevices(ctx.app));
+  if (!frame->OpenPcExplorer()) return nullptr;
+  frame->show();
+  for (const QString& file : command_line.files) frame->OpenDocument(file);
+  return frame;
+}
+
+void EndKdisk(ShellContext& ctx, KeyValueStore& store, std::unique_ptr<CMainFrame> frame) {
+  frame.reset();
+  ShutDown(ctx.app, store);
+}
+
+}  // namespace kelvo::gui

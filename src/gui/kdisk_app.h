@@ -1,0 +1,24 @@
+// The start and end of a kdisk run: the engine's start-up (settings, device
+// table, floppy driver test, trace log) followed by the main window with its
+// PC explorer window and the files named on the command line; at the end the
+// settings go back to the store.
+#pragma once
+
+#include <memory>
+
+#include "app/key_value_store.h"
+#include "app/startup.h"
+#include "gui/command_line.h"
+#include "gui/main_frame.h"
+
+namespace kelvo::gui {
+
+// Shows the main window; null when it or its PC window cannot be created.
+std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, KeyValueStore& store,
+                                       const CommandLine& command_line,
+                                       StartupOptions options = {});
+
+// Closes the main window (if still open) and writes the settings back.
+void EndKdisk(ShellContext& ctx, KeyValueStore& store, std::unique_ptr<CMainFrame> frame);
+
+}  // namespace kelvo::gui
