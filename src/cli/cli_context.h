@@ -66,7 +66,11 @@ int Fail(const std::string& message);
 
 // Each group of verbs adds its subcommands to the app (one Register...Verbs
 // function per file under src/cli/, called from main).
+void RegisterTapeVerbs(CLI::App& app, CliContext& ctx);
 void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
+void RegisterDiskVerbs(CLI::App& app, CliContext& ctx);
+
+void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
 
 // Reads the settings and fills `state` for this run, applying the options of
 // `ctx` (see CliContext::state). Returns kExitOk, or kExitUsage with a

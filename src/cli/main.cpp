@@ -59,9 +59,12 @@ int main(int argc, char** argv) {
   app.require_subcommand(0, 1);
   CliContext ctx;
   AddGlobalOptions(app, ctx);
+  RegisterTapeVerbs(app, ctx);
   RegisterDeviceVerbs(app, ctx);
-
+  RegisterDiskVerbs(app, ctx);
   RegisterViewVerbs(app, ctx);
+
+  RegisterFloppyVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {

@@ -49,6 +49,40 @@ class LockGuard {
   ErrorCode error_;
 };
 
+// The floppy form's view of the drive: blocks held in the system-area copy
+// are read from it; writes go to the drive and then into the copy.
+class ThroughCopy final : public CSectorSource {
+ public:
+  ThroughCopy(CSectorSource& drive, std::vector<std::uint8_t>& copy) : drive_(drive), copy_(copy) {}
+
+  ErrorCode ReadSectors(std::uint32_t lbn, std::uint32_t count, std::uint8_t* buffer) override {
+    if (Holds(lbn, count)) {
+      std::memcpy(buffer, copy_.data() + std::size_t{lbn} * kBlockSize, std::size_t{count} * kBlockSize);
+      return ERR_OK;
+    }
+    return drive_.ReadSectors(lbn, count, buffer);
+  }
+  ErrorCode WriteSectors(std::uint32_t lbn, std::uint32_t count,
+                         const std::uint8_t* buffer) override {
+    if (ErrorCode err = drive_.WriteSectors(lbn, count, buffer)) return err;
+    for (std::uint32_t i = 0; i < count; ++i) {
+      if (Holds(lbn + i, 1))
+        std::memcpy(copy_.data() + std::size_t{lbn + i} * kBlockSize, buffer + std::size_t{i} * kBlockSize,
+                    kBlockSize);
+    }
+    return ERR_OK;
+  }
+  ErrorCode Lock() override { return drive_.Lock(); }
+  ErrorCode Unlock() override { return drive_.Unlock(); }
+
+ private:
+  bool Holds(std::uint32_t lbn, std::uint32_t count) const {
+    return (std::uint64_t{lbn} + count) * kBlockSize <= copy_.size();
+  }
+  CSectorSource& drive_;
+  std::vector<std::uint8_t>& copy_;
+};
+
 }  // namespace
 
 std::string DiskErrorText(ErrorCode code) {
@@ -58,7 +92,9 @@ std::string DiskErrorText(ErrorCode code) {
 CKelvoVolume::CKelvoVolume(CDiskImageDoc& image) : carrier_(image), image_(&image) {}
 
 CKelvoVolume::CKelvoVolume(CSectorSource& drive, std::vector<std::uint8_t>& system_area)
-    : carrier_(drive), system_area_(&system_area) {}
+    : through_copy_(std::make_unique<ThroughCopy>(drive, system_area)), carrier_(*through_copy_) {}
+
+CKelvoVolume::~CKelvoVolume() = default;
 
 std::uint32_t CKelvoVolume::CarrierBlocks() const {
   return image_ ? image_->BlockCount() : kUnknownExtent;
@@ -138,26 +174,41 @@ ErrorCode CKelvoVolume::FindFreeSlot(AllocationRequest& request) {
   return ERR_TYPE_NOT_IN_INDEX;
 }
 
-ErrorCode CKelvoVolume::LoadBitmap(const VolumeBlock& volume, Block& bitmap) {
-  const std::size_t at = std::size_t{volume.bitmap_lbn} * kBlockSize;
-  if (system_area_ && system_area_->size() >= at + kBlockSize) {
-    std::memcpy(bitmap.data(), system_area_->data() + at, kBlockSize);
-    return ERR_OK;
+ErrorCode CKelvoVolume::ReadLayout(const VolumeBlock& volume,
+                                   std::vector<std::uint16_t>& directories, bool& sound) {
+  directories.clear();
+  const WalkLimits limits{volume.highest_lbn, CarrierBlocks()};
+  std::string problem;
+  for (std::size_t t = 0; t < volume.TypeCount(); ++t) {
+    auto visit = [&](std::uint16_t lbn, Block&) {
+      directories.push_back(lbn);
+      return true;
+    };
+    const std::string type = RadixDecode(volume.type_index[t].type_code);
+    if (ErrorCode err = WalkChain(carrier_, limits, type, volume.type_index[t].directory_lbn,
+                                  visit, problem))
+      return err;
+    NoteProblem(problem);
   }
-  return carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data());
-}
-
-ErrorCode CKelvoVolume::SaveBitmap(const VolumeBlock& volume, const Block& bitmap) {
-  if (ErrorCode err = carrier_.WriteSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
-  const std::size_t at = std::size_t{volume.bitmap_lbn} * kBlockSize;
-  if (system_area_ && system_area_->size() >= at + kBlockSize)
-    std::memcpy(system_area_->data() + at, bitmap.data(), kBlockSize);
+  sound = volume.bitmap_lbn != kVolumeBlockLbn && volume.bitmap_lbn <= volume.highest_lbn &&
+          std::find(directories.begin(), directories.end(), volume.bitmap_lbn) ==
+              directories.end();
   return ERR_OK;
 }
 
 ErrorCode CKelvoVolume::FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request) {
+  std::vector<std::uint16_t> directories;
+  bool sound = false;
+  if (ErrorCode err = ReadLayout(volume, directories, sound)) return err;
+  if (!sound) return ERR_DAMAGED_LAYOUT;
   Block bitmap{};
-  if (ErrorCode err = LoadBitmap(volume, bitmap)) return err;
+  if (ErrorCode err = carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
+  // Data never goes onto the system blocks or a directory sector, whatever
+  // a damaged bitmap says: they are searched as used.
+  AllocationBitmap search(bitmap);
+  search.MarkUsed(0, 5, volume.highest_lbn);
+  search.MarkUsed(volume.bitmap_lbn, 1, volume.highest_lbn);
+  for (std::uint16_t lbn : directories) search.MarkUsed(lbn, 1, volume.highest_lbn);
   return FindFreeBlocks(bitmap.data(), request.blocks_needed, request.start_lbn,
                         volume.highest_lbn);
 }
@@ -177,19 +228,36 @@ ErrorCode CKelvoVolume::WriteEntryAndBitmap(const VolumeBlock& volume, std::uint
                                             std::size_t slot, const FileEntry& entry,
                                             bool allocate, std::uint32_t first,
                                             std::uint32_t count) {
+  // An entry never goes into the volume block or the bitmap, and a bitmap
+  // lying on a directory sector is never written.
+  std::vector<std::uint16_t> directories;
+  bool sound = false;
+  if (ErrorCode err = ReadLayout(volume, directories, sound)) return err;
+  if (!sound || lbn == kVolumeBlockLbn || lbn == volume.bitmap_lbn) return ERR_DAMAGED_LAYOUT;
   Block directory{};
   if (ErrorCode err = carrier_.ReadSectors(lbn, 1, directory.data())) return err;
   const Block old_directory = directory;
   Block bitmap{};
-  if (ErrorCode err = LoadBitmap(volume, bitmap)) return err;
-  PutSlot(directory.data(), slot, entry);
-  if (ErrorCode err = carrier_.WriteSectors(lbn, 1, directory.data())) return err;
+  if (ErrorCode err = carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
+  const Block old_bitmap = bitmap;
   AllocationBitmap bits(bitmap);
-  if (allocate)
+  PutSlot(directory.data(), slot, entry);
+  if (allocate) {
+    // Blocks are marked used before the entry that owns them is written, so
+    // a device error in between leaves used blocks without an entry, never
+    // an entry whose blocks could be given to another file.
     bits.MarkUsed(first, count, volume.highest_lbn);
-  else
-    bits.MarkFree(first, count, volume.highest_lbn);
-  if (ErrorCode err = SaveBitmap(volume, bitmap)) {
+    if (ErrorCode err = carrier_.WriteSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
+    if (ErrorCode err = carrier_.WriteSectors(lbn, 1, directory.data())) {
+      carrier_.WriteSectors(volume.bitmap_lbn, 1, old_bitmap.data());  // release, if possible
+      return err;
+    }
+    return ERR_OK;
+  }
+  // Freeing: the entry goes first, for the same reason.
+  if (ErrorCode err = carrier_.WriteSectors(lbn, 1, directory.data())) return err;
+  bits.MarkFree(first, count, volume.highest_lbn);
+  if (ErrorCode err = carrier_.WriteSectors(volume.bitmap_lbn, 1, bitmap.data())) {
     carrier_.WriteSectors(lbn, 1, old_directory.data());  // undo the entry
     return err;
   }
@@ -237,6 +305,8 @@ ErrorCode CKelvoVolume::ReadFileBlocks(const FileLocator& file, std::vector<std:
 }
 
 ErrorCode CKelvoVolume::DeleteFile(const FileLocator& file) {
+  // The bad-block and bitmap files are part of the file system itself.
+  if (file.type == "$Y$") return ERR_ACCESS_DENIED;
   VolumeBlock volume;
   if (ErrorCode err = ReadVolumeBlock(carrier_, volume)) return err;
   LockGuard lock(carrier_);
@@ -256,7 +326,9 @@ ErrorCode CKelvoVolume::DeleteFile(std::string_view name) {
 bool CKelvoVolume::FitsAfterDelete(const FileLocator& file) {
   VolumeBlock volume;
   Block bitmap{};
-  if (ReadVolumeBlock(carrier_, volume) || LoadBitmap(volume, bitmap)) return false;
+  if (ReadVolumeBlock(carrier_, volume) ||
+      carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data()))
+    return false;
   AllocationBitmap(bitmap).MarkFree(file.start_lbn, file.blocks, volume.highest_lbn);
   std::uint16_t start = 0;
   return FindFreeBlocks(bitmap.data(), file.blocks, start, volume.highest_lbn) == ERR_OK;

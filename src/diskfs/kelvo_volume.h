@@ -14,6 +14,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,11 +23,16 @@
 
 #include "diskfs/directory_walk.h"
 #include "diskfs/on_disk.h"
+#include "filetypes/stored_content.h"
 #include "media/sector_source.h"
 
 namespace kelvo {
 
 class CDiskImageDoc;
+
+// Returned when the disk's structures overlap (the bitmap on a directory
+// sector or the volume block): nothing is written to such a disk.
+inline constexpr ErrorCode ERR_DAMAGED_LAYOUT = ERR_UNRECOGNIZED_VOLUME;
 
 // Returned when a new or renamed file's name cannot be stored: its first
 // word would be 0 (a free slot) or its type is "$Y$". The message is
@@ -68,13 +75,22 @@ struct NewFile {
   std::span<const std::uint8_t> data;   // blocks * 512 bytes
 };
 
+// The full name (NAME.TYP, upper case) a file stored under `pc_name` gets, as
+// its entry decodes; the name part is empty when the name cannot be stored.
+std::string StoredFullName(std::string_view pc_name);
+
 class CKelvoVolume {
  public:
   // Image form.
   explicit CKelvoVolume(CDiskImageDoc& image);
   // Floppy form: `system_area` holds the disk's first blocks, at least LBN 0
-  // up to the bitmap LBN.
+  // up to the bitmap LBN. Blocks it holds are read from it and written
+  // through it to the drive, so it stays the disk's current state (a copy
+  // of the 90 blocks a listing reads spares every directory read).
   CKelvoVolume(CSectorSource& drive, std::vector<std::uint8_t>& system_area);
+  ~CKelvoVolume();
+  CKelvoVolume(const CKelvoVolume&) = delete;
+  CKelvoVolume& operator=(const CKelvoVolume&) = delete;
 
   // 0 with `out` filled when a file of that full name (NAME.TYP, any case)
   // exists; ERR_FILE_NOT_FOUND when not; or the carrier's read error.
@@ -94,10 +110,29 @@ class CKelvoVolume {
   // exists.
   ErrorCode StoreNewFile(const NewFile& file);
 
+  // Stores prepared content (see PrepareStoredContent) under the printer
+  // name of `pc_name`: base name upper-cased and cut to six characters, type
+  // the last three characters. Both forms use this after choosing how the
+  // content is stored. ERR_INVALID_FILE_NAME for a name that cannot be
+  // stored (see StoredFullName), 39 for content beyond 65,535 blocks.
+  ErrorCode StoreContent(std::string_view pc_name, const StoredContent& content);
+
+  // Image form: stores a PC file whose whole content is `file_bytes` (any
+  // retained tape label still at its start). Text is numbered from 10 in
+  // steps of 10; the 82-byte probe is zero-filled. A file of the same name
+  // is replaced. On any failure the image is left exactly as it was.
+  ErrorCode StoreFile(std::string_view pc_name, std::span<const std::uint8_t> file_bytes);
+
+  // Image form: writes printer file `name` to the PC file `pc_path`
+  // (replaced atomically): ERR_FILE_NOT_FOUND when there is no such file.
+  ErrorCode ExportFile(std::string_view name, const std::filesystem::path& pc_path,
+                       const ExportOptions& options);
+
   // The file's blocks, w5 * 512 bytes read in one request.
   ErrorCode ReadFileBlocks(const FileLocator& file, std::vector<std::uint8_t>& out);
 
-  // Frees the file's blocks and clears its entry.
+  // Frees the file's blocks and clears its entry. The "$Y$" files (bitmap,
+  // bad blocks) are refused with ERR_ACCESS_DENIED.
   ErrorCode DeleteFile(const FileLocator& file);
   // Image form by name: a name that is not found changes nothing and is not
   // an error.
@@ -105,7 +140,8 @@ class CKelvoVolume {
 
   // Gives the file a new name (and type), keeping its blocks and sizes:
   // ERR_INVALID_FILE_NAME, ERR_FILE_EXISTS (80) when the new name exists,
-  // ERR_FILE_NOT_FOUND, ERR_TYPE_NOT_IN_INDEX, ERR_DIRECTORY_FULL.
+  // ERR_FILE_NOT_FOUND, ERR_TYPE_NOT_IN_INDEX, ERR_DIRECTORY_FULL;
+  // ERR_ACCESS_DENIED for the "$Y$" files.
   ErrorCode RenameFile(std::string_view old_name, std::string_view new_name);
 
   // Whether the file's space, once freed, would hold a file of its size.
@@ -124,17 +160,20 @@ class CKelvoVolume {
  private:
   ErrorCode Mount(VolumeBlock& volume, WalkLimits& limits);
   std::uint32_t CarrierBlocks() const;
-  ErrorCode LoadBitmap(const VolumeBlock& volume, Block& bitmap);
-  ErrorCode SaveBitmap(const VolumeBlock& volume, const Block& bitmap);
+  // Every directory sector the type index reaches. `sound` is false when
+  // the bitmap would lie on the volume block, a directory sector or beyond
+  // the highest LBN: such a disk is not written to.
+  ErrorCode ReadLayout(const VolumeBlock& volume, std::vector<std::uint16_t>& directories,
+                       bool& sound);
   ErrorCode FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request);
   ErrorCode WriteEntryAndBitmap(const VolumeBlock& volume, std::uint16_t lbn, std::size_t slot,
                                 const FileEntry& entry, bool allocate, std::uint32_t first,
                                 std::uint32_t count);
   void NoteProblem(const std::string& problem);
 
+  std::unique_ptr<CSectorSource> through_copy_;  // floppy form
   CSectorSource& carrier_;
   CDiskImageDoc* image_ = nullptr;
-  std::vector<std::uint8_t>* system_area_ = nullptr;
   FileEntry last_stored_;
   std::vector<std::string> problems_;
 };

@@ -2,22 +2,12 @@
 
 #include "diskfs/mount.h"
 #include "diskfs/radix50.h"
+#include "filetypes/file_types.h"
 
 namespace kelvo {
 namespace {
 
 constexpr std::uint64_t kFixedSystemBytes = 5 * kBlockSize;  // LBN 0 to 4
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 

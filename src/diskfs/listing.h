@@ -12,7 +12,8 @@
 namespace kelvo {
 
 struct ListedFile {
-  std::string name;          // full name as stored, NAME.TYP (upper case)
+  std::string name;          // full name as stored, NAME.TYP (upper case);
+                             // lists show DisplayName(name): "Report.fnt"
   std::string type;          // the type of the chain holding the entry
   FileEntry entry;           // the raw words
   std::uint16_t directory_lbn = 0;

@@ -32,7 +32,7 @@ inline constexpr std::size_t kDiskIdMaxLength = 30;
 inline constexpr std::size_t kSlotsPerSector = 23;
 inline constexpr std::size_t kFileEntrySize = 22;
 inline constexpr std::size_t kFirstSlotOffset = 4;
-inline constexpr std::uint16_t kSystemTypeCode = 0xACC3;  // "$Y$", the recognition mark
+inline constexpr std::uint16_t kSystemTypeWord = 0xACC3;  // "$Y$", the recognition mark
 inline constexpr std::size_t kBitmapBits = kBlockSize * 8;  // blocks one bitmap sector covers
 
 std::uint16_t GetWord(const std::uint8_t* p);

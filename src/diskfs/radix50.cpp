@@ -14,8 +14,6 @@ std::uint16_t CodeOf(char c) {
 
 }  // namespace
 
-bool IsRadixCharacter(char c) { return CodeOf(c) != 0; }
-
 std::uint16_t RadixEncode(std::string_view text) {
   unsigned codes[3] = {0, 0, 0};
   for (std::size_t i = 0; i < 3 && i < text.size(); ++i) codes[i] = CodeOf(text[i]);

@@ -22,8 +22,4 @@ std::string RadixDecode(std::uint16_t word);
 // and returns how many were written.
 std::size_t RadixDecodeTo(std::uint16_t word, char* out);
 
-// True when `c` (any case) is in the printer character set of names: letters,
-// digits, "$" and ".".
-bool IsRadixCharacter(char c);
-
 }  // namespace kelvo

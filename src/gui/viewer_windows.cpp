@@ -27,8 +27,8 @@ QWidget* OpenImage(const std::string& file, const QString& path, ShellContext& c
   auto doc = std::make_unique<CImgDoc>();
   if (!doc->OnOpenDocument(file, *ctx.ui)) return nullptr;
   ImageViewOptions options;
-  options.defaultZoom = ctx.settings.default_zoom;
-  options.zoomIncrement = ctx.settings.zoom_increment;
+  options.defaultZoom = ctx.settings.DefaultZoom;
+  options.zoomIncrement = ctx.settings.ZoomIncrement;
   return new CImgFrame(std::move(doc), path, options, *ctx.ui);
 }
 

@@ -13,31 +13,12 @@
 #include "app/interaction.h"
 #include "diskfs/create_file_system.h"
 #include "diskfs/mount.h"
-#include "media/file_errors.h"
+#include "media/atomic_file.h"
+#include "transfer/errno_map.h"
+#include "media/file_handle.h"
 
 namespace kelvo {
 namespace {
-
-// Closes a file descriptor on every path.
-class FileHandle {
- public:
-  explicit FileHandle(int fd) : fd_(fd) {}
-  ~FileHandle() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports the close's own failure (data not written).
-  int Close() {
-    int rc = ::close(fd_);
-    fd_ = -1;
-    return rc;
-  }
-
- private:
-  int fd_;
-};
 
 ErrorCode ReadWhole(int fd, std::vector<std::uint8_t>& out) {
   constexpr std::size_t kChunk = 128 * 1024;
@@ -51,24 +32,11 @@ ErrorCode ReadWhole(int fd, std::vector<std::uint8_t>& out) {
         out.resize(old);
         continue;
       }
-      return ErrorFromErrno(errno);
+      return MapErrno(errno, IoContext::Read);
     }
     out.resize(old + static_cast<std::size_t>(n));
     if (n == 0) return ERR_OK;
   }
-}
-
-ErrorCode WriteWhole(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return ErrorFromErrno(errno);
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return ERR_OK;
 }
 
 }  // namespace
@@ -97,9 +65,9 @@ ErrorCode CDiskImageDoc::OnNewDocument(std::string_view disk_id, Interaction* ui
 ErrorCode CDiskImageDoc::OnOpenDocument(const std::filesystem::path& path) {
   try {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return ErrorFromErrno(errno);
+    if (file.get() < 0) return MapErrno(errno);
     struct stat st {};
-    if (::fstat(file.get(), &st) != 0) return ErrorFromErrno(errno);
+    if (::fstat(file.get(), &st) != 0) return MapErrno(errno);
     if (S_ISDIR(st.st_mode)) return ERR_ACCESS_DENIED;
     if (static_cast<std::uint64_t>(st.st_size) < kMinImageBytes) return ERR_BAD_IMAGE;
     std::vector<std::uint8_t> data;
@@ -121,37 +89,7 @@ ErrorCode CDiskImageDoc::LoadImage(std::vector<std::uint8_t> bytes) {
 }
 
 ErrorCode CDiskImageDoc::OnSaveDocument(const std::filesystem::path& path) {
-  std::filesystem::path dir = path.parent_path();
-  if (dir.empty()) dir = ".";
-  std::string hidden = ".";
-  hidden += path.filename().string();
-  hidden += ".XXXXXX";
-  std::string temp = (dir / hidden).string();
-  FileHandle file(::mkstemp(temp.data()));
-  if (file.get() < 0) return ErrorFromErrno(errno);
-  // An existing image keeps its permissions; a new one gets the usual ones.
-  struct stat st {};
-  mode_t mode = 0666;
-  if (::stat(path.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
-  }
-  ErrorCode err = ERR_OK;
-  if (::fchmod(file.get(), mode) != 0) err = ErrorFromErrno(errno);
-  if (!err) err = WriteWhole(file.get(), bytes_.data(), bytes_.size());
-  if (!err && ::fsync(file.get()) != 0) err = ErrorFromErrno(errno);
-  if (!err && file.Close() != 0) err = ErrorFromErrno(errno);
-  if (!err && ::rename(temp.c_str(), path.c_str()) != 0) err = ErrorFromErrno(errno);
-  if (err) {
-    ::unlink(temp.c_str());
-    return err;
-  }
-  // Make the rename itself durable.
-  FileHandle folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) ::fsync(folder.get());
+  if (ErrorCode err = WriteFileAtomically(path, bytes_)) return err;
   modified_ = false;
   return ERR_OK;
 }

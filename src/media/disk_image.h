@@ -56,6 +56,14 @@ class CDiskImageDoc : public CSectorSource {
   }
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
+  // A copy of the image, and putting one back: an operation that must leave
+  // the image as it was when it fails restores the copy it took first.
+  std::vector<std::uint8_t> Snapshot() const { return bytes_; }
+  void Restore(std::vector<std::uint8_t> snapshot, bool modified) {
+    bytes_ = std::move(snapshot);
+    modified_ = modified;
+  }
+
   bool IsModified() const { return modified_; }
   void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 

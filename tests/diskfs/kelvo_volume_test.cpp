@@ -104,19 +104,6 @@ TEST(KelvoVolume, BitmapFollowsStoreAndDelete) {
   for (std::size_t i = 4; i < 26; ++i) EXPECT_EQ(f.doc.Bytes()[9 * kBlockSize + i], 0);
 }
 
-TEST(KelvoVolume, FullDirectoryChangesNothing) {
-  Fresh f;
-  CKelvoVolume v(f.doc);
-  for (int i = 0; i < 23; ++i) ASSERT_EQ(Store(v, "D" + std::to_string(i), "DAT", 1), ERR_OK);
-  for (int i = 0; i < 46; ++i) ASSERT_EQ(Store(v, "C" + std::to_string(i), "CMD", 1), ERR_OK);
-  const std::vector<std::uint8_t> before = f.doc.Bytes();
-  EXPECT_EQ(Store(v, "D23", "DAT", 1), ERR_DIRECTORY_FULL);
-  EXPECT_EQ(Store(v, "C46", "CMD", 1), ERR_DIRECTORY_FULL);
-  EXPECT_EQ(f.doc.Bytes(), before);
-  // Other types still take files.
-  EXPECT_EQ(Store(v, "F", "FNT", 1), ERR_OK);
-}
-
 TEST(KelvoVolume, FullDiskChangesNothing) {
   Fresh f;
   CKelvoVolume v(f.doc);
@@ -143,19 +130,6 @@ TEST(KelvoVolume, FirstFitNeverTakesTheShorterHole) {
   EXPECT_EQ(StartOf(v, "PAIR.FNT"), 96);
   ASSERT_EQ(Store(v, "ONE", "FNT", 1), ERR_OK);
   EXPECT_EQ(StartOf(v, "ONE.FNT"), 87);
-}
-
-TEST(KelvoVolume, NamesThatStoreAsNothingAreRefused) {
-  Fresh f;
-  CKelvoVolume v(f.doc);
-  const std::vector<std::uint8_t> before = f.doc.Bytes();
-  EXPECT_EQ(v.StoreNewFile({"", "", "FNT", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(v.StoreNewFile({"__", "ABC", "FNT", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(v.StoreNewFile({"BIT", "MAP", "$Y$", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(v.StoreNewFile({"BIT", "MAP", "$y$", 512, 1, 0, Data(1, 1)}), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(f.doc.Bytes(), before);
-  EXPECT_EQ(DiskErrorText(ERR_INVALID_FILE_NAME), "Invalid file name specified");
-  EXPECT_EQ(DiskErrorText(ERR_DIRECTORY_FULL), "The current file type directory is full.");
 }
 
 TEST(KelvoVolume, TypeNotInIndex) {
@@ -210,6 +184,34 @@ TEST(KelvoVolume, FitsAfterDelete) {
   EXPECT_EQ(f.doc.Bytes(), before);
 }
 
+TEST(KelvoVolume, DoesNotFitWhenTheFreedBlocksAreCutShort) {
+  ImageBuilder b;
+  b.AddBinaryFile("FNT", 0, "FULL", 80, 1400 - 80, 1);
+  // A damaged entry reaching past the highest LBN: only 1400-1403 come free.
+  b.PutEntry(13, 1, "TAIL", {0, 512, 0, 10, 0, 10, 0, 0, 1400});
+  for (int n = 1400; n <= 1403; ++n) b.bytes()[4 * 512 + n / 8] &= static_cast<std::uint8_t>(~(1 << (n % 8)));
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  CKelvoVolume v(doc);
+  FileLocator tail;
+  ASSERT_EQ(v.FindFile("TAIL.FNT", tail), ERR_OK);
+  EXPECT_FALSE(v.FitsAfterDelete(tail));
+  EXPECT_EQ(doc.Bytes(), b.bytes());
+}
+
+TEST(KelvoVolume, SystemFilesCannotBeDeletedOrRenamed) {
+  Fresh f;
+  CKelvoVolume v(f.doc);
+  const std::vector<std::uint8_t> before = f.doc.Bytes();
+  FileLocator bitmap;
+  ASSERT_EQ(v.FindFile("BITMAP.$Y$", bitmap), ERR_OK);
+  EXPECT_EQ(bitmap.start_lbn, 4);
+  EXPECT_EQ(v.DeleteFile(bitmap), ERR_ACCESS_DENIED);
+  EXPECT_EQ(v.DeleteFile("badblk.$y$"), ERR_ACCESS_DENIED);
+  EXPECT_EQ(v.RenameFile("BITMAP.$Y$", "BITMAP.FNT"), ERR_ACCESS_DENIED);
+  EXPECT_EQ(f.doc.Bytes(), before);
+}
+
 // The floppy form: a drive plus the caller's copy of the system area.
 TEST(KelvoVolumeFloppy, BitmapLivesInTheSystemAreaCopy) {
   ImageBuilder b(false, 1404);
@@ -230,6 +232,20 @@ TEST(KelvoVolumeFloppy, BitmapLivesInTheSystemAreaCopy) {
   std::memset(drive.bytes.data() + 2048, 0xFF, 512);
   ASSERT_EQ(Store(v, "C", "FNT", 1), ERR_OK);
   EXPECT_EQ(StartOf(v, "C.FNT"), 86);
+}
+
+TEST(KelvoVolumeFloppy, FullDirectoryOrDiskWritesNothing) {
+  ImageBuilder b(false, 1404);
+  FakeDrive drive(b.bytes());
+  std::vector<std::uint8_t> area(drive.bytes.begin(), drive.bytes.begin() + 5 * kBlockSize);
+  CKelvoVolume v(drive, area);
+  for (int i = 0; i < 23; ++i) ASSERT_EQ(Store(v, "D" + std::to_string(i), "DAT", 1), ERR_OK);
+  const std::vector<std::uint8_t> before = drive.bytes;
+  const int writes = drive.writes;
+  EXPECT_EQ(Store(v, "D23", "DAT", 1), ERR_DIRECTORY_FULL);
+  EXPECT_EQ(Store(v, "BIG", "FNT", 1400), ERR_HANDLE_DISK_FULL);
+  EXPECT_EQ(drive.writes, writes);
+  EXPECT_EQ(drive.bytes, before);
 }
 
 TEST(KelvoVolumeFloppy, FailedBitmapWriteUndoesTheEntry) {
@@ -267,6 +283,53 @@ TEST(KelvoVolumeFloppy, FailedDeleteKeepsTheFile) {
   EXPECT_EQ(v.DeleteFile(loc), ERR_WRITE_PROTECT);
   EXPECT_EQ(drive.bytes, b.bytes());
   EXPECT_EQ(v.FindFile("KEEP.FNT", loc), ERR_OK);
+}
+
+}  // namespace
+}  // namespace kelvo
+
+namespace kelvo {
+namespace {
+
+TEST(KelvoVolumeDamage, DataNeverLandsOnSystemBlocks) {
+  ImageBuilder b;
+  std::fill(b.bytes().begin() + 4 * 512, b.bytes().begin() + 4 * 512 + 10, 0xFF);  // 0-79 "free"
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  CKelvoVolume v(doc);
+  ASSERT_EQ(Store(v, "SAFE", "FNT", 3), ERR_OK);
+  // Blocks 5 to 79 are directory sectors; the only other system blocks are 0-4.
+  EXPECT_EQ(StartOf(v, "SAFE.FNT"), 80);
+}
+
+TEST(KelvoVolumeDamage, BitmapOnADirectorySectorIsNeverWritten) {
+  ImageBuilder b;
+  b.AddBinaryFile("FNT", 0, "OLD", 80, 1, 1);
+  b.SetWord(512 + 12, 13);  // the bitmap LBN names the first FNT directory sector
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  CKelvoVolume v(doc);
+  EXPECT_EQ(Store(v, "NEW", "JSL", 1), ERR_DAMAGED_LAYOUT);
+  EXPECT_EQ(v.DeleteFile("OLD.FNT"), ERR_DAMAGED_LAYOUT);
+  b.SetWord(512 + 12, 1);  // ... or the volume block
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  EXPECT_EQ(Store(v, "NEW", "JSL", 1), ERR_DAMAGED_LAYOUT);
+  EXPECT_EQ(doc.Bytes(), b.bytes());
+}
+
+TEST(KelvoVolumeFloppy, LargeCopyServesReadsAndFollowsWrites) {
+  ImageBuilder b(false, 1404);
+  FakeDrive drive(b.bytes());
+  std::vector<std::uint8_t> area(drive.bytes.begin(), drive.bytes.begin() + 90 * kBlockSize);
+  CKelvoVolume v(drive, area);
+  ASSERT_EQ(Store(v, "A", "FNT", 2), ERR_OK);
+  // Directory and bitmap changes reached both the drive and the copy.
+  EXPECT_TRUE(std::equal(area.begin(), area.end(), drive.bytes.begin()));
+  // Reads of blocks the copy holds do not touch the drive: a drive whose
+  // system area is wiped still shows the copy's files.
+  std::fill(drive.bytes.begin(), drive.bytes.begin() + 80 * kBlockSize, 0);
+  FileLocator loc;
+  EXPECT_EQ(v.FindFile("A.FNT", loc), ERR_OK);
 }
 
 }  // namespace

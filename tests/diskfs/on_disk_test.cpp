@@ -76,7 +76,7 @@ TEST(OnDisk, VolumeBlockDiskIdAndTypeCount) {
   EXPECT_FALSE(v.ShowsDiskId());
   EXPECT_EQ(v.TypeCount(), 0u);
   v.SetDiskId("LABEL");
-  v.type_index[0].type_code = kSystemTypeCode;
+  v.type_index[0].type_code = kSystemTypeWord;
   v.type_index[1].type_code = RadixEncode("FNT");
   v.Encode(raw.data());
   EXPECT_EQ(raw[66], 'I');

@@ -205,7 +205,7 @@ class ViewerFontImageTest : public QObject {
                  {"GREEN", qRgb(0, 255, 0)}, {"", qRgb(0, 0, 0)}, {"PURPLE", qRgb(0, 0, 0)}};
     QTemporaryDir dir;
     Shell shell;
-    shell.ctx.settings.default_zoom = 100;
+    shell.ctx.settings.DefaultZoom = 100;
     shell.Start(dir.path());
     for (const Case& c : cases) {
       kelvo::test::ImageFileSpec header;
@@ -277,7 +277,7 @@ class ViewerFontImageTest : public QObject {
   void RotateCountsQuarterTurnsAndZoomingKeepsThem() {
     QTemporaryDir dir;
     Shell shell;
-    shell.ctx.settings.default_zoom = 100;
+    shell.ctx.settings.DefaultZoom = 100;
     shell.Start(dir.path());
     CMainFrame& f = *shell.frame;
     const QString path =
@@ -313,7 +313,7 @@ class ViewerFontImageTest : public QObject {
   void ZoomSettingsThatMissTheLimitsNeverGreyTheCommands() {
     QTemporaryDir dir;
     Shell shell;
-    shell.ctx.settings.zoom_increment = 7;
+    shell.ctx.settings.ZoomIncrement = 7;
     shell.Start(dir.path());
     CMainFrame& f = *shell.frame;
     QVERIFY(f.OpenDocument(

@@ -325,7 +325,7 @@ class ViewerTextTest : public QObject {
       static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
     });
     poll->start(20);
-    shell.ctx.last_open_directory = dir.path();
+    shell.ctx.app.LastOpenDirectory = dir.path().toStdString();
     shell.frame->RunCommand(Cmd::Open);
     QVERIFY(seen);
     // The window becomes the active one once the main window is active again.

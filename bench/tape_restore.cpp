@@ -1,0 +1,219 @@
+// Throughput of labelled tape restores and writes on tape image files,
+// against a cat-style copy (128 KiB read/write loop) of the same bytes into
+// the same folder.
+//
+// The set: KDU_BENCH_TAPE_MB megabytes (default 256) of binary files of 8 MB
+// each, and a quarter of that as source (CMD) files for the conversion case.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/interaction.h"
+#include "tape/labelled_tape.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kelvo;
+
+constexpr std::size_t kFileBytes = 8u << 20;
+
+class QuietInteraction : public Interaction {
+ public:
+  Button Ask(const std::string&, const std::string&, Buttons, Icon) override { return Button::Cancel; }
+  void Beep(BeepKind) override {}
+  void PumpMessages() override {}
+};
+
+class NullProgress : public CTapeProgressSink {
+ public:
+  void SetTitle(const std::string&) override {}
+  void SetSource(const std::string&) override {}
+  void SetOutputDirectory(const std::string&) override {}
+  void SetStatus(const std::string&) override {}
+  void SetCounterLabel(const std::string&) override {}
+  void SetCounter(const std::string&) override {}
+  void SetCurrentFile(const std::string&) override {}
+  void SetProgress(int) override {}
+  void StartClock() override {}
+  void StopClock() override {}
+  bool AbortRequested() const override { return false; }
+  void ClearAbortRequest() override {}
+  void WaitForClose() override {}
+};
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) std::abort();
+  ::close(fd);
+}
+
+std::string NumberedName(char first, std::size_t n, const char* type) {
+  std::string name(1, first);
+  name += std::to_string(n);
+  name += type;
+  return name;
+}
+
+// The shared data set, built once.
+struct Fixture {
+  fs::path root;
+  std::vector<std::string> binaries;
+  std::vector<std::string> sources;
+  std::uint64_t binary_bytes = 0;
+  QuietInteraction ui;
+  bool busy = false;
+  TapeContext ctx{ui, busy, {}};
+
+  Fixture() {
+    const char* mb = std::getenv("KDU_BENCH_TAPE_MB");
+    const std::size_t total = (mb ? std::strtoull(mb, nullptr, 10) : 256) << 20;
+    root = fs::temp_directory_path() / ("kdu-bench-tape-" + std::to_string(::getpid()));
+    fs::create_directories(root / "in");
+    std::mt19937_64 rng(7);
+    std::string data(kFileBytes, '\0');
+    for (std::size_t i = 0; i * kFileBytes < total; ++i) {
+      for (std::size_t j = 0; j < data.size(); j += 8) {
+        const std::uint64_t v = rng();
+        std::memcpy(&data[j], &v, 8);
+      }
+      binaries.push_back(NumberedName('F', i, ".IMG"));
+      WriteFile(root / "in" / binaries.back(), data);
+      binary_bytes += data.size();
+    }
+    std::string text;
+    while (text.size() < kFileBytes) text += "SOURCE LINE FOR THE CONVERSION BENCHMARK, SOME WORDS\r\n";
+    for (std::size_t i = 0; i * kFileBytes < total / 4; ++i) {
+      sources.push_back(NumberedName('S', i, ".CMD"));
+      WriteFile(root / "in" / sources.back(), text);
+    }
+    ctx.bindings.device[0] = (root / "binary.tap").string();
+    ctx.bindings.device[1] = (root / "source.tap").string();
+    WriteFile(root / "binary.tap", "");
+    WriteFile(root / "source.tap", "");
+    NullProgress progress;
+    TapeWriteOptions options;
+    if (WriteLabelledTape(ctx, "Tape0", (root / "in").string(), binaries, options, progress) ||
+        WriteLabelledTape(ctx, "Tape1", (root / "in").string(), sources, options, progress)) {
+      std::abort();
+    }
+  }
+  ~Fixture() {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+  // An empty output folder, with the previous output written back first so
+  // that every timed copy starts from the same state of the page cache.
+  fs::path FreshOut(benchmark::State& state) {
+    state.PauseTiming();
+    fs::path out = root / "out";
+    fs::remove_all(out);
+    fs::create_directory(out);
+    ::sync();
+    state.ResumeTiming();
+    return out;
+  }
+};
+
+Fixture& Data() {
+  static Fixture f;
+  return f;
+}
+
+void BM_CatCopy(benchmark::State& state) {
+  Fixture& f = Data();
+  std::vector<char> buf(128 * 1024);
+  for (auto _ : state) {
+    fs::path out = f.FreshOut(state);
+    for (const std::string& name : f.binaries) {
+      int in = ::open((f.root / "in" / name).c_str(), O_RDONLY);
+      int o = ::open((out / name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ssize_t n;
+      while ((n = ::read(in, buf.data(), buf.size())) > 0) {
+        if (::write(o, buf.data(), static_cast<std::size_t>(n)) != n) std::abort();
+      }
+      ::close(in);
+      ::close(o);
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.binary_bytes));
+}
+
+void BM_RestoreBinary(benchmark::State& state) {
+  Fixture& f = Data();
+  NullProgress progress;
+  TapeRestoreOptions options;
+  for (auto _ : state) {
+    fs::path out = f.FreshOut(state);
+    if (RestoreLabelledTape(f.ctx, "Tape0", out.string(), "*.*", {}, options, progress)) std::abort();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.binary_bytes));
+}
+
+void BM_WriteBinary(benchmark::State& state) {
+  Fixture& f = Data();
+  NullProgress progress;
+  TapeWriteOptions options;
+  f.ctx.bindings.device[2] = (f.root / "written.tap").string();
+  for (auto _ : state) {
+    state.PauseTiming();
+    WriteFile(f.root / "written.tap", "");
+    ::sync();
+    state.ResumeTiming();
+    if (WriteLabelledTape(f.ctx, "Tape2", (f.root / "in").string(), f.binaries, options, progress)) {
+      std::abort();
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.binary_bytes));
+}
+
+void BM_WriteSourceText(benchmark::State& state) {
+  Fixture& f = Data();
+  NullProgress progress;
+  TapeWriteOptions options;
+  f.ctx.bindings.device[3] = (f.root / "written-source.tap").string();
+  std::uint64_t text_bytes = 0;
+  for (const std::string& name : f.sources) text_bytes += fs::file_size(f.root / "in" / name);
+  for (auto _ : state) {
+    state.PauseTiming();
+    WriteFile(f.root / "written-source.tap", "");
+    ::sync();
+    state.ResumeTiming();
+    if (WriteLabelledTape(f.ctx, "Tape3", (f.root / "in").string(), f.sources, options, progress)) {
+      std::abort();
+    }
+  }
+  // Counted as the PC text bytes converted.
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text_bytes));
+}
+
+void BM_RestoreSourceToText(benchmark::State& state) {
+  Fixture& f = Data();
+  NullProgress progress;
+  TapeRestoreOptions options;
+  fs::path out;
+  for (auto _ : state) {
+    out = f.FreshOut(state);
+    if (RestoreLabelledTape(f.ctx, "Tape1", out.string(), "*.CMD", {}, options, progress)) std::abort();
+  }
+  // Counted as the text bytes produced.
+  std::uint64_t produced = 0;
+  for (const auto& e : fs::directory_iterator(out)) produced += e.file_size();
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * produced));
+}
+
+BENCHMARK(BM_CatCopy)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_RestoreBinary)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_WriteBinary)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_WriteSourceText)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_RestoreSourceToText)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,45 @@
+#include "cli/disk_place.h"
+
+#include "media/disk_image.h"
+
+namespace kelvo::cli {
+namespace {
+
+class ImagePlace final : public DiskPlace {
+ public:
+  explicit ImagePlace(std::string path) : path_(std::move(path)), volume_(doc_) {}
+
+  ErrorCode Open() { return doc_.OnOpenDocument(path_); }
+  std::string Name() const override { return path_; }
+  CSectorSource& Source() override { return doc_; }
+  std::uint32_t CarrierBlocks() const override { return doc_.BlockCount(); }
+  CKelvoVolume& Volume() override { return volume_; }
+  ErrorCode StorePcFile(std::string_view pc_name, std::span<const std::uint8_t> bytes) override {
+    return volume_.StoreFile(pc_name, bytes);
+  }
+  bool HonoursRemoveLineNumbers() const override { return false; }
+  ErrorCode Commit() override { return doc_.IsModified() ? doc_.OnSaveDocument(path_) : ERR_OK; }
+
+ private:
+  std::string path_;
+  CDiskImageDoc doc_;
+  CKelvoVolume volume_;
+};
+
+}  // namespace
+
+bool IsDrivePlace(std::string_view place) {
+  return place.size() == 2 && place[1] == ':' &&
+         (place[0] == 'a' || place[0] == 'A' || place[0] == 'b' || place[0] == 'B');
+}
+
+int OpenDiskPlace(CliContext&, const std::string& place, std::unique_ptr<DiskPlace>& out) {
+  if (IsDrivePlace(place))
+    return Fail("floppy drives are not yet supported by this command; use a disk image");
+  auto image = std::make_unique<ImagePlace>(place);
+  if (ErrorCode err = image->Open()) return Finish(err);
+  out = std::move(image);
+  return kExitOk;
+}
+
+}  // namespace kelvo::cli

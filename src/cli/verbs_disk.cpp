@@ -1,0 +1,217 @@
+// kdu new, ls, put, get, rm, mv: printer disks in image files (and drives,
+// once their places are available).
+#include <CLI/CLI.hpp>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "app/app_state.h"
+#include "cli/cli_context.h"
+#include "cli/disk_listing_output.h"
+#include "cli/disk_place.h"
+#include "diskfs/listing.h"
+#include "diskfs/mount.h"
+#include "filetypes/file_names.h"
+#include "media/disk_image.h"
+#include "media/file_handle.h"
+#include "transfer/errno_map.h"
+
+namespace kelvo::cli {
+namespace {
+namespace fs = std::filesystem;
+
+struct DiskOptions {
+  std::string place;
+  std::string id;
+  bool long_form = false;
+  bool json = false;
+  std::vector<std::string> names;
+  std::string folder = ".";
+  std::string old_name;
+  std::string new_name;
+};
+
+// "kdu: WHAT: message" on stderr.
+void Complain(const std::string& what, ErrorCode code) {
+  std::cerr << "kdu: " << what << ": " << DiskErrorText(code) << "\n";
+}
+
+int FailWith(ErrorCode code) {
+  if (code == 0) return kExitOk;
+  std::cerr << "kdu: " << DiskErrorText(code) << "\n";
+  return kExitFailed;
+}
+
+ErrorCode ReadPcFile(const std::string& path, std::vector<std::uint8_t>& out) {
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return MapErrno(errno);
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return ERR_ACCESS_DENIED;
+  out.clear();
+  std::uint8_t chunk[65536];
+  for (;;) {
+    ssize_t n = ::read(file.get(), chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return MapErrno(errno, IoContext::Read);
+    }
+    if (n == 0) return ERR_OK;
+    out.insert(out.end(), chunk, chunk + n);
+  }
+}
+
+int RunNew(CliContext& ctx, const DiskOptions& o) {
+  std::error_code ec;
+  if (fs::exists(o.place, ec)) return Fail("'" + o.place + "' already exists");
+  CDiskImageDoc doc;
+  if (ErrorCode err = doc.OnNewDocument(o.id, ctx.ui)) return FailWith(err);
+  return FailWith(doc.OnSaveDocument(o.place));
+}
+
+int RunList(CliContext& ctx, const DiskOptions& o) {
+  std::unique_ptr<DiskPlace> place;
+  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
+  DiskListing listing;
+  if (ErrorCode err = ListFiles(place->Source(), listing, place->CarrierBlocks()))
+    return FailWith(err);
+  if (o.json)
+    PrintListingJson(std::cout, o.place, listing);
+  else
+    PrintListingText(std::cout, o.place, listing, ListingStyle{o.long_form});
+  for (const std::string& problem : listing.problems)
+    std::cerr << "kdu: damaged directory: " << problem << "\n";
+  return kExitOk;
+}
+
+// Runs `step` for each name; saves when at least one succeeded; exit 1 when
+// any failed (each failure said with its name).
+template <typename Step>
+int ForEachName(CliContext& ctx, DiskPlace& place, const std::vector<std::string>& names,
+                Step step) {
+  int done = 0;
+  int failed = 0;
+  for (const std::string& name : names) {
+    ctx.ui->PumpMessages();
+    if (ErrorCode err = step(name)) {
+      Complain(name, err);
+      ++failed;
+    } else {
+      ++done;
+    }
+  }
+  if (done > 0) {
+    if (ErrorCode err = place.Commit()) {
+      Complain(place.Name(), err);
+      return kExitFailed;
+    }
+  }
+  return failed ? kExitFailed : kExitOk;
+}
+
+int RunPut(CliContext& ctx, const DiskOptions& o) {
+  std::unique_ptr<DiskPlace> place;
+  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
+  return ForEachName(ctx, *place, o.names, [&](const std::string& path) -> ErrorCode {
+    std::vector<std::uint8_t> bytes;
+    try {
+      if (ErrorCode err = ReadPcFile(path, bytes)) return err;
+    } catch (const std::bad_alloc&) {
+      return ERR_NOT_ENOUGH_MEMORY;
+    }
+    return place->StorePcFile(fs::path(path).filename().string(), bytes);
+  });
+}
+
+int RunGet(CliContext& ctx, const DiskOptions& o) {
+  std::unique_ptr<DiskPlace> place;
+  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
+  ExportOptions options;
+  options.retainFormat = ctx.state && ctx.state->settings.RetainPrinterFormat != 0;
+  const bool remove = ctx.state && ctx.state->settings.RemoveLineNumbers != 0;
+  if (remove && !place->HonoursRemoveLineNumbers() && ctx.remove_line_numbers.value_or(false))
+    std::cerr << "kdu: line numbers are always kept when exporting from a disk image\n";
+  options.removeLineNumbers = remove && place->HonoursRemoveLineNumbers();
+  int failed = 0;
+  for (const std::string& name : o.names) {
+    ctx.ui->PumpMessages();
+    FileLocator file;
+    ErrorCode err = place->Volume().FindFile(name, file);
+    const std::string shown = DisplayName(file.name);
+    // A damaged entry may decode to a name that is no file name.
+    if (!err && (shown == "." || shown == "..")) err = ERR_INVALID_FILE_NAME;
+    if (!err) {
+      const fs::path target = fs::path(o.folder) / shown;
+      err = place->Volume().ExportFile(file.name, target, options);
+    }
+    if (err) {
+      Complain(name, err);
+      ++failed;
+    }
+  }
+  return failed ? kExitFailed : kExitOk;
+}
+
+int RunRemove(CliContext& ctx, const DiskOptions& o) {
+  std::unique_ptr<DiskPlace> place;
+  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
+  return ForEachName(ctx, *place, o.names, [&](const std::string& name) -> ErrorCode {
+    FileLocator file;
+    if (ErrorCode err = place->Volume().FindFile(name, file)) return err;
+    return place->Volume().DeleteFile(file);
+  });
+}
+
+int RunMove(CliContext& ctx, const DiskOptions& o) {
+  std::unique_ptr<DiskPlace> place;
+  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
+  if (ErrorCode err = place->Volume().RenameFile(o.old_name, o.new_name)) {
+    if (err == ERR_INVALID_FILE_NAME) ctx.ui->Beep(BeepKind::Exclamation);
+    return FailWith(err);
+  }
+  return FailWith(place->Commit());
+}
+
+}  // namespace
+
+void RegisterDiskVerbs(CLI::App& app, CliContext& ctx) {
+  auto o = std::make_shared<DiskOptions>();
+
+  CLI::App* nw = app.add_subcommand("new", "Create an empty disk image (720 KB layout)");
+  nw->add_option("image", o->place, "Image file to create (.kdi)")->required();
+  nw->add_option("--id", o->id, "Disk ID (at most 30 characters)");
+  nw->callback([&ctx, o] { ctx.run = [&ctx, o] { return RunNew(ctx, *o); }; });
+
+  CLI::App* ls = app.add_subcommand("ls", "List the files of a printer disk");
+  ls->add_option("place", o->place, "IMAGE.kdi, a: or b:")->required();
+  ls->add_flag("--long,-l", o->long_form, "Add record size, starting LBN and first free byte");
+  ls->add_flag("--json", o->json, "Print one JSON object");
+  ls->callback([&ctx, o] { ctx.run = [&ctx, o] { return RunList(ctx, *o); }; });
+
+  CLI::App* put = app.add_subcommand("put", "Store PC files on a printer disk");
+  put->add_option("place", o->place, "IMAGE.kdi, a: or b:")->required();
+  put->add_option("files", o->names, "PC files")->required();
+  put->callback([&ctx, o] { ctx.run = [&ctx, o] { return RunPut(ctx, *o); }; });
+
+  CLI::App* get = app.add_subcommand("get", "Copy printer files to the PC");
+  get->add_option("place", o->place, "IMAGE.kdi, a: or b:")->required();
+  get->add_option("names", o->names, "Printer file names (NAME.TYP)")->required();
+  get->add_option("-C", o->folder, "PC folder to write into (default: the current one)");
+  get->callback([&ctx, o] { ctx.run = [&ctx, o] { return RunGet(ctx, *o); }; });
+
+  CLI::App* rm = app.add_subcommand("rm", "Delete files from a printer disk");
+  rm->add_option("place", o->place, "IMAGE.kdi, a: or b:")->required();
+  rm->add_option("names", o->names, "Printer file names (NAME.TYP)")->required();
+  rm->callback([&ctx, o] { ctx.run = [&ctx, o] { return RunRemove(ctx, *o); }; });
+
+  CLI::App* mv = app.add_subcommand("mv", "Rename a file on a printer disk");
+  mv->add_option("place", o->place, "IMAGE.kdi, a: or b:")->required();
+  mv->add_option("old", o->old_name, "Current name (NAME.TYP)")->required();
+  mv->add_option("new", o->new_name, "New name (NAME.TYP)")->required();
+  mv->callback([&ctx, o] { ctx.run = [&ctx, o] { return RunMove(ctx, *o); }; });
+}
+
+}  // namespace kelvo::cli

@@ -1,0 +1,333 @@
+// kdu tape ...: labelled tapes and the tape drive commands.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+
+#include "app/app_state.h"
+#include "cli/cli_context.h"
+#include "tape/labelled_tape.h"
+#include "tape/tape_drive_info.h"
+#include "tape/tape_features.h"
+#include "tape/tape_listing.h"
+#include "transfer/error_text.h"
+
+namespace kelvo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Ctrl-C during tape work is the Abort button: the handler only raises this
+// flag, which the progress sinks read between blocks.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
+
+// Routes SIGINT to the abort flag while it lives.
+class InterruptAsAbort {
+ public:
+  InterruptAsAbort() {
+    g_interrupted.store(false);
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0;  // no restart: a pending prompt returns
+    sigaction(SIGINT, &sa, &old_);
+  }
+  ~InterruptAsAbort() { sigaction(SIGINT, &old_, nullptr); }
+  InterruptAsAbort(const InterruptAsAbort&) = delete;
+  InterruptAsAbort& operator=(const InterruptAsAbort&) = delete;
+
+ private:
+  struct sigaction old_ {};
+};
+
+// The progress window of a tape write or restore on a terminal: one line on
+// stderr, redrawn as the work goes on; nothing when stderr is not a terminal.
+class CliTapeProgress : public CTapeProgressSink {
+ public:
+  CliTapeProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
+  ~CliTapeProgress() override { EndLine(); }
+
+  void SetTitle(const std::string&) override {}
+  void SetSource(const std::string&) override {}
+  void SetOutputDirectory(const std::string&) override {}
+  void SetStatus(const std::string& text) override { status_ = text; Draw(); }
+  void SetCounterLabel(const std::string&) override {}
+  void SetCounter(const std::string& text) override { counter_ = text; Draw(); }
+  void SetCurrentFile(const std::string& text) override { file_ = text; Draw(); }
+  void SetProgress(int percent) override {
+    if (percent == percent_) return;
+    percent_ = percent;
+    Draw();
+  }
+  void StartClock() override {}
+  void StopClock() override {}
+  bool AbortRequested() const override { return g_interrupted.load(); }
+  void ClearAbortRequest() override { g_interrupted.store(false); }
+  void WaitForClose() override { EndLine(); }
+
+ private:
+  void Draw() {
+    if (!tty_) return;
+    std::string bar(20, ' ');
+    std::fill_n(bar.begin(), std::clamp(percent_, 0, 100) / 5, '#');
+    std::fprintf(stderr, "\r\033[K%s [%s] %3d%% %s (%s)", status_.c_str(), bar.c_str(), percent_,
+                 file_.c_str(), counter_.c_str());
+    std::fflush(stderr);
+    drawn_ = true;
+  }
+  void EndLine() {
+    if (drawn_) std::fprintf(stderr, "\n");
+    drawn_ = false;
+  }
+  bool tty_;
+  bool drawn_ = false;
+  std::string status_;
+  std::string counter_ = "0";
+  std::string file_;
+  int percent_ = 0;
+};
+
+class CliListSink : public CTapeListSink {
+ public:
+  void SetStatusText(const std::string&) override {}
+  bool AbortRequested() const override { return g_interrupted.load(); }
+  void ClearAbortRequest() override { g_interrupted.store(false); }
+};
+
+// The state shared by the tape verbs of one run.
+struct TapeVerbs {
+  CliContext& ctx;
+  std::string tape;
+  bool json = false;
+  std::vector<std::string> files;
+  std::string match;
+  std::string directory = ".";
+  bool type_dirs = false;
+  bool user_files_only = false;
+
+  // The drives as this run binds them; TapeBusy is the run's own flag.
+  TapeContext Context() {
+    TapeContext tc{*ctx.ui, ctx.state->TapeBusy, {}};
+    for (int i = 0; i < kTapeDriveCount; ++i) {
+      const std::string& bound = ctx.state->Bindings.tape[i];
+      if (!bound.empty()) tc.bindings.device[i] = bound;
+    }
+    return tc;
+  }
+
+  // A tape image that does not exist yet is a blank tape: create it for the
+  // verbs that write.
+  void CreateBlankImage(const TapeContext& tc) {
+    const std::string device = ResolveTapeDevice(tape, tc.bindings);
+    if (!IsTapImageDevice(device) || device.find(',') != std::string::npos) return;
+    std::error_code ec;
+    if (!fs::exists(device, ec)) std::ofstream(device, std::ios::binary);
+  }
+
+  int List();
+  int Write();
+  int Restore();
+  int Info();
+};
+
+int TapeVerbs::List() {
+  InterruptAsAbort interrupt;
+  TapeContext tc = Context();
+  TapeListView view;
+  CliListSink sink;
+  ErrorCode rc = ListTapeFiles(tc, tape, true, view, sink);
+  if (rc == ERR_TAPE_RESTORE_CANCELLED) return Fail("Tape list aborted.");
+  if (rc != ERR_OK) return Finish(rc);
+  TapeListDisplay shown = ShowTapeList(view, tape, "*.*");
+  if (json) {
+    nlohmann::json out{{"tape", tape}, {"files", nlohmann::json::array()}};
+    for (const TapeListEntry* e : shown.rows) {
+      out["files"].push_back({{"name", e->name},
+                              {"type", e->type},
+                              {"size", e->byte_length},
+                              {"record_length", e->record_length},
+                              {"last_block_bytes", e->last_block_bytes},
+                              {"seq", e->sequence + 1}});
+    }
+    std::cout << out.dump(2) << "\n";
+    return kExitOk;
+  }
+  std::printf("%s\n", shown.header.c_str());
+  for (const TapeListEntry* e : shown.rows) {
+    std::printf("%4d  %-10s %12s  %s\n", e->sequence + 1, e->name.c_str(), e->size_text.c_str(),
+                e->description.c_str());
+  }
+  std::printf("%s, %llu bytes\n", shown.count_text.c_str(),
+              static_cast<unsigned long long>(shown.total_bytes));
+  return kExitOk;
+}
+
+int TapeVerbs::Write() {
+  InterruptAsAbort interrupt;
+  TapeContext tc = Context();
+  CreateBlankImage(tc);
+  std::string folder = fs::path(files.front()).parent_path().string();
+  std::vector<std::string> names;
+  for (const std::string& f : files) {
+    if (fs::path(f).parent_path().string() != folder) folder.clear();
+  }
+  for (const std::string& f : files) {
+    names.push_back(folder.empty() ? f : fs::path(f).filename().string());
+  }
+  const AppState& state = *ctx.state;
+  TapeWriteOptions options;
+  options.blocking_factor = state.settings.TapeBlockingFactor;
+  if (options.blocking_factor < 1 || options.blocking_factor > 128) {
+    return Fail("the blocking factor must be between 1 and 128");
+  }
+  options.numbering = {state.LineNumberStart, state.LineNumberIncrement};
+  CliTapeProgress progress;
+  ErrorCode rc = WriteLabelledTape(tc, tape, folder, names, options, progress);
+  if (rc == ERR_OK && g_interrupted.load()) return Fail("Writing aborted.");
+  return Finish(rc);
+}
+
+int TapeVerbs::Restore() {
+  InterruptAsAbort interrupt;
+  TapeContext tc = Context();
+  if (!match.empty() && !files.empty()) return Fail("give either --match or names, not both");
+  std::vector<std::string> selection;
+  int status = kExitOk;
+  if (match.empty()) {
+    if (files.empty()) return Fail("name the files to restore, or give --match PATTERN");
+    // The restore finds names in tape order: put them in that order.
+    TapeListView view;
+    CliListSink sink;
+    if (ErrorCode rc = ListTapeFiles(tc, tape, true, view, sink)) return Finish(rc);
+    std::map<std::string, int> order;
+    for (const TapeListEntry& e : view.entries) order.emplace(e.name, e.sequence);
+    std::vector<std::pair<int, std::string>> found;
+    for (const std::string& f : files) {
+      std::string upper = UpperCase(f);
+      auto it = order.find(upper);
+      if (it == order.end()) {
+        std::fprintf(stderr, "kdu: %s: not on the tape\n", f.c_str());
+        status = kExitFailed;
+      } else {
+        found.emplace_back(it->second, upper);
+      }
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    for (auto& [seq, name] : found) selection.push_back(name);
+    if (selection.empty()) return kExitFailed;
+  }
+  const Settings& settings = ctx.state->settings;
+  TapeRestoreOptions options;
+  options.retain_labels = settings.RetainTapeLabels != 0;
+  options.retain_format = settings.RetainPrinterFormat != 0;
+  options.remove_line_numbers = settings.RemoveLineNumbers != 0;
+  options.type_dirs = type_dirs || settings.TapeRestoreToTypeDirs != 0;
+  options.user_files_only = user_files_only || settings.TapeRestoreUserFilesOnly != 0;
+  CliTapeProgress progress;
+  TapeRestoreReport report;
+  ErrorCode rc = RestoreLabelledTape(tc, tape, directory, match, selection, options, progress, &report);
+  for (const std::string& name : report.incomplete) {
+    std::fprintf(stderr, "kdu: %s: its data could not be read completely; not restored\n",
+                 name.c_str());
+    status = kExitFailed;
+  }
+  if (rc != ERR_OK) return Finish(rc);
+  std::printf("%d file(s) restored\n", report.restored);
+  return status;
+}
+
+int TapeVerbs::Info() {
+  TapeContext tc = Context();
+  TapeDriveInfo info = GetTapeDriveInfo(tc, tape);
+  if (!info.opened) return Finish(ERR_TAPE_OPEN);
+  std::printf("%s\n", info.caption.c_str());
+  std::printf("Default block size: %u\nMinimum block size: %u\nMaximum block size: %u\n"
+              "Maximum partitions: %u\n",
+              info.drive.default_block_size, info.drive.minimum_block_size,
+              info.drive.maximum_block_size, info.drive.maximum_partition_count);
+  for (std::size_t i = 0; i < kTapeFeatureFieldCount; ++i) {
+    const TapeFeatureField& f = kTapeFeatureFields[i];
+    std::printf("  [%c] %s\n", TapeFeatureReported(f, info.drive.features_low, info.drive.features_high) ? 'x' : ' ',
+                f.label);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterTapeVerbs(CLI::App& app, CliContext& ctx) {
+  // Owned by the callbacks, which live as long as the app.
+  auto verbs = std::make_shared<TapeVerbs>(ctx);
+  CLI::App* tape = app.add_subcommand("tape", "Labelled tapes and tape drives");
+  tape->require_subcommand(1);
+  tape->fallthrough();
+  const std::string tape_help = "Tape0..Tape3, FILE.tap[,FILE.tap...] or /dev/nstN";
+
+  CLI::App* ls = tape->add_subcommand("ls", "List the files of a labelled tape");
+  ls->add_option("TAPE", verbs->tape, tape_help)->required();
+  ls->add_flag("--json", verbs->json, "Print the list as JSON");
+  ls->callback([&ctx, verbs] { ctx.run = [verbs] { return verbs->List(); }; });
+
+  CLI::App* write = tape->add_subcommand("write", "Write PC files to the end of a labelled tape");
+  write->add_option("TAPE", verbs->tape, tape_help)->required();
+  write->add_option("FILE", verbs->files, "PC files to write")->required();
+  write->callback([&ctx, verbs] { ctx.run = [verbs] { return verbs->Write(); }; });
+
+  CLI::App* restore = tape->add_subcommand("restore", "Restore files from a labelled tape");
+  restore->add_option("TAPE", verbs->tape, tape_help)->required();
+  restore->add_option("NAME", verbs->files, "Names of the files to restore");
+  restore->add_option("--match", verbs->match, "Restore the files matching PATTERN (* and ?)");
+  restore->add_option("-C", verbs->directory, "Destination folder (default: current)");
+  restore->add_flag("--type-dirs", verbs->type_dirs, "Restore into one folder per file type");
+  restore->add_flag("--user-files-only", verbs->user_files_only, "Skip system files");
+  restore->callback([&ctx, verbs] { ctx.run = [verbs] { return verbs->Restore(); }; });
+
+  struct Simple {
+    const char* name;
+    const char* help;
+    ErrorCode (*run)(const TapeContext&, const std::string&);
+    bool creates;
+  };
+  static const Simple kSimple[] = {
+      {"init", "Make the tape an empty labelled tape", InitialiseTape, true},
+      {"erase", "Erase the whole tape", EraseTapeMedia, false},
+      {"rewind", "Rewind the tape", RewindTape, false},
+      {"load", "Load the tape", LoadTape, false},
+      {"unload", "Unload the tape (next volume of an image set)", UnloadTape, false},
+      {"retension", "Retension the tape", RetensionTape, false},
+  };
+  for (const Simple& s : kSimple) {
+    CLI::App* sub = tape->add_subcommand(s.name, s.help);
+    sub->add_option("TAPE", verbs->tape, tape_help)->required();
+    sub->fallthrough();
+    const Simple* sp = &s;
+    sub->callback([&ctx, verbs, sp] {
+      ctx.run = [verbs, sp] {
+        TapeContext tc = verbs->Context();
+        if (sp->creates) verbs->CreateBlankImage(tc);
+        ErrorCode rc = sp->run(tc, verbs->tape);
+        return Finish(rc == 1110 ? ERR_OK : rc);  // a changed tape is not an error
+      };
+    });
+  }
+  CLI::App* info = tape->add_subcommand("info", "Show what the drive can do");
+  info->add_option("TAPE", verbs->tape, tape_help)->required();
+  info->callback([&ctx, verbs] { ctx.run = [verbs] { return verbs->Info(); }; });
+  for (CLI::App* sub : {ls, write, restore, info}) sub->fallthrough();
+}
+
+}  // namespace kelvo::cli

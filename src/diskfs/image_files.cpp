@@ -1,0 +1,77 @@
+// Storing PC files into a disk image and exporting them, and the naming
+// rules shared with the floppy form.
+#include <new>
+
+#include "diskfs/kelvo_volume.h"
+#include "diskfs/radix50.h"
+#include "filetypes/file_names.h"
+#include "filetypes/file_types.h"
+#include "media/atomic_file.h"
+#include "media/disk_image.h"
+
+namespace kelvo {
+
+std::string StoredFullName(std::string_view pc_name) {
+  const PrinterName printer = PcNameToPrinterName(pc_name);
+  if (!IsStorableKelvoName(pc_name)) return "." + printer.type;
+  std::string name = RadixDecode(RadixEncode(printer.first));
+  if (!printer.second.empty()) name += RadixDecode(RadixEncode(printer.second));
+  return name + "." + printer.type;
+}
+
+ErrorCode CKelvoVolume::StoreContent(std::string_view pc_name, const StoredContent& content) {
+  const std::string full = StoredFullName(pc_name);
+  // A name part that decodes to nothing cannot be found again by its name.
+  if (full.front() == '.') return ERR_INVALID_FILE_NAME;
+  if (content.words.blockCount > 0xFFFF) return ERR_HANDLE_DISK_FULL;
+  const PrinterName printer = PcNameToPrinterName(pc_name);
+  NewFile file{printer.first,
+               printer.second,
+               printer.type,
+               static_cast<std::uint16_t>(content.words.recordSize),
+               static_cast<std::uint16_t>(content.words.blockCount),
+               static_cast<std::uint16_t>(content.words.lastBlockBytes),
+               content.blocks};
+  return StoreNewFile(file);
+}
+
+ErrorCode CKelvoVolume::StoreFile(std::string_view pc_name,
+                                  std::span<const std::uint8_t> file_bytes) {
+  if (!image_) return ERR_INVALID_FUNCTION;
+  if (StoredFullName(pc_name).front() == '.') return ERR_INVALID_FILE_NAME;
+  try {
+    StoredContent content;
+    const ImportOptions options{kImageLineNumbering, ImportChoice{true}};
+    if (ErrorCode err = PrepareStoredContent(pc_name, file_bytes, options, content)) return err;
+    const bool was_modified = image_->IsModified();
+    std::vector<std::uint8_t> snapshot = image_->Snapshot();
+    FileLocator old;
+    ErrorCode err = FindFile(StoredFullName(pc_name), old);
+    if (err == ERR_OK) err = DeleteFile(old);
+    if (err == ERR_FILE_NOT_FOUND || err == ERR_OK) err = StoreContent(pc_name, content);
+    if (err) image_->Restore(std::move(snapshot), was_modified);
+    return err;
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+ErrorCode CKelvoVolume::ExportFile(std::string_view name, const std::filesystem::path& pc_path,
+                                   const ExportOptions& options) {
+  try {
+    FileLocator file;
+    if (ErrorCode err = FindFile(name, file)) return err;
+    std::vector<std::uint8_t> blocks;
+    if (ErrorCode err = ReadFileBlocks(file, blocks)) return err;
+    const EntryWords words{file.entry.record_size, file.entry.blocks,
+                           file.entry.first_free_byte};
+    std::vector<std::uint8_t> pc_bytes;
+    CVectorSink sink(pc_bytes);
+    if (ErrorCode err = ExportStoredFile(file.type, words, blocks, options, sink)) return err;
+    return WriteFileAtomically(pc_path, pc_bytes);
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+}  // namespace kelvo

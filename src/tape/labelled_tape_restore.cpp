@@ -1,0 +1,275 @@
+// Restoring files from a labelled tape into a PC folder.
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include "filetypes/file_names.h"
+#include "tape/labelled_tape.h"
+#include "tape/restored_file.h"
+#include "transfer/error_text.h"
+
+namespace kelvo {
+namespace {
+
+constexpr std::size_t kRestoreBufferSize = 16384;
+
+bool IsSystemType(const std::string& type) {
+  static const char* const kSystemTypes[] = {"$Y$", "LOG", "OSD", "SAF", "SYS", "TSK"};
+  for (const char* t : kSystemTypes) {
+    if (type == t) return true;
+  }
+  return false;
+}
+
+// How a restore goes on after one step.
+enum class Next { Continue, End };
+
+class CLabelledRestore {
+ public:
+  CLabelledRestore(const TapeContext& ctx, CTapeDevice& tape, const TapeRestoreOptions& options,
+                   CTapeProgressSink& progress, TapeRestoreReport& report)
+      : ctx_(ctx), tape_(tape), options_(options), progress_(progress), report_(report) {}
+
+  // The search-and-restore loop. Returns the result of the restore.
+  ErrorCode Run(COutputFolder& destination, const std::string& spec,
+                const std::vector<std::string>& selection);
+
+ private:
+  // Reads one block, asking Abort/Retry/Ignore after a read error. `ignored`
+  // is set when the user chose Ignore (the tape is then at the next file).
+  ErrorCode ReadWithRecovery(std::size_t& n, bool& ignored, bool& abort_restore);
+  ErrorCode SkipFile(const std::string& status);
+  Next RestoreFile(COutputFolder& destination, const TapeLabelName& name,
+                   const std::uint8_t* label, ErrorCode& result);
+  ErrorCode WriteData(CRestoredFile& out, bool source, std::uint64_t remaining, std::size_t n,
+                      std::uint16_t last_block_bytes);
+
+  const TapeContext& ctx_;
+  CTapeDevice& tape_;
+  const TapeRestoreOptions& options_;
+  CTapeProgressSink& progress_;
+  TapeRestoreReport& report_;
+  std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(kRestoreBufferSize);
+};
+
+ErrorCode CLabelledRestore::ReadWithRecovery(std::size_t& n, bool& ignored, bool& abort_restore) {
+  ignored = false;
+  abort_restore = false;
+  for (;;) {
+    ErrorCode rc = tape_.ReadBlock(buffer_.data(), buffer_.size(), n);
+    if (rc == ERR_OK || rc == ERR_FILEMARK_DETECTED || rc == ERR_NO_DATA_DETECTED) return rc;
+    ctx_.ui.Beep(BeepKind::Error);
+    Button b = ctx_.ui.Ask(GetErrorText(rc), "Error!", Buttons::AbortRetryIgnore, Icon::Error);
+    if (b == Button::Retry) continue;
+    if (b == Button::Ignore) {
+      ignored = true;
+      return tape_.SpaceFilemarks(1, false);
+    }
+    abort_restore = true;
+    return rc;
+  }
+}
+
+ErrorCode CLabelledRestore::SkipFile(const std::string& status) {
+  progress_.SetStatus(status);
+  return tape_.SpaceFilemarks(1, false);
+}
+
+ErrorCode CLabelledRestore::WriteData(CRestoredFile& out, bool source, std::uint64_t remaining,
+                                      std::size_t n, std::uint16_t last_block_bytes) {
+  const std::size_t use = static_cast<std::size_t>(std::min<std::uint64_t>(n, remaining));
+  std::span<const std::uint8_t> block(buffer_.data(), use);
+  if (source && !options_.retain_format) {
+    return ConvertRecordsToText(block, options_.remove_line_numbers, out);
+  }
+  if (source && remaining <= n) {
+    // The last block of records: end where the records end.
+    const std::uint64_t keep = (remaining + 511) / 512 * 512 - 512 + std::min<std::uint16_t>(last_block_bytes, 512);
+    block = block.first(static_cast<std::size_t>(std::min<std::uint64_t>(keep, use)));
+  }
+  return out.Write(block);
+}
+
+Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelName& name,
+                                   const std::uint8_t* label, ErrorCode& result) {
+  COutputFolder type_folder;
+  COutputFolder* folder = &destination;
+  if (options_.type_dirs) {
+    if ((result = type_folder.OpenSubfolder(destination, name.type))) return Next::End;
+    progress_.SetOutputDirectory(type_folder.path() + "/");
+    folder = &type_folder;
+  }
+  CRestoredFile out;
+  if ((result = out.Create(*folder, name.name))) return Next::End;
+  if (options_.retain_labels) {
+    if ((result = out.Write({label, kTapeLabelSize}))) return Next::End;
+  }
+  const bool source = IsSourceLabel(name.name, label);
+  const std::uint16_t last_block_bytes = LabelLastBlockBytes(label);
+  const std::uint64_t total = std::uint64_t{LabelBlockCount(label)} * 512;
+  std::uint64_t remaining = total;
+  progress_.SetProgress(0);
+  progress_.SetCurrentFile(name.name);
+  while (remaining > 0) {
+    ctx_.ui.PumpMessages();
+    if (progress_.AbortRequested()) return Next::End;  // the partial file goes
+    std::size_t n = 0;
+    bool ignored = false;
+    bool abort_restore = false;
+    ErrorCode rc = ReadWithRecovery(n, ignored, abort_restore);
+    if (abort_restore) {
+      report_.incomplete.push_back(name.name);
+      return Next::End;
+    }
+    if (ignored) {
+      // The file's data could not be read: it is not kept, and the restore
+      // goes on with the next file.
+      report_.incomplete.push_back(name.name);
+      if (rc != ERR_OK && rc != ERR_NO_DATA_DETECTED) result = rc;
+      return rc == ERR_OK ? Next::Continue : Next::End;
+    }
+    if (rc != ERR_OK || n == 0) break;  // a filemark or the end of data ends the file
+    progress_.SetProgress(static_cast<int>((total - remaining + std::min<std::uint64_t>(n, remaining)) * 100 / total));
+    if ((result = WriteData(out, source, remaining, n, last_block_bytes))) return Next::End;
+    remaining -= std::min<std::uint64_t>(n, remaining);
+  }
+  if (remaining >= 512) {
+    // Whole blocks are missing: the tape ended the file early.
+    report_.incomplete.push_back(name.name);
+    return Next::Continue;
+  }
+  if ((result = out.Commit())) return Next::End;
+  ++report_.restored;
+  progress_.SetCounter(std::to_string(report_.restored));
+  return Next::Continue;
+}
+
+ErrorCode CLabelledRestore::Run(COutputFolder& destination, const std::string& spec,
+                                const std::vector<std::string>& selection) {
+  const bool list_mode = spec.empty();
+  const int wanted_count = list_mode ? static_cast<int>(selection.size())
+                           : spec.find_first_of("*?") != std::string::npos ? 999999
+                                                                           : 1;
+  std::size_t next_wanted = 0;
+  ErrorCode result = ERR_OK;
+  for (;;) {
+    ctx_.ui.PumpMessages();
+    if (progress_.AbortRequested()) break;
+    if (list_mode && next_wanted >= selection.size()) break;
+    const std::string wanted = UpperCase(list_mode ? selection[next_wanted] : spec);
+    progress_.SetStatus(list_mode ? "Searching for file: " + wanted : "Restoring files.");
+
+    std::size_t n = 0;
+    bool ignored = false;
+    bool abort_restore = false;
+    ErrorCode rc = ReadWithRecovery(n, ignored, abort_restore);
+    if (abort_restore) break;
+    if (ignored) {
+      if (rc == ERR_OK) continue;
+      if (rc != ERR_NO_DATA_DETECTED) result = rc;
+      break;
+    }
+    if (rc == ERR_FILEMARK_DETECTED) continue;
+    if (rc == ERR_NO_DATA_DETECTED) break;
+    if (n != kTapeLabelSize) continue;  // not a label
+
+    const std::uint8_t* label = buffer_.data();
+    TapeLabelName name = LabelFileName(label);
+    if (IsEndOfFilesName(name.name)) break;
+
+    const char* skip = nullptr;
+    if (!IsKelvoFileName(name.name) || !IsSafeTapeFileName(name.name) ||
+        IsReservedDeviceName(name.name)) {
+      skip = "Searching for files.";
+    } else if (options_.user_files_only && IsSystemType(name.type)) {
+      skip = "Skipping non-User file.";
+    } else if (list_mode ? name.name != wanted : !MatchFileSpec(name.name, wanted)) {
+      skip = "Searching for files.";
+    }
+    if (skip != nullptr) {
+      rc = SkipFile(skip);
+      if (rc == ERR_NO_DATA_DETECTED) break;
+      if (rc != ERR_OK) {
+        result = rc;
+        break;
+      }
+      continue;
+    }
+    // Copy the label: the data reads reuse the buffer.
+    TapeLabelBytes label_copy;
+    std::copy_n(label, kTapeLabelSize, label_copy.begin());
+    if (list_mode) ++next_wanted;
+    if (RestoreFile(destination, name, label_copy.data(), result) == Next::End) break;
+    if (report_.restored >= wanted_count) break;
+  }
+  return result;
+}
+
+// The tape work of a restore, from opening the drive to closing it, with
+// TapeBusy set. `shown` tells whether the progress window was used.
+ErrorCode RestoreWithDrive(const TapeContext& ctx, const std::string& drive,
+                           const std::string& destination, const std::string& spec,
+                           const std::vector<std::string>& selection,
+                           const TapeRestoreOptions& options, CTapeProgressSink& progress,
+                           TapeRestoreReport& report, bool& shown) {
+  std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, drive);
+  if (!tape) {
+    ShowTapeOpenFailure(ctx.ui);
+    return ERR_OK;
+  }
+  TapeBusyScope busy(ctx.tape_busy);
+  if (ErrorCode status = TapeReadyCheck(*tape)) {
+    ctx.ui.ReportError(status);
+    return status;
+  }
+  CLabelledRestore restore(ctx, *tape, options, progress, report);
+  COutputFolder folder;
+  shown = true;
+  progress.SetTitle("Restoring from Kelvo Labeled Tape");
+  progress.SetSource(drive);
+  progress.SetOutputDirectory(destination);
+  progress.SetStatus("Rewinding Tape");
+  ErrorCode result = tape->RewindTape(false);
+  if (result != ERR_OK) {
+    ctx.ui.ReportError(result);
+  } else if ((result = folder.Open(destination)) == ERR_OK) {
+    tape->SetBlockSize(0);
+    progress.ClearAbortRequest();
+    progress.StartClock();
+    progress.SetStatus("Searching for files.");
+    result = restore.Run(folder, spec, selection);
+  }
+  progress.StopClock();
+  progress.SetCurrentFile("");
+  progress.SetProgress(0);
+  progress.SetStatus(progress.AbortRequested() ? "Restore aborted." : "Done.");
+  tape->RewindTape(true);
+  tape->Close();
+  return result;
+}
+
+}  // namespace
+
+ErrorCode RestoreLabelledTape(const TapeContext& ctx, const std::string& drive,
+                              const std::string& destination, const std::string& spec,
+                              const std::vector<std::string>& selection,
+                              const TapeRestoreOptions& options, CTapeProgressSink& progress,
+                              TapeRestoreReport* report) {
+  TapeRestoreReport local_report;
+  ctx.ui.PumpMessages();
+  bool shown = false;
+  ErrorCode result;
+  try {
+    result = RestoreWithDrive(ctx, drive, destination, spec, selection, options, progress,
+                              report ? *report : local_report, shown);
+  } catch (const std::bad_alloc&) {
+    ctx.tape_busy = false;
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+  if (!shown) return result;
+  const bool aborted = progress.AbortRequested();
+  progress.WaitForClose();
+  return aborted ? ERR_TAPE_RESTORE_CANCELLED : result;
+}
+
+}  // namespace kelvo

@@ -1,0 +1,71 @@
+// A PC file being restored from tape into a destination folder.
+//
+// The data go to a hidden temporary file in the folder, which takes the
+// file's name only when Commit succeeds; a file that fails or is abandoned
+// half-way is removed, so no partial file ever looks complete. Nothing is
+// created through a symbolic link: the temporary file is created exclusively
+// and the final rename replaces whatever entry held the name (a planted link
+// is replaced, never followed). Writes are buffered.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "filetypes/byte_sink.h"
+#include "transfer/error_codes.h"
+
+namespace kelvo {
+
+// An open folder that files are restored into.
+class COutputFolder {
+ public:
+  COutputFolder() = default;
+  ~COutputFolder();
+  COutputFolder(const COutputFolder&) = delete;
+  COutputFolder& operator=(const COutputFolder&) = delete;
+
+  // Opens the destination folder `path` (given by the user; it may itself be
+  // reached through a link).
+  ErrorCode Open(const std::string& path);
+  // Opens (creating it when missing) the subfolder `name` of `parent`; a
+  // symbolic link in its place is refused.
+  ErrorCode OpenSubfolder(const COutputFolder& parent, const std::string& name);
+
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  void Reset();
+  int fd_ = -1;
+  std::string path_;
+};
+
+class CRestoredFile : public CByteSink {
+ public:
+  CRestoredFile() = default;
+  ~CRestoredFile() override;
+  CRestoredFile(const CRestoredFile&) = delete;
+  CRestoredFile& operator=(const CRestoredFile&) = delete;
+
+  // Starts the file `name` in `folder`.
+  ErrorCode Create(const COutputFolder& folder, const std::string& name);
+  ErrorCode Write(std::span<const std::uint8_t> bytes) override;
+  // Writes the rest, and gives the file its name.
+  ErrorCode Commit();
+  // Removes the unfinished file.
+  void Abandon();
+
+ private:
+  ErrorCode Flush();
+
+  int dir_fd_ = -1;
+  int fd_ = -1;
+  std::string name_;
+  std::string temp_name_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t used_ = 0;
+};
+
+}  // namespace kelvo

@@ -1,0 +1,411 @@
+#include "tape/tap_image.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <algorithm>
+#include <cstring>
+
+#include "transfer/errno_map.h"
+#include "tape/tape_features.h"
+
+namespace kelvo {
+namespace {
+
+constexpr std::uint32_t kFilemark = 0x00000000;
+constexpr std::uint32_t kEndOfMedium = 0xFFFFFFFF;
+constexpr std::uint32_t kEraseGap = 0xFFFFFFFE;
+constexpr std::uint32_t kLengthMask = 0x0FFFFFFF;
+constexpr std::size_t kWindowSize = 1 << 20;
+// Written records are collected up to this size before they go to the file.
+constexpr std::size_t kWriteBehindSize = 1 << 20;
+
+std::uint32_t Le32(const std::uint8_t* p) {
+  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+         std::uint32_t(p[3]) << 24;
+}
+
+void PutLe32(std::uint8_t* p, std::uint32_t v) {
+  p[0] = std::uint8_t(v);
+  p[1] = std::uint8_t(v >> 8);
+  p[2] = std::uint8_t(v >> 16);
+  p[3] = std::uint8_t(v >> 24);
+}
+
+std::uint64_t PaddedLength(std::uint32_t length) { return length + (length & 1u); }
+
+}  // namespace
+
+std::vector<std::string> SplitTapVolumes(const std::string& device) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start <= device.size()) {
+    std::size_t comma = device.find(',', start);
+    if (comma == std::string::npos) comma = device.size();
+    if (comma > start) out.push_back(device.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return out;
+}
+
+CTapImage::CTapImage(std::vector<std::string> volume_paths) : paths_(std::move(volume_paths)) {}
+
+CTapImage::~CTapImage() { Close(); }
+
+ErrorCode CTapImage::Open() {
+  if (paths_.empty()) return ERR_FILE_NOT_FOUND;
+  return Mount(0);
+}
+
+void CTapImage::Close() { Unmount(); }
+
+void CTapImage::Unmount() {
+  if (fd_ >= 0) Flush();
+  if (fd_ >= 0) ::close(fd_);  // also releases the lock
+  fd_ = -1;
+  mounted_ = false;
+  pos_ = 0;
+  size_ = 0;
+  window_length_ = 0;
+}
+
+ErrorCode CTapImage::Mount(std::size_t index) {
+  Unmount();
+  volume_ = index;
+  const char* path = paths_[index].c_str();
+  write_protected_ = false;
+  int fd = ::open(path, O_RDWR | O_CLOEXEC);
+  if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    write_protected_ = true;
+  }
+  if (fd < 0) return MapErrno(errno);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return ERR_ACCESS_DENIED;
+  }
+  // One tape operation at a time, like a drive opened without sharing.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return ERR_SHARING_VIOLATION;
+  }
+  // A file nobody may write is a protected tape, also for the superuser.
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) write_protected_ = true;
+  fd_ = fd;
+  size_ = static_cast<std::uint64_t>(st.st_size);
+  pos_ = 0;
+  mounted_ = true;
+  return ERR_OK;
+}
+
+bool CTapImage::Cover(std::uint64_t offset, std::size_t length) {
+  if (offset >= window_offset_ && offset + length <= window_offset_ + window_length_) return true;
+  if (window_.size() != kWindowSize) window_.resize(kWindowSize);
+  const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kWindowSize, size_ - offset));
+  std::size_t got = 0;
+  while (got < want) {
+    ssize_t n = ::pread(fd_, window_.data() + got, want - got, static_cast<off_t>(offset + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  window_offset_ = offset;
+  window_length_ = got;
+  return got >= length;
+}
+
+bool CTapImage::Fetch(std::uint64_t offset, std::size_t length, void* out) {
+  if (offset > size_ || length > size_ - offset) return false;
+  auto* dst = static_cast<std::uint8_t*>(out);
+  if (length > kWindowSize / 2) {
+    // Large pieces go straight to the caller's buffer.
+    std::size_t done = 0;
+    while (done < length) {
+      ssize_t n = ::pread(fd_, dst + done, length - done, static_cast<off_t>(offset + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      done += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+  if (!Cover(offset, length)) return false;
+  std::memcpy(dst, window_.data() + (offset - window_offset_), length);
+  return true;
+}
+
+bool CTapImage::FetchWord(std::uint64_t offset, std::uint32_t& word) {
+  std::uint8_t b[4];
+  if (!Fetch(offset, 4, b)) return false;
+  word = Le32(b);
+  return true;
+}
+
+CTapImage::Record CTapImage::ParseAt(std::uint64_t pos) {
+  Record r;
+  // Each pass consumes at least four bytes, so the walk ends at the file's end.
+  for (;;) {
+    r.start = pos;
+    if (pos == size_) {
+      r.kind = Kind::EndOfData;
+      return r;
+    }
+    std::uint32_t word = 0;
+    if (!FetchWord(pos, word)) {
+      r.kind = Kind::Corrupt;  // a piece of a length word at the end of the file
+      return r;
+    }
+    if (word == kFilemark) {
+      r.kind = Kind::Filemark;
+      r.next = pos + 4;
+      return r;
+    }
+    if (word == kEndOfMedium) {
+      r.kind = Kind::EndOfData;
+      return r;
+    }
+    const std::uint32_t klass = word >> 28;
+    if (word == kEraseGap || klass == 0xF) {
+      pos += 4;
+      continue;
+    }
+    const std::uint32_t length = word & kLengthMask;
+    const std::uint64_t total = 8 + PaddedLength(length);
+    std::uint32_t trailer = 0;
+    // Bring the whole record into the window at once, so that its trailer
+    // and its data are read from the file only once.
+    if (total <= kWindowSize / 2 && total <= size_ - pos) Cover(pos, static_cast<std::size_t>(total));
+    if (total > size_ - pos || !FetchWord(pos + total - 4, trailer) || trailer != word) {
+      r.kind = Kind::Corrupt;
+      return r;
+    }
+    if (klass == 0 || klass == 8) {
+      r.kind = klass == 0 ? Kind::Data : Kind::BadData;
+      r.length = length;
+      r.next = pos + total;
+      return r;
+    }
+    pos += total;  // a record class this reader does not know
+  }
+}
+
+ErrorCode CTapImage::GetTapeStatus() { return mounted_ ? ERR_OK : ERR_NO_MEDIA_IN_DRIVE; }
+
+ErrorCode CTapImage::RewindTape(bool) {
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  const ErrorCode rc = Flush();
+  pos_ = 0;
+  return rc;
+}
+
+ErrorCode CTapImage::SpaceFilemarks(std::int32_t count, bool) {
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (ErrorCode rc = Flush()) return rc;
+  if (count > 0) return SpaceForward(count);
+  if (count < 0) return SpaceBackward(count);
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::SpaceForward(std::int32_t count) {
+  for (std::int32_t i = 0; i < count; ++i) {
+    for (;;) {
+      Record r = ParseAt(pos_);
+      if (r.kind == Kind::EndOfData) {
+        pos_ = r.start;
+        return ERR_NO_DATA_DETECTED;
+      }
+      if (r.kind == Kind::Corrupt) return ERR_CRC;
+      pos_ = r.next;
+      if (r.kind == Kind::Filemark) break;
+    }
+  }
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::SpaceBackward(std::int32_t count) {
+  for (std::int32_t i = 0; i < -static_cast<std::int64_t>(count); ++i) {
+    for (;;) {
+      if (pos_ == 0) return ERR_BEGINNING_OF_MEDIA;
+      std::uint32_t word = 0;
+      if (pos_ < 4 || !FetchWord(pos_ - 4, word)) return ERR_CRC;
+      if (word == kFilemark) {
+        pos_ -= 4;  // before the filemark
+        break;
+      }
+      if (word == kEraseGap || (word >> 28) == 0xF) {
+        pos_ -= 4;
+        continue;
+      }
+      const std::uint64_t total = 8 + PaddedLength(word & kLengthMask);
+      std::uint32_t header = 0;
+      if (total > pos_ || !FetchWord(pos_ - total, header) || header != word) return ERR_CRC;
+      pos_ -= total;
+    }
+  }
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::PrepareTape(TapePrepareOperation operation, bool) {
+  switch (operation) {
+    case TapePrepareOperation::Load:
+    case TapePrepareOperation::Tension:
+      return RewindTape(false);
+    case TapePrepareOperation::Unload: {
+      if (!mounted_) return ERR_OK;
+      ErrorCode rc = MountNextVolume();
+      return rc == ERR_NO_MEDIA_IN_DRIVE ? ERR_OK : rc;
+    }
+  }
+  return ERR_INVALID_FUNCTION;
+}
+
+ErrorCode CTapImage::MountNextVolume() {
+  if (mounted_) {
+    if (ErrorCode rc = Flush()) return rc;
+  }
+  if (volume_ + 1 >= paths_.size()) {
+    Unmount();
+    return ERR_NO_MEDIA_IN_DRIVE;
+  }
+  ErrorCode rc = Mount(volume_ + 1);
+  return rc == ERR_FILE_NOT_FOUND ? ERR_NO_MEDIA_IN_DRIVE : rc;
+}
+
+ErrorCode CTapImage::EraseTape(bool) {
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (write_protected_) return ERR_WRITE_PROTECT;
+  if (ErrorCode rc = Flush()) return rc;
+  if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return MapErrno(errno);
+  size_ = pos_;
+  window_length_ = 0;
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::WriteRaw(const void* head, std::size_t head_len, const void* data,
+                              std::size_t data_len, const void* tail, std::size_t tail_len) {
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (write_protected_) return ERR_WRITE_PROTECT;
+  window_length_ = 0;
+  if (pending_.empty()) {
+    if (pos_ < size_) {
+      // Writing makes this the last thing on the tape.
+      if (::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) return MapErrno(errno);
+      size_ = pos_;
+    }
+    pending_start_ = pos_;
+    pending_.reserve(kWriteBehindSize + kMaximumBlockSize + 16);
+  }
+  auto append = [this](const void* p, std::size_t n) {
+    const auto* b = static_cast<const std::uint8_t*>(p);
+    if (n) pending_.insert(pending_.end(), b, b + n);
+  };
+  append(head, head_len);
+  append(data, data_len);
+  append(tail, tail_len);
+  pos_ += head_len + data_len + tail_len;
+  size_ = pos_;
+  return pending_.size() >= kWriteBehindSize ? Flush() : ERR_OK;
+}
+
+ErrorCode CTapImage::Flush() {
+  if (pending_.empty()) return ERR_OK;
+  std::size_t done = 0;
+  while (done < pending_.size()) {
+    ssize_t n = ::pwrite(fd_, pending_.data() + done, pending_.size() - done,
+                         static_cast<off_t>(pending_start_ + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const ErrorCode rc = n < 0 ? MapErrno(errno, IoContext::Write) : ERR_WRITE_FAULT;
+      // None of the unwritten records stays behind, not even in part.
+      if (::ftruncate(fd_, static_cast<off_t>(pending_start_)) != 0) {
+        // The tail then reads as a damaged record.
+      }
+      pos_ = size_ = pending_start_;
+      pending_.clear();
+      return rc;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  pending_.clear();
+  pending_start_ = size_;
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::WriteTapemark(std::uint32_t count, bool immediate) {
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::uint8_t mark[4] = {0, 0, 0, 0};
+    if (ErrorCode rc = WriteRaw(mark, 4, nullptr, 0, nullptr, 0)) return rc;
+  }
+  // Like a drive, the non-immediate form returns once everything written
+  // before it is on the medium.
+  return immediate ? ERR_OK : Flush();
+}
+
+ErrorCode CTapImage::WriteBlock(const void* data, std::size_t length) {
+  if (length == 0) return ERR_OK;  // an empty record cannot be told from a filemark
+  if (length > kMaximumBlockSize) return ERR_NOT_SUPPORTED;
+  std::uint8_t head[4];
+  std::uint8_t tail[5];
+  PutLe32(head, static_cast<std::uint32_t>(length));
+  std::size_t tail_len = 4;
+  if (length & 1u) {
+    tail[0] = 0;
+    PutLe32(tail + 1, static_cast<std::uint32_t>(length));
+    tail_len = 5;
+  } else {
+    PutLe32(tail, static_cast<std::uint32_t>(length));
+  }
+  return WriteRaw(head, 4, data, length, tail, tail_len);
+}
+
+ErrorCode CTapImage::ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) {
+  length = 0;
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (ErrorCode rc = Flush()) return rc;
+  Record r = ParseAt(pos_);
+  switch (r.kind) {
+    case Kind::EndOfData:
+      pos_ = r.start;
+      return ERR_NO_DATA_DETECTED;
+    case Kind::Corrupt:
+      return ERR_CRC;
+    case Kind::Filemark:
+      pos_ = r.next;
+      return ERR_FILEMARK_DETECTED;
+    case Kind::BadData:
+      pos_ = r.start;
+      return ERR_CRC;
+    case Kind::Data:
+      break;
+  }
+  pos_ = r.start;
+  if (r.length > capacity) return ERR_MORE_DATA;
+  if (!Fetch(r.start + 4, r.length, buffer)) return ERR_CRC;
+  pos_ = r.next;
+  length = r.length;
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::GetMediaParameters(TapeMediaParameters& out) {
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  out = TapeMediaParameters{};
+  out.write_protected = write_protected_;
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::GetDriveParameters(TapeDriveParameters& out) {
+  out = VariableBlockDrive(kMaximumBlockSize, kTapeImageFeaturesLow, kTapeImageFeaturesHigh);
+  return ERR_OK;
+}
+
+ErrorCode CTapImage::SetBlockSize(std::uint32_t block_size) {
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  return block_size == 0 ? ERR_OK : ERR_NOT_SUPPORTED;
+}
+
+bool CTapImage::GetIdentity(std::string&, std::string&) { return false; }
+
+}  // namespace kelvo

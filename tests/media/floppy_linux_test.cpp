@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/floppy_drive.h"
+#include "media/floppy_linux.h"
+
+namespace kelvo::test {
+namespace {
+
+// A kernel stand-in: records every request with a copy of its argument.
+struct Call {
+  unsigned long request;
+  floppy_struct geometry{};
+  format_descr track{};
+};
+
+class FakeCalls : public CFloppySyscalls {
+ public:
+  std::string drive_name = "H1440";  // empty: not a floppy-controller device
+  int cmos = 4;
+  int open_error = 0;                // errno of every open with write access
+  std::map<unsigned long, int> ioctl_errors;
+  std::vector<int> open_flags;
+  std::vector<Call> calls;
+  std::vector<std::uint8_t> medium = std::vector<std::uint8_t>(1474560, 0x5A);
+  int closes = 0;
+
+  int Open(const std::string&, int flags) override {
+    open_flags.push_back(flags);
+    if (open_error != 0 && (flags & O_ACCMODE) == O_RDWR) return -open_error;
+    return 7;
+  }
+  void Close(int) override { ++closes; }
+  int Ioctl(int, unsigned long request, void* arg) override {
+    Call c{request};
+    if (request == FDSETPRM) std::memcpy(&c.geometry, arg, sizeof(floppy_struct));
+    if (request == FDFMTTRK) std::memcpy(&c.track, arg, sizeof(format_descr));
+    calls.push_back(c);
+    if (auto it = ioctl_errors.find(request); it != ioctl_errors.end()) return -it->second;
+    if (request == FDGETDRVTYP) {
+      if (drive_name.empty()) return -ENOTTY;
+      std::strncpy(static_cast<char*>(arg), drive_name.c_str(), 16);
+    }
+    if (request == FDGETDRVPRM) static_cast<floppy_drive_params*>(arg)->cmos = static_cast<signed char>(cmos);
+    if (request == BLKGETSIZE64) *static_cast<std::uint64_t*>(arg) = medium.size();
+    return 0;
+  }
+  long Pread(int, void* buffer, std::size_t bytes, std::int64_t offset) override {
+    if (offset + bytes > medium.size()) return -EIO;
+    std::memcpy(buffer, medium.data() + offset, bytes);
+    return static_cast<long>(bytes);
+  }
+  long Pwrite(int, const void* buffer, std::size_t bytes, std::int64_t offset) override {
+    if (offset + bytes > medium.size()) return -EIO;
+    std::memcpy(medium.data() + offset, buffer, bytes);
+    return static_cast<long>(bytes);
+  }
+  std::vector<unsigned long> Requests() const {
+    std::vector<unsigned long> out;
+    for (const Call& c : calls) out.push_back(c.request);
+    return out;
+  }
+};
+
+TEST(LinuxFloppyTables, GeometriesOfThePrinterFormats) {
+  struct Row {
+    MediaKind code;
+    unsigned size, sect, gap, rate, fmt_gap;
+  } rows[] = {
+      {MediaKind::F5_1Pt2_512, 2400, 15, 0x1B, 0x00, 0x54},
+      {MediaKind::F5_720_512, 1440, 9, 0x23, 0x01, 0x50},
+      {MediaKind::F3_720_512, 1440, 9, 0x2A, 0x02, 0x50},
+      {MediaKind::F3_1Pt2_512, 2400, 15, 0x1B, 0x00, 0x54},
+      {MediaKind::F3_1Pt44_512, 2880, 18, 0x1B, 0x00, 0x6C},
+  };
+  for (const Row& r : rows) {
+    auto g = FloppyGeometry(r.code);
+    ASSERT_TRUE(g.has_value()) << static_cast<int>(r.code);
+    EXPECT_EQ(g->size, r.size);
+    EXPECT_EQ(g->sect, r.sect);
+    EXPECT_EQ(g->head, 2u);
+    EXPECT_EQ(g->track, 80u);
+    EXPECT_EQ(g->stretch, 0u);
+    EXPECT_EQ(g->gap, r.gap);
+    EXPECT_EQ(g->rate, r.rate);
+    EXPECT_EQ(g->fmt_gap, r.fmt_gap);
+  }
+  EXPECT_FALSE(FloppyGeometry(static_cast<MediaKind>(3)).has_value());
+  EXPECT_FALSE(FloppyGeometry(static_cast<MediaKind>(15)).has_value());
+}
+
+TEST(LinuxFloppyTables, DriveKindsAndTheirFormats) {
+  using V = std::vector<MediaKind>;
+  EXPECT_EQ(MediaTypesForDriveName("h1200"), (V{MediaKind::F5_1Pt2_512, MediaKind::F5_720_512}));
+  EXPECT_EQ(MediaTypesForDriveName("d360"), (V{static_cast<MediaKind>(6)}));
+  EXPECT_EQ(MediaTypesForDriveName("D720"), (V{MediaKind::F3_720_512}));
+  EXPECT_EQ(MediaTypesForDriveName("H1440"),
+            (V{MediaKind::F3_1Pt44_512, MediaKind::F3_720_512, MediaKind::F3_1Pt2_512}));
+  EXPECT_EQ(MediaTypesForDriveName("E2880").front(), static_cast<MediaKind>(3));
+  EXPECT_TRUE(MediaTypesForDriveName("(null)").empty());
+  EXPECT_EQ(MediaTypesForCmos(2), MediaTypesForDriveName("h1200"));
+  EXPECT_EQ(MediaTypesForCmos(6), MediaTypesForDriveName("E2880"));
+  EXPECT_TRUE(MediaTypesForCmos(0).empty());
+  EXPECT_EQ(DriveNumberOfPath("/dev/fd1"), 1u);
+  EXPECT_EQ(DriveNumberOfPath("/dev/sdb"), 0u);
+}
+
+TEST(LinuxFloppy, OpensExclusivelyAndFallsBackToReadOnly) {
+  auto sys = std::make_shared<FakeCalls>();
+  CLinuxFloppy dev("/dev/fd0", sys);
+  ASSERT_EQ(dev.OpenDevice(), 0u);
+  ASSERT_FALSE(sys->open_flags.empty());
+  EXPECT_TRUE(sys->open_flags[0] & O_EXCL);
+  EXPECT_EQ(sys->open_flags[0] & O_ACCMODE, O_RDWR);
+  dev.CloseDevice();
+
+  sys->open_error = EROFS;  // a write-protected disk
+  ASSERT_EQ(dev.OpenDevice(), 0u);
+  std::vector<std::uint8_t> block(512);
+  EXPECT_EQ(dev.ReadSectors(3, 1, block.data()), 0u);
+  EXPECT_EQ(dev.WriteSectors(3, 1, block.data()), ERR_WRITE_PROTECT);
+  EXPECT_EQ(dev.FormatCylinder(0, MediaKind::F3_720_512), ERR_WRITE_PROTECT);
+  dev.CloseDevice();
+
+  sys->open_error = ENXIO;  // no disk
+  EXPECT_EQ(dev.OpenDevice(), ERR_NOT_READY);
+  sys->open_error = EBUSY;
+  EXPECT_EQ(dev.OpenDevice(), ERR_DRIVE_LOCKED);
+}
+
+TEST(LinuxFloppy, FormatBuildsGeometryAndTrackRequests) {
+  auto sys = std::make_shared<FakeCalls>();
+  CLinuxFloppy dev("/dev/fd1", sys);
+  ASSERT_EQ(dev.OpenDevice(), 0u);
+  sys->calls.clear();
+  ASSERT_EQ(dev.FormatCylinder(7, MediaKind::F3_1Pt2_512), 0u);
+  EXPECT_EQ(sys->Requests(),
+            (std::vector<unsigned long>{FDSETPRM, FDFMTBEG, FDFMTTRK, FDFMTTRK, FDFMTEND}));
+  EXPECT_EQ(sys->calls[0].geometry.sect, 15u);
+  EXPECT_EQ(sys->calls[0].geometry.rate, 0u);
+  EXPECT_EQ(sys->calls[2].track.head, 0u);
+  EXPECT_EQ(sys->calls[3].track.head, 1u);
+  EXPECT_EQ(sys->calls[2].track.track, 7u);
+  EXPECT_EQ(sys->calls[3].track.device, 1u);
+
+  // The geometry is set once; the next cylinder only formats.
+  sys->calls.clear();
+  ASSERT_EQ(dev.FormatCylinder(8, MediaKind::F3_1Pt2_512), 0u);
+  EXPECT_EQ(sys->calls.size(), 4u);
+
+  // 1.44 MB formats; an unknown code makes no request at all.
+  sys->calls.clear();
+  EXPECT_EQ(dev.FormatCylinder(0, MediaKind::F3_1Pt44_512), 0u);
+  EXPECT_EQ(sys->calls[0].geometry.sect, 18u);
+  sys->calls.clear();
+  EXPECT_EQ(dev.FormatCylinder(0, static_cast<MediaKind>(3)), ERR_UNRECOGNIZED_MEDIA);
+  EXPECT_TRUE(sys->calls.empty());
+
+  // A failed track still ends the format request, and its error is mapped.
+  sys->ioctl_errors[FDFMTTRK] = EIO;
+  sys->calls.clear();
+  EXPECT_EQ(dev.FormatCylinder(9, MediaKind::F3_1Pt2_512), ERR_SECTOR_NOT_FOUND);
+  EXPECT_EQ(sys->calls.back().request, static_cast<unsigned long>(FDFMTEND));
+  sys->ioctl_errors.clear();
+  sys->ioctl_errors[FDFMTBEG] = ENODEV;
+  EXPECT_EQ(dev.FormatCylinder(9, MediaKind::F3_1Pt2_512), ERR_NOT_READY);
+}
+
+TEST(LinuxFloppy, SetMediaTypeAndDescribeDrive) {
+  auto sys = std::make_shared<FakeCalls>();
+  sys->drive_name = "h1200";
+  auto dev = std::make_shared<CLinuxFloppy>("/dev/fd0", sys);
+  CFloppyDrive drive("a:", dev);
+  DriveDescription d = drive.DescribeDrive();
+  EXPECT_EQ(d.name, "5\u00BC Floppy (A:)");
+  EXPECT_EQ(d.form, kDriveForm525);
+  // The description is asked with an ioctl-only open.
+  EXPECT_EQ(sys->open_flags.back() & O_ACCMODE, 3);
+
+  ASSERT_EQ(drive.OpenDevice(), 0u);
+  sys->calls.clear();
+  ASSERT_EQ(drive.SetMediaType(MediaKind::F5_720_512), 0u);
+  ASSERT_EQ(sys->calls.size(), 1u);
+  EXPECT_EQ(sys->calls[0].geometry.gap, 0x23);
+  EXPECT_EQ(sys->calls[0].geometry.rate, 0x01);
+  drive.CloseDevice();
+
+  sys->drive_name = "(null)";
+  sys->cmos = 4;
+  EXPECT_EQ(drive.DescribeDrive().name, "3\u00BD Floppy (A:)");
+  sys->drive_name = "d360";
+  d = drive.DescribeDrive();
+  EXPECT_EQ(d.form, kDriveFormNoPrinterFormat);
+}
+
+TEST(LinuxFloppy, PlainBlockDeviceReadsButRefusesToFormat) {
+  auto sys = std::make_shared<FakeCalls>();
+  sys->drive_name.clear();
+  CLinuxFloppy dev("/dev/sdb", sys);
+  ASSERT_EQ(dev.OpenDevice(), 0u);
+  std::vector<std::uint8_t> block(512);
+  EXPECT_EQ(dev.ReadSectors(2000, 1, block.data()), 0u);
+  EXPECT_EQ(block[0], 0x5A);
+  EXPECT_EQ(dev.WriteSectors(2000, 1, block.data()), 0u);
+  EXPECT_EQ(dev.FormatCylinder(0, MediaKind::F3_720_512), ERR_INVALID_FUNCTION);
+  EXPECT_NE(dev.FormatRefusal().find("cannot format"), std::string::npos);
+  // Its geometry is the firmware's: 18 sectors fits, 15 does not.
+  EXPECT_EQ(dev.SetMediaType(MediaKind::F3_1Pt44_512), 0u);
+  EXPECT_EQ(dev.SetMediaType(MediaKind::F3_1Pt2_512), ERR_UNRECOGNIZED_MEDIA);
+  std::vector<MediaKind> types;
+  ASSERT_EQ(dev.GetMediaTypes(types), 0u);
+  EXPECT_EQ(types.front(), MediaKind::F3_1Pt44_512);
+  // Reading past the medium is a device error.
+  EXPECT_EQ(dev.ReadSectors(2880, 1, block.data()), ERR_SECTOR_NOT_FOUND);
+}
+
+}  // namespace
+}  // namespace kelvo::test

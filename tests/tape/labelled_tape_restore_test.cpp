@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/tape_fixture.h"
+#include "tape/labelled_tape.h"
+
+namespace kelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Binary(const std::string& name, const std::string& type, const std::string& data) {
+  LabelFields f;
+  f.name = name;
+  f.type = type;
+  f.blocks = static_cast<std::uint32_t>((data.size() + 511) / 512);
+  return MakeLabel(f);
+}
+
+// Records for `lines` (each up to 74 characters), six per 512 bytes.
+std::string Records(const std::vector<std::string>& lines) {
+  std::string out;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string r = lines[i];
+    r.resize(74, ' ');
+    char num[8];
+    std::snprintf(num, sizeof num, "%06zu", (i + 1) * 10);
+    out += r + num;
+    if (i % 6 == 5) out += std::string(32, '\0');
+  }
+  out.resize((out.size() + 511) / 512 * 512, '\0');
+  return out;
+}
+
+std::string Source(const std::string& name, const std::string& type, std::size_t lines) {
+  LabelFields f;
+  f.name = name;
+  f.type = type;
+  f.blocks = static_cast<std::uint32_t>((lines + 5) / 6);
+  f.last_block_bytes = static_cast<std::uint16_t>(lines % 6 == 0 ? 480 : lines % 6 * 80);
+  f.record_length = 80;
+  return MakeLabel(f);
+}
+
+class LabelledRestoreTest : public ::testing::Test {
+ protected:
+  TapeBench bench;
+  RecordingProgress progress{bench.busy};
+  TapeRestoreOptions options;
+  TapeRestoreReport report;
+  fs::path out = bench.dir / "out";
+
+  LabelledRestoreTest() { fs::create_directory(out); }
+
+  ErrorCode Restore(const std::string& spec, const std::vector<std::string>& selection = {}) {
+    return RestoreLabelledTape(bench.ctx, "Tape0", out.string(), spec, selection, options, progress,
+                               &report);
+  }
+  std::vector<std::string> OutFiles(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::vector<std::string> OutFiles() { return OutFiles(out); }
+};
+
+TEST_F(LabelledRestoreTest, WildcardRestoresEveryMatchToTheEndOfData) {
+  TapeImageBuilder b;
+  b.LabelledFile(Source("ONE", "CMD", 2), Records({"A", "B"}));
+  b.LabelledFile(Binary("PIC", "IMG", "x"), std::string(512, 'x'));
+  b.LabelledFile(Source("TWO", "CMD", 1), Records({"C"}));
+  b.Filemark();
+  bench.Load(b);
+  EXPECT_EQ(Restore("*.cmd"), 0u);
+  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"ONE.CMD", "TWO.CMD"}));
+  const std::string num10 = "000010\r\n";
+  EXPECT_EQ(ReadFileText(out / "ONE.CMD"),
+            "A" + std::string(73, ' ') + num10 + "B" + std::string(73, ' ') + "000020\r\n");
+  EXPECT_EQ(progress.Counter(), " 2");
+  EXPECT_EQ(progress.Status(), " Done.");
+  EXPECT_EQ(progress.Title(), "Restoring from Kelvo Labeled Tape");
+  EXPECT_EQ(progress.statuses.front(), "Rewinding Tape");
+  EXPECT_FALSE(bench.busy);
+  EXPECT_EQ(progress.waited, 1);
+}
+
+TEST_F(LabelledRestoreTest, NameWithoutWildcardsStopsAfterTheFirstMatch) {
+  TapeImageBuilder b;
+  b.LabelledFile(Binary("DUP", "IMG", "1"), std::string(512, '1'));
+  b.LabelledFile(Binary("DUP", "IMG", "2"), std::string(512, '2'));
+  b.Filemark();
+  bench.Load(b);
+  EXPECT_EQ(Restore("dup.img"), 0u);
+  EXPECT_EQ(ReadFileText(out / "DUP.IMG"), std::string(512, '1'));
+  EXPECT_EQ(report.restored, 1);
+}
+
+TEST_F(LabelledRestoreTest, EndfilEndEndsTheRestore) {
+  TapeImageBuilder b;
+  b.LabelledFile(Binary("A", "IMG", "a"), "a");
+  b.LabelledFile(Binary("ENDFIL", "END", ""), "");
+  b.LabelledFile(Binary("B", "IMG", "b"), "b");
+  b.Filemark();
+  bench.Load(b);
+  EXPECT_EQ(Restore("*.*"), 0u);
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"A.IMG"});
+}
+
+TEST_F(LabelledRestoreTest, ListModeTakesNamesInTapeOrder) {
+  TapeImageBuilder b;
+  for (const char* n : {"A", "B", "C"}) b.LabelledFile(Binary(n, "IMG", n), std::string(3, n[0]));
+  b.Filemark();
+  bench.Load(b);
+  EXPECT_EQ(Restore("", {"a.img", "C.IMG"}), 0u);
+  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"A.IMG", "C.IMG"}));
+  EXPECT_EQ(ReadFileText(out / "C.IMG"), "CCC" + std::string(509, '\0'));
+  EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), "Searching for file: C.IMG"),
+            progress.statuses.end());
+}
+
+TEST_F(LabelledRestoreTest, SkipsInvalidReservedUnsafeAndSystemFiles) {
+  TapeImageBuilder b;
+  b.LabelledFile(Binary("BAD", "XYZ", "b"), "b");       // unknown type
+  b.LabelledFile(Binary("CON", "IMG", "c"), "c");       // reserved device name
+  b.LabelledFile(Binary("A/B", "IMG", "s"), "s");       // a path
+  b.LabelledFile(Binary("..", "IMG", "d"), "d");        // a parent folder
+  b.LabelledFile(Binary("TASK", "TSK", "t"), "t");      // a system file
+  b.LabelledFile(Binary("GOOD", "IMG", "g"), "g");
+  b.Filemark();
+  bench.Load(b);
+  options.user_files_only = true;
+  EXPECT_EQ(Restore("*.*"), 0u);
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"GOOD.IMG"});
+  EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), "Skipping non-User file."),
+            progress.statuses.end());
+  EXPECT_EQ(OutFiles(bench.dir.path()), (std::vector<std::string>{"out", "tape0.tap"}));
+}
+
+TEST_F(LabelledRestoreTest, ConversionOptions) {
+  TapeImageBuilder b;
+  b.LabelledFile(Source("JOB", "CMD", 7), Records({"L1", "L2", "L3", "L4", "L5", "L6", "HELLO"}));
+  b.Filemark();
+  bench.Load(b);
+  options.remove_line_numbers = true;
+  EXPECT_EQ(Restore("JOB.CMD"), 0u);
+  EXPECT_EQ(ReadFileText(out / "JOB.CMD"), "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nHELLO\r\n");
+
+  options = {};
+  options.retain_format = true;
+  EXPECT_EQ(Restore("JOB.CMD"), 0u);
+  const std::string kept = ReadFileText(out / "JOB.CMD");
+  EXPECT_EQ(kept.size(), 512u + 80u);  // ends where the records end
+  EXPECT_EQ(kept.substr(512, 5), "HELLO");
+
+  options = {};
+  options.retain_labels = true;
+  EXPECT_EQ(Restore("JOB.CMD"), 0u);
+  const std::string labelled = ReadFileText(out / "JOB.CMD");
+  EXPECT_EQ(labelled.substr(0, 128), Source("JOB", "CMD", 7));
+  EXPECT_EQ(labelled.size(), 128u + 7u * 82u);
+}
+
+TEST_F(LabelledRestoreTest, BinaryLibraryIsNeverConverted) {
+  std::string data(1024, '\0');
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('A' + i % 26);
+  TapeImageBuilder b;
+  b.LabelledFile(Binary("CODE", "LIB", data), data);
+  b.Filemark();
+  bench.Load(b);
+  EXPECT_EQ(Restore("CODE.LIB"), 0u);
+  EXPECT_EQ(ReadFileText(out / "CODE.LIB"), data);
+}
+
+TEST_F(LabelledRestoreTest, TypeFolders) {
+  TapeImageBuilder b;
+  b.LabelledFile(Binary("A", "IMG", "a"), "a");
+  b.LabelledFile(Binary("B", "FNT", "b"), "b");
+  b.Filemark();
+  bench.Load(b);
+  fs::create_directory(out / "IMG");
+  options.type_dirs = true;
+  EXPECT_EQ(Restore("*.*"), 0u);
+  EXPECT_TRUE(fs::exists(out / "IMG" / "A.IMG"));
+  EXPECT_TRUE(fs::exists(out / "FNT" / "B.FNT"));
+}
+
+TEST_F(LabelledRestoreTest, PlantedLinksAreNeverFollowed) {
+  TapeImageBuilder b;
+  b.LabelledFile(Binary("A", "IMG", "a"), "a");
+  b.Filemark();
+  bench.Load(b);
+  WriteFileBytes(bench.dir / "victim", "precious");
+  fs::create_symlink(bench.dir / "victim", out / "A.IMG");
+  EXPECT_EQ(Restore("A.IMG"), 0u);
+  EXPECT_EQ(ReadFileText(bench.dir / "victim"), "precious");
+  EXPECT_FALSE(fs::is_symlink(out / "A.IMG"));
+  EXPECT_EQ(ReadFileText(out / "A.IMG").substr(0, 1), "a");
+
+  fs::create_directory(bench.dir / "elsewhere");
+  fs::create_directory_symlink(bench.dir / "elsewhere", out / "IMG");
+  options.type_dirs = true;
+  EXPECT_EQ(Restore("A.IMG"), 5u);
+  EXPECT_TRUE(fs::is_empty(bench.dir / "elsewhere"));
+}
+
+TEST_F(LabelledRestoreTest, AbortRemovesThePartialFile) {
+  TapeImageBuilder b;
+  b.LabelledFile(Binary("BIG", "IMG", std::string(40000, 'z')), std::string(40000, 'z'));
+  b.Filemark();
+  bench.Load(b);
+  progress.on_step = [](RecordingProgress& p) {
+    if (p.Progress() > 0) p.PressButton();
+  };
+  EXPECT_EQ(Restore("*.*"), 5009u);
+  EXPECT_EQ(progress.Status(), " Restore aborted.");
+  EXPECT_TRUE(OutFiles().empty());
+  EXPECT_FALSE(bench.busy);
+}
+
+TEST_F(LabelledRestoreTest, ReadErrorAnsweredIgnoreSkipsToTheNextFile) {
+  TapeImageBuilder b;
+  b.Record(Binary("BAD", "IMG", std::string(1024, 'b'))).Record(std::string(512, 'b'));
+  b.Record(std::string(512, 'b'), 8).Filemark();
+  b.LabelledFile(Binary("NEXT", "IMG", "n"), "n");
+  b.Filemark();
+  bench.Load(b);
+  bench.ui.answers = {Button::Retry, Button::Ignore};
+  EXPECT_EQ(Restore("*.IMG"), 0u);
+  ASSERT_EQ(bench.ui.asks.size(), 2u);
+  EXPECT_EQ(bench.ui.asks[0].title, "Error!");
+  EXPECT_EQ(bench.ui.asks[0].buttons, Buttons::AbortRetryIgnore);
+  EXPECT_EQ(bench.ui.asks[0].text, "A data error (cyclic redundancy check) has occurred.");
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"NEXT.IMG"});
+  EXPECT_EQ(report.incomplete, std::vector<std::string>{"BAD.IMG"});
+}
+
+TEST_F(LabelledRestoreTest, ReadErrorAnsweredAbortEndsNormally) {
+  TapeImageBuilder b;
+  b.Record(Binary("BAD", "IMG", std::string(1024, 'b'))).Record(std::string(512, 'b'));
+  b.Record(std::string(512, 'b'), 8).Filemark().Filemark();
+  bench.Load(b);
+  bench.ui.answers = {Button::Abort};
+  EXPECT_EQ(Restore("*.IMG"), 0u);
+  EXPECT_EQ(progress.Status(), " Done.");
+  EXPECT_TRUE(OutFiles().empty());
+}
+
+TEST_F(LabelledRestoreTest, TruncatedImageLeavesNoPartialFile) {
+  TapeImageBuilder full;
+  full.LabelledFile(Binary("GOOD", "IMG", "g"), "g");
+  full.LabelledFile(Binary("CUT", "IMG", std::string(20000, 'c')), std::string(20000, 'c'));
+  TapeImageBuilder cut;
+  cut.Raw(full.Bytes().substr(0, full.Bytes().size() - 3000));
+  bench.Load(cut);
+  EXPECT_EQ(Restore("*.IMG"), 0u);  // the damaged block is answered Abort
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"GOOD.IMG"});
+
+  // A file whose blocks end early at a filemark is not kept either.
+  TapeImageBuilder early;
+  early.Record(Binary("SHORT", "IMG", std::string(4096, 's'))).Record(std::string(512, 's'));
+  early.Filemark().Filemark();
+  bench.Load(early);
+  EXPECT_EQ(Restore("*.IMG"), 0u);
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"GOOD.IMG"});
+  EXPECT_EQ(report.incomplete.back(), "SHORT.IMG");
+}
+
+TEST_F(LabelledRestoreTest, DriveThatCannotBeOpened) {
+  bench.ctx.bindings.device[0] = (bench.dir / "none.tap").string();
+  EXPECT_EQ(Restore("*.*"), 0u);
+  EXPECT_EQ(bench.ui.Texts(), std::vector<std::string>{"The tape drive is either not present or is in use."});
+  EXPECT_EQ(progress.waited, 0);
+}
+
+}  // namespace
+}  // namespace kelvo::test

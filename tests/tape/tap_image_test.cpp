@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "support/tape_builder.h"
+#include "support/test_support.h"
+#include "tape/tap_image.h"
+#include "tape/tape_open.h"
+
+namespace kelvo::test {
+namespace {
+
+struct Opened {
+  std::unique_ptr<CTapeDevice> tape;
+  ErrorCode rc = 0;
+};
+
+Opened OpenImage(const std::string& device) {
+  Opened o;
+  o.rc = OpenTapeDevice(device, o.tape);
+  return o;
+}
+
+// Reads one block; returns the data or the error as text for compact checks.
+std::string ReadOne(CTapeDevice& tape, std::size_t capacity = 65536) {
+  std::string buf(capacity, '\0');
+  std::size_t n = 0;
+  ErrorCode rc = tape.ReadBlock(buf.data(), buf.size(), n);
+  if (rc != 0) return "#" + std::to_string(rc);
+  return buf.substr(0, n);
+}
+
+class TapImageTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  std::string Image(const TapeImageBuilder& b, const std::string& name = "t.tap") {
+    b.WriteTo(dir / name);
+    return (dir / name).string();
+  }
+};
+
+TEST_F(TapImageTest, ReadsOneBlockPerReadWithFilemarksAndEndOfData) {
+  TapeImageBuilder b;
+  b.Record("abc").Record("0123456789").Filemark().Record("x").Filemark().Filemark();
+  Opened o = OpenImage(Image(b));
+  ASSERT_EQ(o.rc, 0u);
+  CTapeDevice& t = *o.tape;
+  EXPECT_EQ(t.GetTapeStatus(), 0u);
+  EXPECT_EQ(ReadOne(t), "abc");  // odd length with its pad byte
+  EXPECT_EQ(ReadOne(t), "0123456789");
+  EXPECT_EQ(ReadOne(t), "#1101");
+  EXPECT_EQ(ReadOne(t), "x");
+  EXPECT_EQ(ReadOne(t), "#1101");
+  EXPECT_EQ(ReadOne(t), "#1101");
+  EXPECT_EQ(ReadOne(t), "#1104");
+  EXPECT_EQ(ReadOne(t), "#1104");
+  EXPECT_EQ(t.RewindTape(false), 0u);
+  EXPECT_EQ(ReadOne(t), "abc");
+}
+
+TEST_F(TapImageTest, OversizedBlockFailsWith234AndStaysForARetry) {
+  TapeImageBuilder b;
+  b.Record(std::string(300, 'q')).Filemark();
+  Opened o = OpenImage(Image(b));
+  ASSERT_EQ(o.rc, 0u);
+  EXPECT_EQ(ReadOne(*o.tape, 200), "#234");
+  EXPECT_EQ(ReadOne(*o.tape, 300), std::string(300, 'q'));
+}
+
+TEST_F(TapImageTest, SkipsGapsAndUnknownClassesAndStopsAtEndOfMedium) {
+  TapeImageBuilder b;
+  b.EraseGap().Record("private", 3).Record("good").Record("bad!", 8).Filemark();
+  b.Record("after").EndOfMedium().Record("never");
+  Opened o = OpenImage(Image(b));
+  ASSERT_EQ(o.rc, 0u);
+  CTapeDevice& t = *o.tape;
+  EXPECT_EQ(ReadOne(t), "good");
+  EXPECT_EQ(ReadOne(t), "#23");  // a record marked bad fails, and again on retry
+  EXPECT_EQ(ReadOne(t), "#23");
+  EXPECT_EQ(t.SpaceFilemarks(1, false), 0u);  // spacing passes over it
+  EXPECT_EQ(ReadOne(t), "after");
+  EXPECT_EQ(ReadOne(t), "#1104");
+}
+
+TEST_F(TapImageTest, DamagedImagesFailCleanly) {
+  const std::string good = TapeImageBuilder().Record("data").Bytes();
+  struct Case {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"partial length word", good + std::string("\x05\x00", 2)},
+      {"length beyond the file", good + TapeImageBuilder().Record(std::string(600, 'z')).Bytes().substr(0, 300)},
+      {"huge length", good + std::string("\xff\xff\xff\x0f", 4) + "abc"},
+      {"length words differ", good + std::string("\x02\x00\x00\x00" "ab" "\x03\x00\x00\x00", 10)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TapeImageBuilder b;
+    b.Raw(c.bytes);
+    Opened o = OpenImage(Image(b));
+    ASSERT_EQ(o.rc, 0u);
+    EXPECT_EQ(ReadOne(*o.tape), "data");
+    EXPECT_EQ(ReadOne(*o.tape), "#23");
+    EXPECT_EQ(o.tape->SpaceFilemarks(1, false), 23u);
+    EXPECT_EQ(o.tape->SpaceFilemarks(-1, false), 1102u);  // back to the beginning
+  }
+}
+
+TEST_F(TapImageTest, SpacesOverFilemarksBothWays) {
+  TapeImageBuilder b;
+  b.Record("a1").Record("a2").Filemark().Record("b1").Filemark().Filemark();
+  Opened o = OpenImage(Image(b));
+  ASSERT_EQ(o.rc, 0u);
+  CTapeDevice& t = *o.tape;
+  EXPECT_EQ(t.SpaceFilemarks(2, false), 0u);
+  EXPECT_EQ(ReadOne(t), "#1101");  // the third filemark
+  EXPECT_EQ(t.SpaceFilemarks(1, false), 1104u);
+  EXPECT_EQ(t.SpaceFilemarks(-1, false), 0u);  // before the last filemark
+  EXPECT_EQ(ReadOne(t), "#1101");
+  EXPECT_EQ(t.SpaceFilemarks(-2, false), 0u);  // before the second filemark
+  EXPECT_EQ(ReadOne(t), "#1101");
+  EXPECT_EQ(ReadOne(t), "#1101");
+  EXPECT_EQ(t.SpaceFilemarks(-3, false), 0u);  // before the first filemark
+  EXPECT_EQ(ReadOne(t), "#1101");
+  EXPECT_EQ(ReadOne(t), "b1");
+  EXPECT_EQ(t.SpaceFilemarks(-3, false), 1102u);  // runs into the beginning
+  EXPECT_EQ(ReadOne(t), "a1");
+}
+
+TEST_F(TapImageTest, WritingTruncatesWhatFollowed) {
+  TapeImageBuilder b;
+  b.Record("keep").Filemark().Record("old").Filemark().Filemark();
+  std::string path = Image(b);
+  {
+    Opened o = OpenImage(path);
+    ASSERT_EQ(o.rc, 0u);
+    CTapeDevice& t = *o.tape;
+    EXPECT_EQ(t.SpaceFilemarks(1, false), 0u);
+    EXPECT_EQ(t.WriteBlock("new!!", 5), 0u);
+    EXPECT_EQ(t.WriteTapemark(2, false), 0u);
+  }
+  auto items = ParseTapImage(ReadFileText(path));
+  ASSERT_EQ(items.size(), 5u);
+  EXPECT_EQ(items[0].data, "keep");
+  EXPECT_TRUE(items[1].filemark);
+  EXPECT_EQ(items[2].data, "new!!");
+  EXPECT_TRUE(items[3].filemark && items[4].filemark);
+
+  Opened o = OpenImage(path);
+  ASSERT_EQ(o.rc, 0u);
+  EXPECT_EQ(o.tape->SpaceFilemarks(1, false), 0u);
+  EXPECT_EQ(o.tape->EraseTape(false), 0u);
+  EXPECT_EQ(ReadOne(*o.tape), "#1104");
+  EXPECT_EQ(ReadFileText(path).size(), 16u);  // "keep" and its filemark
+}
+
+TEST_F(TapImageTest, WrittenRecordsReachTheFileAtAWaitingFilemark) {
+  std::string path = Image(TapeImageBuilder());
+  Opened o = OpenImage(path);
+  ASSERT_EQ(o.rc, 0u);
+  EXPECT_EQ(o.tape->WriteBlock("abcd", 4), 0u);
+  EXPECT_EQ(o.tape->WriteTapemark(1, true), 0u);
+  EXPECT_EQ(ReadFileText(path), "");  // still collected in memory
+  EXPECT_EQ(o.tape->WriteTapemark(1, false), 0u);
+  EXPECT_EQ(ReadFileText(path).size(), 20u);
+  EXPECT_EQ(o.tape->WriteBlock("ef", 2), 0u);
+  EXPECT_EQ(o.tape->SpaceFilemarks(-1, false), 0u);  // any other operation writes them out
+  EXPECT_EQ(ReadFileText(path).size(), 30u);
+  EXPECT_EQ(ReadOne(*o.tape), "#1101");
+  EXPECT_EQ(ReadOne(*o.tape), "ef");
+  std::string big(70000, 'z');
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(o.tape->WriteBlock(big.data(), 65536), 0u);
+  EXPECT_GE(ReadFileText(path).size(), 1u << 20);  // a full megabyte goes at once
+  o.tape->Close();
+  EXPECT_EQ(ParseTapImage(ReadFileText(path)).size(), 24u);
+}
+
+TEST_F(TapImageTest, ReadOnlyFileIsWriteProtected) {
+  TapeImageBuilder b;
+  b.Filemark().Filemark();
+  std::string path = Image(b);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  Opened o = OpenImage(path);
+  ASSERT_EQ(o.rc, 0u);
+  TapeMediaParameters media;
+  EXPECT_EQ(o.tape->GetMediaParameters(media), 0u);
+  EXPECT_TRUE(media.write_protected);
+  EXPECT_EQ(o.tape->WriteBlock("x", 1), 19u);
+  EXPECT_EQ(o.tape->WriteTapemark(1, false), 19u);
+  EXPECT_EQ(o.tape->EraseTape(false), 19u);
+  EXPECT_EQ(ReadFileText(path).size(), 8u);
+}
+
+TEST_F(TapImageTest, ReportsAVariableBlockDrive) {
+  TapeImageBuilder b;
+  Opened o = OpenImage(Image(b));
+  ASSERT_EQ(o.rc, 0u);
+  TapeDriveParameters drive;
+  EXPECT_EQ(o.tape->GetDriveParameters(drive), 0u);
+  EXPECT_EQ(drive.maximum_block_size, 65536u);
+  EXPECT_EQ(drive.default_block_size, 0u);
+  EXPECT_NE(drive.features_low & 0x800u, 0u);   // variable-length blocks
+  EXPECT_EQ(drive.features_low & 0x400u, 0u);   // no fixed-length blocks
+  EXPECT_EQ(o.tape->SetBlockSize(0), 0u);
+  EXPECT_EQ(o.tape->SetBlockSize(512), 50u);
+  EXPECT_EQ(o.tape->WriteBlock(std::string(65537, 'x').data(), 65537), 50u);
+  EXPECT_EQ(ReadOne(*o.tape), "#1104");  // blank tape
+}
+
+TEST_F(TapImageTest, MultiVolumeSetMountsTheNextVolume) {
+  std::string a = Image(TapeImageBuilder().Record("vol1").Filemark(), "a.tap");
+  std::string b = Image(TapeImageBuilder().Record("vol2").Filemark(), "b.tap");
+  Opened o = OpenImage(a + "," + b);
+  ASSERT_EQ(o.rc, 0u);
+  CTapeDevice& t = *o.tape;
+  EXPECT_EQ(ReadOne(t), "vol1");
+  EXPECT_EQ(t.PrepareTape(TapePrepareOperation::Unload, true), 0u);
+  EXPECT_EQ(t.GetTapeStatus(), 0u);
+  EXPECT_EQ(ReadOne(t), "vol2");
+  EXPECT_EQ(t.MountNextVolume(), 1112u);  // the set is used up
+  EXPECT_EQ(t.GetTapeStatus(), 1112u);
+  EXPECT_EQ(ReadOne(t), "#1112");
+}
+
+TEST_F(TapImageTest, OpenFailsForMissingOrBusyImages) {
+  EXPECT_EQ(OpenImage((dir / "missing.tap").string()).rc, 2u);
+  std::string path = Image(TapeImageBuilder().Filemark());
+  Opened first = OpenImage(path);
+  ASSERT_EQ(first.rc, 0u);
+  EXPECT_EQ(OpenImage(path).rc, 32u);  // in use by another operation
+  first.tape->Close();
+  EXPECT_EQ(OpenImage(path).rc, 0u);
+}
+
+TEST(TapeDeviceStrings, DriveNamesAndImages) {
+  TapeBindings bindings;
+  bindings.device[2] = "x.tap";
+  EXPECT_EQ(ResolveTapeDevice("Tape2", bindings), "x.tap");
+  EXPECT_EQ(ResolveTapeDevice("tape0", bindings), "/dev/nst0");
+  EXPECT_EQ(ResolveTapeDevice("Tape4", bindings), "Tape4");
+  EXPECT_TRUE(IsTapImageDevice("a.TAP,b.tap"));
+  EXPECT_FALSE(IsTapImageDevice("/dev/nst0"));
+  EXPECT_EQ(SplitTapVolumes("a.tap,,b.tap"), (std::vector<std::string>{"a.tap", "b.tap"}));
+}
+
+}  // namespace
+}  // namespace kelvo::test

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/tape_fixture.h"
+#include "tape/tape_listing.h"
+
+namespace kelvo::test {
+namespace {
+
+class ListSink : public CTapeListSink {
+ public:
+  std::vector<std::string> texts;
+  bool abort = false;
+  int abort_after_texts = -1;  // presses Esc once this many texts were shown
+  void SetStatusText(const std::string& t) override {
+    texts.push_back(t);
+    if (abort_after_texts >= 0 && static_cast<int>(texts.size()) >= abort_after_texts) abort = true;
+  }
+  bool AbortRequested() const override { return abort; }
+  void ClearAbortRequest() override { abort = false; }
+};
+
+std::string Label(const std::string& name, const std::string& type, std::uint32_t blocks) {
+  LabelFields f;
+  f.name = name;
+  f.type = type;
+  f.blocks = blocks;
+  return MakeLabel(f);
+}
+
+class TapeListingTest : public ::testing::Test {
+ protected:
+  TapeBench bench;
+  TapeListView view;
+  ListSink sink;
+  ErrorCode List() { return ListTapeFiles(bench.ctx, "Tape0", true, view, sink); }
+};
+
+TEST_F(TapeListingTest, FreshlyInitialisedTapeListsNothing) {
+  bench.Load(TapeImageBuilder().Filemark().Filemark());
+  EXPECT_EQ(List(), 0u);
+  EXPECT_TRUE(view.entries.empty());
+  EXPECT_EQ(ShowTapeList(view, "Tape0", "*.*").count_text, "0 File(s)");
+  EXPECT_EQ(sink.texts, (std::vector<std::string>{"Rewinding tape...",
+                                                  "Reading tape files (press 'Esc' to abort)...", ""}));
+  EXPECT_FALSE(bench.busy);
+}
+
+TEST_F(TapeListingTest, InvalidNamesAreLeftOutAndNumbersStayContiguous) {
+  TapeImageBuilder b;
+  b.LabelledFile(Label("ONE", "CMD", 1), std::string(512, '1'));
+  b.LabelledFile(Label("BAD", "QQQ", 1), std::string(512, 'q'));
+  b.LabelledFile(Label("A/B", "IMG", 1), std::string(512, 'x'));
+  b.LabelledFile(Label("TWO", "IMG", 20), std::string(10240, '2'));
+  b.LabelledFile(Label("CON", "FNT", 2), std::string(1024, '3'));
+  b.LabelledFile(Label("ENDFIL", "END", 0), "");
+  b.LabelledFile(Label("LATE", "IMG", 1), "late");
+  b.Filemark();
+  bench.Load(b);
+  EXPECT_EQ(List(), 0u);
+  ASSERT_EQ(view.entries.size(), 3u);
+  EXPECT_EQ(view.entries[0].name, "ONE.CMD");
+  EXPECT_EQ(view.entries[1].name, "TWO.IMG");
+  EXPECT_EQ(view.entries[1].sequence, 1);
+  EXPECT_EQ(view.entries[1].byte_length, 10240u);
+  EXPECT_EQ(view.entries[1].size_text, "10240");
+  EXPECT_EQ(view.entries[2].name, "CON.FNT");
+  EXPECT_EQ(view.entries[2].sequence, 2);
+  EXPECT_FALSE(IsTapeEntrySelectable(view.entries[2]));  // a reserved device name
+  EXPECT_TRUE(IsTapeEntrySelectable(view.entries[0]));
+  EXPECT_FALSE(view.entries[0].description.empty());
+
+  TapeListDisplay all = ShowTapeList(view, "Tape0", "*.*");
+  EXPECT_EQ(all.header, "Contents of 'Tape0'");
+  EXPECT_EQ(all.count_text, "3 File(s)");
+  EXPECT_EQ(all.total_bytes, 512u + 10240u + 1024u);
+  TapeListDisplay images = ShowTapeList(view, "Tape0", "img");
+  EXPECT_EQ(images.header, "Contents of 'img'");
+  ASSERT_EQ(images.rows.size(), 1u);
+  EXPECT_EQ(images.total_bytes, 10240u);
+  view.sort_column = 1;
+  TapeListDisplay by_size = ShowTapeList(view, "Tape0", "*.*");
+  EXPECT_EQ(by_size.rows[0]->name, "ONE.CMD");
+  EXPECT_EQ(by_size.rows[2]->name, "TWO.IMG");
+  view.sort_column = 0;
+  EXPECT_EQ(ShowTapeList(view, "Tape0", "*.*").rows[0]->name, "CON.FNT");
+}
+
+TEST_F(TapeListingTest, EscAbortEmptiesTheList) {
+  TapeImageBuilder b;
+  for (int i = 0; i < 5; ++i) b.LabelledFile(Label("F" + std::to_string(i), "IMG", 1), "x");
+  b.Filemark();
+  bench.Load(b);
+  sink.abort_after_texts = 2;  // Esc as soon as reading starts
+  EXPECT_EQ(List(), 5009u);
+  EXPECT_TRUE(view.entries.empty());
+  EXPECT_EQ(bench.ui.Texts(), std::vector<std::string>{"Tape list aborted."});
+  EXPECT_EQ(bench.ui.asks[0].icon, Icon::Information);
+}
+
+TEST_F(TapeListingTest, DamagedTapeKeepsWhatWasRead) {
+  TapeImageBuilder good;
+  good.LabelledFile(Label("ONE", "IMG", 1), "1");
+  TapeImageBuilder b;
+  b.Raw(good.Bytes()).Raw(std::string("\x80\x00\x00\x00partial", 11));
+  bench.Load(b);
+  EXPECT_EQ(List(), 23u);
+  ASSERT_EQ(view.entries.size(), 1u);
+  EXPECT_EQ(bench.ui.asks.size(), 1u);
+  EXPECT_FALSE(bench.busy);
+}
+
+TEST_F(TapeListingTest, ClearingAndOpenFailure) {
+  view.entries.push_back({});
+  EXPECT_EQ(ListTapeFiles(bench.ctx, "Tape0", false, view, sink), 0u);
+  EXPECT_TRUE(view.entries.empty());
+  bench.ctx.bindings.device[0] = (bench.dir / "gone.tap").string();
+  EXPECT_EQ(List(), 5008u);
+  EXPECT_EQ(bench.ui.Texts(), std::vector<std::string>{"The tape drive is either not present or is in use."});
+}
+
+}  // namespace
+}  // namespace kelvo::test
