@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <new>
 
-#include "media/file_errors.h"
+#include "transfer/errno_map.h"
 
 namespace kelvo {
 
@@ -30,7 +30,7 @@ ErrorCode CPartialImageFile::Create(const std::filesystem::path& destination) {
   name += ".XXXXXX";
   std::string temp = (dir / name).string();
   int fd = ::mkstemp(temp.data());
-  if (fd < 0) return ErrorFromErrno(errno);
+  if (fd < 0) return MapErrno(errno);
   mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
@@ -45,7 +45,7 @@ ErrorCode CPartialImageFile::Append(const std::uint8_t* data, std::size_t bytes)
     ssize_t n = ::write(fd_, data, bytes);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return ErrorFromErrno(errno);
+      return MapErrno(errno, IoContext::Write);
     }
     data += n;
     bytes -= static_cast<std::size_t>(n);
@@ -55,18 +55,18 @@ ErrorCode CPartialImageFile::Append(const std::uint8_t* data, std::size_t bytes)
 
 ErrorCode CPartialImageFile::Commit() {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
-  if (::fsync(fd_) != 0) return ErrorFromErrno(errno);
+  if (::fsync(fd_) != 0) return MapErrno(errno, IoContext::Write);
   int rc = ::close(fd_);
   fd_ = -1;
-  if (rc != 0) return ErrorFromErrno(errno);
-  if (::rename(temp_.c_str(), destination_.c_str()) != 0) return ErrorFromErrno(errno);
+  if (rc != 0) return MapErrno(errno);
+  if (::rename(temp_.c_str(), destination_.c_str()) != 0) return MapErrno(errno);
   temp_.clear();
   return ERR_OK;
 }
 
 ErrorCode ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ErrorFromErrno(errno);
+  if (fd < 0) return MapErrno(errno);
   ErrorCode rc = ERR_OK;
   try {
     bytes.clear();
@@ -75,7 +75,7 @@ ErrorCode ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
       ssize_t n = ::read(fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
-        rc = ErrorFromErrno(errno);
+        rc = MapErrno(errno);
         break;
       }
       if (n == 0) break;

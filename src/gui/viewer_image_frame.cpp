@@ -6,8 +6,7 @@
 
 namespace kelvo::gui {
 
-CImgView::CImgView(CImgDoc& doc, const ImageViewOptions& options, Interaction& ui,
-                   QWidget* parent)
+CImgView::CImgView(CImgDoc& doc, const ImageViewOptions& options, Interaction& ui, QWidget* parent)
     : CScrollSizeView(parent), model_(doc, options), ui_(ui) {
   DisplayChanged();
 }

@@ -99,7 +99,8 @@ void CTextScrollView::OnVerticalAction(int action) {
 
 void CTextScrollView::OnHorizontalAction(int action) {
   if (syncing_) return;
-  if (const auto a = ActionOf(action)) ScrollHorizontal(*a, horizontalScrollBar()->sliderPosition());
+  if (const auto a = ActionOf(action))
+    ScrollHorizontal(*a, horizontalScrollBar()->sliderPosition());
 }
 
 void CTextScrollView::resizeEvent(QResizeEvent* e) {
@@ -127,12 +128,16 @@ void CTextScrollView::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Left: ScrollHorizontal(ScrollAction::kLineUp); break;
     case Qt::Key_Right: ScrollHorizontal(ScrollAction::kLineDown); break;
     case Qt::Key_Home:
-      if (ctrl) ScrollVertical(ScrollAction::kTop);
-      else ScrollHorizontal(ScrollAction::kTop);
+      if (ctrl)
+        ScrollVertical(ScrollAction::kTop);
+      else
+        ScrollHorizontal(ScrollAction::kTop);
       break;
     case Qt::Key_End:
-      if (ctrl) ScrollVertical(ScrollAction::kBottom);
-      else ScrollHorizontal(ScrollAction::kBottom);
+      if (ctrl)
+        ScrollVertical(ScrollAction::kBottom);
+      else
+        ScrollHorizontal(ScrollAction::kBottom);
       break;
     default: QAbstractScrollArea::keyPressEvent(e); return;
   }

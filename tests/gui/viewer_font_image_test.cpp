@@ -84,8 +84,9 @@ class ViewerFontImageTest : public QObject {
     QSize box[2];
     int i = 0;
     for (char o : {'P', 'L'}) {
-      const QString path = WriteViewerFile(dir.path(), QStringLiteral("O%1.fnt").arg(QLatin1Char(o)),
-                                           kelvo::test::BuildFont(FontWithA(o)));
+      const QString path =
+          WriteViewerFile(dir.path(), QStringLiteral("O%1.fnt").arg(QLatin1Char(o)),
+                          kelvo::test::BuildFont(FontWithA(o)));
       QVERIFY(shell.frame->OpenDocument(path));
       const QImage picture = ActiveChild<CFontFrame>(*shell.frame)->View()->Picture();
       QRect ink;
@@ -126,7 +127,8 @@ class ViewerFontImageTest : public QObject {
     spec.baselineToTop = 240;
     spec.baselineToBottom = 60;
     QTemporaryDir dir;
-    const QString path = WriteViewerFile(dir.path(), QStringLiteral("P.FNT"), kelvo::test::BuildFont(spec));
+    const QString path =
+        WriteViewerFile(dir.path(), QStringLiteral("P.FNT"), kelvo::test::BuildFont(spec));
     CFontDoc doc;
     QVERIFY(doc.Load(path.toStdString()));
     QStringList texts;
@@ -135,11 +137,11 @@ class ViewerFontImageTest : public QObject {
       texts << l.text;
       if (l.heading) headings << l.text;
     }
-    QCOMPARE(texts, (QStringList{"Orientation", "Inverse Landscape", "Pitch", "Fixed", "Font Type",
-                                 "Alphanumeric", "Size", "72 point", "Line Spacing", "300 dots",
-                                 "Average", "Character Spacing", "21 dots", "Baseline to",
-                                 "Top of Cell", "240 dots", "Baseline to", "Bottom of Cell",
-                                 "60 dots"}));
+    QCOMPARE(texts,
+             (QStringList{"Orientation", "Inverse Landscape", "Pitch", "Fixed", "Font Type",
+                          "Alphanumeric", "Size", "72 point", "Line Spacing", "300 dots", "Average",
+                          "Character Spacing", "21 dots", "Baseline to", "Top of Cell", "240 dots",
+                          "Baseline to", "Bottom of Cell", "60 dots"}));
     QCOMPARE(headings.size(), 11);
     // The pane paints the lines centred: ink on both sides of the middle
     // and the wider bold heading row reaches further out than its value.
@@ -201,8 +203,11 @@ class ViewerFontImageTest : public QObject {
     struct Case {
       const char* colour;
       QRgb ink;
-    } cases[] = {{"RED", qRgb(255, 0, 0)}, {"BLUE", qRgb(0, 0, 255)},
-                 {"GREEN", qRgb(0, 255, 0)}, {"", qRgb(0, 0, 0)}, {"PURPLE", qRgb(0, 0, 0)}};
+    } cases[] = {{"RED", qRgb(255, 0, 0)},
+                 {"BLUE", qRgb(0, 0, 255)},
+                 {"GREEN", qRgb(0, 255, 0)},
+                 {"", qRgb(0, 0, 0)},
+                 {"PURPLE", qRgb(0, 0, 0)}};
     QTemporaryDir dir;
     Shell shell;
     shell.ctx.settings.DefaultZoom = 100;
@@ -241,10 +246,10 @@ class ViewerFontImageTest : public QObject {
     f.OnIdle();
     // A PC window is active: no image commands.
     for (Cmd cmd : {Cmd::ZoomIn, Cmd::ZoomOut, Cmd::Rotate}) QVERIFY(!f.Action(cmd)->isEnabled());
-    const QString path =
-        WriteViewerFile(dir.path(), QStringLiteral("ZOOM.IMG"), BlockImageFile(1000, 40, 16, 8));
-    QVERIFY(f.OpenDocument(path));
-    CImgView* view = ActiveChild<CImgFrame>(f)->View();
+    CImgFrame* frame = OpenViewer<CImgFrame>(f, dir.path(), QStringLiteral("ZOOM.IMG"),
+                                             BlockImageFile(1000, 40, 16, 8));
+    QVERIFY(frame);
+    CImgView* view = frame->View();
     f.OnIdle();
     QVERIFY(f.Action(Cmd::ZoomIn)->isEnabled());
     QVERIFY(f.Action(Cmd::ZoomOut)->isEnabled());
@@ -280,10 +285,10 @@ class ViewerFontImageTest : public QObject {
     shell.ctx.settings.DefaultZoom = 100;
     shell.Start(dir.path());
     CMainFrame& f = *shell.frame;
-    const QString path =
-        WriteViewerFile(dir.path(), QStringLiteral("TURN.IMG"), BlockImageFile(64, 32, 16, 8));
-    QVERIFY(f.OpenDocument(path));
-    CImgView* view = ActiveChild<CImgFrame>(f)->View();
+    CImgFrame* frame = OpenViewer<CImgFrame>(f, dir.path(), QStringLiteral("TURN.IMG"),
+                                             BlockImageFile(64, 32, 16, 8));
+    QVERIFY(frame);
+    CImgView* view = frame->View();
     const QImage first = view->DisplayImage();
     f.OnIdle();
     f.Action(Cmd::Rotate)->trigger();
@@ -339,7 +344,8 @@ class ViewerFontImageTest : public QObject {
     Shell shell;
     shell.Start(dir.path());
     const int windows = shell.frame->MdiArea()->subWindowList().size();
-    const QString path = WriteViewerFile(dir.path(), QStringLiteral("BAD.IMG"), std::string(600, 'x'));
+    const QString path =
+        WriteViewerFile(dir.path(), QStringLiteral("BAD.IMG"), std::string(600, 'x'));
     QVERIFY(!shell.frame->OpenDocument(path));
     QVERIFY(shell.ui.Texts() == std::vector<std::string>{"Unsupported Image Format"});
     QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), windows);

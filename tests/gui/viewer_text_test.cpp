@@ -53,7 +53,8 @@ std::string Record(const std::string& text, int number) {
 
 std::string ManyLines(int n) {
   std::string s;
-  for (int i = 0; i < n; ++i) s += "LINE" + std::to_string(i) + ": NOP ; line " + std::to_string(i) + "\n";
+  for (int i = 0; i < n; ++i)
+    s += "LINE" + std::to_string(i) + ": NOP ; line " + std::to_string(i) + "\n";
   return s;
 }
 
@@ -79,10 +80,9 @@ class ViewerTextTest : public QObject {
     QTemporaryDir dir;
     Shell shell;
     shell.Start(dir.path());
-    const QString path = WriteViewerFile(dir.path(), QStringLiteral("COLOUR.PCH"),
-                                         "LOOP: MOV A ; count down\n\tX\nplain\n");
-    QVERIFY(shell.frame->OpenDocument(path));
-    CSourceFrame* frame = ActiveChild<CSourceFrame>(*shell.frame);
+    CSourceFrame* frame =
+        OpenViewer<CSourceFrame>(*shell.frame, dir.path(), QStringLiteral("COLOUR.PCH"),
+                                 "LOOP: MOV A ; count down\n\tX\nplain\n");
     QVERIFY(frame);
     QCOMPARE(frame->windowTitle(), QStringLiteral("COLOUR.PCH"));
     MakeViewLarge(*shell.frame, 80, 10);
@@ -111,10 +111,10 @@ class ViewerTextTest : public QObject {
     QTemporaryDir dir;
     Shell shell;
     shell.Start(dir.path());
-    const QString path = WriteViewerFile(dir.path(), QStringLiteral("RUN.cmd"),
-                                         ".SET X /* a */ Y\n* NOTE: all green\nRUN /* note */ JOB\n");
-    QVERIFY(shell.frame->OpenDocument(path));
-    CSourceFrame* frame = ActiveChild<CSourceFrame>(*shell.frame);
+    CSourceFrame* frame =
+        OpenViewer<CSourceFrame>(*shell.frame, dir.path(), QStringLiteral("RUN.cmd"),
+                                 ".SET X /* a */ Y\n* NOTE: all green\nRUN /* note */ JOB\n");
+    QVERIFY(frame);
     QCOMPARE(frame->Document().SourceType(), kSourceCommandFile);
     MakeViewLarge(*shell.frame, 80, 10);
     const QImage p = Painted(frame->View());
@@ -138,9 +138,8 @@ class ViewerTextTest : public QObject {
     QTemporaryDir dir;
     Shell shell;
     shell.Start(dir.path());
-    const QString path = WriteViewerFile(dir.path(), QStringLiteral("RECORDS.JSL"), file);
-    QVERIFY(shell.frame->OpenDocument(path));
-    CSourceFrame* frame = ActiveChild<CSourceFrame>(*shell.frame);
+    CSourceFrame* frame =
+        OpenViewer<CSourceFrame>(*shell.frame, dir.path(), QStringLiteral("RECORDS.JSL"), file);
     QVERIFY(frame);
     QVERIFY(frame->Document().IsRecords());
     QCOMPARE(frame->Document().SourceType(), kSourceJobSource);
@@ -213,9 +212,8 @@ class ViewerTextTest : public QObject {
     std::string bytes = TaskBytes(17);
     bytes[0] = 1;
     bytes[1] = 0;
-    const QString path = WriteViewerFile(dir.path(), QStringLiteral("SMALL.TSK"), bytes);
-    QVERIFY(shell.frame->OpenDocument(path));
-    CTaskFrame* frame = ActiveChild<CTaskFrame>(*shell.frame);
+    CTaskFrame* frame =
+        OpenViewer<CTaskFrame>(*shell.frame, dir.path(), QStringLiteral("SMALL.TSK"), bytes);
     QVERIFY(frame);
     QCOMPARE(frame->Document().LineCount(), std::size_t{2});
     MakeViewLarge(*shell.frame, 110, 6);
@@ -234,9 +232,9 @@ class ViewerTextTest : public QObject {
     QTemporaryDir dir;
     Shell shell;
     shell.Start(dir.path());
-    const QString path = WriteViewerFile(dir.path(), QStringLiteral("LARGE.TSK"), TaskBytes(200000));
-    QVERIFY(shell.frame->OpenDocument(path));
-    CTaskFrame* frame = ActiveChild<CTaskFrame>(*shell.frame);
+    CTaskFrame* frame = OpenViewer<CTaskFrame>(*shell.frame, dir.path(),
+                                               QStringLiteral("LARGE.TSK"), TaskBytes(200000));
+    QVERIFY(frame);
     CTaskView* view = frame->View();
     const DisplayFont& f = TheDisplayFont();
     shell.frame->MdiArea()->activeSubWindow()->resize(400, 30 * f.char_height);
@@ -262,7 +260,8 @@ class ViewerTextTest : public QObject {
     const QImage p = Painted(view);
     QCOMPARE(view->LastPaintedLastLine(), lines - 1);
     const int last_row = static_cast<int>(lines - 1 - s.FirstLine());
-    QVERIFY(TallyColours(p, QRect(0, last_row * f.char_height, p.width(), f.char_height)).black > 0);
+    QVERIFY(TallyColours(p, QRect(0, last_row * f.char_height, p.width(), f.char_height)).black >
+            0);
     QVERIFY(SaveScreenshot(shell.frame->MdiArea()->activeSubWindow(),
                            QStringLiteral("viewer_task_end.png")));
     // Sideways by columns of the 110-column line.
@@ -287,13 +286,15 @@ class ViewerTextTest : public QObject {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     const qint64 painted = timer.elapsed();
     QVERIFY(view->PaintCount() > 0);
-    qInfo("task view: 64 MiB task file: window open after %lld ms, first page painted after %lld ms",
-          opened, painted);
+    qInfo(
+        "task view: 64 MiB task file: window open after %lld ms, first page painted after %lld ms",
+        opened, painted);
     QCOMPARE(view->LastPaintedFirstLine(), 0LL);
     view->verticalScrollBar()->setSliderPosition(32767);
     Painted(view);
-    QCOMPARE(view->LastPaintedLastLine(),
-             static_cast<long long>(ActiveChild<CTaskFrame>(*shell.frame)->Document().LineCount()) - 1);
+    QCOMPARE(
+        view->LastPaintedLastLine(),
+        static_cast<long long>(ActiveChild<CTaskFrame>(*shell.frame)->Document().LineCount()) - 1);
   }
 
   void ViewerFilesOpenFromTheOpenDialog() {
@@ -372,7 +373,8 @@ class ViewerTextTest : public QObject {
     shell.Start(dir.path());
     for (const QString& file : cmd.files) QVERIFY(shell.frame->OpenDocument(file));
     QStringList titles;
-    for (QMdiSubWindow* sub : shell.frame->MdiArea()->subWindowList()) titles << sub->widget()->windowTitle();
+    for (QMdiSubWindow* sub : shell.frame->MdiArea()->subWindowList())
+      titles << sub->widget()->windowTitle();
     QVERIFY(titles.contains(QStringLiteral("cmd.tsk")));
     QVERIFY(titles.contains(QStringLiteral("cmd.pch")));
   }

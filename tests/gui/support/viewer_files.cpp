@@ -46,12 +46,18 @@ ColourTally TallyColours(const QImage& image, const QRect& area) {
       const int r = c.red(), g = c.green(), b = c.blue();
       // The background, and anti-aliasing too faint to tell its hue.
       if (std::min({r, g, b}) >= 235) continue;
-      if (near(r, g) && near(g, b)) ++t.black;
-      else if (near(r, b) && g < r) ++t.magenta;
-      else if (near(r, b) && g > r) ++t.green;
-      else if (near(r, g) && b > r) ++t.blue;
-      else if (near(g, b) && r > g) ++t.red;
-      else ++t.other;
+      if (near(r, g) && near(g, b))
+        ++t.black;
+      else if (near(r, b) && g < r)
+        ++t.magenta;
+      else if (near(r, b) && g > r)
+        ++t.green;
+      else if (near(r, g) && b > r)
+        ++t.blue;
+      else if (near(g, b) && r > g)
+        ++t.red;
+      else
+        ++t.other;
     }
   }
   return t;

@@ -37,6 +37,15 @@ T* ActiveChild(const CMainFrame& frame) {
   return sub ? qobject_cast<T*>(sub->widget()) : nullptr;
 }
 
+// Writes folder/name, opens it in `frame` and returns its window as a `T`
+// (null when it did not open as one).
+template <class T>
+T* OpenViewer(CMainFrame& frame, const QString& folder, const QString& name,
+              const std::string& bytes) {
+  if (!frame.OpenDocument(WriteViewerFile(folder, name, bytes))) return nullptr;
+  return ActiveChild<T>(frame);
+}
+
 // Saves a picture of `widget` for review; false when it cannot be written.
 bool SaveScreenshot(QWidget* widget, const QString& name);
 
