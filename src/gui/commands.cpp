@@ -16,9 +16,6 @@ bool CommandAvailable(Cmd cmd) {
     case Cmd::LabelDisk:
     case Cmd::FormatDisk:
     case Cmd::DiskDriveInfo:
-    case Cmd::ZoomIn:
-    case Cmd::ZoomOut:
-    case Cmd::Rotate:
       return false;
     default:
       return true;
@@ -57,7 +54,9 @@ bool CommandRule(Cmd cmd, const CommandContext& ctx) {
     case Cmd::LabelDisk:
       return explorer && *ctx.explorer_kind == PlaceKind::Floppy;
     case Cmd::ZoomIn:
+      return ctx.image_viewer_active && !ctx.image_zoom_at_top;
     case Cmd::ZoomOut:
+      return ctx.image_viewer_active && !ctx.image_zoom_at_bottom;
     case Cmd::Rotate:
       return ctx.image_viewer_active;
     case Cmd::Save:

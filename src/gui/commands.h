@@ -21,6 +21,8 @@ enum class Cmd {
 struct CommandContext {
   std::optional<PlaceKind> explorer_kind;  // set when the active child is an explorer window
   bool image_viewer_active = false;        // an image viewer window is active
+  bool image_zoom_at_top = false;          // its zoom is 100 (or its largest): no Zoom In
+  bool image_zoom_at_bottom = false;       // its zoom is 10 (or its least): no Zoom Out
   bool document_modified = false;          // the active document (source, disk image) has unsaved changes
   bool list_printable = true;              // the active explorer's list can be printed
   bool tape_present = false;               // any tape drive in the device table

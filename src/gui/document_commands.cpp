@@ -14,6 +14,7 @@
 #include "gui/listing.h"
 #include "gui/main_frame.h"
 #include "gui/preferences_dialog.h"
+#include "gui/viewer_windows.h"
 
 namespace kelvo::gui {
 namespace {
@@ -52,8 +53,15 @@ bool CMainFrame::OpenDocument(const QString& path) {
     NotInThisVersion(*ctx_.ui, QFileInfo(path).fileName());
     return false;
   }
+  if (IsViewerFile(path)) {
+    QWidget* frame = OpenViewerFrame(path, ctx_);
+    if (!frame) return false;
+    QMdiSubWindow* sub = AddChild(frame);
+    sub->resize(sub->sizeHint());
+    mdi_->setActiveSubWindow(sub);
+    return true;
+  }
   if (type != &DocumentTypes().front()) {
-    // UNFINISHED: the viewer windows of fonts, images, sources and tasks.
     NotInThisVersion(*ctx_.ui, type->new_name + QStringLiteral(" documents"));
     return false;
   }

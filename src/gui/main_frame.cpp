@@ -14,6 +14,7 @@
 #include "gui/device_bar.h"
 #include "gui/explorer_window.h"
 #include "gui/pc_explorer.h"
+#include "gui/viewer_windows.h"
 
 namespace kelvo::gui {
 
@@ -198,6 +199,8 @@ CommandContext CMainFrame::CurrentCommandContext() const {
   }
   for (const DeviceEntry& d : devices_)
     if (d.tape) c.tape_present = true;
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  AddViewerCommandContext(sub ? sub->widget() : nullptr, c);
   return c;
 }
 

@@ -10,6 +10,7 @@
 #include "gui/explorer_window.h"
 #include "gui/main_frame.h"
 #include "gui/pc_explorer.h"
+#include "gui/viewer_windows.h"
 
 namespace kelvo::gui {
 
@@ -191,6 +192,11 @@ void CMainFrame::RunCommand(Cmd cmd) {
       break;
     case Cmd::CloseAll: mdi_->closeAllSubWindows(); break;
     case Cmd::About: ShowAbout(); break;
+    case Cmd::ZoomIn:
+    case Cmd::ZoomOut:
+    case Cmd::Rotate:
+      if (QMdiSubWindow* sub = mdi_->activeSubWindow()) RunViewerCommand(sub->widget(), cmd);
+      break;
     case Cmd::Exit: close(); break;
     default: break;  // commands of dialogs this version does not have stay greyed
   }

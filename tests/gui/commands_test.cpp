@@ -80,6 +80,16 @@ class CommandsTest : public QObject {
       QVERIFY(CommandRule(cmd, c));
       c.image_viewer_active = false;
     }
+    // An image window at the end of its zoom range greys that direction only.
+    c.image_viewer_active = true;
+    c.image_zoom_at_top = true;
+    QVERIFY(!IsCommandEnabled(Cmd::ZoomIn, c));
+    QVERIFY(IsCommandEnabled(Cmd::ZoomOut, c));
+    QVERIFY(IsCommandEnabled(Cmd::Rotate, c));
+    c.image_zoom_at_top = false;
+    c.image_zoom_at_bottom = true;
+    QVERIFY(IsCommandEnabled(Cmd::ZoomIn, c));
+    QVERIFY(!IsCommandEnabled(Cmd::ZoomOut, c));
   }
 
   void LabelDiskNeedsAFloppyWindow() {
@@ -110,8 +120,7 @@ class CommandsTest : public QObject {
     c.image_viewer_active = true;
     for (Cmd cmd : {Cmd::CopyDisk, Cmd::LabelDisk, Cmd::FormatDisk, Cmd::DiskDriveInfo,
                     Cmd::TapeList, Cmd::TapeRestore, Cmd::TapeInit, Cmd::TapeErase, Cmd::TapeLoad,
-                    Cmd::TapeUnload, Cmd::TapeRewind, Cmd::TapeRetension, Cmd::TapeDriveInfo,
-                    Cmd::ZoomIn, Cmd::ZoomOut, Cmd::Rotate}) {
+                    Cmd::TapeUnload, Cmd::TapeRewind, Cmd::TapeRetension, Cmd::TapeDriveInfo}) {
       QVERIFY(!CommandAvailable(cmd));
       QVERIFY(!IsCommandEnabled(cmd, c));
     }

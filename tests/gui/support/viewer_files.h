@@ -1,0 +1,52 @@
+// Inputs and probes of the viewer window tests: printer files written to a
+// folder, and a tally of the colours painted in a part of a window.
+#pragma once
+
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QString>
+#include <string>
+
+#include "gui/main_frame.h"
+#include "support/viewer_image_builder.h"
+
+namespace kelvo::gui::test {
+
+// Writes `bytes` to folder/name and returns the file's path.
+QString WriteViewerFile(const QString& folder, const QString& name, const std::string& bytes);
+
+// An image file `dots` wide and `lines` high whose ink fills the block of
+// the first `ink_dots` dots of the first `ink_lines` lines; the header comes
+// from `header` (its size and raster are filled in).
+std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
+                           kelvo::test::ImageFileSpec header = {});
+
+// The colours found in an area, with anti-aliased text counted by its hue
+// against the white background.
+struct ColourTally {
+  int black = 0, red = 0, green = 0, blue = 0, magenta = 0, other = 0;
+  int Any() const { return black + red + green + blue + magenta + other; }
+};
+ColourTally TallyColours(const QImage& image, const QRect& area);
+
+// The widget of the active child window as a `T`, or null.
+template <class T>
+T* ActiveChild(const CMainFrame& frame) {
+  QMdiSubWindow* sub = frame.MdiArea()->activeSubWindow();
+  return sub ? qobject_cast<T*>(sub->widget()) : nullptr;
+}
+
+// Writes folder/name, opens it in `frame` and returns its window as a `T`
+// (null when it did not open as one).
+template <class T>
+T* OpenViewer(CMainFrame& frame, const QString& folder, const QString& name,
+              const std::string& bytes) {
+  if (!frame.OpenDocument(WriteViewerFile(folder, name, bytes))) return nullptr;
+  return ActiveChild<T>(frame);
+}
+
+// Saves a picture of `widget` for review; false when it cannot be written.
+bool SaveScreenshot(QWidget* widget, const QString& name);
+
+}  // namespace kelvo::gui::test
