@@ -174,8 +174,15 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   if (report.Failed(result) || ui.FailureShown()) {
     if (images[1]) std::cerr << "kdu: " << to << " left unchanged\n";
     if (result) return Finish(result);
-    std::cerr << "kdu: stopped after " << report.copied << " of " << names.size()
-              << " file(s): " << ui.LastText() << "\n";
+    // The selection is copied in order and stops at the first failure, so
+    // the file that failed is the one after those copied.
+    const std::size_t failed = static_cast<std::size_t>(report.copied);
+    std::cerr << "kdu: ";
+    if (!report.cancelled && failed < names.size()) std::cerr << names[failed] << ": ";
+    std::cerr << ui.LastText() << "\n";
+    if (names.size() > 1)
+      std::cerr << "kdu: stopped after " << report.copied << " of " << names.size()
+                << " file(s)\n";
     return kExitFailed;
   }
   if (report.copied == 0 && !ui.LastText().empty()) std::cerr << "kdu: " << ui.LastText() << "\n";

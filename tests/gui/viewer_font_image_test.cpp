@@ -39,7 +39,7 @@ QImage ViewportPicture(QAbstractScrollArea* view) {
 
 class ViewerFontImageTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void FontsOpenInEachOrientation() {
     QTemporaryDir dir;
     Shell shell;

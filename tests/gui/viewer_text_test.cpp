@@ -75,7 +75,7 @@ void MakeViewLarge(CMainFrame& frame, int columns, int rows) {
 
 class ViewerTextTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void PatchLinesAreColouredByTheirSyntax() {
     QTemporaryDir dir;
     Shell shell;
