@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <memory>
+
 #include "gui/disk_image_window.h"
 #include "gui/drag_payload.h"
 #include "gui/listing.h"
@@ -127,6 +129,37 @@ class ListingAndDropTest : public QObject {
     stale.setData(kFileListMimeType, EncodeFileList({0, 1, quintptr{0x1234}}));
     shell.frame->HandleDrop(image, &stale);
     QCOMPARE(shell.ui.asks.size(), asked);
+  }
+
+  void PcFilesDroppedOnAnImageAreStoredInItsDocument() {
+    QTemporaryDir dir;
+    MakeFile(dir.path(), "NEW.JSL", 700);
+    QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"A", "", "JSL", 1}}));
+    std::vector<DeviceEntry> devices = {{"Tape0", "emu:" + dir.filePath("t.tap"), true, true}};
+    Shell shell(devices);
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
+    QVERIFY(!image->Modified());
+
+    pc->ListView()->SelectNames({"NEW.JSL"});
+    std::unique_ptr<QMimeData> data(pc->ListView()->make_drag_data());
+    QVERIFY(data);
+    shell.frame->HandleDrop(image, data.get());
+    QVERIFY(shell.ui.asks.empty());
+    QCOMPARE(Names(image), (QStringList{"A.jsl", "New.jsl"}));
+    QVERIFY(image->Modified());
+    bool listed = false;
+    for (const kelvo::ListedFile& f : image->LastListing().files)
+      if (f.name == "NEW.JSL") listed = f.size >= 700;
+    QVERIFY(listed);
+
+    // Dropping it again replaces the file: still one entry of that name.
+    shell.frame->HandleDrop(image, data.get());
+    QCOMPARE(Names(image), (QStringList{"A.jsl", "New.jsl"}));
+
+    // PC files dropped on a tape button still have no routine here.
+    shell.frame->HandleDeviceDrop(devices[0], data.get());
+    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Function Not Yet Implemented"});
   }
 
   void ScreenshotOfTheMainWindow() {
