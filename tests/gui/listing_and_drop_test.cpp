@@ -1,6 +1,9 @@
 // Listings (saved ".lst" files and printing to PDF), drops between windows
 // and on device buttons, and a screenshot of the main window for review.
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -11,6 +14,7 @@
 
 #include <memory>
 
+#include "gui/copy_files_dialog.h"
 #include "gui/disk_image_window.h"
 #include "gui/drag_payload.h"
 #include "gui/listing.h"
@@ -160,6 +164,28 @@ class ListingAndDropTest : public QObject {
     // PC files dropped on a tape button still have no routine here.
     shell.frame->HandleDeviceDrop(devices[0], data.get());
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Function Not Yet Implemented"});
+  }
+
+  void CopyFilesDialogShortensLongPathsAndCancels() {
+    CCopyFilesDialog dialog;
+    dialog.Show();
+    const std::string long_path = "/home/user/" + std::string(40, 'x') + "/" +
+                                  std::string(40, 'y') + "/" + std::string(40, 'z') + "/REPORT.FNT";
+    dialog.SetTo("Disk.kdi");
+    dialog.SetCopying(long_path);
+    QCOMPARE(dialog.ToText(), QStringLiteral("Disk.kdi"));
+    QCOMPARE(dialog.CopyingText(), QString::fromStdString(long_path));
+    bool shortened = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+      if (label->text().contains("/.../") && label->text().endsWith("/REPORT.FNT"))
+        shortened = label->text().size() < int(long_path.size());
+    QVERIFY(shortened);
+    QVERIFY(!dialog.CancelRequested());
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    QVERIFY(dialog.CancelRequested());
+    dialog.Show();  // a new transfer starts uncancelled
+    QVERIFY(!dialog.CancelRequested());
+    dialog.Close();
   }
 
   void ScreenshotOfTheMainWindow() {
