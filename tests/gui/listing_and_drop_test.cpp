@@ -2,6 +2,8 @@
 // and on device buttons, and a screenshot of the main window for review.
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QMdiArea>
@@ -164,6 +166,24 @@ class ListingAndDropTest : public QObject {
     // PC files dropped on a tape button still have no routine here.
     shell.frame->HandleDeviceDrop(devices[0], data.get());
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Function Not Yet Implemented"});
+  }
+
+  void ImageFilesDroppedOnThePcWindowAreWrittenToItsFolder() {
+    QTemporaryDir dir;
+    QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"B", "", "JSL", 2}}));
+    Shell shell;
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
+    image->ListView()->SelectAll();
+    std::unique_ptr<QMimeData> data(image->ListView()->make_drag_data());
+    QVERIFY(data);
+    shell.frame->HandleDrop(pc, data.get());
+    QVERIFY(shell.ui.asks.empty());
+    QVERIFY(pc->Model()->FindRow("B.JSL") >= 0);
+    const QStringList written = QDir(dir.path()).entryList({"b.jsl"}, QDir::Files);
+    QCOMPARE(written.size(), 1);
+    QVERIFY(QFileInfo(dir.filePath(written[0])).size() > 0);
+    QVERIFY(!image->Modified());
   }
 
   void CopyFilesDialogShortensLongPathsAndCancels() {
