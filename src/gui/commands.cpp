@@ -23,8 +23,6 @@ bool CommandAvailable(Cmd cmd) {
 }
 
 bool IsCommandEnabled(Cmd cmd, const CommandContext& ctx) {
-  // UNFINISHED: renaming inside a disk image waits for the file system's rename.
-  if (cmd == Cmd::Rename && ctx.explorer_kind == PlaceKind::DiskImage) return false;
   return CommandAvailable(cmd) && CommandRule(cmd, ctx);
 }
 

@@ -20,7 +20,6 @@ CDiskImageWindow::CDiskImageWindow(ShellContext& ctx, std::unique_ptr<CDiskImage
       doc_(std::move(doc)), path_(path), title_(title) {
   tree_ = new CKelvoDirectoryView(this);
   SetTreePane(QStringLiteral("Directories"), tree_);
-  Model()->SetNamesEditable(false);
   UpdateTitle();
   Refresh();
 }
@@ -71,9 +70,14 @@ ErrorCode CDiskImageWindow::DoDelete(const QStringList& names) {
   return result;
 }
 
-ErrorCode CDiskImageWindow::DoRename(const QString&, const QString&) {
-  // UNFINISHED: the names of an image's files cannot be edited (see the
-  // model) until the file system offers its rename.
+ErrorCode CDiskImageWindow::DoRename(const QString& old_name, const QString& new_name) {
+  CKelvoVolume volume(*doc_);
+  const ErrorCode code = volume.RenameFile(S(old_name), S(new_name));
+  if (code != 0) return code;
+  doc_->SetModifiedFlag();
+  // A new type can move the file to another directory, so the list is built
+  // again, once the list has finished ending the edit.
+  QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
   return 0;
 }
 

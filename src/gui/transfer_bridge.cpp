@@ -1,29 +1,80 @@
 #include "gui/transfer_bridge.h"
 
+#include <memory>
+#include <vector>
+
+#include "gui/copy_files_dialog.h"
+#include "gui/disk_image_window.h"
 #include "gui/main_frame.h"
+#include "transfer/transfer_engine.h"
 
 namespace kelvo::gui {
 namespace {
 
 ErrorCode NotImplemented(Interaction& ui) {
   ui.Beep(BeepKind::Information);
-  ui.Ask("Function Not Yet Implemented", kAppTitle, Buttons::Ok, Icon::Information);
+  ui.Ask(kNotImplementedText, kAppTitle, Buttons::Ok, Icon::Information);
   return 0;
 }
+
+// An open explorer window as the engine sees it. New entries are not added
+// one by one: the caller refreshes the destination list after the transfer.
+class ExplorerPlace final : public CPlaceWindow {
+ public:
+  explicit ExplorerPlace(CChildFrameWindow& window) : window_(window) {}
+  std::string Title() const override { return S(window_.PlaceText()); }
+  void DropEntry(std::string_view name) override {
+    window_.DropEntry(QString::fromUtf8(name.data(), int(name.size())));
+  }
+  void AddEntry(std::string_view, const FileEntry*) override {}
+  CDiskImageDoc* Document() override {
+    auto* image = qobject_cast<CDiskImageWindow*>(&window_);
+    return image ? &image->Document() : nullptr;
+  }
+
+ private:
+  CChildFrameWindow& window_;
+};
+
+// The frame's explorer windows, taken when the transfer starts.
+class FramePlaces final : public CPlaceWindows {
+ public:
+  explicit FramePlaces(const CMainFrame& frame) {
+    for (CChildFrameWindow* window : frame.Explorers())
+      places_.push_back(std::make_unique<ExplorerPlace>(*window));
+  }
+  CPlaceWindow* FindWindow(std::string_view place_text) override {
+    const QString wanted = QString::fromUtf8(place_text.data(), int(place_text.size()));
+    for (const auto& place : places_)
+      if (Q(place->Title()).compare(wanted, Qt::CaseInsensitive) == 0) return place.get();
+    return nullptr;
+  }
+
+ private:
+  std::vector<std::unique_ptr<ExplorerPlace>> places_;
+};
 
 }  // namespace
 
 ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
-  Interaction& ui = *frame.Context().ui;
+  ShellContext& ctx = frame.Context();
+  Interaction& ui = *ctx.ui;
   ui.PumpMessages();
   using K = PlaceKind;
   const K s = r.source_kind;
   const K d = r.destination_kind;
   // Pairs with nothing to do.
   if ((s == K::PcFolder && d == K::PcFolder) || (s == K::DiskImage && d == K::Tape)) return 0;
-  // UNFINISHED: every other pair needs the transfer engine; until it is merged
-  // they answer like the pairs that have no routine.
-  return NotImplemented(ui);
+  // UNFINISHED: the tape routines need the tape progress window, which the
+  // desktop program does not have yet.
+  if (s == K::Tape || d == K::Tape) return NotImplemented(ui);
+
+  ctx.SetTransferSelection(r.names);
+  CCopyFilesDialog progress(&frame);
+  FramePlaces places(frame);
+  TransferServices services{ctx.app, ui, progress, &places, nullptr, {}};
+  return kelvo::TransferFiles(S(r.source), static_cast<int>(s), S(r.destination),
+                              static_cast<int>(d), services);
 }
 
 }  // namespace kelvo::gui

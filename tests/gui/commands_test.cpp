@@ -39,9 +39,7 @@ class CommandsTest : public QObject {
   void RenameIsGreyedForTapesAndPropertiesForPcFolders() {
     QVERIFY(IsCommandEnabled(Cmd::Rename, Explorer(PlaceKind::PcFolder)));
     QVERIFY(IsCommandEnabled(Cmd::Rename, Explorer(PlaceKind::Floppy)));
-    QVERIFY(CommandRule(Cmd::Rename, Explorer(PlaceKind::DiskImage)));
-    // Not offered in this version: the image's file system has no rename yet.
-    QVERIFY(!IsCommandEnabled(Cmd::Rename, Explorer(PlaceKind::DiskImage)));
+    QVERIFY(IsCommandEnabled(Cmd::Rename, Explorer(PlaceKind::DiskImage)));
     QVERIFY(!IsCommandEnabled(Cmd::Rename, Explorer(PlaceKind::Tape)));
     QVERIFY(!IsCommandEnabled(Cmd::Rename, CommandContext{}));
     QVERIFY(!IsCommandEnabled(Cmd::Properties, Explorer(PlaceKind::PcFolder)));

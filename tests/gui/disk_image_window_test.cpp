@@ -122,7 +122,7 @@ class DiskImageWindowTest : public QObject {
     shell.frame->OnIdle();
     QVERIFY(!shell.frame->Action(Cmd::Save)->isEnabled());
     QVERIFY(shell.frame->Action(Cmd::SaveAs)->isEnabled());
-    QVERIFY(!shell.frame->Action(Cmd::Rename)->isEnabled());  // not offered for images yet
+    QVERIFY(shell.frame->Action(Cmd::Rename)->isEnabled());
 
     image->ListView()->SelectNames({"A.jsl"});
     shell.ui.answers = {kelvo::Button::No};
@@ -147,6 +147,32 @@ class DiskImageWindowTest : public QObject {
     QVERIFY(!image->Modified());
     QVERIFY(other.frame->OpenDocument(path));
     QCOMPARE(Names(ActiveImage(other)), QStringList{"B.jsl"});
+  }
+
+  void RenamingAFileOfTheImageRenamesItInTheDocument() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ren.kdi");
+    QVERIFY(MakeImage(path, {{"A", "", "JSL", 1}, {"B", "", "JSL", 1}}));
+    Shell shell;
+    shell.Start(dir.path());
+    QVERIFY(shell.frame->OpenDocument(path));
+    CDiskImageWindow* image = ActiveImage(shell);
+    const QModelIndex first = image->Model()->index(image->Model()->FindRow("A.jsl"), 0);
+    QVERIFY(image->Model()->flags(first) & Qt::ItemIsEditable);
+
+    // The list ends the edit by handing the new name to the window.
+    QVERIFY(image->Model()->setData(first, QStringLiteral("C.JSL"), Qt::EditRole));
+    QCoreApplication::processEvents();
+    QCOMPARE(Names(image), (QStringList{"B.jsl", "C.jsl"}));
+    QVERIFY(image->Modified());
+    QVERIFY(shell.ui.asks.empty());
+
+    // A name that is taken is refused and the file keeps its name.
+    const QModelIndex second = image->Model()->index(image->Model()->FindRow("B.jsl"), 0);
+    image->Model()->setData(second, QStringLiteral("C.JSL"), Qt::EditRole);
+    QCoreApplication::processEvents();
+    QCOMPARE(shell.ui.asks.size(), size_t{1});
+    QCOMPARE(Names(image), (QStringList{"B.jsl", "C.jsl"}));
   }
 
   void AsksToSaveAModifiedImageOnClosing() {

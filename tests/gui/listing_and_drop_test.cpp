@@ -1,6 +1,11 @@
 // Listings (saved ".lst" files and printing to PDF), drops between windows
 // and on device buttons, and a screenshot of the main window for review.
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -9,6 +14,9 @@
 #include <QTest>
 #include <QUrl>
 
+#include <memory>
+
+#include "gui/copy_files_dialog.h"
 #include "gui/disk_image_window.h"
 #include "gui/drag_payload.h"
 #include "gui/listing.h"
@@ -127,6 +135,77 @@ class ListingAndDropTest : public QObject {
     stale.setData(kFileListMimeType, EncodeFileList({0, 1, quintptr{0x1234}}));
     shell.frame->HandleDrop(image, &stale);
     QCOMPARE(shell.ui.asks.size(), asked);
+  }
+
+  void PcFilesDroppedOnAnImageAreStoredInItsDocument() {
+    QTemporaryDir dir;
+    MakeFile(dir.path(), "NEW.JSL", 700);
+    QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"A", "", "JSL", 1}}));
+    std::vector<DeviceEntry> devices = {{"Tape0", "emu:" + dir.filePath("t.tap"), true, true}};
+    Shell shell(devices);
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
+    QVERIFY(!image->Modified());
+
+    pc->ListView()->SelectNames({"NEW.JSL"});
+    std::unique_ptr<QMimeData> data(pc->ListView()->make_drag_data());
+    QVERIFY(data);
+    shell.frame->HandleDrop(image, data.get());
+    QVERIFY(shell.ui.asks.empty());
+    QCOMPARE(Names(image), (QStringList{"A.jsl", "New.jsl"}));
+    QVERIFY(image->Modified());
+    bool listed = false;
+    for (const kelvo::ListedFile& f : image->LastListing().files)
+      if (f.name == "NEW.JSL") listed = f.size >= 700;
+    QVERIFY(listed);
+
+    // Dropping it again replaces the file: still one entry of that name.
+    shell.frame->HandleDrop(image, data.get());
+    QCOMPARE(Names(image), (QStringList{"A.jsl", "New.jsl"}));
+
+    // PC files dropped on a tape button still have no routine here.
+    shell.frame->HandleDeviceDrop(devices[0], data.get());
+    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Function Not Yet Implemented"});
+  }
+
+  void ImageFilesDroppedOnThePcWindowAreWrittenToItsFolder() {
+    QTemporaryDir dir;
+    QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"B", "", "JSL", 2}}));
+    Shell shell;
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
+    image->ListView()->SelectAll();
+    std::unique_ptr<QMimeData> data(image->ListView()->make_drag_data());
+    QVERIFY(data);
+    shell.frame->HandleDrop(pc, data.get());
+    QVERIFY(shell.ui.asks.empty());
+    QVERIFY(pc->Model()->FindRow("B.JSL") >= 0);
+    const QStringList written = QDir(dir.path()).entryList({"b.jsl"}, QDir::Files);
+    QCOMPARE(written.size(), 1);
+    QVERIFY(QFileInfo(dir.filePath(written[0])).size() > 0);
+    QVERIFY(!image->Modified());
+  }
+
+  void CopyFilesDialogShortensLongPathsAndCancels() {
+    CCopyFilesDialog dialog;
+    dialog.Show();
+    const std::string long_path = "/home/user/" + std::string(40, 'x') + "/" +
+                                  std::string(40, 'y') + "/" + std::string(40, 'z') + "/REPORT.FNT";
+    dialog.SetTo("Disk.kdi");
+    dialog.SetCopying(long_path);
+    QCOMPARE(dialog.ToText(), QStringLiteral("Disk.kdi"));
+    QCOMPARE(dialog.CopyingText(), QString::fromStdString(long_path));
+    bool shortened = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+      if (label->text().contains("/.../") && label->text().endsWith("/REPORT.FNT"))
+        shortened = label->text().size() < int(long_path.size());
+    QVERIFY(shortened);
+    QVERIFY(!dialog.CancelRequested());
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    QVERIFY(dialog.CancelRequested());
+    dialog.Show();  // a new transfer starts uncancelled
+    QVERIFY(!dialog.CancelRequested());
+    dialog.Close();
   }
 
   void ScreenshotOfTheMainWindow() {
