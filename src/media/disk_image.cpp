@@ -71,7 +71,7 @@ ErrorCode CDiskImageDoc::OnOpenDocument(const std::filesystem::path& path) {
     struct stat st {};
     if (::fstat(file.get(), &st) != 0) return MapErrno(errno);
     if (S_ISDIR(st.st_mode)) return ERR_ACCESS_DENIED;
-    if (static_cast<std::uint64_t>(st.st_size) < kMinImageBytes) return ERR_BAD_IMAGE;
+    // Archives compress uniform sectors, so the length is judged after reading.
     std::vector<std::uint8_t> data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     if (ErrorCode err = ReadWhole(file.get(), data)) return err;
