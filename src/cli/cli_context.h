@@ -77,5 +77,6 @@ void RegisterDiskVerbs(CLI::App& app, CliContext& ctx);
 void RegisterViewVerbs(CLI::App& app, CliContext& ctx);
 void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
 void RegisterTransferVerbs(CLI::App& app, CliContext& ctx);
+void RegisterConvertVerbs(CLI::App& app, CliContext& ctx);
 
 }  // namespace kelvo::cli

@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
   RegisterViewVerbs(app, ctx);
   RegisterFloppyVerbs(app, ctx);
   RegisterTransferVerbs(app, ctx);
+  RegisterConvertVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {

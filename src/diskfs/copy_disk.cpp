@@ -9,6 +9,9 @@
 #include "diskfs/copy_disk_file.h"
 #include "diskfs/mount.h"
 #include "diskfs/on_disk.h"
+#include "media/disk_image.h"
+#include "media/imd_image.h"
+#include "media/raw_image.h"
 
 namespace kelvo {
 namespace {
@@ -193,6 +196,19 @@ ErrorCode ReadImage(const std::filesystem::path& image, Interaction& ui,
                     std::vector<std::uint8_t>& bytes) {
   std::string text;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return ReadWholeFile(image, text); })) return rc;
+  if (LooksLikeImd({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
+    // An archive's blocks; one it marks unreadable must not reach the floppy as zeros.
+    ImdDisk disk;
+    if (ErrorCode rc = ParseImd({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, disk))
+      return Report(ui, rc);
+    const std::size_t used =
+        disk.bytes.size() >= 2 * kBlockSize
+            ? std::size_t{VolumeBlock::Decode(disk.bytes.data() + kBlockSize).highest_lbn} + 1
+            : disk.unreadable.size();
+    for (std::size_t lbn = 0; lbn < used && lbn < disk.unreadable.size(); ++lbn)
+      if (disk.unreadable[lbn]) return Report(ui, ERR_CRC);
+    text.assign(disk.bytes.begin(), disk.bytes.end());
+  }
   std::size_t limit = std::size_t{kFileSystemCylinders} * kMaxBlocksPerCylinder * kBlockSize;
   bytes.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(limit, text.size())));
   return ERR_OK;
@@ -221,6 +237,14 @@ ErrorCode ImageToImage(const std::filesystem::path& source, const std::filesyste
   std::string bytes;
   if (ErrorCode rc = ReadWholeFile(source, bytes)) return Report(ui, rc);
   if (Stopped(ui, progress)) return kDiskCopyStopped;
+  if (LowerExtension(target) == ".imd" ||
+      LooksLikeImd({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) {
+    // Between an archive and a raw image the blocks are converted, not copied.
+    CDiskImageDoc doc;
+    ErrorCode rc = doc.OnOpenDocument(source);
+    if (rc == ERR_OK) rc = doc.OnSaveDocument(target);
+    return rc == ERR_OK ? ERR_OK : Report(ui, rc);
+  }
   CPartialImageFile file;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return file.Create(target); })) return rc;
   ErrorCode rc = file.Append(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
