@@ -93,7 +93,7 @@ QString CChildFrameWindow::SelectionSummary() const {
 }
 
 QMimeData* CChildFrameWindow::MakeDragData() {
-  const QStringList names = list_->SelectedNames();
+  const QStringList names = TransferNames();
   if (names.isEmpty()) return nullptr;
   ctx_.SetTransferSelection(names);
   auto* data = new QMimeData;

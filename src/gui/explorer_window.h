@@ -38,6 +38,8 @@ class CChildFrameWindow : public QWidget {
   virtual QString DocumentTitle() const { return PlaceText(); }
   // Unsaved changes (disk images kept in memory).
   virtual bool Modified() const { return false; }
+  // Asked before the list is printed; false cancels the printing.
+  virtual bool PrepareListingPrint() { return true; }
 
   // Asks "Delete the currently selected files?" and deletes them.
   void DeleteSelected();
@@ -67,6 +69,8 @@ class CChildFrameWindow : public QWidget {
   virtual ErrorCode DoRename(const QString& old_name, const QString& new_name) = 0;
   // Drag data for the selected entries (the "KelvoFileList" block at least).
   virtual QMimeData* MakeDragData();
+  // The selected names in the order a transfer takes them.
+  virtual QStringList TransferNames() const { return list_->SelectedNames(); }
   // Puts `tree` under a caption strip reading `caption` in the left pane.
   void SetTreePane(const QString& caption, QWidget* tree);
   void ReportFailure(ErrorCode code);
