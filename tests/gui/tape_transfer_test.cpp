@@ -201,20 +201,13 @@ class TapeTransferTest : public QObject {
     PumpHookInteraction ui;
     desk.shell.ctx.ui = &ui;
     ProgressCloser closer(desk.shell.frame.get(), desk.shell.ctx.app.TapeBusy);
-    bool pressed = false;
-    ui.on_pump = [&] {
-      for (auto* dlg : desk.shell.frame->findChildren<CRestoreProgressDlg*>()) {
-        if (pressed || dlg->CurrentFileText() != "TWO.FNT") continue;
-        pressed = true;
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Restoring from Kelvo Labeled Tape"));
-        dlg->Button()->click();
-        QCOMPARE(dlg->Button()->text(), QStringLiteral("Close"));
-      }
-    };
+    QString button_after;
+    const auto pressed = PressAbortAt(ui, desk.shell.frame.get(), "TWO.FNT", &button_after);
     desk.tape->ListView()->SelectAll();
     std::unique_ptr<QMimeData> data(desk.tape->ListView()->make_drag_data());
     desk.shell.frame->HandleDrop(desk.pc, data.get());
-    QVERIFY(pressed);
+    QVERIFY(*pressed);
+    QCOMPARE(button_after, QStringLiteral("Close"));
     QCOMPARE(closer.closed, 1);
     QCOMPARE(closer.final_statuses, QStringList{" Restore aborted."});
     QCOMPARE(ui.Texts(), std::vector<std::string>{"Tape restore cancelled at user's request."});

@@ -27,12 +27,15 @@ using namespace kelvo::gui::test;
 
 namespace {
 
-// A main window whose Tape0 is the image `tap`, with its button on the bar.
+// A main window whose Tape0 is an image file in a temporary folder, with
+// its button on the bar.
 struct TapeShell {
+  QTemporaryDir dir;
+  QString tap;
   std::vector<DeviceEntry> devices;
   Shell shell;
-  explicit TapeShell(const QString& tap)
-      : devices{{"Tape0", tap, true, true}}, shell(devices) {
+  explicit TapeShell(const QString& tap_name = QStringLiteral("t.tap"))
+      : tap(dir.filePath(tap_name)), devices{{"Tape0", tap, true, true}}, shell(devices) {
     shell.ctx.app.Bindings.tape[0] = tap.toStdString();
   }
   CTapeWindow* PressTapeButton() {
@@ -40,6 +43,12 @@ struct TapeShell {
     if (buttons.isEmpty()) return nullptr;
     buttons.first()->click();
     return FindTapeWindow(*shell.frame, "Tape0");
+  }
+  // Puts `files` on the tape, shows the main window and presses the button.
+  CTapeWindow* OpenWith(const std::vector<TapeFileSpec>& files) {
+    if (!WriteLabelledTapeImage(tap, files)) return nullptr;
+    shell.Start(dir.path());
+    return PressTapeButton();
   }
 };
 
@@ -75,12 +84,8 @@ class TapeWindowTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void TapeButtonOpensTheWindowAndListsTheTape() {
-    QTemporaryDir dir;
-    const QString tap = dir.filePath("t.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, ThreeFiles()));
-    TapeShell t(tap);
-    t.shell.Start(dir.path());
-    CTapeWindow* tape = t.PressTapeButton();
+    TapeShell t;
+    CTapeWindow* tape = t.OpenWith(ThreeFiles());
     QVERIFY(tape);
     QCOMPARE(tape->Kind(), PlaceKind::Tape);
     QCOMPARE(tape->PlaceText(), QStringLiteral("Tape0"));
@@ -114,14 +119,14 @@ class TapeWindowTest : public QObject {
     // again: a file appended meanwhile shows up.
     std::vector<TapeFileSpec> four = ThreeFiles();
     four.push_back(BinaryTapeFile("EXTRA", "FNT", 512, 4));
-    QVERIFY(WriteLabelledTapeImage(tap, four));
+    QVERIFY(WriteLabelledTapeImage(t.tap, four));
     QCOMPARE(t.PressTapeButton(), tape);
     QCOMPARE(t.shell.frame->Explorers().size(), 2);
     QCOMPARE(Names(tape).size(), 4);
     QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("4 File(s)"));
 
     // Refresh shows the entries again without reading the tape.
-    QVERIFY(WriteLabelledTapeImage(tap, {}));
+    QVERIFY(WriteLabelledTapeImage(t.tap, {}));
     t.shell.frame->Action(Cmd::Refresh)->trigger();
     QCOMPARE(Names(tape).size(), 4);
     // Clearing empties the list.
@@ -131,12 +136,8 @@ class TapeWindowTest : public QObject {
   }
 
   void AFreshlyInitialisedTapeListsNoFiles() {
-    QTemporaryDir dir;
-    const QString tap = dir.filePath("empty.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, {}));
-    TapeShell t(tap);
-    t.shell.Start(dir.path());
-    CTapeWindow* tape = t.PressTapeButton();
+    TapeShell t;
+    CTapeWindow* tape = t.OpenWith({});
     QVERIFY(tape);
     QVERIFY(Names(tape).isEmpty());
     QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("0 File(s)"));
@@ -146,8 +147,7 @@ class TapeWindowTest : public QObject {
   void SkipsOddLabelsAndStopsAtEndfil() {
     using kelvo::test::LabelFields;
     using kelvo::test::MakeLabel;
-    QTemporaryDir dir;
-    const QString tap = dir.filePath("odd.tap");
+    TapeShell t;
     kelvo::test::TapeImageBuilder b;
     auto label = [](const char* name, const char* type) {
       LabelFields f;
@@ -164,9 +164,8 @@ class TapeWindowTest : public QObject {
         .LabelledFile(label("ENDFIL", "END"), "")
         .LabelledFile(label("AFTER", "FNT"), block)
         .Filemark();
-    b.WriteTo(tap.toStdString());
-    TapeShell t(tap);
-    t.shell.Start(dir.path());
+    b.WriteTo(t.tap.toStdString());
+    t.shell.Start(t.dir.path());
     CTapeWindow* tape = t.PressTapeButton();
     QVERIFY(tape);
     QCOMPARE(Names(tape), (QStringList{"FIRST.FNT", "CON.FNT", "SECOND.IMG"}));
@@ -178,9 +177,8 @@ class TapeWindowTest : public QObject {
   }
 
   void MissingDriveAndDamagedTapeAreReported() {
-    QTemporaryDir dir;
-    TapeShell t(dir.filePath("absent/none.tap"));
-    t.shell.Start(dir.path());
+    TapeShell t("absent/none.tap");
+    t.shell.Start(t.dir.path());
     CTapeWindow* tape = t.PressTapeButton();
     QVERIFY(tape);
     QCOMPARE(t.shell.ui.Texts(),
@@ -191,7 +189,7 @@ class TapeWindowTest : public QObject {
 
     // A record cut short after the first file: that file stays listed, the
     // read error is shown once, nothing is left busy.
-    const QString cut = dir.filePath("cut.tap");
+    const QString cut = t.dir.filePath("cut.tap");
     QVERIFY(WriteLabelledTapeImage(cut, ThreeFiles()));
     QFile f(cut);
     QVERIFY(f.open(QIODevice::ReadWrite));
@@ -210,15 +208,14 @@ class TapeWindowTest : public QObject {
   }
 
   void EscAbortsALongListing() {
-    QTemporaryDir dir;
-    const QString tap = dir.filePath("long.tap");
+    TapeShell t;
     std::vector<TapeFileSpec> files;
-    for (int i = 0; i < 40; ++i) files.push_back(BinaryTapeFile(QStringLiteral("F%1").arg(i), "FNT", 512, i));
-    QVERIFY(WriteLabelledTapeImage(tap, files));
-    TapeShell t(tap);
+    for (int i = 0; i < 40; ++i)
+      files.push_back(BinaryTapeFile(QStringLiteral("F%1").arg(i), "FNT", 512, i));
+    QVERIFY(WriteLabelledTapeImage(t.tap, files));
     PumpHookInteraction ui;
     t.shell.ctx.ui = &ui;
-    t.shell.Start(dir.path());
+    t.shell.Start(t.dir.path());
     CTapeWindow* tape = OpenTapeWindow(*t.shell.frame, "Tape0", false);
     QVERIFY(tape);
     QMdiSubWindow* sub = t.shell.frame->MdiArea()->activeSubWindow();
@@ -251,29 +248,21 @@ class TapeWindowTest : public QObject {
   }
 
   void TapeFilesCannotBeDeletedOrRenamed() {
-    QTemporaryDir dir;
-    const QString tap = dir.filePath("t.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, ThreeFiles()));
-    TapeShell t(tap);
-    t.shell.Start(dir.path());
-    CTapeWindow* tape = t.PressTapeButton();
+    TapeShell t;
+    CTapeWindow* tape = t.OpenWith(ThreeFiles());
     tape->ListView()->SelectAll();
     t.shell.frame->Action(Cmd::Delete)->trigger();
     QCOMPARE(t.shell.ui.Texts(), std::vector<std::string>{"Cannot delete tape files."});
     QVERIFY(!t.shell.frame->Action(Cmd::Rename)->isEnabled());
     QCOMPARE(Names(tape).size(), 3);
-    QVERIFY(QFile(tap).size() > 4096);
+    QVERIFY(QFile(t.tap).size() > 4096);
   }
 
   void SavesTheTapeListWithSequenceNumbersFirst() {
-    QTemporaryDir dir;
-    const QString tap = dir.filePath("t.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, ThreeFiles()));
-    TapeShell t(tap);
-    t.shell.Start(dir.path());
-    CTapeWindow* tape = t.PressTapeButton();
+    TapeShell t;
+    CTapeWindow* tape = t.OpenWith(ThreeFiles());
     QVERIFY(tape);
-    const QString out = dir.filePath("tape.lst");
+    const QString out = t.dir.filePath("tape.lst");
     QVERIFY(t.shell.frame->SaveFileListTo(out));
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -288,12 +277,8 @@ class TapeWindowTest : public QObject {
   }
 
   void TapeIdIsAskedBeforePrinting() {
-    QTemporaryDir dir;
-    const QString tap = dir.filePath("t.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, ThreeFiles()));
-    TapeShell t(tap);
-    t.shell.Start(dir.path());
-    CTapeWindow* tape = t.PressTapeButton();
+    TapeShell t;
+    CTapeWindow* tape = t.OpenWith(ThreeFiles());
     QVERIFY(tape);
 
     // The dialog opens with the current ID in its field, focused.

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "support/scripted_interaction.h"
@@ -44,6 +45,13 @@ class PumpHookInteraction : public kelvo::test::ScriptedInteraction {
     if (on_pump) on_pump();
   }
 };
+
+// The user presses "Abort" in the progress window under `owner` (or in
+// `owner` itself) at the first pump while it shows `file` as the current
+// file. The returned flag tells whether that happened; the window's button
+// text right after the press goes to `button_after`.
+std::shared_ptr<bool> PressAbortAt(PumpHookInteraction& ui, QWidget* owner, const QString& file,
+                                   QString* button_after = nullptr);
 
 // The user of the tape progress window: presses its "Close" as soon as the
 // tape work has ended, as an operator who waits for the end would.
