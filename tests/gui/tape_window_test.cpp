@@ -258,6 +258,31 @@ class TapeWindowTest : public QObject {
     QVERIFY(QFile(t.tap).size() > 4096);
   }
 
+  void ACommandOnTheDriveHoldsItsWindow() {
+    TapeShell t;
+    CTapeWindow* tape = t.OpenWith(ThreeFiles());
+    QVERIFY(tape);
+    QMdiSubWindow* sub = t.shell.frame->MdiArea()->activeSubWindow();
+    tape->SetCommandRunning(true);
+    QVERIFY(!tape->isEnabled());
+    QVERIFY(!sub->close());  // busy: refused with a beep
+    QVERIFY(FindTapeWindow(*t.shell.frame, "tape0") == tape);
+    QCOMPARE(tape->ListTape(), kelvo::ErrorCode{0});  // refused while the command runs
+    QCOMPARE(t.shell.ui.beeps.size(), size_t{2});
+    QCOMPARE(Names(tape).size(), 3);
+    tape->SetCommandRunning(false);
+    QVERIFY(tape->isEnabled());
+    tape->ClearList();
+    QVERIFY(Names(tape).isEmpty());
+    // Another window is in front: opening without listing brings it back.
+    t.shell.frame->OpenPcExplorer();
+    QVERIFY(t.shell.frame->ActiveExplorer() != tape);
+    QCOMPARE(OpenTapeWindow(*t.shell.frame, "Tape0", false), tape);
+    QCOMPARE(t.shell.frame->ActiveExplorer(), tape);
+    QVERIFY(Names(tape).isEmpty());
+    QVERIFY(sub->close());
+  }
+
   void SavesTheTapeListWithSequenceNumbersFirst() {
     TapeShell t;
     CTapeWindow* tape = t.OpenWith(ThreeFiles());
