@@ -204,6 +204,7 @@ class TapeWindowTest : public QObject {
     QCOMPARE(Names(tape), QStringList{"REPORT.FNT"});
     QCOMPARE(t.shell.ui.Texts(), std::vector<std::string>{kelvo::GetErrorText(kelvo::ERR_CRC)});
     QVERIFY(!tape->Busy());
+    QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!t.shell.ctx.app.TapeBusy);
   }
 
@@ -240,6 +241,7 @@ class TapeWindowTest : public QObject {
     QVERIFY(Names(tape).isEmpty());
     QVERIFY(!tape->Busy());
     QVERIFY(!t.shell.ctx.app.TapeBusy);
+    QVERIFY(!QApplication::overrideCursor());
     // Esc outside a listing changes nothing; the next listing reads all.
     QTest::keyClick(t.shell.frame.get(), Qt::Key_Escape);
     ui.on_pump = nullptr;
