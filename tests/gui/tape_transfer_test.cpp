@@ -16,6 +16,7 @@
 #include "gui/restore_progress_dialog.h"
 #include "gui/tape_window.h"
 #include "support/gui_fixture.h"
+#include "support/tape_builder.h"
 #include "support/tape_media.h"
 
 using namespace kelvo::gui;
@@ -105,12 +106,20 @@ class TapeTransferTest : public QObject {
     QDir().mkpath(dir.filePath("pc"));
     WriteBytes(dir.filePath("pc/LOGO.IMG"), QByteArray(700, '\x5A'));
     TapeDesk desk(dir.filePath("pc"), tap, false);
+    desk.shell.ctx.settings.TapeBlockingFactor = 1;  // tape blocks of 512 bytes
     ProgressCloser closer(desk.shell.frame.get(), desk.shell.ctx.app.TapeBusy);
     auto data = desk.DragFrom(desk.pc, {"LOGO.IMG"});
     QVERIFY(data);
     desk.shell.frame->HandleDeviceDrop(desk.devices[0], data.get());
     QVERIFY(desk.shell.ui.asks.empty());
     QCOMPARE(closer.closed, 1);
+    // Label, two data blocks of 512 bytes, and the two closing filemarks.
+    const auto items = kelvo::test::ParseTapImage(ReadAll(tap).toStdString());
+    QCOMPARE(items.size(), size_t{5});
+    QCOMPARE(items[0].data.size(), size_t{128});
+    QCOMPARE(items[1].data.size(), size_t{512});
+    QCOMPARE(items[2].data, std::string(188, '\x5A') + std::string(324, '\0'));
+    QVERIFY(items[3].filemark && items[4].filemark);
     CTapeWindow* tape = OpenTapeWindow(*desk.shell.frame, "Tape0");
     QCOMPARE(Names(tape), QStringList{"LOGO.IMG"});
     QCOMPARE(tape->Model()->Row(0).size, quint64{1024});
@@ -163,7 +172,14 @@ class TapeTransferTest : public QObject {
     QCOMPARE(labelled.mid(18, 4), QByteArray("JOB1"));
     QCOMPARE(labelled.at(127), '*');
     QCOMPARE(labelled.mid(128), QByteArray("START\r\nPRINT A\r\nEND\r\n"));
-    QCOMPARE(closer.closed, 3);
+
+    // "TapeRestoreToTypeDirs": into a folder named after the type.
+    desk.shell.ctx.settings.RetainTapeLabels = false;
+    desk.shell.ctx.settings.TapeRestoreToTypeDirs = true;
+    restore({"LOGO.IMG"});
+    QCOMPARE(ReadAll(dir.filePath("pc/IMG/LOGO.IMG")), BinaryTapeFile("L", "IMG", 512, 2).data);
+    QVERIFY(!QFile::exists(dir.filePath("pc/LOGO.IMG")));
+    QCOMPARE(closer.closed, 4);
   }
 
   void DraggedTapeFilesGoInTapeOrderWhateverTheSort() {
