@@ -32,14 +32,14 @@ class CChildFrameWindow : public QWidget {
   // Re-reads the place and lists it again.
   virtual void Refresh() = 0;
   virtual void ShowProperties() {}
+  // Asked before the list is printed; false cancels the printing.
+  virtual bool PrepareListingPrint() { return true; }
   // First line of the listing of this place.
   virtual QString ListingHeadingText() const = 0;
   // The text the main window shows in its title bar.
   virtual QString DocumentTitle() const { return PlaceText(); }
   // Unsaved changes (disk images kept in memory).
   virtual bool Modified() const { return false; }
-  // Asked before the list is printed; false cancels the printing.
-  virtual bool PrepareListingPrint() { return true; }
 
   // Asks "Delete the currently selected files?" and deletes them.
   void DeleteSelected();

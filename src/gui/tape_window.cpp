@@ -53,7 +53,7 @@ QString CTapeWindow::TapeId() const { return Q(view_.tape_id); }
 void CTapeWindow::SetTapeId(const QString& id) { view_.tape_id = S(id); }
 QString CTapeWindow::StatusText() const { return Q(view_.status_text); }
 
-void CTapeWindow::Refresh() { ShowList(); }
+void CTapeWindow::Refresh() { ListTape(); }
 
 void CTapeWindow::ShowList(const QString& filter) {
   if (Model()->SortColumn() >= 0) view_.sort_column = Model()->SortColumn();

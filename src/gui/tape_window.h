@@ -25,7 +25,7 @@ class CTapeWindow : public CChildFrameWindow, private CTapeListSink {
   QString PlaceText() const override { return drive_; }
   QString Drive() const { return drive_; }
   QString ListingHeadingText() const override;
-  // Shows the entries read last again; the tape itself is not read.
+  // Reads the tape again (as ListTape).
   void Refresh() override;
   // Asks for the Tape ID before printing; false when the user cancels.
   bool PrepareListingPrint() override;
@@ -36,7 +36,7 @@ class CTapeWindow : public CChildFrameWindow, private CTapeListSink {
   // an Esc abort.
   ErrorCode ListTape();
   // Empties the list (after the tape was initialised, erased, loaded or
-  // unloaded).
+  // unloaded); the tape is not touched.
   void ClearList();
   // Fills the list from the entries: "*.*" shows all, a type code only the
   // files of that type.

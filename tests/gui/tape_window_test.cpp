@@ -125,14 +125,15 @@ class TapeWindowTest : public QObject {
     QCOMPARE(Names(tape).size(), 4);
     QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("4 File(s)"));
 
-    // Refresh shows the entries again without reading the tape.
-    QVERIFY(WriteLabelledTapeImage(t.tap, {}));
-    t.shell.frame->Action(Cmd::Refresh)->trigger();
-    QCOMPARE(Names(tape).size(), 4);
-    // Clearing empties the list.
+    // Clearing empties the list without reading the tape; Refresh reads it.
     tape->ClearList();
     QVERIFY(Names(tape).isEmpty());
     QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("0 File(s)"));
+    t.shell.frame->Action(Cmd::Refresh)->trigger();
+    QCOMPARE(Names(tape).size(), 4);
+    QVERIFY(WriteLabelledTapeImage(t.tap, {}));
+    t.shell.frame->Action(Cmd::Refresh)->trigger();
+    QVERIFY(Names(tape).isEmpty());
   }
 
   void AFreshlyInitialisedTapeListsNoFiles() {
