@@ -77,9 +77,17 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
   TransferServices services{ctx.app, ui, progress, &places, tape_progress.get(), {}};
   const ErrorCode code = kelvo::TransferFiles(S(r.source), static_cast<int>(s),
                                               S(r.destination), static_cast<int>(d), services);
-  // After a tape write, an open window of that tape lists it again.
-  if (d == K::Tape && s == K::PcFolder && tape_progress && tape_progress->WasShown()) {
-    if (CTapeWindow* window = FindTapeWindow(frame, r.destination)) window->ListTape();
+  if (d == K::Tape && s == K::PcFolder) {
+    // After a tape write, an open window of that tape lists it again.
+    if (tape_progress->WasShown()) {
+      if (CTapeWindow* window = FindTapeWindow(frame, r.destination)) window->ListTape();
+    }
+    // Drops on a tape ignore the result, and the progress window ends with
+    // "Done." also when a file could not be written: say the failure here.
+    if (code != 0) {
+      ui.ReportError(code);
+      return 0;
+    }
   }
   return code;
 }

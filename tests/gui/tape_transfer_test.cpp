@@ -18,6 +18,7 @@
 #include "support/gui_fixture.h"
 #include "support/tape_builder.h"
 #include "support/tape_media.h"
+#include "transfer/error_text.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
@@ -256,6 +257,19 @@ class TapeTransferTest : public QObject {
     QCOMPARE(desk.shell.ui.Texts(),
              std::vector<std::string>{"The tape drive is either not present or is in use."});
     desk.shell.ctx.app.Bindings.tape[0] = tap.toStdString();
+
+    // A PC file gone before the drop: the failure is shown once, the tape
+    // keeps its files.
+    {
+      ProgressCloser closer(desk.shell.frame.get(), desk.shell.ctx.app.TapeBusy);
+      QVERIFY(QFile::remove(dir.filePath("pc/NEW.FNT")));
+      desk.shell.ui.asks.clear();
+      desk.shell.frame->HandleDrop(desk.tape, data.get());
+      QCOMPARE(closer.closed, 1);
+      QCOMPARE(desk.shell.ui.Texts(),
+               std::vector<std::string>{kelvo::GetErrorText(kelvo::ERR_FILE_NOT_FOUND)});
+      QCOMPARE(Names(desk.tape), QStringList{"REPORT.FNT"});
+    }
 
     // Tape to tape has no routine.
     desk.shell.ui.asks.clear();
