@@ -161,10 +161,7 @@ class RestoreProgressDialogTest : public QObject {
   void AbortDuringARestoreFromATapeImage() {
     QTemporaryDir dir;
     const QString tap = dir.filePath("abort.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, {BinaryTapeFile("ALPHA", "FNT", 4096, 1),
-                                         BinaryTapeFile("BETA", "FNT", 4096, 2),
-                                         BinaryTapeFile("GAMMA", "FNT", 4096, 3)},
-                                   512));
+    QVERIFY(WriteFontTapeImage(tap, {"ALPHA", "BETA", "GAMMA"}));
     QDir().mkpath(dir.filePath("out"));
     PumpHookInteraction ui;
     bool busy = false;

@@ -209,10 +209,7 @@ class TapeTransferTest : public QObject {
   void AbortStopsARestoreFromTheTapeWindow() {
     QTemporaryDir dir;
     const QString tap = dir.filePath("t.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, {BinaryTapeFile("ONE", "FNT", 4096, 1),
-                                         BinaryTapeFile("TWO", "FNT", 4096, 2),
-                                         BinaryTapeFile("THREE", "FNT", 4096, 3)},
-                                   512));
+    QVERIFY(WriteFontTapeImage(tap, {"ONE", "TWO", "THREE"}));
     QDir().mkpath(dir.filePath("pc"));
     TapeDesk desk(dir.filePath("pc"), tap);
     PumpHookInteraction ui;

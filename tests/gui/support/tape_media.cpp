@@ -54,6 +54,13 @@ bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>
          static_cast<qint64>(bytes.size());
 }
 
+bool WriteFontTapeImage(const QString& path, const QStringList& names, int bytes) {
+  std::vector<TapeFileSpec> files;
+  for (const QString& name : names)
+    files.push_back(BinaryTapeFile(name, "FNT", bytes, static_cast<int>(files.size()) + 1));
+  return WriteLabelledTapeImage(path, files, 512);
+}
+
 namespace {
 
 QList<CRestoreProgressDlg*> ProgressWindows(QWidget* owner) {

@@ -35,6 +35,11 @@ TapeFileSpec SourceTapeFile(const QString& name, const QString& type, const QStr
 bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>& files,
                             int block_size = 8192);
 
+// A tape of font files named `names` (BinaryTapeFile, `bytes` each, seeds
+// 1, 2, ...) in data blocks of 512 bytes, so that each file takes several
+// reads.
+bool WriteFontTapeImage(const QString& path, const QStringList& names, int bytes = 4096);
+
 // Scripted answers, plus a hook run at every PumpMessages: the moment a
 // running operation lets the user act.
 class PumpHookInteraction : public kelvo::test::ScriptedInteraction {
