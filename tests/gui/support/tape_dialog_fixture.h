@@ -1,0 +1,76 @@
+// Helpers for the tape dialog tests: an Interaction that lets the windows
+// breathe while tape work runs, answering modal dialogs, and small QVA tapes.
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/scripted_interaction.h"
+
+namespace kelvo::gui::test {
+
+// Scripted answers, but pumping runs Qt's event loop as kdisk's own
+// Interaction does; `on_pump` runs first on every pump (a test's hand on the
+// window while the work runs). `on_ask` runs when a question is asked.
+class PumpingInteraction : public kelvo::test::ScriptedInteraction {
+ public:
+  std::function<void(int pump)> on_pump;
+  std::function<void(const std::string& text)> on_ask;
+
+  Button Ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
+    if (on_ask) on_ask(text);
+    return ScriptedInteraction::Ask(text, title, buttons, icon);
+  }
+  void PumpMessages() override {
+    ++pumps;
+    if (on_pump) on_pump(pumps);
+    QCoreApplication::processEvents();
+  }
+};
+
+// The visible top-level widget of type T, if any.
+template <class T>
+T* FindShown() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) return t;
+  return nullptr;
+}
+
+// While it lives, runs `act` once on the first dialog of type T that is
+// shown (modal dialogs block the test until they end).
+template <class T>
+class WhenShown {
+ public:
+  explicit WhenShown(std::function<void(T*)> act) : act_(std::move(act)) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (T* d = FindShown<T>()) {
+        timer_.stop();
+        seen_ = true;
+        act_(d);
+      }
+    });
+    timer_.start();
+  }
+  // Whether the dialog came.
+  bool Seen() const { return seen_; }
+
+ private:
+  std::function<void(T*)> act_;
+  QTimer timer_;
+  bool seen_ = false;
+};
+
+// A QVA save tape of one disk unit (marker DP2:) holding BITMAP.$Y$, the
+// source file JOB.CMD and `files` binary files of `size` bytes each in type
+// FNT (named F0, F1 ...; QVA files are whole 512-byte blocks, so `size`
+// should be too), split into two volumes after `blocks_per_volume` blocks
+// (0: one volume), written as `folder`/volN.tap.
+std::vector<std::string> MakeQvaSet(const QString& folder, int files, int size,
+                                    int blocks_per_volume);
+
+}  // namespace kelvo::gui::test
