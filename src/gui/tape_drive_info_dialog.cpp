@@ -79,6 +79,9 @@ CTapeDriveInfoDlg::CTapeDriveInfoDlg(const TapeDriveInfo& info, QWidget* parent)
     grid->addWidget(label, n / columns, (n % columns) * 2 + 1);
     ++n;
   }
+  // The marks stay beside their labels; spare width goes to the right.
+  feature_grid->setColumnStretch(6, 1);
+  immediate_grid->setColumnStretch(4, 1);
   layout->addWidget(features);
   layout->addWidget(immediate);
 
