@@ -10,6 +10,7 @@
 #include "gui/explorer_window.h"
 #include "gui/main_frame.h"
 #include "gui/qva_restore_window.h"
+#include "gui/restore_progress_dialog.h"
 #include "gui/tape_drive_info_dialog.h"
 #include "gui/tape_drive_select_dialog.h"
 #include "gui/tape_restore_dialog.h"
@@ -119,11 +120,12 @@ ErrorCode RunRestore(CMainFrame& frame, const TapeRestoreRequest& request) {
       TapeRestoreRun run{unused, window};
       return RunTapeRestoreRequest(tc, request, ctx.settings, run);
     }
-    case TapeFormat::Labelled:
-      // UNFINISHED: the labelled restore runs with the tape progress window,
-      // which this branch does not have yet.
-      ctx.ui->Ask("Function Not Yet Implemented", kAppTitle, Buttons::Ok, Icon::Exclamation);
-      return 0;
+    case TapeFormat::Labelled: {
+      CRestoreProgressDlg window(ctx.app.TapeBusy, &frame);
+      CQvaRestoreModel unused(ctx.app.TapeBusy);  // the QVA restore's, not run here
+      TapeRestoreRun run{window, unused};
+      return RunTapeRestoreRequest(tc, request, ctx.settings, run);
+    }
     case TapeFormat::Unlabelled:
       break;
   }

@@ -137,7 +137,7 @@ class QvaRestoreWindowTest : public QObject {
     t.ui.answers = {Button::Ok};  // mount volume 2
     std::vector<bool> greyed_while_running;
     int max_progress = 0;
-    t.ui.on_pump = [&](int) {
+    t.ui.on_pump = [&] {
       if (!t.shell->ctx.app.TapeBusy) return;
       t.shell->frame->OnIdle();
       greyed_while_running.push_back(!t.shell->frame->Action(Cmd::TapeInit)->isEnabled() &&
@@ -195,7 +195,7 @@ class QvaRestoreWindowTest : public QObject {
     t.Start(kelvo::test::JoinVolumes(volumes));
     QString button_after_abort;
     bool busy_after_abort = false;
-    t.ui.on_pump = [&](int) {
+    t.ui.on_pump = [&] {
       CQvaRestoreDlg* w = FindShown<CQvaRestoreDlg>();
       if (!w || !button_after_abort.isEmpty() || w->FieldText("files_restored") != QStringLiteral(" 3")) return;
       QTest::mouseClick(w->Button(), Qt::LeftButton);

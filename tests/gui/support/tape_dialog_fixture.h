@@ -1,5 +1,5 @@
-// Helpers for the tape dialog tests: an Interaction that lets the windows
-// breathe while tape work runs, answering modal dialogs, and small QVA tapes.
+// Helpers for the tape dialog tests: an Interaction that also watches the
+// questions, answering modal dialogs, and small QVA tapes.
 #pragma once
 
 #include <QApplication>
@@ -9,26 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "support/scripted_interaction.h"
+#include "support/tape_media.h"
 
 namespace kelvo::gui::test {
 
-// Scripted answers, but pumping runs Qt's event loop as kdisk's own
-// Interaction does; `on_pump` runs first on every pump (a test's hand on the
-// window while the work runs). `on_ask` runs when a question is asked.
-class PumpingInteraction : public kelvo::test::ScriptedInteraction {
+// The pump hook of the tape window tests, plus `on_ask`, run when a
+// question is asked (what the windows look like at that moment).
+class PumpingInteraction : public PumpHookInteraction {
  public:
-  std::function<void(int pump)> on_pump;
   std::function<void(const std::string& text)> on_ask;
 
   Button Ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
     if (on_ask) on_ask(text);
-    return ScriptedInteraction::Ask(text, title, buttons, icon);
-  }
-  void PumpMessages() override {
-    ++pumps;
-    if (on_pump) on_pump(pumps);
-    QCoreApplication::processEvents();
+    return PumpHookInteraction::Ask(text, title, buttons, icon);
   }
 };
 
