@@ -52,25 +52,8 @@ struct QvaShell {
     shell->ctx.settings.DefaultTapeFormat = 2;
     shell->Start(dir.path());
   }
-  // Runs "Restore Files..." for `spec`; `at_end` sees the window once the
-  // tape work is over and then it is closed.
   void Restore(const QString& spec, const std::function<void(CQvaRestoreDlg*)>& at_end) {
-    WhenShown<CTapeRestoreDlg> request([spec](CTapeRestoreDlg* d) {
-      d->FileName()->setText(spec);
-      d->accept();
-    });
-    // Watches for the end of the work and closes the window then.
-    QTimer closer;
-    closer.setInterval(20);
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-      CQvaRestoreDlg* w = FindShown<CQvaRestoreDlg>();
-      if (!w || shell->ctx.app.TapeBusy) return;
-      closer.stop();
-      at_end(w);
-      w->Button()->click();
-    });
-    closer.start();
-    shell->frame->RunCommand(Cmd::TapeRestore);
+    RestoreFromMenu<CQvaRestoreDlg>(*shell->frame, spec, at_end);
   }
 };
 

@@ -49,22 +49,10 @@ struct LabelledShell {
 
   FinalView Restore(const QString& spec) {
     FinalView end;
-    WhenShown<CTapeRestoreDlg> request([spec](CTapeRestoreDlg* d) {
-      d->FileName()->setText(spec);
-      d->accept();
-    });
-    QTimer closer;
-    closer.setInterval(20);
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-      CRestoreProgressDlg* w = FindShown<CRestoreProgressDlg>();
-      if (!w || shell->ctx.app.TapeBusy) return;
-      closer.stop();
+    RestoreFromMenu<CRestoreProgressDlg>(*shell->frame, spec, [&](CRestoreProgressDlg* w) {
       end = {w->windowTitle(), w->SourceText(), w->StatusText(), w->CounterText(),
              w->OutputDirectoryText(), w->Button()->text()};
-      w->Button()->click();
     });
-    closer.start();
-    shell->frame->RunCommand(Cmd::TapeRestore);
     return end;
   }
 };

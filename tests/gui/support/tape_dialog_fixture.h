@@ -3,12 +3,16 @@
 #pragma once
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "gui/main_frame.h"
+#include "gui/tape_restore_dialog.h"
 #include "support/tape_media.h"
 
 namespace kelvo::gui::test {
@@ -57,6 +61,30 @@ class WhenShown {
   QTimer timer_;
   bool seen_ = false;
 };
+
+// Runs "Restore Files..." of `frame` for the specification `spec` (the
+// dialog's other fields as the settings give them); `at_end` sees the
+// progress window of type W once the tape work is over, then its button
+// closes it.
+template <class W>
+void RestoreFromMenu(CMainFrame& frame, const QString& spec, const std::function<void(W*)>& at_end) {
+  WhenShown<CTapeRestoreDlg> request([spec](CTapeRestoreDlg* d) {
+    d->FileName()->setText(spec);
+    d->accept();
+  });
+  const bool& busy = frame.Context().app.TapeBusy;
+  QTimer closer;
+  closer.setInterval(20);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    W* w = FindShown<W>();
+    if (!w || busy) return;
+    closer.stop();
+    at_end(w);
+    w->Button()->click();
+  });
+  closer.start();
+  frame.RunCommand(Cmd::TapeRestore);
+}
 
 // A QVA save tape of one disk unit (marker DP2:) holding BITMAP.$Y$, the
 // source file JOB.CMD and `files` binary files of `size` bytes each in type
