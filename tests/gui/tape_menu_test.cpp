@@ -23,6 +23,7 @@
 #include "gui/tape_restore_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/qva_tape_builder.h"
+#include "support/tape_builder.h"
 #include "support/tape_dialog_fixture.h"
 #include "tape/tape_features.h"
 
@@ -159,6 +160,28 @@ class TapeMenuTest : public QObject {
     QCOMPARE(enabled_while_asked, (std::vector<bool>{false, false}));
     QCOMPARE(ReadAll(t.tape0).size(), 0);
     QVERIFY(window->isEnabled());
+  }
+
+  void EraseLoadAndUnloadOnATapeImage() {
+    TapeShell t;
+    kelvo::test::TapeImageBuilder tape;
+    tape.Record(std::string(1024, 'x')).Filemark().Filemark();
+    tape.WriteTo(t.tape0.toStdString());
+    TapeWindowDouble* window = t.OpenTapeWindow(QStringLiteral("Tape0"));
+    for (Cmd cmd : {Cmd::TapeLoad, Cmd::TapeUnload}) {
+      window->Model()->SetRows(std::vector<FileRow>(1));
+      DriveAnswer answer = ChooseDrive(0);
+      t.Frame().RunCommand(cmd);
+      QVERIFY(answer->Seen());
+      QVERIFY(t.ui.asks.empty());
+      QVERIFY(window->Model()->Rows().empty());
+      QVERIFY(window->isEnabled());
+    }
+    QCOMPARE(ReadAll(t.tape0).size(), qsizetype(tape.Bytes().size()));  // not touched
+    DriveAnswer answer = ChooseDrive(0);
+    t.Frame().RunCommand(Cmd::TapeErase);
+    QVERIFY(t.ui.asks.empty());
+    QVERIFY(!ReadAll(t.tape0).contains(QByteArray(16, 'x')));
   }
 
   void FailuresAreReportedOnce() {
