@@ -71,7 +71,10 @@ void RunTapeAction(CMainFrame& frame, TapeAction action, bool shows_open_failure
   }
   ErrorCode rc = 0;
   for (;;) {
-    rc = action(tc, S(name));
+    {
+      WaitCursor wait;
+      rc = action(tc, S(name));
+    }
     if (rc == 0 || rc == 1110) break;  // a changed tape is ready, not a failure
     // The erase has already said that the drive could not be opened.
     if (shows_open_failure && rc == ERR_TAPE_OPEN) break;

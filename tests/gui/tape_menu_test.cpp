@@ -3,6 +3,7 @@
 // window's handling, the QVA restore with its progress window (volumes,
 // abort), and the greying of every tape command while tape work runs.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -151,13 +152,20 @@ class TapeMenuTest : public QObject {
     QFile::setPermissions(t.tape0, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     TapeWindowDouble* window = t.OpenTapeWindow(QStringLiteral("Tape0"));
     std::vector<bool> enabled_while_asked;
-    t.ui.on_ask = [&](const std::string&) { enabled_while_asked.push_back(window->isEnabled()); };
+    std::vector<bool> waiting_while_asked;
+    t.ui.on_ask = [&](const std::string&) {
+      enabled_while_asked.push_back(window->isEnabled());
+      waiting_while_asked.push_back(QApplication::overrideCursor() &&
+                                    QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    };
     t.ui.answers = {Button::Retry, Button::Cancel};
     DriveAnswer answer = ChooseDrive(0);
     t.Frame().RunCommand(Cmd::TapeInit);
     QCOMPARE(t.ui.Texts(), (std::vector<std::string>{"The media is write protected.",
                                                       "The media is write protected."}));
     QCOMPARE(enabled_while_asked, (std::vector<bool>{false, false}));
+    QCOMPARE(waiting_while_asked, (std::vector<bool>{true, true}));
+    QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(ReadAll(t.tape0).size(), 0);
     QVERIFY(window->isEnabled());
   }
