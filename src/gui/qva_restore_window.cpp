@@ -133,7 +133,10 @@ void CQvaRestoreDlg::closeEvent(QCloseEvent* e) {
 
 void CQvaRestoreDlg::WaitForClose() {
   if (!used_) return;
-  while (model_.IsOpen()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  // A window hidden with the main window (the program is closing) cannot be
+  // closed by the user any more: stop waiting then.
+  while (model_.IsOpen() && isVisible())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 QString CQvaRestoreDlg::FieldText(const char* field) const {

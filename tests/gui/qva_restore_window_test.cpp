@@ -103,6 +103,19 @@ class QvaRestoreWindowTest : public QObject {
     w.WaitForClose();  // returns at once now
   }
 
+  void WaitingEndsWhenTheWindowIsHidden() {
+    // The main window closing hides its windows: nobody can press Close then.
+    bool busy = true;
+    CQvaRestoreDlg w(busy);
+    w.StartClock();
+    busy = false;
+    w.StopClock();
+    QTimer::singleShot(20, &w, [&w] { w.hide(); });
+    w.WaitForClose();
+    QVERIFY(w.Model().IsOpen());
+    QVERIFY(!w.isVisible());
+  }
+
   void ClockTicksOncePerSecond() {
     bool busy = true;
     CQvaRestoreDlg w(busy);
