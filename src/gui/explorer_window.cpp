@@ -70,6 +70,11 @@ void CChildFrameWindow::DeleteSelected() {
   Q_EMIT stateChanged();
 }
 
+void CChildFrameWindow::ClearList() {
+  model_->SetRows({});
+  Q_EMIT stateChanged();
+}
+
 void CChildFrameWindow::RenameSelected() {
   if (kind_ == PlaceKind::Tape) {
     ctx_.ui->Beep(BeepKind::Exclamation);

@@ -40,6 +40,8 @@ class CChildFrameWindow : public QWidget {
   virtual QString DocumentTitle() const { return PlaceText(); }
   // Unsaved changes (disk images kept in memory).
   virtual bool Modified() const { return false; }
+  // Empties the file list and its count without reading the place again.
+  virtual void ClearList();
 
   // Asks "Delete the currently selected files?" and deletes them.
   void DeleteSelected();

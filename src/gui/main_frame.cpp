@@ -200,6 +200,7 @@ CommandContext CMainFrame::CurrentCommandContext() const {
   }
   for (const DeviceEntry& d : devices_)
     if (d.tape) c.tape_present = true;
+  c.tape_busy = ctx_.app.TapeBusy;
   QMdiSubWindow* sub = mdi_->activeSubWindow();
   AddViewerCommandContext(sub ? sub->widget() : nullptr, c);
   return c;
