@@ -70,6 +70,12 @@ void CChildFrameWindow::DeleteSelected() {
   Q_EMIT stateChanged();
 }
 
+void CChildFrameWindow::SetCommandRunning(bool running) {
+  SetBusy(running);
+  setEnabled(!running);
+  Q_EMIT stateChanged();
+}
+
 void CChildFrameWindow::ClearList() {
   model_->SetRows({});
   Q_EMIT stateChanged();

@@ -52,6 +52,9 @@ class CChildFrameWindow : public QWidget {
 
   bool Busy() const { return busy_; }
   void SetBusy(bool busy) { busy_ = busy; }
+  // While a command works on this window's place: busy (refuses to close)
+  // and disabled.
+  void SetCommandRunning(bool running);
   CFileListView* ListView() const { return list_; }
   CFileListModel* Model() const { return model_; }
   ShellContext& Context() const { return ctx_; }

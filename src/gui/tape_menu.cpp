@@ -1,7 +1,5 @@
 // The Tape menu: listing, restoring, the single-action tape commands and the
 // drive information, each with the handling of the tape's explorer window.
-#include "gui/tape_menu.h"
-
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,18 +12,10 @@
 #include "gui/tape_drive_info_dialog.h"
 #include "gui/tape_drive_select_dialog.h"
 #include "gui/tape_restore_dialog.h"
+#include "gui/tape_window.h"
 #include "tape/tape_drive_info.h"
 
 namespace kelvo::gui {
-
-TapeContext MakeTapeContext(ShellContext& ctx, const std::vector<DeviceEntry>& devices) {
-  TapeContext tc{*ctx.ui, ctx.app.TapeBusy, {}};
-  for (const DeviceEntry& d : devices) {
-    const int n = d.tape ? TapeDriveNumber(S(d.name)) : -1;
-    if (n >= 0 && !d.device.isEmpty()) tc.bindings.device[n] = S(d.device);
-  }
-  return tc;
-}
 
 namespace {
 
@@ -47,13 +37,6 @@ QString AskForDrive(CMainFrame& frame) {
   return Q(ctx.app.SelectedTapeName);
 }
 
-// The open explorer window of tape drive `name` (a tape window's place is
-// its drive's name).
-CChildFrameWindow* FindTapeWindow(const CMainFrame& frame, const QString& name) {
-  CChildFrameWindow* ex = frame.FindPlaceWindow(name);
-  return ex && ex->Kind() == PlaceKind::Tape ? ex : nullptr;
-}
-
 // Initialise, Erase, Load and Unload: the tape's window (if open) comes to
 // the front and is disabled while the command runs; a failure is reported
 // with a retry where its message offers one; on success the window's list is
@@ -62,12 +45,13 @@ void RunTapeAction(CMainFrame& frame, TapeAction action, bool shows_open_failure
   const QString name = AskForDrive(frame);
   if (name.isEmpty()) return;
   ShellContext& ctx = frame.Context();
-  const TapeContext tc = MakeTapeContext(ctx, frame.Devices());
-  QPointer<CChildFrameWindow> window = FindTapeWindow(frame, name);
+  const TapeContext tc = MakeTapeContext(ctx);
+  QPointer<CChildFrameWindow> window = frame.FindPlaceWindow(name);
+  if (window && window->Kind() != PlaceKind::Tape) window = nullptr;
   if (window) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
       frame.MdiArea()->setActiveSubWindow(sub);
-    window->setEnabled(false);
+    window->SetCommandRunning(true);
   }
   ErrorCode rc = 0;
   for (;;) {
@@ -82,7 +66,7 @@ void RunTapeAction(CMainFrame& frame, TapeAction action, bool shows_open_failure
   }
   if (window) {
     if (rc == 0 || rc == 1110) window->ClearList();
-    window->setEnabled(true);
+    window->SetCommandRunning(false);
   }
 }
 
@@ -97,7 +81,7 @@ void RunPositioning(CMainFrame& frame, TapeAction action, bool ask_without_explo
     name = AskForDrive(frame);
   }
   if (name.isEmpty()) return;
-  const TapeContext tc = MakeTapeContext(frame.Context(), frame.Devices());
+  const TapeContext tc = MakeTapeContext(frame.Context());
   WaitCursor wait;
   action(tc, S(name));
 }
@@ -106,7 +90,7 @@ void ShowDriveInformation(CMainFrame& frame) {
   ShellContext& ctx = frame.Context();
   // The last choice stands when the user cancels the drive question.
   AskForTapeDrive(ctx, TapeDriveNames(frame.Devices()), &frame);
-  const TapeContext tc = MakeTapeContext(ctx, frame.Devices());
+  const TapeContext tc = MakeTapeContext(ctx);
   const TapeDriveInfo info = GetTapeDriveInfo(tc, ctx.app.SelectedTapeName);
   CTapeDriveInfoDlg dialog(info, &frame);
   dialog.exec();
@@ -115,7 +99,7 @@ void ShowDriveInformation(CMainFrame& frame) {
 // Runs a checked restore request with the progress window of its format.
 ErrorCode RunRestore(CMainFrame& frame, const TapeRestoreRequest& request) {
   ShellContext& ctx = frame.Context();
-  const TapeContext tc = MakeTapeContext(ctx, frame.Devices());
+  const TapeContext tc = MakeTapeContext(ctx);
   switch (request.format) {
     case TapeFormat::Qva: {
       CQvaRestoreDlg window(ctx.app.TapeBusy, &frame);

@@ -112,12 +112,6 @@ void CTapeWindow::ClearList() {
   ShowList();
 }
 
-void CTapeWindow::SetCommandRunning(bool running) {
-  SetBusy(running);
-  setEnabled(!running);
-  Q_EMIT stateChanged();
-}
-
 bool CTapeWindow::PrepareListingPrint() {
   CTapeIdDlg dialog(TapeId(), this);
   if (dialog.exec() != QDialog::Accepted) return false;

@@ -44,9 +44,6 @@ class CTapeWindow : public CChildFrameWindow, private CTapeListSink {
   // The Esc key during a listing.
   void RequestListingAbort() { abort_requested_ = true; }
   bool ListingRunning() const { return listing_; }
-  // While a tape command works on this drive: busy (refuses to close) and
-  // disabled.
-  void SetCommandRunning(bool running);
   // Shows the Tape ID dialog, then prints the list to `printer`; false when
   // cancelled or when printing failed.
   bool PrintList(QPrinter& printer);
