@@ -51,6 +51,16 @@ class NullProgress : public CTapeProgressSink {
   void WaitForClose() override {}
 };
 
+// A blank tape image for a timed write: a new file, like the copy's new
+// files. (Truncating the previous image instead would make the file system
+// start writing all of it back when the image is closed, inside the timing.)
+void FreshImage(const fs::path& path) {
+  fs::remove(path);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) std::abort();
+  ::close(fd);
+}
+
 void WriteFile(const fs::path& path, const std::string& bytes) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) std::abort();
@@ -168,7 +178,7 @@ void BM_WriteBinaryInTurnsWithCat(benchmark::State& state) {
     const fs::path out = f.root / "out";
     fs::remove_all(out);
     fs::create_directory(out);
-    WriteFile(f.root / "written.tap", "");
+    FreshImage(f.root / "written.tap");
     ::sync();
     const auto t0 = Clock::now();
     CatCopy(f, out, buf);
@@ -209,7 +219,7 @@ void BM_WriteBinary(benchmark::State& state) {
   f.ctx.bindings.device[2] = (f.root / "written.tap").string();
   for (auto _ : state) {
     state.PauseTiming();
-    WriteFile(f.root / "written.tap", "");
+    FreshImage(f.root / "written.tap");
     ::sync();
     state.ResumeTiming();
     if (WriteLabelledTape(f.ctx, "Tape2", (f.root / "in").string(), f.binaries, options, progress)) {
@@ -228,7 +238,7 @@ void BM_WriteSourceText(benchmark::State& state) {
   for (const std::string& name : f.sources) text_bytes += fs::file_size(f.root / "in" / name);
   for (auto _ : state) {
     state.PauseTiming();
-    WriteFile(f.root / "written-source.tap", "");
+    FreshImage(f.root / "written-source.tap");
     ::sync();
     state.ResumeTiming();
     if (WriteLabelledTape(f.ctx, "Tape3", (f.root / "in").string(), f.sources, options, progress)) {

@@ -80,10 +80,9 @@ std::uint32_t BlocksOf(std::uint64_t length) {
   return static_cast<std::uint32_t>((length + 511) / 512);
 }
 
-// Data move in pieces of about this size: small enough to stay in the
-// processor's cache between the read and the write, large enough to keep the
-// system calls few.
-constexpr std::size_t kPieceBytes = 128 << 10;
+// Data move in pieces of this size: few system calls per megabyte, in
+// constant memory whatever the size of the file.
+constexpr std::size_t kPieceBytes = 1 << 20;
 
 // Buffers reused from file to file while a tape is written.
 struct WriteScratch {
