@@ -128,10 +128,12 @@ bool IsPreformattedRecordFile(std::span<const std::uint8_t> first80) {
 // --- Text to records -------------------------------------------------------
 
 CTextRecordEncoder::CTextRecordEncoder(LineNumbering numbering, CByteSink& out)
-    : numbering_(numbering), number_(numbering.start), out_(out) {}
+    : numbering_(numbering), number_(numbering.start), out_(&out) {}
+
+CTextRecordEncoder::CTextRecordEncoder() : numbering_{0, 0}, number_(0), out_(nullptr) {}
 
 void CTextRecordEncoder::FlushBlocks(std::size_t blocks) {
-  if (error_ == ERR_OK && blocks > 0) error_ = out_.Write({buffer_.data(), blocks * kStoreBlockSize});
+  if (error_ == ERR_OK && blocks > 0) error_ = out_->Write({buffer_.data(), blocks * kStoreBlockSize});
 }
 
 std::uint8_t* CTextRecordEncoder::NextRecordSlot() {
@@ -146,18 +148,26 @@ std::uint8_t* CTextRecordEncoder::NextRecordSlot() {
 }
 
 void CTextRecordEncoder::EmitRecord(const std::uint8_t* record) {
-  std::memcpy(NextRecordSlot(), record, kRecordSize);
   ++records_;
+  if (out_ == nullptr) return;
+  std::memcpy(NextRecordSlot(), record, kRecordSize);
 }
 
 void CTextRecordEncoder::EmitNumbered(const std::uint8_t* text, std::size_t length) {
+  ++records_;
+  if (out_ == nullptr) return;
   std::uint8_t* slot = NextRecordSlot();
+  // Blank columns first as one fixed-size copy, then the text over them.
+  static constexpr std::array<std::uint8_t, kRecordTextColumns> kBlankColumns = [] {
+    std::array<std::uint8_t, kRecordTextColumns> blanks{};
+    blanks.fill(' ');
+    return blanks;
+  }();
+  std::memcpy(slot, kBlankColumns.data(), kRecordTextColumns);
   std::memcpy(slot, text, length);
-  std::memset(slot + length, ' ', kRecordTextColumns - length);
   WriteLineNumber(number_, slot + kRecordTextColumns);
   number_ = static_cast<std::int64_t>(static_cast<std::uint64_t>(number_) +
                                       static_cast<std::uint64_t>(numbering_.step));
-  ++records_;
 }
 
 void CTextRecordEncoder::EmitPieces(const std::uint8_t* text, std::size_t length) {
@@ -238,7 +248,7 @@ ErrorCode CTextRecordEncoder::Finish() {
     if (!partial_.empty() || longLine_) EmitLine(partial_.data(), partial_.size(), false);
     partial_.clear();
     longLine_ = false;
-    if (slot_ > 0) {
+    if (slot_ > 0 && out_ != nullptr) {
       // Clear what an earlier round left in the unused slots of the last block.
       const std::size_t blocks = (slot_ + kRecordsPerBlock - 1) / kRecordsPerBlock;
       const std::size_t used = slot_ % kRecordsPerBlock;

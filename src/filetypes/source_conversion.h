@@ -67,6 +67,10 @@ class CTextRecordEncoder {
   // Blocks go to `out`: six records each, then 32 zero bytes; the last block
   // is zero-padded by Finish.
   CTextRecordEncoder(LineNumbering numbering, CByteSink& out);
+  // Only counts the records the text makes (RecordCount, BlockCount), by the
+  // same rules, without building them: the first pass of a writer that must
+  // announce the length before the data.
+  CTextRecordEncoder();
 
   // Converts the next piece of text. Returns 0, the sink's error or
   // ERR_NOT_ENOUGH_MEMORY; after a failure every later call returns it.
@@ -76,6 +80,11 @@ class CTextRecordEncoder {
 
   std::uint64_t RecordCount() const { return records_; }
   std::uint64_t BlockCount() const { return (records_ + kRecordsPerBlock - 1) / kRecordsPerBlock; }
+  // Bytes of the last block's records: 480 for a full block, 0 for none.
+  std::uint32_t LastBlockBytes() const {
+    if (records_ == 0) return 0;
+    return static_cast<std::uint32_t>(((records_ - 1) % kRecordsPerBlock + 1) * kRecordSize);
+  }
 
  private:
   static constexpr std::size_t kBufferBlocks = 128;
@@ -90,7 +99,7 @@ class CTextRecordEncoder {
 
   LineNumbering numbering_;
   std::int64_t number_;
-  CByteSink& out_;
+  CByteSink* out_;                     // nullptr: counting only
   std::vector<std::uint8_t> buffer_;   // kBufferBlocks blocks; bytes 480-511 stay zero
   std::size_t slot_ = 0;               // record slots used in `buffer_`
   std::vector<std::uint8_t> partial_;  // a line not yet ended by LF

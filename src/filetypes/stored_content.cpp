@@ -74,15 +74,11 @@ ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering
     ErrorCode error = encoder.Append(text);
     if (error == ERR_OK) error = encoder.Finish();
     if (error != ERR_OK) return error;
-    const std::uint64_t records = encoder.RecordCount();
-    const std::uint64_t inLast = records % kRecordsPerBlock;
     out.kind = ContentKind::ConvertedText;
-    out.recordCount = records;
+    out.recordCount = encoder.RecordCount();
     out.words.recordSize = kRecordSize;
     out.words.blockCount = static_cast<std::uint32_t>(encoder.BlockCount());
-    out.words.lastBlockBytes = records == 0 ? 0
-                               : inLast == 0 ? std::uint32_t(kRecordBytesPerBlock)
-                                             : std::uint32_t(inLast * kRecordSize);
+    out.words.lastBlockBytes = encoder.LastBlockBytes();
     return ERR_OK;
   });
 }

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "filetypes/file_names.h"
+#include "filetypes/source_conversion.h"
 #include "filetypes/stored_content.h"
 #include "transfer/errno_map.h"
 #include "tape/labelled_tape.h"
@@ -60,14 +61,6 @@ class CInputFile {
   std::uint64_t size_ = 0;
 };
 
-// Where a file's data come from: memory, or a region of an open file.
-struct DataSource {
-  const std::uint8_t* memory = nullptr;
-  CInputFile* file = nullptr;
-  std::uint64_t offset = 0;
-  std::uint64_t length = 0;
-};
-
 std::uint32_t TapeBlockSize(const TapeWriteOptions& options) {
   return static_cast<std::uint32_t>(std::clamp(options.blocking_factor, 1, 128)) * 512;
 }
@@ -87,18 +80,89 @@ std::uint32_t BlocksOf(std::uint64_t length) {
   return static_cast<std::uint32_t>((length + 511) / 512);
 }
 
-// Buffers reused from file to file while a tape is written, so that large
-// files do not touch fresh memory again for every file.
+// Data move in pieces of this size: few system calls per megabyte, in
+// constant memory whatever the size of the file.
+constexpr std::size_t kPieceBytes = 1 << 20;
+
+// Buffers reused from file to file while a tape is written.
 struct WriteScratch {
-  std::vector<std::uint8_t> chunk;  // file data read ahead, whole tape blocks
-  std::vector<std::uint8_t> text;   // a source file's text
-  StoredContent records;            // its records
+  std::vector<std::uint8_t> chunk;  // file data, whole tape blocks
+  std::vector<std::uint8_t> text;   // a piece of a source file's text
+  std::vector<std::uint8_t> carry;  // converted records short of a tape block
 };
 
-constexpr std::size_t kReadAhead = 1 << 20;
+// Hands a file's data to the tape in tape blocks, the last one zero-padded to
+// a multiple of 512 bytes; after each piece dispatches messages and shows the
+// progress. Refuses data beyond the length the label announced.
+class CTapeDataWriter {
+ public:
+  CTapeDataWriter(CTapeDevice& tape, std::size_t block, std::uint64_t total,
+                  CTapeProgressSink& progress, Interaction& ui)
+      : tape_(tape), block_(block), total_(total), progress_(progress), ui_(ui) {}
 
-// The writers of one file: label, then the data in tape blocks, the last one
-// zero-padded to a multiple of 512 bytes.
+  // `length` bytes, whole tape blocks unless they are the data's end.
+  ErrorCode Blocks(const std::uint8_t* bytes, std::size_t length) {
+    if (length > total_ - written_) return ERR_CRC;  // the file grew while it was written
+    if (ErrorCode rc = tape_.WriteBlocks(bytes, length, block_)) return rc;
+    written_ += length;
+    ui_.PumpMessages();
+    progress_.SetProgress(total_ == 0 ? 100 : static_cast<int>(written_ * 100 / total_));
+    return ERR_OK;
+  }
+  std::uint64_t Written() const { return written_; }
+
+ private:
+  CTapeDevice& tape_;
+  const std::size_t block_;
+  const std::uint64_t total_;
+  CTapeProgressSink& progress_;
+  Interaction& ui_;
+  std::uint64_t written_ = 0;
+};
+
+// Takes converted record blocks in pieces of any multiple of 512 bytes and
+// writes them as tape blocks: whole ones straight from the piece, a rest
+// kept until the next piece or the end.
+class CRecordBlockSink final : public CByteSink {
+ public:
+  CRecordBlockSink(CTapeDataWriter& out, std::size_t block, std::vector<std::uint8_t>& carry)
+      : out_(out), block_(block), carry_(carry) {
+    carry_.clear();
+  }
+  ErrorCode Write(std::span<const std::uint8_t> bytes) override {
+    const std::uint8_t* p = bytes.data();
+    std::size_t n = bytes.size();
+    if (!carry_.empty()) {
+      const std::size_t take = std::min(n, block_ - carry_.size());
+      carry_.insert(carry_.end(), p, p + take);
+      p += take;
+      n -= take;
+      if (carry_.size() < block_) return ERR_OK;
+      if (ErrorCode rc = out_.Blocks(carry_.data(), carry_.size())) return rc;
+      carry_.clear();
+    }
+    const std::size_t whole = n / block_ * block_;
+    if (whole > 0) {
+      if (ErrorCode rc = out_.Blocks(p, whole)) return rc;
+    }
+    carry_.insert(carry_.end(), p + whole, p + n);
+    return ERR_OK;
+  }
+  // Writes the last, shorter tape block.
+  ErrorCode Finish() {
+    if (carry_.empty()) return ERR_OK;
+    const ErrorCode rc = out_.Blocks(carry_.data(), carry_.size());
+    carry_.clear();
+    return rc;
+  }
+
+ private:
+  CTapeDataWriter& out_;
+  const std::size_t block_;
+  std::vector<std::uint8_t>& carry_;
+};
+
+// The writers of one file: label, then the data in tape blocks.
 class CTapeFileWriter {
  public:
   CTapeFileWriter(CTapeDevice& tape, const TapeWriteOptions& options, CTapeProgressSink& progress,
@@ -110,9 +174,11 @@ class CTapeFileWriter {
   ErrorCode Text(const std::string& path, CInputFile& file);
 
  private:
-  ErrorCode LabelAndData(const TapeFileLabel& label, const DataSource& data);
-  ErrorCode Block(const std::uint8_t* bytes, std::size_t length, std::uint64_t done,
-                  std::uint64_t total);
+  // Label, then the file from `offset` to its end unchanged.
+  ErrorCode LabelAndFileData(const TapeFileLabel& label, CInputFile& file, std::uint64_t offset);
+  ErrorCode Label(const TapeFileLabel& label);
+  // Passes the whole text of `file` to `encoder` in pieces.
+  ErrorCode FeedText(CInputFile& file, CTextRecordEncoder& encoder);
 
   CTapeDevice& tape_;
   const TapeWriteOptions& options_;
@@ -121,47 +187,35 @@ class CTapeFileWriter {
   WriteScratch& scratch_;
 };
 
-ErrorCode CTapeFileWriter::Block(const std::uint8_t* bytes, std::size_t length, std::uint64_t done,
-                                 std::uint64_t total) {
-  if (ErrorCode rc = tape_.WriteBlock(bytes, length)) return rc;
-  ui_.PumpMessages();
-  progress_.SetProgress(static_cast<int>(std::min(done, total) * 100 / total));
-  return ERR_OK;
+ErrorCode CTapeFileWriter::Label(const TapeFileLabel& label) {
+  const TapeLabelBytes bytes = EncodeTapeLabel(label);
+  return tape_.WriteBlock(bytes.data(), bytes.size());
 }
 
-ErrorCode CTapeFileWriter::LabelAndData(const TapeFileLabel& label, const DataSource& data) {
-  const TapeLabelBytes bytes = EncodeTapeLabel(label);
-  if (ErrorCode rc = tape_.WriteBlock(bytes.data(), bytes.size())) return rc;
+ErrorCode CTapeFileWriter::LabelAndFileData(const TapeFileLabel& label, CInputFile& file,
+                                            std::uint64_t offset) {
+  if (ErrorCode rc = Label(label)) return rc;
   const std::size_t block = TapeBlockSize(options_);
-  const std::size_t chunk = std::max(block, kReadAhead / block * block);
+  const std::size_t chunk = std::max(block, kPieceBytes / block * block);
   try {
-    if (scratch_.chunk.size() < chunk + 512) scratch_.chunk.resize(chunk + 512);
+    if (scratch_.chunk.size() < chunk) scratch_.chunk.resize(chunk);
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }
-  std::uint64_t written = 0;
-  while (written < data.length) {
-    // The next piece of whole tape blocks, zero-padded to 512 at the end.
-    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, data.length - written));
-    const std::uint8_t* piece = data.memory + written;
+  const std::uint64_t length = file.size() - offset;
+  CTapeDataWriter out(tape_, block, (length + 511) / 512 * 512, progress_, ui_);
+  std::uint64_t done = 0;
+  while (done < length) {
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, length - done));
+    std::uint8_t* buf = scratch_.chunk.data();
+    std::size_t got = 0;
+    if (ErrorCode rc = file.ReadAt(offset + done, buf, want, got)) return rc;
+    if (got != want) return ERR_CRC;  // the file shrank while it was written
+    // Only the data's end can be short of a tape block: zero-padded to 512.
     const std::size_t padded = (want + 511) / 512 * 512;
-    if (data.memory == nullptr || padded != want) {
-      std::uint8_t* buf = scratch_.chunk.data();
-      if (data.memory != nullptr) {
-        std::memcpy(buf, piece, want);
-      } else {
-        std::size_t got = 0;
-        if (ErrorCode rc = data.file->ReadAt(data.offset + written, buf, want, got)) return rc;
-        if (got != want) return ERR_CRC;  // the file shrank while it was written
-      }
-      std::fill(buf + want, buf + padded, 0);
-      piece = buf;
-    }
-    for (std::size_t off = 0; off < padded; off += block) {
-      const std::size_t n = std::min(block, padded - off);
-      if (ErrorCode rc = Block(piece + off, n, written + off + n, data.length)) return rc;
-    }
-    written += want;
+    std::fill(buf + want, buf + padded, 0);
+    if (ErrorCode rc = out.Blocks(buf, padded)) return rc;
+    done += want;
   }
   return ERR_OK;
 }
@@ -169,21 +223,19 @@ ErrorCode CTapeFileWriter::LabelAndData(const TapeFileLabel& label, const DataSo
 ErrorCode CTapeFileWriter::Binary(const std::string& path, CInputFile& file) {
   const std::vector<std::uint8_t> head = file.Head(512);
   const std::uint64_t h = std::min<std::uint64_t>(RetainedLabelLength(head, path), file.size());
-  DataSource data{nullptr, &file, h, file.size() - h};
   TapeFileLabel label = LabelFor(path, options_);
-  label.blocks = BlocksOf(data.length);
+  label.blocks = BlocksOf(file.size() - h);
   label.last_block_bytes = 0;
   label.record_length = 512;
-  return LabelAndData(label, data);
+  return LabelAndFileData(label, file, h);
 }
 
 ErrorCode CTapeFileWriter::Records(const std::string& path, CInputFile& file) {
   const std::vector<std::uint8_t> head = file.Head(512);
   if (head.size() < 76 || (head[74] != '0' && head[75] != '0')) return Binary(path, file);
   const std::uint64_t h = std::min<std::uint64_t>(RetainedLabelLength(head, path), file.size());
-  DataSource data{nullptr, &file, h, file.size() - h};
   TapeFileLabel label = LabelFor(path, options_);
-  label.blocks = BlocksOf(data.length);
+  label.blocks = BlocksOf(file.size() - h);
   label.record_length = 80;
   if (label.blocks > 0) {
     std::uint8_t last[512] = {};
@@ -192,9 +244,27 @@ ErrorCode CTapeFileWriter::Records(const std::string& path, CInputFile& file) {
     const std::size_t text = static_cast<std::size_t>(std::find(last, last + got, 0) - last);
     label.last_block_bytes = static_cast<std::uint16_t>(std::min<std::size_t>(text, 480) / 80 * 80);
   }
-  return LabelAndData(label, data);
+  return LabelAndFileData(label, file, h);
 }
 
+ErrorCode CTapeFileWriter::FeedText(CInputFile& file, CTextRecordEncoder& encoder) {
+  std::vector<std::uint8_t>& text = scratch_.text;
+  if (text.size() < kPieceBytes) text.resize(kPieceBytes);
+  std::uint64_t done = 0;
+  while (done < file.size()) {
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kPieceBytes, file.size() - done));
+    std::size_t got = 0;
+    if (ErrorCode rc = file.ReadAt(done, text.data(), want, got)) return rc;
+    if (ErrorCode rc = encoder.Append({text.data(), got})) return rc;
+    if (got < want) break;  // the file ends earlier than it did
+    done += got;
+  }
+  return encoder.Finish();
+}
+
+// Source text goes through twice: once to count its records for the label,
+// then converted piece by piece straight onto the tape, so that a text of any
+// size is written in constant memory.
 ErrorCode CTapeFileWriter::Text(const std::string& path, CInputFile& file) {
   const std::vector<std::uint8_t> probe = file.Head(82);
   if (std::find(probe.begin(), probe.end(), '\n') == probe.end()) {
@@ -203,19 +273,22 @@ ErrorCode CTapeFileWriter::Text(const std::string& path, CInputFile& file) {
     return binary ? Binary(path, file) : Records(path, file);
   }
   try {
-    std::vector<std::uint8_t>& text = scratch_.text;
-    text.resize(static_cast<std::size_t>(file.size()));
-    std::size_t got = 0;
-    if (ErrorCode rc = file.ReadAt(0, text.data(), text.size(), got)) return rc;
-    text.resize(got);
-    StoredContent& records = scratch_.records;
-    if (ErrorCode rc = ConvertTextToRecords(text, options_.numbering, records)) return rc;
+    CTextRecordEncoder counter;
+    if (ErrorCode rc = FeedText(file, counter)) return rc;
     TapeFileLabel label = LabelFor(path, options_);
-    label.blocks = records.words.blockCount;
-    label.last_block_bytes = static_cast<std::uint16_t>(records.words.lastBlockBytes);
+    label.blocks = static_cast<std::uint32_t>(counter.BlockCount());
+    label.last_block_bytes = static_cast<std::uint16_t>(counter.LastBlockBytes());
     label.record_length = 80;
-    DataSource data{records.blocks.data(), nullptr, 0, records.blocks.size()};
-    return LabelAndData(label, data);
+    if (ErrorCode rc = Label(label)) return rc;
+
+    const std::size_t block = TapeBlockSize(options_);
+    CTapeDataWriter out(tape_, block, counter.BlockCount() * 512, progress_, ui_);
+    CRecordBlockSink sink(out, block, scratch_.carry);
+    CTextRecordEncoder encoder(options_.numbering, sink);
+    if (ErrorCode rc = FeedText(file, encoder)) return rc;
+    if (ErrorCode rc = sink.Finish()) return rc;
+    // A text changed between the two passes no longer matches its label.
+    return out.Written() == counter.BlockCount() * 512 ? ERR_OK : ERR_CRC;
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }

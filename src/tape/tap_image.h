@@ -14,7 +14,9 @@
 //
 // Written records are collected in memory and reach the file when 1 MB has
 // gathered, before any other operation, and at a filemark written in the
-// non-immediate form (which reports any failure of the file write).
+// non-immediate form (which reports any failure of the file write). Records
+// given many at a time (WriteBlocks) go to the file at once, from the
+// caller's memory, with one system call for the lot.
 //
 // Damaged images never make a read go past the file or the caller's buffer:
 // every length is checked against the file before it is used, and a record
@@ -55,6 +57,9 @@ class CTapImage : public CTapeDevice {
   ErrorCode SetBlockSize(std::uint32_t block_size) override;
   ErrorCode ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) override;
   ErrorCode WriteBlock(const void* data, std::size_t length) override;
+  // Goes to the file at once, straight from `data`, without collecting.
+  ErrorCode WriteBlocks(const std::uint8_t* data, std::size_t length,
+                        std::size_t block_size) override;
   bool GetIdentity(std::string& vendor, std::string& product) override;
   ErrorCode MountNextVolume() override;
   void Close() override;
@@ -82,6 +87,8 @@ class CTapImage : public CTapeDevice {
   bool Fetch(std::uint64_t offset, std::size_t length, void* out);
   bool FetchWord(std::uint64_t offset, std::uint32_t& word);
   ErrorCode Flush();
+  // Makes the file end at pos_ before the first write there.
+  ErrorCode StartWriting();
   ErrorCode WriteRaw(const void* head, std::size_t head_len, const void* data,
                      std::size_t data_len, const void* tail, std::size_t tail_len);
   ErrorCode SpaceForward(std::int32_t count);

@@ -84,6 +84,19 @@ class CTapeDevice {
   virtual ErrorCode ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) = 0;
   // Writes `length` bytes as one block.
   virtual ErrorCode WriteBlock(const void* data, std::size_t length) = 0;
+  // Writes `length` bytes as consecutive blocks of `block_size` bytes, the
+  // last one shorter when `length` is not a multiple of it: the same tape as
+  // one WriteBlock per block, which is what this default does. Devices that
+  // can take many blocks in one transfer do so.
+  virtual ErrorCode WriteBlocks(const std::uint8_t* data, std::size_t length,
+                                std::size_t block_size) {
+    if (block_size == 0) return length == 0 ? ERR_OK : ERR_NOT_SUPPORTED;
+    for (std::size_t off = 0; off < length; off += block_size) {
+      const std::size_t n = length - off < block_size ? length - off : block_size;
+      if (ErrorCode rc = WriteBlock(data + off, n)) return rc;
+    }
+    return ERR_OK;
+  }
 
   // Vendor and product identification, when the device can give them.
   virtual bool GetIdentity(std::string& vendor, std::string& product) = 0;

@@ -199,6 +199,33 @@ TEST(TextToRecords, PiecesOfAnySizeGiveTheSameRecords) {
   }
 }
 
+TEST(TextToRecords, CountingAloneGivesTheCountsOfTheConversion) {
+  std::string text;
+  for (const std::string& line : test::PrintableLines(700, 250, 11)) text += line + "\r\n";
+  text += std::string(80, 'E') + "\n" + std::string(81, 'F') + "\r\r\n\n" + std::string(149, 'G');
+  for (std::size_t cut : {text.size(), text.size() - 149, text.size() - 150}) {
+    const std::string_view part = std::string_view(text).substr(0, cut);
+    std::vector<std::uint8_t> out;
+    CVectorSink sink(out);
+    CTextRecordEncoder encoder(kImageLineNumbering, sink);
+    ASSERT_EQ(encoder.Append(Bytes(part)), ERR_OK);
+    ASSERT_EQ(encoder.Finish(), ERR_OK);
+    CTextRecordEncoder counter;
+    for (std::size_t at = 0; at < part.size(); at += 97) {
+      ASSERT_EQ(counter.Append(Bytes(part.substr(at, 97))), ERR_OK);
+    }
+    ASSERT_EQ(counter.Finish(), ERR_OK);
+    EXPECT_EQ(counter.RecordCount(), encoder.RecordCount());
+    EXPECT_EQ(counter.BlockCount(), out.size() / 512);
+    EXPECT_EQ(counter.LastBlockBytes(), encoder.LastBlockBytes());
+    EXPECT_EQ(counter.LastBlockBytes(), (encoder.RecordCount() - 1) % 6 * 80 + 80);
+  }
+  CTextRecordEncoder none;
+  ASSERT_EQ(none.Finish(), ERR_OK);
+  EXPECT_EQ(none.RecordCount(), 0u);
+  EXPECT_EQ(none.LastBlockBytes(), 0u);
+}
+
 TEST(TextToRecords, ManyBlocksPassThroughTheBufferIntact) {
   // More than one buffer of blocks, ending in a part-filled block whose
   // unused slots held records of the previous round.

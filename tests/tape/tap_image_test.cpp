@@ -247,3 +247,68 @@ TEST(TapeDeviceStrings, DriveNamesAndImages) {
 
 }  // namespace
 }  // namespace kelvo::test
+
+namespace kelvo::test {
+namespace {
+
+// Many records in one call land exactly as one WriteBlock each would put
+// them: after records still collected, odd lengths padded, more records than
+// one system call takes, and over the rest of a tape written in the middle.
+TEST_F(TapImageTest, BlocksWrittenManyAtATimeMatchOneByOne) {
+  std::string data(300 * 1024 + 333, '\0');
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31 + i / 511);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
+  TapeImageBuilder old;
+  old.Record("keep").Filemark().Record(std::string(5000, 'o')).Filemark();
+  for (std::size_t block : {std::size_t{1}, std::size_t{7}, std::size_t{512}, std::size_t{65536}}) {
+    const std::string one = Image(old, "one.tap");
+    const std::string many = Image(old, "many.tap");
+    Opened a = OpenImage(one);
+    Opened b = OpenImage(many);
+    ASSERT_EQ(a.rc, 0u);
+    ASSERT_EQ(b.rc, 0u);
+    const std::size_t length = block == 1 ? 1000 : data.size();
+    for (CTapeDevice* t : {a.tape.get(), b.tape.get()}) {
+      ASSERT_EQ(t->SpaceFilemarks(1, false), 0u);
+      ASSERT_EQ(t->WriteBlock("head!", 5), 0u);
+    }
+    for (std::size_t off = 0; off < length; off += block) {
+      ASSERT_EQ(a.tape->WriteBlock(bytes + off, std::min(block, length - off)), 0u);
+    }
+    ASSERT_EQ(b.tape->WriteBlocks(bytes, length, block), 0u);
+    for (CTapeDevice* t : {a.tape.get(), b.tape.get()}) {
+      ASSERT_EQ(t->WriteTapemark(1, false), 0u);
+      t->Close();
+    }
+    EXPECT_EQ(ReadFileText(many), ReadFileText(one)) << "blocks of " << block;
+    Opened c = OpenImage(many);
+    ASSERT_EQ(c.rc, 0u);
+    ASSERT_EQ(c.tape->SpaceFilemarks(1, false), 0u);
+    EXPECT_EQ(ReadOne(*c.tape), "head!");
+    EXPECT_EQ(ReadOne(*c.tape), data.substr(0, std::min(block, length)));
+  }
+}
+
+TEST_F(TapImageTest, BlocksWrittenManyAtATimeAreRefusedWhereOneWouldBe) {
+  TapeImageBuilder b;
+  b.Filemark();
+  const std::string path = Image(b);
+  const std::string data(70000, 'x');
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
+  {
+    Opened o = OpenImage(path);
+    ASSERT_EQ(o.rc, 0u);
+    EXPECT_EQ(o.tape->WriteBlocks(bytes, data.size(), 65537), 50u);
+    EXPECT_EQ(o.tape->WriteBlocks(bytes, data.size(), 0), 50u);
+    EXPECT_EQ(o.tape->WriteBlocks(bytes, 0, 512), 0u);
+  }
+  EXPECT_EQ(ReadFileText(path).size(), 4u);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  Opened o = OpenImage(path);
+  ASSERT_EQ(o.rc, 0u);
+  EXPECT_EQ(o.tape->WriteBlocks(bytes, data.size(), 512), 19u);
+  EXPECT_EQ(ReadFileText(path).size(), 4u);
+}
+
+}  // namespace
+}  // namespace kelvo::test

@@ -1,0 +1,253 @@
+// The exact tape image written for source text files, compared byte for byte
+// with images built here line by line from the record rules: a line of up to
+// 74 characters is one numbered record, a line of exactly 80 is a record as
+// it stands, a longer line continues on numbered records of 74; a CR before
+// the LF is dropped; six records to a 512-byte block.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/tape_fixture.h"
+#include "tape/labelled_tape.h"
+
+namespace kelvo::test {
+namespace {
+
+struct Numbering {
+  std::int64_t start;
+  std::int64_t step;
+};
+
+class CReferenceRecords {
+ public:
+  explicit CReferenceRecords(Numbering n) : number_(n.start), step_(n.step) {}
+
+  void Line(const std::string& line) {
+    if (line.size() == 80) {
+      records_.push_back(line);
+      return;
+    }
+    if (line.size() <= 74) {
+      Numbered(line);
+      return;
+    }
+    for (std::size_t off = 0; off < line.size(); off += 74) Numbered(line.substr(off, 74));
+  }
+  const std::vector<std::string>& Records() const { return records_; }
+
+ private:
+  void Numbered(const std::string& text) {
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%06lld", static_cast<long long>(number_));
+    records_.push_back(text + std::string(74 - text.size(), ' ') + std::string(digits, 6));
+    number_ = static_cast<std::int64_t>(static_cast<std::uint64_t>(number_) +
+                                        static_cast<std::uint64_t>(step_));
+  }
+
+  std::int64_t number_;
+  std::int64_t step_;
+  std::vector<std::string> records_;
+};
+
+std::vector<std::string> ReferenceRecords(const std::string& text, Numbering numbering) {
+  CReferenceRecords ref(numbering);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t lf = text.find('\n', start);
+    if (lf == std::string::npos) break;
+    std::string line = text.substr(start, lf - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    ref.Line(line);
+    start = lf + 1;
+  }
+  if (start < text.size()) ref.Line(text.substr(start));  // a last line keeps a CR of its own
+  return ref.Records();
+}
+
+// The data of a converted file: records six to a block, the last block
+// zero-padded.
+std::string RecordData(const std::vector<std::string>& records) {
+  std::string data;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    data += records[i];
+    if (i % 6 == 5) data += std::string(32, '\0');
+  }
+  data.resize((data.size() + 511) / 512 * 512, '\0');
+  return data;
+}
+
+struct TextFile {
+  std::string name;  // NAME.CMD
+  std::string text;
+};
+
+class TextBytesTest : public ::testing::Test {
+ protected:
+  TapeBench bench;
+  RecordingProgress progress{bench.busy};
+
+  // Writes `files` in one go onto an empty tape and checks the whole image.
+  void ExpectImage(const std::vector<TextFile>& files, Numbering numbering, int blocking_factor) {
+    WriteFileBytes(bench.tap, "");
+    std::vector<std::string> names;
+    for (const TextFile& f : files) {
+      WriteFileBytes(bench.dir / f.name, f.text);
+      names.push_back(f.name);
+    }
+    TapeWriteOptions options;
+    options.blocking_factor = blocking_factor;
+    options.numbering = {numbering.start, numbering.step};
+    ASSERT_EQ(WriteLabelledTape(bench.ctx, "Tape0", bench.dir.path().string(), names, options,
+                                progress),
+              0u);
+    const std::string image = bench.TapeBytes();
+    ASSERT_GE(image.size(), 4u + 128u);
+    const std::uint16_t date = Le16At(image, 4 + 10);
+
+    TapeImageBuilder expected;
+    for (const TextFile& f : files) {
+      const std::vector<std::string> records = ReferenceRecords(f.text, numbering);
+      const std::string data = RecordData(records);
+      LabelFields label;
+      label.name = f.name.substr(0, f.name.find('.'));
+      label.type = "CMD";
+      label.blocks = static_cast<std::uint32_t>(data.size() / 512);
+      label.last_block_bytes =
+          records.empty() ? 0 : static_cast<std::uint16_t>(((records.size() - 1) % 6 + 1) * 80);
+      label.date = date;
+      label.record_length = 80;
+      label.block_size = static_cast<std::uint16_t>(blocking_factor * 512);
+      expected.LabelledFile(MakeLabel(label), data, static_cast<std::size_t>(blocking_factor) * 512);
+    }
+    expected.Filemark();
+    ASSERT_EQ(image.size(), expected.Bytes().size());
+    // The first differing offset, rather than two images of megabytes.
+    std::size_t at = 0;
+    while (at < image.size() && image[at] == expected.Bytes()[at]) ++at;
+    EXPECT_EQ(at, image.size()) << "images differ from byte " << at;
+  }
+};
+
+std::string Repeat(const std::string& piece, std::size_t times) {
+  std::string s;
+  for (std::size_t i = 0; i < times; ++i) s += piece;
+  return s;
+}
+
+// Line lengths 0 to 170 (74, 75, 79, 80, 81, 148 and 149 among them), CR LF.
+std::string EveryLength() {
+  std::string text;
+  for (std::size_t n = 0; n <= 170; ++n) {
+    for (std::size_t i = 0; i < n; ++i) text += static_cast<char>('A' + (n + i) % 26);
+    text += "\r\n";
+  }
+  return text;
+}
+
+TEST_F(TextBytesTest, LinesOfEveryLengthBetweenEmptyAndTwoRecords) {
+  ExpectImage({{"LENGTH.CMD", EveryLength()}}, {10, 10}, 16);
+}
+
+TEST_F(TextBytesTest, TabsBareLineFeedsStrayCarriageReturnsAndEmptyLines) {
+  const std::string text =
+      "\tINDENTED\tWITH TABS\r\n"
+      "LF ONLY\n"
+      "\n"
+      "\r\n"
+      "CR\rINSIDE\r\n"
+      "TWO CRS\r\r\n"
+      "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t"
+      "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\n"
+      "\n\n\n\n\n\n\n";
+  ExpectImage({{"TABS.CMD", text}}, {100, 5}, 16);
+}
+
+TEST_F(TextBytesTest, LastLineWithoutLineFeed) {
+  ExpectImage({{"NOLF.CMD", "FIRST\r\nLAST LINE WITHOUT LF"},
+               {"LONGLF.CMD", "FIRST\r\n" + std::string(200, 'Z')},
+               {"EXACT.CMD", "FIRST\r\n" + std::string(148, 'Y')},
+               {"CRLAST.CMD", "FIRST\r\nENDS IN CR\r"},
+               {"EIGHTY.CMD", "FIRST\r\n" + std::string(80, 'E')}},
+              {10, 10}, 16);
+}
+
+TEST_F(TextBytesTest, LongLinesAndExactRecords) {
+  std::string text = "SHORT FIRST LINE\r\n";
+  text += std::string(500, 'L') + "\r\n";
+  text += std::string(74, 'A') + "000010\r\n";  // 80: a record as it stands
+  text += std::string(80, 'B') + "\r\r\n";      // 81 with its CR: continued
+  text += std::string(79, 'C') + "\r\n";
+  text += std::string(81, 'D') + "\n";
+  text += std::string(74 * 3, 'E') + "\r\n";
+  text += std::string(74 * 3 + 1, 'F') + "\r\n";
+  ExpectImage({{"LONG.CMD", text}}, {1, 1}, 16);
+}
+
+TEST_F(TextBytesTest, LineNumbersPastSixDigitsAndBelowZero) {
+  const std::string text = Repeat("NUMBERED\r\n", 20);
+  ExpectImage({{"WRAP.CMD", text}}, {999950, 10}, 16);
+  ExpectImage({{"WRAP.CMD", text}, {"NEG.CMD", text}}, {-60, 7}, 16);
+}
+
+TEST_F(TextBytesTest, LineNumbersAtTheEndOfTheSixtyFourBitRange) {
+  ExpectImage({{"HUGE.CMD", Repeat("N\r\n", 5)}}, {INT64_MAX - 1, 1}, 16);
+}
+
+TEST_F(TextBytesTest, BlockingFactorsOneSevenAndTheLargest) {
+  const std::string text = EveryLength();
+  ExpectImage({{"BF1.CMD", text}}, {10, 10}, 1);
+  ExpectImage({{"BF1.CMD", text}, {"BF7.CMD", text}}, {10, 10}, 7);
+  ExpectImage({{"BF1.CMD", text}, {"BF7.CMD", text}, {"BF128.CMD", text}}, {10, 10}, 128);
+}
+
+// Megabytes of text whose lines end, and whose long lines continue, right at
+// the power-of-two offsets where readers and buffers tend to split data;
+// followed on the same tape by smaller files, which must not see any of the
+// larger one's data.
+TEST_F(TextBytesTest, LargeTextsWithLinesAcrossBufferEdges) {
+  std::string big;
+  std::uint32_t state = 12345;
+  auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+  };
+  for (std::size_t edge = 1u << 16; edge <= (3u << 20); edge += 1u << 16) {
+    while (big.size() + 300 < edge) {
+      const std::size_t n = next() % 120;
+      for (std::size_t i = 0; i < n; ++i) big += static_cast<char>(0x20 + next() % 95);
+      big += next() % 4 == 0 ? "\n" : "\r\n";
+    }
+    // Alternately a CR just before the edge and its LF just after, or a LF
+    // as the last byte before it; then a long line.
+    if ((edge >> 16) % 2 == 1) {
+      big += std::string(edge - 1 - big.size(), 'P') + "\r\n";
+    } else {
+      big += std::string(edge - 1 - big.size(), 'R') + "\n";
+    }
+    big += std::string(300, 'Q') + "\r\n";
+  }
+  const std::string small = "ONE\r\nTWO\r\n";
+  ExpectImage({{"BIG.CMD", big}, {"SMALL.CMD", small}, {"BIG2.CMD", big.substr(0, big.size() / 3)},
+               {"SMALL2.CMD", small}},
+              {10, 10}, 16);
+}
+
+TEST_F(TextBytesTest, FirstLineLongerThanTheProbeIsNotConverted) {
+  // Without a LF among its first 82 bytes the file goes as binary data.
+  const std::string text = std::string(100, 'X') + "\r\nSECOND\r\n";
+  WriteFileBytes(bench.dir / "PROBE.CMD", text);
+  TapeWriteOptions options;
+  ASSERT_EQ(WriteLabelledTape(bench.ctx, "Tape0", bench.dir.path().string(), {"PROBE.CMD"}, options,
+                              progress),
+            0u);
+  const std::vector<TapItem> items = ParseTapImage(bench.TapeBytes());
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(Le16At(items[0].data, 12), 512u);
+  EXPECT_EQ(items[1].data, text + std::string(512 - text.size(), '\0'));
+}
+
+}  // namespace
+}  // namespace kelvo::test
