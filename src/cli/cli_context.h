@@ -78,5 +78,6 @@ void RegisterViewVerbs(CLI::App& app, CliContext& ctx);
 void RegisterFloppyVerbs(CLI::App& app, CliContext& ctx);
 void RegisterTransferVerbs(CLI::App& app, CliContext& ctx);
 void RegisterConvertVerbs(CLI::App& app, CliContext& ctx);
+void RegisterCheckVerbs(CLI::App& app, CliContext& ctx);
 
 }  // namespace kelvo::cli

@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
   RegisterFloppyVerbs(app, ctx);
   RegisterTransferVerbs(app, ctx);
   RegisterConvertVerbs(app, ctx);
+  RegisterCheckVerbs(app, ctx);
   for (CLI::App* sub : app.get_subcommands({})) sub->fallthrough();
 
   try {

@@ -94,6 +94,11 @@ ErrorCode WriteDestination(CFloppyDrive& drive, const std::vector<std::uint8_t>&
     if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive.SetMediaType(code); })) return rc;
   }
   const std::size_t cylinder_bytes = std::size_t{per_cylinder} * kBlockSize;
+  // The disk carries no recognition mark until every cylinder is written, so
+  // a copy that fails or is stopped half-way never leaves a mixture of two
+  // disks that passes for a printer disk.
+  const bool marked = bytes.size() >= 2 * kBlockSize && cylinder_bytes >= 2 * kBlockSize;
+  std::vector<std::uint8_t> unmarked;
   for (int cylinder = 0; cylinder < kFileSystemCylinders; ++cylinder) {
     if (Stopped(ui, progress)) return kDiskCopyStopped;
     if (format) {
@@ -107,17 +112,26 @@ ErrorCode WriteDestination(CFloppyDrive& drive, const std::vector<std::uint8_t>&
       std::uint32_t blocks =
           static_cast<std::uint32_t>(std::min(cylinder_bytes, bytes.size() - offset) / kBlockSize);
       if (format) progress.SetStatus(writing_status);
+      const std::uint8_t* data = bytes.data() + offset;
+      if (cylinder == 0 && marked) {
+        unmarked.assign(data, data + std::size_t{blocks} * kBlockSize);
+        unmarked[kBlockSize + kTypeIndexOffset] = 0;
+        unmarked[kBlockSize + kTypeIndexOffset + 1] = 0;
+        data = unmarked.data();
+      }
       if (blocks > 0) {
         std::uint32_t lbn = static_cast<std::uint32_t>(cylinder) * per_cylinder;
-        if (ErrorCode rc = RetryWhileAsked(ui, [&] {
-              return drive.WriteSectors(lbn, blocks, bytes.data() + offset);
-            }))
+        if (ErrorCode rc =
+                RetryWhileAsked(ui, [&] { return drive.WriteSectors(lbn, blocks, data); }))
           return rc;
       }
     }
     progress.SetPos(cylinder + 1);
   }
-  return ERR_OK;
+  if (!marked) return ERR_OK;
+  return RetryWhileAsked(ui, [&] {
+    return drive.WriteSectors(kVolumeBlockLbn, 1, bytes.data() + kVolumeBlockLbn * kBlockSize);
+  });
 }
 
 // Reads the 78 cylinders of the opened source drive, handing each to `sink`.

@@ -8,9 +8,12 @@ namespace kelvo {
 
 ErrorCode WalkChain(CSectorSource& carrier, const WalkLimits& limits, std::string_view type,
                     std::uint16_t first_lbn, const SectorVisitor& visit, std::string& problem,
-                    bool* stopped) {
+                    bool* stopped, ChainEnd* end) {
   problem.clear();
   if (stopped) *stopped = false;
+  ChainEnd ignored = ChainEnd::Complete;
+  ChainEnd& how = end ? *end : ignored;
+  how = ChainEnd::Complete;
   auto name = [type] { return "the " + std::string(type) + " directory"; };
   // Chains are short: the sectors met so far are searched linearly, the first
   // ones without touching the heap.
@@ -29,11 +32,13 @@ ErrorCode WalkChain(CSectorSource& carrier, const WalkLimits& limits, std::strin
       problem = name() + " sector at LBN " + std::to_string(lbn) +
                 " lies past the end of the image (" + std::to_string(limits.carrier_blocks) +
                 " blocks)";
+      how = ChainEnd::PastCarrier;
       return ERR_OK;
     }
     if (seen_before(lbn)) {
       problem = name() + " chain links back to LBN " + std::to_string(lbn) +
                 "; the rest of the chain was skipped";
+      how = ChainEnd::Cycle;
       return ERR_OK;
     }
     if (first_count < first_seen.size())
@@ -43,6 +48,7 @@ ErrorCode WalkChain(CSectorSource& carrier, const WalkLimits& limits, std::strin
     if (ErrorCode err = carrier.ReadSectors(lbn, 1, block.data())) return err;
     if (!visit(lbn, block)) {
       if (stopped) *stopped = true;
+      how = ChainEnd::Stopped;
       return ERR_OK;
     }
     const std::uint16_t next = GetNextLink(block.data());
@@ -51,6 +57,7 @@ ErrorCode WalkChain(CSectorSource& carrier, const WalkLimits& limits, std::strin
       problem = name() + " chain links to LBN " + std::to_string(next) +
                 ", at or beyond the highest LBN " + std::to_string(limits.highest_lbn) +
                 "; the rest of the chain was skipped";
+      how = ChainEnd::PastHighestLbn;
       return ERR_OK;
     }
     lbn = next;

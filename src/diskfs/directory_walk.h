@@ -27,13 +27,24 @@ struct WalkLimits {
 // Called with each directory sector read; returns false to end the walk early.
 using SectorVisitor = std::function<bool(std::uint16_t lbn, Block& block)>;
 
+// How a chain walk ended.
+enum class ChainEnd {
+  Complete,        // a link of 0
+  Stopped,         // the visitor ended it
+  Cycle,           // a sector met a second time
+  PastHighestLbn,  // a link equal to or above the highest LBN
+  PastCarrier,     // a sector past the end of the image
+};
+
 // Walks the chain of `type` from `first_lbn`: the first sector, then each
 // link while it is not 0. A link equal to or above the highest LBN, a sector
 // past the end of the carrier, or a sector met a second time ends the walk and
 // is described in `problem` (left empty otherwise). Returns the carrier's read
 // error, else 0. `stopped` tells whether the visitor ended the walk.
+// `end`, when given, receives how the walk ended (left as Complete on a read
+// error).
 ErrorCode WalkChain(CSectorSource& carrier, const WalkLimits& limits, std::string_view type,
                     std::uint16_t first_lbn, const SectorVisitor& visit, std::string& problem,
-                    bool* stopped = nullptr);
+                    bool* stopped = nullptr, ChainEnd* end = nullptr);
 
 }  // namespace kelvo

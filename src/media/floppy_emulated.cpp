@@ -96,22 +96,16 @@ void CEmulatedFloppy::CloseDevice() {
 
 ErrorCode CEmulatedFloppy::Lock(bool /*for_format*/) {
   if (!open_) return ERR_INVALID_HANDLE;
+  if (ErrorCode rc = CountControl()) return rc;
   locked_ = true;
   return ERR_OK;
 }
 
 ErrorCode CEmulatedFloppy::Unlock() {
   if (!open_) return ERR_INVALID_HANDLE;
+  // A failed unlock still leaves the drive unlocked, as closing would.
   locked_ = false;
-  return ERR_OK;
-}
-
-ErrorCode CEmulatedFloppy::CountRequest() {
-  ++requests_;
-  if (fault_at_ != 0 && (requests_ == fault_at_ || (fault_persistent_ && requests_ > fault_at_))) {
-    return fault_code_;
-  }
-  return ERR_OK;
+  return CountControl();
 }
 
 int CEmulatedFloppy::MediumSectorsPerTrack() {
@@ -202,6 +196,7 @@ ErrorCode CEmulatedFloppy::FormatCylinder(int cylinder, MediaKind code) {
 
 ErrorCode CEmulatedFloppy::SetMediaType(MediaKind code) {
   if (!open_) return ERR_INVALID_HANDLE;
+  if (ErrorCode rc = CountControl()) return rc;
   std::vector<MediaKind> supported;
   GetMediaTypes(supported);
   if (std::find(supported.begin(), supported.end(), code) == supported.end()) {
@@ -219,14 +214,6 @@ ErrorCode CEmulatedFloppy::GetMediaTypes(std::vector<MediaKind>& types) {
   }
   return ERR_OK;
 }
-
-void CEmulatedFloppy::InjectFault(std::uint64_t nth, ErrorCode code, bool persistent) {
-  fault_at_ = nth == 0 ? 0 : requests_ + nth;
-  fault_code_ = code;
-  fault_persistent_ = persistent;
-}
-
-void CEmulatedFloppy::ClearFault() { fault_at_ = 0; }
 
 ErrorCode CEmulatedFloppy::InsertMedium(const std::string& path) {
   if (open_) return ERR_DRIVE_LOCKED;

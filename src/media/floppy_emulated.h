@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "media/fault_plan.h"
 #include "media/floppy_device.h"
 
 namespace kelvo {
@@ -52,10 +53,16 @@ class CEmulatedFloppy : public CFloppyDevice {
 
   // The request (read, write or format) numbered `nth` from now (1 = the
   // next one) fails with `code`; with `persistent` every later one too.
-  void InjectFault(std::uint64_t nth, ErrorCode code, bool persistent = false);
-  void ClearFault();
-  // Reads, writes and formats requested so far.
-  std::uint64_t Requests() const { return requests_; }
+  void InjectFault(std::uint64_t nth, ErrorCode code, bool persistent = false) {
+    faults_.Inject(nth, code, persistent);
+  }
+  void ClearFault() { faults_.Clear(); }
+  // Reads, writes and formats requested so far (and the control requests
+  // below once they are counted).
+  std::uint64_t Requests() const { return faults_.Requests(); }
+  // Also counts, and lets fail, the drive's control requests: setting the
+  // media type, locking and unlocking.
+  void CountControlRequests(bool on) { count_controls_ = on; }
   void SetWriteProtected(bool wp) { options_.write_protected = wp; }
   // Changes the medium (as when the user swaps disks); the drive forgets
   // the media type set on it. Refused while the device is open.
@@ -66,7 +73,8 @@ class CEmulatedFloppy : public CFloppyDevice {
   bool Locked() const { return locked_; }
 
  private:
-  ErrorCode CountRequest();
+  ErrorCode CountRequest() { return faults_.Count(); }
+  ErrorCode CountControl() { return count_controls_ ? faults_.Count() : ERR_OK; }
   int MediumSectorsPerTrack();
   ErrorCode CheckAccess(std::uint32_t lbn, std::uint32_t count);
   ErrorCode EnsureFile();
@@ -79,10 +87,8 @@ class CEmulatedFloppy : public CFloppyDevice {
   MediaKind drive_type_ = MediaKind::Unknown;
   // Cylinders left in an old geometry by a format in a new one.
   std::vector<bool> stale_;
-  std::uint64_t requests_ = 0;
-  std::uint64_t fault_at_ = 0;
-  ErrorCode fault_code_ = 0;
-  bool fault_persistent_ = false;
+  CFaultPlan faults_;
+  bool count_controls_ = false;
 };
 
 }  // namespace kelvo

@@ -218,10 +218,9 @@ ErrorCode RestoreWithDrive(const TapeContext& ctx, const std::string& drive,
     return ERR_OK;
   }
   TapeBusyScope busy(ctx.tape_busy);
-  if (ErrorCode status = TapeReadyCheck(*tape)) {
-    ctx.ui.ReportError(status);
-    return status;
-  }
+  // Failures are returned unshown: the command that started the restore
+  // shows them once.
+  if (ErrorCode status = TapeReadyCheck(*tape)) return status;
   CLabelledRestore restore(ctx, *tape, options, progress, report);
   COutputFolder folder;
   shown = true;
@@ -230,9 +229,7 @@ ErrorCode RestoreWithDrive(const TapeContext& ctx, const std::string& drive,
   progress.SetOutputDirectory(destination);
   progress.SetStatus("Rewinding Tape");
   ErrorCode result = tape->RewindTape(false);
-  if (result != ERR_OK) {
-    ctx.ui.ReportError(result);
-  } else if ((result = folder.Open(destination)) == ERR_OK) {
+  if (result == ERR_OK && (result = folder.Open(destination)) == ERR_OK) {
     tape->SetBlockSize(0);
     progress.ClearAbortRequest();
     progress.StartClock();

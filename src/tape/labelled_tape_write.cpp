@@ -348,8 +348,7 @@ ErrorCode PrepareForWriting(Interaction& ui, CTapeDevice& tape) {
   ErrorCode status = tape.GetTapeStatus();
   if (status == 1111) status = tape.GetTapeStatus();
   if (status == ERR_OK || status == 1110) return ERR_OK;
-  ui.ReportError(status);
-  return status;
+  return status;  // shown once, by the command that started the write
 }
 
 // The tape work of a write with TapeBusy set; `shown` tells whether the
@@ -372,10 +371,10 @@ ErrorCode WriteWithDrive(const TapeContext& ctx, const std::string& drive,
   progress.SetOutputDirectory(drive);
   progress.SetStatus("Rewinding tape.");
   progress.SetCounterLabel("Files Written:");
+  // A failure is returned unshown: the command that started the write shows
+  // it once.
   ErrorCode result = tape->RewindTape(false);
-  if (result != ERR_OK) {
-    ctx.ui.ReportError(result);
-  } else {
+  if (result == ERR_OK) {
     tape->SetBlockSize(0);
     progress.SetStatus("Spacing to end of data.");
     result = SpaceToEndOfData(*tape);

@@ -216,9 +216,13 @@ CTapImage::Record CTapImage::ParseAt(std::uint64_t pos) {
   }
 }
 
-ErrorCode CTapImage::GetTapeStatus() { return mounted_ ? ERR_OK : ERR_NO_MEDIA_IN_DRIVE; }
+ErrorCode CTapImage::GetTapeStatus() {
+  if (ErrorCode rc = faults_.Count()) return rc;
+  return mounted_ ? ERR_OK : ERR_NO_MEDIA_IN_DRIVE;
+}
 
 ErrorCode CTapImage::RewindTape(bool) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   const ErrorCode rc = Flush();
   pos_ = 0;
@@ -226,6 +230,7 @@ ErrorCode CTapImage::RewindTape(bool) {
 }
 
 ErrorCode CTapImage::SpaceFilemarks(std::int32_t count, bool) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   if (ErrorCode rc = Flush()) return rc;
   if (count > 0) return SpaceForward(count);
@@ -273,6 +278,7 @@ ErrorCode CTapImage::SpaceBackward(std::int32_t count) {
 }
 
 ErrorCode CTapImage::PrepareTape(TapePrepareOperation operation, bool) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   switch (operation) {
     case TapePrepareOperation::Load:
     case TapePrepareOperation::Tension:
@@ -287,6 +293,7 @@ ErrorCode CTapImage::PrepareTape(TapePrepareOperation operation, bool) {
 }
 
 ErrorCode CTapImage::MountNextVolume() {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (mounted_) {
     if (ErrorCode rc = Flush()) return rc;
   }
@@ -299,6 +306,7 @@ ErrorCode CTapImage::MountNextVolume() {
 }
 
 ErrorCode CTapImage::EraseTape(bool) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   if (write_protected_) return ERR_WRITE_PROTECT;
   if (ErrorCode rc = Flush()) return rc;
@@ -364,6 +372,7 @@ ErrorCode CTapImage::Flush() {
 }
 
 ErrorCode CTapImage::WriteTapemark(std::uint32_t count, bool immediate) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   for (std::uint32_t i = 0; i < count; ++i) {
     std::uint8_t mark[4] = {0, 0, 0, 0};
     if (ErrorCode rc = WriteRaw(mark, 4, nullptr, 0, nullptr, 0)) return rc;
@@ -374,6 +383,7 @@ ErrorCode CTapImage::WriteTapemark(std::uint32_t count, bool immediate) {
 }
 
 ErrorCode CTapImage::WriteBlock(const void* data, std::size_t length) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (length == 0) return ERR_OK;  // an empty record cannot be told from a filemark
   if (length > kMaximumBlockSize) return ERR_NOT_SUPPORTED;
   std::uint8_t head[4];
@@ -434,6 +444,7 @@ ErrorCode CTapImage::WriteBlocks(const std::uint8_t* data, std::size_t length,
 }
 
 ErrorCode CTapImage::ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   length = 0;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   if (ErrorCode rc = Flush()) return rc;
@@ -462,6 +473,7 @@ ErrorCode CTapImage::ReadBlock(void* buffer, std::size_t capacity, std::size_t& 
 }
 
 ErrorCode CTapImage::GetMediaParameters(TapeMediaParameters& out) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   out = TapeMediaParameters{};
   out.write_protected = write_protected_;
@@ -469,11 +481,13 @@ ErrorCode CTapImage::GetMediaParameters(TapeMediaParameters& out) {
 }
 
 ErrorCode CTapImage::GetDriveParameters(TapeDriveParameters& out) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   out = VariableBlockDrive(kMaximumBlockSize, kTapeImageFeaturesLow, kTapeImageFeaturesHigh);
   return ERR_OK;
 }
 
 ErrorCode CTapImage::SetBlockSize(std::uint32_t block_size) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   return block_size == 0 ? ERR_OK : ERR_NOT_SUPPORTED;
 }

@@ -21,6 +21,9 @@
 // Damaged images never make a read go past the file or the caller's buffer:
 // every length is checked against the file before it is used, and a record
 // that does not fit or whose two length words differ fails with 23.
+//
+// Tests can make the Nth request fail (reads, writes, positioning and the
+// control requests alike); a failed request changes nothing.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "media/fault_plan.h"
 #include "tape/tape_device.h"
 
 namespace kelvo {
@@ -64,6 +68,15 @@ class CTapImage : public CTapeDevice {
   ErrorCode MountNextVolume() override;
   void Close() override;
 
+  // The request numbered `nth` from now fails with `code` (with
+  // `persistent` every later one too); see CFaultPlan.
+  void InjectFault(std::uint64_t nth, ErrorCode code, bool persistent = false) {
+    faults_.Inject(nth, code, persistent);
+  }
+  // Requests made so far: every operation of CTapeDevice except Close and
+  // GetIdentity.
+  std::uint64_t Requests() const { return faults_.Requests(); }
+
   // The index of the mounted volume (for tests and prompts).
   std::size_t CurrentVolume() const { return volume_; }
   // Byte offset of the tape position within the mounted image.
@@ -94,6 +107,7 @@ class CTapImage : public CTapeDevice {
   ErrorCode SpaceForward(std::int32_t count);
   ErrorCode SpaceBackward(std::int32_t count);
 
+  CFaultPlan faults_;
   std::vector<std::string> paths_;
   std::size_t volume_ = 0;
   int fd_ = -1;

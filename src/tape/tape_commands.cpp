@@ -40,7 +40,11 @@ ErrorCode CheckWritable(Interaction& ui, CTapeDevice& tape, bool report_errors) 
 
 std::unique_ptr<CTapeDevice> OpenTape(const TapeContext& ctx, const std::string& name) {
   std::unique_ptr<CTapeDevice> tape;
-  OpenTapeDevice(ResolveTapeDevice(name, ctx.bindings), tape);
+  const std::string device = ResolveTapeDevice(name, ctx.bindings);
+  if (ctx.bindings.open)
+    ctx.bindings.open(device, tape);
+  else
+    OpenTapeDevice(device, tape);
   return tape;
 }
 

@@ -6,6 +6,7 @@
 // separated by commas (the volumes of a multi-volume set).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,9 @@ class CTapeSyscalls;
 
 struct TapeBindings {
   std::string device[kTapeDriveCount] = {"/dev/nst0", "/dev/nst1", "/dev/nst2", "/dev/nst3"};
+  // When set, opens a resolved device string in place of OpenTapeDevice
+  // (tests wrap the device to count or fail its requests).
+  std::function<ErrorCode(const std::string& device, std::unique_ptr<CTapeDevice>& out)> open;
 };
 
 // The drive number of "Tape0" ... "Tape3" (any case), or -1.

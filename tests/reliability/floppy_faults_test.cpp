@@ -1,0 +1,244 @@
+// Every mutating floppy operation with a device fault at each of its
+// requests in turn: the disk stays consistent and the failure is reported
+// once.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "diskfs/copy_disk.h"
+#include "diskfs/floppy_volume.h"
+#include "diskfs/format.h"
+#include "diskfs/label_disk.h"
+#include "diskfs/mount.h"
+#include "reliability/disk_checks.h"
+#include "reliability/fault_positions.h"
+#include "support/diskfs_image_builder.h"
+#include "support/floppy_media.h"
+#include "support/scripted_interaction.h"
+#include "support/test_support.h"
+
+namespace kelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers Yes to the media question of a copy to a drive; every other
+// prompt (error boxes with Retry) gets Cancel.
+class CopyingUser final : public ScriptedInteraction {
+ public:
+  Button Ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
+    if (text.find("diskette?") != std::string::npos) answers.push_front(Button::Yes);
+    return ScriptedInteraction::Ask(text, title, buttons, icon);
+  }
+};
+
+class QuietProgress final : public CFormatProgress {
+ public:
+  void SetStatus(const std::string&) override {}
+  void SetRange(int, int) override {}
+  void SetPos(int) override {}
+  bool StopRequested() override { return false; }
+};
+
+// A 720 KB printer disk with two files in an emulated drive whose every
+// request (control requests too) can be made to fail; beside it an image
+// file of another disk.
+struct FloppyBench {
+  TempDir dir;
+  fs::path medium = dir / "a.img";
+  fs::path image = dir / "disk.kdi";
+  std::shared_ptr<CEmulatedFloppy> emu;
+  std::unique_ptr<CFloppyDrive> drive;
+  CopyingUser ui;
+  QuietProgress progress;
+  bool persistent_fault = false;
+  // Opening a session shows its own failures (with Retry).
+  bool open_failed = false;
+  ErrorCode Open(CFloppyVolumeSession& session) {
+    const ErrorCode rc = session.Open(ui);
+    open_failed = rc != ERR_OK;
+    return rc;
+  }
+
+  FloppyBench() {
+    ImageBuilder disk;
+    disk.AddBinaryFile("FNT", 0, "REPORT", 80, 3, 0x11);
+    disk.AddBinaryFile("TSK", 0, "JOB", 83, 2, 0x22);
+    WriteDiskOnMedium(medium, 9, disk.bytes());
+    ImageBuilder other;
+    other.AddBinaryFile("IMG", 0, "LOGO", 80, 6, 0x33);
+    WriteFileBytes(image, other.Text());
+    emu = MakeEmulatedFloppy(medium);
+    emu->CountControlRequests(true);
+    drive = std::make_unique<CFloppyDrive>("A:", emu);
+  }
+};
+
+FaultedOperation<FloppyBench> FloppyOperation(std::string name, Reporting reporting) {
+  FaultedOperation<FloppyBench> op;
+  op.name = std::move(name);
+  op.reporting = reporting;
+  op.fault = ERR_CRC;
+  op.arm = [](FloppyBench& b, const Trial& t) {
+    if (t.position) b.emu->InjectFault(t.position, ERR_CRC, t.persistent);
+    b.persistent_fault = t.persistent;
+  };
+  op.requests = [](FloppyBench& b) { return b.emu->Requests(); };
+  op.caller_shows = [reporting](FloppyBench& b, ErrorCode) {
+    return reporting == Reporting::Returned && !b.open_failed;
+  };
+  op.sound = [](FloppyBench& b) {
+    if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
+    return DiskIsSound(b.medium, MayBeBlank::No);
+  };
+  return op;
+}
+
+TEST(FloppyFaults, StoreAFile) {
+  auto op = FloppyOperation("store", Reporting::Returned);
+  op.run = [](FloppyBench& b) {
+    CFloppyVolumeSession session(*b.drive);
+    if (ErrorCode rc = b.Open(session)) return rc;
+    const std::vector<std::uint8_t> data(4 * 512, 0x5C);
+    return session.Volume().StoreNewFile({"NEW", "ONE", "FNT", 512, 4, 0, data});
+  };
+  op.complete = [](FloppyBench& b) { return HoldsFile(b.medium, "NEWONE.FNT", 4, 0x5C); };
+  TryEveryPosition(op);
+}
+
+TEST(FloppyFaults, DeleteAFile) {
+  auto op = FloppyOperation("delete", Reporting::Returned);
+  op.run = [](FloppyBench& b) {
+    CFloppyVolumeSession session(*b.drive);
+    if (ErrorCode rc = b.Open(session)) return rc;
+    FileLocator file;
+    if (ErrorCode rc = session.Volume().FindFile("REPORT.FNT", file)) return rc;
+    return session.Volume().DeleteFile(file);
+  };
+  op.complete = [](FloppyBench& b) -> ::testing::AssertionResult {
+    DiskListing listing;
+    if (auto sound = DiskIsSound(b.medium, MayBeBlank::No, &listing); !sound) return sound;
+    if (Lists(listing, "REPORT.FNT")) return ::testing::AssertionFailure() << "still listed";
+    return HoldsFile(b.medium, "JOB.TSK", 2, 0x22);
+  };
+  TryEveryPosition(op);
+}
+
+TEST(FloppyFaults, RenameAFile) {
+  auto op = FloppyOperation("rename", Reporting::Returned);
+  op.run = [](FloppyBench& b) {
+    CFloppyVolumeSession session(*b.drive);
+    if (ErrorCode rc = b.Open(session)) return rc;
+    return session.Volume().RenameFile("REPORT.FNT", "AB.PCH");
+  };
+  op.complete = [](FloppyBench& b) { return HoldsFile(b.medium, "AB.PCH", 3, 0x11); };
+  // The file is there under exactly one of its names, with its data. The
+  // entry moves between two directory sectors, the old slot cleared first:
+  // a drive that fails every request from between those writes on (the undo
+  // included) loses the entry, never leaves two entries sharing blocks; its
+  // blocks then stay marked used, which the checker notes.
+  op.sound = [](FloppyBench& b) -> ::testing::AssertionResult {
+    if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
+    const bool old_name = HoldsFile(b.medium, "REPORT.FNT", 3, 0x11);
+    const bool new_name = HoldsFile(b.medium, "AB.PCH", 3, 0x11);
+    if (old_name && new_name) return ::testing::AssertionFailure() << "listed under both names";
+    if (!old_name && !new_name) {
+      if (!b.persistent_fault) return ::testing::AssertionFailure() << "the file is lost";
+      return OnlyNote(b.medium, FindingKind::LostBlocks);
+    }
+    return DiskIsSound(b.medium, MayBeBlank::No);
+  };
+  TryEveryPosition(op);
+}
+
+TEST(FloppyFaults, LabelTheDisk) {
+  auto op = FloppyOperation("label", Reporting::Returned);
+  op.run = [](FloppyBench& b) { return LabelDisk(*b.drive, "NEW LABEL"); };
+  op.complete = [](FloppyBench& b) -> ::testing::AssertionResult {
+    DiskListing listing;
+    if (auto ok = DiskIsSound(b.medium, MayBeBlank::No, &listing); !ok) return ok;
+    if (listing.disk_id != "NEW LABEL") return ::testing::AssertionFailure() << listing.disk_id;
+    return HoldsFile(b.medium, "REPORT.FNT", 3, 0x11);
+  };
+  TryEveryPosition(op);
+}
+
+::testing::AssertionResult FreshlyFormatted(FloppyBench& b) {
+  DiskListing listing;
+  if (auto ok = DiskIsSound(b.medium, MayBeBlank::No, &listing); !ok) return ok;
+  if (!listing.files.empty() || listing.disk_id != "FRESH")
+    return ::testing::AssertionFailure() << "not the new file system";
+  return ::testing::AssertionSuccess();
+}
+
+TEST(FloppyFaults, QuickFormat) {
+  auto op = FloppyOperation("quick format", Reporting::Shown);
+  op.run = [](FloppyBench& b) {
+    return FormatDisk(*b.drive, {MediaKind::F3_720_512, true, "FRESH"}, b.ui, b.progress).code;
+  };
+  op.complete = FreshlyFormatted;
+  TryEveryPosition(op);
+}
+
+TEST(FloppyFaults, FullFormat) {
+  auto op = FloppyOperation("full format", Reporting::Shown);
+  op.run = [](FloppyBench& b) {
+    return FormatDisk(*b.drive, {MediaKind::F3_720_512, false, "FRESH"}, b.ui, b.progress).code;
+  };
+  op.complete = FreshlyFormatted;
+  // A format that stops half-way leaves a disk that is no printer disk.
+  op.sound = [](FloppyBench& b) {
+    if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
+    return DiskIsSound(b.medium, MayBeBlank::Yes);
+  };
+  TryEveryPosition(op);
+}
+
+TEST(FloppyFaults, CopyDiskToAnImageFile) {
+  auto op = FloppyOperation("copy disk to image", Reporting::Shown);
+  op.run = [](FloppyBench& b) { return CopyDisk({b.drive.get(), {}}, {nullptr, b.image}, b.ui, b.progress); };
+  op.complete = [](FloppyBench& b) { return HoldsFile(b.image, "REPORT.FNT", 3, 0x11); };
+  auto sound = op.sound;
+  // The image file is either the old one or the whole copy; nothing is left
+  // half-written beside it.
+  op.sound = [sound](FloppyBench& b) -> ::testing::AssertionResult {
+    if (auto ok = sound(b); !ok) return ok;
+    if (HiddenFiles(b.dir.path()) != 0) return ::testing::AssertionFailure() << "temporary file left";
+    if (HoldsFile(b.image, "LOGO.IMG", 6, 0x33)) return ::testing::AssertionSuccess();
+    return HoldsFile(b.image, "JOB.TSK", 2, 0x22);
+  };
+  TryEveryPosition(op);
+}
+
+TEST(PcDiskFull, CopyDiskToAnImageFile) {
+  auto op = FloppyOperation("copy disk to image, PC disk full", Reporting::Shown);
+  ArmFullPcDisk(op);
+  op.run = [](FloppyBench& b) { return CopyDisk({b.drive.get(), {}}, {nullptr, b.image}, b.ui, b.progress); };
+  op.complete = [](FloppyBench& b) { return HoldsFile(b.image, "REPORT.FNT", 3, 0x11); };
+  op.sound = [](FloppyBench& b) -> ::testing::AssertionResult {
+    if (HiddenFiles(b.dir.path()) != 0) return ::testing::AssertionFailure() << "temporary file left";
+    if (HoldsFile(b.image, "LOGO.IMG", 6, 0x33)) return ::testing::AssertionSuccess();
+    return HoldsFile(b.image, "JOB.TSK", 2, 0x22);
+  };
+  TryEveryPosition(op);
+}
+
+TEST(FloppyFaults, CopyAnImageFileToDisk) {
+  auto op = FloppyOperation("copy image to disk", Reporting::Shown);
+  op.run = [](FloppyBench& b) { return CopyDisk({nullptr, b.image}, {b.drive.get(), {}}, b.ui, b.progress); };
+  op.complete = [](FloppyBench& b) -> ::testing::AssertionResult {
+    DiskListing listing;
+    if (auto ok = DiskIsSound(b.medium, MayBeBlank::No, &listing); !ok) return ok;
+    if (Lists(listing, "REPORT.FNT")) return ::testing::AssertionFailure() << "old file listed";
+    return HoldsFile(b.medium, "LOGO.IMG", 6, 0x33);
+  };
+  // The destination is rewritten whole: half-way it may be no printer disk.
+  op.sound = [](FloppyBench& b) {
+    if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
+    return DiskIsSound(b.medium, MayBeBlank::Yes);
+  };
+  TryEveryPosition(op);
+}
+
+}  // namespace
+}  // namespace kelvo::test

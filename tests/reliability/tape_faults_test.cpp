@@ -1,0 +1,357 @@
+// Tape writes and restores with a tape fault at each request in turn, and
+// restores, image saves, copies and exports onto a PC disk that fills up at
+// each write in turn: no partial PC file is left looking complete, and the
+// tape stays readable up to the failure.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+#include <memory>
+
+#include "diskfs/copy_disk.h"
+#include "diskfs/kelvo_volume.h"
+#include "media/disk_image.h"
+#include "reliability/disk_checks.h"
+#include "reliability/fault_positions.h"
+#include "reliability/pc_disk_full.h"
+#include "support/diskfs_image_builder.h"
+#include "support/qva_fixture.h"
+#include "support/tape_fixture.h"
+#include "tape/labelled_tape.h"
+#include "tape/tap_image.h"
+#include "transfer/errno_map.h"
+
+namespace kelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using FolderFiles = std::map<std::string, std::string>;
+
+// Relative name -> content of every file under `folder`.
+FolderFiles ReadFolder(const fs::path& folder) {
+  FolderFiles out;
+  std::error_code ec;
+  for (const auto& entry : fs::recursive_directory_iterator(folder, ec)) {
+    if (entry.is_regular_file()) out[fs::relative(entry.path(), folder).string()] = ReadFileText(entry.path());
+  }
+  return out;
+}
+
+// Every file in `folder` is one of `expected`, whole; nothing temporary is
+// left. With `all`, every expected file is there too.
+::testing::AssertionResult OnlyWholeFiles(const fs::path& folder, const FolderFiles& expected,
+                                          bool all) {
+  if (HiddenFiles(folder) != 0) return ::testing::AssertionFailure() << "temporary file left";
+  const FolderFiles got = ReadFolder(folder);
+  for (const auto& [name, data] : got) {
+    auto it = expected.find(name);
+    if (it == expected.end()) return ::testing::AssertionFailure() << "unexpected file " << name;
+    if (it->second != data)
+      return ::testing::AssertionFailure() << name << " has " << data.size() << " bytes, not "
+                                           << it->second.size();
+  }
+  if (all && got.size() != expected.size())
+    return ::testing::AssertionFailure() << got.size() << " of " << expected.size() << " files";
+  return ::testing::AssertionSuccess();
+}
+
+// A device handed to a tape operation that works on the bench's tape image,
+// which outlives the operation so its requests can be counted afterwards.
+class BorrowedTape final : public CTapeDevice {
+ public:
+  explicit BorrowedTape(CTapImage& tape) : t_(tape) {}
+  ~BorrowedTape() override { t_.Close(); }
+  ErrorCode GetTapeStatus() override { return t_.GetTapeStatus(); }
+  ErrorCode RewindTape(bool i) override { return t_.RewindTape(i); }
+  ErrorCode SpaceFilemarks(std::int32_t n, bool i) override { return t_.SpaceFilemarks(n, i); }
+  ErrorCode PrepareTape(TapePrepareOperation op, bool i) override { return t_.PrepareTape(op, i); }
+  ErrorCode EraseTape(bool i) override { return t_.EraseTape(i); }
+  ErrorCode WriteTapemark(std::uint32_t n, bool i) override { return t_.WriteTapemark(n, i); }
+  ErrorCode GetMediaParameters(TapeMediaParameters& p) override { return t_.GetMediaParameters(p); }
+  ErrorCode GetDriveParameters(TapeDriveParameters& p) override { return t_.GetDriveParameters(p); }
+  ErrorCode SetBlockSize(std::uint32_t s) override { return t_.SetBlockSize(s); }
+  ErrorCode ReadBlock(void* b, std::size_t c, std::size_t& l) override { return t_.ReadBlock(b, c, l); }
+  ErrorCode WriteBlock(const void* d, std::size_t l) override { return t_.WriteBlock(d, l); }
+  bool GetIdentity(std::string& v, std::string& p) override { return t_.GetIdentity(v, p); }
+  ErrorCode MountNextVolume() override { return t_.MountNextVolume(); }
+  void Close() override { t_.Close(); }
+
+ private:
+  CTapImage& t_;
+};
+
+// Binds `ctx` so that its tape operations use `image` (opened anew each time).
+void BindFaultableTape(TapeContext& ctx, std::unique_ptr<CTapImage>& image) {
+  ctx.bindings.open = [&image](const std::string& device, std::unique_ptr<CTapeDevice>& out) {
+    if (!image) image = std::make_unique<CTapImage>(SplitTapVolumes(device));
+    if (ErrorCode rc = image->Open()) return rc;
+    out = std::make_unique<BorrowedTape>(*image);
+    return ERR_OK;
+  };
+}
+
+const std::string kText = "LINE ONE\nLINE TWO\nLINE THREE\nLINE FOUR\nLINE FIVE\nLINE SIX\nLINE SEVEN\n";
+const std::string kBinary = [] {
+  std::string s(12 * 512, '\0');
+  for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<char>(i * 7 + 1);
+  return s;
+}();
+
+// PC files to write, and a labelled tape holding one file already.
+struct LabelledBench {
+  TapeBench tape;
+  ScriptedInteraction& ui = tape.ui;
+  fs::path source = tape.dir / "pc";
+  fs::path out = tape.dir / "out";
+  std::unique_ptr<CTapImage> image;
+  TapeWriteOptions options;
+
+  LabelledBench() {
+    fs::create_directory(source);
+    fs::create_directory(out);
+    WriteFileBytes(source / "OLD.DAT", std::string(1024, 'o'));
+    WriteFileBytes(source / "NOTES.CMD", kText);
+    WriteFileBytes(source / "LOGO.IMG", kBinary);
+    options.blocking_factor = 1;  // one tape block per 512 bytes: many requests
+    RecordingProgress progress{tape.busy};
+    EXPECT_EQ(WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"OLD.DAT"}, options, progress), 0u);
+    BindFaultableTape(tape.ctx, image);
+  }
+  ErrorCode Write() {
+    RecordingProgress progress{tape.busy};
+    return WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"NOTES.CMD", "LOGO.IMG"}, options,
+                             progress);
+  }
+  // Restores the tape into `folder` without any fault.
+  ErrorCode RestoreInto(const fs::path& folder, TapeRestoreReport* report = nullptr) {
+    ScriptedInteraction quiet;
+    bool busy = false;
+    TapeContext plain{quiet, busy, {}};
+    plain.bindings.device[0] = tape.tap;
+    RecordingProgress progress{busy};
+    return RestoreLabelledTape(plain, "Tape0", folder.string(), "*.*", {}, {}, progress, report);
+  }
+  ErrorCode Restore() {
+    RecordingProgress progress{tape.busy};
+    return RestoreLabelledTape(tape.ctx, "Tape0", out.string(), "*.*", {}, {}, progress);
+  }
+};
+
+// What a clean restore of the fully written tape gives.
+const FolderFiles& LabelledReference() {
+  static const FolderFiles files = [] {
+    LabelledBench b;
+    EXPECT_EQ(b.Write(), 0u);
+    EXPECT_EQ(b.RestoreInto(b.out), 0u);
+    return ReadFolder(b.out);
+  }();
+  return files;
+}
+
+FaultedOperation<LabelledBench> TapeOperation(std::string name, Reporting reporting) {
+  FaultedOperation<LabelledBench> op;
+  op.name = std::move(name);
+  op.reporting = reporting;
+  op.fault = ERR_CRC;
+  op.arm = [](LabelledBench& b, const Trial& t) {
+    b.image = std::make_unique<CTapImage>(SplitTapVolumes(b.tape.tap));
+    if (t.position) b.image->InjectFault(t.position, ERR_CRC, t.persistent);
+  };
+  op.requests = [](LabelledBench& b) { return b.image->Requests(); };
+  return op;
+}
+
+TEST(TapeFaults, WriteFilesToALabelledTape) {
+  const FolderFiles& reference = LabelledReference();
+  ASSERT_EQ(reference.size(), 3u);
+  ASSERT_EQ(reference.at("LOGO.IMG"), kBinary);
+
+  auto op = TapeOperation("tape write", Reporting::Returned);
+  op.run = [](LabelledBench& b) { return b.Write(); };
+  op.complete = [&reference](LabelledBench& b) {
+    const fs::path again = b.tape.dir / "again";
+    fs::create_directory(again);
+    if (b.RestoreInto(again) != ERR_OK) return ::testing::AssertionFailure() << "restore failed";
+    return OnlyWholeFiles(again, reference, true);
+  };
+  // Whatever was written before the failure reads back whole: the file that
+  // was on the tape always, the new ones as far as they got.
+  op.sound = [&reference](LabelledBench& b) -> ::testing::AssertionResult {
+    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    const fs::path again = b.tape.dir / "again";
+    fs::create_directory(again);
+    TapeRestoreReport report;
+    b.RestoreInto(again, &report);
+    if (ReadFolder(again).count("OLD.DAT") == 0)
+      return ::testing::AssertionFailure() << "the file written before is lost";
+    return OnlyWholeFiles(again, reference, false);
+  };
+  TryEveryPosition(op);
+}
+
+// A labelled tape written whole, to restore.
+struct RestoreBench : LabelledBench {
+  RestoreBench() { EXPECT_EQ(Write(), 0u); }
+};
+
+FaultedOperation<RestoreBench> LabelledRestore(std::string name) {
+  FaultedOperation<RestoreBench> op;
+  op.name = std::move(name);
+  op.reporting = Reporting::Returned;
+  op.fault = ERR_CRC;
+  op.arm = [](RestoreBench& b, const Trial& t) {
+    b.image = std::make_unique<CTapImage>(SplitTapVolumes(b.tape.tap));
+    if (t.position) b.image->InjectFault(t.position, ERR_CRC, t.persistent);
+  };
+  op.requests = [](RestoreBench& b) { return b.image->Requests(); };
+  op.run = [](RestoreBench& b) { return b.Restore(); };
+  op.complete = [](RestoreBench& b) { return OnlyWholeFiles(b.out, LabelledReference(), true); };
+  op.sound = [](RestoreBench& b) -> ::testing::AssertionResult {
+    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    return OnlyWholeFiles(b.out, LabelledReference(), false);
+  };
+  return op;
+}
+
+TEST(TapeFaults, RestoreALabelledTape) {
+  TryEveryPosition(LabelledRestore("labelled restore, tape fault"));
+}
+
+TEST(PcDiskFull, RestoreALabelledTape) {
+  auto op = LabelledRestore("labelled restore, PC disk full");
+  ArmFullPcDisk(op);
+  TryEveryPosition(op);
+}
+
+// A QVA tape with files of several types; the tape image is opened through
+// the fault-injecting binding.
+QvaFile Filled(const std::string& name, std::size_t blocks, char fill) {
+  QvaFile f;
+  f.name = name;
+  f.data = std::string(blocks * 512, fill);
+  return f;
+}
+
+struct QvaFaultBench : QvaBench {
+  std::unique_ptr<CTapImage> image;
+  QvaFaultBench() {
+    QvaUnit unit;
+    unit.types = {
+        {"$Y$", {}},
+        {"CMD", {QvaSourceFile("START", {"LINE ONE", "LINE TWO", "LINE THREE"})}},
+        {"FNT", {Filled("REPORT", 5, 'r'), Filled("TITLE", 9, 't')}},
+        {"IMG", {Filled("LOGO", 3, 'l')}},
+    };
+    Load(QvaTapeBuilder().Start().Unit(unit));
+    BindFaultableTape(ctx, image);
+  }
+};
+
+const FolderFiles& QvaReference() {
+  static const FolderFiles files = [] {
+    QvaFaultBench b;
+    EXPECT_EQ(b.Restore(), 0u);
+    FolderFiles got = ReadFolder(b.out);
+    std::string said;
+    for (const std::string& text : b.ui.Texts()) said += text + "; ";
+    for (const std::string& text : b.progress.statuses) said += text + "; ";
+    EXPECT_FALSE(got.empty()) << b.report.structure_error << " " << said;
+    return got;
+  }();
+  return files;
+}
+
+FaultedOperation<QvaFaultBench> QvaRestore(std::string name) {
+  FaultedOperation<QvaFaultBench> op;
+  op.name = std::move(name);
+  op.reporting = Reporting::Returned;
+  op.fault = ERR_CRC;
+  op.arm = [](QvaFaultBench& b, const Trial& t) {
+    b.image = std::make_unique<CTapImage>(SplitTapVolumes(b.ctx.bindings.device[0]));
+    if (t.position) b.image->InjectFault(t.position, ERR_CRC, t.persistent);
+  };
+  op.requests = [](QvaFaultBench& b) { return b.image->Requests(); };
+  op.run = [](QvaFaultBench& b) { return b.Restore(); };
+  op.complete = [](QvaFaultBench& b) { return OnlyWholeFiles(b.out, QvaReference(), true); };
+  op.sound = [](QvaFaultBench& b) -> ::testing::AssertionResult {
+    if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    return OnlyWholeFiles(b.out, QvaReference(), false);
+  };
+  return op;
+}
+
+TEST(TapeFaults, RestoreAQvaTape) {
+  ASSERT_EQ(QvaReference().size(), 4u);
+  EXPECT_EQ(QvaReference().at("TITLE.FNT"), std::string(9 * 512, 't'));
+  TryEveryPosition(QvaRestore("QVA restore, tape fault"));
+}
+
+TEST(PcDiskFull, RestoreAQvaTape) {
+  auto op = QvaRestore("QVA restore, PC disk full");
+  ArmFullPcDisk(op);
+  TryEveryPosition(op);
+}
+
+// A disk image document with files, an image file it was saved to before,
+// and a drive holding the same disk.
+struct ImageBench {
+  TempDir dir;
+  ScriptedInteraction ui;
+  fs::path file = dir / "disk.kdi";
+  fs::path exported = dir / "REPORT.FNT";
+  CDiskImageDoc doc;
+
+  ImageBench() {
+    ImageBuilder disk(false, 200);
+    disk.AddBinaryFile("FNT", 0, "REPORT", 80, 40, 0x11);
+    WriteFileBytes(file, disk.Text());
+    WriteFileBytes(exported, "an older export");
+    EXPECT_EQ(doc.OnOpenDocument(file), 0u);
+    const std::vector<std::uint8_t> data(30 * 512, 0x44);
+    CKelvoVolume volume(doc);
+    EXPECT_EQ(volume.StoreNewFile({"NEW", "", "IMG", 512, 30, 0, data}), 0u);
+  }
+};
+
+FaultedOperation<ImageBench> ImageOperation(std::string name) {
+  FaultedOperation<ImageBench> op;
+  op.name = std::move(name);
+  ArmFullPcDisk(op);
+  return op;
+}
+
+TEST(PcDiskFull, SaveADiskImage) {
+  auto op = ImageOperation("image save, PC disk full");
+  op.run = [](ImageBench& b) { return b.doc.OnSaveDocument(b.file); };
+  op.complete = [](ImageBench& b) { return HoldsFile(b.file, "NEW.IMG", 30, 0x44); };
+  // The file on disk is the old image or the new one, never a mixture.
+  op.sound = [](ImageBench& b) -> ::testing::AssertionResult {
+    if (HiddenFiles(b.dir.path()) != 0) return ::testing::AssertionFailure() << "temporary file left";
+    if (auto ok = DiskIsSound(b.file, MayBeBlank::No); !ok) return ok;
+    return HoldsFile(b.file, "REPORT.FNT", 40, 0x11);
+  };
+  TryEveryPosition(op);
+}
+
+TEST(PcDiskFull, ExportAFileFromAnImage) {
+  auto op = ImageOperation("export, PC disk full");
+  op.run = [](ImageBench& b) {
+    return CKelvoVolume(b.doc).ExportFile("REPORT.FNT", b.exported, ExportOptions{});
+  };
+  op.complete = [](ImageBench& b) -> ::testing::AssertionResult {
+    if (ReadFileText(b.exported) != std::string(40 * 512, '\x11'))
+      return ::testing::AssertionFailure() << "export incomplete";
+    return ::testing::AssertionSuccess();
+  };
+  op.sound = [](ImageBench& b) -> ::testing::AssertionResult {
+    if (HiddenFiles(b.dir.path()) != 0) return ::testing::AssertionFailure() << "temporary file left";
+    const std::string now = ReadFileText(b.exported);
+    if (now != "an older export" && now != std::string(40 * 512, '\x11'))
+      return ::testing::AssertionFailure() << "a partial export of " << now.size() << " bytes";
+    return ::testing::AssertionSuccess();
+  };
+  TryEveryPosition(op);
+}
+
+}  // namespace
+}  // namespace kelvo::test
