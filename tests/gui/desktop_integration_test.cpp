@@ -105,22 +105,18 @@ const char kOthersList[] =
     "  </bookmark>\n"
     "</xbel>\n";
 
-kelvo::StartupOptions QuietOptions(const QTemporaryDir& dir) {
-  kelvo::StartupOptions o;
-  o.trace_log_path = dir.filePath("kdisk32.log").toStdString();
-  o.system_root = dir.path().toStdString();
-  o.warn_missing_floppy_driver = false;
-  return o;
+QMenu* RecentMenu(CMainFrame& frame) {
+  for (QAction* top : frame.menuBar()->actions())
+    if (top->menu())
+      for (QAction* a : top->menu()->actions())
+        if (a->menu() && a->text() == QStringLiteral("Recent &Files")) return a->menu();
+  return nullptr;
 }
 
 QStringList VisibleRecentEntries(CMainFrame& frame) {
   QStringList out;
-  for (QAction* top : frame.menuBar()->actions())
-    if (top->menu())
-      for (QAction* a : top->menu()->actions())
-        if (a->menu() && a->text() == QStringLiteral("Recent &Files"))
-          for (QAction* entry : a->menu()->actions())
-            if (entry->isVisible()) out << entry->text();
+  for (QAction* entry : RecentMenu(frame)->actions())
+    if (entry->isVisible()) out << entry->text();
   return out;
 }
 
@@ -212,47 +208,37 @@ class DesktopIntegrationTest : public QObject {
     const QString ini = dir.filePath("settings.ini");
     const QString xbel = dir.filePath("recently-used.xbel");
     {
-      kelvo::QtSettingsStore store(ini.toStdString());
-      kelvo::test::ScriptedInteraction ui;
-      ShellContext ctx;
-      ctx.ui = &ui;
-      CommandLine cmd;
+      KdiskRun run(ini);
       // The file manager passes a path and a file:// URL.
-      cmd = ParseCommandLine({"kdisk", dir.filePath("one.kdi"), QUrl::fromLocalFile(dir.filePath("two.kdi")).toString()});
+      const CommandLine cmd = ParseCommandLine(
+          {"kdisk", dir.filePath("one.kdi"), QUrl::fromLocalFile(dir.filePath("two.kdi")).toString()});
       QVERIFY(cmd.ok);
-      auto frame = StartKdisk(ctx, store, cmd, QuietOptions(dir), xbel);
-      QVERIFY(frame);
-      QCOMPARE(frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
-      QVERIFY(ui.asks.empty());
-      EndKdisk(ctx, store, std::move(frame));
+      QVERIFY(run.Start(dir.path(), cmd, false, xbel));
+      QCOMPARE(run.frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+      QVERIFY(run.ui.asks.empty());
+      run.End();
     }
     QSettings written(ini, QSettings::IniFormat);
     QCOMPARE(written.value("Settings/Recent File 1").toString(), dir.filePath("two.kdi"));
     QCOMPARE(ReadXbel(xbel).size(), 2);
 
     QVERIFY(QFile::remove(dir.filePath("two.kdi")));
-    kelvo::QtSettingsStore store(ini.toStdString());
-    kelvo::test::ScriptedInteraction ui;
-    ShellContext ctx;
-    ctx.ui = &ui;
-    auto frame = StartKdisk(ctx, store, CommandLine{}, QuietOptions(dir));
-    QVERIFY(frame);
+    KdiskRun run(ini);
+    QVERIFY(run.Start(dir.path(), {}, false));
+    CMainFrame* frame = run.frame.get();
+    kelvo::test::ScriptedInteraction& ui = run.ui;
     QCOMPARE(frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
     QCOMPARE(VisibleRecentEntries(*frame),
              (QStringList{"&1 " + dir.filePath("two.kdi"), "&2 " + dir.filePath("one.kdi")}));
     // Choosing the file that is gone reports it and drops it from the list.
     ui.answers.push_back(kelvo::Button::Ok);
-    QAction* first = nullptr;
-    for (QAction* top : frame->menuBar()->actions())
-      if (top->menu())
-        for (QAction* a : top->menu()->actions())
-          if (a->menu() && a->text() == QStringLiteral("Recent &Files")) first = a->menu()->actions().value(0);
+    QAction* first = RecentMenu(*frame)->actions().value(0);
     QVERIFY(first);
     first->trigger();
     QCOMPARE(ui.asks.size(), size_t{1});
     QCOMPARE(frame->RecentFiles(), QStringList{dir.filePath("one.kdi")});
     QCOMPARE(VisibleRecentEntries(*frame), QStringList{"&1 " + dir.filePath("one.kdi")});
-    EndKdisk(ctx, store, std::move(frame));
+    run.End();
     QSettings again(ini, QSettings::IniFormat);
     QCOMPARE(again.value("Settings/Recent File 1").toString(), dir.filePath("one.kdi"));
     QCOMPARE(again.value("Settings/Recent File 2").toString(), QString());

@@ -28,11 +28,6 @@ using namespace kelvo::gui::test;
 
 namespace {
 
-CDiskImageWindow* OpenImage(Shell& shell, const QString& path) {
-  if (!shell.frame->OpenDocument(path)) return nullptr;
-  return qobject_cast<CDiskImageWindow*>(shell.frame->MdiArea()->activeSubWindow()->widget());
-}
-
 void WriteText(const QString& path, const QByteArray& text) {
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) qFatal("cannot write %s", qPrintable(path));
