@@ -6,16 +6,8 @@
 # packaging tool is not installed.
 set -uo pipefail
 build=$1
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/check_common.sh"
+require_tools cpack dpkg-deb dpkg-shlibdeps
 
 (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out") >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; echo "FAIL: cpack"; exit 1; }
@@ -47,8 +39,4 @@ if command -v readelf >/dev/null && readelf -S "$work/root/usr/bin/kdu" | grep -
   fail "kdu is not stripped"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "package OK"
+finish "package OK"

@@ -7,17 +7,9 @@
 # checking tool is not installed.
 set -uo pipefail
 build=$1
-for tool in desktop-file-validate xmllint update-mime-database; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed (scripts/bootstrap installs it)"
-    exit 77
-  fi
-done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/check_common.sh"
+require_tools desktop-file-validate xmllint update-mime-database
 prefix=$work/prefix
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   { cat "$work/install.log"; echo "FAIL: cmake --install"; exit 1; }
@@ -90,8 +82,4 @@ complete_words kdu tape ls --j | grep -qx -- "--json" || fail "completion of kdu
 complete_words kdu --drive-a emu:x tape l | grep -qx ls || fail "an option's value broke the verb path"
 complete_words kdu --ye | grep -qx -- "--yes" || fail "completion of the global --yes"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "installed tree OK"
+finish "installed tree OK"
