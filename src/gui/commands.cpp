@@ -10,7 +10,6 @@ bool IsTapeCommand(Cmd cmd) { return cmd >= Cmd::TapeList && cmd <= Cmd::TapeDri
 
 bool CommandAvailable(Cmd cmd) {
   // Dialogs and viewers of later stages of the desktop program.
-  if (IsTapeCommand(cmd)) return false;
   switch (cmd) {
     case Cmd::CopyDisk:
     case Cmd::LabelDisk:

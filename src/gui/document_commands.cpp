@@ -14,6 +14,7 @@
 #include "gui/listing.h"
 #include "gui/main_frame.h"
 #include "gui/preferences_dialog.h"
+#include "gui/tape_window.h"
 #include "gui/viewer_windows.h"
 
 namespace kelvo::gui {
@@ -131,7 +132,11 @@ void CMainFrame::SaveActive(bool save_as) {
 }
 
 void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
-  // UNFINISHED: floppy and tape windows need the floppy and tape layers.
+  if (device.tape) {
+    OpenTapeWindow(*this, device.name);
+    return;
+  }
+  // UNFINISHED: floppy windows need the floppy layer.
   NotInThisVersion(*ctx_.ui, device.Label());
 }
 
@@ -142,7 +147,7 @@ void CMainFrame::PrintSetup() {
 
 void CMainFrame::PrintFileList() {
   CChildFrameWindow* ex = ActiveExplorer();
-  if (!ex) return;
+  if (!ex || !ex->PrepareListingPrint()) return;
   QPrintDialog dialog(&SharedPrinter(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   PrintListing(MakeListing(*ex, QDateTime::currentDateTime()), SharedPrinter(),

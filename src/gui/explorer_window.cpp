@@ -71,6 +71,11 @@ void CChildFrameWindow::DeleteSelected() {
   Q_EMIT stateChanged();
 }
 
+void CChildFrameWindow::ClearList() {
+  model_->SetRows({});
+  Q_EMIT stateChanged();
+}
+
 void CChildFrameWindow::RenameSelected() {
   if (kind_ == PlaceKind::Tape) {
     ctx_.ui->Beep(BeepKind::Exclamation);
@@ -94,7 +99,7 @@ QString CChildFrameWindow::SelectionSummary() const {
 }
 
 QMimeData* CChildFrameWindow::MakeDragData() {
-  const QStringList names = list_->SelectedNames();
+  const QStringList names = TransferNames();
   if (names.isEmpty()) return nullptr;
   ctx_.SetTransferSelection(names);
   // Printer files reach a file manager as files exported when it asks for
