@@ -10,9 +10,12 @@ namespace kelvo::gui {
 
 struct CommandLine {
   DeviceBindings overrides;  // device strings for this run only
-  QStringList files;
+  QStringList files;  // local paths; file:// URLs from the desktop are turned into paths
   bool ok = true;
   QString error;
+  bool show_help = false;
+  bool show_version = false;
+  QString help_text;  // the usage text, for --help
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments);

@@ -49,17 +49,19 @@ void CMainFrame::OpenWithDialog() {
 }
 
 bool CMainFrame::OpenDocument(const QString& path) {
-  const DocumentType* type = DocumentTypeOf(path);
+  const bool disk_image = OpensAsDiskImage(path);
+  const DocumentType* type = disk_image ? &DocumentTypes().front() : DocumentTypeOf(path);
   if (!type) {
     NotInThisVersion(*ctx_.ui, QFileInfo(path).fileName());
     return false;
   }
-  if (IsViewerFile(path)) {
+  if (!disk_image && IsViewerFile(path)) {
     QWidget* frame = OpenViewerFrame(path, ctx_);
     if (!frame) return false;
     QMdiSubWindow* sub = AddChild(frame);
     sub->resize(sub->sizeHint());
     mdi_->setActiveSubWindow(sub);
+    AddRecentFile(QFileInfo(path).absoluteFilePath(), false);
     return true;
   }
   if (type != &DocumentTypes().front()) {
@@ -81,7 +83,7 @@ bool CMainFrame::OpenDocument(const QString& path) {
     return false;
   }
   AddImageWindow(new CDiskImageWindow(ctx_, std::move(doc), full, QFileInfo(full).fileName()));
-  AddRecentFile(full);
+  AddRecentFile(full, true);
   return true;
 }
 
@@ -119,7 +121,7 @@ bool CMainFrame::SaveImage(CDiskImageWindow* window, bool save_as) {
     ctx_.ui->ReportError(code);
     return false;
   }
-  AddRecentFile(path);
+  AddRecentFile(path, true);
   return true;
 }
 

@@ -1,5 +1,11 @@
 #include "gui/document_types.h"
 
+#include <QFile>
+
+#include "diskfs/mount.h"
+#include "media/disk_image.h"
+#include "media/imd_image.h"
+
 namespace kelvo::gui {
 
 const std::vector<DocumentType>& DocumentTypes() {
@@ -25,8 +31,34 @@ QStringList OpenDialogFilters() {
     filter.insert(filter.size() - 1, QStringLiteral(" *") + t.extension);
     filters << filter;
   }
+  filters << QStringLiteral("Floppy Images (*.IMG *.IMA *.DSK *.IMD *.img *.ima *.dsk *.imd)");
   filters << QStringLiteral("All Files (*)");
   return filters;
+}
+
+int FloppyImageFilterIndex() { return static_cast<int>(DocumentTypes().size()); }
+
+namespace {
+
+// A raw image of a printer disk: long enough and block 1 marked "$Y$"; or
+// an ImageDisk archive.
+bool HoldsPrinterDisk(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray head = file.read(2 * kBlockSize);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(head.constData());
+  if (LooksLikeImd({bytes, static_cast<std::size_t>(head.size())})) return true;
+  return file.size() >= static_cast<qint64>(kMinImageBytes) && head.size() == 2 * kBlockSize &&
+         HasKelvoMark(bytes + kBlockSize);
+}
+
+}  // namespace
+
+bool OpensAsDiskImage(const QString& path) {
+  if (path.endsWith(QLatin1String(".kdi"), Qt::CaseInsensitive)) return true;
+  for (const char* ext : {".ima", ".dsk", ".imd"})
+    if (path.endsWith(QLatin1String(ext), Qt::CaseInsensitive)) return true;
+  return path.endsWith(QLatin1String(".img"), Qt::CaseInsensitive) && HoldsPrinterDisk(path);
 }
 
 const DocumentType* DocumentTypeOf(const QString& path) {

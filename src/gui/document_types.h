@@ -17,8 +17,14 @@ struct DocumentType {
 
 const std::vector<DocumentType>& DocumentTypes();
 // The Open dialog's filters: one per type ("Disk Images (*.KDI *.kdi)"),
-// then "All Files (*)".
+// then the archivists' raw floppy images, then "All Files (*)".
 QStringList OpenDialogFilters();
+// Index of the archivists' floppy images filter in OpenDialogFilters().
+int FloppyImageFilterIndex();
+// Whether `path` opens as a disk image: ".kdi", the archivists' ".ima",
+// ".dsk" and ".imd", and an ".img" that holds a printer disk (a raw floppy
+// image; any other ".img" is a printer image file for the image viewer).
+bool OpensAsDiskImage(const QString& path);
 // The type whose extension the path has (without regard to case), or null.
 const DocumentType* DocumentTypeOf(const QString& path);
 

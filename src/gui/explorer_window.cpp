@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "gui/caption_strip.h"
+#include "gui/drag_export.h"
 #include "gui/drag_payload.h"
 #include "gui/size_text.h"
 
@@ -107,7 +108,12 @@ QMimeData* CChildFrameWindow::MakeDragData() {
   const QStringList names = TransferNames();
   if (names.isEmpty()) return nullptr;
   ctx_.SetTransferSelection(names);
-  auto* data = new QMimeData;
+  // Printer files reach a file manager as files exported when it asks for
+  // them; tapes are left out, since reading one can take minutes.
+  CFileDragData::Exporter exporter;
+  if ((kind_ == PlaceKind::Floppy || kind_ == PlaceKind::DiskImage) && export_for_drag)
+    exporter = [export_files = export_for_drag, names] { return export_files(names); };
+  auto* data = new CFileDragData(std::move(exporter));
   data->setData(QString::fromLatin1(kFileListMimeType),
                 EncodeFileList({static_cast<int>(kind_), static_cast<int>(names.size()),
                                 reinterpret_cast<quintptr>(this)}));

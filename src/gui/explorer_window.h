@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QMimeData>
+#include <QUrl>
 #include <QWidget>
+#include <functional>
 
 #include "gui/file_list_view.h"
 #include "gui/place_kind.h"
@@ -62,6 +64,10 @@ class CChildFrameWindow : public QWidget {
   // Lists one entry more, or drops one (transfers keep an open window in step).
   void AddEntry(const FileRow& row) { model_->AddOrReplaceRow(row); }
   void DropEntry(const QString& name) { model_->RemoveRow(name); }
+
+  // Exports the named files of this place into a folder of the PC for a drag
+  // out to the desktop and returns their URLs (set by the main window).
+  std::function<QList<QUrl>(const QStringList& names)> export_for_drag;
 
  Q_SIGNALS:
   // A drag was dropped on this window's list or tree.

@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
 #include "gui/device_bar.h"
+#include "gui/drag_export.h"
 #include "gui/explorer_window.h"
 #include "gui/pc_explorer.h"
 #include "gui/viewer_windows.h"
@@ -19,7 +21,8 @@
 namespace kelvo::gui {
 
 CMainFrame::CMainFrame(ShellContext& ctx, std::vector<DeviceEntry> devices, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), devices_(std::move(devices)) {
+    : QMainWindow(parent), ctx_(ctx), devices_(std::move(devices)),
+      drag_folders_(std::make_unique<CDragExportFolders>()) {
   setWindowTitle(QString::fromLatin1(kAppTitle));
   mdi_ = new QMdiArea(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -121,6 +124,9 @@ QMdiSubWindow* CMainFrame::AddChild(QWidget* child) {
   if (auto* ex = qobject_cast<CChildFrameWindow*>(child)) {
     connect(ex, &CChildFrameWindow::dropReceived, this, &CMainFrame::HandleDrop);
     connect(ex, &CChildFrameWindow::stateChanged, this, [this] { OnIdle(); });
+    ex->export_for_drag = [this, window = QPointer<CChildFrameWindow>(ex)](const QStringList& names) {
+      return window ? ExportForDrag(window, names) : QList<QUrl>();
+    };
   }
   sub->show();
   return sub;

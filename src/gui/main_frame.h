@@ -6,6 +6,8 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QUrl>
+#include <memory>
 #include <vector>
 
 #include "gui/commands.h"
@@ -25,6 +27,7 @@ class CChildFrameWindow;
 class CPcExplorerWindow;
 class CDeviceBar;
 class CDiskImageWindow;
+class CDragExportFolders;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -67,6 +70,14 @@ class CMainFrame : public QMainWindow {
   // Writes the listing of the active explorer window to `path`.
   bool SaveFileListTo(const QString& path);
   QStringList RecentFiles() const { return recent_files_; }
+  // Puts back the recent-file list kept in the settings store.
+  void SetRecentFiles(const QStringList& files);
+  // The desktop's recently-used list that opened and saved files are also
+  // added to (empty: none).
+  void SetDesktopRecentList(const QString& xbel_path) { desktop_recent_list_ = xbel_path; }
+  // Exports `names` of `window`'s place into a new private folder for a drag
+  // out to the desktop; the URLs of the files written.
+  QList<QUrl> ExportForDrag(CChildFrameWindow* window, const QStringList& names);
   // Whether a floppy or tape operation runs (closing is refused then).
   bool OperationRunning() const;
 
@@ -94,7 +105,9 @@ class CMainFrame : public QMainWindow {
   void OpenDeviceWindow(const DeviceEntry& device);
   void NewDocument();
   void AddImageWindow(CDiskImageWindow* window);
-  void AddRecentFile(const QString& path);
+  // Adds a file opened or saved; `disk_image` when it was opened as one.
+  void AddRecentFile(const QString& path, bool disk_image);
+  void RebuildRecentMenu();
   void SaveActive(bool save_as);
   void PrintSetup();
   void ShowPreferences();
@@ -111,6 +124,8 @@ class CMainFrame : public QMainWindow {
   int new_documents_ = 0;
   QStringList recent_files_;
   QMenu* recent_menu_ = nullptr;
+  QString desktop_recent_list_;
+  std::unique_ptr<CDragExportFolders> drag_folders_;
 };
 
 }  // namespace kelvo::gui

@@ -127,20 +127,6 @@ void CMainFrame::BuildMenus() {
     connect(m, &QMenu::aboutToShow, this, &CMainFrame::OnIdle);
 }
 
-void CMainFrame::AddRecentFile(const QString& path) {
-  // The four files opened or saved last, the newest first.
-  recent_files_.removeAll(path);
-  recent_files_.prepend(path);
-  while (recent_files_.size() > 4) recent_files_.removeLast();
-  recent_menu_->clear();
-  int n = 1;
-  for (const QString& f : recent_files_) {
-    QAction* a = recent_menu_->addAction(QStringLiteral("&%1 %2").arg(n++).arg(f));
-    connect(a, &QAction::triggered, this, [this, f] { OpenDocument(f); });
-  }
-  recent_menu_->setEnabled(!recent_files_.isEmpty());
-}
-
 void CMainFrame::SetPresentation(int p) {
   if (CChildFrameWindow* ex = ActiveExplorer())
     ex->ListView()->SetPresentation(static_cast<Presentation>(p));

@@ -29,15 +29,6 @@
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
 
-namespace {
-
-CDiskImageWindow* OpenImage(Shell& shell, const QString& path) {
-  if (!shell.frame->OpenDocument(path)) return nullptr;
-  return qobject_cast<CDiskImageWindow*>(shell.frame->MdiArea()->activeSubWindow()->widget());
-}
-
-}  // namespace
-
 class ListingAndDropTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:

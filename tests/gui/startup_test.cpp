@@ -70,16 +70,12 @@ class StartupTest : public QObject {
     // Device overrides are for one run only.
     QVERIFY(!written.value("Settings/Floppy A Device").toString().startsWith("emu:"));
 
-    kelvo::QtSettingsStore store(ini.toStdString());
-    kelvo::test::ScriptedInteraction ui;
-    ShellContext ctx;
-    ctx.ui = &ui;
-    auto frame = StartKdisk(ctx, store, CommandLine{}, QuietOptions(dir));
-    QVERIFY(frame);
-    QCOMPARE(frame->geometry(), QRect(150, 100, 640, 480));
+    KdiskRun run(ini);
+    QVERIFY(run.Start(dir.path()));
+    QCOMPARE(run.frame->geometry(), QRect(150, 100, 640, 480));
     // No floppy driver and no emulated drive: warned once, started anyway.
-    QCOMPARE(ui.Texts(), std::vector<std::string>{kelvo::kFloppyDriverMissingText});
-    QCOMPARE(frame->MdiArea()->subWindowList().size(), 1);
+    QCOMPARE(run.ui.Texts(), std::vector<std::string>{kelvo::kFloppyDriverMissingText});
+    QCOMPARE(run.frame->MdiArea()->subWindowList().size(), 1);
   }
 
   void ParsesTheCommandLine() {

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 
+#include "gui/disk_image_window.h"
 #include "gui/explorer_window.h"
 #include "gui/pc_explorer.h"
 
@@ -27,6 +30,23 @@ CPcExplorerWindow* Shell::Start(const QString& folder) {
   QApplication::setActiveWindow(frame.get());
   if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
   return pc;
+}
+
+KdiskRun::KdiskRun(const QString& ini) : store(ini.toStdString()) { ctx.ui = &ui; }
+
+bool KdiskRun::Start(const QString& root, const CommandLine& cmd, bool warn,
+                     const QString& recently_used_xbel) {
+  kelvo::StartupOptions o;
+  o.trace_log_path = QDir(root).filePath("kdisk32.log").toStdString();
+  o.system_root = root.toStdString();
+  o.warn_missing_floppy_driver = warn;
+  frame = StartKdisk(ctx, store, cmd, o, recently_used_xbel);
+  return frame != nullptr;
+}
+
+CDiskImageWindow* OpenImage(Shell& shell, const QString& path) {
+  if (!shell.frame->OpenDocument(path)) return nullptr;
+  return qobject_cast<CDiskImageWindow*>(shell.frame->MdiArea()->activeSubWindow()->widget());
 }
 
 void MakeFile(const QString& folder, const QString& name, int bytes) {

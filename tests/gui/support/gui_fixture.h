@@ -6,8 +6,11 @@
 #include <QStringList>
 #include <memory>
 
+#include "gui/disk_image_window.h"
+#include "gui/kdisk_app.h"
 #include "gui/main_frame.h"
 #include "gui/shell_context.h"
+#include "settings_store/qt_settings_store.h"
 #include "support/scripted_interaction.h"
 
 namespace kelvo::gui::test {
@@ -22,6 +25,25 @@ struct Shell {
   // Opens and shows the main window with its PC window on `folder`.
   CPcExplorerWindow* Start(const QString& folder);
 };
+
+// A kdisk run as the program makes it: start-up on the settings file `ini`,
+// the main window, and the end that writes the settings back.
+struct KdiskRun {
+  kelvo::QtSettingsStore store;
+  kelvo::test::ScriptedInteraction ui;
+  ShellContext ctx;
+  std::unique_ptr<CMainFrame> frame;
+
+  explicit KdiskRun(const QString& ini);
+  // Starts with the trace log in `root` and no floppy driver under it
+  // (warned about unless `warn` is false); false when no main window came.
+  bool Start(const QString& root, const CommandLine& cmd = {}, bool warn = true,
+             const QString& recently_used_xbel = {});
+  void End() { EndKdisk(ctx, store, std::move(frame)); }
+};
+
+// Opens `path` in the shell's main window; its image window, or null.
+CDiskImageWindow* OpenImage(Shell& shell, const QString& path);
 
 // Creates `names` (with `size` bytes each) in `folder`.
 void MakeFiles(const QString& folder, const QStringList& names, int size = 10);
