@@ -12,11 +12,6 @@ bool CommandAvailable(Cmd cmd) {
   // Dialogs and viewers of later stages of the desktop program.
   if (IsTapeCommand(cmd)) return false;
   switch (cmd) {
-    case Cmd::CopyDisk:
-    case Cmd::LabelDisk:
-    case Cmd::FormatDisk:
-    case Cmd::DiskDriveInfo:
-      return false;
     default:
       return true;
   }

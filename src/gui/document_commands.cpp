@@ -129,7 +129,11 @@ void CMainFrame::SaveActive(bool save_as) {
 }
 
 void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
-  // UNFINISHED: floppy and tape windows need the floppy and tape layers.
+  if (!device.tape) {
+    OpenFloppyWindow(device);
+    return;
+  }
+  // UNFINISHED: tape windows need the tape layer.
   NotInThisVersion(*ctx_.ui, device.Label());
 }
 

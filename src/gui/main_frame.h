@@ -25,6 +25,7 @@ class CChildFrameWindow;
 class CPcExplorerWindow;
 class CDeviceBar;
 class CDiskImageWindow;
+class CFloppyWindow;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -67,6 +68,14 @@ class CMainFrame : public QMainWindow {
   QStringList RecentFiles() const { return recent_files_; }
   // Whether a floppy or tape operation runs (closing is refused then).
   bool OperationRunning() const;
+
+  // Floppy windows and the Disk menu (floppy_commands.cpp).
+  CFloppyWindow* OpenFloppyWindow(const DeviceEntry& device);
+  // The open window of floppy drive `drive` ("A:"), or null.
+  CFloppyWindow* FindFloppyWindow(const QString& drive) const;
+  void RunDiskCommand(Cmd cmd);
+  // The Format dialog, with `drive` selected when it names a drive.
+  void ShowFormatDialog(const QString& drive);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

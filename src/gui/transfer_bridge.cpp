@@ -5,6 +5,7 @@
 
 #include "gui/copy_files_dialog.h"
 #include "gui/disk_image_window.h"
+#include "gui/floppy_drives.h"
 #include "gui/main_frame.h"
 #include "transfer/transfer_engine.h"
 
@@ -72,7 +73,13 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
   ctx.SetTransferSelection(r.names);
   CCopyFilesDialog progress(&frame);
   FramePlaces places(frame);
-  TransferServices services{ctx.app, ui, progress, &places, nullptr, {}};
+  // Floppy letters are bound to the devices of the main window's device bar.
+  FloppyDriveMaker make_drive = [&frame](char letter) -> std::unique_ptr<CFloppyDrive> {
+    for (const DeviceEntry& d : frame.Devices())
+      if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
+    return nullptr;
+  };
+  TransferServices services{ctx.app, ui, progress, &places, nullptr, make_drive};
   return kelvo::TransferFiles(S(r.source), static_cast<int>(s), S(r.destination),
                               static_cast<int>(d), services);
 }
