@@ -1,6 +1,5 @@
 #include "gui/copy_disk_dialog.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -30,18 +29,13 @@ const char kImageFilter[] = "Kelvo Disk Image Files (.kdi) (*.kdi)";
 CCopyDiskDialog::CCopyDiskDialog(ShellContext& ctx, std::vector<DeviceEntry> floppies,
                                  std::function<void(const QString&)> refresh_drive,
                                  QWidget* parent)
-    : QDialog(parent), ctx_(ctx), floppies_(std::move(floppies)),
+    : CDiskProgressDialog(parent), ctx_(ctx), floppies_(std::move(floppies)),
       refresh_drive_(std::move(refresh_drive)) {
   setWindowTitle(QStringLiteral("Copy Disk"));
   setObjectName(QStringLiteral("CopyDiskDialog"));
   source_ = MakeSide(QStringLiteral("Source"), true, &source_group_);
   destination_ = MakeSide(QStringLiteral("Destination"), false, &destination_group_);
-  status_ = new QLabel(this);
-  status_->setObjectName(QStringLiteral("Status"));
-  progress_ = new QProgressBar(this);
-  progress_->setTextVisible(false);
-  progress_->setRange(0, kFileSystemCylinders);
-  progress_->setValue(0);
+  Progress()->setRange(0, kFileSystemCylinders);
   copy_ = new QPushButton(QStringLiteral("Copy"), this);
   copy_->setDefault(true);
   close_ = new QPushButton(QStringLiteral("Close"), this);
@@ -52,8 +46,8 @@ CCopyDiskDialog::CCopyDiskDialog(ShellContext& ctx, std::vector<DeviceEntry> flo
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(source_group_);
   layout->addWidget(destination_group_);
-  layout->addWidget(status_);
-  layout->addWidget(progress_);
+  layout->addWidget(StatusLine());
+  layout->addWidget(Progress());
   layout->addLayout(buttons);
   connect(copy_, &QPushButton::clicked, this, [this] { Copy(); });
   connect(close_, &QPushButton::clicked, this, &CCopyDiskDialog::reject);
@@ -123,9 +117,7 @@ const DeviceEntry* CCopyDiskDialog::DriveOf(const Side& side) const {
                                                           : nullptr;
 }
 
-void CCopyDiskDialog::SetRunning(bool running) {
-  running_ = running;
-  copying_ = running;
+void CCopyDiskDialog::ShowRunning(bool running) {
   source_group_->setEnabled(!running);
   destination_group_->setEnabled(!running);
   copy_->setEnabled(!running);
@@ -133,7 +125,7 @@ void CCopyDiskDialog::SetRunning(bool running) {
 }
 
 ErrorCode CCopyDiskDialog::Copy() {
-  if (running_) return ERR_OK;
+  if (Running()) return ERR_OK;
   Interaction& ui = *ctx_.ui;
   const DeviceEntry* from = DriveOf(source_);
   const DeviceEntry* to = DriveOf(destination_);
@@ -167,38 +159,6 @@ ErrorCode CCopyDiskDialog::Copy() {
   SetRunning(false);
   if (rc == ERR_OK && !written.isEmpty() && refresh_drive_) refresh_drive_(written);
   return rc;
-}
-
-QString CCopyDiskDialog::StatusText() const { return status_->text(); }
-
-void CCopyDiskDialog::SetStatus(const std::string& text) {
-  const QString t = Q(text);
-  if (status_->text() != t) status_->setText(t);
-}
-
-void CCopyDiskDialog::SetRange(int low, int high) { progress_->setRange(low, high); }
-
-void CCopyDiskDialog::SetPos(int pos) {
-  progress_->setValue(pos);
-  Q_EMIT progressMoved(pos);
-}
-
-void CCopyDiskDialog::reject() {
-  // While a copy runs the button stops it; otherwise it closes the dialog.
-  if (running_) {
-    copying_ = false;
-    return;
-  }
-  QDialog::reject();
-}
-
-void CCopyDiskDialog::closeEvent(QCloseEvent* e) {
-  if (running_) {
-    copying_ = false;
-    e->ignore();
-    return;
-  }
-  QDialog::closeEvent(e);
 }
 
 }  // namespace kelvo::gui

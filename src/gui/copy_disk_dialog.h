@@ -4,24 +4,22 @@
 // status line tells how the copy ended.
 #pragma once
 
-#include <QDialog>
 #include <functional>
 #include <vector>
 
 #include "diskfs/disk_progress.h"
 #include "gui/device_list.h"
+#include "gui/disk_progress_dialog.h"
 #include "gui/shell_context.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
 namespace kelvo::gui {
 
-class CCopyDiskDialog final : public QDialog, public CDiskProgress {
+class CCopyDiskDialog final : public CDiskProgressDialog, public CDiskProgress {
   Q_OBJECT
  public:
   // One side of the dialog: "Drive:" with the floppy drives or "File:" with
@@ -44,30 +42,21 @@ class CCopyDiskDialog final : public QDialog, public CDiskProgress {
   // Copies with the dialog's settings (the Copy button); the result of the
   // copy (kDiskCopyStopped when stopped).
   ErrorCode Copy();
-  bool Copying() const { return running_; }
-  QString StatusText() const;
   QPushButton* StopButton() const { return close_; }
   QPushButton* CopyButton() const { return copy_; }
-  QProgressBar* Progress() const { return progress_; }
 
   // CDiskProgress
-  void SetStatus(const std::string& text) override;
-  void SetRange(int low, int high) override;
-  void SetPos(int pos) override;
-  bool StopRequested() override { return !copying_; }
-  // Close/Stop/Cancel, Esc: stops a running copy, else closes the dialog.
-  void reject() override;
-
- Q_SIGNALS:
-  void progressMoved(int pos);
+  void SetStatus(const std::string& text) override { ShowStatus(text); }
+  void SetRange(int low, int high) override { ShowRange(low, high); }
+  void SetPos(int pos) override { ShowPos(pos); }
+  bool StopRequested() override { return StopPressed(); }
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
+  void ShowRunning(bool running) override;
 
  private:
   Side MakeSide(const QString& title, bool source, QWidget** group);
   void Browse(bool source);
-  void SetRunning(bool running);
   const DeviceEntry* DriveOf(const Side& side) const;
 
   ShellContext& ctx_;
@@ -77,12 +66,8 @@ class CCopyDiskDialog final : public QDialog, public CDiskProgress {
   Side destination_;
   QWidget* source_group_;
   QWidget* destination_group_;
-  QLabel* status_;
-  QProgressBar* progress_;
   QPushButton* copy_;
   QPushButton* close_;
-  bool copying_ = false;  // cleared by Stop
-  bool running_ = false;
 };
 
 }  // namespace kelvo::gui

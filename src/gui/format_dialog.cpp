@@ -1,6 +1,5 @@
 #include "gui/format_dialog.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -24,7 +23,7 @@ constexpr int kDiskIdLength = 30;
 
 CFormatDialog::CFormatDialog(ShellContext& ctx, std::vector<DeviceEntry> floppies, Hooks hooks,
                              QWidget* parent)
-    : QDialog(parent), ctx_(ctx), floppies_(std::move(floppies)), hooks_(std::move(hooks)) {
+    : CDiskProgressDialog(parent), ctx_(ctx), floppies_(std::move(floppies)), hooks_(std::move(hooks)) {
   setWindowTitle(QStringLiteral("Format Disk"));
   setObjectName(QStringLiteral("FormatDialog"));
   drive_ = new QComboBox(this);
@@ -49,12 +48,7 @@ CFormatDialog::CFormatDialog(ShellContext& ctx, std::vector<DeviceEntry> floppie
   mode_layout->addWidget(quick_);
   mode_layout->addWidget(full_);
 
-  status_ = new QLabel(this);
-  status_->setObjectName(QStringLiteral("Status"));
-  progress_ = new QProgressBar(this);
-  progress_->setTextVisible(false);
-  progress_->setRange(0, 79);
-  progress_->setValue(0);
+  Progress()->setRange(0, kFormattedCylinders - 1);
   start_ = new QPushButton(QStringLiteral("Start"), this);
   start_->setDefault(true);
   close_ = new QPushButton(QStringLiteral("Close"), this);
@@ -66,8 +60,8 @@ CFormatDialog::CFormatDialog(ShellContext& ctx, std::vector<DeviceEntry> floppie
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addWidget(mode);
-  layout->addWidget(status_);
-  layout->addWidget(progress_);
+  layout->addWidget(StatusLine());
+  layout->addWidget(Progress());
   layout->addLayout(buttons);
 
   connect(start_, &QPushButton::clicked, this, &CFormatDialog::Start);
@@ -113,15 +107,13 @@ void CFormatDialog::UpdateStartEnabled() {
   // Without the driver for the printer's formats a drive formats only its
   // native capacity.
   const DeviceEntry* d = CurrentDrive();
-  bool enabled = d != nullptr && !running_;
+  bool enabled = d != nullptr && !Running();
   if (enabled && ctx_.app.FormatDriverPresent == 0)
     enabled = media_ != MediaKind::F3_1Pt2_512 && media_ != MediaKind::F5_720_512;
   start_->setEnabled(enabled);
 }
 
-void CFormatDialog::SetRunning(bool running) {
-  running_ = running;
-  formatting_ = running;
+void CFormatDialog::ShowRunning(bool running) {
   close_->setText(running ? QStringLiteral("Cancel") : QStringLiteral("Close"));
   for (QWidget* w : {static_cast<QWidget*>(drive_), static_cast<QWidget*>(capacity_),
                      static_cast<QWidget*>(disk_id_), static_cast<QWidget*>(quick_),
@@ -132,7 +124,7 @@ void CFormatDialog::SetRunning(bool running) {
 
 void CFormatDialog::Start() {
   const DeviceEntry* d = CurrentDrive();
-  if (running_ || !d) return;
+  if (Running() || !d) return;
   Interaction& ui = *ctx_.ui;
   std::unique_ptr<CFloppyDrive> drive = MakeFloppyDrive(*d);
   if (!drive) {
@@ -157,18 +149,6 @@ void CFormatDialog::Start() {
   ShowFormatOutcome(ui, result);
 }
 
-void CFormatDialog::SetStatus(const std::string& text) {
-  const QString t = Q(text);
-  if (status_->text() != t) status_->setText(t);
-}
-
-void CFormatDialog::SetRange(int low, int high) { progress_->setRange(low, high); }
-
-void CFormatDialog::SetPos(int pos) {
-  progress_->setValue(pos);
-  Q_EMIT progressMoved(pos);
-}
-
 void CFormatDialog::ShowCapacity(MediaKind code) {
   const int index = capacity_->findText(Q(CapacityText(code)));
   if (index >= 0) capacity_->setCurrentIndex(index);
@@ -176,23 +156,5 @@ void CFormatDialog::ShowCapacity(MediaKind code) {
 }
 
 void CFormatDialog::ShowFullMode() { full_->setChecked(true); }
-
-void CFormatDialog::reject() {
-  // While a format runs the button cancels it; the dialog stays.
-  if (running_) {
-    formatting_ = false;
-    return;
-  }
-  QDialog::reject();
-}
-
-void CFormatDialog::closeEvent(QCloseEvent* e) {
-  if (running_) {
-    formatting_ = false;
-    e->ignore();
-    return;
-  }
-  QDialog::closeEvent(e);
-}
 
 }  // namespace kelvo::gui

@@ -3,24 +3,22 @@
 // and Close reads "Cancel".
 #pragma once
 
-#include <QDialog>
 #include <functional>
 #include <vector>
 
 #include "diskfs/disk_progress.h"
 #include "gui/device_list.h"
+#include "gui/disk_progress_dialog.h"
 #include "gui/shell_context.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
 namespace kelvo::gui {
 
-class CFormatDialog final : public QDialog, public CFormatProgress {
+class CFormatDialog final : public CDiskProgressDialog, public CFormatProgress {
   Q_OBJECT
  public:
   // What the dialog asks of the main window: the disk ID shown for a drive
@@ -38,32 +36,25 @@ class CFormatDialog final : public QDialog, public CFormatProgress {
   void SelectDrive(const QString& drive);
   // Starts a format with the dialog's settings (the Start button).
   void Start();
-  bool Formatting() const { return formatting_; }
+  bool Formatting() const { return Running(); }
   MediaKind SelectedMedia() const { return media_; }
 
   // CFormatProgress: the engine's view of the window.
-  void SetStatus(const std::string& text) override;
-  void SetRange(int low, int high) override;
-  void SetPos(int pos) override;
-  bool StopRequested() override { return !formatting_; }
-  // Close, Cancel, Esc: cancels a running format, else closes the dialog.
-  void reject() override;
+  void SetStatus(const std::string& text) override { ShowStatus(text); }
+  void SetRange(int low, int high) override { ShowRange(low, high); }
+  void SetPos(int pos) override { ShowPos(pos); }
+  bool StopRequested() override { return StopPressed(); }
   void ShowCapacity(MediaKind code) override;
   void ShowFullMode() override;
 
- Q_SIGNALS:
-  // The progress bar moved (each cylinder or step of a format).
-  void progressMoved(int pos);
-
  protected:
-  void closeEvent(QCloseEvent* e) override;
+  void ShowRunning(bool running) override;
 
  private:
   const DeviceEntry* CurrentDrive() const;
   void OnDriveChanged();
   void OnCapacityChanged();
   void UpdateStartEnabled();
-  void SetRunning(bool running);
 
   ShellContext& ctx_;
   std::vector<DeviceEntry> floppies_;
@@ -73,13 +64,9 @@ class CFormatDialog final : public QDialog, public CFormatProgress {
   QLineEdit* disk_id_;
   QRadioButton* quick_;
   QRadioButton* full_;
-  QLabel* status_;
-  QProgressBar* progress_;
   QPushButton* start_;
   QPushButton* close_;
   MediaKind media_ = MediaKind::Unknown;
-  bool formatting_ = false;  // cleared by Cancel
-  bool running_ = false;     // a format runs
 };
 
 }  // namespace kelvo::gui

@@ -33,8 +33,6 @@ using kelvo::Button;
 
 namespace {
 
-const std::vector<ImageFile> kTwoFiles = {{"REP", "ORT", "FNT", 3}, {"A", "", "JSL", 1}};
-
 QPushButton* ButtonNamed(QWidget* dialog, const QString& text) {
   for (QPushButton* b : dialog->findChildren<QPushButton*>())
     if (b->text() == text) return b;
@@ -83,12 +81,10 @@ class DiskDialogsTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void FormatDialogStartsFromTheDriveAndTheDriver() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(a, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", a), EmulatedDrive("B:", dir.filePath("b.img"), true)});
-    shell.Start(dir.path());
-    shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f(DriveB::FiveAndQuarter);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    f.OpenA();
 
     WithFormatDialog(shell, [](CFormatDialog* d) {
       QCOMPARE(d->windowTitle(), QStringLiteral("Format Disk"));
@@ -141,12 +137,11 @@ class DiskDialogsTest : public QObject {
   }
 
   void FullFormatFormatsEveryCylinderAndRefreshesTheWindow() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(a, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", a)});
-    shell.Start(dir.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f(DriveB::None);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& a = f.a;
+    CFloppyWindow* floppy = f.OpenA();
     QCOMPARE(Names(floppy).size(), 2);
 
     int last = -1;
@@ -182,11 +177,10 @@ class DiskDialogsTest : public QObject {
   }
 
   void QuickFormatKeepsTheCapacityOfThePrinterDisk() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(a, kTwoFiles));  // a 720 KB disk
-    Shell shell({EmulatedDrive("A:", a)});
-    shell.Start(dir.path());
+    FloppyShell f(DriveB::None);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& a = f.a;
     WithFormatDialog(shell, [&](CFormatDialog* d) {
       QCOMPARE(d->findChild<QComboBox*>(QStringLiteral("Capacity"))->currentText(),
                QStringLiteral("1.2M"));
@@ -218,10 +212,9 @@ class DiskDialogsTest : public QObject {
   }
 
   void CancelStopsTheFormatBetweenCylinders() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    Shell shell({EmulatedDrive("A:", a)});
-    shell.Start(dir.path());
+    FloppyShell f(DriveB::None, false);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
     int last = -1;
     WithFormatDialog(shell, [&](CFormatDialog* d) {
       QObject::connect(d, &CFormatDialog::progressMoved, d, [&, d](int pos) {
@@ -238,12 +231,11 @@ class DiskDialogsTest : public QObject {
   }
 
   void LabelDiskChangesTheDiskId() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(a, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", a)});
-    shell.Start(dir.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f(DriveB::None);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& a = f.a;
+    CFloppyWindow* floppy = f.OpenA();
     bool shown = false;
     WhenModal<CLabelDiskDialog>([&](CLabelDiskDialog* d) {
       shown = true;
@@ -274,13 +266,12 @@ class DiskDialogsTest : public QObject {
   }
 
   void CopyDiskFromDriveToFileAndBack() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    const QString b = dir.filePath("b.img");
-    const QString image = dir.filePath("copy.kdi");
-    QVERIFY(MakeFloppyMedium(a, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", a), EmulatedDrive("B:", b)});
-    shell.Start(dir.path());
+    FloppyShell f(DriveB::ThreeAndHalf);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& a = f.a;
+    const QString& b = f.b;
+    const QString image = f.dir.filePath("copy.kdi");
     CCopyDiskDialog d(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
     d.show();
     QCOMPARE(d.windowTitle(), QStringLiteral("Copy Disk"));
@@ -337,12 +328,10 @@ class DiskDialogsTest : public QObject {
   }
 
   void StopAndEscEndACopyAndLeaveNoImage() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    const QString image = dir.filePath("stopped.kdi");
-    QVERIFY(MakeFloppyMedium(a, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", a)});
-    shell.Start(dir.path());
+    FloppyShell f;
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString image = f.dir.filePath("stopped.kdi");
     CCopyDiskDialog d(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
     d.show();
     UseFile(d.Destination(), image);
@@ -408,10 +397,9 @@ class DiskDialogsTest : public QObject {
   }
 
   void DriveInformationMarksTheFormatsOfEachDrive() {
-    QTemporaryDir dir;
-    Shell shell({EmulatedDrive("A:", dir.filePath("a.img")),
-                 EmulatedDrive("B:", dir.filePath("b.img"), true)});
-    shell.Start(dir.path());
+    FloppyShell f(DriveB::FiveAndQuarter, false);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
     bool shown = false;
     WhenModal<CFloppyDriveInfoDialog>([&](CFloppyDriveInfoDialog* d) {
       shown = true;
@@ -435,12 +423,10 @@ class DiskDialogsTest : public QObject {
   }
 
   void ScreenshotsOfTheFloppyWindowAndDialogs() {
-    QTemporaryDir dir;
-    const QString a = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(a, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", a), EmulatedDrive("B:", dir.filePath("b.img"), true)});
-    shell.Start(dir.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f(DriveB::FiveAndQuarter);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    CFloppyWindow* floppy = f.OpenA();
     floppy->parentWidget()->resize(640, 360);
     QCoreApplication::processEvents();
     const QString window_png = OutputPath("kdisk_floppy_window.png");

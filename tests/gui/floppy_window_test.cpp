@@ -27,8 +27,6 @@ using namespace kelvo::gui::test;
 
 namespace {
 
-const std::vector<ImageFile> kTwoFiles = {{"REP", "ORT", "FNT", 3}, {"A", "", "JSL", 1}};
-
 CFloppyWindow* ActiveFloppy(Shell& shell) {
   QMdiSubWindow* sub = shell.frame->MdiArea()->activeSubWindow();
   return sub ? qobject_cast<CFloppyWindow*>(sub->widget()) : nullptr;
@@ -45,11 +43,9 @@ class FloppyWindowTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void TheDeviceButtonOpensTheFloppyWindow() {
-    QTemporaryDir dir;
-    const QString medium = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(medium, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", medium)});
-    shell.Start(dir.path());
+    FloppyShell f;
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
     QCOMPARE(shell.frame->DeviceBar()->Buttons().size(), 1);
     shell.frame->DeviceBar()->Buttons().first()->click();
     CFloppyWindow* floppy = ActiveFloppy(shell);
@@ -84,11 +80,11 @@ class FloppyWindowTest : public QObject {
   }
 
   void DriveErrorsAreReportedAndRetried() {
-    QTemporaryDir dir;
-    const QString medium = dir.filePath("none.img");  // no medium yet
-    Shell shell({EmulatedDrive("A:", medium)});
-    shell.Start(dir.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f(DriveB::None, false);  // no medium yet
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& medium = f.a;
+    CFloppyWindow* floppy = f.OpenA();
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{
                                    "The disk media is not recognized.  It may not be formatted."});
     QVERIFY(Names(floppy).isEmpty());
@@ -118,10 +114,10 @@ class FloppyWindowTest : public QObject {
   }
 
   void DamagedAndForeignDisksEndTheListing() {
-    QTemporaryDir dir;
-    const QString medium = dir.filePath("a.img");
-    Shell shell({EmulatedDrive("A:", medium)});
-    shell.Start(dir.path());
+    FloppyShell f(DriveB::None, false);
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& medium = f.a;
 
     // A truncated medium file: the drive cannot read it.
     {
@@ -179,16 +175,16 @@ class FloppyWindowTest : public QObject {
   }
 
   void PcFilesDroppedOnTheWindowGoToTheDisk() {
-    QTemporaryDir dir;
-    const QString medium = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(medium, kTwoFiles));
-    MakeFile(dir.path(), "NEWFIL.JSL", 1500);
-    Shell shell({EmulatedDrive("A:", medium)});
-    CPcExplorerWindow* pc = shell.Start(dir.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f;
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& medium = f.a;
+    MakeFile(f.dir.path(), "NEWFIL.JSL", 1500);
+    f.pc->Refresh();
+    CFloppyWindow* floppy = f.OpenA();
 
-    pc->ListView()->SelectNames({"NEWFIL.JSL"});
-    std::unique_ptr<QMimeData> data(pc->ListView()->make_drag_data());
+    f.pc->ListView()->SelectNames({"NEWFIL.JSL"});
+    std::unique_ptr<QMimeData> data(f.pc->ListView()->make_drag_data());
     QVERIFY(data);
     shell.frame->HandleDrop(floppy, data.get());
     QVERIFY2(shell.ui.asks.empty(), shell.ui.asks.empty() ? "" : shell.ui.asks[0].text.c_str());
@@ -198,21 +194,21 @@ class FloppyWindowTest : public QObject {
 
     // Files dragged in from the desktop's file manager arrive alike, and
     // the device button of the drive is a drop target too.
-    MakeFile(dir.path(), "DESK.JSL", 100);
+    MakeFile(f.dir.path(), "DESK.JSL", 100);
     QMimeData from_desktop;
-    from_desktop.setUrls({QUrl::fromLocalFile(dir.filePath("DESK.JSL"))});
+    from_desktop.setUrls({QUrl::fromLocalFile(f.dir.filePath("DESK.JSL"))});
     shell.frame->HandleDeviceDrop(shell.frame->Devices()[0], &from_desktop);
     QVERIFY(Names(floppy).contains("Desk.jsl"));
   }
 
   void FloppyFilesDraggedToThePcArriveWhole() {
-    QTemporaryDir dir;
-    const QString medium = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(medium, kTwoFiles));
+    FloppyShell f;
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
     QTemporaryDir out;
-    Shell shell({EmulatedDrive("A:", medium)});
-    CPcExplorerWindow* pc = shell.Start(out.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    CPcExplorerWindow* pc = f.pc;
+    QVERIFY(pc->OpenFolder(out.path()));
+    CFloppyWindow* floppy = f.OpenA();
     shell.ctx.settings.RetainPrinterFormat = 1;
 
     floppy->ListView()->SelectNames({"Report.fnt"});
@@ -227,12 +223,11 @@ class FloppyWindowTest : public QObject {
   }
 
   void DeleteAsksFirstAndRemovesTheFilesFromTheDisk() {
-    QTemporaryDir dir;
-    const QString medium = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(medium, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", medium)});
-    shell.Start(dir.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f;
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& medium = f.a;
+    CFloppyWindow* floppy = f.OpenA();
 
     floppy->ListView()->Selection()->clearSelection();
     shell.frame->RunCommand(Cmd::Delete);
@@ -253,12 +248,11 @@ class FloppyWindowTest : public QObject {
   }
 
   void RenamingInPlaceRenamesOnTheDisk() {
-    QTemporaryDir dir;
-    const QString medium = dir.filePath("a.img");
-    QVERIFY(MakeFloppyMedium(medium, kTwoFiles));
-    Shell shell({EmulatedDrive("A:", medium)});
-    shell.Start(dir.path());
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    FloppyShell f;
+    QVERIFY(f.ok);
+    Shell& shell = *f.shell;
+    const QString& medium = f.a;
+    CFloppyWindow* floppy = f.OpenA();
     const QModelIndex a = floppy->Model()->index(floppy->Model()->FindRow("A.jsl"), 0);
     QVERIFY(floppy->Model()->flags(a) & Qt::ItemIsEditable);
     // A name that is taken is refused once; list and disk keep both files.

@@ -5,9 +5,27 @@
 
 #include "diskfs/floppy_listing.h"
 #include "filetypes/file_names.h"
+#include "gui/floppy_window.h"
 #include "support/floppy_media.h"
 
 namespace kelvo::gui::test {
+
+const std::vector<ImageFile> kTwoFiles = {{"REP", "ORT", "FNT", 3}, {"A", "", "JSL", 1}};
+
+FloppyShell::FloppyShell(DriveB drive_b, bool disk_in_a)
+    : a(dir.filePath(QStringLiteral("a.img"))), b(dir.filePath(QStringLiteral("b.img"))) {
+  std::vector<DeviceEntry> devices = {EmulatedDrive(QStringLiteral("A:"), a)};
+  if (drive_b != DriveB::None)
+    devices.push_back(EmulatedDrive(QStringLiteral("B:"), b, drive_b == DriveB::FiveAndQuarter));
+  const bool written = !disk_in_a || MakeFloppyMedium(a, kTwoFiles);
+  shell = std::make_unique<Shell>(devices);
+  pc = shell->Start(dir.path());
+  ok = written && pc != nullptr;
+}
+
+CFloppyWindow* FloppyShell::OpenA() {
+  return shell->frame->OpenFloppyWindow(shell->frame->Devices()[0]);
+}
 
 DeviceEntry EmulatedDrive(const QString& letter, const QString& medium, bool five_inch) {
   QString device = QStringLiteral("emu:") + medium;
