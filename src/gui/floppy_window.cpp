@@ -27,7 +27,8 @@ ErrorCode CFloppyWindow::ReadDisk(DiskListing& listing) {
 }
 
 void CFloppyWindow::Refresh() {
-  if (Busy()) {
+  // Not while this window reads the disk, nor while a transfer holds a drive.
+  if (Busy() || Context().app.CopyInProgress) {
     Context().ui->Beep(BeepKind::Exclamation);
     return;
   }

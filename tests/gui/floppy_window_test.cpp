@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "gui/device_bar.h"
+#include "gui/file_properties_dialog.h"
 #include "gui/floppy_window.h"
 #include "gui/format_dialog.h"
 #include "gui/pc_explorer.h"
@@ -77,6 +78,16 @@ class FloppyWindowTest : public QObject {
     shell.frame->DeviceBar()->Buttons().first()->click();
     QCOMPARE(ActiveFloppy(shell), floppy);
     QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
+
+    // While a transfer holds a drive the disk is not read again.
+    QVERIFY(MakeFloppyMedium(f.a, {}));
+    shell.ctx.app.CopyInProgress = true;
+    floppy->Refresh();
+    QCOMPARE(Names(floppy).size(), 2);
+    QCOMPARE(shell.ui.beeps.back(), kelvo::BeepKind::Exclamation);
+    shell.ctx.app.CopyInProgress = false;
+    floppy->Refresh();
+    QVERIFY(Names(floppy).isEmpty());
   }
 
   void DriveErrorsAreReportedAndRetried() {
@@ -269,6 +280,21 @@ class FloppyWindowTest : public QObject {
     QVERIFY(shell.ui.asks.empty());
     QVERIFY(MediumNames(medium).contains("Logo.fnt"));
     QVERIFY(!MediumNames(medium).contains("Report.fnt"));
+  }
+
+  void PropertiesShowTheSelectedFloppyFile() {
+    FloppyShell f;
+    QVERIFY(f.ok);
+    CFloppyWindow* floppy = f.OpenA();
+    floppy->ListView()->SelectNames({"Report.fnt"});
+    QStringList values;
+    WhenModal<CFilePropertiesDlg>([&](CFilePropertiesDlg* d) {
+      for (const char* label : {"File Name:", "File Size:", "File Description:"})
+        values << d->Value(QString::fromLatin1(label));
+      d->accept();
+    });
+    f.shell->frame->RunCommand(Cmd::Properties);
+    QCOMPARE(values, (QStringList{"Report.fnt", "1,536", "Font File (300 dpi)"}));
   }
 };
 

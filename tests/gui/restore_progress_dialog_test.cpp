@@ -3,6 +3,7 @@
 // restore from a tape image.
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
