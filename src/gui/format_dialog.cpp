@@ -132,7 +132,9 @@ void CFormatDialog::Start() {
     return;
   }
   if (full_->isChecked()) {
-    // A drive that cannot be told the printer's geometries says why.
+    // A drive that cannot be told the printer's geometries says why (the
+    // description asks the device what it is).
+    drive->DescribeDrive();
     const std::string refusal = drive->Device().FormatRefusal();
     if (!refusal.empty()) {
       ui.Ask(refusal, kAppTitle, Buttons::Ok, Icon::Exclamation);

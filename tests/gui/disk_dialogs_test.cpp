@@ -230,6 +230,21 @@ class DiskDialogsTest : public QObject {
     QVERIFY(!Asked(shell, "Drive formatted successfully"));
   }
 
+  void FullFormatIsRefusedOnADriveThatCannotFormat() {
+    // A plain block device (here a file standing in for a USB floppy drive)
+    // reads and writes printer disks but cannot be told their geometries.
+    QTemporaryDir dir;
+    const QString usb = dir.filePath("usb.img");
+    QVERIFY(MakeFloppyMedium(usb, kTwoFiles));
+    Shell shell({DeviceEntry{"A:", usb, false, true}});
+    shell.Start(dir.path());
+    WithFormatDialog(shell, [](CFormatDialog* d) { d->Start(); });
+    QCOMPARE(shell.ui.asks.size(), size_t{1});
+    QVERIFY2(QString::fromStdString(shell.ui.asks[0].text).endsWith("cannot format them"),
+             shell.ui.asks[0].text.c_str());
+    QCOMPARE(MediumNames(usb), (QStringList{"A.jsl", "Report.fnt"}));
+  }
+
   void LabelDiskChangesTheDiskId() {
     FloppyShell f(DriveB::None);
     QVERIFY(f.ok);
