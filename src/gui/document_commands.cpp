@@ -14,6 +14,7 @@
 #include "gui/listing.h"
 #include "gui/main_frame.h"
 #include "gui/preferences_dialog.h"
+#include "gui/tape_window.h"
 #include "gui/viewer_windows.h"
 
 namespace kelvo::gui {
@@ -129,12 +130,11 @@ void CMainFrame::SaveActive(bool save_as) {
 }
 
 void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
-  if (!device.tape) {
-    OpenFloppyWindow(device);
+  if (device.tape) {
+    OpenTapeWindow(*this, device.name);
     return;
   }
-  // UNFINISHED: tape windows need the tape layer.
-  NotInThisVersion(*ctx_.ui, device.Label());
+  OpenFloppyWindow(device);
 }
 
 void CMainFrame::PrintSetup() {
@@ -144,7 +144,7 @@ void CMainFrame::PrintSetup() {
 
 void CMainFrame::PrintFileList() {
   CChildFrameWindow* ex = ActiveExplorer();
-  if (!ex) return;
+  if (!ex || !ex->PrepareListingPrint()) return;
   QPrintDialog dialog(&SharedPrinter(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   PrintListing(MakeListing(*ex, QDateTime::currentDateTime()), SharedPrinter(),

@@ -70,6 +70,11 @@ void CChildFrameWindow::DeleteSelected() {
   Q_EMIT stateChanged();
 }
 
+void CChildFrameWindow::ClearList() {
+  model_->SetRows({});
+  Q_EMIT stateChanged();
+}
+
 void CChildFrameWindow::RenameSelected() {
   if (kind_ == PlaceKind::Tape) {
     ctx_.ui->Beep(BeepKind::Exclamation);
@@ -93,7 +98,7 @@ QString CChildFrameWindow::SelectionSummary() const {
 }
 
 QMimeData* CChildFrameWindow::MakeDragData() {
-  const QStringList names = list_->SelectedNames();
+  const QStringList names = TransferNames();
   if (names.isEmpty()) return nullptr;
   ctx_.SetTransferSelection(names);
   auto* data = new QMimeData;

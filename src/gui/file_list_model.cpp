@@ -97,6 +97,8 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole || role == Qt::EditRole) return CellText(index.row(), index.column());
   if (role == Qt::TextAlignmentRole && index.column() == 1)
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+  if (role == Qt::TextAlignmentRole && index.column() == 3 && kind_ == PlaceKind::Tape)
+    return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
   if (role == Qt::DecorationRole && index.column() == 0)
     return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
   return {};
@@ -110,7 +112,9 @@ QVariant CFileListModel::headerData(int section, Qt::Orientation o, int role) co
 
 Qt::ItemFlags CFileListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::ItemIsDropEnabled;
-  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+  Qt::ItemFlags f = Qt::ItemIsEnabled;
+  if (index.row() < rowCount() && rows_[static_cast<size_t>(index.row())].selectable)
+    f |= Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
   if (index.column() == 0 && kind_ != PlaceKind::Tape && names_editable_) f |= Qt::ItemIsEditable;
   return f;
 }

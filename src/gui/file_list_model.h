@@ -18,6 +18,7 @@ struct FileRow {
   QString type;
   qint64 modified_ms = 0;  // PC files: last write, ms since the epoch (UTC)
   int seq = 0;             // tape entries: sequence number on the tape
+  bool selectable = true;  // false: the row refuses selection (and dragging)
 };
 
 // Size column text: the byte count grouped by three with ",".

@@ -49,7 +49,13 @@ Button GuiInteraction::Ask(const std::string& text, const std::string& title, Bu
   QMessageBox box(ToQt(icon), QString::fromStdString(title.empty() ? kAppTitle : title),
                   QString::fromStdString(text), ToQt(buttons), parent_);
   if (buttons == Buttons::Ok) box.setEscapeButton(QMessageBox::Ok);
-  return FromQt(box.exec());
+  // A question asked in the middle of work under the wait cursor shows the
+  // ordinary pointer.
+  const bool waiting = QApplication::overrideCursor() != nullptr;
+  if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const int pressed = box.exec();
+  if (waiting) QApplication::restoreOverrideCursor();
+  return FromQt(pressed);
 }
 
 void GuiInteraction::Beep(BeepKind) { QApplication::beep(); }

@@ -171,6 +171,7 @@ CChildFrameWindow* CMainFrame::FindPlaceWindow(const QString& place) const {
 }
 
 bool CMainFrame::OperationRunning() const {
+  if (ctx_.app.TapeBusy) return true;
   for (CChildFrameWindow* ex : Explorers())
     if (ex->Busy()) return true;
   return false;
@@ -199,6 +200,7 @@ CommandContext CMainFrame::CurrentCommandContext() const {
   }
   for (const DeviceEntry& d : devices_)
     if (d.tape) c.tape_present = true;
+  c.tape_busy = ctx_.app.TapeBusy;
   QMdiSubWindow* sub = mdi_->activeSubWindow();
   AddViewerCommandContext(sub ? sub->widget() : nullptr, c);
   return c;

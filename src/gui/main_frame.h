@@ -53,6 +53,8 @@ class CMainFrame : public QMainWindow {
   // The idle work: enabling of every command and the selection summary.
   void OnIdle();
   void RunCommand(Cmd cmd);
+  // The Tape menu's commands (tape_menu.cpp).
+  void RunTapeCommand(Cmd cmd);
   // Handles a drop of `data` on `target` (the window dropped on).
   void HandleDrop(CChildFrameWindow* target, const QMimeData* data);
   // Handles a drop on the device button of `device`.

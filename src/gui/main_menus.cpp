@@ -204,6 +204,17 @@ void CMainFrame::RunCommand(Cmd cmd) {
     case Cmd::DiskDriveInfo:
       RunDiskCommand(cmd);
       break;
+    case Cmd::TapeList:
+    case Cmd::TapeRestore:
+    case Cmd::TapeInit:
+    case Cmd::TapeErase:
+    case Cmd::TapeLoad:
+    case Cmd::TapeUnload:
+    case Cmd::TapeRewind:
+    case Cmd::TapeRetension:
+    case Cmd::TapeDriveInfo:
+      RunTapeCommand(cmd);
+      break;
     default: break;  // commands of dialogs this version does not have stay greyed
   }
   OnIdle();

@@ -99,7 +99,6 @@ void CRestoreProgressDlg::EnsureShown() {
     move(frame.center() - rect().center());
   }
   show();
-  raise();
 }
 
 void CRestoreProgressDlg::SetTitle(const std::string& text) {

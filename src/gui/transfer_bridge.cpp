@@ -7,16 +7,12 @@
 #include "gui/disk_image_window.h"
 #include "gui/floppy_drives.h"
 #include "gui/main_frame.h"
+#include "gui/restore_progress_dialog.h"
+#include "gui/tape_window.h"
 #include "transfer/transfer_engine.h"
 
 namespace kelvo::gui {
 namespace {
-
-ErrorCode NotImplemented(Interaction& ui) {
-  ui.Beep(BeepKind::Information);
-  ui.Ask(kNotImplementedText, kAppTitle, Buttons::Ok, Icon::Information);
-  return 0;
-}
 
 // An open explorer window as the engine sees it. New entries are not added
 // one by one: the caller refreshes the destination list after the transfer.
@@ -66,12 +62,18 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
   const K d = r.destination_kind;
   // Pairs with nothing to do.
   if ((s == K::PcFolder && d == K::PcFolder) || (s == K::DiskImage && d == K::Tape)) return 0;
-  // UNFINISHED: the tape routines need the tape progress window, which the
-  // desktop program does not have yet.
-  if (s == K::Tape || d == K::Tape) return NotImplemented(ui);
+  const bool tape = s == K::Tape || d == K::Tape;
+  if (tape && ctx.app.TapeBusy) {
+    // One tape operation at a time: a drop while a listing, write or
+    // restore runs is refused.
+    ui.Beep(BeepKind::Exclamation);
+    return 0;
+  }
 
   ctx.SetTransferSelection(r.names);
   CCopyFilesDialog progress(&frame);
+  std::unique_ptr<CRestoreProgressDlg> tape_progress;
+  if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, &frame);
   FramePlaces places(frame);
   // Floppy letters are bound to the devices of the main window's device bar.
   FloppyDriveMaker make_drive = [&frame](char letter) -> std::unique_ptr<CFloppyDrive> {
@@ -79,9 +81,22 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
       if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
     return nullptr;
   };
-  TransferServices services{ctx.app, ui, progress, &places, nullptr, make_drive};
-  return kelvo::TransferFiles(S(r.source), static_cast<int>(s), S(r.destination),
-                              static_cast<int>(d), services);
+  TransferServices services{ctx.app, ui, progress, &places, tape_progress.get(), make_drive};
+  const ErrorCode code = kelvo::TransferFiles(S(r.source), static_cast<int>(s),
+                                              S(r.destination), static_cast<int>(d), services);
+  if (d == K::Tape && s == K::PcFolder) {
+    // After a tape write, an open window of that tape lists it again.
+    if (tape_progress->WasShown()) {
+      if (CTapeWindow* window = FindTapeWindow(frame, r.destination)) window->ListTape();
+    }
+    // Drops on a tape ignore the result, and the progress window ends with
+    // "Done." also when a file could not be written: say the failure here.
+    if (code != 0) {
+      ui.ReportError(code);
+      return 0;
+    }
+  }
+  return code;
 }
 
 }  // namespace kelvo::gui

@@ -21,8 +21,10 @@
 #include "gui/drag_payload.h"
 #include "gui/listing.h"
 #include "gui/pc_explorer.h"
+#include "gui/tape_window.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"
+#include "support/tape_media.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
@@ -163,9 +165,10 @@ class ListingAndDropTest : public QObject {
     shell.frame->HandleDrop(image, data.get());
     QCOMPARE(Names(image), (QStringList{"A.jsl", "New.jsl"}));
 
-    // PC files dropped on a tape button still have no routine here.
+    // PC files dropped on the button of a tape drive that is not there.
     shell.frame->HandleDeviceDrop(devices[0], data.get());
-    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Function Not Yet Implemented"});
+    QCOMPARE(shell.ui.Texts(),
+             std::vector<std::string>{"The tape drive is either not present or is in use."});
   }
 
   void ImageFilesDroppedOnThePcWindowAreWrittenToItsFolder() {
@@ -216,9 +219,16 @@ class ListingAndDropTest : public QObject {
     std::vector<DeviceEntry> devices = {{"A:", "emu:a.img", false, true},
                                         {"Tape0", "demo.tap", true, true}};
     Shell shell(devices);
+    const QString tap = dir.filePath("demo.tap");
+    QVERIFY(WriteLabelledTapeImage(tap, {BinaryTapeFile("REPORT", "FNT", 6144, 1),
+                                         SourceTapeFile("JOB1", "JSL", {"START", "END"}),
+                                         BinaryTapeFile("LOGO", "IMG", 2048, 2)}));
+    shell.ctx.app.Bindings.tape[0] = tap.toStdString();
     shell.Start(dir.path());
     shell.frame->resize(900, 620);
     OpenImage(shell, dir.filePath("demo.kdi"));
+    CTapeWindow* tape = OpenTapeWindow(*shell.frame, "Tape0");
+    QCOMPARE(Names(tape).size(), 3);
     shell.frame->MdiArea()->tileSubWindows();
     QTest::qWait(50);
     const QString path = OutputPath("kdisk_main_window.png");

@@ -161,38 +161,25 @@ class RestoreProgressDialogTest : public QObject {
   void AbortDuringARestoreFromATapeImage() {
     QTemporaryDir dir;
     const QString tap = dir.filePath("abort.tap");
-    QVERIFY(WriteLabelledTapeImage(tap, {BinaryTapeFile("ALPHA", "FNT", 4096, 1),
-                                         BinaryTapeFile("BETA", "FNT", 4096, 2),
-                                         BinaryTapeFile("GAMMA", "FNT", 4096, 3)},
-                                   512));
+    QVERIFY(WriteFontTapeImage(tap, {"ALPHA", "BETA", "GAMMA"}));
     QDir().mkpath(dir.filePath("out"));
     PumpHookInteraction ui;
     bool busy = false;
     TapeContext ctx{ui, busy, {}};
     ctx.bindings.device[0] = tap.toStdString();
     CRestoreProgressDlg dlg(busy);
-    bool pressed = false;
-    QString status_when_pressed;
-    ui.on_pump = [&] {
-      // The user presses Abort while BETA is being read.
-      if (pressed || dlg.CurrentFileText() != "BETA.FNT") return;
-      pressed = true;
-      QVERIFY(busy);
-      dlg.Button()->click();
-      QCOMPARE(dlg.Button()->text(), QStringLiteral("Close"));
-      QVERIFY(dlg.isVisible());
-      // "Close" once the work has ended.
-      QTimer::singleShot(0, dlg.Button(), [&] {
-        status_when_pressed = dlg.StatusText();
-        QVERIFY(!busy);
-        dlg.Button()->click();
-      });
-    };
+    // The user presses Abort while BETA is being read, and "Close" once the
+    // work has ended.
+    QString button_after;
+    const auto pressed = PressAbortAt(ui, &dlg, "BETA.FNT", &button_after);
+    ProgressCloser closer(&dlg, busy);
     const ErrorCode rc = RestoreLabelledTape(ctx, "Tape0", S(dir.filePath("out")), "*.*", {},
                                              TapeRestoreOptions{}, dlg);
-    QVERIFY(pressed);
+    QVERIFY(*pressed);
+    QCOMPARE(button_after, QStringLiteral("Close"));
     QCOMPARE(rc, ErrorCode{ERR_TAPE_RESTORE_CANCELLED});
-    QCOMPARE(status_when_pressed, QStringLiteral(" Restore aborted."));
+    QCOMPARE(closer.closed, 1);
+    QCOMPARE(closer.final_statuses, QStringList{" Restore aborted."});
     QCOMPARE(dlg.Button()->text(), QStringLiteral("Close"));
     QVERIFY(!dlg.isVisible());
     QVERIFY(!busy);

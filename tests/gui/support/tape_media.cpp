@@ -54,11 +54,43 @@ bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>
          static_cast<qint64>(bytes.size());
 }
 
+bool WriteFontTapeImage(const QString& path, const QStringList& names, int bytes) {
+  std::vector<TapeFileSpec> files;
+  for (const QString& name : names)
+    files.push_back(BinaryTapeFile(name, "FNT", bytes, static_cast<int>(files.size()) + 1));
+  return WriteLabelledTapeImage(path, files, 512);
+}
+
+namespace {
+
+QList<CRestoreProgressDlg*> ProgressWindows(QWidget* owner) {
+  QList<CRestoreProgressDlg*> out = owner->findChildren<CRestoreProgressDlg*>();
+  if (auto* self = qobject_cast<CRestoreProgressDlg*>(owner)) out << self;
+  return out;
+}
+
+}  // namespace
+
+std::shared_ptr<bool> PressAbortAt(PumpHookInteraction& ui, QWidget* owner, const QString& file,
+                                   QString* button_after) {
+  auto pressed = std::make_shared<bool>(false);
+  ui.on_pump = [=] {
+    if (*pressed) return;
+    for (CRestoreProgressDlg* dlg : ProgressWindows(owner)) {
+      if (dlg->CurrentFileText() != file) continue;
+      *pressed = true;
+      dlg->Button()->click();
+      if (button_after) *button_after = dlg->Button()->text();
+    }
+  };
+  return pressed;
+}
+
 ProgressCloser::ProgressCloser(QWidget* owner, const bool& tape_busy)
     : owner_(owner), tape_busy_(tape_busy) {
   connect(&timer_, &QTimer::timeout, this, [this] {
     if (tape_busy_) return;
-    for (auto* dlg : owner_->findChildren<CRestoreProgressDlg*>()) {
+    for (CRestoreProgressDlg* dlg : ProgressWindows(owner_)) {
       if (!dlg->IsOpen()) continue;
       final_statuses << dlg->StatusText();
       dlg->Button()->click();

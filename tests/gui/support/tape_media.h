@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "support/scripted_interaction.h"
@@ -34,6 +35,11 @@ TapeFileSpec SourceTapeFile(const QString& name, const QString& type, const QStr
 bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>& files,
                             int block_size = 8192);
 
+// A tape of font files named `names` (BinaryTapeFile, `bytes` each, seeds
+// 1, 2, ...) in data blocks of 512 bytes, so that each file takes several
+// reads.
+bool WriteFontTapeImage(const QString& path, const QStringList& names, int bytes = 4096);
+
 // Scripted answers, plus a hook run at every PumpMessages: the moment a
 // running operation lets the user act.
 class PumpHookInteraction : public kelvo::test::ScriptedInteraction {
@@ -44,6 +50,13 @@ class PumpHookInteraction : public kelvo::test::ScriptedInteraction {
     if (on_pump) on_pump();
   }
 };
+
+// The user presses "Abort" in the progress window under `owner` (or in
+// `owner` itself) at the first pump while it shows `file` as the current
+// file. The returned flag tells whether that happened; the window's button
+// text right after the press goes to `button_after`.
+std::shared_ptr<bool> PressAbortAt(PumpHookInteraction& ui, QWidget* owner, const QString& file,
+                                   QString* button_after = nullptr);
 
 // The user of the tape progress window: presses its "Close" as soon as the
 // tape work has ended, as an operator who waits for the end would.
