@@ -8,17 +8,9 @@ bool IsTapeCommand(Cmd cmd) { return cmd >= Cmd::TapeList && cmd <= Cmd::TapeDri
 
 }  // namespace
 
-bool CommandAvailable(Cmd cmd) {
-  // Dialogs and viewers of later stages of the desktop program.
-  switch (cmd) {
-    case Cmd::CopyDisk:
-    case Cmd::LabelDisk:
-    case Cmd::FormatDisk:
-    case Cmd::DiskDriveInfo:
-      return false;
-    default:
-      return true;
-  }
+bool CommandAvailable(Cmd) {
+  // Every command's window is part of this version: its rule alone decides.
+  return true;
 }
 
 bool IsCommandEnabled(Cmd cmd, const CommandContext& ctx) {

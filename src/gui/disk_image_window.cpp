@@ -2,24 +2,15 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QVBoxLayout>
 
 #include "diskfs/kelvo_volume.h"
-#include "filetypes/file_names.h"
-#include "gui/type_text.h"
-#include "gui/caption_strip.h"
-#include "gui/file_properties_dialog.h"
-#include "gui/kelvo_directory_tree.h"
-#include "gui/size_text.h"
 
 namespace kelvo::gui {
 
 CDiskImageWindow::CDiskImageWindow(ShellContext& ctx, std::unique_ptr<CDiskImageDoc> doc,
                                    const QString& path, const QString& title, QWidget* parent)
-    : CChildFrameWindow(ctx, PlaceKind::DiskImage, parent),
+    : CKelvoDiskWindow(ctx, PlaceKind::DiskImage, parent),
       doc_(std::move(doc)), path_(path), title_(title) {
-  tree_ = new CKelvoDirectoryView(this);
-  SetTreePane(QStringLiteral("Directories"), tree_);
   UpdateTitle();
   Refresh();
 }
@@ -33,25 +24,9 @@ QString CDiskImageWindow::ListingHeadingText() const {
 }
 
 void CDiskImageWindow::Refresh() {
-  listing_ = DiskListing();
-  const ErrorCode code = ListFiles(*doc_, listing_, doc_->BlockCount());
-  std::vector<FileRow> rows;
-  quint64 total = 0;
-  for (const ListedFile& f : listing_.files) {
-    if (IsSystemFileName(f.name)) continue;
-    FileRow row;
-    row.name = Q(DisplayName(f.name));
-    row.size = f.size;
-    row.type = TypeDescription(f.type);
-    total += f.size;
-    rows.push_back(std::move(row));
-  }
-  const int count = static_cast<int>(rows.size());
-  Model()->SetRows(std::move(rows));
-  ListView()->SetCaptions(QStringLiteral("Contents of '%1'").arg(title_),
-                          QStringLiteral("%1 File(s)").arg(count),
-                          QStringLiteral("%1 (Disk free space: %2)")
-                              .arg(SizeText64(total), SizeText64(listing_.FreeSpace())));
+  DiskListing listing;
+  const ErrorCode code = ListFiles(*doc_, listing, doc_->BlockCount());
+  ShowListing(std::move(listing), title_);
   UpdateTitle();
   Q_EMIT stateChanged();
   if (code != 0) ReportFailure(code);
@@ -79,18 +54,6 @@ ErrorCode CDiskImageWindow::DoRename(const QString& old_name, const QString& new
   // again, once the list has finished ending the edit.
   QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
   return 0;
-}
-
-void CDiskImageWindow::ShowProperties() {
-  const QList<int> rows = ListView()->SelectedRows();
-  if (rows.isEmpty()) return;
-  const QString name = Model()->Row(rows.first()).name;
-  for (const ListedFile& f : listing_.files) {
-    if (Q(DisplayName(f.name)).compare(name, Qt::CaseInsensitive) != 0) continue;
-    CFilePropertiesDlg dialog(f, this);
-    dialog.exec();
-    return;
-  }
 }
 
 ErrorCode CDiskImageWindow::SaveTo(const QString& path) {

@@ -5,15 +5,12 @@
 
 #include <memory>
 
-#include "diskfs/listing.h"
-#include "gui/explorer_window.h"
+#include "gui/kelvo_disk_window.h"
 #include "media/disk_image.h"
 
 namespace kelvo::gui {
 
-class CKelvoDirectoryView;
-
-class CDiskImageWindow : public CChildFrameWindow {
+class CDiskImageWindow : public CKelvoDiskWindow {
   Q_OBJECT
  public:
   // Takes an opened (or new) document; `path` is empty for a new image.
@@ -23,13 +20,10 @@ class CDiskImageWindow : public CChildFrameWindow {
   QString PlaceText() const override { return title_; }
   QString ListingHeadingText() const override;
   void Refresh() override;
-  void ShowProperties() override;
   bool Modified() const override { return doc_->IsModified(); }
 
   QString Path() const { return path_; }
   CDiskImageDoc& Document() { return *doc_; }
-  const DiskListing& LastListing() const { return listing_; }
-  CKelvoDirectoryView* Tree() const { return tree_; }
   // Writes the image to `path` (atomically) and makes it the window's file.
   ErrorCode SaveTo(const QString& path);
   // Saves before closing (Save or Save As); false when nothing was saved.
@@ -46,8 +40,6 @@ class CDiskImageWindow : public CChildFrameWindow {
   std::unique_ptr<CDiskImageDoc> doc_;
   QString path_;
   QString title_;
-  DiskListing listing_;
-  CKelvoDirectoryView* tree_;
 };
 
 }  // namespace kelvo::gui

@@ -136,8 +136,7 @@ void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
     OpenTapeWindow(*this, device.name);
     return;
   }
-  // UNFINISHED: floppy windows need the floppy layer.
-  NotInThisVersion(*ctx_.ui, device.Label());
+  OpenFloppyWindow(device);
 }
 
 void CMainFrame::PrintSetup() {

@@ -29,6 +29,8 @@ class CDeviceBar;
 class CDiskImageWindow;
 class CDragExportFolders;
 
+class CFloppyWindow;
+
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
@@ -80,6 +82,14 @@ class CMainFrame : public QMainWindow {
   QList<QUrl> ExportForDrag(CChildFrameWindow* window, const QStringList& names);
   // Whether a floppy or tape operation runs (closing is refused then).
   bool OperationRunning() const;
+
+  // Floppy windows and the Disk menu (floppy_commands.cpp).
+  CFloppyWindow* OpenFloppyWindow(const DeviceEntry& device);
+  // The open window of floppy drive `drive` ("A:"), or null.
+  CFloppyWindow* FindFloppyWindow(const QString& drive) const;
+  void RunDiskCommand(Cmd cmd);
+  // The Format dialog, with `drive` selected when it names a drive.
+  void ShowFormatDialog(const QString& drive);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

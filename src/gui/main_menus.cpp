@@ -184,6 +184,12 @@ void CMainFrame::RunCommand(Cmd cmd) {
       if (QMdiSubWindow* sub = mdi_->activeSubWindow()) RunViewerCommand(sub->widget(), cmd);
       break;
     case Cmd::Exit: close(); break;
+    case Cmd::CopyDisk:
+    case Cmd::LabelDisk:
+    case Cmd::FormatDisk:
+    case Cmd::DiskDriveInfo:
+      RunDiskCommand(cmd);
+      break;
     case Cmd::TapeList:
     case Cmd::TapeRestore:
     case Cmd::TapeInit:

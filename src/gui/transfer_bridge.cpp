@@ -5,6 +5,7 @@
 
 #include "gui/copy_files_dialog.h"
 #include "gui/disk_image_window.h"
+#include "gui/floppy_drives.h"
 #include "gui/main_frame.h"
 #include "gui/restore_progress_dialog.h"
 #include "gui/tape_window.h"
@@ -74,7 +75,13 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
   std::unique_ptr<CRestoreProgressDlg> tape_progress;
   if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, &frame);
   FramePlaces places(frame);
-  TransferServices services{ctx.app, ui, progress, &places, tape_progress.get(), {}};
+  // Floppy letters are bound to the devices of the main window's device bar.
+  FloppyDriveMaker make_drive = [&frame](char letter) -> std::unique_ptr<CFloppyDrive> {
+    for (const DeviceEntry& d : frame.Devices())
+      if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
+    return nullptr;
+  };
+  TransferServices services{ctx.app, ui, progress, &places, tape_progress.get(), make_drive};
   const ErrorCode code = kelvo::TransferFiles(S(r.source), static_cast<int>(s),
                                               S(r.destination), static_cast<int>(d), services);
   if (d == K::Tape && s == K::PcFolder) {

@@ -113,15 +113,17 @@ class CommandsTest : public QObject {
     }
   }
 
-  void CommandsOfLaterDialogsStayGreyed() {
-    // Their dialogs are not part of this version: whatever the context, greyed.
-    CommandContext c = Explorer(PlaceKind::Floppy);
-    c.tape_present = true;
-    c.image_viewer_active = true;
-    for (Cmd cmd : {Cmd::CopyDisk, Cmd::LabelDisk, Cmd::FormatDisk, Cmd::DiskDriveInfo}) {
-      QVERIFY(!CommandAvailable(cmd));
-      QVERIFY(!IsCommandEnabled(cmd, c));
+  void DiskCommandsFollowTheirRules() {
+    // Copy, Format and Drive Information always; Label only for a floppy window.
+    for (Cmd cmd : {Cmd::CopyDisk, Cmd::LabelDisk, Cmd::FormatDisk, Cmd::DiskDriveInfo})
+      QVERIFY(CommandAvailable(cmd));
+    for (Cmd cmd : {Cmd::CopyDisk, Cmd::FormatDisk, Cmd::DiskDriveInfo}) {
+      QVERIFY(IsCommandEnabled(cmd, CommandContext{}));
+      QVERIFY(IsCommandEnabled(cmd, Explorer(PlaceKind::Tape)));
     }
+    QVERIFY(IsCommandEnabled(Cmd::LabelDisk, Explorer(PlaceKind::Floppy)));
+    QVERIFY(!IsCommandEnabled(Cmd::LabelDisk, Explorer(PlaceKind::DiskImage)));
+    QVERIFY(!IsCommandEnabled(Cmd::LabelDisk, CommandContext{}));
   }
 };
 
