@@ -304,6 +304,14 @@ ErrorCode CKelvoVolume::StoreEntry(std::string_view type, const FileEntry& sourc
 }
 
 ErrorCode CKelvoVolume::ReadFileBlocks(const FileLocator& file, std::vector<std::uint8_t>& out) {
+  // An entry whose blocks reach past the disk's last block (or past what the
+  // bitmap can cover) is damaged: a drive could not read it, and an image
+  // must not turn it into megabytes of zeros.
+  VolumeBlock volume;
+  if (ErrorCode err = ReadVolumeBlock(carrier_, volume)) return err;
+  const std::uint32_t last = std::min<std::uint32_t>(volume.highest_lbn, kBitmapBits - 1);
+  if (file.blocks > 0 && std::uint32_t{file.start_lbn} + file.blocks - 1 > last)
+    return ERR_SECTOR_NOT_FOUND;
   try {
     out.assign(std::size_t{file.blocks} * kBlockSize, 0);
   } catch (const std::bad_alloc&) {
