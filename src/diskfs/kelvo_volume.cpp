@@ -190,7 +190,10 @@ ErrorCode CKelvoVolume::ReadLayout(const VolumeBlock& volume,
       return err;
     NoteProblem(problem);
   }
+  // The bitmap must lie among the blocks it covers: with a damaged highest
+  // LBN, a bitmap far out would otherwise grow an image by megabytes.
   sound = volume.bitmap_lbn != kVolumeBlockLbn && volume.bitmap_lbn <= volume.highest_lbn &&
+          volume.bitmap_lbn < kBitmapBits &&
           std::find(directories.begin(), directories.end(), volume.bitmap_lbn) ==
               directories.end();
   return ERR_OK;
