@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/interaction.h"
+#include "tape/tape_commands.h"
 
 namespace kelvo::fuzz {
 
@@ -23,6 +24,19 @@ class QuietInteraction : public Interaction {
   void PumpMessages() override {}
   int asked = 0;
 };
+
+// A tape context whose drive Tape0 is bound to `device` (image files).
+struct FuzzTape {
+  explicit FuzzTape(const std::string& device) { ctx.bindings.device[0] = device; }
+  QuietInteraction ui;
+  bool busy = false;
+  TapeContext ctx{ui, busy, {}};
+};
+
+// The option bits carried by an input's last byte (0 for an empty input).
+inline std::uint8_t OptionBits(const std::uint8_t* data, std::size_t size) {
+  return size > 0 ? data[size - 1] : 0;
+}
 
 // One scratch folder per process, made on first use under the temporary
 // folder and removed when the process ends.

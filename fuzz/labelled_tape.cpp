@@ -32,17 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto out = kelvo::fuzz::ScratchDir() / "out";
   std::filesystem::create_directory(out);
 
-  kelvo::fuzz::QuietInteraction ui;
-  bool busy = false;
-  kelvo::TapeContext ctx{ui, busy, {}};
-  ctx.bindings.device[0] = tap.string();
+  kelvo::fuzz::FuzzTape tape(tap.string());
+  const kelvo::TapeContext& ctx = tape.ctx;
 
   kelvo::TapeListView view;
   QuietListSink list_sink;
   (void)kelvo::ListTapeFiles(ctx, "Tape0", true, view, list_sink);
   (void)kelvo::ShowTapeList(view, "Tape0", "*.*");
 
-  const std::uint8_t flags = size > 0 ? data[size - 1] : 0;
+  const std::uint8_t flags = kelvo::fuzz::OptionBits(data, size);
   kelvo::TapeRestoreOptions options;
   options.retain_labels = flags & 1;
   options.retain_format = flags & 2;
@@ -51,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.user_files_only = flags & 16;
 
   {
-    kelvo::CRestoreProgressModel progress(busy);
+    kelvo::CRestoreProgressModel progress(tape.busy);
     kelvo::TapeRestoreReport report;
     (void)kelvo::RestoreLabelledTape(ctx, "Tape0", out.string(), "*.*", {}, options, progress,
                                      &report);
@@ -65,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kelvo::fuzz::ClearScratch();
     kelvo::fuzz::WriteScratchFile("tape.tap", data, size);
     std::filesystem::create_directory(out);
-    kelvo::CRestoreProgressModel progress(busy);
+    kelvo::CRestoreProgressModel progress(tape.busy);
     (void)kelvo::RestoreLabelledTape(ctx, "Tape0", out.string(), "", selection, options, progress);
   }
   return 0;

@@ -27,21 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto out = kelvo::fuzz::ScratchDir() / "out";
   std::filesystem::create_directory(out);
 
-  kelvo::fuzz::QuietInteraction ui;
-  bool busy = false;
-  kelvo::TapeContext ctx{ui, busy, {}};
-  ctx.bindings.device[0] = device;
+  kelvo::fuzz::FuzzTape tape(device);
 
-  const std::uint8_t flags = size > 0 ? data[size - 1] : 0;
+  const std::uint8_t flags = kelvo::fuzz::OptionBits(data, size);
   kelvo::QvaRestoreOptions options;
   options.user_files_only = flags & 1;
   options.type_dirs = flags & 2;
   options.retain_format = flags & 4;
   options.remove_line_numbers = flags & 8;
 
-  kelvo::CQvaRestoreModel progress(busy);
+  kelvo::CQvaRestoreModel progress(tape.busy);
   kelvo::QvaRestoreReport report;
-  (void)kelvo::RestoreQvaTape(ctx, "Tape0", out.string(), (flags & 16) ? "*.FNT" : "", options,
+  (void)kelvo::RestoreQvaTape(tape.ctx, "Tape0", out.string(), (flags & 16) ? "*.FNT" : "", options,
                               progress, &report);
   return 0;
 }
