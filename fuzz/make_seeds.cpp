@@ -234,8 +234,9 @@ std::string EncodedImage(int dots, int lines, std::size_t base, const std::strin
 
 void ImageSeeds() {
   Seed("image", "plain.img", EncodedImage(64, 12, 0, "", ""));
-  Seed("image", "label128.img", EncodedImage(100, 9, 128, "RED", "L"));
-  Seed("image", "label512.img", EncodedImage(200, 20, 512, "", "P"));
+  Seed("image", "label128.img", EncodedImage(100, 9, 128, "", "Landscape"));
+  // The ink colour's name lies in a 512-byte label.
+  Seed("image", "label512.img", EncodedImage(200, 20, 512, "RED", ""));
 }
 
 // Documents: the same bytes are read as a source file and as a task dump.
