@@ -190,7 +190,10 @@ ErrorCode CKelvoVolume::ReadLayout(const VolumeBlock& volume,
       return err;
     NoteProblem(problem);
   }
+  // The bitmap must lie among the blocks it covers: with a damaged highest
+  // LBN, a bitmap far out would otherwise grow an image by megabytes.
   sound = volume.bitmap_lbn != kVolumeBlockLbn && volume.bitmap_lbn <= volume.highest_lbn &&
+          volume.bitmap_lbn < kBitmapBits &&
           std::find(directories.begin(), directories.end(), volume.bitmap_lbn) ==
               directories.end();
   return ERR_OK;
@@ -304,6 +307,14 @@ ErrorCode CKelvoVolume::StoreEntry(std::string_view type, const FileEntry& sourc
 }
 
 ErrorCode CKelvoVolume::ReadFileBlocks(const FileLocator& file, std::vector<std::uint8_t>& out) {
+  // An entry whose blocks reach past the disk's last block (or past what the
+  // bitmap can cover) is damaged: a drive could not read it, and an image
+  // must not turn it into megabytes of zeros.
+  VolumeBlock volume;
+  if (ErrorCode err = ReadVolumeBlock(carrier_, volume)) return err;
+  const std::uint32_t last = std::min<std::uint32_t>(volume.highest_lbn, kBitmapBits - 1);
+  if (file.blocks > 0 && std::uint32_t{file.start_lbn} + file.blocks - 1 > last)
+    return ERR_SECTOR_NOT_FOUND;
   try {
     out.assign(std::size_t{file.blocks} * kBlockSize, 0);
   } catch (const std::bad_alloc&) {

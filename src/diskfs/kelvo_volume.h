@@ -167,8 +167,9 @@ class CKelvoVolume {
   ErrorCode Mount(VolumeBlock& volume, WalkLimits& limits);
   std::uint32_t CarrierBlocks() const;
   // Every directory sector the type index reaches. `sound` is false when
-  // the bitmap would lie on the volume block, a directory sector or beyond
-  // the highest LBN: such a disk is not written to.
+  // the bitmap would lie on the volume block, a directory sector, beyond
+  // the highest LBN or beyond the blocks a bitmap covers: such a disk is not
+  // written to.
   ErrorCode ReadLayout(const VolumeBlock& volume, std::vector<std::uint16_t>& directories,
                        bool& sound);
   ErrorCode FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request);

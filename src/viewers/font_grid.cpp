@@ -1,6 +1,8 @@
 #include "viewers/font_grid.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 
 namespace kelvo {
 
@@ -101,6 +103,13 @@ FontGridPicture PaintFontGrid(const CFontDoc& doc) {
   const int cell = doc.CellHeight();
   if (cell <= 0) {
     picture.note = "The font's cell height is 0: no glyph rows to draw";
+    return picture;
+  }
+  const std::uint64_t bytes = (std::uint64_t(picture.size.width) + 31) / 32 * 4 *
+                              std::uint64_t(picture.size.height);
+  if (bytes > kMaxFontGridBytes) {
+    picture.note = "The font's cells are too large to draw (" + std::to_string(cell) +
+                   " dots high): no glyph rows drawn";
     return picture;
   }
   picture.bitmap = CMonoBitmap(picture.size.width, picture.size.height);

@@ -3,6 +3,7 @@
 // the space character on.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,8 +51,14 @@ struct FontGridPicture {
   std::string note;              // why nothing could be drawn, when so
 };
 
-// Paints the whole glyph grid. A font whose cell height is not positive has
-// no rows: the picture is empty and `note` says why.
+// The largest glyph grid picture painted. A damaged header can claim cells
+// tens of thousands of dots high (a real font's are at most a few hundred);
+// such a grid would take gigabytes, so it is not drawn.
+inline constexpr std::uint64_t kMaxFontGridBytes = std::uint64_t{16} << 20;
+
+// Paints the whole glyph grid. A font whose cell height is not positive, or
+// whose picture would exceed kMaxFontGridBytes, has no rows: the picture is
+// empty and `note` says why.
 FontGridPicture PaintFontGrid(const CFontDoc& doc);
 
 }  // namespace kelvo

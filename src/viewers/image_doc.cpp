@@ -112,6 +112,10 @@ bool CImgDoc::LoadBytes(const std::string& file) {
 
   const int rounded = RoundedImageDots(dots_);
   bitmapSize_ = static_cast<std::size_t>(rounded / 8) * static_cast<std::size_t>(scanLines_);
+  if (bitmapSize_ > kMaxImageBitmapBytes) {
+    bitmapSize_ = 0;
+    return Refuse("Insufficient Memory to Decode Bitmap");
+  }
   // calloc: the zero bits (ink) of lines the raster never reaches cost
   // nothing until they are touched.
   bitmap_.reset(static_cast<std::uint8_t*>(std::calloc(bitmapSize_ == 0 ? 1 : bitmapSize_, 1)));

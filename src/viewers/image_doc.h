@@ -20,6 +20,12 @@ inline constexpr int kImgKindRasterEncoding = 2;
 // number of bytes.
 int RoundedImageDots(int dots);
 
+// The largest decoded bitmap an image may claim (a 17 x 22 inch page at
+// 300 dpi is about 4 MB). A header asking for more is refused with
+// "Insufficient Memory to Decode Bitmap" instead of tying up hundreds of
+// megabytes for a small damaged file.
+inline constexpr std::size_t kMaxImageBitmapBytes = std::size_t{16} << 20;
+
 class CImgDoc {
  public:
   bool Load(const std::string& path);
