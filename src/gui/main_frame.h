@@ -28,7 +28,6 @@ class CPcExplorerWindow;
 class CDeviceBar;
 class CDiskImageWindow;
 class CDragExportFolders;
-
 class CFloppyWindow;
 
 class CMainFrame : public QMainWindow {

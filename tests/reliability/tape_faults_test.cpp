@@ -113,12 +113,12 @@ struct LabelledBench {
     WriteFileBytes(source / "NOTES.CMD", kText);
     WriteFileBytes(source / "LOGO.IMG", kBinary);
     options.blocking_factor = 1;  // one tape block per 512 bytes: many requests
-    RecordingProgress progress{tape.busy};
+    RecordingTapeProgress progress{tape.busy};
     EXPECT_EQ(WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"OLD.DAT"}, options, progress), 0u);
     BindFaultableTape(tape.ctx, image);
   }
   ErrorCode Write() {
-    RecordingProgress progress{tape.busy};
+    RecordingTapeProgress progress{tape.busy};
     return WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"NOTES.CMD", "LOGO.IMG"}, options,
                              progress);
   }
@@ -128,11 +128,11 @@ struct LabelledBench {
     bool busy = false;
     TapeContext plain{quiet, busy, {}};
     plain.bindings.device[0] = tape.tap;
-    RecordingProgress progress{busy};
+    RecordingTapeProgress progress{busy};
     return RestoreLabelledTape(plain, "Tape0", folder.string(), "*.*", {}, {}, progress, report);
   }
   ErrorCode Restore() {
-    RecordingProgress progress{tape.busy};
+    RecordingTapeProgress progress{tape.busy};
     return RestoreLabelledTape(tape.ctx, "Tape0", out.string(), "*.*", {}, {}, progress);
   }
 };

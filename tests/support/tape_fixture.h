@@ -32,15 +32,15 @@ struct TapeBench {
 
 // The progress model, recording every status, and able to press its button
 // when a chosen event happens (as a user would during the work).
-class RecordingProgress : public CRestoreProgressModel {
+class RecordingTapeProgress : public CRestoreProgressModel {
  public:
-  explicit RecordingProgress(const bool& busy) : CRestoreProgressModel(busy) {}
+  explicit RecordingTapeProgress(const bool& busy) : CRestoreProgressModel(busy) {}
 
   std::vector<std::string> statuses;
   std::vector<std::string> files;
   int waited = 0;
   // Called after each SetCurrentFile and SetProgress; may press the button.
-  std::function<void(RecordingProgress&)> on_step;
+  std::function<void(RecordingTapeProgress&)> on_step;
 
   void SetStatus(const std::string& text) override {
     statuses.push_back(text);

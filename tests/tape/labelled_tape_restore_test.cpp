@@ -48,7 +48,7 @@ std::string Source(const std::string& name, const std::string& type, std::size_t
 class LabelledRestoreTest : public ::testing::Test {
  protected:
   TapeBench bench;
-  RecordingProgress progress{bench.busy};
+  RecordingTapeProgress progress{bench.busy};
   TapeRestoreOptions options;
   TapeRestoreReport report;
   fs::path out = bench.dir / "out";
@@ -212,7 +212,7 @@ TEST_F(LabelledRestoreTest, AbortRemovesThePartialFile) {
   b.LabelledFile(Binary("BIG", "IMG", std::string(40000, 'z')), std::string(40000, 'z'));
   b.Filemark();
   bench.Load(b);
-  progress.on_step = [](RecordingProgress& p) {
+  progress.on_step = [](RecordingTapeProgress& p) {
     if (p.Progress() > 0) p.PressButton();
   };
   EXPECT_EQ(Restore("*.*"), 5009u);

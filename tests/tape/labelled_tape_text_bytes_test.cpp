@@ -87,7 +87,7 @@ struct TextFile {
 class TextBytesTest : public ::testing::Test {
  protected:
   TapeBench bench;
-  RecordingProgress progress{bench.busy};
+  RecordingTapeProgress progress{bench.busy};
 
   // Writes `files` in one go onto an empty tape and checks the whole image.
   void ExpectImage(const std::vector<TextFile>& files, Numbering numbering, int blocking_factor) {

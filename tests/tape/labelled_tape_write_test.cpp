@@ -13,7 +13,7 @@ namespace {
 class LabelledWriteTest : public ::testing::Test {
  protected:
   TapeBench bench;
-  RecordingProgress progress{bench.busy};
+  RecordingTapeProgress progress{bench.busy};
   TapeWriteOptions options;
 
   std::string Src(const std::string& name, const std::string& bytes) {
@@ -156,7 +156,7 @@ TEST_F(LabelledWriteTest, WriteProtectedTapeAnsweredCancel) {
 TEST_F(LabelledWriteTest, AbortStopsBetweenFilesAndClosesTheTape) {
   Src("A.FNT", "a");
   Src("B.FNT", "b");
-  progress.on_step = [](RecordingProgress& p) {
+  progress.on_step = [](RecordingTapeProgress& p) {
     if (p.files.size() == 1 && p.Progress() == 100) p.PressButton();
   };
   EXPECT_EQ(Write({"A.FNT", "B.FNT"}), 0u);

@@ -137,7 +137,7 @@ TEST(RestoreRequest, RunsTheRestoreOfTheChosenFormat) {
   test::QvaUnit u;
   u.types = {{"$Y$", {}}, {"CMD", {test::QvaSourceFile("JOB", {"ONE"})}}};
   b.Load(test::QvaTapeBuilder().Start().Unit(u));
-  test::RecordingProgress labelled(b.busy);
+  test::RecordingTapeProgress labelled(b.busy);
   TapeRestoreRun run{labelled, b.progress, nullptr, &b.report};
   Settings s;
   s.RemoveLineNumbers = 1;
