@@ -58,15 +58,27 @@ struct FloppyShell {
 
 // Runs `act` on the next modal dialog of type T as soon as it is shown
 // (polled from the event loop, so it works inside the dialog's exec()).
+// Another modal window still up after 5 seconds (a box nobody expected) is
+// reported and closed, so that the test fails on what it checks instead of
+// waiting for ever.
 template <typename T>
 void WhenModal(std::function<void(T*)> act) {
   auto* timer = new QTimer;
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+  auto ticks = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, ticks] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* dialog = qobject_cast<T*>(modal)) {
       timer->stop();
       timer->deleteLater();
       act(dialog);
+      return;
+    }
+    if (modal && ++*ticks > 500) {
+      qWarning("Closing an unexpected modal window: %s \"%s\"", modal->metaObject()->className(),
+               qPrintable(modal->windowTitle()));
+      *ticks = 0;
+      modal->close();
     }
   });
   timer->start();

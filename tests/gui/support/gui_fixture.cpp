@@ -10,11 +10,18 @@
 #include "gui/disk_image_window.h"
 #include "gui/explorer_window.h"
 #include "gui/pc_explorer.h"
+#include "tape/tape_open.h"
 
 namespace kelvo::gui::test {
 
 Shell::Shell(std::vector<DeviceEntry> devices) {
   ctx.ui = &ui;
+  // The program makes its tape buttons from the bindings; the tests give the
+  // buttons, so the bindings follow them.
+  for (const DeviceEntry& d : devices) {
+    const int n = d.tape ? kelvo::TapeDriveNumber(d.name.toStdString()) : -1;
+    if (n >= 0) ctx.app.Bindings.tape[n] = d.device.toStdString();
+  }
   frame = std::make_unique<CMainFrame>(ctx, std::move(devices));
 }
 
