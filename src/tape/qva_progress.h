@@ -13,25 +13,11 @@
 
 namespace kelvo {
 
-class CQvaProgressSink {
+class CQvaProgressSink : public CProgressWindowSink {
  public:
-  virtual ~CQvaProgressSink() = default;
   virtual void SetSystemId(const std::string& text) = 0;
-  virtual void SetOutputDirectory(const std::string& text) = 0;
-  virtual void SetCurrentFile(const std::string& text) = 0;
   virtual void SetFilesRestored(const std::string& text) = 0;
-  virtual void SetStatus(const std::string& text) = 0;
   virtual void SetCurrentDiskUnit(const std::string& text) = 0;
-  virtual void SetProgress(int percent) = 0;  // 0 to 100
-  virtual void StartClock() = 0;
-  // Stops the elapsed-time clock; the button now reads "Close".
-  virtual void StopClock() = 0;
-  // The abort request, set by the button while the tape work runs.
-  virtual bool AbortRequested() const = 0;
-  virtual void ClearAbortRequest() = 0;
-  // Returns once the user has closed the window (at once where there is no
-  // window to close).
-  virtual void WaitForClose() = 0;
 };
 
 // The fields and button of the "Restore From QVA" window. The button, the

@@ -13,15 +13,13 @@
 
 namespace kelvo {
 
-class CTapeProgressSink {
+// What both tape progress windows (labelled tapes and QVA restores) offer:
+// the shared fields, the progress bar, the clock and the Abort/Close button.
+class CProgressWindowSink {
  public:
-  virtual ~CTapeProgressSink() = default;
-  virtual void SetTitle(const std::string& text) = 0;
-  virtual void SetSource(const std::string& text) = 0;
+  virtual ~CProgressWindowSink() = default;
   virtual void SetOutputDirectory(const std::string& text) = 0;
   virtual void SetStatus(const std::string& text) = 0;
-  virtual void SetCounterLabel(const std::string& text) = 0;
-  virtual void SetCounter(const std::string& text) = 0;
   virtual void SetCurrentFile(const std::string& text) = 0;
   virtual void SetProgress(int percent) = 0;  // 0 to 100
   virtual void StartClock() = 0;
@@ -33,6 +31,14 @@ class CTapeProgressSink {
   // Returns once the user has closed the window (at once where there is no
   // window to close).
   virtual void WaitForClose() = 0;
+};
+
+class CTapeProgressSink : public CProgressWindowSink {
+ public:
+  virtual void SetTitle(const std::string& text) = 0;
+  virtual void SetSource(const std::string& text) = 0;
+  virtual void SetCounterLabel(const std::string& text) = 0;
+  virtual void SetCounter(const std::string& text) = 0;
 };
 
 // The fields and button of the progress window.
