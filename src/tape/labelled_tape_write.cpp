@@ -81,8 +81,10 @@ std::uint32_t BlocksOf(std::uint64_t length) {
 }
 
 // Data move in pieces of this size: few system calls per megabyte, in
-// constant memory whatever the size of the file.
-constexpr std::size_t kPieceBytes = 1 << 20;
+// constant memory whatever the size of the file, and small enough that a
+// piece read from the file is still in the processor's cache when it is
+// written to the tape (1 MiB pieces wrote a third slower).
+constexpr std::size_t kPieceBytes = 128 << 10;
 
 // Buffers reused from file to file while a tape is written.
 struct WriteScratch {

@@ -21,10 +21,16 @@ CMonoBitmap MakeFullBitmap(const CImgDoc& doc) {
 
 namespace {
 
-// True when any dot in [x0, x1) of `row` is ink (a 0 bit).
+// True when any dot in [x0, x1) of `row` is ink (a 0 bit); x0 < x1.
 bool AnyInk(const std::uint8_t* row, int x0, int x1) {
-  for (int x = x0; x < x1; ++x) {
-    if ((row[x >> 3] & (0x80 >> (x & 7))) == 0) return true;
+  const int b0 = x0 >> 3;
+  const int b1 = (x1 - 1) >> 3;
+  const auto head = static_cast<std::uint8_t>(0xFF >> (x0 & 7));
+  const auto tail = static_cast<std::uint8_t>(0xFF << (7 - ((x1 - 1) & 7)));
+  if (b0 == b1) return (~row[b0] & head & tail) != 0;
+  if ((~row[b0] & head) != 0 || (~row[b1] & tail) != 0) return true;
+  for (int b = b0 + 1; b < b1; ++b) {
+    if (row[b] != 0xFF) return true;
   }
   return false;
 }
@@ -46,9 +52,19 @@ CMonoBitmap StretchInkWins(const CMonoBitmap& src, int w, int h) {
     x1[static_cast<std::size_t>(x)] = std::max(b, a + 1);
   }
   std::vector<std::uint8_t> merged(static_cast<std::size_t>(src.Stride()));
+  int lastA = -1;
+  int lastB = -1;
   for (int y = 0; y < h; ++y) {
     const int a = static_cast<int>(static_cast<long long>(y) * sh / h);
     const int b = std::max(static_cast<int>(static_cast<long long>(y + 1) * sh / h), a + 1);
+    // Enlarged, several rows in turn cover the same source rows: the row
+    // above is then the answer.
+    if (a == lastA && b == lastB) {
+      std::memcpy(out.Row(y), out.Row(y - 1), static_cast<std::size_t>(out.Stride()));
+      continue;
+    }
+    lastA = a;
+    lastB = b;
     // Ink wins: AND the covered rows together (0 = ink).
     std::memcpy(merged.data(), src.Row(a), merged.size());
     for (int sy = a + 1; sy < b; ++sy) {

@@ -33,25 +33,43 @@ CMonoBitmap HalfTurn(const CMonoBitmap& src) {
   return out;
 }
 
+namespace {
+
+// Transposes an 8 x 8 block of dots held as eight bytes, the first row in
+// the most significant byte: afterwards byte k (from the top) holds column k,
+// its most significant bit from the first row.
+std::uint64_t Transpose8x8(std::uint64_t x) {
+  std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
+  x = x ^ t ^ (t << 7);
+  t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
+  x = x ^ t ^ (t << 14);
+  t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
+  return x ^ t ^ (t << 28);
+}
+
+}  // namespace
+
 CMonoBitmap QuarterTurnCcw(const CMonoBitmap& src) {
   const int w = src.PaddedWidth();
   const int h = src.Height();
   if (h == 1) return CMonoBitmap(16, w);
   CMonoBitmap out(CMonoBitmap::StrideFor(h) * 8, w);
-  // Walk the source a byte at a time; each set of eight source dots lands in
-  // eight consecutive rows of one output column.
-  for (int j = 0; j < h; ++j) {
-    const std::uint8_t* row = src.Row(j);
-    const std::uint8_t outMask = static_cast<std::uint8_t>(0x80 >> (j & 7));
-    const int outByte = j >> 3;
+  // Eight source rows at a time: each byte column of them is an 8 x 8 block
+  // of dots that lands, transposed, in one byte of eight output rows. Rows
+  // past the source's end read as background.
+  for (int j0 = 0; j0 < h; j0 += 8) {
+    const int outByte = j0 >> 3;
     for (int bx = 0; bx < src.Stride(); ++bx) {
-      const std::uint8_t b = row[bx];
-      if (b == 0xFF) continue;
-      for (int bit = 0; bit < 8; ++bit) {
-        if (b & (0x80 >> bit)) continue;
-        const int x = bx * 8 + bit;
-        std::uint8_t& d = out.Row(w - 1 - x)[outByte];
-        d = static_cast<std::uint8_t>(d & ~outMask);
+      std::uint64_t block = 0;
+      for (int i = 0; i < 8; ++i) {
+        const std::uint8_t b = j0 + i < h ? src.Row(j0 + i)[bx] : 0xFF;
+        block = block << 8 | b;
+      }
+      if (block == ~std::uint64_t{0}) continue;  // all background: already so
+      block = Transpose8x8(block);
+      for (int k = 0; k < 8; ++k) {
+        const int x = bx * 8 + k;
+        out.Row(w - 1 - x)[outByte] = static_cast<std::uint8_t>(block >> (56 - 8 * k));
       }
     }
   }

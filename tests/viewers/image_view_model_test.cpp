@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/viewer_bitmap_probe.h"
 #include "support/viewer_image_builder.h"
 #include "viewers/image_view_model.h"
@@ -104,6 +106,39 @@ TEST(ImageViewModel, InkSurvivesShrinking) {
   EXPECT_TRUE(twice.IsInk(62, 0));
   EXPECT_TRUE(twice.IsInk(63, 127));
   EXPECT_FALSE(twice.IsInk(61, 0));
+}
+
+// Stretching random bitmaps up and down, checked dot by dot against the rule:
+// a destination dot is ink when any source dot of the rectangle it covers is.
+TEST(ImageViewModel, StretchMatchesTheInkWinsRuleOnRandomBitmaps) {
+  std::mt19937 rng(5);
+  const int sizes[][4] = {{40, 30, 16, 16}, {40, 30, 96, 64}, {13, 7, 32, 48},
+                          {100, 3, 48, 16}, {9, 50, 9, 50},  {64, 64, 160, 16}};
+  for (const auto& s : sizes) {
+    for (int density : {1, 10, 60}) {
+      CMonoBitmap src(s[0], s[1]);
+      for (int y = 0; y < s[1]; ++y) {
+        for (int x = 0; x < s[0]; ++x) {
+          if (static_cast<int>(rng() % 100) < density) src.SetDot(x, y, true);
+        }
+      }
+      const CMonoBitmap out = StretchInkWins(src, s[2], s[3]);
+      for (int y = 0; y < s[3]; ++y) {
+        const int y0 = y * s[1] / s[3];
+        const int y1 = std::max((y + 1) * s[1] / s[3], y0 + 1);
+        for (int x = 0; x < s[2]; ++x) {
+          const int x0 = x * s[0] / s[2];
+          const int x1 = std::max((x + 1) * s[0] / s[2], x0 + 1);
+          bool want = false;
+          for (int sy = y0; sy < y1 && !want; ++sy) {
+            for (int sx = x0; sx < x1 && !want; ++sx) want = src.IsInk(sx, sy);
+          }
+          ASSERT_EQ(out.IsInk(x, y), want) << s[0] << "x" << s[1] << " -> " << s[2] << "x" << s[3]
+                                           << " density " << density << " at " << x << "," << y;
+        }
+      }
+    }
+  }
 }
 
 TEST(ImageViewModel, EmptyImageGivesAnEmptyDisplay) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/viewer_bitmap_probe.h"
 #include "viewers/mono_bitmap.h"
 
@@ -52,6 +54,35 @@ TEST(MonoBitmap, QuarterTurnCounterClockwise) {
   EXPECT_TRUE(q.IsInk(2, 0));
   EXPECT_TRUE(q.IsInk(1, 10));
   EXPECT_EQ(CountAllInk(q), 3);
+}
+
+// Random bitmaps of awkward sizes (rows not a multiple of 8, odd widths)
+// turned, checked dot by dot against the rule: output row k is the source's
+// padded column W - 1 - k read from the top, everything else background.
+TEST(MonoBitmap, QuarterTurnMatchesTheDotRuleOnRandomBitmaps) {
+  std::mt19937 rng(11);
+  const int sizes[][2] = {{1, 2}, {7, 3}, {16, 8}, {17, 9}, {33, 15}, {64, 64}, {45, 100}};
+  for (const auto& size : sizes) {
+    for (int density : {0, 1, 50, 100}) {
+      CMonoBitmap src(size[0], size[1]);
+      for (int y = 0; y < src.Height(); ++y) {
+        for (int x = 0; x < src.PaddedWidth(); ++x) {
+          if (static_cast<int>(rng() % 100) < density) src.SetDot(x, y, true);
+        }
+      }
+      const CMonoBitmap q = QuarterTurnCcw(src);
+      const int w = src.PaddedWidth();
+      ASSERT_EQ(q.Height(), w);
+      ASSERT_EQ(q.Width(), CMonoBitmap::StrideFor(src.Height()) * 8);
+      for (int k = 0; k < q.Height(); ++k) {
+        for (int j = 0; j < q.PaddedWidth(); ++j) {
+          const bool want = j < src.Height() && src.IsInk(w - 1 - k, j);
+          ASSERT_EQ(q.IsInk(j, k), want) << size[0] << "x" << size[1] << " density " << density
+                                         << " at row " << k << " dot " << j;
+        }
+      }
+    }
+  }
 }
 
 TEST(MonoBitmap, QuarterTurnUsesThePaddedWidth) {
