@@ -276,7 +276,7 @@ int TapeVerbs::Info() {
 
 void RegisterTapeVerbs(CLI::App& app, CliContext& ctx) {
   // Owned by the callbacks, which live as long as the app.
-  auto verbs = std::make_shared<TapeVerbs>(ctx);
+  auto verbs = std::make_shared<TapeVerbs>(TapeVerbs{ctx});
   CLI::App* tape = app.add_subcommand("tape", "Labelled tapes and tape drives");
   tape->require_subcommand(1);
   tape->fallthrough();

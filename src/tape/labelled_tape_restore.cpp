@@ -37,12 +37,20 @@ class CLabelledRestore {
  private:
   // Reads one block, asking Abort/Retry/Ignore after a read error. `ignored`
   // is set when the user chose Ignore (the tape is then at the next file).
-  ErrorCode ReadWithRecovery(std::size_t& n, bool& ignored, bool& abort_restore);
+  ErrorCode ReadWithRecovery(std::size_t& n, bool& ignored, bool& abort_restore) {
+    return ReadWithRecovery(buffer_, n, ignored, abort_restore);
+  }
+  // The same into `into`; blocks of up to kRestoreBufferSize bytes, and more
+  // than one when `into` has room for them.
+  ErrorCode ReadWithRecovery(std::span<std::uint8_t> into, std::size_t& n, bool& ignored,
+                             bool& abort_restore);
   ErrorCode SkipFile(const std::string& status);
   Next RestoreFile(COutputFolder& destination, const TapeLabelName& name,
                    const std::uint8_t* label, ErrorCode& result);
-  ErrorCode WriteData(CRestoredFile& out, bool source, std::uint64_t remaining, std::size_t n,
-                      std::uint16_t last_block_bytes);
+  // Keeps the block just read: converted to text, or the part of it that
+  // belongs to the file.
+  ErrorCode KeepData(CRestoredFile& out, bool source, bool converted, std::uint64_t remaining,
+                     std::size_t n, std::uint16_t last_block_bytes);
 
   const TapeContext& ctx_;
   CTapeDevice& tape_;
@@ -52,11 +60,14 @@ class CLabelledRestore {
   std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(kRestoreBufferSize);
 };
 
-ErrorCode CLabelledRestore::ReadWithRecovery(std::size_t& n, bool& ignored, bool& abort_restore) {
+ErrorCode CLabelledRestore::ReadWithRecovery(std::span<std::uint8_t> into, std::size_t& n,
+                                             bool& ignored, bool& abort_restore) {
   ignored = false;
   abort_restore = false;
   for (;;) {
-    ErrorCode rc = tape_.ReadBlock(buffer_.data(), buffer_.size(), n);
+    ErrorCode rc = into.size() > kRestoreBufferSize
+                       ? tape_.ReadBlocks(into.data(), into.size(), kRestoreBufferSize, n)
+                       : tape_.ReadBlock(into.data(), into.size(), n);
     if (rc == ERR_OK || rc == ERR_FILEMARK_DETECTED || rc == ERR_NO_DATA_DETECTED) return rc;
     ctx_.ui.Beep(BeepKind::Error);
     Button b = ctx_.ui.Ask(GetErrorText(rc), "Error!", Buttons::AbortRetryIgnore, Icon::Error);
@@ -75,19 +86,20 @@ ErrorCode CLabelledRestore::SkipFile(const std::string& status) {
   return tape_.SpaceFilemarks(1, false);
 }
 
-ErrorCode CLabelledRestore::WriteData(CRestoredFile& out, bool source, std::uint64_t remaining,
-                                      std::size_t n, std::uint16_t last_block_bytes) {
-  const std::size_t use = static_cast<std::size_t>(std::min<std::uint64_t>(n, remaining));
-  std::span<const std::uint8_t> block(buffer_.data(), use);
-  if (source && !options_.retain_format) {
-    return ConvertRecordsToText(block, options_.remove_line_numbers, out);
+ErrorCode CLabelledRestore::KeepData(CRestoredFile& out, bool source, bool converted,
+                                     std::uint64_t remaining, std::size_t n,
+                                     std::uint16_t last_block_bytes) {
+  std::size_t use = static_cast<std::size_t>(std::min<std::uint64_t>(n, remaining));
+  if (converted) {
+    return ConvertRecordsToText({buffer_.data(), use}, options_.remove_line_numbers, out);
   }
   if (source && remaining <= n) {
     // The last block of records: end where the records end.
     const std::uint64_t keep = (remaining + 511) / 512 * 512 - 512 + std::min<std::uint16_t>(last_block_bytes, 512);
-    block = block.first(static_cast<std::size_t>(std::min<std::uint64_t>(keep, use)));
+    use = static_cast<std::size_t>(std::min<std::uint64_t>(keep, use));
   }
-  return out.Write(block);
+  out.Keep(use);
+  return ERR_OK;
 }
 
 Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelName& name,
@@ -105,6 +117,8 @@ Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelNa
     if ((result = out.Write({label, kTapeLabelSize}))) return Next::End;
   }
   const bool source = IsSourceLabel(name.name, label);
+  // Unless converted to text, blocks are read straight into the file's buffer.
+  const bool converted = source && !options_.retain_format;
   const std::uint16_t last_block_bytes = LabelLastBlockBytes(label);
   const std::uint64_t total = std::uint64_t{LabelBlockCount(label)} * 512;
   std::uint64_t remaining = total;
@@ -116,7 +130,10 @@ Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelNa
     std::size_t n = 0;
     bool ignored = false;
     bool abort_restore = false;
-    ErrorCode rc = ReadWithRecovery(n, ignored, abort_restore);
+    std::span<std::uint8_t> room;
+    if (!converted && (result = out.Room(kRestoreBufferSize, room))) return Next::End;
+    ErrorCode rc = ReadWithRecovery(converted ? std::span<std::uint8_t>(buffer_) : room, n, ignored,
+                                    abort_restore);
     if (abort_restore) {
       report_.incomplete.push_back(name.name);
       return Next::End;
@@ -130,7 +147,7 @@ Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelNa
     }
     if (rc != ERR_OK || n == 0) break;  // a filemark or the end of data ends the file
     progress_.SetProgress(static_cast<int>((total - remaining + std::min<std::uint64_t>(n, remaining)) * 100 / total));
-    if ((result = WriteData(out, source, remaining, n, last_block_bytes))) return Next::End;
+    if ((result = KeepData(out, source, converted, remaining, n, last_block_bytes))) return Next::End;
     remaining -= std::min<std::uint64_t>(n, remaining);
   }
   if (remaining >= 512) {

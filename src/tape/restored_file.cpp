@@ -102,6 +102,17 @@ ErrorCode CRestoredFile::Write(std::span<const std::uint8_t> bytes) {
   return ERR_OK;
 }
 
+ErrorCode CRestoredFile::Room(std::size_t at_least, std::span<std::uint8_t>& room) {
+  room = {};
+  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (at_least > buffer_.size()) return ERR_NOT_ENOUGH_MEMORY;
+  if (buffer_.size() - used_ < at_least) {
+    if (ErrorCode rc = Flush()) return rc;
+  }
+  room = std::span<std::uint8_t>(buffer_).subspan(used_);
+  return ERR_OK;
+}
+
 ErrorCode CRestoredFile::Commit() {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   ErrorCode rc = Flush();

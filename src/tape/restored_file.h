@@ -52,6 +52,12 @@ class CRestoredFile : public CByteSink {
   // Starts the file `name` in `folder`.
   ErrorCode Create(const COutputFolder& folder, const std::string& name);
   ErrorCode Write(std::span<const std::uint8_t> bytes) override;
+  // Free room of at least `at_least` bytes (at most the buffer's size) at
+  // the end of the buffered data, writing out what is buffered if needed;
+  // data put there count once Keep is called. Lets a reader fill the buffer
+  // directly instead of through a copy.
+  ErrorCode Room(std::size_t at_least, std::span<std::uint8_t>& room);
+  void Keep(std::size_t n) { used_ += n; }
   // Writes the rest, and gives the file its name.
   ErrorCode Commit();
   // Removes the unfinished file.

@@ -445,6 +445,10 @@ ErrorCode CTapImage::WriteBlocks(const std::uint8_t* data, std::size_t length,
 
 ErrorCode CTapImage::ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) {
   if (ErrorCode rc = faults_.Count()) return rc;
+  return ReadRecord(buffer, capacity, length);
+}
+
+ErrorCode CTapImage::ReadRecord(void* buffer, std::size_t capacity, std::size_t& length) {
   length = 0;
   if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
   if (ErrorCode rc = Flush()) return rc;
@@ -470,6 +474,74 @@ ErrorCode CTapImage::ReadBlock(void* buffer, std::size_t capacity, std::size_t& 
   pos_ = r.next;
   length = r.length;
   return ERR_OK;
+}
+
+ErrorCode CTapImage::ReadBlocks(std::uint8_t* buffer, std::size_t capacity,
+                                std::size_t block_capacity, std::size_t& length) {
+  if (ErrorCode rc = faults_.Count()) return rc;
+  length = 0;
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (ErrorCode rc = Flush()) return rc;
+  const std::size_t first = std::min(capacity, block_capacity);
+  // Blocks go on as the last ones were: try a run of them first.
+  if (run_length_ != 0 && run_length_ <= first) {
+    length = ReadRun(buffer, capacity, run_length_);
+    if (length > 0) return ERR_OK;
+  }
+  ErrorCode rc = ReadRecord(buffer, first, length);
+  run_length_ = rc == ERR_OK ? length : 0;
+  if (rc != ERR_OK || length == 0) return rc;
+  length += ReadRun(buffer + length, capacity - length, length);
+  return ERR_OK;
+}
+
+std::size_t CTapImage::ReadRun(std::uint8_t* buffer, std::size_t capacity, std::size_t n) {
+  const std::uint64_t total = 8 + PaddedLength(static_cast<std::uint32_t>(n));
+  // Up to this many records per system call: three pieces each, well under
+  // the kernel's limit of 1024 pieces.
+  constexpr std::size_t kRecordsPerCall = 256;
+  const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(
+      {capacity / n, (size_ - pos_) / total, kRecordsPerCall}));
+  if (count == 0) return 0;
+  // Length words (and pad bytes) land here, the data in the buffer.
+  std::array<iovec, kRecordsPerCall * 3> iov;
+  std::array<std::uint8_t, kRecordsPerCall * 9> words;
+  const std::size_t tail = (n & 1u) ? 5 : 4;
+  for (std::size_t i = 0; i < count; ++i) {
+    iov[3 * i] = {words.data() + 9 * i, 4};
+    iov[3 * i + 1] = {buffer + i * n, n};
+    iov[3 * i + 2] = {words.data() + 9 * i + 4, tail};
+  }
+  const auto pieces = static_cast<int>(count * 3);
+  const auto want = static_cast<std::size_t>(count * total);
+  std::size_t got = 0;
+  int next = 0;
+  while (got < want) {
+    const ssize_t r = ::preadv(fd_, iov.data() + next, pieces - next, static_cast<off_t>(pos_ + got));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;  // what arrived is judged below; the rest is read again later
+    got += static_cast<std::size_t>(r);
+    auto left = static_cast<std::size_t>(r);
+    while (next < pieces && left >= iov[next].iov_len) {
+      left -= iov[next].iov_len;
+      ++next;
+    }
+    if (left > 0) {
+      iov[next].iov_base = static_cast<std::uint8_t*>(iov[next].iov_base) + left;
+      iov[next].iov_len -= left;
+    }
+  }
+  // Keep the records read whole whose two length words both say n: good
+  // data records of that length, as ReadRecord would take them. The first
+  // that is not ends the run; the next read meets it.
+  std::size_t kept = 0;
+  while (kept < count && (kept + 1) * total <= got) {
+    const std::uint8_t* w = words.data() + 9 * kept;
+    if (Le32(w) != n || Le32(w + tail) != n) break;
+    ++kept;
+  }
+  pos_ += kept * total;
+  return kept * n;
 }
 
 ErrorCode CTapImage::GetMediaParameters(TapeMediaParameters& out) {

@@ -82,6 +82,16 @@ class CTapeDevice {
 
   // Reads one block into buffer[0..capacity); `length` receives its size.
   virtual ErrorCode ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) = 0;
+  // Reads the next block like ReadBlock with `block_capacity`, then, when
+  // the device can do so cheaply, more blocks of the same length behind it
+  // into the rest of buffer[0..capacity), stopping before anything else (a
+  // filemark, a block of another length, a damaged block, the end of data),
+  // which the next read then meets. `length` receives the bytes read. The
+  // default reads the one block.
+  virtual ErrorCode ReadBlocks(std::uint8_t* buffer, std::size_t capacity,
+                               std::size_t block_capacity, std::size_t& length) {
+    return ReadBlock(buffer, capacity < block_capacity ? capacity : block_capacity, length);
+  }
   // Writes `length` bytes as one block.
   virtual ErrorCode WriteBlock(const void* data, std::size_t length) = 0;
   // Writes `length` bytes as consecutive blocks of `block_size` bytes, the

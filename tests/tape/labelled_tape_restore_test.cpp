@@ -175,6 +175,37 @@ TEST_F(LabelledRestoreTest, BinaryLibraryIsNeverConverted) {
   EXPECT_EQ(ReadFileText(out / "CODE.LIB"), data);
 }
 
+// Files much larger than the restore's output buffer, in tape blocks of
+// every size from 512 bytes up to the largest the restore takes (and odd
+// ones), come back byte for byte; a retained-format source file keeps its
+// records up to the last block's count.
+TEST_F(LabelledRestoreTest, LargeFilesInEveryBlockSizeComeBackExactly) {
+  std::string data(700 * 1024 + 512, '\0');
+  std::uint32_t x = 12345;
+  for (char& c : data) {
+    x = x * 1103515245u + 12345u;
+    c = static_cast<char>(x >> 24);
+  }
+  std::vector<std::string> lines;
+  for (int i = 0; i < 9001; ++i) lines.push_back("LINE " + std::to_string(i));  // 1 in the last block
+  const std::string records = Records(lines);
+  for (std::size_t block : {512u, 1536u, 8192u, 12800u, 16384u}) {
+    SCOPED_TRACE(block);
+    TapeImageBuilder b;
+    b.LabelledFile(Binary("BIG", "IMG", data), data, block);
+    b.LabelledFile(Source("SRC", "CMD", lines.size()), records, block);
+    b.Filemark();
+    bench.Load(b);
+    fs::remove_all(out);
+    fs::create_directory(out);
+    options.retain_format = true;
+    ASSERT_EQ(Restore("*.*"), 0u);
+    EXPECT_TRUE(ReadFileText(out / "BIG.IMG") == data);
+    const std::size_t keep = (lines.size() + 5) / 6 * 512 - 512 + (lines.size() % 6) * 80;
+    EXPECT_TRUE(ReadFileText(out / "SRC.CMD") == records.substr(0, keep));
+  }
+}
+
 TEST_F(LabelledRestoreTest, TypeFolders) {
   TapeImageBuilder b;
   b.LabelledFile(Binary("A", "IMG", "a"), "a");

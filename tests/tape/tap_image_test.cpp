@@ -310,5 +310,99 @@ TEST_F(TapImageTest, BlocksWrittenManyAtATimeAreRefusedWhereOneWouldBe) {
   EXPECT_EQ(ReadFileText(path).size(), 4u);
 }
 
+// What a sequence of reads gives: the data read between two non-data results
+// joined, each non-data result as "#code"; spaces past a file that cannot be
+// read; ends at end of data or where the image's structure is damaged.
+std::vector<std::string> ReadAll(CTapeDevice& tape, bool many, std::size_t capacity,
+                                 std::size_t block_capacity) {
+  std::vector<std::string> out;
+  std::string data;
+  std::string buf(capacity, '\0');
+  for (int i = 0; i < 1000; ++i) {
+    std::size_t n = 0;
+    const ErrorCode rc =
+        many ? tape.ReadBlocks(reinterpret_cast<std::uint8_t*>(buf.data()), capacity, block_capacity, n)
+             : tape.ReadBlock(buf.data(), block_capacity, n);
+    if (rc == 0) {
+      EXPECT_LE(n, capacity);
+      data += buf.substr(0, n);
+      continue;
+    }
+    if (!data.empty()) out.push_back(data);
+    data.clear();
+    out.push_back("#" + std::to_string(rc));
+    if (rc == 1104) break;
+    if (rc == 234 || rc == 23) {
+      // Past the file that does not fit or holds a bad record, when the
+      // image's structure allows.
+      const ErrorCode space = tape.SpaceFilemarks(1, false);
+      out.push_back("space #" + std::to_string(space));
+      if (space != 0) break;
+    }
+  }
+  return out;
+}
+
+TEST_F(TapImageTest, BlocksReadManyAtATimeMatchOneByOne) {
+  auto block = [](char c, std::size_t n) { return std::string(n, c); };
+  TapeImageBuilder b;
+  for (char c = 'a'; c < 'h'; ++c) b.Record(block(c, 7));  // odd: pad bytes
+  b.Record(block('X', 8)).Record(block('Y', 8)).Record(block('Z', 8), 8);  // a bad record
+  b.Record(block('y', 8)).Filemark();
+  b.Record(block('m', 8)).EraseGap().Record(block('n', 8)).Record(block('o', 8), 3);  // skipped
+  b.Record(block('p', 8)).Record(block('q', 12)).Record(block('r', 8)).Filemark();
+  b.Record(block('L', 40)).Filemark();  // too big for a block capacity of 32
+  b.Record(block('s', 8)).Record(block('t', 8));
+  b.Raw(std::string("\x08\x00\x00\x00" "uuuuuuuu" "\x09\x00\x00\x00", 16));  // words differ
+  const std::string path = Image(b);
+  for (std::size_t capacity : {32u, 33u, 56u, 64u, 4096u}) {
+    SCOPED_TRACE(capacity);
+    Opened one = OpenImage(path);
+    ASSERT_EQ(one.rc, 0u);
+    const std::vector<std::string> expected = ReadAll(*one.tape, false, capacity, 32);
+    one.tape->Close();
+    Opened many = OpenImage(path);
+    ASSERT_EQ(many.rc, 0u);
+    EXPECT_EQ(ReadAll(*many.tape, true, capacity, 32), expected);
+    // Again after a rewind, with the run length of the end in mind.
+    EXPECT_EQ(many.tape->RewindTape(false), 0u);
+    EXPECT_EQ(ReadAll(*many.tape, true, capacity, 32), expected);
+  }
+  Opened o = OpenImage(path);
+  ASSERT_EQ(o.rc, 0u);
+  const std::vector<std::string> expected = {
+      "aaaaaaabbbbbbbcccccccdddddddeeeeeeefffffffggggggg" + block('X', 8) + block('Y', 8),
+      "#23", "space #0",  // the bad record
+      block('m', 8) + block('n', 8) + block('p', 8) + block('q', 12) + block('r', 8), "#1101",
+      "#234", "space #0",  // the 40-byte block
+      block('s', 8) + block('t', 8), "#23", "space #23"};  // the damaged end
+  EXPECT_EQ(ReadAll(*o.tape, false, 64, 32), expected);
+}
+
+TEST_F(TapImageTest, BlocksReadManyAtATimeAreOneRequest) {
+  TapeImageBuilder b;
+  for (int i = 0; i < 40; ++i) b.Record(std::string(512, static_cast<char>('A' + i % 26)));
+  b.Filemark();
+  Opened o = OpenImage(Image(b));
+  ASSERT_EQ(o.rc, 0u);
+  auto* tap = dynamic_cast<CTapImage*>(o.tape.get());
+  ASSERT_NE(tap, nullptr);
+  std::vector<std::uint8_t> buf(8192);
+  std::size_t n = 0;
+  const std::uint64_t before = tap->Requests();
+  ASSERT_EQ(tap->ReadBlocks(buf.data(), buf.size(), 512, n), 0u);
+  EXPECT_EQ(n, 8192u);
+  EXPECT_EQ(tap->Requests(), before + 1);
+  // A failing request reads nothing and moves nothing.
+  tap->InjectFault(1, 1117);
+  EXPECT_EQ(tap->ReadBlocks(buf.data(), buf.size(), 512, n), 1117u);
+  ASSERT_EQ(tap->ReadBlocks(buf.data(), buf.size(), 512, n), 0u);
+  EXPECT_EQ(n, 8192u);
+  EXPECT_EQ(buf[0], 'A' + 16);
+  ASSERT_EQ(tap->ReadBlocks(buf.data(), buf.size(), 512, n), 0u);
+  EXPECT_EQ(n, 8 * 512u);  // to the filemark
+  EXPECT_EQ(tap->ReadBlocks(buf.data(), buf.size(), 512, n), 1101u);
+}
+
 }  // namespace
 }  // namespace kelvo::test
