@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "silent_sinks.h"
 #include "support/qva_tape_builder.h"
 #include "tape/qva_restore.h"
 
@@ -102,29 +103,11 @@ Set& TheSet() {
   return set;
 }
 
-class AlwaysOk : public kelvo::Interaction {
- public:
-  kelvo::Button Ask(const std::string&, const std::string&, kelvo::Buttons, kelvo::Icon) override {
-    return kelvo::Button::Ok;
-  }
-  void Beep(kelvo::BeepKind) override {}
-  void PumpMessages() override {}
-};
-
-class NoWindow : public kelvo::CQvaProgressSink {
+class NoWindow : public kelvo::bench::SilentWindow<kelvo::CQvaProgressSink> {
  public:
   void SetSystemId(const std::string&) override {}
-  void SetOutputDirectory(const std::string&) override {}
-  void SetCurrentFile(const std::string&) override {}
   void SetFilesRestored(const std::string&) override {}
-  void SetStatus(const std::string&) override {}
   void SetCurrentDiskUnit(const std::string&) override {}
-  void SetProgress(int) override {}
-  void StartClock() override {}
-  void StopClock() override {}
-  bool AbortRequested() const override { return false; }
-  void ClearAbortRequest() override {}
-  void WaitForClose() override {}
 };
 
 void CopyFile(const std::string& from, const std::string& to) {
@@ -159,7 +142,7 @@ void BM_PlainCopy(benchmark::State& state) {
 
 void BM_QvaRestore(benchmark::State& state) {
   Set& set = TheSet();
-  AlwaysOk ui;
+  kelvo::bench::SilentInteraction ui(kelvo::Button::Ok);
   bool busy = false;
   kelvo::TapeContext ctx{ui, busy, {}};
   ctx.bindings.device[0] = set.volumes[0] + "," + set.volumes[1];

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/interaction.h"
+#include "silent_sinks.h"
 #include "tape/labelled_tape.h"
 
 namespace {
@@ -27,29 +27,7 @@ using namespace kelvo;
 
 constexpr std::size_t kFileBytes = 8u << 20;
 
-class QuietInteraction : public Interaction {
- public:
-  Button Ask(const std::string&, const std::string&, Buttons, Icon) override { return Button::Cancel; }
-  void Beep(BeepKind) override {}
-  void PumpMessages() override {}
-};
-
-class NullProgress : public CTapeProgressSink {
- public:
-  void SetTitle(const std::string&) override {}
-  void SetSource(const std::string&) override {}
-  void SetOutputDirectory(const std::string&) override {}
-  void SetStatus(const std::string&) override {}
-  void SetCounterLabel(const std::string&) override {}
-  void SetCounter(const std::string&) override {}
-  void SetCurrentFile(const std::string&) override {}
-  void SetProgress(int) override {}
-  void StartClock() override {}
-  void StopClock() override {}
-  bool AbortRequested() const override { return false; }
-  void ClearAbortRequest() override {}
-  void WaitForClose() override {}
-};
+using NullProgress = bench::SilentTapeProgress;
 
 // A blank tape image for a timed write: a new file, like the copy's new
 // files. (Truncating the previous image instead would make the file system
@@ -80,7 +58,7 @@ struct Fixture {
   std::vector<std::string> binaries;
   std::vector<std::string> sources;
   std::uint64_t binary_bytes = 0;
-  QuietInteraction ui;
+  bench::SilentInteraction ui{Button::Cancel};
   bool busy = false;
   TapeContext ctx{ui, busy, {}};
 
