@@ -402,6 +402,7 @@ ErrorCode CTapImage::WriteBlock(const void* data, std::size_t length) {
 
 ErrorCode CTapImage::WriteBlocks(const std::uint8_t* data, std::size_t length,
                                  std::size_t block_size) {
+  if (ErrorCode rc = faults_.Count()) return rc;
   if (length == 0) return ERR_OK;
   if (block_size == 0 || block_size > kMaximumBlockSize) return ERR_NOT_SUPPORTED;
   if (ErrorCode rc = StartWriting()) return rc;

@@ -240,5 +240,62 @@ TEST(FloppyFaults, CopyAnImageFileToDisk) {
   TryEveryPosition(op);
 }
 
+// A second drive B: holding another printer disk, the destination of a copy
+// from drive A.
+struct TwoDrives : FloppyBench {
+  fs::path medium_b = dir / "b.img";
+  std::shared_ptr<CEmulatedFloppy> emu_b;
+  std::unique_ptr<CFloppyDrive> drive_b;
+  TwoDrives() {
+    ImageBuilder other;
+    other.AddBinaryFile("IMG", 0, "LOGO", 80, 6, 0x33);
+    WriteDiskOnMedium(medium_b, 9, other.bytes());
+    emu_b = MakeEmulatedFloppy(medium_b);
+    emu_b->CountControlRequests(true);
+    drive_b = std::make_unique<CFloppyDrive>("B:", emu_b);
+  }
+};
+
+// Copy Disk from drive A to drive B with the faults in the drive `faulty`
+// picks: the source is never changed, the destination is either a whole
+// printer disk or, rewritten half-way, no printer disk at all.
+FaultedOperation<TwoDrives> DriveToDrive(std::string name,
+                                         std::shared_ptr<CEmulatedFloppy> TwoDrives::*faulty) {
+  FaultedOperation<TwoDrives> op;
+  op.name = std::move(name);
+  op.reporting = Reporting::Shown;
+  op.fault = ERR_CRC;
+  op.arm = [faulty](TwoDrives& b, const Trial& t) {
+    if (t.position) (b.*faulty)->InjectFault(t.position, ERR_CRC, t.persistent);
+  };
+  op.requests = [faulty](TwoDrives& b) { return (b.*faulty)->Requests(); };
+  op.run = [](TwoDrives& b) {
+    return CopyDisk({b.drive.get(), {}}, {b.drive_b.get(), {}}, b.ui, b.progress);
+  };
+  op.complete = [](TwoDrives& b) -> ::testing::AssertionResult {
+    DiskListing listing;
+    if (auto ok = DiskIsSound(b.medium_b, MayBeBlank::No, &listing); !ok) return ok;
+    if (Lists(listing, "LOGO.IMG")) return ::testing::AssertionFailure() << "old file listed";
+    return HoldsFile(b.medium_b, "REPORT.FNT", 3, 0x11);
+  };
+  op.sound = [](TwoDrives& b) -> ::testing::AssertionResult {
+    if (b.drive->IsOpen() || b.drive_b->IsOpen()) {
+      return ::testing::AssertionFailure() << "a drive was left open";
+    }
+    if (auto ok = HoldsFile(b.medium, "REPORT.FNT", 3, 0x11); !ok) return ok;
+    if (auto ok = DiskIsSound(b.medium, MayBeBlank::No); !ok) return ok;
+    return DiskIsSound(b.medium_b, MayBeBlank::Yes);
+  };
+  return op;
+}
+
+TEST(FloppyFaults, CopyDiskToAnotherDriveWithTheSourceFailing) {
+  TryEveryPosition(DriveToDrive("copy disk A: to B:, faults in A:", &TwoDrives::emu));
+}
+
+TEST(FloppyFaults, CopyDiskToAnotherDriveWithTheDestinationFailing) {
+  TryEveryPosition(DriveToDrive("copy disk A: to B:, faults in B:", &TwoDrives::emu_b));
+}
+
 }  // namespace
 }  // namespace kelvo::test

@@ -1,6 +1,7 @@
-// A full PC disk for the tests of this folder: the engine's write() calls to
-// regular files are routed here (the test program is linked with
-// --wrap=write), so a test can let the disk fill up at the Nth write.
+// A full PC disk for the tests of this folder: the engine's write(), pwrite()
+// and pwritev() calls to regular files are routed here (the test program is
+// linked with --wrap for each), so a test can let the disk fill up at the
+// Nth write.
 #pragma once
 
 #include <cstdint>

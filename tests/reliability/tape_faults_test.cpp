@@ -71,7 +71,13 @@ class BorrowedTape final : public CTapeDevice {
   ErrorCode GetDriveParameters(TapeDriveParameters& p) override { return t_.GetDriveParameters(p); }
   ErrorCode SetBlockSize(std::uint32_t s) override { return t_.SetBlockSize(s); }
   ErrorCode ReadBlock(void* b, std::size_t c, std::size_t& l) override { return t_.ReadBlock(b, c, l); }
+  ErrorCode ReadBlocks(std::uint8_t* b, std::size_t c, std::size_t bc, std::size_t& l) override {
+    return t_.ReadBlocks(b, c, bc, l);
+  }
   ErrorCode WriteBlock(const void* d, std::size_t l) override { return t_.WriteBlock(d, l); }
+  ErrorCode WriteBlocks(const std::uint8_t* d, std::size_t l, std::size_t bs) override {
+    return t_.WriteBlocks(d, l, bs);
+  }
   bool GetIdentity(std::string& v, std::string& p) override { return t_.GetIdentity(v, p); }
   ErrorCode MountNextVolume() override { return t_.MountNextVolume(); }
   void Close() override { t_.Close(); }
@@ -176,6 +182,32 @@ TEST(TapeFaults, WriteFilesToALabelledTape) {
   };
   // Whatever was written before the failure reads back whole: the file that
   // was on the tape always, the new ones as far as they got.
+  op.sound = [&reference](LabelledBench& b) -> ::testing::AssertionResult {
+    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    const fs::path again = b.tape.dir / "again";
+    fs::create_directory(again);
+    TapeRestoreReport report;
+    b.RestoreInto(again, &report);
+    if (ReadFolder(again).count("OLD.DAT") == 0)
+      return ::testing::AssertionFailure() << "the file written before is lost";
+    return OnlyWholeFiles(again, reference, false);
+  };
+  TryEveryPosition(op);
+}
+
+// The same write with the tape image on a PC disk that fills up at each of
+// the image's writes in turn.
+TEST(PcDiskFull, WriteFilesToALabelledTape) {
+  const FolderFiles& reference = LabelledReference();
+  auto op = TapeOperation("tape write, PC disk full", Reporting::Returned);
+  ArmFullPcDisk(op);
+  op.run = [](LabelledBench& b) { return b.Write(); };
+  op.complete = [&reference](LabelledBench& b) {
+    const fs::path again = b.tape.dir / "again";
+    fs::create_directory(again);
+    if (b.RestoreInto(again) != ERR_OK) return ::testing::AssertionFailure() << "restore failed";
+    return OnlyWholeFiles(again, reference, true);
+  };
   op.sound = [&reference](LabelledBench& b) -> ::testing::AssertionResult {
     if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
     const fs::path again = b.tape.dir / "again";
