@@ -35,12 +35,13 @@ CMonoBitmap UnpackGlyph(const CFontDoc& doc, int code) {
   if (glyph.Empty()) return glyph;
   const std::vector<std::uint8_t>& matrix = doc.Matrix();
   std::size_t at = e.ByteOffset();
-  for (int r = 0; r < rows; ++r) {
+  for (int r = 0; r < rows; ++r, at += static_cast<std::size_t>(length)) {
     std::uint8_t* out = glyph.Row(r);
-    for (int i = 0; i < length; ++i, ++at) {
-      const std::uint8_t b = at < matrix.size() ? matrix[at] : 0;
-      out[i] = static_cast<std::uint8_t>(~b);
-    }
+    // Bytes past the end of the matrix read as 0.
+    const std::size_t present =
+        at < matrix.size() ? std::min(static_cast<std::size_t>(length), matrix.size() - at) : 0;
+    for (std::size_t i = 0; i < present; ++i) out[i] = static_cast<std::uint8_t>(~matrix[at + i]);
+    std::fill(out + present, out + length, std::uint8_t{0xFF});
   }
   return glyph;
 }
@@ -54,15 +55,28 @@ CMonoBitmap TurnUpright(const CMonoBitmap& glyph, char orientation) {
   }
 }
 
-void DrawGlyph(CMonoBitmap& dst, const CFontDoc& doc, int code, int x, int y) {
-  const FstEntry e = doc.Entry(code);
+namespace {
+
+// A glyph unpacked and turned upright, ready to be placed many times.
+struct UprightGlyph {
+  int code = 0;
+  CMonoBitmap turned;
+};
+
+UprightGlyph PrepareGlyph(const CFontDoc& doc, int code) {
   const CMonoBitmap glyph = UnpackGlyph(doc, code);
-  if (glyph.Empty()) return;
-  const CMonoBitmap turned = TurnUpright(glyph, doc.Orientation());
+  if (glyph.Empty()) return {code, {}};
+  return {code, TurnUpright(glyph, doc.Orientation())};
+}
+
+void PlaceGlyph(CMonoBitmap& dst, const CFontDoc& doc, const UprightGlyph& g, int x, int y) {
+  if (g.turned.Empty()) return;
+  const FstEntry e = doc.Entry(g.code);
   const int rows = e.RowCount();
   const int length = e.RowLength();
   const int wb = GlyphWidth(doc, length);
   const int off = e.Offset();
+  const CMonoBitmap& turned = g.turned;
   const int bw = turned.Width();
   const int bh = turned.Height();
   switch (doc.Orientation()) {
@@ -75,7 +89,7 @@ void DrawGlyph(CMonoBitmap& dst, const CFontDoc& doc, int code, int x, int y) {
     case 'J': {
       const int ref = doc.InverseLandscapeHeight();
       const int dy = rows < ref ? ref - rows : 0;
-      const int sx = InverseLandscapeColumn(doc, length, wb, off, doc.Spacing(code));
+      const int sx = InverseLandscapeColumn(doc, length, wb, off, doc.Spacing(g.code));
       AndBlit(dst, x, y + dy, turned, sx, 0, bw, bh);
       break;
     }
@@ -83,6 +97,12 @@ void DrawGlyph(CMonoBitmap& dst, const CFontDoc& doc, int code, int x, int y) {
       AndBlit(dst, x, y, turned, 0, 0, bw, bh);
       break;
   }
+}
+
+}  // namespace
+
+void DrawGlyph(CMonoBitmap& dst, const CFontDoc& doc, int code, int x, int y) {
+  PlaceGlyph(dst, doc, PrepareGlyph(doc, code), x, y);
 }
 
 ScrollSize FontGridScrollSize(const CFontDoc& doc) {
@@ -116,6 +136,9 @@ FontGridPicture PaintFontGrid(const CFontDoc& doc) {
   const int right = picture.size.width;
   const int lastRow = std::min(15, (picture.size.height + cell - 1) / cell);
   const int spaceSpacing = doc.Spacing(32);
+  // The space fills the rest of every row, maybe thousands of times: it is
+  // unpacked and turned once.
+  const UprightGlyph space = PrepareGlyph(doc, 32);
   int y = 0;
   for (int row = 0; row <= lastRow; ++row, y += cell) {
     int x = 10;
@@ -131,7 +154,7 @@ FontGridPicture PaintFontGrid(const CFontDoc& doc) {
     // The rest of the row is filled with spaces; a space of spacing 0 would
     // never get there, so it ends the row instead.
     while (x < right && spaceSpacing > 0) {
-      DrawGlyph(picture.bitmap, doc, 32, x, y);
+      PlaceGlyph(picture.bitmap, doc, space, x, y);
       x += spaceSpacing;
     }
   }

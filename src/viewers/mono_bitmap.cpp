@@ -1,6 +1,7 @@
 #include "viewers/mono_bitmap.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kelvo {
 
@@ -20,6 +21,13 @@ std::uint8_t Mirror8(std::uint8_t b) {
   return b;
 }
 
+// Mirror8 of every byte value.
+const std::array<std::uint8_t, 256> kMirrored = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (int i = 0; i < 256; ++i) table[static_cast<std::size_t>(i)] = Mirror8(static_cast<std::uint8_t>(i));
+  return table;
+}();
+
 }  // namespace
 
 CMonoBitmap HalfTurn(const CMonoBitmap& src) {
@@ -29,7 +37,7 @@ CMonoBitmap HalfTurn(const CMonoBitmap& src) {
   // Reversing the whole byte sequence and mirroring each byte is the same as
   // reversing the 16-bit units and mirroring each of them.
   const std::size_t n = in.size();
-  for (std::size_t i = 0; i < n; ++i) dst[i] = Mirror8(in[n - 1 - i]);
+  for (std::size_t i = 0; i < n; ++i) dst[i] = kMirrored[in[n - 1 - i]];
   return out;
 }
 
@@ -85,15 +93,39 @@ CMonoBitmap TurnCcw(const CMonoBitmap& src, int turns) {
 
 void AndBlit(CMonoBitmap& dst, int dx, int dy, const CMonoBitmap& src, int sx, int sy, int w,
              int h) {
-  for (int j = 0; j < h; ++j) {
-    const int ty = dy + j;
-    const int fy = sy + j;
-    if (ty < 0 || ty >= dst.Height()) continue;
-    if (fy < 0 || fy >= src.Height()) continue;
-    for (int i = 0; i < w; ++i) {
-      const int tx = dx + i;
-      if (tx >= 0 && tx < dst.Width() && src.IsInk(sx + i, fy)) dst.SetDot(tx, ty, true);
+  // The part of the area inside both bitmaps (the source with its padding),
+  // in 64-bit arithmetic so that no offset can overflow.
+  auto lo = [](long long a, long long b, long long c) { return std::max({a, b, c}); };
+  auto hi = [](long long a, long long b, long long c) { return std::min({a, b, c}); };
+  const long long i0 = lo(0, -static_cast<long long>(dx), -static_cast<long long>(sx));
+  const long long i1 = hi(w, static_cast<long long>(dst.Width()) - dx,
+                          static_cast<long long>(src.PaddedWidth()) - sx);
+  const long long j0 = lo(0, -static_cast<long long>(dy), -static_cast<long long>(sy));
+  const long long j1 = hi(h, static_cast<long long>(dst.Height()) - dy,
+                          static_cast<long long>(src.Height()) - sy);
+  for (long long j = j0; j < j1; ++j) {
+    const std::uint8_t* from = src.Row(static_cast<int>(sy + j));
+    std::uint8_t* to = dst.Row(static_cast<int>(dy + j));
+    auto one_dot = [&](long long i) {
+      const auto x = static_cast<int>(sx + i);
+      if ((from[x >> 3] & (0x80 >> (x & 7))) == 0) {
+        const auto t = static_cast<int>(dx + i);
+        to[t >> 3] = static_cast<std::uint8_t>(to[t >> 3] & ~(0x80 >> (t & 7)));
+      }
+    };
+    long long i = i0;
+    for (; i < i1 && ((dx + i) & 7) != 0; ++i) one_dot(i);
+    // Whole destination bytes: the eight source dots that land on one,
+    // wherever they start, ANDed in at once (ink is 0).
+    for (; i + 8 <= i1; i += 8) {
+      const auto x = static_cast<int>(sx + i);
+      const int shift = x & 7;
+      const std::uint8_t* b = from + (x >> 3);
+      const auto dots = static_cast<std::uint8_t>(shift == 0 ? b[0] : (b[0] << shift | b[1] >> (8 - shift)));
+      std::uint8_t& d = to[(dx + i) >> 3];
+      d = static_cast<std::uint8_t>(d & dots);
     }
+    for (; i < i1; ++i) one_dot(i);
   }
 }
 

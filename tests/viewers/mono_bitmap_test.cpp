@@ -124,5 +124,45 @@ TEST(MonoBitmap, AndBlitPaintsInkOnlyAndClips) {
   AndBlit(dst, -5, -5, src, 0, 0, 100, 100);  // far outside: no fault
 }
 
+// Random areas, offsets inside, across and outside both bitmaps, checked dot
+// by dot against the rule: an ink dot of the source inside both bitmaps
+// paints the destination; everything else of the destination stays.
+TEST(MonoBitmap, AndBlitMatchesTheDotRuleOnRandomAreas) {
+  std::mt19937 rng(3);
+  auto random_bitmap = [&rng](int w, int h, int density) {
+    CMonoBitmap b(w, h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < b.PaddedWidth(); ++x) {
+        if (static_cast<int>(rng() % 100) < density) b.SetDot(x, y, true);
+      }
+    }
+    return b;
+  };
+  for (int round = 0; round < 300; ++round) {
+    const CMonoBitmap src = random_bitmap(1 + static_cast<int>(rng() % 40), 1 + static_cast<int>(rng() % 12),
+                                          static_cast<int>(rng() % 60));
+    const CMonoBitmap before = random_bitmap(1 + static_cast<int>(rng() % 40),
+                                             1 + static_cast<int>(rng() % 12), 20);
+    const int dx = static_cast<int>(rng() % 60) - 20;
+    const int dy = static_cast<int>(rng() % 20) - 6;
+    const int sx = static_cast<int>(rng() % 50) - 10;
+    const int sy = static_cast<int>(rng() % 16) - 4;
+    const int w = static_cast<int>(rng() % 60);
+    const int h = static_cast<int>(rng() % 16);
+    CMonoBitmap dst = before;
+    AndBlit(dst, dx, dy, src, sx, sy, w, h);
+    for (int y = 0; y < dst.Height(); ++y) {
+      for (int x = 0; x < dst.PaddedWidth(); ++x) {
+        const int i = x - dx;
+        const int j = y - dy;
+        const bool painted = x < dst.Width() && i >= 0 && i < w && j >= 0 && j < h &&
+                             src.IsInk(sx + i, sy + j);
+        ASSERT_EQ(dst.IsInk(x, y), before.IsInk(x, y) || painted)
+            << "round " << round << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelvo::test
