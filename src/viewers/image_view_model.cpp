@@ -80,13 +80,21 @@ CMonoBitmap StretchInkWins(const CMonoBitmap& src, int w, int h) {
     }
     if (blank) continue;
     std::uint8_t* dst = out.Row(y);
+    const std::uint8_t* row = merged.data();
+    if (w >= sw) {
+      // Enlarged or kept: each column covers exactly one source dot.
+      for (int x = 0; x < w; ++x) {
+        const int a = x0[static_cast<std::size_t>(x)];
+        if ((row[a >> 3] & (0x80 >> (a & 7))) == 0) {
+          dst[x >> 3] = static_cast<std::uint8_t>(dst[x >> 3] & ~(0x80 >> (x & 7)));
+        }
+      }
+      continue;
+    }
     for (int x = 0; x < w; ++x) {
-      const int a0 = x0[static_cast<std::size_t>(x)];
-      const int a1 = x1[static_cast<std::size_t>(x)];
-      // Enlarged or kept, each column covers one source dot.
-      const bool ink = a1 - a0 == 1 ? (merged[static_cast<std::size_t>(a0 >> 3)] & (0x80 >> (a0 & 7))) == 0
-                                    : AnyInk(merged.data(), a0, a1);
-      if (ink) dst[x >> 3] = static_cast<std::uint8_t>(dst[x >> 3] & ~(0x80 >> (x & 7)));
+      if (AnyInk(row, x0[static_cast<std::size_t>(x)], x1[static_cast<std::size_t>(x)])) {
+        dst[x >> 3] = static_cast<std::uint8_t>(dst[x >> 3] & ~(0x80 >> (x & 7)));
+      }
     }
   }
   return out;
