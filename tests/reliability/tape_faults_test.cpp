@@ -167,22 +167,20 @@ FaultedOperation<LabelledBench> TapeOperation(std::string name, Reporting report
   return op;
 }
 
-TEST(TapeFaults, WriteFilesToALabelledTape) {
-  const FolderFiles& reference = LabelledReference();
-  ASSERT_EQ(reference.size(), 3u);
-  ASSERT_EQ(reference.at("LOGO.IMG"), kBinary);
-
-  auto op = TapeOperation("tape write", Reporting::Returned);
+// Writing two more files to the tape that holds one: complete when a clean
+// restore gives every file whole; whatever was written before a failure
+// reads back whole (the file that was on the tape always, the new ones as
+// far as they got).
+FaultedOperation<LabelledBench> TapeWrite(std::string name) {
+  auto op = TapeOperation(std::move(name), Reporting::Returned);
   op.run = [](LabelledBench& b) { return b.Write(); };
-  op.complete = [&reference](LabelledBench& b) {
+  op.complete = [](LabelledBench& b) {
     const fs::path again = b.tape.dir / "again";
     fs::create_directory(again);
     if (b.RestoreInto(again) != ERR_OK) return ::testing::AssertionFailure() << "restore failed";
-    return OnlyWholeFiles(again, reference, true);
+    return OnlyWholeFiles(again, LabelledReference(), true);
   };
-  // Whatever was written before the failure reads back whole: the file that
-  // was on the tape always, the new ones as far as they got.
-  op.sound = [&reference](LabelledBench& b) -> ::testing::AssertionResult {
+  op.sound = [](LabelledBench& b) -> ::testing::AssertionResult {
     if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
     const fs::path again = b.tape.dir / "again";
     fs::create_directory(again);
@@ -190,34 +188,23 @@ TEST(TapeFaults, WriteFilesToALabelledTape) {
     b.RestoreInto(again, &report);
     if (ReadFolder(again).count("OLD.DAT") == 0)
       return ::testing::AssertionFailure() << "the file written before is lost";
-    return OnlyWholeFiles(again, reference, false);
+    return OnlyWholeFiles(again, LabelledReference(), false);
   };
-  TryEveryPosition(op);
+  return op;
+}
+
+TEST(TapeFaults, WriteFilesToALabelledTape) {
+  const FolderFiles& reference = LabelledReference();
+  ASSERT_EQ(reference.size(), 3u);
+  ASSERT_EQ(reference.at("LOGO.IMG"), kBinary);
+  TryEveryPosition(TapeWrite("tape write"));
 }
 
 // The same write with the tape image on a PC disk that fills up at each of
 // the image's writes in turn.
 TEST(PcDiskFull, WriteFilesToALabelledTape) {
-  const FolderFiles& reference = LabelledReference();
-  auto op = TapeOperation("tape write, PC disk full", Reporting::Returned);
+  auto op = TapeWrite("tape write, PC disk full");
   ArmFullPcDisk(op);
-  op.run = [](LabelledBench& b) { return b.Write(); };
-  op.complete = [&reference](LabelledBench& b) {
-    const fs::path again = b.tape.dir / "again";
-    fs::create_directory(again);
-    if (b.RestoreInto(again) != ERR_OK) return ::testing::AssertionFailure() << "restore failed";
-    return OnlyWholeFiles(again, reference, true);
-  };
-  op.sound = [&reference](LabelledBench& b) -> ::testing::AssertionResult {
-    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
-    const fs::path again = b.tape.dir / "again";
-    fs::create_directory(again);
-    TapeRestoreReport report;
-    b.RestoreInto(again, &report);
-    if (ReadFolder(again).count("OLD.DAT") == 0)
-      return ::testing::AssertionFailure() << "the file written before is lost";
-    return OnlyWholeFiles(again, reference, false);
-  };
   TryEveryPosition(op);
 }
 
