@@ -39,6 +39,23 @@ void PutLe32(std::uint8_t* p, std::uint32_t v) {
 
 std::uint64_t PaddedLength(std::uint32_t length) { return length + (length & 1u); }
 
+// Records moved per vectored system call: three pieces each (length word,
+// data, pad byte and length word), well under the kernel's limit of 1024.
+constexpr std::size_t kRecordsPerCall = 256;
+
+// Drops the first `done` bytes from iov[0..count) after a short transfer.
+void Consume(iovec*& iov, int& count, std::size_t done) {
+  while (count > 0 && done >= iov->iov_len) {
+    done -= iov->iov_len;
+    ++iov;
+    --count;
+  }
+  if (count > 0) {
+    iov->iov_base = static_cast<std::uint8_t*>(iov->iov_base) + done;
+    iov->iov_len -= done;
+  }
+}
+
 // Writes all of iov[0..count) at `offset`, going on after short writes.
 ErrorCode WriteAllAt(int fd, iovec* iov, int count, std::uint64_t offset) {
   while (count > 0) {
@@ -47,16 +64,7 @@ ErrorCode WriteAllAt(int fd, iovec* iov, int count, std::uint64_t offset) {
     if (n < 0) return MapErrno(errno, IoContext::Write);
     if (n == 0) return ERR_WRITE_FAULT;
     offset += static_cast<std::uint64_t>(n);
-    auto left = static_cast<std::size_t>(n);
-    while (count > 0 && left >= iov->iov_len) {
-      left -= iov->iov_len;
-      ++iov;
-      --count;
-    }
-    if (count > 0) {
-      iov->iov_base = static_cast<std::uint8_t*>(iov->iov_base) + left;
-      iov->iov_len -= left;
-    }
+    Consume(iov, count, static_cast<std::size_t>(n));
   }
   return ERR_OK;
 }
@@ -407,9 +415,6 @@ ErrorCode CTapImage::WriteBlocks(const std::uint8_t* data, std::size_t length,
   if (block_size == 0 || block_size > kMaximumBlockSize) return ERR_NOT_SUPPORTED;
   if (ErrorCode rc = StartWriting()) return rc;
   if (ErrorCode rc = Flush()) return rc;
-  // Up to this many records per system call: three pieces each, well under
-  // the kernel's limit of 1024 pieces.
-  constexpr std::size_t kRecordsPerCall = 256;
   std::array<iovec, kRecordsPerCall * 3> iov;
   std::array<std::uint8_t, kRecordsPerCall * 9> marks;  // length words and pad bytes
   std::size_t off = 0;
@@ -498,9 +503,6 @@ ErrorCode CTapImage::ReadBlocks(std::uint8_t* buffer, std::size_t capacity,
 
 std::size_t CTapImage::ReadRun(std::uint8_t* buffer, std::size_t capacity, std::size_t n) {
   const std::uint64_t total = 8 + PaddedLength(static_cast<std::uint32_t>(n));
-  // Up to this many records per system call: three pieces each, well under
-  // the kernel's limit of 1024 pieces.
-  constexpr std::size_t kRecordsPerCall = 256;
   const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(
       {capacity / n, (size_ - pos_) / total, kRecordsPerCall}));
   if (count == 0) return 0;
@@ -513,24 +515,16 @@ std::size_t CTapImage::ReadRun(std::uint8_t* buffer, std::size_t capacity, std::
     iov[3 * i + 1] = {buffer + i * n, n};
     iov[3 * i + 2] = {words.data() + 9 * i + 4, tail};
   }
-  const auto pieces = static_cast<int>(count * 3);
   const auto want = static_cast<std::size_t>(count * total);
   std::size_t got = 0;
-  int next = 0;
+  iovec* next = iov.data();
+  int pieces = static_cast<int>(count * 3);
   while (got < want) {
-    const ssize_t r = ::preadv(fd_, iov.data() + next, pieces - next, static_cast<off_t>(pos_ + got));
+    const ssize_t r = ::preadv(fd_, next, pieces, static_cast<off_t>(pos_ + got));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) break;  // what arrived is judged below; the rest is read again later
     got += static_cast<std::size_t>(r);
-    auto left = static_cast<std::size_t>(r);
-    while (next < pieces && left >= iov[next].iov_len) {
-      left -= iov[next].iov_len;
-      ++next;
-    }
-    if (left > 0) {
-      iov[next].iov_base = static_cast<std::uint8_t*>(iov[next].iov_base) + left;
-      iov[next].iov_len -= left;
-    }
+    Consume(next, pieces, static_cast<std::size_t>(r));
   }
   // Keep the records read whole whose two length words both say n: good
   // data records of that length, as ReadRecord would take them. The first
