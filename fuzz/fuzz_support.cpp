@@ -87,4 +87,17 @@ std::vector<std::string_view> SplitInput(const std::uint8_t* data, std::size_t s
   return parts;
 }
 
+std::string WriteVolumeSet(const std::uint8_t* data, std::size_t size) {
+  const auto volumes = SplitInput(data, size, kVolumeSeparator, 3);
+  std::string device;
+  for (std::size_t i = 0; i < volumes.size(); ++i) {
+    const auto path = WriteScratchFile(
+        "vol" + std::to_string(i + 1) + ".tap",
+        reinterpret_cast<const std::uint8_t*>(volumes[i].data()), volumes[i].size());
+    if (i > 0) device += ",";
+    device += path.string();
+  }
+  return device;
+}
+
 }  // namespace kelvo::fuzz

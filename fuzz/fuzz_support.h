@@ -56,4 +56,9 @@ std::vector<std::string_view> SplitInput(const std::uint8_t* data, std::size_t s
 // The separator of the volumes in a tape set input.
 inline constexpr std::string_view kVolumeSeparator = "\n--KVOL--\n";
 
+// Writes the volumes of a tape set input (up to three, split at
+// kVolumeSeparator) as vol1.tap ... in the scratch folder; returns the
+// device string of the set.
+std::string WriteVolumeSet(const std::uint8_t* data, std::size_t size);
+
 }  // namespace kelvo::fuzz

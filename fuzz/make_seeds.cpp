@@ -75,6 +75,7 @@ std::vector<std::uint8_t> EngineImage(const std::string& id) {
 void DiskImageSeeds() {
   std::vector<std::uint8_t> engine = EngineImage("FUZZ SEED");
   Seed("disk_image", "engine.kdi", TrimZeroBlocks(engine));
+  Seed("listing_output", "engine.kdi", std::string(1, '\0') + TrimZeroBlocks(engine));
   Seed("disk_image", "empty.kdi", TrimZeroBlocks(EngineImage("")));
 
   ImageBuilder low;
@@ -133,6 +134,13 @@ void LabelledTapeSeeds() {
       .LabelledFile(MakeLabel(Label("PIC", "IMG", pic.size())), pic, 1024)
       .Filemark();
   Seed("labelled_tape", "two_files.tap", tape.Bytes());
+  Seed("listing_output", "two_files.tap", "\1" + tape.Bytes());
+  // Names that are bytes, not text: a control byte, a path, bytes outside ASCII.
+  TapeImageBuilder odd;
+  for (const char* name : {"A\x01\x7F", "../X", "\xFE\xFF\x80"})
+    odd.LabelledFile(MakeLabel(Label(name, "FNT", 512)), std::string(512, 'o'), 1024);
+  odd.Filemark();
+  Seed("listing_output", "odd_names.tap", "\1" + odd.Bytes());
 
   LabelFields radix = Label("FONT", "FNT", 512);
   radix.ascii = false;
@@ -179,6 +187,8 @@ void QvaSeeds() {
   QvaTapeBuilder two(1024);
   two.BreakVolumeAfter(6).Start().Unit(unit);
   Seed("qva_tape", "two_volumes.tap", JoinSet(two));
+  Seed("listing_output", "qva_one_volume.tap", "\2" + JoinSet(one));
+  Seed("listing_output", "qva_first_volume.tap", "\2" + two.VolumeBytes(0));
 
   QvaUnit odd;
   odd.marker_word4 = 3;

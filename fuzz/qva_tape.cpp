@@ -15,15 +15,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kelvo::fuzz::ClearScratch();
-  const auto volumes = kelvo::fuzz::SplitInput(data, size, kelvo::fuzz::kVolumeSeparator, 3);
-  std::string device;
-  for (std::size_t i = 0; i < volumes.size(); ++i) {
-    const auto path = kelvo::fuzz::WriteScratchFile(
-        "vol" + std::to_string(i + 1) + ".tap",
-        reinterpret_cast<const std::uint8_t*>(volumes[i].data()), volumes[i].size());
-    if (i > 0) device += ",";
-    device += path.string();
-  }
+  const std::string device = kelvo::fuzz::WriteVolumeSet(data, size);
   const auto out = kelvo::fuzz::ScratchDir() / "out";
   std::filesystem::create_directory(out);
 

@@ -1,8 +1,8 @@
 #include "cli/disk_listing_output.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdio>
+
+#include "cli/name_json.h"
 
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
@@ -13,7 +13,7 @@ namespace kelvo::cli {
 void PrintListingText(std::ostream& out, const std::string& place, const DiskListing& listing,
                       const ListingStyle& style) {
   out << "Contents of '" << place << "'\n";
-  if (listing.shows_disk_id) out << "Disk ID: " << listing.disk_id << "\n";
+  if (listing.shows_disk_id) out << "Disk ID: " << EscapedName(listing.disk_id) << "\n";
   char line[160];
   if (style.long_form) {
     std::snprintf(line, sizeof line, "%-12s %10s %6s %6s %6s  %s\n", "Name", "Size", "Record",
@@ -21,7 +21,7 @@ void PrintListingText(std::ostream& out, const std::string& place, const DiskLis
     out << line;
   }
   for (const ListedFile& f : listing.files) {
-    const std::string name = DisplayName(f.name);
+    const std::string name = EscapedName(DisplayName(f.name));
     const std::string description = GetFileTypeDescription(f.type);
     if (style.long_form) {
       std::snprintf(line, sizeof line, "%-12s %10u %6u %6u %6u  %s\n", name.c_str(), f.size,
@@ -41,13 +41,16 @@ void PrintListingText(std::ostream& out, const std::string& place, const DiskLis
 void PrintListingJson(std::ostream& out, const std::string& place, const DiskListing& listing) {
   nlohmann::ordered_json doc;
   doc["place"] = place;
-  doc["disk_id"] = listing.shows_disk_id ? nlohmann::ordered_json(listing.disk_id) : nullptr;
+  if (listing.shows_disk_id)
+    PutName(doc, "disk_id", listing.disk_id);
+  else
+    doc["disk_id"] = nullptr;
   doc["capacity"] = listing.capacity;
   doc["free"] = listing.FreeSpace();
   doc["files"] = nlohmann::ordered_json::array();
   for (const ListedFile& f : listing.files) {
     nlohmann::ordered_json file;
-    file["name"] = DisplayName(f.name);
+    PutName(file, "name", DisplayName(f.name));
     file["type"] = f.type;
     file["description"] = GetFileTypeDescription(f.type);
     file["size"] = f.size;
@@ -58,9 +61,7 @@ void PrintListingJson(std::ostream& out, const std::string& place, const DiskLis
     doc["files"].push_back(std::move(file));
   }
   doc["problems"] = listing.problems;
-  // Names decoded from a damaged disk are plain ASCII, so the dump cannot
-  // meet invalid UTF-8; replace anyway rather than throw.
-  out << doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+  out << JsonText(doc) << "\n";
 }
 
 }  // namespace kelvo::cli

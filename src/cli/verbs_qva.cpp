@@ -1,8 +1,10 @@
 #include "cli/verbs_qva.h"
 
 #include <cstdio>
+#include <iostream>
 
 #include "cli/qva_run_settings.h"
+#include "cli/tape_listing_output.h"
 #include "tape/qva_restore.h"
 #include "tape/restore_request.h"
 
@@ -52,15 +54,11 @@ int RunQvaRestore(CliContext& ctx, const TapeContext& tc, const QvaRestoreArgs& 
   QvaRestoreReport report;
   TapeRestoreRun run{progress, line, nullptr, &report};
   const ErrorCode rc = RunTapeRestoreRequest(tc, request, RunSettings(ctx), run);
-  int status = kExitOk;
-  for (const QvaNotRestored& n : report.not_restored) {
-    std::fprintf(stderr, "kdu: %s: not restored: %s\n", n.name.c_str(), n.reason.c_str());
-    status = kExitFailed;
-  }
+  PrintQvaRestoreReport(std::cerr, report);
   if (!report.structure_error.empty()) return Fail(report.structure_error);
   if (rc != ERR_OK) return Finish(rc);
   std::printf("%d file(s) restored\n", report.restored);
-  return status;
+  return report.not_restored.empty() && !report.outcome.Failed() ? kExitOk : kExitFailed;
 }
 
 }  // namespace kelvo::cli

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +15,7 @@
 
 #include "app/app_state.h"
 #include "cli/cli_context.h"
+#include "cli/tape_listing_output.h"
 #include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
 #include "tape/tape_drive_info.h"
@@ -119,6 +119,7 @@ struct TapeVerbs {
   bool type_dirs = false;
   bool user_files_only = false;
   bool qva = false;
+  CLI::App* restore_command = nullptr;  // for its usage text
 
   // The drives as this run binds them; TapeBusy is the run's own flag.
   TapeContext Context() {
@@ -154,25 +155,10 @@ int TapeVerbs::List() {
   if (rc == ERR_TAPE_RESTORE_CANCELLED) return Fail("Tape list aborted.");
   if (rc != ERR_OK) return Finish(rc);
   TapeListDisplay shown = ShowTapeList(view, tape, "*.*");
-  if (json) {
-    nlohmann::json out{{"tape", tape}, {"files", nlohmann::json::array()}};
-    for (const TapeListEntry* e : shown.rows) {
-      out["files"].push_back({{"name", e->name},
-                              {"type", e->type},
-                              {"size", e->byte_length},
-                              {"record_length", e->record_length},
-                              {"last_block_bytes", e->last_block_bytes},
-                              {"seq", e->sequence + 1}});
-    }
-    std::cout << out.dump(2) << "\n";
-    return kExitOk;
-  }
-  std::printf("%s\n", shown.header.c_str());
-  for (const TapeListEntry* e : shown.rows) {
-    std::printf("%4d  %-10s %12s  %s\n", e->sequence + 1, e->name.c_str(), e->size_text.c_str(),
-                e->description.c_str());
-  }
-  std::printf("%s, %s\n", shown.count_text.c_str(), shown.total_text.c_str());
+  if (json)
+    PrintTapeListJson(std::cout, tape, shown);
+  else
+    PrintTapeListText(std::cout, shown);
   return kExitOk;
 }
 
@@ -209,31 +195,10 @@ int TapeVerbs::Restore() {
     return RunQvaRestore(ctx, tc, {tape, match, files, directory, type_dirs, user_files_only}, progress);
   }
   if (!match.empty() && !files.empty()) return Fail("give either --match or names, not both");
-  std::vector<std::string> selection;
-  int status = kExitOk;
-  if (match.empty()) {
-    if (files.empty()) return Fail("name the files to restore, or give --match PATTERN");
-    // The restore finds names in tape order: put them in that order.
-    TapeListView view;
-    CliListSink sink;
-    if (ErrorCode rc = ListTapeFiles(tc, tape, true, view, sink)) return Finish(rc);
-    std::map<std::string, int> order;
-    for (const TapeListEntry& e : view.entries) order.emplace(e.name, e.sequence);
-    std::vector<std::pair<int, std::string>> found;
-    for (const std::string& f : files) {
-      std::string upper = UpperCase(f);
-      auto it = order.find(upper);
-      if (it == order.end()) {
-        std::fprintf(stderr, "kdu: %s: not on the tape\n", f.c_str());
-        status = kExitFailed;
-      } else {
-        found.emplace_back(it->second, upper);
-      }
-    }
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    for (auto& [seq, name] : found) selection.push_back(name);
-    if (selection.empty()) return kExitFailed;
+  if (match.empty() && files.empty()) {
+    std::cerr << "kdu: name the files to restore, or give --match PATTERN\n"
+              << restore_command->help();
+    return kExitUsage;
   }
   const Settings& settings = ctx.state->settings;
   TapeRestoreOptions options;
@@ -244,15 +209,11 @@ int TapeVerbs::Restore() {
   options.user_files_only = user_files_only || settings.TapeRestoreUserFilesOnly != 0;
   CliTapeProgress progress;
   TapeRestoreReport report;
-  ErrorCode rc = RestoreLabelledTape(tc, tape, directory, match, selection, options, progress, &report);
-  for (const std::string& name : report.incomplete) {
-    std::fprintf(stderr, "kdu: %s: its data could not be read completely; not restored\n",
-                 name.c_str());
-    status = kExitFailed;
-  }
+  ErrorCode rc = RestoreLabelledTape(tc, tape, directory, match, files, options, progress, &report);
+  PrintRestoreOutcome(std::cerr, report.outcome);
   if (rc != ERR_OK) return Finish(rc);
   std::printf("%d file(s) restored\n", report.restored);
-  return status;
+  return report.outcome.Failed() ? kExitFailed : kExitOk;
 }
 
 int TapeVerbs::Info() {
@@ -293,6 +254,7 @@ void RegisterTapeVerbs(CLI::App& app, CliContext& ctx) {
   write->callback([&ctx, verbs] { ctx.run = [verbs] { return verbs->Write(); }; });
 
   CLI::App* restore = tape->add_subcommand("restore", "Restore files from a labelled tape");
+  verbs->restore_command = restore;
   restore->add_option("TAPE", verbs->tape, tape_help)->required();
   restore->add_option("NAME", verbs->files, "Names of the files to restore");
   restore->add_option("--match", verbs->match, "Restore the files matching PATTERN (* and ?)");

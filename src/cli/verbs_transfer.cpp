@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 #include "app/app_state.h"
 #include "cli/floppy_place.h"
@@ -127,6 +128,12 @@ void CreateBlankTapeImage(const std::string& place, const AppState& state) {
     std::ofstream(device, std::ios::binary);
 }
 
+// "kdu: " and each line of a message, on stderr.
+void PrintLines(const std::string& text) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) std::cerr << "kdu: " << line << "\n";
+}
+
 // The place text the engine takes: drives as "A:".
 std::string PlaceText(const std::string& place, PlaceKind kind) {
   if (kind != PlaceKind::Floppy) return place;
@@ -174,6 +181,12 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   if (report.Failed(result) || ui.FailureShown()) {
     if (images[1]) std::cerr << "kdu: " << to << " left unchanged\n";
     if (result) return Finish(result);
+    // A tape restore goes on past a file it could not restore and names
+    // every such file in its message.
+    if (*from_kind == PlaceKind::Tape) {
+      PrintLines(ui.LastText());
+      return kExitFailed;
+    }
     // The selection is copied in order and stops at the first failure, so
     // the file that failed is the one after those copied.
     const std::size_t failed = static_cast<std::size_t>(report.copied);
@@ -185,7 +198,9 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
                 << " file(s)\n";
     return kExitFailed;
   }
-  if (report.copied == 0 && !ui.LastText().empty()) std::cerr << "kdu: " << ui.LastText() << "\n";
+  // A tape restore names the files it restored under other names.
+  if ((report.copied == 0 || *from_kind == PlaceKind::Tape) && !ui.LastText().empty())
+    PrintLines(ui.LastText());
   if (images[1]) return Finish(images[1]->Save());
   return kExitOk;
 }

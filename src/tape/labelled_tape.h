@@ -16,6 +16,7 @@
 #include "filetypes/source_conversion.h"
 #include "tape/tape_commands.h"
 #include "tape/tape_label.h"
+#include "tape/restore_outcome.h"
 #include "tape/tape_progress.h"
 
 namespace kelvo {
@@ -52,15 +53,18 @@ struct TapeRestoreOptions {
 
 // What a restore did besides its result.
 struct TapeRestoreReport {
-  int restored = 0;
-  // Files whose data ended early or could not be read: not kept.
-  std::vector<std::string> incomplete;
+  int restored = 0;  // files restored whole
+  RestoreOutcome outcome;
 };
 
 // Restores into `destination` either the files matching `spec` (wildcards
-// "*" and "?"), or, with an empty spec, the files named in `selection`, which
-// must be given in tape order (list mode). Returns 0, 5009 when aborted, or
-// the error that ended it.
+// "*" and "?"), or, with an empty spec, the files named in `selection`, in
+// any order (list mode): each mention of a name takes the next file of that
+// name on the tape, so a name given twice restores its first and then its
+// second copy. Returns 0, 5009 when aborted, or the error that ended it.
+// Unless aborted, the outcome (files cut short, kept as NAME.partial; names
+// changed for the PC; names not found) is shown in one message before the
+// progress window's WaitForClose.
 ErrorCode RestoreLabelledTape(const TapeContext& ctx, const std::string& drive,
                               const std::string& destination, const std::string& spec,
                               const std::vector<std::string>& selection,

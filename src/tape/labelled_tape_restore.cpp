@@ -4,6 +4,7 @@
 #include <new>
 
 #include "filetypes/file_names.h"
+#include "filetypes/name_text.h"
 #include "tape/labelled_tape.h"
 #include "tape/restored_file.h"
 #include "transfer/error_text.h"
@@ -47,6 +48,9 @@ class CLabelledRestore {
   ErrorCode SkipFile(const std::string& status);
   Next RestoreFile(COutputFolder& destination, const TapeLabelName& name,
                    const std::uint8_t* label, ErrorCode& result);
+  // Keeps what was read of a file the tape cut short, as NAME.partial.
+  ErrorCode KeepPartial(CRestoredFile& out, const std::string& name, std::uint64_t read,
+                        std::uint64_t total);
   // Keeps the block just read: converted to text, or the part of it that
   // belongs to the file.
   ErrorCode KeepData(CRestoredFile& out, bool source, bool converted, std::uint64_t remaining,
@@ -102,17 +106,27 @@ ErrorCode CLabelledRestore::KeepData(CRestoredFile& out, bool source, bool conve
   return ERR_OK;
 }
 
+ErrorCode CLabelledRestore::KeepPartial(CRestoredFile& out, const std::string& name,
+                                        std::uint64_t read, std::uint64_t total) {
+  if (ErrorCode rc = out.CommitPartial()) return rc;
+  report_.outcome.partial.push_back(
+      {name, SafePcFileName(name) + CRestoredFile::kPartialSuffix, read, total});
+  return ERR_OK;
+}
+
 Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelName& name,
                                    const std::uint8_t* label, ErrorCode& result) {
   COutputFolder type_folder;
   COutputFolder* folder = &destination;
   if (options_.type_dirs) {
-    if ((result = type_folder.OpenSubfolder(destination, name.type))) return Next::End;
+    if ((result = type_folder.OpenSubfolder(destination, SafePcFileName(name.type)))) return Next::End;
     progress_.SetOutputDirectory(type_folder.path() + "/");
     folder = &type_folder;
   }
+  const std::string pc_name = SafePcFileName(name.name);
+  if (pc_name != name.name) report_.outcome.renamed.push_back({name.name, pc_name});
   CRestoredFile out;
-  if ((result = out.Create(*folder, name.name))) return Next::End;
+  if ((result = out.Create(*folder, pc_name))) return Next::End;
   if (options_.retain_labels) {
     if ((result = out.Write({label, kTapeLabelSize}))) return Next::End;
   }
@@ -123,7 +137,7 @@ Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelNa
   const std::uint64_t total = std::uint64_t{LabelBlockCount(label)} * 512;
   std::uint64_t remaining = total;
   progress_.SetProgress(0);
-  progress_.SetCurrentFile(name.name);
+  progress_.SetCurrentFile(EscapedName(name.name));
   while (remaining > 0) {
     ctx_.ui.PumpMessages();
     if (progress_.AbortRequested()) return Next::End;  // the partial file goes
@@ -134,14 +148,11 @@ Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelNa
     if (!converted && (result = out.Room(kRestoreBufferSize, room))) return Next::End;
     ErrorCode rc = ReadWithRecovery(converted ? std::span<std::uint8_t>(buffer_) : room, n, ignored,
                                     abort_restore);
-    if (abort_restore) {
-      report_.incomplete.push_back(name.name);
-      return Next::End;
-    }
-    if (ignored) {
-      // The file's data could not be read: it is not kept, and the restore
-      // goes on with the next file.
-      report_.incomplete.push_back(name.name);
+    if (abort_restore || ignored) {
+      // The file's data could not be read: what was read is kept; with
+      // Ignore the restore goes on with the next file.
+      if ((result = KeepPartial(out, name.name, total - remaining, total))) return Next::End;
+      if (abort_restore) return Next::End;
       if (rc != ERR_OK && rc != ERR_NO_DATA_DETECTED) result = rc;
       return rc == ERR_OK ? Next::Continue : Next::End;
     }
@@ -152,7 +163,7 @@ Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelNa
   }
   if (remaining >= 512) {
     // Whole blocks are missing: the tape ended the file early.
-    report_.incomplete.push_back(name.name);
+    if ((result = KeepPartial(out, name.name, total - remaining, total))) return Next::End;
     return Next::Continue;
   }
   if ((result = out.Commit())) return Next::End;
@@ -164,17 +175,31 @@ Next CLabelledRestore::RestoreFile(COutputFolder& destination, const TapeLabelNa
 ErrorCode CLabelledRestore::Run(COutputFolder& destination, const std::string& spec,
                                 const std::vector<std::string>& selection) {
   const bool list_mode = spec.empty();
-  const int wanted_count = list_mode ? static_cast<int>(selection.size())
-                           : spec.find_first_of("*?") != std::string::npos ? 999999
-                                                                           : 1;
-  std::size_t next_wanted = 0;
+  const bool single = !list_mode && spec.find_first_of("*?") == std::string::npos;
+  // List mode: each mention of a name takes the next file of that name on
+  // the tape, whatever the order of the mentions, so the tape is read once.
+  std::vector<std::string> wanted;
+  for (const std::string& name : selection) wanted.push_back(UpperCase(name));
+  std::vector<bool> taken(wanted.size(), false);
+  std::size_t left = wanted.size();
+  const auto first_left = [&]() -> std::size_t {
+    std::size_t i = 0;
+    while (i < wanted.size() && taken[i]) ++i;
+    return i;
+  };
+  const auto find_left = [&](const std::string& name) -> std::size_t {
+    std::size_t i = 0;
+    while (i < wanted.size() && (taken[i] || wanted[i] != name)) ++i;
+    return i;
+  };
+  const std::string upper_spec = UpperCase(spec);
   ErrorCode result = ERR_OK;
   for (;;) {
     ctx_.ui.PumpMessages();
     if (progress_.AbortRequested()) break;
-    if (list_mode && next_wanted >= selection.size()) break;
-    const std::string wanted = UpperCase(list_mode ? selection[next_wanted] : spec);
-    progress_.SetStatus(list_mode ? "Searching for file: " + wanted : "Restoring files.");
+    if (list_mode && left == 0) break;
+    progress_.SetStatus(list_mode ? "Searching for file: " + EscapedName(wanted[first_left()])
+                                  : "Restoring files.");
 
     std::size_t n = 0;
     bool ignored = false;
@@ -195,12 +220,13 @@ ErrorCode CLabelledRestore::Run(COutputFolder& destination, const std::string& s
     if (IsEndOfFilesName(name.name)) break;
 
     const char* skip = nullptr;
-    if (!IsKelvoFileName(name.name) || !IsSafeTapeFileName(name.name) ||
-        IsReservedDeviceName(name.name)) {
+    std::size_t mention = wanted.size();
+    if (!IsKelvoFileName(name.name) || IsReservedDeviceName(name.name)) {
       skip = "Searching for files.";
     } else if (options_.user_files_only && IsSystemType(name.type)) {
       skip = "Skipping non-User file.";
-    } else if (list_mode ? name.name != wanted : !MatchFileSpec(name.name, wanted)) {
+    } else if (list_mode ? (mention = find_left(name.name)) == wanted.size()
+                         : !MatchFileSpec(name.name, upper_spec)) {
       skip = "Searching for files.";
     }
     if (skip != nullptr) {
@@ -215,9 +241,17 @@ ErrorCode CLabelledRestore::Run(COutputFolder& destination, const std::string& s
     // Copy the label: the data reads reuse the buffer.
     TapeLabelBytes label_copy;
     std::copy_n(label, kTapeLabelSize, label_copy.begin());
-    if (list_mode) ++next_wanted;
+    if (list_mode) {
+      taken[mention] = true;
+      --left;
+    }
     if (RestoreFile(destination, name, label_copy.data(), result) == Next::End) break;
-    if (report_.restored >= wanted_count) break;
+    if (single) break;
+  }
+  // Names still wanted when the search ended without an error were not on
+  // the tape (or not before its end-of-files label).
+  for (std::size_t i = 0; i < wanted.size() && result == ERR_OK; ++i) {
+    if (!taken[i]) report_.outcome.missing.push_back(wanted[i]);
   }
   return result;
 }
@@ -282,6 +316,7 @@ ErrorCode RestoreLabelledTape(const TapeContext& ctx, const std::string& drive,
   }
   if (!shown) return result;
   const bool aborted = progress.AbortRequested();
+  if (!aborted) ShowRestoreOutcome(ctx.ui, (report ? *report : local_report).outcome);
   progress.WaitForClose();
   return aborted ? ERR_TAPE_RESTORE_CANCELLED : result;
 }

@@ -2,6 +2,7 @@
 // the directory.
 #include <algorithm>
 
+#include "filetypes/name_text.h"
 #include "filetypes/source_conversion.h"
 #include "tape/qva_walk.h"
 #include "tape/tape_label.h"
@@ -109,7 +110,8 @@ CQvaWalk::Next CQvaWalk::CopyFile(const QvaFileEntry& entry, bool skipped_type,
                                   COutputFolder*& folder) {
   progress_.SetProgress(0);
   bool wanted = !skipped_type && MatchFileSpec(entry.name, spec_);
-  if (wanted && (!IsUsableQvaName(entry.name) || (options_.type_dirs && !IsUsableQvaName(type_)))) {
+  const std::string pc_name = SafePcFileName(entry.name);
+  if (wanted && (pc_name.empty() || (options_.type_dirs && type_.empty()))) {
     report_.not_restored.push_back({entry.name, "its name cannot be given to a PC file"});
     wanted = false;
   }
@@ -119,14 +121,20 @@ CQvaWalk::Next CQvaWalk::CopyFile(const QvaFileEntry& entry, bool skipped_type,
   CRestoredFile out;
   if (wanted) {
     if (folder == nullptr && options_.type_dirs) {
-      if (ErrorCode rc = type_folder_.OpenSubfolder(*destination_, type_)) return Fail(rc);
+      const std::string folder_name = SafePcFileName(type_);
+      if (ErrorCode rc = type_folder_.OpenSubfolder(*destination_, folder_name)) return Fail(rc);
+      const RenamedFile renamed{type_ + "/", folder_name + "/"};
+      std::vector<RenamedFile>& all = report_.outcome.renamed;
+      if (folder_name != type_ && std::find(all.begin(), all.end(), renamed) == all.end())
+        all.push_back(renamed);
       progress_.SetOutputDirectory(type_folder_.path() + "/");
       folder = &type_folder_;
     } else if (folder == nullptr) {
       folder = destination_;
     }
-    if (ErrorCode rc = out.Create(*folder, entry.name)) return Fail(rc);
-    progress_.SetCurrentFile(entry.name);
+    if (ErrorCode rc = out.Create(*folder, pc_name)) return Fail(rc);
+    if (pc_name != entry.name) report_.outcome.renamed.push_back({entry.name, pc_name});
+    progress_.SetCurrentFile(EscapedName(entry.name));
   } else {
     progress_.SetCurrentFile("");
   }
@@ -145,9 +153,14 @@ CQvaWalk::Next CQvaWalk::CopyFile(const QvaFileEntry& entry, bool skipped_type,
     if (used_ == length_) {
       bool end_of_data = false;
       if (NextDataBlock(status, end_of_data) == Next::End) {
-        if (wanted && !Aborted()) {
-          report_.not_restored.push_back(
-              {entry.name, end_of_data ? "the tape ended inside its data" : "its data could not be read"});
+        // Cut short by the end of the set, a cancelled volume prompt or a
+        // damaged block: what was read is kept. After Abort it goes.
+        if (wanted && !progress_.AbortRequested()) {
+          ErrorCode rc = convert ? text.Finish() : ERR_OK;
+          if (rc == ERR_OK) rc = out.CommitPartial();
+          if (rc != ERR_OK) return Fail(rc);
+          report_.outcome.partial.push_back(
+              {entry.name, pc_name + CRestoredFile::kPartialSuffix, done, entry.byte_length});
         }
         return Next::End;
       }

@@ -91,8 +91,4 @@ bool EffectiveUserFilesOnly(const std::string& spec, bool user_files_only) {
   return !IsQvaSystemType(spec.substr(spec.size() - 3));
 }
 
-bool IsUsableQvaName(const std::string& name) {
-  return !name.empty() && name != "." && name != "..";
-}
-
 }  // namespace kelvo

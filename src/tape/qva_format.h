@@ -82,8 +82,4 @@ bool IsQvaSystemType(const std::string& type);
 // is empty or "*.*".
 bool EffectiveUserFilesOnly(const std::string& spec, bool user_files_only);
 
-// Whether a decoded name or type can be used as a folder entry's name: not
-// empty, "." or "..".
-bool IsUsableQvaName(const std::string& name);
-
 }  // namespace kelvo

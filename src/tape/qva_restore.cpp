@@ -99,6 +99,9 @@ ErrorCode RestoreQvaTape(const TapeContext& ctx, const std::string& drive,
     ctx.tape_busy = false;
     result = ERR_NOT_ENOUGH_MEMORY;
   }
+  if (shown && !progress.AbortRequested()) {
+    ShowRestoreOutcome(ctx.ui, (report ? *report : local_report).outcome);
+  }
   if (shown) progress.WaitForClose();
   return result;
 }

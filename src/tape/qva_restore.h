@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tape/qva_progress.h"
+#include "tape/restore_outcome.h"
 #include "tape/tape_commands.h"
 
 namespace kelvo {
@@ -24,8 +25,11 @@ struct QvaNotRestored {
 
 // What a restore did besides its result.
 struct QvaRestoreReport {
-  int restored = 0;
+  int restored = 0;  // files restored whole
   std::vector<QvaNotRestored> not_restored;
+  // Files cut short by the end of the tape set, a cancelled volume prompt or
+  // a damaged block (kept as NAME.partial), and names changed for the PC.
+  RestoreOutcome outcome;
   // The structure message shown when the tape is not a readable QVA tape
   // ("This is not a valid QVA Volume", ...); empty otherwise.
   std::string structure_error;
@@ -48,8 +52,9 @@ inline constexpr const char* kQvaNoMasterFileDirectoryText =
 // user aborted (or cancelled a volume prompt), or the error that ended the
 // restore. The returned code has not been shown: the caller shows it once.
 // Structure errors are shown here (and returned as 0, with
-// report->structure_error set). Returns after progress.WaitForClose once the
-// progress window was used.
+// report->structure_error set). Unless the user pressed Abort, the outcome
+// (files kept as NAME.partial, names changed) is shown in one message.
+// Returns after progress.WaitForClose once the progress window was used.
 ErrorCode RestoreQvaTape(const TapeContext& ctx, const std::string& drive,
                          const std::string& destination, const std::string& spec,
                          const QvaRestoreOptions& options, CQvaProgressSink& progress,

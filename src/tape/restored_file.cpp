@@ -113,13 +113,13 @@ ErrorCode CRestoredFile::Room(std::size_t at_least, std::span<std::uint8_t>& roo
   return ERR_OK;
 }
 
-ErrorCode CRestoredFile::Commit() {
+ErrorCode CRestoredFile::CommitAs(const std::string& final_name) {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   ErrorCode rc = Flush();
   if (rc == ERR_OK && ::close(fd_) != 0) rc = MapErrno(errno);
   else if (rc != ERR_OK) ::close(fd_);
   fd_ = -1;
-  if (rc == ERR_OK && ::renameat(dir_fd_, temp_name_.c_str(), dir_fd_, name_.c_str()) != 0) {
+  if (rc == ERR_OK && ::renameat(dir_fd_, temp_name_.c_str(), dir_fd_, final_name.c_str()) != 0) {
     rc = MapErrno(errno);
   }
   if (rc != ERR_OK) {

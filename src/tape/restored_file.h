@@ -2,7 +2,9 @@
 //
 // The data go to a hidden temporary file in the folder, which takes the
 // file's name only when Commit succeeds; a file that fails or is abandoned
-// half-way is removed, so no partial file ever looks complete. Nothing is
+// half-way is removed, so no partial file ever looks complete. A file the
+// tape cut short is kept by CommitPartial under its name with ".partial"
+// appended. Nothing is
 // created through a symbolic link: the temporary file is created exclusively
 // and the final rename replaces whatever entry held the name (a planted link
 // is replaced, never followed). Writes are buffered.
@@ -59,12 +61,17 @@ class CRestoredFile : public CByteSink {
   ErrorCode Room(std::size_t at_least, std::span<std::uint8_t>& room);
   void Keep(std::size_t n) { used_ += n; }
   // Writes the rest, and gives the file its name.
-  ErrorCode Commit();
+  ErrorCode Commit() { return CommitAs(name_); }
+  // Writes the rest, and names the file `name` + kPartialSuffix.
+  ErrorCode CommitPartial() { return CommitAs(name_ + kPartialSuffix); }
   // Removes the unfinished file.
   void Abandon();
 
+  static constexpr const char* kPartialSuffix = ".partial";
+
  private:
   ErrorCode Flush();
+  ErrorCode CommitAs(const std::string& final_name);
 
   int dir_fd_ = -1;
   int fd_ = -1;

@@ -132,15 +132,4 @@ bool MatchFileSpec(const std::string& name, const std::string& spec) {
 
 bool IsEndOfFilesName(const std::string& name) { return UpperCase(name) == "ENDFIL.END"; }
 
-bool IsSafeTapeFileName(const std::string& name) {
-  if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
-      name.find("..") != std::string::npos) {
-    return false;
-  }
-  for (char c : name) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-  }
-  return true;
-}
-
 }  // namespace kelvo

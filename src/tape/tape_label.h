@@ -65,10 +65,6 @@ bool MatchFileSpec(const std::string& name, const std::string& spec);
 // True for the name that ends the files of a tape, "endfil.end" (any case).
 bool IsEndOfFilesName(const std::string& name);
 
-// False for a name that could leave the destination folder: one holding "/",
-// "\", "..", or a control character.
-bool IsSafeTapeFileName(const std::string& name);
-
 std::string UpperCase(std::string text);
 
 }  // namespace kelvo

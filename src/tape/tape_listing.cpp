@@ -62,7 +62,7 @@ ErrorCode ReadLabels(const TapeContext& ctx, CTapeDevice& tape, TapeListView& vi
     if (n < kTapeLabelSize) std::memset(buffer.data() + n, 0, kTapeLabelSize - n);
     const TapeLabelName name = LabelFileName(buffer.data());
     if (IsEndOfFilesName(name.name)) return ERR_OK;
-    if (IsKelvoFileName(name.name) && IsSafeTapeFileName(name.name)) {
+    if (IsKelvoFileName(name.name)) {
       view.entries.push_back(EntryFor(buffer.data(), name, static_cast<int>(view.entries.size())));
     }
     // The rest of the file, up to and including its filemark.

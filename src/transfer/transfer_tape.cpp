@@ -1,5 +1,6 @@
 // PC folder to labelled tape and labelled tape to PC folder: the tape
-// writer and the tape restore in list mode (an empty file specification).
+// writer and the tape restore in list mode (an empty file specification),
+// which takes the selected names in any order.
 #include "tape/labelled_tape.h"
 #include "transfer/transfer_routines.h"
 
@@ -41,6 +42,8 @@ ErrorCode TapeToPc(TransferRun& run, const std::string& source, const std::strin
       RestoreLabelledTape(TapeContextOf(run), source, destination, "", state.TransferSelection,
                           options, *run.services.tape_progress, &restored);
   run.report.copied = restored.restored;
+  // Files cut short or names not found were shown by the restore.
+  if (restored.outcome.Failed()) run.report.shown = true;
   return rc;
 }
 

@@ -75,6 +75,18 @@ TEST(KduDisk, ListsAnImageBuiltToTheFormat) {
   EXPECT_EQ(job["start_lbn"], 83);
   EXPECT_EQ(job["first_free_byte"], 160);
 
+  // A disk ID holding bytes that are not text: escaped, its bytes in hex.
+  const std::string odd_id("\xFE\x01 A\\", 5);
+  std::fill_n(b.bytes().begin() + 512 + 68, 30, 0);
+  std::copy(odd_id.begin(), odd_id.end(), b.bytes().begin() + 512 + 68);
+  WriteFileBytes(Img(dir), b.Text());
+  CommandResult odd = RunKdu({"ls", "--json", Img(dir)});
+  ASSERT_EQ(odd.exit_code, 0) << odd.err;
+  j = nlohmann::json::parse(odd.out);
+  EXPECT_EQ(j["disk_id"], "\\xFE\\x01 A\\x5C");
+  EXPECT_EQ(j["disk_id_hex"], "FE0120415C");
+  EXPECT_NE(RunKdu({"ls", Img(dir)}).out.find("Disk ID: \\xFE\\x01 A\\x5C\n"), std::string::npos);
+
   b.bytes()[512 + 66] = 0;  // no "ID" marker: no disk ID
   WriteFileBytes(Img(dir), b.Text());
   EXPECT_TRUE(nlohmann::json::parse(RunKdu({"ls", "--json", Img(dir)}).out)["disk_id"].is_null());

@@ -37,17 +37,21 @@ FolderFiles ReadFolder(const fs::path& folder) {
   return out;
 }
 
-// Every file in `folder` is one of `expected`, whole; nothing temporary is
-// left. With `all`, every expected file is there too.
+// Every file in `folder` is one of `expected`, whole, or a file the tape
+// cut short, kept as NAME.partial with a beginning of NAME; nothing
+// temporary is left. With `all`, every expected file is there too.
 ::testing::AssertionResult OnlyWholeFiles(const fs::path& folder, const FolderFiles& expected,
                                           bool all) {
   if (HiddenFiles(folder) != 0) return ::testing::AssertionFailure() << "temporary file left";
   const FolderFiles got = ReadFolder(folder);
+  const std::string suffix = ".partial";
   for (const auto& [name, data] : got) {
-    auto it = expected.find(name);
+    const bool partial = name.ends_with(suffix);
+    auto it = expected.find(partial ? name.substr(0, name.size() - suffix.size()) : name);
     if (it == expected.end()) return ::testing::AssertionFailure() << "unexpected file " << name;
-    if (it->second != data)
+    if (partial ? it->second.compare(0, data.size(), data) != 0 : it->second != data)
       return ::testing::AssertionFailure() << name << " has " << data.size() << " bytes, not "
+                                           << (partial ? "a beginning of " : "")
                                            << it->second.size();
   }
   if (all && got.size() != expected.size())

@@ -110,34 +110,51 @@ TEST_F(LabelledRestoreTest, EndfilEndEndsTheRestore) {
   EXPECT_EQ(OutFiles(), std::vector<std::string>{"A.IMG"});
 }
 
-TEST_F(LabelledRestoreTest, ListModeTakesNamesInTapeOrder) {
+TEST_F(LabelledRestoreTest, ListModeTakesEveryMentionWhateverItsOrder) {
   TapeImageBuilder b;
   for (const char* n : {"A", "B", "C"}) b.LabelledFile(Binary(n, "IMG", n), std::string(3, n[0]));
+  b.LabelledFile(Binary("A", "IMG", "2"), "A2");
   b.Filemark();
   bench.Load(b);
-  EXPECT_EQ(Restore("", {"a.img", "C.IMG"}), 0u);
-  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"A.IMG", "C.IMG"}));
+  // Each mention takes the next file of its name: the second A.IMG remains.
+  EXPECT_EQ(Restore("", {"C.IMG", "a.img", "NOPE.IMG", "B.IMG", "A.IMG"}), 0u);
+  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"A.IMG", "B.IMG", "C.IMG"}));
+  EXPECT_EQ(ReadFileText(out / "A.IMG"), "A2" + std::string(510, '\0'));
   EXPECT_EQ(ReadFileText(out / "C.IMG"), "CCC" + std::string(509, '\0'));
+  EXPECT_EQ(report.restored, 4);
+  EXPECT_EQ(report.outcome.missing, std::vector<std::string>{"NOPE.IMG"});
+  ASSERT_EQ(bench.ui.asks.size(), 1u);
+  EXPECT_EQ(bench.ui.asks[0].text, "NOPE.IMG: not on the tape");
+  EXPECT_EQ(bench.ui.asks[0].icon, Icon::Exclamation);
   EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), "Searching for file: C.IMG"),
             progress.statuses.end());
 }
 
-TEST_F(LabelledRestoreTest, SkipsInvalidReservedUnsafeAndSystemFiles) {
+TEST_F(LabelledRestoreTest, SkipsInvalidReservedAndSystemFilesAndMendsUnsafeNames) {
   TapeImageBuilder b;
   b.LabelledFile(Binary("BAD", "XYZ", "b"), "b");       // unknown type
   b.LabelledFile(Binary("CON", "IMG", "c"), "c");       // reserved device name
   b.LabelledFile(Binary("A/B", "IMG", "s"), "s");       // a path
   b.LabelledFile(Binary("..", "IMG", "d"), "d");        // a parent folder
+  b.LabelledFile(Binary("\x01\xFE", "IMG", "e"), "e");  // a control byte, a byte outside ASCII
   b.LabelledFile(Binary("TASK", "TSK", "t"), "t");      // a system file
   b.LabelledFile(Binary("GOOD", "IMG", "g"), "g");
   b.Filemark();
   bench.Load(b);
   options.user_files_only = true;
   EXPECT_EQ(Restore("*.*"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"GOOD.IMG"});
+  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"A_B.IMG", "GOOD.IMG", "_..IMG", "__.IMG"}));
+  EXPECT_EQ(ReadFileText(out / "A_B.IMG").substr(0, 1), "s");
   EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), "Skipping non-User file."),
             progress.statuses.end());
   EXPECT_EQ(OutFiles(bench.dir.path()), (std::vector<std::string>{"out", "tape0.tap"}));
+  // The replacements are named, as information.
+  ASSERT_EQ(bench.ui.asks.size(), 1u);
+  EXPECT_EQ(bench.ui.asks[0].icon, Icon::Information);
+  EXPECT_EQ(bench.ui.asks[0].text,
+            "A/B.IMG: restored as A_B.IMG (bytes a PC file name cannot hold replaced by _)\n"
+            "...IMG: restored as _..IMG (bytes a PC file name cannot hold replaced by _)\n"
+            "\\x01\\xFE.IMG: restored as __.IMG (bytes a PC file name cannot hold replaced by _)");
 }
 
 TEST_F(LabelledRestoreTest, ConversionOptions) {
@@ -252,7 +269,7 @@ TEST_F(LabelledRestoreTest, AbortRemovesThePartialFile) {
   EXPECT_FALSE(bench.busy);
 }
 
-TEST_F(LabelledRestoreTest, ReadErrorAnsweredIgnoreSkipsToTheNextFile) {
+TEST_F(LabelledRestoreTest, ReadErrorAnsweredIgnoreKeepsWhatWasReadAndGoesOn) {
   TapeImageBuilder b;
   b.Record(Binary("BAD", "IMG", std::string(1024, 'b'))).Record(std::string(512, 'b'));
   b.Record(std::string(512, 'b'), 8).Filemark();
@@ -261,15 +278,19 @@ TEST_F(LabelledRestoreTest, ReadErrorAnsweredIgnoreSkipsToTheNextFile) {
   bench.Load(b);
   bench.ui.answers = {Button::Retry, Button::Ignore};
   EXPECT_EQ(Restore("*.IMG"), 0u);
-  ASSERT_EQ(bench.ui.asks.size(), 2u);
+  ASSERT_EQ(bench.ui.asks.size(), 3u);
   EXPECT_EQ(bench.ui.asks[0].title, "Error!");
   EXPECT_EQ(bench.ui.asks[0].buttons, Buttons::AbortRetryIgnore);
   EXPECT_EQ(bench.ui.asks[0].text, "A data error (cyclic redundancy check) has occurred.");
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"NEXT.IMG"});
-  EXPECT_EQ(report.incomplete, std::vector<std::string>{"BAD.IMG"});
+  EXPECT_EQ(bench.ui.asks[2].text,
+            "BAD.IMG: the tape holds 512 of the 1024 bytes promised; what was read is kept as "
+            "BAD.IMG.partial");
+  EXPECT_EQ(bench.ui.asks[2].icon, Icon::Exclamation);
+  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"BAD.IMG.partial", "NEXT.IMG"}));
+  EXPECT_EQ(ReadFileText(out / "BAD.IMG.partial"), std::string(512, 'b'));
 }
 
-TEST_F(LabelledRestoreTest, ReadErrorAnsweredAbortEndsNormally) {
+TEST_F(LabelledRestoreTest, ReadErrorAnsweredAbortEndsNormallyKeepingWhatWasRead) {
   TapeImageBuilder b;
   b.Record(Binary("BAD", "IMG", std::string(1024, 'b'))).Record(std::string(512, 'b'));
   b.Record(std::string(512, 'b'), 8).Filemark().Filemark();
@@ -277,10 +298,11 @@ TEST_F(LabelledRestoreTest, ReadErrorAnsweredAbortEndsNormally) {
   bench.ui.answers = {Button::Abort};
   EXPECT_EQ(Restore("*.IMG"), 0u);
   EXPECT_EQ(progress.Status(), " Done.");
-  EXPECT_TRUE(OutFiles().empty());
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"BAD.IMG.partial"});
+  EXPECT_EQ(ReadFileText(out / "BAD.IMG.partial"), std::string(512, 'b'));
 }
 
-TEST_F(LabelledRestoreTest, TruncatedImageLeavesNoPartialFile) {
+TEST_F(LabelledRestoreTest, FileTheTapeCutsShortIsKeptAsPartial) {
   TapeImageBuilder full;
   full.LabelledFile(Binary("GOOD", "IMG", "g"), "g");
   full.LabelledFile(Binary("CUT", "IMG", std::string(20000, 'c')), std::string(20000, 'c'));
@@ -288,16 +310,23 @@ TEST_F(LabelledRestoreTest, TruncatedImageLeavesNoPartialFile) {
   cut.Raw(full.Bytes().substr(0, full.Bytes().size() - 3000));
   bench.Load(cut);
   EXPECT_EQ(Restore("*.IMG"), 0u);  // the damaged block is answered Abort
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"GOOD.IMG"});
+  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"CUT.IMG.partial", "GOOD.IMG"}));
+  EXPECT_EQ(ReadFileText(out / "CUT.IMG.partial"), std::string(16384, 'c'));
 
-  // A file whose blocks end early at a filemark is not kept either.
+  // A label promising 3 blocks with 1 on the tape.
   TapeImageBuilder early;
-  early.Record(Binary("SHORT", "IMG", std::string(4096, 's'))).Record(std::string(512, 's'));
+  early.Record(Binary("SHORT", "IMG", std::string(1536, 's'))).Record(std::string(512, 's'));
   early.Filemark().Filemark();
   bench.Load(early);
+  report = {};
   EXPECT_EQ(Restore("*.IMG"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"GOOD.IMG"});
-  EXPECT_EQ(report.incomplete.back(), "SHORT.IMG");
+  EXPECT_EQ(ReadFileText(out / "SHORT.IMG.partial"), std::string(512, 's'));
+  EXPECT_FALSE(fs::exists(out / "SHORT.IMG"));
+  ASSERT_EQ(report.outcome.partial.size(), 1u);
+  EXPECT_EQ(report.outcome.partial[0].kept_as, "SHORT.IMG.partial");
+  EXPECT_EQ(report.outcome.partial[0].bytes_read, 512u);
+  EXPECT_EQ(report.outcome.partial[0].bytes_promised, 1536u);
+  EXPECT_EQ(report.restored, 0);
 }
 
 TEST_F(LabelledRestoreTest, DriveThatCannotBeOpened) {

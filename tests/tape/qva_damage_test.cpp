@@ -118,17 +118,19 @@ TEST(QvaDamage, BlocksBeyondTheTypeIndexAreSkipped) {
   ASSERT_EQ(b.report.not_restored.size(), 1u);
 }
 
-TEST(QvaDamage, NamesThatWouldLeaveTheFolderAreRefused) {
+TEST(QvaDamage, NamesThatWouldLeaveTheFolderAreMended) {
   QvaUnit u;
   u.types = {{"$Y$", {}}, {"..", Files("P", 1)}};
   QvaBench b;
   b.options.type_dirs = true;
   b.Load(QvaTapeBuilder().Start().Unit(u));
   ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_TRUE(b.Listing().empty());
+  EXPECT_EQ(b.Listing(), std::vector<std::string>{"_./P0..."});
   EXPECT_FALSE(std::filesystem::exists(b.dir / "P0..."));
-  ASSERT_EQ(b.report.not_restored.size(), 1u);
-  EXPECT_EQ(b.report.not_restored[0].reason, "its name cannot be given to a PC file");
+  EXPECT_TRUE(b.report.not_restored.empty());
+  ASSERT_EQ(b.report.outcome.renamed.size(), 1u);
+  EXPECT_EQ(b.report.outcome.renamed[0].name, "../");
+  EXPECT_EQ(b.report.outcome.renamed[0].pc_name, "_./");
 }
 
 TEST(QvaDamage, StrayControlRecordsAreIgnored) {

@@ -98,13 +98,5 @@ TEST(QvaFormat, UserFilesOnlyIsSwitchedOffBySystemTypeSpecifications) {
   EXPECT_FALSE(EffectiveUserFilesOnly("*.FNT", false));
 }
 
-TEST(QvaFormat, NamesThatCannotBeFolderEntries) {
-  EXPECT_FALSE(IsUsableQvaName(""));
-  EXPECT_FALSE(IsUsableQvaName("."));
-  EXPECT_FALSE(IsUsableQvaName(".."));
-  EXPECT_TRUE(IsUsableQvaName("...FNT"));
-  EXPECT_TRUE(IsUsableQvaName("A.FNT"));
-}
-
 }  // namespace
 }  // namespace kelvo

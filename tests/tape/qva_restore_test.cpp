@@ -149,7 +149,8 @@ TEST(QvaRestore, BlockCountSelectorAndHighWords) {
   EXPECT_EQ(b.Read("AFTER.IMG"), Bin(512, 9));
 
   // A count of 0x10001 blocks: read as 32 bits, the file is longer than the
-  // tape, so it is reported and not kept (as 16 bits it would be 1 block).
+  // tape (as 16 bits it would be 1 block): what the tape holds is kept as
+  // LARGE.IMG.partial, NEXT's block included.
   QvaFile large = BinFile("LARGE", 1, 8);
   large.claimed_blocks = 0x10001;
   QvaUnit v;
@@ -157,11 +158,15 @@ TEST(QvaRestore, BlockCountSelectorAndHighWords) {
   QvaBench c;
   c.Load(QvaTapeBuilder().Start().Unit(v));
   ASSERT_EQ(c.Restore(), ERR_OK);
-  EXPECT_TRUE(c.Listing().empty());
-  ASSERT_EQ(c.report.not_restored.size(), 2u);
-  EXPECT_EQ(c.report.not_restored[0].name, "LARGE.IMG");
-  EXPECT_EQ(c.report.not_restored[0].reason, "the tape ended inside its data");
-  EXPECT_EQ(c.report.not_restored[1].name, "NEXT.IMG");
+  EXPECT_EQ(c.Listing(), std::vector<std::string>{"LARGE.IMG.partial"});
+  EXPECT_EQ(c.Read("LARGE.IMG.partial"), Bin(512, 8) + Bin(512, 10));
+  ASSERT_EQ(c.report.outcome.partial.size(), 1u);
+  EXPECT_EQ(c.report.outcome.partial[0].bytes_read, 1024u);
+  EXPECT_EQ(c.report.outcome.partial[0].bytes_promised, 0x10001u * 512);
+  ASSERT_EQ(c.report.not_restored.size(), 1u);
+  EXPECT_EQ(c.report.not_restored[0].name, "NEXT.IMG");
+  ASSERT_EQ(c.ui.asks.size(), 1u);
+  EXPECT_EQ(c.ui.asks[0].icon, Icon::Exclamation);
 }
 
 TEST(QvaRestore, TypeWithAnEmptyDirectoryHasNoData) {

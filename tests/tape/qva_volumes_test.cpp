@@ -92,20 +92,33 @@ TEST(QvaVolumes, CancelAtTheVolumePromptEndsTheRestore) {
   const ErrorCode rc = b.Restore();
   EXPECT_EQ(rc, ERR_TAPE_RESTORE_CANCELLED);
   EXPECT_EQ(GetErrorText(rc), "Tape restore cancelled at user's request.");
-  EXPECT_EQ(b.ui.Texts(), std::vector<std::string>{kMountVolume2});
+  ASSERT_EQ(b.ui.Texts().size(), 2u);
+  EXPECT_EQ(b.ui.Texts()[0], kMountVolume2);
   EXPECT_EQ(b.progress.Status(), " Restore aborted.");
-  // ALPHA was complete before the break; BETA was cut and is not kept.
-  EXPECT_EQ(b.Listing(), std::vector<std::string>{"ALPHA.FNT"});
+  // ALPHA was complete before the break; what was read of BETA is kept.
+  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"ALPHA.FNT", "BETA.FNT.partial"}));
   EXPECT_FALSE(b.busy);
 }
 
-TEST(QvaVolumes, SetUsedUpCountsAsCancel) {
-  QvaTapeBuilder tape = TwoVolumeTape();
+// The end of the last volume cuts BETA: the bytes read are kept, and the
+// restore ends as cancelled (a failure).
+TEST(QvaVolumes, SetUsedUpCountsAsCancelAndKeepsTheCutFile) {
+  QvaTapeBuilder tape = TwoVolumeTape(9);
   QvaBench b;
   b.ui.default_answer = Button::Ok;
   b.Load(tape, {1});
   EXPECT_EQ(b.Restore(), ERR_TAPE_RESTORE_CANCELLED);
-  EXPECT_TRUE(b.ui.asks.empty());
+  ASSERT_EQ(b.report.outcome.partial.size(), 1u);
+  const PartialFile& beta = b.report.outcome.partial[0];
+  EXPECT_EQ(beta.name, "BETA.FNT");
+  EXPECT_EQ(beta.bytes_promised, 9u * 512);
+  EXPECT_GT(beta.bytes_read, 0u);
+  EXPECT_LT(beta.bytes_read, 9u * 512);
+  EXPECT_EQ(b.Read("BETA.FNT.partial"), Fill(9 * 512, 'b').substr(0, beta.bytes_read));
+  EXPECT_EQ(b.Read("ALPHA.FNT"), Fill(6 * 512, 'a'));
+  EXPECT_EQ(b.ui.Texts(), std::vector<std::string>{
+                              "BETA.FNT: the tape holds " + std::to_string(beta.bytes_read) +
+                              " of the 4608 bytes promised; what was read is kept as BETA.FNT.partial"});
 }
 
 TEST(QvaVolumes, SecondVolumeInsertedFirst) {

@@ -52,7 +52,7 @@ TEST_F(TapeListingTest, InvalidNamesAreLeftOutAndNumbersStayContiguous) {
   TapeImageBuilder b;
   b.LabelledFile(Label("ONE", "CMD", 1), std::string(512, '1'));
   b.LabelledFile(Label("BAD", "QQQ", 1), std::string(512, 'q'));
-  b.LabelledFile(Label("A/B", "IMG", 1), std::string(512, 'x'));
+  b.LabelledFile(Label("DIR", "$Y$", 1), std::string(512, 'x'));
   b.LabelledFile(Label("TWO", "IMG", 20), std::string(10240, '2'));
   b.LabelledFile(Label("CON", "FNT", 2), std::string(1024, '3'));
   b.LabelledFile(Label("ENDFIL", "END", 0), "");
