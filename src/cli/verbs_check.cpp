@@ -9,6 +9,7 @@
 #include "cli/disk_place.h"
 #include "diskfs/consistency_check.h"
 #include "diskfs/kelvo_volume.h"
+#include "transfer/error_text.h"
 
 namespace kelvo::cli {
 namespace {
@@ -52,7 +53,7 @@ int RunCheck(CliContext& ctx, const CheckOptions& o) {
   if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
   CheckReport report;
   if (ErrorCode err = CheckDiskConsistency(place->Source(), report, place->CarrierBlocks())) {
-    std::cerr << "kdu: " << DiskErrorText(err) << "\n";
+    std::cerr << "kdu: " << GetErrorText(err) << "\n";
     return kExitFailed;
   }
   if (o.json)

@@ -20,6 +20,7 @@
 #include "media/disk_image.h"
 #include "media/file_handle.h"
 #include "transfer/errno_map.h"
+#include "transfer/error_text.h"
 
 namespace kelvo::cli {
 namespace {
@@ -31,6 +32,7 @@ struct DiskOptions {
   bool long_form = false;
   bool json = false;
   std::vector<std::string> names;
+  std::vector<int> indexes;  // kdu get --index: places in the listing, from 1
   std::string folder = ".";
   std::string old_name;
   std::string new_name;
@@ -38,12 +40,12 @@ struct DiskOptions {
 
 // "kdu: WHAT: message" on stderr.
 void Complain(const std::string& what, ErrorCode code) {
-  std::cerr << "kdu: " << what << ": " << DiskErrorText(code) << "\n";
+  std::cerr << "kdu: " << what << ": " << GetErrorText(code) << "\n";
 }
 
 int FailWith(ErrorCode code) {
   if (code == 0) return kExitOk;
-  std::cerr << "kdu: " << DiskErrorText(code) << "\n";
+  std::cerr << "kdu: " << GetErrorText(code) << "\n";
   return kExitFailed;
 }
 
@@ -55,12 +57,17 @@ int RunNew(CliContext& ctx, const DiskOptions& o) {
   return FailWith(doc.OnSaveDocument(o.place));
 }
 
+// Opens the place of `o` and lists it; kExitOk or the exit status.
+int OpenAndList(CliContext& ctx, const DiskOptions& o, std::unique_ptr<DiskPlace>& place,
+                DiskListing& listing) {
+  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
+  return FailWith(ListFiles(place->Source(), listing, place->CarrierBlocks()));
+}
+
 int RunList(CliContext& ctx, const DiskOptions& o) {
   std::unique_ptr<DiskPlace> place;
-  if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
   DiskListing listing;
-  if (ErrorCode err = ListFiles(place->Source(), listing, place->CarrierBlocks()))
-    return FailWith(err);
+  if (int rc = OpenAndList(ctx, o, place, listing)) return rc;
   if (o.json)
     PrintListingJson(std::cout, o.place, listing);
   else
@@ -97,7 +104,54 @@ int ForEachName(CliContext& ctx, DiskPlace& place, const std::vector<std::string
 
 int RunPut(CliContext& ctx, const DiskOptions& o) { return RunPutFiles(ctx, o.place, o.names); }
 
-int RunGet(CliContext& ctx, const DiskOptions& o) { return RunCopy(ctx, o.place, o.folder, o.names); }
+// The PC name a listed file is exported under: its listed name, or for a
+// name that reads as empty "_N" and the type.
+std::string ExportNameOf(const ListedFile& file, int index) {
+  const std::string shown = DisplayName(file.name);
+  return shown.front() == '.' ? "_" + std::to_string(index) + shown : shown;
+}
+
+// kdu get --index N: files by their place in the listing, so that an entry
+// whose name cannot be looked up can still be copied.
+int RunGetByIndex(CliContext& ctx, const DiskOptions& o) {
+  std::unique_ptr<DiskPlace> place;
+  DiskListing listing;
+  if (int rc = OpenAndList(ctx, o, place, listing)) return rc;
+  ExportOptions options;
+  options.retainFormat = ctx.state->settings.RetainPrinterFormat != 0;
+  options.removeLineNumbers =
+      place->HonoursRemoveLineNumbers() && ctx.state->settings.RemoveLineNumbers != 0;
+  int status = kExitOk;
+  for (const int index : o.indexes) {
+    if (index < 1 || static_cast<std::size_t>(index) > listing.files.size()) {
+      std::cerr << "kdu: --index " << index << ": the listing has " << listing.files.size()
+                << " file(s)\n";
+      status = kExitFailed;
+      continue;
+    }
+    const ListedFile& f = listing.files[static_cast<std::size_t>(index - 1)];
+    const FileLocator file{f.name, f.type, f.directory_lbn, f.slot, f.entry.start_lbn,
+                           f.entry.blocks, f.entry.first_free_byte, f.entry};
+    const std::string pc_name = ExportNameOf(f, index);
+    if (ErrorCode err = place->Volume().ExportEntry(file, fs::path(o.folder) / pc_name, options)) {
+      Complain(DisplayName(f.name), err);
+      status = kExitFailed;
+    } else if (pc_name != DisplayName(f.name)) {
+      std::cerr << "kdu: file " << index << " (" << DisplayName(f.name) << ") written as "
+                << pc_name << "\n";
+    }
+  }
+  return status;
+}
+
+int RunGet(CliContext& ctx, const DiskOptions& o) {
+  if (o.names.empty() == o.indexes.empty()) {
+    std::cerr << "kdu: get takes printer file names or --index, one of the two\n";
+    return kExitUsage;
+  }
+  if (!o.indexes.empty()) return RunGetByIndex(ctx, o);
+  return RunCopy(ctx, o.place, o.folder, o.names);
+}
 
 int RunRemove(CliContext& ctx, const DiskOptions& o) {
   std::unique_ptr<DiskPlace> place;
@@ -142,7 +196,9 @@ void RegisterDiskVerbs(CLI::App& app, CliContext& ctx) {
 
   CLI::App* get = app.add_subcommand("get", "Copy printer files to the PC");
   get->add_option("place", o->place, "IMAGE.kdi, a: or b:")->required();
-  get->add_option("names", o->names, "Printer file names (NAME.TYP)")->required();
+  get->add_option("names", o->names, "Printer file names (NAME.TYP)");
+  get->add_option("--index", o->indexes,
+                  "Copy the file at this place in the listing (1 for the first; repeatable)");
   get->add_option("-C", o->folder, "PC folder to write into (default: the current one)");
   get->callback([&ctx, o] { ctx.run = [&ctx, o] { return RunGet(ctx, *o); }; });
 

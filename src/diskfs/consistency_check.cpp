@@ -9,6 +9,7 @@
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
 #include "diskfs/radix50.h"
+#include "filetypes/file_names.h"
 
 namespace kelvo {
 namespace {
@@ -140,6 +141,12 @@ class Checker {
   void CheckFile(std::size_t index) {
     const CheckedFile& f = files_[index];
     const FileEntry& e = f.entry;
+    if (f.name.front() == '.') {
+      Add(FindingKind::EmptyName, "the entry at LBN " + std::to_string(f.directory_lbn) +
+                                      " slot " + std::to_string(f.slot) +
+                                      " has a name that reads as empty (listed as " +
+                                      DisplayName(f.name) + "); it cannot be found by its name");
+    }
     if (e.blocks_again != e.blocks) {
       Add(FindingKind::SizeWordsDiffer, f.name + " gives its size as " + std::to_string(e.blocks) +
                                             " and as " + std::to_string(e.blocks_again) + " blocks");
@@ -265,6 +272,7 @@ const char* FindingKindName(FindingKind kind) {
     case FindingKind::BadLastBlockCount: return "bad-last-block-count";
     case FindingKind::SizeWordsDiffer: return "size-words-differ";
     case FindingKind::LostBlocks: return "lost-blocks";
+    case FindingKind::EmptyName: return "empty-name";
   }
   return "unknown";
 }

@@ -31,6 +31,7 @@ enum class FindingKind {
   BadLastBlockCount,   // a record file's w8 is not a whole number of records
   SizeWordsDiffer,     // w5 and w7 disagree
   LostBlocks,          // used blocks that belong to nothing (space lost, no damage)
+  EmptyName,           // an entry whose name reads as empty (".FNT"): not found by name
 };
 
 // Short stable name of a kind ("overlapping-files"), for machine output.

@@ -28,7 +28,10 @@ ErrorCode WalkChain(CSectorSource& carrier, const WalkLimits& limits, std::strin
   std::uint16_t lbn = first_lbn;
   Block block{};
   for (;;) {
-    if (lbn >= limits.carrier_blocks) {
+    // Blocks of the file system that an image does not hold yet read as
+    // zeros: such a directory sector is empty and ends its chain.
+    const bool unwritten = lbn >= limits.carrier_blocks;
+    if (unwritten && (lbn > limits.highest_lbn || lbn >= kBitmapBits)) {
       problem = name() + " sector at LBN " + std::to_string(lbn) +
                 " lies past the end of the image (" + std::to_string(limits.carrier_blocks) +
                 " blocks)";
@@ -45,7 +48,10 @@ ErrorCode WalkChain(CSectorSource& carrier, const WalkLimits& limits, std::strin
       first_seen[first_count++] = lbn;
     else
       more_seen.push_back(lbn);
-    if (ErrorCode err = carrier.ReadSectors(lbn, 1, block.data())) return err;
+    if (unwritten)
+      block.fill(0);
+    else if (ErrorCode err = carrier.ReadSectors(lbn, 1, block.data()))
+      return err;
     if (!visit(lbn, block)) {
       if (stopped) *stopped = true;
       how = ChainEnd::Stopped;

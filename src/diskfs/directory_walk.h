@@ -33,13 +33,15 @@ enum class ChainEnd {
   Stopped,         // the visitor ended it
   Cycle,           // a sector met a second time
   PastHighestLbn,  // a link equal to or above the highest LBN
-  PastCarrier,     // a sector past the end of the image
+  PastCarrier,     // a sector past the end of the image and of the file system
 };
 
 // Walks the chain of `type` from `first_lbn`: the first sector, then each
-// link while it is not 0. A link equal to or above the highest LBN, a sector
-// past the end of the carrier, or a sector met a second time ends the walk and
-// is described in `problem` (left empty otherwise). Returns the carrier's read
+// link while it is not 0. A sector of the file system (up to the highest LBN)
+// past the end of an image is visited as zeros: an empty sector that ends the
+// chain. A link equal to or above the highest LBN, a sector past the end of
+// the carrier beyond the file system, or a sector met a second time ends the
+// walk and is described in `problem` (left empty otherwise). Returns the carrier's read
 // error, else 0. `stopped` tells whether the visitor ended the walk.
 // `end`, when given, receives how the walk ended (left as Complete on a read
 // error).

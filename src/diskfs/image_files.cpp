@@ -45,10 +45,11 @@ ErrorCode CKelvoVolume::StoreFile(std::string_view pc_name,
     if (ErrorCode err = PrepareStoredContent(pc_name, file_bytes, options, content)) return err;
     const bool was_modified = image_->IsModified();
     std::vector<std::uint8_t> snapshot = image_->Snapshot();
+    // The same rule as on a floppy: the old copy goes only when the new
+    // content fits in its place.
     FileLocator old;
-    ErrorCode err = FindFile(StoredFullName(pc_name), old);
-    if (err == ERR_OK) err = DeleteFile(old);
-    if (err == ERR_FILE_NOT_FOUND || err == ERR_OK) err = StoreContent(pc_name, content);
+    ErrorCode err = RemoveForReplacement(StoredFullName(pc_name), content.words.blockCount, old);
+    if (err == ERR_OK) err = StoreContent(pc_name, content);
     if (err) image_->Restore(std::move(snapshot), was_modified);
     return err;
   } catch (const std::bad_alloc&) {
@@ -61,6 +62,15 @@ ErrorCode CKelvoVolume::ExportFile(std::string_view name, const std::filesystem:
   try {
     FileLocator file;
     if (ErrorCode err = FindFile(name, file)) return err;
+    return ExportEntry(file, pc_path, options);
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+ErrorCode CKelvoVolume::ExportEntry(const FileLocator& file, const std::filesystem::path& pc_path,
+                                    const ExportOptions& options) {
+  try {
     std::vector<std::uint8_t> blocks;
     if (ErrorCode err = ReadFileBlocks(file, blocks)) return err;
     const EntryWords words{file.entry.record_size, file.entry.blocks,

@@ -8,7 +8,6 @@
 #include "diskfs/mount.h"
 #include "diskfs/radix50.h"
 #include "media/disk_image.h"
-#include "transfer/error_text.h"
 
 namespace kelvo {
 namespace {
@@ -84,10 +83,6 @@ class ThroughCopy final : public CSectorSource {
 };
 
 }  // namespace
-
-std::string DiskErrorText(ErrorCode code) {
-  return code == ERR_INVALID_FILE_NAME ? kInvalidFileNameText : GetErrorText(code);
-}
 
 CKelvoVolume::CKelvoVolume(CDiskImageDoc& image) : carrier_(image), image_(&image) {}
 
@@ -199,7 +194,8 @@ ErrorCode CKelvoVolume::ReadLayout(const VolumeBlock& volume,
   return ERR_OK;
 }
 
-ErrorCode CKelvoVolume::FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request) {
+ErrorCode CKelvoVolume::FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request,
+                                          const FileLocator* freed) {
   std::vector<std::uint16_t> directories;
   bool sound = false;
   if (ErrorCode err = ReadLayout(volume, directories, sound)) return err;
@@ -209,6 +205,7 @@ ErrorCode CKelvoVolume::FindFreeBlocksFor(const VolumeBlock& volume, AllocationR
   // Data never goes onto the system blocks or a directory sector, whatever
   // a damaged bitmap says: they are searched as used.
   AllocationBitmap search(bitmap);
+  if (freed) search.MarkFree(freed->start_lbn, freed->blocks, volume.highest_lbn);
   search.MarkUsed(0, 5, volume.highest_lbn);
   search.MarkUsed(volume.bitmap_lbn, 1, volume.highest_lbn);
   for (std::uint16_t lbn : directories) search.MarkUsed(lbn, 1, volume.highest_lbn);
@@ -343,15 +340,30 @@ ErrorCode CKelvoVolume::DeleteFile(std::string_view name) {
   return DeleteFile(file);
 }
 
-bool CKelvoVolume::FitsAfterDelete(const FileLocator& file) {
+bool CKelvoVolume::FitsAfterDelete(const FileLocator& file, std::uint32_t blocks) {
   VolumeBlock volume;
-  Block bitmap{};
-  if (ReadVolumeBlock(carrier_, volume) ||
-      carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data()))
-    return false;
-  AllocationBitmap(bitmap).MarkFree(file.start_lbn, file.blocks, volume.highest_lbn);
-  std::uint16_t start = 0;
-  return FindFreeBlocks(bitmap.data(), file.blocks, start, volume.highest_lbn) == ERR_OK;
+  if (ReadVolumeBlock(carrier_, volume)) return false;
+  // Freeing a damaged entry's blocks would free other files' blocks.
+  const std::uint32_t last = std::min<std::uint32_t>(volume.highest_lbn, kBitmapBits - 1);
+  if (file.blocks > 0 && std::uint32_t{file.start_lbn} + file.blocks - 1 > last) return false;
+  AllocationRequest request{file.type, 0, 0, blocks, 0};
+  return FindFreeBlocksFor(volume, request, &file) == ERR_OK;
+}
+
+ErrorCode CKelvoVolume::RemoveForReplacement(std::string_view full_name, std::uint32_t blocks,
+                                             FileLocator& removed) {
+  removed = FileLocator{};
+  // ".TYP" would find an entry whose name reads as empty, which the new
+  // file could never replace under its name.
+  if (full_name.empty() || full_name.front() == '.') return ERR_INVALID_FILE_NAME;
+  FileLocator old;
+  ErrorCode err = FindFile(full_name, old);
+  if (err == ERR_FILE_NOT_FOUND) return ERR_OK;
+  if (err) return err;
+  if (blocks > 0xFFFF || !FitsAfterDelete(old, blocks)) return ERR_HANDLE_DISK_FULL;
+  if ((err = DeleteFile(old))) return err;
+  removed = old;
+  return ERR_OK;
 }
 
 ErrorCode CKelvoVolume::FreeSpace(std::uint64_t& bytes) {

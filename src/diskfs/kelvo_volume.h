@@ -35,14 +35,9 @@ class CDiskImageDoc;
 inline constexpr ErrorCode ERR_DAMAGED_LAYOUT = ERR_UNRECOGNIZED_VOLUME;
 
 // Returned when a new or renamed file's name cannot be stored: its first
-// word would be 0 (a free slot) or its type is "$Y$". The message is
-// kInvalidFileNameText (see DiskErrorText).
+// word would be 0 (a free slot) or its type is "$Y$" ("Invalid file name
+// specified").
 inline constexpr ErrorCode ERR_INVALID_FILE_NAME = 123;
-inline constexpr const char* kInvalidFileNameText = "Invalid file name specified";
-
-// The message of a file-operation result: kInvalidFileNameText for
-// ERR_INVALID_FILE_NAME, the error table's text for any other code.
-std::string DiskErrorText(ErrorCode code);
 
 struct FileLocator {
   std::string name;  // the full name found, NAME.TYP as stored
@@ -133,6 +128,10 @@ class CKelvoVolume {
   // (replaced atomically): ERR_FILE_NOT_FOUND when there is no such file.
   ErrorCode ExportFile(std::string_view name, const std::filesystem::path& pc_path,
                        const ExportOptions& options);
+  // The same for the file of an entry already found (a listed entry whose
+  // name cannot be looked up, such as one that reads as empty).
+  ErrorCode ExportEntry(const FileLocator& file, const std::filesystem::path& pc_path,
+                        const ExportOptions& options);
 
   // The file's blocks, w5 * 512 bytes read in one request.
   ErrorCode ReadFileBlocks(const FileLocator& file, std::vector<std::uint8_t>& out);
@@ -150,9 +149,19 @@ class CKelvoVolume {
   // ERR_ACCESS_DENIED for the "$Y$" files.
   ErrorCode RenameFile(std::string_view old_name, std::string_view new_name);
 
-  // Whether the file's space, once freed, would hold a file of its size.
-  // Nothing is changed.
-  bool FitsAfterDelete(const FileLocator& file);
+  // Whether `blocks` new blocks would find room once the file's blocks are
+  // freed. An entry whose blocks reach past the disk's last block is damaged
+  // and never counts as room. Nothing is changed.
+  bool FitsAfterDelete(const FileLocator& file, std::uint32_t blocks);
+
+  // Makes way for a new file stored as `full_name` (NAME.TYP) that needs
+  // `blocks` blocks. When a file of that name exists, the fit is decided
+  // first, with its blocks counted as free; only when the new file fits is
+  // the old one deleted (and returned in `removed`). When it does not fit:
+  // 39, and nothing is changed. A name part that reads as empty:
+  // ERR_INVALID_FILE_NAME. No such file: 0 with `removed.name` empty.
+  ErrorCode RemoveForReplacement(std::string_view full_name, std::uint32_t blocks,
+                                 FileLocator& removed);
 
   // Free space as shown with a listing (never below 0).
   ErrorCode FreeSpace(std::uint64_t& bytes);
@@ -172,7 +181,10 @@ class CKelvoVolume {
   // written to.
   ErrorCode ReadLayout(const VolumeBlock& volume, std::vector<std::uint16_t>& directories,
                        bool& sound);
-  ErrorCode FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request);
+  // First fit for the request; the blocks of `freed` (when given) count as
+  // free.
+  ErrorCode FindFreeBlocksFor(const VolumeBlock& volume, AllocationRequest& request,
+                              const FileLocator* freed = nullptr);
   ErrorCode WriteEntryAndBitmap(const VolumeBlock& volume, std::uint16_t lbn, std::size_t slot,
                                 const FileEntry& entry, bool allocate, std::uint32_t first,
                                 std::uint32_t count);

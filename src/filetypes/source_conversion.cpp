@@ -210,6 +210,8 @@ void CTextRecordEncoder::DrainLongLine() {
 
 ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
   if (error_ != ERR_OK) return error_;
+  if (!heldZero_ && !text.empty() && std::memchr(text.data(), 0, text.size()) != nullptr)
+    heldZero_ = true;
   const ErrorCode memory = GuardMemory([&] {
     const std::uint8_t* p = text.data();
     const std::uint8_t* const end = p + text.size();

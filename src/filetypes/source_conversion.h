@@ -80,6 +80,9 @@ class CTextRecordEncoder {
 
   std::uint64_t RecordCount() const { return records_; }
   std::uint64_t BlockCount() const { return (records_ + kRecordsPerBlock - 1) / kRecordsPerBlock; }
+  // True when the text held a zero byte: the record holding it would end
+  // every conversion back to text there, so such a text is kept as binary.
+  bool HeldZeroByte() const { return heldZero_; }
   // Bytes of the last block's records: 480 for a full block, 0 for none.
   std::uint32_t LastBlockBytes() const {
     if (records_ == 0) return 0;
@@ -105,6 +108,7 @@ class CTextRecordEncoder {
   std::vector<std::uint8_t> partial_;  // a line not yet ended by LF
   bool longLine_ = false;              // the open line is longer than 80
   std::uint64_t records_ = 0;
+  bool heldZero_ = false;
   ErrorCode error_ = ERR_OK;
 };
 

@@ -38,18 +38,29 @@ ErrorCode ImportBinary(std::span<const std::uint8_t> data, StoredContent& out) {
   });
 }
 
-std::uint32_t PreformattedLastBlockBytes(std::span<const std::uint8_t> data) {
-  const std::span<const std::uint8_t> last = LastBlockOf(data);
+namespace {
+
+// w8 of preformatted records whose last block is `last`.
+std::uint32_t LastBlockRecordBytes(std::span<const std::uint8_t> last) {
   const auto zero = std::find(last.begin(), last.end(), std::uint8_t{0});
   const std::size_t text = std::min<std::size_t>(zero - last.begin(), kRecordBytesPerBlock);
   return static_cast<std::uint32_t>(text / kRecordSize * kRecordSize);
 }
 
-bool PreformattedKeepsAllBytes(std::span<const std::uint8_t> data) {
+bool LastBlockKeepsAllBytes(std::span<const std::uint8_t> last) {
   const std::span<const std::uint8_t> beyond =
-      LastBlockOf(data).subspan(std::min<std::size_t>(PreformattedLastBlockBytes(data),
-                                                      LastBlockOf(data).size()));
+      last.subspan(std::min<std::size_t>(LastBlockRecordBytes(last), last.size()));
   return std::all_of(beyond.begin(), beyond.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+}  // namespace
+
+std::uint32_t PreformattedLastBlockBytes(std::span<const std::uint8_t> data) {
+  return LastBlockRecordBytes(LastBlockOf(data));
+}
+
+bool PreformattedKeepsAllBytes(std::span<const std::uint8_t> data) {
+  return LastBlockKeepsAllBytes(LastBlockOf(data));
 }
 
 ErrorCode ImportPreformatted(std::span<const std::uint8_t> data, StoredContent& out) {
@@ -74,6 +85,7 @@ ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering
     ErrorCode error = encoder.Append(text);
     if (error == ERR_OK) error = encoder.Finish();
     if (error != ERR_OK) return error;
+    if (encoder.HeldZeroByte()) return ImportBinary(text, out);
     out.kind = ContentKind::ConvertedText;
     out.recordCount = encoder.RecordCount();
     out.words.recordSize = kRecordSize;
@@ -85,8 +97,14 @@ ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering
 
 ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8_t> data,
                              ImportChoice choice) {
-  if (!IsSourceFile(pcName, data)) return ContentKind::Binary;
-  const std::span<const std::uint8_t> probe = data.first(std::min(data.size(), kProbeBytes));
+  return ChooseImportKind(pcName, data.first(std::min(data.size(), kImportHeadBytes)),
+                          LastBlockOf(data), choice);
+}
+
+ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8_t> head,
+                             std::span<const std::uint8_t> lastBlock, ImportChoice choice) {
+  if (!IsSourceFile(pcName, head)) return ContentKind::Binary;
+  const std::span<const std::uint8_t> probe = head.first(std::min(head.size(), kProbeBytes));
   if (std::find(probe.begin(), probe.end(), std::uint8_t{'\n'}) != probe.end()) {
     return ContentKind::ConvertedText;
   }
@@ -98,8 +116,8 @@ ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8
   }
   // Records whose last block would lose bytes beyond its whole records are
   // kept as binary instead.
-  if (IsPreformattedRecordFile(data.first(std::min<std::size_t>(data.size(), kRecordSize))) &&
-      PreformattedKeepsAllBytes(data)) {
+  if (IsPreformattedRecordFile(head.first(std::min<std::size_t>(head.size(), kRecordSize))) &&
+      LastBlockKeepsAllBytes(lastBlock)) {
     return ContentKind::PreformattedRecords;
   }
   return ContentKind::Binary;

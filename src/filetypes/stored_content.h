@@ -58,6 +58,8 @@ bool PreformattedKeepsAllBytes(std::span<const std::uint8_t> data);
 
 // Text store: the records of ConvertTextToRecords; w3 80, w8 the bytes of the
 // last block's records (480 for a full block; 0 when there are no records).
+// A text holding a zero byte is stored as binary instead (kind Binary), since
+// its records would come back only up to that byte.
 ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering numbering,
                                StoredContent& out);
 
@@ -67,8 +69,16 @@ struct ImportChoice {
   // of fewer than 82 bytes without a line feed is stored as binary.
   bool zeroFilledProbe = false;
 };
+// The rule of every store (disk images, floppies and tapes), applied to
+// `data`, a PC file's content after its retained label.
 ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8_t> data,
                              ImportChoice choice = {});
+// The same rule seen through the data's first kImportHeadBytes bytes (all of
+// them when fewer) and its last, possibly partial, block: for writers that
+// stream a file instead of holding it.
+inline constexpr std::size_t kImportHeadBytes = 256;
+ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8_t> head,
+                             std::span<const std::uint8_t> lastBlock, ImportChoice choice = {});
 
 struct ImportOptions {
   LineNumbering numbering;  // kImageLineNumbering for images

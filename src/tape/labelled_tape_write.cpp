@@ -47,12 +47,18 @@ class CInputFile {
     }
     return ERR_OK;
   }
-  std::vector<std::uint8_t> Head(std::size_t length) {
-    std::vector<std::uint8_t> head(std::min<std::uint64_t>(length, size_));
+  // Up to `length` bytes from `offset` (fewer at the end of the file).
+  std::vector<std::uint8_t> Head(std::size_t length, std::uint64_t offset = 0) {
+    std::vector<std::uint8_t> head(
+        static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - std::min(offset, size_))));
     std::size_t got = 0;
-    if (ReadAt(0, head.data(), head.size(), got) != ERR_OK) got = 0;
+    if (ReadAt(offset, head.data(), head.size(), got) != ERR_OK) got = 0;
     head.resize(got);
     return head;
+  }
+  // Length of a retained tape label at the start of the file (0 when none).
+  std::uint64_t LabelLength(const std::string& path) {
+    return std::min<std::uint64_t>(RetainedLabelLength(Head(512), path), size_);
   }
   std::uint64_t size() const { return size_; }
 
@@ -179,8 +185,8 @@ class CTapeFileWriter {
   // Label, then the file from `offset` to its end unchanged.
   ErrorCode LabelAndFileData(const TapeFileLabel& label, CInputFile& file, std::uint64_t offset);
   ErrorCode Label(const TapeFileLabel& label);
-  // Passes the whole text of `file` to `encoder` in pieces.
-  ErrorCode FeedText(CInputFile& file, CTextRecordEncoder& encoder);
+  // Passes the text of `file` from `from` to its end to `encoder` in pieces.
+  ErrorCode FeedText(CInputFile& file, std::uint64_t from, CTextRecordEncoder& encoder);
 
   CTapeDevice& tape_;
   const TapeWriteOptions& options_;
@@ -223,8 +229,7 @@ ErrorCode CTapeFileWriter::LabelAndFileData(const TapeFileLabel& label, CInputFi
 }
 
 ErrorCode CTapeFileWriter::Binary(const std::string& path, CInputFile& file) {
-  const std::vector<std::uint8_t> head = file.Head(512);
-  const std::uint64_t h = std::min<std::uint64_t>(RetainedLabelLength(head, path), file.size());
+  const std::uint64_t h = file.LabelLength(path);
   TapeFileLabel label = LabelFor(path, options_);
   label.blocks = BlocksOf(file.size() - h);
   label.last_block_bytes = 0;
@@ -233,9 +238,8 @@ ErrorCode CTapeFileWriter::Binary(const std::string& path, CInputFile& file) {
 }
 
 ErrorCode CTapeFileWriter::Records(const std::string& path, CInputFile& file) {
-  const std::vector<std::uint8_t> head = file.Head(512);
-  if (head.size() < 76 || (head[74] != '0' && head[75] != '0')) return Binary(path, file);
-  const std::uint64_t h = std::min<std::uint64_t>(RetainedLabelLength(head, path), file.size());
+  const std::uint64_t h = file.LabelLength(path);
+  if (!IsPreformattedRecordFile(file.Head(kRecordSize, h))) return Binary(path, file);
   TapeFileLabel label = LabelFor(path, options_);
   label.blocks = BlocksOf(file.size() - h);
   label.record_length = 80;
@@ -249,10 +253,11 @@ ErrorCode CTapeFileWriter::Records(const std::string& path, CInputFile& file) {
   return LabelAndFileData(label, file, h);
 }
 
-ErrorCode CTapeFileWriter::FeedText(CInputFile& file, CTextRecordEncoder& encoder) {
+ErrorCode CTapeFileWriter::FeedText(CInputFile& file, std::uint64_t from,
+                                    CTextRecordEncoder& encoder) {
   std::vector<std::uint8_t>& text = scratch_.text;
   if (text.size() < kPieceBytes) text.resize(kPieceBytes);
-  std::uint64_t done = 0;
+  std::uint64_t done = from;
   while (done < file.size()) {
     const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kPieceBytes, file.size() - done));
     std::size_t got = 0;
@@ -264,19 +269,24 @@ ErrorCode CTapeFileWriter::FeedText(CInputFile& file, CTextRecordEncoder& encode
   return encoder.Finish();
 }
 
-// Source text goes through twice: once to count its records for the label,
-// then converted piece by piece straight onto the tape, so that a text of any
-// size is written in constant memory.
+// The content after a retained label is stored as disk and floppy stores
+// store it. Source text goes through twice: once to count its records for
+// the label, then converted piece by piece straight onto the tape, so that a
+// text of any size is written in constant memory.
 ErrorCode CTapeFileWriter::Text(const std::string& path, CInputFile& file) {
-  const std::vector<std::uint8_t> probe = file.Head(82);
-  if (std::find(probe.begin(), probe.end(), '\n') == probe.end()) {
-    const bool binary = std::any_of(probe.begin(), probe.end(),
-                                    [](std::uint8_t b) { return b > 0x7F || b < 0x0A; });
-    return binary ? Binary(path, file) : Records(path, file);
+  const std::uint64_t h = file.LabelLength(path);
+  const std::uint64_t data_blocks = BlocksOf(file.size() - h);
+  const std::vector<std::uint8_t> last =
+      data_blocks == 0 ? std::vector<std::uint8_t>{} : file.Head(512, h + (data_blocks - 1) * 512);
+  switch (ChooseImportKind(path, file.Head(kImportHeadBytes, h), last)) {
+    case ContentKind::Binary: return Binary(path, file);
+    case ContentKind::PreformattedRecords: return Records(path, file);
+    case ContentKind::ConvertedText: break;
   }
   try {
     CTextRecordEncoder counter;
-    if (ErrorCode rc = FeedText(file, counter)) return rc;
+    if (ErrorCode rc = FeedText(file, h, counter)) return rc;
+    if (counter.HeldZeroByte()) return Binary(path, file);
     TapeFileLabel label = LabelFor(path, options_);
     label.blocks = static_cast<std::uint32_t>(counter.BlockCount());
     label.last_block_bytes = static_cast<std::uint16_t>(counter.LastBlockBytes());
@@ -287,7 +297,7 @@ ErrorCode CTapeFileWriter::Text(const std::string& path, CInputFile& file) {
     CTapeDataWriter out(tape_, block, counter.BlockCount() * 512, progress_, ui_);
     CRecordBlockSink sink(out, block, scratch_.carry);
     CTextRecordEncoder encoder(options_.numbering, sink);
-    if (ErrorCode rc = FeedText(file, encoder)) return rc;
+    if (ErrorCode rc = FeedText(file, h, encoder)) return rc;
     if (ErrorCode rc = sink.Finish()) return rc;
     // A text changed between the two passes no longer matches its label.
     return out.Written() == counter.BlockCount() * 512 ? ERR_OK : ERR_CRC;
@@ -395,8 +405,7 @@ ErrorCode WriteWithDrive(const TapeContext& ctx, const std::string& drive,
       progress.SetCurrentFile(name);
       CInputFile file;
       if ((result = file.Open(path))) break;
-      result = IsSourceFile(path, file.Head(256)) ? writer.Text(path, file)
-                                                  : writer.Binary(path, file);
+      result = writer.Text(path, file);
       if (result == ERR_OK) result = tape->WriteTapemark(1, true);
       if (result != ERR_OK) break;
       progress.SetCounter(std::to_string(++count));

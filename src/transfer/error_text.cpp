@@ -39,6 +39,7 @@ const TableRow kTable[] = {
     {{53, 54, 55, 58, 59, 65, 82, 88}, "A network error has occurred.", Box::Ok},
     {{80}, "Cannot rename. File already exists.", Box::Ok},
     {{108, 110}, "The disk is in use or locked by another process.", Box::Ok},
+    {{123}, "Invalid file name specified", Box::Ok},
     {{132}, "A seek error has occurred on the specified device or file.", Box::Ok},
     {{234}, "Data read from tape exceeds tape buffer size.", Box::Ok},
     {{1005}, "The volume does not contain a recognized file system.", Box::Ok},

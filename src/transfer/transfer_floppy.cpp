@@ -10,29 +10,22 @@
 namespace kelvo {
 namespace {
 
-// Reads the PC file and stores it under its printer name.
-ErrorCode StorePcFile(CKelvoVolume& volume, const std::string& path, const std::string& pc_name,
-                      const ImportOptions& options) {
+// Reads the PC file and prepares what it becomes on the disk.
+ErrorCode PrepareFromPcFile(const std::string& path, const std::string& pc_name,
+                            const ImportOptions& options, StoredContent& content) {
   std::string bytes;
   if (ErrorCode rc = ReadWholeFile(path, bytes)) return rc;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  StoredContent content;
-  if (ErrorCode rc = PrepareStoredContent(pc_name, {data, bytes.size()}, options, content))
-    return rc;
-  return volume.StoreContent(pc_name, content);
+  return PrepareStoredContent(pc_name, {data, bytes.size()}, options, content);
 }
 
 }  // namespace
 
 ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
-                        CPlaceWindow* window) {
+                        std::uint32_t blocks, CPlaceWindow* window) {
   FileLocator old;
-  ErrorCode rc = volume.FindFile(stored_name, old);
-  if (rc == ERR_FILE_NOT_FOUND) return ERR_OK;
-  if (rc) return rc;
-  if (!volume.FitsAfterDelete(old)) return ERR_HANDLE_DISK_FULL;
-  if (ErrorCode del = volume.DeleteFile(old)) return del;
-  if (window) window->DropEntry(old.name);
+  if (ErrorCode rc = volume.RemoveForReplacement(stored_name, blocks, old)) return rc;
+  if (window && !old.name.empty()) window->DropEntry(old.name);
   return ERR_OK;
 }
 
@@ -55,9 +48,16 @@ ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
     if (run.StopRequested()) break;
     run.Progress().SetCopying(folder + name);
     const std::string stored = StoredFullName(name);
-    if (ErrorCode rc = RemoveOldCopy(volume, stored, window)) return rc;
+    StoredContent content;
     for (;;) {
-      const ErrorCode rc = StorePcFile(volume, folder + name, name, options);
+      const ErrorCode rc = PrepareFromPcFile(folder + name, name, options, content);
+      if (rc == ERR_OK) break;
+      if (!run.RetryAfter(rc)) return ERR_OK;
+    }
+    // The fit of the new content is decided before the old copy goes.
+    if (ErrorCode rc = RemoveOldCopy(volume, stored, content.words.blockCount, window)) return rc;
+    for (;;) {
+      const ErrorCode rc = volume.StoreContent(name, content);
       if (rc == ERR_OK) break;
       if (!run.RetryAfter(rc)) return ERR_OK;
     }

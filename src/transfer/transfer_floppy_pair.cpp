@@ -30,7 +30,7 @@ ErrorCode FloppyToFloppy(TransferRun& run, const std::string& source,
     FileLocator file;
     if (ErrorCode rc = from->Volume().FindFile(name, file)) return rc;
     if (ErrorCode rc = from->Volume().ReadFileBlocks(file, data)) return rc;
-    if (ErrorCode rc = RemoveOldCopy(to->Volume(), file.name, window)) return rc;
+    if (ErrorCode rc = RemoveOldCopy(to->Volume(), file.name, file.entry.blocks, window)) return rc;
     if (ErrorCode rc = to->Volume().StoreEntry(file.type, file.entry, data)) return rc;
     ++run.report.copied;
     if (window) window->AddEntry(file.name, &to->Volume().LastStoredEntry());

@@ -62,11 +62,12 @@ class CopyInProgressScope {
 ErrorCode OpenTransferFloppy(TransferRun& run, std::string_view place, bool interactive,
                              std::uint32_t cache_blocks, std::unique_ptr<CTransferFloppy>& out);
 
-// Deletes an old file stored as `stored_name` before a new one of that name
-// is written, when its space, once freed, would hold a file of its size
-// (else 39); its entry leaves `window`. No such file: nothing to do.
+// Deletes an old file stored as `stored_name` before a new one of `blocks`
+// blocks is written under that name, when the new one fits with the old
+// one's blocks counted as free (else 39, the old file untouched); its entry
+// leaves `window`. No such file: nothing to do.
 ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
-                        CPlaceWindow* window);
+                        std::uint32_t blocks, CPlaceWindow* window);
 
 ErrorCode PcToFloppy(TransferRun& run, const std::string& source, const std::string& destination);
 ErrorCode FloppyToPc(TransferRun& run, const std::string& source, const std::string& destination);

@@ -49,5 +49,28 @@ TEST(FloppyDiskVerbs, ListStoreExportRenameAndDeleteOnAnEmulatedDrive) {
   EXPECT_EQ(blank.exit_code, 1);
 }
 
+TEST(FloppyDiskVerbs, AReplacementThatDoesNotFitKeepsTheOldCopy) {
+  // 29 blocks free beside a 60 KB A.FNT; the 100 KB one needs 200.
+  TempDir dir;
+  WriteKelvoMedium(dir / "a.img", 5);
+  const std::string drive = "emu:" + (dir / "a.img").string();
+  for (const char* sub : {"old", "new", "out"}) std::filesystem::create_directory(dir / sub);
+  std::string font(60 * 1024, '\0');
+  for (std::size_t i = 0; i < font.size(); ++i) font[i] = static_cast<char>(i * 13 + i / 512);
+  WriteFileBytes(dir / "old" / "A.FNT", font);
+  WriteFileBytes(dir / "old" / "FILL.FNT", std::string((1324 - 120 - 29) * 512, 'f'));
+  WriteFileBytes(dir / "new" / "A.FNT", std::string(100 * 1024, 'n'));
+  ASSERT_EQ(RunKdu({"--drive-a", drive, "put", "a:", (dir / "old" / "FILL.FNT").string(),
+                    (dir / "old" / "A.FNT").string()}).exit_code, 0);
+
+  CommandResult put = RunKdu({"--drive-a", drive, "put", "a:", (dir / "new" / "A.FNT").string()});
+  EXPECT_EQ(put.exit_code, 1);
+  EXPECT_NE(put.err.find("There is insufficient disk space to complete the operation."),
+            std::string::npos) << put.err;
+  CommandResult get = RunKdu({"--drive-a", drive, "get", "a:", "A.FNT", "-C", (dir / "out").string()});
+  ASSERT_EQ(get.exit_code, 0) << get.err;
+  EXPECT_EQ(ReadFileText(dir / "out" / "A.fnt"), font);
+}
+
 }  // namespace
 }  // namespace kelvo::test

@@ -167,6 +167,34 @@ TEST(KduDisk, PutSavesOnlyWhatSucceeded) {
   EXPECT_EQ(j["files"][0]["name"], "Good.fnt");
 }
 
+TEST(KduDisk, AnUnstorableNameIsSaidToBeInvalid) {
+  TempDir dir;
+  ASSERT_EQ(RunKdu({"new", Img(dir)}).exit_code, 0);
+  WriteFileBytes(dir / "_x.fnt", "x");
+  CommandResult put = RunKdu({"put", Img(dir), (dir / "_x.fnt").string()});
+  EXPECT_EQ(put.exit_code, 1);
+  EXPECT_NE(put.err.find("_x.fnt: Invalid file name specified"), std::string::npos) << put.err;
+}
+
+TEST(KduDisk, AnEntryWhoseNameReadsAsEmptyIsReportedAndCopiedByIndex) {
+  TempDir dir;
+  ImageBuilder b;
+  b.AddBinaryFile("FNT", 0, "ONE", 80, 1, 'a');
+  b.AddBinaryFile("FNT", 1, "X", 81, 1, 'b');
+  b.SetWord(13 * 512 + 4 + 22, 29 * 1600);  // the second name decodes to nothing
+  WriteFileBytes(Img(dir), b.Text());
+  CommandResult check = RunKdu({"check", Img(dir)});
+  EXPECT_EQ(check.exit_code, 1);
+  EXPECT_NE(check.out.find("reads as empty (listed as .fnt)"), std::string::npos) << check.out;
+
+  fs::create_directory(dir / "out");
+  CommandResult get = RunKdu({"get", Img(dir), "--index", "2", "-C", (dir / "out").string()});
+  ASSERT_EQ(get.exit_code, 0) << get.err;
+  EXPECT_EQ(ReadFileText(dir / "out" / "_2.fnt"), std::string(512, 'b'));
+  EXPECT_EQ(RunKdu({"get", Img(dir), "--index", "3"}).exit_code, 1);
+  EXPECT_EQ(RunKdu({"get", Img(dir)}).exit_code, 2);
+}
+
 TEST(KduDisk, RemoveAndRename) {
   TempDir dir;
   ASSERT_EQ(RunKdu({"new", Img(dir)}).exit_code, 0);

@@ -81,15 +81,26 @@ TEST(ConsistencyCheck, FindsChainsThatLoopOrLeaveTheDisk) {
   EXPECT_TRUE(report.Has(FindingKind::ChainOutOfRange)) << Texts(report);
 
   ImageBuilder short_image = TwoFiles();
-  Link(short_image, 13, 1000);  // below the highest LBN, past the image's 85 blocks
+  Link(short_image, 13, 1000);  // below the highest LBN, past the image: reads as zeros
   report = Check(short_image);
-  EXPECT_TRUE(report.Has(FindingKind::ChainOutOfRange)) << Texts(report);
+  EXPECT_FALSE(report.Has(FindingKind::ChainOutOfRange)) << Texts(report);
 
   ImageBuilder start = TwoFiles();
   start.SetWord(kVolume + 100 + 6 * 6 + 4, 0);  // FNT, the 7th index entry, starts at LBN 0
   report = Check(start);
   EXPECT_TRUE(report.Has(FindingKind::ChainOutOfRange)) << Texts(report);
   EXPECT_EQ(report.files, 1u);
+}
+
+TEST(ConsistencyCheck, FindsAnEntryWhoseNameReadsAsEmpty) {
+  ImageBuilder disk = TwoFiles();
+  disk.AddBinaryFile("FNT", 1, "X", 90, 1, 0x77);
+  disk.SetWord(13 * 512 + 4 + 22, 29 * 1600);  // a first word that decodes to nothing
+  const CheckReport report = Check(disk);
+  EXPECT_EQ(report.DamageCount(), 1u) << Texts(report);
+  EXPECT_NE(Texts(report).find("the entry at LBN 13 slot 1 has a name that reads as empty (listed as .fnt)"),
+            std::string::npos)
+      << Texts(report);
 }
 
 TEST(ConsistencyCheck, FindsADirectorySectorInTwoChains) {

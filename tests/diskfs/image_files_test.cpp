@@ -10,6 +10,7 @@
 #include "media/disk_image.h"
 #include "support/diskfs_image_builder.h"
 #include "support/test_support.h"
+#include "transfer/error_text.h"
 
 namespace kelvo {
 namespace {
@@ -149,8 +150,8 @@ TEST(ImageStore, UnstorableNamesAndTheSystemTypeAreRefused) {
     EXPECT_EQ(im.volume.StoreFile(name, Bytes("data")), ERR_INVALID_FILE_NAME) << name;
   EXPECT_EQ(im.volume.StoreFile("notes.txt", Bytes("data")), ERR_TYPE_NOT_IN_INDEX);
   EXPECT_EQ(im.doc.Bytes(), before);
-  EXPECT_EQ(DiskErrorText(ERR_INVALID_FILE_NAME), "Invalid file name specified");
-  EXPECT_EQ(DiskErrorText(ERR_DIRECTORY_FULL), "The current file type directory is full.");
+  EXPECT_EQ(GetErrorText(ERR_INVALID_FILE_NAME), "Invalid file name specified");
+  EXPECT_EQ(GetErrorText(ERR_DIRECTORY_FULL), "The current file type directory is full.");
   EXPECT_FALSE(im.doc.IsModified());
 }
 
@@ -181,6 +182,20 @@ TEST(ImageStore, ReplacingKeepsTheOldFileWhenTheNewOneDoesNotFit) {
   ASSERT_EQ(ListFiles(im.doc, listing, im.doc.BlockCount()), ERR_OK);
   ASSERT_EQ(listing.files.size(), 1u);
   EXPECT_EQ(listing.files[0].size, 512u);
+}
+
+TEST(ImageStore, ADirectoryPastTheEndOfTheImageIsAnEmptyTypeThatGrowsIt) {
+  ImageBuilder b;
+  b.bytes().resize(70 * 512);  // TSK's directory sectors, LBN 76 and 77, lie beyond
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+  CKelvoVolume v(doc);
+  ASSERT_EQ(v.StoreFile("job.tsk", Bytes("task")), ERR_OK);
+  EXPECT_TRUE(v.Problems().empty());
+  FileLocator job;
+  ASSERT_EQ(v.FindFile("JOB.TSK", job), ERR_OK);
+  EXPECT_EQ(job.directory_lbn, 76);
+  EXPECT_EQ(doc.BlockCount(), 81u);  // the data at LBN 80
 }
 
 TEST(ImageExport, DecidesByRecordSize) {
@@ -267,7 +282,7 @@ TEST(ImageRename, ChecksOfTheFloppyRename) {
   ASSERT_EQ(im.volume.StoreFile("other.fnt", Bytes("o")), ERR_OK);
   const std::vector<std::uint8_t> before = im.doc.Bytes();
   EXPECT_EQ(im.volume.RenameFile("REPORT.FNT", "OTHER.FNT"), ERR_FILE_EXISTS);
-  EXPECT_EQ(DiskErrorText(ERR_FILE_EXISTS), "Cannot rename. File already exists.");
+  EXPECT_EQ(GetErrorText(ERR_FILE_EXISTS), "Cannot rename. File already exists.");
   EXPECT_EQ(im.volume.RenameFile("REPORT.FNT", "other.fnt"), ERR_FILE_EXISTS);
   EXPECT_EQ(im.volume.RenameFile("MISSING.FNT", "NEW.FNT"), ERR_FILE_NOT_FOUND);
   for (const char* bad : {"TOOLONGX.FNT", "NAME.XYZ", "NAME.FN", ".FNT", "___.FNT", "BITMAP.$Y$"})

@@ -180,7 +180,7 @@ TEST(KelvoVolume, FitsAfterDelete) {
   FileLocator big;
   ASSERT_EQ(v.FindFile("BIG.FNT", big), ERR_OK);
   const std::vector<std::uint8_t> before = f.doc.Bytes();
-  EXPECT_TRUE(v.FitsAfterDelete(big));
+  EXPECT_TRUE(v.FitsAfterDelete(big, big.blocks));
   EXPECT_EQ(f.doc.Bytes(), before);
 }
 
@@ -195,7 +195,7 @@ TEST(KelvoVolume, DoesNotFitWhenTheFreedBlocksAreCutShort) {
   CKelvoVolume v(doc);
   FileLocator tail;
   ASSERT_EQ(v.FindFile("TAIL.FNT", tail), ERR_OK);
-  EXPECT_FALSE(v.FitsAfterDelete(tail));
+  EXPECT_FALSE(v.FitsAfterDelete(tail, tail.blocks));
   EXPECT_EQ(doc.Bytes(), b.bytes());
 }
 

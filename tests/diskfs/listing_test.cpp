@@ -126,13 +126,19 @@ TEST(Listing, SelfLinkAndLinkOutOfRange) {
   EXPECT_TRUE(Mentions(l, "FRM directory chain links to LBN 1403"));
 }
 
-TEST(Listing, LinkPastTheEndOfTheImage) {
-  ImageBuilder b;
-  b.SetWord(13 * 512 + 2, 500);  // inside the file system, beyond the 80-block image
-  b.SetWord(512 + 100 + 6 * 18 + 4, 900);  // JSL's first sector likewise
-  DiskListing l = List(b);
-  EXPECT_TRUE(Mentions(l, "FNT directory sector at LBN 500 lies past the end of the image (80 blocks)"));
-  EXPECT_TRUE(Mentions(l, "JSL directory sector at LBN 900"));
+TEST(Listing, DirectorySectorsPastTheEndOfTheImageAreEmpty) {
+  // The smallest image accepted holds 70 blocks: the directory sectors at
+  // LBN 70 to 79 lie beyond it and read as zeros. Their links read as 0 too,
+  // so the second sectors of STK and TSK (72, 77) are not reached.
+  ImageBuilder whole;
+  ImageBuilder small;
+  small.bytes().resize(70 * 512);
+  DiskListing l = List(small);
+  EXPECT_TRUE(l.problems.empty());
+  EXPECT_EQ(l.FreeSpace(), List(whole).FreeSpace() + 2 * 512);
+  // A sector beyond the file system is damage.
+  small.SetWord(512 + 100 + 6 * 18 + 4, 60000);  // JSL's first sector
+  EXPECT_TRUE(Mentions(List(small), "JSL directory sector at LBN 60000 lies past the end of the image (70 blocks)"));
 }
 
 TEST(Listing, GarbageSlotsAreListedAsDecoded) {

@@ -245,6 +245,22 @@ TEST(Export, ASourceTypeStoredAsBinaryComesBackWhole) {
   EXPECT_EQ(Export("JSL", c, {true, false}).size(), 512u);
 }
 
+TEST(Export, ATextHoldingAZeroByteComesBackWhole) {
+  // A record holding a zero byte would end the export there: such a text
+  // is kept as binary, on images and floppies alike.
+  for (const std::string text : {std::string("ONE\r\n\0TWO\r\nTHREE\r\n", 17),
+                                 std::string("ONE\r\nT\0O\r\nTHREE\r\n", 17)}) {
+    for (const ImportOptions options :
+         {ImportOptions{kImageLineNumbering, {true}}, ImportOptions{{0, 0}, {}}}) {
+      const StoredContent c = Prepare("x.jsl", Bytes(text), options);
+      EXPECT_EQ(c.kind, ContentKind::Binary);
+      const std::string back = Export("JSL", c, {});
+      ASSERT_EQ(back.size(), 512u);
+      EXPECT_EQ(back.substr(0, text.size()), text);
+    }
+  }
+}
+
 TEST(Export, BinaryTypesAndEmptyFiles) {
   StoredContent c = Prepare("f.fnt", std::vector<std::uint8_t>(513, 0x41));
   EXPECT_EQ(Export("FNT", c, {}), std::string(513, 'A') + std::string(511, '\0'));

@@ -139,7 +139,7 @@ TEST(FloppyFileOperations, StoreAndDeleteUpdateTheSystemAreaCopy) {
   EXPECT_TRUE(copy.IsFree(89));
   FileLocator job;
   ASSERT_EQ(session.Volume().FindFile("job.tsk", job), 0u);
-  EXPECT_TRUE(session.Volume().FitsAfterDelete(job));
+  EXPECT_TRUE(session.Volume().FitsAfterDelete(job, job.blocks));
   ASSERT_EQ(session.Volume().DeleteFile(job), 0u);
   EXPECT_TRUE(copy.IsFree(83));
 }

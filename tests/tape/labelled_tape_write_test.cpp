@@ -142,6 +142,27 @@ TEST_F(LabelledWriteTest, RetainedLabelIsNotWrittenAsData) {
   EXPECT_EQ(Le16At(items[0].data, 6), 1u);
 }
 
+TEST_F(LabelledWriteTest, SourceFilesAreStoredAsDiskStoresStoreThem) {
+  // A text behind a retained label is still converted, as on a disk; a text
+  // holding a zero byte is kept as binary, since its records would come back
+  // only up to that byte.
+  LabelFields f;
+  f.name = "JOB";
+  f.type = "CMD";
+  Src("JOB.CMD", MakeLabel(f) + "LINE 1\r\nLINE 2\r\n");
+  const std::string zero("ONE\r\n\0TWO\r\n", 11);
+  Src("ZERO.CMD", zero);
+  options.numbering = {10, 10};
+  ASSERT_EQ(Write({"JOB.CMD", "ZERO.CMD"}), 0u);
+  auto items = Items();
+  ASSERT_EQ(Shape(items), "128 512 |128 512 ||");
+  EXPECT_EQ(Le16At(items[0].data, 12), 80u);
+  EXPECT_EQ(Le16At(items[0].data, 8), 160u);
+  EXPECT_EQ(items[1].data.substr(80, 80), "LINE 2" + std::string(68, ' ') + "000020");
+  EXPECT_EQ(Le16At(items[3].data, 12), 512u);
+  EXPECT_EQ(items[4].data.substr(0, zero.size()), zero);
+}
+
 TEST_F(LabelledWriteTest, WriteProtectedTapeAnsweredCancel) {
   bench.Load(TapeImageBuilder().Filemark().Filemark());
   chmod(bench.tap.c_str(), 0444);

@@ -56,6 +56,7 @@ const Expected kRows[] = {
     {80, "Cannot rename. File already exists.", kOk},
     {108, "The disk is in use or locked by another process.", kOk},
     {110, "The disk is in use or locked by another process.", kOk},
+    {123, "Invalid file name specified", kOk},
     {132, "A seek error has occurred on the specified device or file.", kOk},
     {234, "Data read from tape exceeds tape buffer size.", kOk},
     {1005, "The volume does not contain a recognized file system.", kOk},

@@ -130,22 +130,29 @@ TEST_F(FloppyTransfer, ALongNameIsReplacedUnderItsStoredName) {
   EXPECT_EQ(files["LONGNA.FNT"].start_lbn, window.entries.at(0).start_lbn);
 }
 
-TEST_F(FloppyTransfer, AFileThatNoLongerFitsAfterItsOldCopyIsDeleted) {
-  Write("A.FNT", "small");
-  ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
+TEST_F(FloppyTransfer, AReplacementThatDoesNotFitKeepsTheOldCopy) {
+  // A 720 KB disk (1324 data blocks) with 29 blocks free beside a 60 KB
+  // A.FNT: a 100 KB one does not fit even in the old one's place.
+  const std::string old_font = PatternText(60 * 1024, 4);
+  Write("FILL.FNT", PatternText((1324 - 120 - 29) * 512, 5));
+  Write("A.FNT", old_font);
+  ASSERT_EQ(Put({"FILL.FNT", "A.FNT"}), ERR_OK);
   RecordingWindow window("A:");
   window.names = {"A.FNT"};
   bench.windows.Add(window);
-  // Larger than the whole 720 KB disk: the old one-block copy passes the
-  // replacement test, the store of the new one finds no room.
-  Write("A.FNT", PatternText(800 * 1024, 4));
-  TransferReport report;
-  EXPECT_EQ(Put({"A.FNT"}, &report), ERR_OK);
-  EXPECT_TRUE(report.shown);
-  ASSERT_EQ(bench.ui.Texts(),
-            std::vector<std::string>{GetErrorText(ERR_HANDLE_DISK_FULL)});
-  EXPECT_TRUE(FilesOn(bench, 'A', {"A.FNT"}).empty());  // the old copy is gone
-  EXPECT_TRUE(window.names.empty());
+  Write("A.FNT", PatternText(100 * 1024, 6));
+  EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_EQ(window.names, std::vector<std::string>{"A.FNT"});
+  ASSERT_EQ(Get({"A.FNT"}), ERR_OK);
+  EXPECT_EQ(FileBytes(out / "A.fnt"), Bytes(old_font));
+
+  // 148 blocks fit in the old copy's 120 and the 29 free: it is replaced.
+  const std::string fits = PatternText(74 * 1024, 7);
+  Write("A.FNT", fits);
+  ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
+  ASSERT_EQ(Get({"A.FNT"}), ERR_OK);
+  EXPECT_EQ(FileBytes(out / "A.fnt"), Bytes(fits));
 }
 
 TEST_F(FloppyTransfer, AnOldCopyTooLargeForItsOwnSpaceEndsWith39) {
