@@ -16,6 +16,7 @@
 
 #include "app/app_state.h"
 #include "cli/cli_context.h"
+#include "cli/interrupt_abort.h"
 #include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
 #include "tape/tape_drive_info.h"
@@ -27,32 +28,6 @@ namespace kelvo::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Ctrl-C during tape work is the Abort button: the handler only raises this
-// flag, which the progress sinks read between blocks.
-std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
-
-// Routes SIGINT to the abort flag while it lives.
-class InterruptAsAbort {
- public:
-  InterruptAsAbort() {
-    g_interrupted.store(false);
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0;  // no restart: a pending prompt returns
-    sigaction(SIGINT, &sa, &old_);
-  }
-  ~InterruptAsAbort() { sigaction(SIGINT, &old_, nullptr); }
-  InterruptAsAbort(const InterruptAsAbort&) = delete;
-  InterruptAsAbort& operator=(const InterruptAsAbort&) = delete;
-
- private:
-  struct sigaction old_ {};
-};
 
 // The progress window of a tape write or restore on a terminal: one line on
 // stderr, redrawn as the work goes on; nothing when stderr is not a terminal.

@@ -482,6 +482,20 @@ ErrorCode CTapImage::ReadRecord(void* buffer, std::size_t capacity, std::size_t&
   return ERR_OK;
 }
 
+ErrorCode CTapImage::PassDamagedBlock(void* buffer, std::size_t capacity, std::size_t& length) {
+  if (ErrorCode rc = faults_.Count()) return rc;
+  length = 0;
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (ErrorCode rc = Flush()) return rc;
+  Record r = ParseAt(pos_);
+  if (r.kind != Kind::BadData) return ERR_CRC;  // nothing this image can pass
+  const std::size_t kept = std::min<std::size_t>(r.length, capacity);
+  if (!Fetch(r.start + 4, kept, buffer)) return ERR_CRC;
+  pos_ = r.next;
+  length = r.length;
+  return ERR_OK;
+}
+
 ErrorCode CTapImage::ReadBlocks(std::uint8_t* buffer, std::size_t capacity,
                                 std::size_t block_capacity, std::size_t& length) {
   if (ErrorCode rc = faults_.Count()) return rc;

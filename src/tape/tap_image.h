@@ -67,6 +67,8 @@ class CTapImage : public CTapeDevice {
   // One request, as far as injected faults go.
   ErrorCode ReadBlocks(std::uint8_t* buffer, std::size_t capacity, std::size_t block_capacity,
                        std::size_t& length) override;
+  // Passes an error-class record, giving its length and stored data.
+  ErrorCode PassDamagedBlock(void* buffer, std::size_t capacity, std::size_t& length) override;
   ErrorCode WriteBlock(const void* data, std::size_t length) override;
   // Goes to the file at once, straight from `data`, without collecting.
   ErrorCode WriteBlocks(const std::uint8_t* data, std::size_t length,

@@ -1,0 +1,225 @@
+#include "tape/tape_imaging.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <new>
+#include <memory>
+#include <vector>
+
+#include "tape/tap_image.h"
+#include "transfer/errno_map.h"
+
+namespace kelvo {
+namespace {
+
+constexpr std::size_t kFirstBufferSize = 256 * 1024;
+constexpr std::uint32_t kErrorClass = 0x80000000u;
+
+// Writes .tap records to FILE.part and renames it over FILE when done; the
+// part file is removed when the writer is dropped unfinished.
+class CTapWriter {
+ public:
+  explicit CTapWriter(std::string path) : path_(std::move(path)), part_(path_ + ".part") {}
+  ~CTapWriter() {
+    if (file_ != nullptr) {
+      std::fclose(file_);
+      std::remove(part_.c_str());
+    }
+  }
+  CTapWriter(const CTapWriter&) = delete;
+  CTapWriter& operator=(const CTapWriter&) = delete;
+
+  ErrorCode Open() {
+    file_ = std::fopen(part_.c_str(), "wb");
+    if (file_ == nullptr) return MapErrno(errno, IoContext::Write);
+    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+    return ERR_OK;
+  }
+  ErrorCode Record(const std::uint8_t* data, std::uint32_t length, bool damaged) {
+    const std::uint32_t word = length | (damaged ? kErrorClass : 0);
+    if (!Word(word)) return Failed();
+    if (length > 0 && std::fwrite(data, 1, length, file_) != length) return Failed();
+    if ((length & 1) != 0 && std::fputc(0, file_) == EOF) return Failed();
+    return Word(word) ? ERR_OK : Failed();
+  }
+  ErrorCode Filemark() { return Word(0) ? ERR_OK : Failed(); }
+  // Flushes the image to disk and gives it its name.
+  ErrorCode Finish() {
+    const bool ok = std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
+    const int err = errno;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!ok || !closed || std::rename(part_.c_str(), path_.c_str()) != 0) {
+      const int code = ok && closed ? errno : err;
+      std::remove(part_.c_str());
+      return MapErrno(code, IoContext::Write);
+    }
+    return ERR_OK;
+  }
+
+ private:
+  bool Word(std::uint32_t word) {
+    const unsigned char bytes[4] = {static_cast<unsigned char>(word), static_cast<unsigned char>(word >> 8),
+                                    static_cast<unsigned char>(word >> 16),
+                                    static_cast<unsigned char>(word >> 24)};
+    return std::fwrite(bytes, 1, 4, file_) == 4;
+  }
+  ErrorCode Failed() { return MapErrno(errno ? errno : EIO, IoContext::Write); }
+
+  std::string path_;
+  std::string part_;
+  std::FILE* file_ = nullptr;
+};
+
+// One item read from a tape.
+enum class Item { Record, Damaged, Filemark, End };
+
+// Reads the next item of `tape` into `buffer`, growing it for a record longer
+// than it (up to the largest record a .tap image can describe).
+ErrorCode ReadItem(CTapeDevice& tape, std::vector<std::uint8_t>& buffer, std::size_t& length,
+                   Item& item) {
+  for (;;) {
+    ErrorCode rc = tape.ReadBlock(buffer.data(), buffer.size(), length);
+    switch (rc) {
+      case ERR_OK:
+        item = Item::Record;
+        return ERR_OK;
+      case ERR_FILEMARK_DETECTED:
+        item = Item::Filemark;
+        return ERR_OK;
+      case ERR_NO_DATA_DETECTED:
+        item = Item::End;
+        return ERR_OK;
+      case ERR_MORE_DATA:
+        if (buffer.size() >= kTapMaxRecord) return ERR_MORE_DATA;
+        buffer.resize(std::min<std::size_t>(buffer.size() * 2, kTapMaxRecord));
+        continue;
+      case ERR_CRC:
+        // A media error: keep what the device knows of the block.
+        if (ErrorCode pass = tape.PassDamagedBlock(buffer.data(), buffer.size(), length)) return pass;
+        if (length > buffer.size()) {
+          std::fill(buffer.begin(), buffer.end(), 0);
+          buffer.resize(std::min<std::size_t>(length, kTapMaxRecord), 0);
+          length = buffer.size();
+        }
+        item = Item::Damaged;
+        return ERR_OK;
+      default:
+        return rc;
+    }
+  }
+}
+
+ErrorCode Prepare(CTapeDevice& tape) {
+  if (ErrorCode rc = TapeReadyCheck(tape)) return rc;
+  if (ErrorCode rc = tape.SetBlockSize(0)) return rc;
+  return tape.RewindTape(false);
+}
+
+}  // namespace
+
+ErrorCode SaveTapeImage(CTapeDevice& tape, const std::string& path,
+                        CTapeImagingProgress& progress, TapeImagingReport& report) {
+  report = TapeImagingReport{};
+  try {
+    if (ErrorCode rc = Prepare(tape)) return rc;
+    CTapWriter writer(path);
+    if (ErrorCode rc = writer.Open()) return rc;
+    std::vector<std::uint8_t> buffer(kFirstBufferSize);
+    unsigned damaged_run = 0;
+    for (;;) {
+      if (progress.AbortRequested()) {
+        report.aborted = true;
+        break;
+      }
+      std::size_t length = 0;
+      Item item = Item::End;
+      if (ErrorCode rc = ReadItem(tape, buffer, length, item)) return rc;
+      if (item == Item::End) break;
+      if (item == Item::Filemark) {
+        if (ErrorCode rc = writer.Filemark()) return rc;
+        ++report.filemarks;
+      } else {
+        const bool damaged = item == Item::Damaged;
+        damaged_run = damaged ? damaged_run + 1 : 0;
+        if (damaged_run > kImagingMaxDamagedRun) return ERR_CRC;
+        if (ErrorCode rc = writer.Record(buffer.data(), static_cast<std::uint32_t>(length), damaged))
+          return rc;
+        ++report.records;
+        report.bytes += length;
+        if (damaged) ++report.damaged;
+      }
+      progress.Update(report);
+    }
+    return writer.Finish();
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+ErrorCode WriteTapeImage(const std::string& path, CTapeDevice& tape,
+                         CTapeImagingProgress& progress, TapeImagingReport& report) {
+  report = TapeImagingReport{};
+  try {
+    CTapImage image({path});
+    if (ErrorCode rc = image.Open()) return rc;
+    if (ErrorCode rc = Prepare(tape)) return rc;
+    std::vector<std::uint8_t> buffer(kFirstBufferSize);
+    for (;;) {
+      if (progress.AbortRequested()) {
+        report.aborted = true;
+        return ERR_OK;
+      }
+      std::size_t length = 0;
+      Item item = Item::End;
+      if (ErrorCode rc = ReadItem(image, buffer, length, item)) return rc;
+      if (item == Item::End) return ERR_OK;
+      if (item == Item::Filemark) {
+        if (ErrorCode rc = tape.WriteTapemark(1, false)) return rc;
+        ++report.filemarks;
+      } else {
+        // A damaged record of unknown length has nothing to write.
+        if (length > 0) {
+          if (ErrorCode rc = tape.WriteBlock(buffer.data(), length)) return rc;
+        }
+        ++report.records;
+        report.bytes += length;
+        if (item == Item::Damaged) ++report.damaged;
+      }
+      progress.Update(report);
+    }
+  } catch (const std::bad_alloc&) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+namespace {
+
+template <typename Run>
+ErrorCode WithTape(const TapeContext& ctx, const std::string& name, Run run) {
+  std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, name);
+  if (!tape) return ERR_TAPE_OPEN;
+  TapeBusyScope busy(ctx.tape_busy);
+  ErrorCode rc = run(*tape);
+  tape->Close();
+  return rc;
+}
+
+}  // namespace
+
+ErrorCode SaveTapeImage(const TapeContext& ctx, const std::string& name, const std::string& path,
+                        CTapeImagingProgress& progress, TapeImagingReport& report) {
+  return WithTape(ctx, name, [&](CTapeDevice& tape) { return SaveTapeImage(tape, path, progress, report); });
+}
+
+ErrorCode WriteTapeImage(const TapeContext& ctx, const std::string& path, const std::string& name,
+                         CTapeImagingProgress& progress, TapeImagingReport& report) {
+  return WithTape(ctx, name, [&](CTapeDevice& tape) { return WriteTapeImage(path, tape, progress, report); });
+}
+
+}  // namespace kelvo
