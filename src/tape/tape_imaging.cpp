@@ -1,80 +1,16 @@
 #include "tape/tape_imaging.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <algorithm>
 #include <new>
 #include <memory>
 #include <vector>
 
 #include "tape/tap_image.h"
-#include "transfer/errno_map.h"
 
 namespace kelvo {
 namespace {
 
 constexpr std::size_t kFirstBufferSize = 256 * 1024;
-constexpr std::uint32_t kErrorClass = 0x80000000u;
-
-// Writes .tap records to FILE.part and renames it over FILE when done; the
-// part file is removed when the writer is dropped unfinished.
-class CTapWriter {
- public:
-  explicit CTapWriter(std::string path) : path_(std::move(path)), part_(path_ + ".part") {}
-  ~CTapWriter() {
-    if (file_ != nullptr) {
-      std::fclose(file_);
-      std::remove(part_.c_str());
-    }
-  }
-  CTapWriter(const CTapWriter&) = delete;
-  CTapWriter& operator=(const CTapWriter&) = delete;
-
-  ErrorCode Open() {
-    file_ = std::fopen(part_.c_str(), "wb");
-    if (file_ == nullptr) return MapErrno(errno, IoContext::Write);
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
-    return ERR_OK;
-  }
-  ErrorCode Record(const std::uint8_t* data, std::uint32_t length, bool damaged) {
-    const std::uint32_t word = length | (damaged ? kErrorClass : 0);
-    if (!Word(word)) return Failed();
-    if (length > 0 && std::fwrite(data, 1, length, file_) != length) return Failed();
-    if ((length & 1) != 0 && std::fputc(0, file_) == EOF) return Failed();
-    return Word(word) ? ERR_OK : Failed();
-  }
-  ErrorCode Filemark() { return Word(0) ? ERR_OK : Failed(); }
-  // Flushes the image to disk and gives it its name.
-  ErrorCode Finish() {
-    const bool ok = std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
-    const int err = errno;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!ok || !closed || std::rename(part_.c_str(), path_.c_str()) != 0) {
-      const int code = ok && closed ? errno : err;
-      std::remove(part_.c_str());
-      return MapErrno(code, IoContext::Write);
-    }
-    return ERR_OK;
-  }
-
- private:
-  bool Word(std::uint32_t word) {
-    const unsigned char bytes[4] = {static_cast<unsigned char>(word), static_cast<unsigned char>(word >> 8),
-                                    static_cast<unsigned char>(word >> 16),
-                                    static_cast<unsigned char>(word >> 24)};
-    return std::fwrite(bytes, 1, 4, file_) == 4;
-  }
-  ErrorCode Failed() { return MapErrno(errno ? errno : EIO, IoContext::Write); }
-
-  std::string path_;
-  std::string part_;
-  std::FILE* file_ = nullptr;
-};
 
 // One item read from a tape.
 enum class Item { Record, Damaged, Filemark, End };
@@ -128,7 +64,7 @@ ErrorCode SaveTapeImage(CTapeDevice& tape, const std::string& path,
   report = TapeImagingReport{};
   try {
     if (ErrorCode rc = Prepare(tape)) return rc;
-    CTapWriter writer(path);
+    CTapFileWriter writer(path);
     if (ErrorCode rc = writer.Open()) return rc;
     std::vector<std::uint8_t> buffer(kFirstBufferSize);
     unsigned damaged_run = 0;
