@@ -16,6 +16,7 @@
 
 #include "app/app_state.h"
 #include "cli/cli_context.h"
+#include "cli/cli_tape.h"
 #include "cli/interrupt_abort.h"
 #include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
@@ -96,14 +97,7 @@ struct TapeVerbs {
   bool qva = false;
 
   // The drives as this run binds them; TapeBusy is the run's own flag.
-  TapeContext Context() {
-    TapeContext tc{*ctx.ui, ctx.state->TapeBusy, {}};
-    for (int i = 0; i < kTapeDriveCount; ++i) {
-      const std::string& bound = ctx.state->Bindings.tape[i];
-      if (!bound.empty()) tc.bindings.device[i] = bound;
-    }
-    return tc;
-  }
+  TapeContext Context() { return CliTapeContext(ctx); }
 
   // A tape image that does not exist yet is a blank tape: create it for the
   // verbs that write.

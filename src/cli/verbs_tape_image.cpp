@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/app_state.h"
 #include "cli/cli_context.h"
+#include "cli/cli_tape.h"
 #include "cli/interrupt_abort.h"
 #include "tape/tape_imaging.h"
 
@@ -52,11 +52,7 @@ struct ImageVerb {
   std::string to;
 
   int Run() {
-    TapeContext tc{*ctx.ui, ctx.state->TapeBusy, {}};
-    for (int i = 0; i < kTapeDriveCount; ++i) {
-      const std::string& bound = ctx.state->Bindings.tape[i];
-      if (!bound.empty()) tc.bindings.device[i] = bound;
-    }
+    TapeContext tc = CliTapeContext(ctx);
     InterruptAsAbort interrupt;
     TapeImagingReport report;
     ErrorCode rc = ERR_OK;

@@ -134,28 +134,14 @@ ErrorCode WriteTapeImage(const std::string& path, CTapeDevice& tape,
   }
 }
 
-namespace {
-
-template <typename Run>
-ErrorCode WithTape(const TapeContext& ctx, const std::string& name, Run run) {
-  std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, name);
-  if (!tape) return ERR_TAPE_OPEN;
-  TapeBusyScope busy(ctx.tape_busy);
-  ErrorCode rc = run(*tape);
-  tape->Close();
-  return rc;
-}
-
-}  // namespace
-
 ErrorCode SaveTapeImage(const TapeContext& ctx, const std::string& name, const std::string& path,
                         CTapeImagingProgress& progress, TapeImagingReport& report) {
-  return WithTape(ctx, name, [&](CTapeDevice& tape) { return SaveTapeImage(tape, path, progress, report); });
+  return SingleAction(ctx, name, [&](CTapeDevice& tape) { return SaveTapeImage(tape, path, progress, report); });
 }
 
 ErrorCode WriteTapeImage(const TapeContext& ctx, const std::string& path, const std::string& name,
                          CTapeImagingProgress& progress, TapeImagingReport& report) {
-  return WithTape(ctx, name, [&](CTapeDevice& tape) { return WriteTapeImage(path, tape, progress, report); });
+  return SingleAction(ctx, name, [&](CTapeDevice& tape) { return WriteTapeImage(path, tape, progress, report); });
 }
 
 }  // namespace kelvo
