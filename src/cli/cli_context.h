@@ -72,6 +72,8 @@ int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store);
 // Each group of verbs adds its subcommands to the app (one Register...Verbs
 // function per file under src/cli/, called from main).
 void RegisterTapeVerbs(CLI::App& app, CliContext& ctx);
+// Adds "image" to the tape verbs (after RegisterTapeVerbs).
+void RegisterTapeImageVerb(CLI::App& app, CliContext& ctx);
 void RegisterDeviceVerbs(CLI::App& app, CliContext& ctx);
 void RegisterDiskVerbs(CLI::App& app, CliContext& ctx);
 void RegisterViewVerbs(CLI::App& app, CliContext& ctx);

@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   CliContext ctx;
   AddGlobalOptions(app, ctx);
   RegisterTapeVerbs(app, ctx);
+  RegisterTapeImageVerb(app, ctx);
   RegisterDeviceVerbs(app, ctx);
   RegisterDiskVerbs(app, ctx);
   RegisterViewVerbs(app, ctx);

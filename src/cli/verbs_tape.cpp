@@ -15,6 +15,8 @@
 
 #include "app/app_state.h"
 #include "cli/cli_context.h"
+#include "cli/cli_tape.h"
+#include "cli/interrupt_abort.h"
 #include "cli/tape_listing_output.h"
 #include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
@@ -27,32 +29,6 @@ namespace kelvo::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Ctrl-C during tape work is the Abort button: the handler only raises this
-// flag, which the progress sinks read between blocks.
-std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
-
-// Routes SIGINT to the abort flag while it lives.
-class InterruptAsAbort {
- public:
-  InterruptAsAbort() {
-    g_interrupted.store(false);
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0;  // no restart: a pending prompt returns
-    sigaction(SIGINT, &sa, &old_);
-  }
-  ~InterruptAsAbort() { sigaction(SIGINT, &old_, nullptr); }
-  InterruptAsAbort(const InterruptAsAbort&) = delete;
-  InterruptAsAbort& operator=(const InterruptAsAbort&) = delete;
-
- private:
-  struct sigaction old_ {};
-};
 
 // The progress window of a tape write or restore on a terminal: one line on
 // stderr, redrawn as the work goes on; nothing when stderr is not a terminal.
@@ -122,14 +98,7 @@ struct TapeVerbs {
   CLI::App* restore_command = nullptr;  // for its usage text
 
   // The drives as this run binds them; TapeBusy is the run's own flag.
-  TapeContext Context() {
-    TapeContext tc{*ctx.ui, ctx.state->TapeBusy, {}};
-    for (int i = 0; i < kTapeDriveCount; ++i) {
-      const std::string& bound = ctx.state->Bindings.tape[i];
-      if (!bound.empty()) tc.bindings.device[i] = bound;
-    }
-    return tc;
-  }
+  TapeContext Context() { return CliTapeContext(ctx); }
 
   // A tape image that does not exist yet is a blank tape: create it for the
   // verbs that write.

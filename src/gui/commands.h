@@ -14,7 +14,7 @@ enum class Cmd {
   CopyDisk, LabelDisk, FormatDisk, DiskDriveInfo,
   // The tape commands stay together, TapeList first and TapeDriveInfo last.
   TapeList, TapeRestore, TapeInit, TapeErase, TapeLoad, TapeUnload, TapeRewind, TapeRetension,
-  TapeDriveInfo, RetainTapeLabels, Preferences, About, Exit,
+  TapeSaveImage, TapeWriteImage, TapeDriveInfo, RetainTapeLabels, Preferences, About, Exit,
 };
 
 // Everything the enabling rule looks at.

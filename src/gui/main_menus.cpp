@@ -90,6 +90,9 @@ void CMainFrame::BuildMenus() {
   AddCommand(tape, Cmd::TapeRewind, QStringLiteral("Re&wind Tape"));
   AddCommand(tape, Cmd::TapeRetension, QStringLiteral("Re&tension Tape"));
   tape->addSeparator();
+  AddCommand(tape, Cmd::TapeSaveImage, QStringLiteral("&Save Tape Image..."));
+  AddCommand(tape, Cmd::TapeWriteImage, QStringLiteral("Wr&ite Tape Image..."));
+  tape->addSeparator();
   AddCommand(tape, Cmd::TapeDriveInfo, QStringLiteral("&Drive Information..."));
 
   QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
@@ -198,6 +201,8 @@ void CMainFrame::RunCommand(Cmd cmd) {
     case Cmd::TapeUnload:
     case Cmd::TapeRewind:
     case Cmd::TapeRetension:
+    case Cmd::TapeSaveImage:
+    case Cmd::TapeWriteImage:
     case Cmd::TapeDriveInfo:
       RunTapeCommand(cmd);
       break;

@@ -11,6 +11,7 @@
 #include "gui/restore_progress_dialog.h"
 #include "gui/tape_drive_info_dialog.h"
 #include "gui/tape_drive_select_dialog.h"
+#include "gui/tape_image_commands.h"
 #include "gui/tape_restore_dialog.h"
 #include "gui/tape_window.h"
 #include "tape/tape_drive_info.h"
@@ -147,6 +148,8 @@ void CMainFrame::RunTapeCommand(Cmd cmd) {
     case Cmd::TapeUnload: RunTapeAction(*this, UnloadTape, false); break;
     case Cmd::TapeRewind: RunPositioning(*this, RewindTape, false); break;
     case Cmd::TapeRetension: RunPositioning(*this, RetensionTape, true); break;
+    case Cmd::TapeSaveImage: RunTapeImaging(*this, true); break;
+    case Cmd::TapeWriteImage: RunTapeImaging(*this, false); break;
     case Cmd::TapeDriveInfo: ShowDriveInformation(*this); break;
     default: break;
   }

@@ -154,13 +154,22 @@ ErrorCode CLinuxFloppy::OpenDevice() {
   }
   if (fd < 0) return MapFloppyErrno(-fd, false);
   fd_ = fd;
-  controller_ = ProbeController(fd_);
+  if (read_only_) {
+    // The driver takes requests that set anything (FDSETPRM) only on a
+    // descriptor with write rights; an ioctl-only one has them and opens
+    // without a writable disk.
+    int control = sys_->Open(path_, kIoctlOnly | O_NONBLOCK);
+    if (control >= 0) control_fd_ = control;
+  }
+  controller_ = ProbeController(ControlFd());
   geometry_ = MediaKind::Unknown;
   return ERR_OK;
 }
 
 void CLinuxFloppy::CloseDevice() {
+  if (control_fd_ >= 0) sys_->Close(control_fd_);
   if (fd_ >= 0) sys_->Close(fd_);
+  control_fd_ = -1;
   fd_ = -1;
 }
 
@@ -230,7 +239,7 @@ ErrorCode CLinuxFloppy::SetMediaType(MediaKind code) {
     // code only when it names that geometry.
     return PlainSectorsPerTrack() == SectorsPerTrack(code) ? ERR_OK : ERR_UNRECOGNIZED_MEDIA;
   }
-  if (int rc = sys_->Ioctl(fd_, FDSETPRM, &*geometry)) return MapFloppyErrno(-rc, false);
+  if (int rc = sys_->Ioctl(ControlFd(), FDSETPRM, &*geometry)) return MapFloppyErrno(-rc, false);
   geometry_ = code;
   return ERR_OK;
 }

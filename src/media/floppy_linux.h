@@ -72,10 +72,14 @@ class CLinuxFloppy : public CFloppyDevice {
   // Whether the device answers the floppy-controller requests.
   bool ProbeController(int fd);
   int PlainSectorsPerTrack();
+  // The descriptor for driver requests: the ioctl-only one beside a
+  // read-only descriptor, else the one descriptor.
+  int ControlFd() const { return control_fd_ >= 0 ? control_fd_ : fd_; }
 
   std::string path_;
   std::shared_ptr<CFloppySyscalls> sys_;
   int fd_ = -1;
+  int control_fd_ = -1;
   bool read_only_ = false;
   bool controller_ = false;
   std::optional<bool> known_controller_;

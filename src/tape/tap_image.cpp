@@ -482,6 +482,20 @@ ErrorCode CTapImage::ReadRecord(void* buffer, std::size_t capacity, std::size_t&
   return ERR_OK;
 }
 
+ErrorCode CTapImage::PassDamagedBlock(void* buffer, std::size_t capacity, std::size_t& length) {
+  if (ErrorCode rc = faults_.Count()) return rc;
+  length = 0;
+  if (!mounted_) return ERR_NO_MEDIA_IN_DRIVE;
+  if (ErrorCode rc = Flush()) return rc;
+  Record r = ParseAt(pos_);
+  if (r.kind != Kind::BadData) return ERR_CRC;  // nothing this image can pass
+  const std::size_t kept = std::min<std::size_t>(r.length, capacity);
+  if (!Fetch(r.start + 4, kept, buffer)) return ERR_CRC;
+  pos_ = r.next;
+  length = r.length;
+  return ERR_OK;
+}
+
 ErrorCode CTapImage::ReadBlocks(std::uint8_t* buffer, std::size_t capacity,
                                 std::size_t block_capacity, std::size_t& length) {
   if (ErrorCode rc = faults_.Count()) return rc;
@@ -560,5 +574,52 @@ ErrorCode CTapImage::SetBlockSize(std::uint32_t block_size) {
 }
 
 bool CTapImage::GetIdentity(std::string&, std::string&) { return false; }
+
+CTapFileWriter::CTapFileWriter(std::string path) : path_(std::move(path)), part_(path_ + ".part") {}
+
+CTapFileWriter::~CTapFileWriter() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    std::remove(part_.c_str());
+  }
+}
+
+ErrorCode CTapFileWriter::Open() {
+  file_ = std::fopen(part_.c_str(), "wb");
+  if (file_ == nullptr) return MapErrno(errno, IoContext::Write);
+  std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+  return ERR_OK;
+}
+
+ErrorCode CTapFileWriter::Record(const std::uint8_t* data, std::uint32_t length, bool damaged) {
+  const std::uint32_t word = length | (damaged ? 0x80000000u : 0u);
+  if (!Word(word)) return Failed();
+  if (length > 0 && std::fwrite(data, 1, length, file_) != length) return Failed();
+  if ((length & 1) != 0 && std::fputc(0, file_) == EOF) return Failed();
+  return Word(word) ? ERR_OK : Failed();
+}
+
+ErrorCode CTapFileWriter::Filemark() { return Word(0) ? ERR_OK : Failed(); }
+
+ErrorCode CTapFileWriter::Finish() {
+  const bool flushed = std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
+  int err = errno;
+  const bool closed = std::fclose(file_) == 0;
+  if (flushed && !closed) err = errno;
+  file_ = nullptr;
+  if (flushed && closed && std::rename(part_.c_str(), path_.c_str()) == 0) return ERR_OK;
+  if (flushed && closed) err = errno;
+  std::remove(part_.c_str());
+  return MapErrno(err, IoContext::Write);
+}
+
+bool CTapFileWriter::Word(std::uint32_t word) {
+  const unsigned char bytes[4] = {static_cast<unsigned char>(word), static_cast<unsigned char>(word >> 8),
+                                  static_cast<unsigned char>(word >> 16),
+                                  static_cast<unsigned char>(word >> 24)};
+  return std::fwrite(bytes, 1, 4, file_) == 4;
+}
+
+ErrorCode CTapFileWriter::Failed() const { return MapErrno(errno != 0 ? errno : EIO, IoContext::Write); }
 
 }  // namespace kelvo

@@ -27,6 +27,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,8 @@ class CTapImage : public CTapeDevice {
   // One request, as far as injected faults go.
   ErrorCode ReadBlocks(std::uint8_t* buffer, std::size_t capacity, std::size_t block_capacity,
                        std::size_t& length) override;
+  // Passes an error-class record, giving its length and stored data.
+  ErrorCode PassDamagedBlock(void* buffer, std::size_t capacity, std::size_t& length) override;
   ErrorCode WriteBlock(const void* data, std::size_t length) override;
   // Goes to the file at once, straight from `data`, without collecting.
   ErrorCode WriteBlocks(const std::uint8_t* data, std::size_t length,
@@ -138,6 +141,31 @@ class CTapImage : public CTapeDevice {
   std::size_t run_length_ = 0;
   std::uint64_t window_offset_ = 0;
   std::size_t window_length_ = 0;
+};
+
+// Writes a .tap image record by record, error-class records included, to
+// FILE.part; Finish flushes it to disk and renames it over FILE. Dropped
+// unfinished, the part file is removed.
+class CTapFileWriter {
+ public:
+  explicit CTapFileWriter(std::string path);
+  ~CTapFileWriter();
+  CTapFileWriter(const CTapFileWriter&) = delete;
+  CTapFileWriter& operator=(const CTapFileWriter&) = delete;
+
+  ErrorCode Open();
+  // A record of `length` bytes (at most 24 bits); `damaged` gives it class 8.
+  ErrorCode Record(const std::uint8_t* data, std::uint32_t length, bool damaged);
+  ErrorCode Filemark();
+  ErrorCode Finish();
+
+ private:
+  bool Word(std::uint32_t word);
+  ErrorCode Failed() const;
+
+  std::string path_;
+  std::string part_;
+  std::FILE* file_ = nullptr;
 };
 
 // Splits a device string "a.tap,b.tap" into its volume paths.

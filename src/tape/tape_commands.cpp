@@ -6,18 +6,6 @@
 namespace kelvo {
 namespace {
 
-// Open, mark busy, check readiness, run `action`, close.
-template <typename Action>
-ErrorCode SingleAction(const TapeContext& ctx, const std::string& name, Action action) {
-  std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, name);
-  if (!tape) return ERR_TAPE_OPEN;
-  TapeBusyScope busy(ctx.tape_busy);
-  ErrorCode rc = TapeReadyCheck(*tape);
-  if (rc == ERR_OK) rc = action(*tape);
-  tape->Close();
-  return rc;
-}
-
 // Media parameters with the write-protect question: 0 to go on, kDeclined
 // when the user cancelled at the write-protect message, else the error.
 constexpr ErrorCode kDeclined = 0xFFFFFFFF;

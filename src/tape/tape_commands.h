@@ -47,6 +47,19 @@ void ShowTapeOpenFailure(Interaction& ui);
 // Returns 0 when ready, else the last status.
 ErrorCode TapeReadyCheck(CTapeDevice& tape);
 
+// Opens the drive `name`, marks it busy, checks it is ready, runs `action`
+// on it and closes it.
+template <typename Action>
+ErrorCode SingleAction(const TapeContext& ctx, const std::string& name, Action action) {
+  std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, name);
+  if (!tape) return ERR_TAPE_OPEN;
+  TapeBusyScope busy(ctx.tape_busy);
+  ErrorCode rc = TapeReadyCheck(*tape);
+  if (rc == ERR_OK) rc = action(*tape);
+  tape->Close();
+  return rc;
+}
+
 ErrorCode RewindTape(const TapeContext& ctx, const std::string& name);
 ErrorCode UnloadTape(const TapeContext& ctx, const std::string& name);
 ErrorCode LoadTape(const TapeContext& ctx, const std::string& name);

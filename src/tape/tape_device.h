@@ -92,6 +92,16 @@ class CTapeDevice {
                                std::size_t block_capacity, std::size_t& length) {
     return ReadBlock(buffer, capacity < block_capacity ? capacity : block_capacity, length);
   }
+  // After a read failed with a media error: moves past the damaged block
+  // and gives its length and its data as far as the device has them and
+  // `capacity` takes them. `length` is 0 when the
+  // device does not know it. A drive moves past a block it could not read
+  // by itself, so the default only reports the length unknown.
+  virtual ErrorCode PassDamagedBlock(void* /*buffer*/, std::size_t /*capacity*/,
+                                     std::size_t& length) {
+    length = 0;
+    return ERR_OK;
+  }
   // Writes `length` bytes as one block.
   virtual ErrorCode WriteBlock(const void* data, std::size_t length) = 0;
   // Writes `length` bytes as consecutive blocks of `block_size` bytes, the

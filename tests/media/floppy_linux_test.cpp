@@ -37,11 +37,13 @@ class FakeCalls : public CFloppySyscalls {
   int Open(const std::string&, int flags) override {
     open_flags.push_back(flags);
     if (open_error != 0 && (flags & O_ACCMODE) == O_RDWR) return -open_error;
-    return 7;
+    return 8 + static_cast<int>(open_flags.size()) * 2 + ((flags & O_ACCMODE) == O_RDONLY);
   }
   void Close(int) override { ++closes; }
-  int Ioctl(int, unsigned long request, void* arg) override {
+  int Ioctl(int fd, unsigned long request, void* arg) override {
     Call c{request};
+    // Like the driver: requests that set something need write rights.
+    if ((request & 0x40) != 0 && (fd & 1) != 0) return -EPERM;
     if (request == FDSETPRM) std::memcpy(&c.geometry, arg, sizeof(floppy_struct));
     if (request == FDFMTTRK) std::memcpy(&c.track, arg, sizeof(format_descr));
     calls.push_back(c);
@@ -129,7 +131,11 @@ TEST(LinuxFloppy, OpensExclusivelyAndFallsBackToReadOnly) {
   EXPECT_EQ(dev.ReadSectors(3, 1, block.data()), 0u);
   EXPECT_EQ(dev.WriteSectors(3, 1, block.data()), ERR_WRITE_PROTECT);
   EXPECT_EQ(dev.FormatCylinder(0, MediaKind::F3_720_512), ERR_WRITE_PROTECT);
+  // The geometry of a write-protected disk can still be set.
+  EXPECT_EQ(dev.SetMediaType(MediaKind::F3_720_512), 0u);
+  EXPECT_EQ(sys->calls.back().geometry.sect, 9u);
   dev.CloseDevice();
+  EXPECT_EQ(sys->closes, 3);
 
   sys->open_error = ENXIO;  // no disk
   EXPECT_EQ(dev.OpenDevice(), ERR_NOT_READY);

@@ -1,0 +1,13 @@
+// Tape menu: "Save Tape Image..." and "Write Tape Image...".
+#pragma once
+
+namespace kelvo::gui {
+
+class CMainFrame;
+
+// Asks for a drive and an image file, then reads the whole tape into the
+// image (`save`) or writes the image onto the tape, in a progress window
+// with an Abort button.
+void RunTapeImaging(CMainFrame& frame, bool save);
+
+}  // namespace kelvo::gui
