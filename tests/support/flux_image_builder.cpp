@@ -121,7 +121,7 @@ std::vector<std::uint8_t> HfeVersion3(std::span<const std::uint8_t> v1) {
         return b;
       };
       std::size_t c = 0;
-      for (; c < 100 * 8; c += 8) s.push_back(byte_at(c, 8));
+      for (; c < 300 * 16; c += 8) s.push_back(byte_at(c, 8));  // into sector 1's data
       s.insert(s.end(), {0xF0, 0xF3, 3, byte_at(c, 5)});
       for (c += 5; c + 8 <= cells.count; c += 8) s.push_back(byte_at(c, 8));
       const int rest = int(cells.count - c);

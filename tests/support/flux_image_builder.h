@@ -31,8 +31,9 @@ std::vector<std::uint8_t> BuildScpImage(std::span<const std::uint8_t> blocks, co
                                         const FluxOptions& options);
 
 // The version 3 form of a version 1 HFE file: every track begins with the
-// index and bit rate opcodes, holds a NOP, a SKIPBITS that shifts the rest of
-// the cells off byte boundaries, and ends with weak cells.
+// index and bit rate opcodes, holds a NOP and a SKIPBITS in the first
+// sector's data (shifting the rest of the cells off byte boundaries), and
+// ends with weak cells.
 std::vector<std::uint8_t> HfeVersion3(std::span<const std::uint8_t> v1);
 
 }  // namespace kelvo::test
