@@ -52,9 +52,9 @@ int RunConvert(const ConvertOptions& o) {
   std::uint32_t lost = 0;
   for (std::uint32_t lbn = 0; lbn < doc.BlockCount(); ++lbn)
     if (doc.IsUnreadable(lbn)) ++lost;
-  if (lost > 0 && LowerExtension(o.out) != ".imd")
+  if (lost > 0 && LowerExtension(o.out) != ".imd" && LowerExtension(o.out) != ".hfe")
     std::cerr << "kdu: convert: " << lost
-              << " unreadable block(s) written as zeros (only .imd keeps the marks)\n";
+              << " unreadable block(s) written as zeros (only .imd and .hfe keep the marks)\n";
   const FloppyForm* form = doc.Form();
   if ((o.emulator || LowerExtension(o.out) == ".hfe") && !form) {
     std::cerr << "kdu: convert: track images and IMG.CFG are made for disks of 9 or 15 "

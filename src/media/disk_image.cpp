@@ -173,7 +173,7 @@ ErrorCode CDiskImageDoc::OnSaveDocument(const std::filesystem::path& path) {
     } else if (ext == ".hfe") {
       const FloppyForm* form = Form();
       if (!form) return ERR_NOT_SUPPORTED;
-      err = WriteFileAtomically(path, BuildHfe(bytes_, *form, kFormattedCylinders));
+      err = WriteFileAtomically(path, BuildHfe(bytes_, *form, kFormattedCylinders, unreadable_));
     } else if (ext == ".scp") {
       return ERR_NOT_SUPPORTED;  // flux is only read
     } else {

@@ -54,7 +54,8 @@ class CDiskImageDoc : public CSectorSource {
   // flushed to disk and renamed over the old file; on failure the old file
   // is kept and the error returned. Clears the modified flag on success.
   // A path ending ".imd" is written as an ImageDisk archive, ".hfe" as an
-  // emulator track image of 80 cylinders in Form(); ".scp" is refused with
+  // emulator track image of 80 cylinders in Form() (both keep the unreadable
+  // marks: the track image as sectors whose CRC fails); ".scp" is refused with
   // ERR_NOT_SUPPORTED. Otherwise the raw blocks, never shorter than the file
   // the document was opened from, and a raw ".img", ".ima" or ".dsk" never
   // shorter than all 80 cylinders (zeros past the data).

@@ -141,7 +141,7 @@ ErrorCode ParseHfe(std::span<const std::uint8_t> data, TrackDisk& out) {
 }
 
 std::vector<std::uint8_t> BuildHfe(std::span<const std::uint8_t> blocks, const FloppyForm& form,
-                                   int cylinders) {
+                                   int cylinders, const std::vector<bool>& unreadable) {
   // Whole bytes of cells per side: the revolution is cut to a multiple of 8
   // cells (a few microseconds of gap 4b), as emulators play whole bytes.
   const std::size_t side_len = TrackCells(form.rate_kbps, form.rpm) / 8;
@@ -176,7 +176,11 @@ std::vector<std::uint8_t> BuildHfe(std::span<const std::uint8_t> blocks, const F
       std::fill(track.begin(), track.end(), 0);
       if (begin < blocks.size())
         std::memcpy(track.data(), blocks.data() + begin, std::min(per_track, blocks.size() - begin));
-      const CellStream cells = EncodeMfmTrack(form, cyl, head, track.data());
+      std::uint32_t bad = 0;
+      const std::size_t first = (std::size_t(cyl) * kHeads + head) * form.sectors;
+      for (int s = 0; s < form.sectors; ++s)
+        if (first + s < unreadable.size() && unreadable[first + s]) bad |= 1u << s;
+      const CellStream cells = EncodeMfmTrack(form, cyl, head, track.data(), bad);
       for (std::size_t k = 0; k < side_len; ++k)
         out[(offset + k / kHalf) * kBlock + std::size_t(head) * kHalf + k % kHalf] =
             kReverse.r[cells.bits[k]];

@@ -24,8 +24,9 @@ ErrorCode ParseHfe(std::span<const std::uint8_t> data, TrackDisk& out);
 
 // A version 1 file of `cylinders` x 2 heads of `form`, each track formatted
 // as a PC floppy controller would, from `blocks` in LBN order (blocks past
-// the end of `blocks` are written as zeros).
+// the end of `blocks` are written as zeros). Blocks flagged in `unreadable`
+// (may be shorter or empty) are written with a failing data CRC.
 std::vector<std::uint8_t> BuildHfe(std::span<const std::uint8_t> blocks, const FloppyForm& form,
-                                   int cylinders);
+                                   int cylinders, const std::vector<bool>& unreadable = {});
 
 }  // namespace kelvo

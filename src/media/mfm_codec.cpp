@@ -62,7 +62,7 @@ class MfmWriter {
     last_ = cells & 1;
   }
   // A field after three A1 marks, with its CRC.
-  void Field(std::uint8_t mark, const std::uint8_t* body, std::size_t n) {
+  void Field(std::uint8_t mark, const std::uint8_t* body, std::size_t n, bool bad_crc = false) {
     Fill(0x00, kSyncZeros);
     Sync(kSyncA1, 3);
     std::uint16_t crc = CrcByte(CrcByte(CrcByte(0xFFFF, 0xA1), 0xA1), 0xA1);
@@ -72,6 +72,7 @@ class MfmWriter {
       crc = CrcByte(crc, body[i]);
       Byte(body[i]);
     }
+    if (bad_crc) crc = std::uint16_t(~crc);
     Byte(std::uint8_t(crc >> 8));
     Byte(std::uint8_t(crc));
   }
@@ -132,7 +133,8 @@ void CellStream::AppendRun(std::size_t zeros, bool one) {
   }
 }
 
-CellStream EncodeMfmTrack(const FloppyForm& form, int cyl, int head, const std::uint8_t* data) {
+CellStream EncodeMfmTrack(const FloppyForm& form, int cyl, int head, const std::uint8_t* data,
+                          std::uint32_t bad) {
   const std::size_t cells = TrackCells(form.rate_kbps, form.rpm);
   CellStream out;
   out.Reserve(cells);
@@ -147,7 +149,7 @@ CellStream EncodeMfmTrack(const FloppyForm& form, int cyl, int head, const std::
                                 std::uint8_t(kSizeCode512)};
     w.Field(kIdMark, id, sizeof id);
     w.Fill(0x4E, kGap2);
-    w.Field(kDataMark, data + std::size_t(s) * kSectorBytes, kSectorBytes);
+    w.Field(kDataMark, data + std::size_t(s) * kSectorBytes, kSectorBytes, (bad >> s) & 1);
     w.Fill(0x4E, form.gap3);
   }
   while (out.count + 16 <= cells) w.Byte(0x4E);

@@ -33,8 +33,11 @@ struct CellStream {
 // Encodes cylinder `cyl`, head `head` of `form` as the controller formats it
 // (gap 4a, index mark, gap 1, then per sector ID field, gap 2, data field and
 // gap 3, filled with gap bytes to the end of the revolution). `data` holds
-// the track's sectors 1..form.sectors, 512 bytes each.
-CellStream EncodeMfmTrack(const FloppyForm& form, int cyl, int head, const std::uint8_t* data);
+// the track's sectors 1..form.sectors, 512 bytes each. Sectors whose bit
+// (sector - 1) is set in `bad` get a data CRC that fails, as on the disk
+// they were read from.
+CellStream EncodeMfmTrack(const FloppyForm& form, int cyl, int head, const std::uint8_t* data,
+                          std::uint32_t bad = 0);
 
 // One sector found on a track: its ID field (CRC good) and its data.
 struct MfmSector {

@@ -120,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(Forms, TrackForms,
 
 // A sector lost in every revolution (flux) or with a failing CRC (HFE) is
 // reported by LBN, reads as zeros with a CRC error, makes the disk
-// read-only, and the listing still opens.
+// read-only, stays damaged in an HFE made from it, and the listing still
+// opens.
 TEST(TrackImage, SectorLostForGoodIsReportedAndTheListingOpens) {
   const FloppyForm& f = *FormOf(MediaKind::F3_720_512);
   TempDir dir;
@@ -151,6 +152,11 @@ TEST(TrackImage, SectorLostForGoodIsReportedAndTheListingOpens) {
     EXPECT_EQ(block, std::vector<std::uint8_t>(512, 0));
     DiskListing listing;
     EXPECT_EQ(ListFiles(doc, listing, doc.BlockCount()), ERR_OK);
+    // Saved as HFE, the sector keeps its failing CRC.
+    ASSERT_EQ(doc.OnSaveDocument(dir / "kept.hfe"), ERR_OK);
+    CDiskImageDoc kept;
+    ASSERT_EQ(kept.OnOpenDocument(dir / "kept.hfe"), ERR_OK);
+    EXPECT_EQ(kept.TrackReport()->missing_lbns, std::vector<std::uint32_t>{lost});
 
     const auto ls = RunKdu({"ls", (dir / name).string()});
     EXPECT_EQ(ls.exit_code, 0) << ls.err;
