@@ -1,7 +1,11 @@
 #include "fuzz_support.h"
 
+#include "diskfs/listing.h"
+#include "media/disk_image.h"
+
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
@@ -98,6 +102,24 @@ std::string WriteVolumeSet(const std::uint8_t* data, std::size_t size) {
     device += path.string();
   }
   return device;
+}
+
+void CheckTrackDisk(const TrackDisk& disk) {
+  const std::size_t blocks = std::size_t(disk.cylinders) * 2 * std::size_t(disk.sectors);
+  bool ok = disk.bytes.size() == blocks * kBlockSize && disk.unreadable.size() == blocks &&
+            disk.report.good + disk.report.recovered + disk.report.missing == blocks &&
+            disk.report.missing_lbns.size() == disk.report.missing;
+  for (std::size_t lbn = 0; ok && lbn < blocks; ++lbn)
+    if (disk.unreadable[lbn])
+      for (std::size_t i = 0; ok && i < kBlockSize; ++i) ok = disk.bytes[lbn * kBlockSize + i] == 0;
+  if (!ok) {
+    std::fprintf(stderr, "a track image decoded into blocks that disagree with its account\n");
+    std::abort();
+  }
+  CDiskImageDoc doc;
+  if (doc.LoadImage(disk.bytes) != ERR_OK) return;
+  DiskListing listing;
+  (void)ListFiles(doc, listing, doc.BlockCount());
 }
 
 }  // namespace kelvo::fuzz

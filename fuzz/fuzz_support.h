@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/interaction.h"
+#include "media/track_disk.h"
 #include "tape/tape_commands.h"
 
 namespace kelvo::fuzz {
@@ -52,6 +53,12 @@ std::filesystem::path WriteScratchFile(const std::string& name, const std::uint8
 // that stand for several files, such as the volumes of a tape set).
 std::vector<std::string_view> SplitInput(const std::uint8_t* data, std::size_t size,
                                          std::string_view separator, std::size_t max_parts);
+
+// Checks what a track image decoder made of an input (the blocks and marks
+// agree with the geometry, the sector counts add up, the unreadable blocks
+// are zeros), aborting on a broken promise, then lists the disk when it
+// holds a printer file system.
+void CheckTrackDisk(const TrackDisk& disk);
 
 // The separator of the volumes in a tape set input.
 inline constexpr std::string_view kVolumeSeparator = "\n--KVOL--\n";

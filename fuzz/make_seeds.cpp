@@ -12,7 +12,9 @@
 #include "diskfs/kelvo_volume.h"
 #include "fuzz_support.h"
 #include "media/disk_image.h"
+#include "media/hfe_image.h"
 #include "support/diskfs_image_builder.h"
+#include "support/flux_image_builder.h"
 #include "support/filetypes_records.h"
 #include "support/qva_tape_builder.h"
 #include "support/tape_builder.h"
@@ -260,6 +262,24 @@ void DocumentSeeds() {
 
 }  // namespace
 
+// Track images of the first cylinders of an engine-made disk: HFE in
+// version 1 and 3, and one revolution of flux of cylinder 0, clean and with a
+// damaged sector. Small cuts keep the inputs within the fuzzer's limits.
+void TrackImageSeeds() {
+  const FloppyForm& dd = *FormOf(MediaKind::F3_720_512);
+  const std::vector<std::uint8_t> disk = EngineImage("TRACK SEED");
+  const std::vector<std::uint8_t> hfe = BuildHfe(disk, dd, 4);
+  Seed("hfe_image", "four_cylinders.hfe", AsString(hfe));
+  Seed("hfe_image", "version3.hfe", AsString(HfeVersion3(BuildHfe(disk, dd, 1))));
+  FluxOptions flux;
+  flux.cylinders = 1;
+  flux.revolutions = 1;
+  Seed("scp_image", "cylinder0.scp", AsString(BuildScpImage(disk, dd, flux)));
+  flux.damage = {{0, 1, 2, 0}};
+  flux.drift = 0.05;
+  Seed("scp_image", "damaged.scp", AsString(BuildScpImage(disk, dd, flux)));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_make_seeds OUTDIR\n");
@@ -273,5 +293,6 @@ int main(int argc, char** argv) {
   FontSeeds();
   ImageSeeds();
   DocumentSeeds();
+  TrackImageSeeds();
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "cli/disk_place.h"
 
 #include "cli/floppy_place.h"
+#include "cli/track_image_report.h"
 #include "media/disk_image.h"
 
 namespace kelvo::cli {
@@ -10,7 +11,11 @@ class ImagePlace final : public DiskPlace {
  public:
   explicit ImagePlace(std::string path) : path_(std::move(path)), volume_(doc_) {}
 
-  ErrorCode Open() { return doc_.OnOpenDocument(path_); }
+  ErrorCode Open() {
+    ErrorCode err = doc_.OnOpenDocument(path_);
+    if (err == ERR_OK) ReportTrackImage(path_, doc_);
+    return err;
+  }
   std::string Name() const override { return path_; }
   CSectorSource& Source() override { return doc_; }
   std::uint32_t CarrierBlocks() const override { return doc_.BlockCount(); }

@@ -222,6 +222,14 @@ ErrorCode ReadImage(const std::filesystem::path& image, Interaction& ui,
     for (std::size_t lbn = 0; lbn < used && lbn < disk.unreadable.size(); ++lbn)
       if (disk.unreadable[lbn]) return Report(ui, ERR_CRC);
     text.assign(disk.bytes.begin(), disk.bytes.end());
+  } else if (IsEncodedImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
+    // A track image, decoded; a sector without a good copy stops the copy too.
+    CDiskImageDoc doc;
+    if (ErrorCode rc = doc.OnOpenDocument(image)) return Report(ui, rc);
+    const std::size_t used = std::size_t{VolumeBlock::Decode(doc.Bytes().data() + kBlockSize).highest_lbn} + 1;
+    for (std::size_t lbn = 0; lbn < used; ++lbn)
+      if (doc.IsUnreadable(std::uint32_t(lbn))) return Report(ui, ERR_CRC);
+    text.assign(doc.Bytes().begin(), doc.Bytes().end());
   }
   std::size_t limit = std::size_t{kFileSystemCylinders} * kMaxBlocksPerCylinder * kBlockSize;
   bytes.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(limit, text.size())));
@@ -251,8 +259,8 @@ ErrorCode ImageToImage(const std::filesystem::path& source, const std::filesyste
   std::string bytes;
   if (ErrorCode rc = ReadWholeFile(source, bytes)) return Report(ui, rc);
   if (Stopped(ui, progress)) return kDiskCopyStopped;
-  if (LowerExtension(target) == ".imd" ||
-      LooksLikeImd({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) {
+  if (IsEncodedImageName(target) ||
+      IsEncodedImage({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) {
     // Between an archive and a raw image the blocks are converted, not copied.
     CDiskImageDoc doc;
     ErrorCode rc = doc.OnOpenDocument(source);

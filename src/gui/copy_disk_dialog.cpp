@@ -17,12 +17,15 @@
 #include <memory>
 
 #include "diskfs/copy_disk.h"
+#include "gui/document_types.h"
 #include "gui/floppy_drives.h"
 
 namespace kelvo::gui {
 namespace {
 
 const char kImageFilter[] = "Kelvo Disk Image Files (.kdi) (*.kdi)";
+const char kFloppyImageFilter[] =
+    "Floppy Images (*.IMG *.IMA *.DSK *.IMD *.HFE *.SCP *.img *.ima *.dsk *.imd *.hfe *.scp)";
 
 }  // namespace
 
@@ -94,7 +97,7 @@ void CCopyDiskDialog::Browse(bool source) {
                      QFileInfo(side.file->text()).absolutePath());
   dialog.setObjectName(source ? QStringLiteral("BrowseSource") : QStringLiteral("BrowseDestination"));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog.setNameFilter(QString::fromLatin1(kImageFilter));
+  dialog.setNameFilters({QString::fromLatin1(kImageFilter), QString::fromLatin1(kFloppyImageFilter)});
   dialog.setDefaultSuffix(QStringLiteral("kdi"));
   if (source) {
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -103,7 +106,7 @@ void CCopyDiskDialog::Browse(bool source) {
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString path = dialog.selectedFiles().first();
-  if (source && QFileInfo(path).suffix().compare(QStringLiteral("kdi"), Qt::CaseInsensitive) != 0) {
+  if (source && !OpensAsDiskImage(path)) {
     ctx_.ui->Ask("The specified file type is invalid", kAppTitle, Buttons::Ok, Icon::Exclamation);
     return;
   }

@@ -31,7 +31,8 @@ QStringList OpenDialogFilters() {
     filter.insert(filter.size() - 1, QStringLiteral(" *") + t.extension);
     filters << filter;
   }
-  filters << QStringLiteral("Floppy Images (*.IMG *.IMA *.DSK *.IMD *.img *.ima *.dsk *.imd)");
+  filters << QStringLiteral(
+      "Floppy Images (*.IMG *.IMA *.DSK *.IMD *.HFE *.SCP *.img *.ima *.dsk *.imd *.hfe *.scp)");
   filters << QStringLiteral("All Files (*)");
   return filters;
 }
@@ -47,7 +48,7 @@ bool HoldsPrinterDisk(const QString& path) {
   if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray head = file.read(2 * kBlockSize);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(head.constData());
-  if (LooksLikeImd({bytes, static_cast<std::size_t>(head.size())})) return true;
+  if (IsEncodedImage({bytes, static_cast<std::size_t>(head.size())})) return true;
   return file.size() >= static_cast<qint64>(kMinImageBytes) && head.size() == 2 * kBlockSize &&
          HasKelvoMark(bytes + kBlockSize);
 }
@@ -56,7 +57,7 @@ bool HoldsPrinterDisk(const QString& path) {
 
 bool OpensAsDiskImage(const QString& path) {
   if (path.endsWith(QLatin1String(".kdi"), Qt::CaseInsensitive)) return true;
-  for (const char* ext : {".ima", ".dsk", ".imd"})
+  for (const char* ext : {".ima", ".dsk", ".imd", ".hfe", ".scp"})
     if (path.endsWith(QLatin1String(ext), Qt::CaseInsensitive)) return true;
   return path.endsWith(QLatin1String(".img"), Qt::CaseInsensitive) && HoldsPrinterDisk(path);
 }

@@ -2,6 +2,8 @@
 // disk's 512-byte blocks, LBN 0 at offset 0, no header. Raw images of 80
 // cylinders (".img", ".ima", ".dsk") are the same form and are saved back in
 // their full size; ImageDisk archives (".imd") are read and written too.
+// Track images are decoded into blocks: emulator images (".hfe") are read
+// and written, flux images (".scp") only read.
 //
 // The whole image is kept in memory while open; changes reach the file only
 // when the document is saved, and a save replaces the file atomically.
@@ -9,11 +11,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "media/floppy_form.h"
 #include "media/sector_source.h"
+#include "media/track_disk.h"
 
 namespace kelvo {
 
@@ -21,6 +26,13 @@ class Interaction;
 
 // Smallest file accepted as an image (70 blocks).
 inline constexpr std::uint64_t kMinImageBytes = 35840;
+
+// True when a file starting with `head` is an archive or track image (.imd,
+// .hfe, .scp) whose blocks must be decoded rather than copied.
+bool IsEncodedImage(std::span<const std::uint8_t> head);
+// True when a file named `path` is written encoded (.imd, .hfe) or cannot be
+// written at all (.scp).
+bool IsEncodedImageName(const std::filesystem::path& path);
 
 class CDiskImageDoc : public CSectorSource {
  public:
@@ -41,8 +53,12 @@ class CDiskImageDoc : public CSectorSource {
   // Writes the whole image to `path` through a temporary file beside it,
   // flushed to disk and renamed over the old file; on failure the old file
   // is kept and the error returned. Clears the modified flag on success.
-  // A path ending ".imd" is written as an ImageDisk archive; otherwise the
-  // raw blocks, never shorter than the file the document was opened from.
+  // A path ending ".imd" is written as an ImageDisk archive, ".hfe" as an
+  // emulator track image of 80 cylinders in Form() (both keep the unreadable
+  // marks: the track image as sectors whose CRC fails); ".scp" is refused with
+  // ERR_NOT_SUPPORTED. Otherwise the raw blocks, never shorter than the file
+  // the document was opened from, and a raw ".img", ".ima" or ".dsk" never
+  // shorter than all 80 cylinders (zeros past the data).
   ErrorCode OnSaveDocument(const std::filesystem::path& path);
 
   // Releases the image.
@@ -76,17 +92,44 @@ class CDiskImageDoc : public CSectorSource {
     return lbn < unreadable_.size() && unreadable_[lbn];
   }
 
+  // Writes fail with ERR_WRITE_PROTECT (see OnOpenDocument).
+  bool IsReadOnly() const { return read_only_; }
+  // What decoding found, for a document read from a track image.
+  const TrackDiskReport* TrackReport() const { return track_image_ ? &track_report_ : nullptr; }
+
+  // Sectors per track of the disk: that of the image's size when it is one of
+  // the raw sizes, else its volume block's when that is a known form, else
+  // the smallest geometry holding the image.
+  int SectorsPerTrack() const;
+  // The recording form for a track image or an emulator's description: the
+  // rate and speed a track image was read with when they name a form of the
+  // disk's sectors per track, else that form on a 3.5-inch drive (5.25-inch
+  // after SetFiveInch(true), which also overrides what was read). nullptr
+  // when the disk has neither 9 nor 15 sectors per track.
+  const FloppyForm* Form() const;
+  void SetFiveInch(bool five_inch) {
+    five_inch_ = five_inch;
+    drive_chosen_ = true;
+  }
+
   bool IsModified() const { return modified_; }
   void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 
  private:
   ErrorCode LoadImd(const std::vector<std::uint8_t>& data);
+  ErrorCode LoadTrackImage(const std::vector<std::uint8_t>& data);
+  void Adopt(std::vector<std::uint8_t> bytes, std::vector<bool> unreadable);
 
   std::vector<std::uint8_t> bytes_;
   bool modified_ = false;
   std::vector<bool> unreadable_;     // per block, from an archive
   std::uint64_t opened_size_ = 0;    // raw file size the document came from
   std::string archive_comment_;      // an archive's comment, kept on save
+  bool read_only_ = false;
+  bool track_image_ = false;
+  TrackDiskReport track_report_;
+  int track_rate_kbps_ = 0, track_rpm_ = 0;  // as a track image recorded them
+  bool five_inch_ = false, drive_chosen_ = false;
 };
 
 }  // namespace kelvo

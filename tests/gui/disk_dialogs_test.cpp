@@ -403,7 +403,8 @@ class DiskDialogsTest : public QObject {
       static_cast<QDialog*>(f)->accept();
     });
     d.Source().browse->click();
-    QCOMPARE(filters, QStringList{"Kelvo Disk Image Files (.kdi) (*.kdi)"});
+    QCOMPARE(filters.value(0), QStringLiteral("Kelvo Disk Image Files (.kdi) (*.kdi)"));
+    QVERIFY(filters.value(1).contains(QLatin1String("*.HFE")) && filters.value(1).contains(QLatin1String("*.SCP")));
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"The specified file type is invalid"});
     QCOMPARE(d.Source().file->text(), QString());
 
