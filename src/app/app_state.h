@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/device_table.h"
+#include "media/device_table.h"
 #include "app/settings.h"
-#include "transfer/trace_log.h"
+#include "core/trace_log.h"
 
 namespace kelvo {
 

@@ -1,7 +1,7 @@
 #include "cli/disk_place.h"
 
 #include "cli/floppy_place.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 namespace kelvo::cli {
 namespace {

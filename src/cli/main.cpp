@@ -7,7 +7,7 @@
 #include "app/app_state.h"
 #include "cli/terminal_interaction.h"
 #include "settings_store/qt_settings_store.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo::cli {
 

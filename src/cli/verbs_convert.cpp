@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli/cli_context.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "media/raw_image.h"
 
 namespace kelvo::cli {

@@ -17,9 +17,9 @@
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
 #include "filetypes/file_names.h"
-#include "media/disk_image.h"
-#include "media/file_handle.h"
-#include "transfer/errno_map.h"
+#include "diskfs/disk_image.h"
+#include "core/file_handle.h"
+#include "core/errno_map.h"
 
 namespace kelvo::cli {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "cli/qva_run_settings.h"
 #include "tape/qva_restore.h"
-#include "tape/restore_request.h"
+#include "app/restore_request.h"
 
 namespace kelvo::cli {
 namespace {

@@ -21,7 +21,7 @@
 #include "tape/tape_drive_info.h"
 #include "tape/tape_features.h"
 #include "tape/tape_listing.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo::cli {
 namespace {

@@ -15,7 +15,7 @@
 #include "app/app_state.h"
 #include "cli/floppy_place.h"
 #include "cli/progress_bar.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "tape/tape_open.h"
 #include "tape/tape_progress.h"
 #include "transfer/transfer_engine.h"

@@ -11,7 +11,7 @@
 #include "app/app_state.h"
 #include "cli/cli_context.h"
 #include "filetypes/file_types.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 #include "viewers/font_doc.h"
 #include "viewers/font_grid.h"
 #include "viewers/image_doc.h"

@@ -1,4 +1,4 @@
-#include "media/atomic_file.h"
+#include "core/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <string>
 
-#include "transfer/errno_map.h"
-#include "media/file_handle.h"
+#include "core/errno_map.h"
+#include "core/file_handle.h"
 
 namespace kelvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 #include <cerrno>
 

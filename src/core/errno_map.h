@@ -3,7 +3,7 @@
 // the errno of a failed call here together with what they were doing.
 #pragma once
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -9,7 +9,7 @@
 #include "diskfs/copy_disk_file.h"
 #include "diskfs/mount.h"
 #include "diskfs/on_disk.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "media/imd_image.h"
 #include "media/raw_image.h"
 

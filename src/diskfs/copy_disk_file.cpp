@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <new>
 
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo {
 

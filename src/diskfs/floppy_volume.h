@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "diskfs/kelvo_volume.h"
 #include "media/floppy_drive.h"
 

@@ -1,6 +1,6 @@
 #include "diskfs/mount.h"
 
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 
 namespace kelvo {
 

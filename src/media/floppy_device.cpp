@@ -4,7 +4,7 @@
 
 #include "media/floppy_emulated.h"
 #include "media/floppy_linux.h"
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "media/media_kind.h"
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/device_table.h"
+#include "media/device_table.h"
 #include "media/floppy_device.h"
 #include "media/media_kind.h"
 #include "media/sector_source.h"

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "media/floppy_drive.h"
 #include "transfer/transfer_places.h"
 #include "transfer/transfer_progress.h"

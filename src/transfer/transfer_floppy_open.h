@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "diskfs/kelvo_volume.h"
 #include "media/floppy_drive.h"
 

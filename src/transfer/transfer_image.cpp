@@ -5,7 +5,7 @@
 
 #include "diskfs/copy_disk_file.h"
 #include "filetypes/file_names.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "transfer/transfer_routines.h"
 
 namespace kelvo {

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo {
 namespace {

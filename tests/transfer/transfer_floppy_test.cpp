@@ -4,7 +4,7 @@
 
 #include "filetypes/stored_content.h"
 #include "support/transfer_fixture.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo::test {
 namespace {
