@@ -59,10 +59,10 @@ ErrorCode ConfirmMedia(Interaction& ui, const VolumeBlock& source, CFloppyDrive&
 // disk and its volume block read; Retry repeats each step.
 ErrorCode OpenSource(CFloppyDrive& drive, Interaction& ui,
                      std::optional<CFloppySession>& session, VolumeBlock& volume) {
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive.CheckDrive(true); })) return rc;
+  if (ErrorCode rc = RetryWhileAsked(ui, [&] { return CheckKelvoDrive(drive); })) return rc;
   if (ErrorCode rc = OpenFloppyWithRetry(drive, ui, session)) return rc;
   return RetryWhileAsked(ui, [&] {
-    ErrorCode rc = drive.SetMediaFromDisk();
+    ErrorCode rc = SetMediaFromDisk(drive);
     return rc != ERR_OK ? rc : ReadVolumeBlock(drive, volume);
   });
 }
@@ -71,7 +71,7 @@ ErrorCode OpenSource(CFloppyDrive& drive, Interaction& ui,
 // while it is written (no printer disk, or an unformatted one).
 ErrorCode CheckDestination(CFloppyDrive& drive, Interaction& ui, bool& format) {
   for (;;) {
-    ErrorCode rc = drive.CheckDrive(true);
+    ErrorCode rc = CheckKelvoDrive(drive);
     format = rc != ERR_OK;
     if (rc == ERR_OK || rc == ERR_NOT_KELVO_FORMAT || rc == ERR_SECTOR_NOT_FOUND ||
         rc == ERR_FLOPPY_ID_MARK_NOT_FOUND || rc == ERR_UNRECOGNIZED_MEDIA) {

@@ -35,10 +35,10 @@ ErrorCode CFloppyVolumeSession::ReadSystemArea() {
 ErrorCode CFloppyVolumeSession::Open(Interaction& ui) {
   volume_.reset();
   session_.reset();
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive_.CheckDrive(true); })) return rc;
+  if (ErrorCode rc = RetryWhileAsked(ui, [&] { return CheckKelvoDrive(drive_); })) return rc;
   if (ErrorCode rc = OpenFloppyWithRetry(drive_, ui, session_)) return rc;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] {
-        ErrorCode set = drive_.SetMediaFromDisk();
+        ErrorCode set = SetMediaFromDisk(drive_);
         return set != ERR_OK ? set : ReadSystemArea();
       }))
     return rc;

@@ -22,4 +22,15 @@ ErrorCode ReadVolumeBlock(CSectorSource& carrier, VolumeBlock& out) {
   return ERR_OK;
 }
 
+ErrorCode CheckKelvoDrive(CFloppyDrive& drive) { return drive.CheckDrive(IsKelvoDisk); }
+
+ErrorCode SetMediaFromDisk(CFloppyDrive& drive) {
+  DriveDescription description = drive.DescribeDrive();
+  VolumeBlock volume;
+  if (ErrorCode rc = ReadVolumeBlock(drive, volume)) return rc;
+  MediaKind code = MediaForDisk(volume.sectors_per_track, description.form);
+  if (code == MediaKind::Unknown) return ERR_OK;
+  return drive.SetMediaType(code);
+}
+
 }  // namespace kelvo

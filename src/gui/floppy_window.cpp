@@ -2,6 +2,7 @@
 
 #include "diskfs/floppy_listing.h"
 #include "diskfs/floppy_volume.h"
+#include "diskfs/mount.h"
 #include "gui/copy_files_dialog.h"
 #include "gui/floppy_drives.h"
 #include "transfer/transfer_engine.h"
@@ -22,7 +23,7 @@ ErrorCode CFloppyWindow::ReadDisk(DiskListing& listing) {
   std::unique_ptr<CFloppyDrive> drive = MakeFloppyDrive(device_);
   if (!drive) return ERR_DRIVE_ACCESS;
   // A disk without the printer's mark is not walked at all.
-  if (ErrorCode rc = drive->CheckDrive(true)) return rc;
+  if (ErrorCode rc = CheckKelvoDrive(*drive)) return rc;
   return ListFloppy(*drive, listing);
 }
 

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "diskfs/mount.h"
+
 namespace kelvo {
 namespace {
 
@@ -25,7 +27,7 @@ ErrorCode CTransferFloppy::OpenAndRead(std::uint32_t cache_blocks) {
   session_.reset();
   session_.emplace(*drive_);
   if (ErrorCode rc = session_->Status()) return rc;
-  if (ErrorCode rc = drive_->SetMediaFromDisk()) return rc;
+  if (ErrorCode rc = SetMediaFromDisk(*drive_)) return rc;
   try {
     cache_.assign(std::size_t{cache_blocks} * kBlockSize, 0);
   } catch (const std::bad_alloc&) {
@@ -38,7 +40,7 @@ ErrorCode CTransferFloppy::Open(Interaction* ui, std::uint32_t cache_blocks) {
   shown_ = false;
   volume_.reset();
   if (!drive_) return ERR_INVALID_DRIVE;
-  if (ErrorCode rc = Attempt(ui, shown_, [&] { return drive_->CheckDrive(true); })) return rc;
+  if (ErrorCode rc = Attempt(ui, shown_, [&] { return CheckKelvoDrive(*drive_); })) return rc;
   if (ErrorCode rc = Attempt(ui, shown_, [&] { return OpenAndRead(cache_blocks); })) {
     session_.reset();
     return rc;
