@@ -1,5 +1,6 @@
 #include "gui/floppy_window.h"
 
+#include "app/engine_setup.h"
 #include "diskfs/floppy_listing.h"
 #include "diskfs/floppy_volume.h"
 #include "diskfs/mount.h"
@@ -59,8 +60,8 @@ ErrorCode CFloppyWindow::DoDelete(const QStringList& names) {
   ShellContext& ctx = Context();
   ctx.SetTransferSelection(names);
   CCopyFilesDialog unused_progress(this);
-  TransferServices services{ctx.app, *ctx.ui, unused_progress, nullptr, nullptr,
-                            [this](char) { return MakeFloppyDrive(device_); }};
+  TransferServices services = MakeTransferServices(ctx.app, *ctx.ui, unused_progress);
+  services.make_drive = [this](char) { return MakeFloppyDrive(device_); };
   TransferReport report;
   SetBusy(true);
   const ErrorCode rc = DeleteFloppySelection(S(PlaceText()), services, &report);

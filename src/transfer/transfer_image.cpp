@@ -63,7 +63,7 @@ ErrorCode ImageToPc(TransferRun& run, const std::string& source,
   CKelvoVolume volume(*image);
   const std::string folder = FolderText(destination);
   ExportOptions options;
-  options.retainFormat = run.State().settings.RetainPrinterFormat != 0;
+  options.retainFormat = run.settings.retain_format;
   // Text exported from an image keeps its line numbers.
   options.removeLineNumbers = false;
 
