@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/engine_setup.h"
 #include "cli/cli_context.h"
 #include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
@@ -121,14 +122,7 @@ struct TapeVerbs {
   bool qva = false;
 
   // The drives as this run binds them; TapeBusy is the run's own flag.
-  TapeContext Context() {
-    TapeContext tc{*ctx.ui, ctx.state->TapeBusy, {}};
-    for (int i = 0; i < kTapeDriveCount; ++i) {
-      const std::string& bound = ctx.state->Bindings.tape[i];
-      if (!bound.empty()) tc.bindings.device[i] = bound;
-    }
-    return tc;
-  }
+  TapeContext Context() { return MakeTapeContext(*ctx.state, *ctx.ui); }
 
   // A tape image that does not exist yet is a blank tape: create it for the
   // verbs that write.
@@ -236,12 +230,9 @@ int TapeVerbs::Restore() {
     if (selection.empty()) return kExitFailed;
   }
   const Settings& settings = ctx.state->settings;
-  TapeRestoreOptions options;
-  options.retain_labels = settings.RetainTapeLabels != 0;
-  options.retain_format = settings.RetainPrinterFormat != 0;
-  options.remove_line_numbers = settings.RemoveLineNumbers != 0;
-  options.type_dirs = type_dirs || settings.TapeRestoreToTypeDirs != 0;
-  options.user_files_only = user_files_only || settings.TapeRestoreUserFilesOnly != 0;
+  TapeRestoreOptions options = RestoreOptionsFromSettings(settings);
+  options.type_dirs = type_dirs || options.type_dirs;
+  options.user_files_only = user_files_only || options.user_files_only;
   CliTapeProgress progress;
   TapeRestoreReport report;
   ErrorCode rc = RestoreLabelledTape(tc, tape, directory, match, selection, options, progress, &report);
