@@ -5,26 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <string>
 
 #include "core/errno_map.h"
 #include "core/file_handle.h"
 
 namespace kelvo {
 namespace {
-
-ErrorCode WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return MapErrno(errno, IoContext::Write);
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return ERR_OK;
-}
 
 mode_t ModeFor(const std::filesystem::path& path) {
   struct stat st {};
@@ -36,30 +22,69 @@ mode_t ModeFor(const std::filesystem::path& path) {
 
 }  // namespace
 
-ErrorCode WriteFileAtomically(const std::filesystem::path& path,
-                              std::span<const std::uint8_t> bytes) {
-  std::filesystem::path dir = path.parent_path();
+AtomicFileWriter::~AtomicFileWriter() { Discard(); }
+
+void AtomicFileWriter::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+ErrorCode AtomicFileWriter::Create(const std::filesystem::path& destination) {
+  Discard();
+  destination_ = destination;
+  std::filesystem::path dir = destination.parent_path();
   if (dir.empty()) dir = ".";
-  std::string hidden = ".";
-  hidden += path.filename().string();
-  hidden += ".XXXXXX";
-  std::string temp = (dir / hidden).string();
-  FileHandle file(::mkstemp(temp.data()));
-  if (file.get() < 0) return MapErrno(errno);
-  ErrorCode err = ERR_OK;
-  if (::fchmod(file.get(), ModeFor(path)) != 0) err = MapErrno(errno);
-  if (!err) err = WriteAll(file.get(), bytes.data(), bytes.size());
-  if (!err && ::fsync(file.get()) != 0) err = MapErrno(errno);
-  if (!err && file.Close() != 0) err = MapErrno(errno);
-  if (!err && ::rename(temp.c_str(), path.c_str()) != 0) err = MapErrno(errno);
-  if (err) {
-    ::unlink(temp.c_str());
+  std::string temp = (dir / ("." + destination.filename().string() + ".XXXXXX")).string();
+  fd_ = ::mkstemp(temp.data());
+  if (fd_ < 0) return MapErrno(errno);
+  temp_ = temp;
+  if (::fchmod(fd_, ModeFor(destination)) != 0) {
+    const ErrorCode err = MapErrno(errno);
+    Discard();
     return err;
   }
+  return ERR_OK;
+}
+
+ErrorCode AtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes) {
+  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  while (bytes > 0) {
+    ssize_t n = ::write(fd_, data, bytes);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return MapErrno(errno, IoContext::Write);
+    }
+    data += n;
+    bytes -= static_cast<std::size_t>(n);
+  }
+  return ERR_OK;
+}
+
+ErrorCode AtomicFileWriter::Commit() {
+  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (::fsync(fd_) != 0) return MapErrno(errno);
+  int rc = ::close(fd_);
+  fd_ = -1;
+  if (rc != 0) return MapErrno(errno);
+  if (::rename(temp_.c_str(), destination_.c_str()) != 0) return MapErrno(errno);
+  temp_.clear();
   // Make the rename itself durable.
+  std::filesystem::path dir = destination_.parent_path();
+  if (dir.empty()) dir = ".";
   FileHandle folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.get() >= 0) ::fsync(folder.get());
   return ERR_OK;
+}
+
+ErrorCode WriteFileAtomically(const std::filesystem::path& path,
+                              std::span<const std::uint8_t> bytes) {
+  AtomicFileWriter file;
+  ErrorCode err = file.Create(path);
+  if (!err) err = file.Append(bytes.data(), bytes.size());
+  if (!err) err = file.Commit();
+  return err;
 }
 
 }  // namespace kelvo
