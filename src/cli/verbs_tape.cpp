@@ -17,6 +17,7 @@
 #include "app/app_state.h"
 #include "app/engine_setup.h"
 #include "cli/cli_context.h"
+#include "cli/progress_bar.h"
 #include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
 #include "tape/tape_drive_info.h"
@@ -55,12 +56,11 @@ class InterruptAsAbort {
   struct sigaction old_ {};
 };
 
-// The progress window of a tape write or restore on a terminal: one line on
-// stderr, redrawn as the work goes on; nothing when stderr is not a terminal.
+// The progress window of a tape write or restore on a terminal: the
+// progress bar with the status in front and the file and counter after it;
+// nothing when stderr is not a terminal.
 class CliTapeProgress : public CTapeProgressSink {
  public:
-  CliTapeProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
-  ~CliTapeProgress() override { EndLine(); }
 
   void SetTitle(const std::string&) override {}
   void SetSource(const std::string&) override {}
@@ -78,24 +78,15 @@ class CliTapeProgress : public CTapeProgressSink {
   void StopClock() override {}
   bool AbortRequested() const override { return g_interrupted.load(); }
   void ClearAbortRequest() override { g_interrupted.store(false); }
-  void WaitForClose() override { EndLine(); }
+  void WaitForClose() override { bar_.Finish(); }
 
  private:
   void Draw() {
-    if (!tty_) return;
-    std::string bar(20, ' ');
-    std::fill_n(bar.begin(), std::clamp(percent_, 0, 100) / 5, '#');
-    std::fprintf(stderr, "\r\033[K%s [%s] %3d%% %s (%s)", status_.c_str(), bar.c_str(), percent_,
-                 file_.c_str(), counter_.c_str());
-    std::fflush(stderr);
-    drawn_ = true;
+    bar_.SetLabel(status_);
+    bar_.SetDetail(file_ + " (" + counter_ + ")");
+    bar_.Update(static_cast<std::uint64_t>(std::clamp(percent_, 0, 100)), 100);
   }
-  void EndLine() {
-    if (drawn_) std::fprintf(stderr, "\n");
-    drawn_ = false;
-  }
-  bool tty_;
-  bool drawn_ = false;
+  ProgressBar bar_{""};
   std::string status_;
   std::string counter_ = "0";
   std::string file_;
