@@ -15,9 +15,6 @@ class ImagePlace final : public DiskPlace {
   CSectorSource& Source() override { return doc_; }
   std::uint32_t CarrierBlocks() const override { return doc_.BlockCount(); }
   CKelvoVolume& Volume() override { return volume_; }
-  ErrorCode StorePcFile(std::string_view pc_name, std::span<const std::uint8_t> bytes) override {
-    return volume_.StoreFile(pc_name, bytes);
-  }
   bool HonoursRemoveLineNumbers() const override { return false; }
   ErrorCode Commit() override { return doc_.IsModified() ? doc_.OnSaveDocument(path_) : ERR_OK; }
 

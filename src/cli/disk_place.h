@@ -23,9 +23,6 @@ class DiskPlace {
   // Blocks the carrier holds, when known (images).
   virtual std::uint32_t CarrierBlocks() const = 0;
   virtual CKelvoVolume& Volume() = 0;
-  // Stores a PC file whose whole content is `bytes`, replacing a file of the
-  // same name; all-or-nothing.
-  virtual ErrorCode StorePcFile(std::string_view pc_name, std::span<const std::uint8_t> bytes) = 0;
   // Whether "Remove Line Numbers" applies to exports from this place
   // (images always keep the line numbers).
   virtual bool HonoursRemoveLineNumbers() const = 0;
