@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "tape/tape_progress.h"
 
 namespace kelvo::bench {

@@ -20,7 +20,7 @@
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/listing.h"
 #include "fuzz_support.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "diskfs/floppy_listing.h"
+#include "diskfs/mount.h"
 #include "fuzz_support.h"
 #include "media/floppy_drive.h"
 #include "media/floppy_emulated.h"
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kelvo::CFloppyDrive drive("a:", device);
     kelvo::DiskListing listing;
     if (kelvo::ListFloppy(drive, listing) == kelvo::ERR_OK) (void)listing.FreeSpace();
-    (void)drive.CheckDrive(true);
+    (void)CheckKelvoDrive(drive);
   }
 
   const std::vector<std::uint8_t> zeros(disk_size, 0);

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "media/track_disk.h"
 #include "tape/tape_commands.h"
 

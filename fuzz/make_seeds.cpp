@@ -11,7 +11,7 @@
 
 #include "diskfs/kelvo_volume.h"
 #include "fuzz_support.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "media/hfe_image.h"
 #include "support/diskfs_image_builder.h"
 #include "support/flux_image_builder.h"

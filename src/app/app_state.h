@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/device_table.h"
 #include "app/settings.h"
-#include "transfer/trace_log.h"
+#include "core/trace_log.h"
+#include "media/device_table.h"
+#include "transfer/transfer_state.h"
 
 namespace kelvo {
 
@@ -17,20 +18,16 @@ namespace kelvo {
 inline constexpr int kPlatformWin9x = 1;
 inline constexpr int kPlatformDirect = 2;
 
-struct AppState {
+// TransferState holds TransferSelection, CopyInProgress, TapeBusy,
+// LineNumberStart and LineNumberIncrement.
+struct AppState : TransferState {
   Settings settings;
   // The device strings in effect for this run: the settings' bindings with
   // any command-line overrides applied. Never written back to the store.
   DeviceBindings Bindings;
 
-  bool TapeBusy = false;
   bool AnyTapePresent = false;
   std::string SelectedTapeName;
-  int LineNumberStart = 0;
-  int LineNumberIncrement = 0;
-  std::vector<std::string> TransferSelection;
-  // Set while a floppy transfer or a floppy delete runs.
-  bool CopyInProgress = false;
   DeviceTable Devices;
   int FormatDriverPresent = 1;
   int PlatformId = kPlatformDirect;

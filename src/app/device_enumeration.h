@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/device_table.h"
+#include "media/device_table.h"
 
 namespace kelvo {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/device_table.h"
+#include "media/device_table.h"
 
 namespace kelvo {
 namespace {

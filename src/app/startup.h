@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "app/key_value_store.h"
 
 namespace kelvo {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/interaction.h"
-#include "transfer/error_codes.h"
+#include "core/interaction.h"
+#include "core/error_codes.h"
 
 namespace CLI {
 class App;

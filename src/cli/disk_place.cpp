@@ -2,7 +2,7 @@
 
 #include "cli/floppy_place.h"
 #include "cli/track_image_report.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 namespace kelvo::cli {
 namespace {

@@ -3,7 +3,8 @@
 #include <cctype>
 #include <iostream>
 
-#include "app/app_state.h"
+#include "app/engine_setup.h"
+#include "media/floppy_device.h"
 
 namespace kelvo::cli {
 
@@ -18,13 +19,12 @@ std::unique_ptr<CFloppyDrive> OpenFloppyPlace(const CliContext& ctx, const std::
   char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(place[0])));
   std::string device = ctx.state ? ctx.state->Bindings.floppy[letter - 'A']
                                  : (letter == 'A' ? ctx.drive_a : ctx.drive_b);
-  if (device.empty()) device = DefaultFloppyDevice(letter);
-  std::shared_ptr<CFloppyDevice> backend = MakeFloppyDevice(device);
-  if (!backend) {
+  std::unique_ptr<CFloppyDrive> drive = MakeFloppyDrive(letter, device);
+  if (!drive) {
+    if (device.empty()) device = DefaultFloppyDevice(letter);
     std::cerr << "kdu: unusable device for drive " << letter << ": " << device << "\n";
-    return nullptr;
   }
-  return std::make_unique<CFloppyDrive>(std::string(1, letter) + ":", backend);
+  return drive;
 }
 
 }  // namespace kelvo::cli

@@ -7,21 +7,8 @@
 #include "app/app_state.h"
 #include "cli/terminal_interaction.h"
 #include "settings_store/qt_settings_store.h"
-#include "transfer/error_text.h"
 
 namespace kelvo::cli {
-
-int Finish(ErrorCode code) {
-  if (code == 0) return kExitOk;
-  std::cerr << "kdu: " << GetErrorText(code) << "\n";
-  return kExitFailed;
-}
-
-int Fail(const std::string& message) {
-  std::cerr << "kdu: " << message << "\n";
-  return kExitFailed;
-}
-
 namespace {
 
 void AddGlobalOptions(CLI::App& app, CliContext& ctx) {

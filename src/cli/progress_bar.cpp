@@ -40,6 +40,12 @@ void ProgressBar::SetLabel(std::string label) {
   if (enabled_ && percent_ >= 0) Draw();
 }
 
+void ProgressBar::SetDetail(std::string detail) {
+  if (detail == detail_) return;
+  detail_ = std::move(detail);
+  if (enabled_ && percent_ >= 0) Draw();
+}
+
 void ProgressBar::Finish() {
   if (enabled_ && drawn_) std::fputc('\n', out_);
   std::fflush(out_);
@@ -56,7 +62,8 @@ void ProgressBar::Draw() {
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kBarWidth - filled), '.');
   // \r and clearing to the end of the line redraw in place.
-  std::fprintf(out_, "\r%s [%s] %3d%%\x1b[K", label.c_str(), bar.c_str(), percent_);
+  std::fprintf(out_, "\r%s [%s] %3d%%%s%s\x1b[K", label.c_str(), bar.c_str(), percent_,
+               detail_.empty() ? "" : " ", detail_.c_str());
   std::fflush(out_);
   drawn_ = true;
 }

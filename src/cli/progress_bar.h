@@ -23,6 +23,8 @@ class ProgressBar {
   void Update(std::uint64_t done, std::uint64_t total);
   // Changes the text in front of the bar (the current file name, say).
   void SetLabel(std::string label);
+  // Changes the text after the percentage (a tape's file and counter).
+  void SetDetail(std::string detail);
   // Ends the line; further updates are ignored.
   void Finish();
 
@@ -30,6 +32,7 @@ class ProgressBar {
   void Draw();
 
   std::string label_;
+  std::string detail_;
   std::FILE* out_;
   bool enabled_;
   bool drawn_ = false;

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 
 namespace kelvo::cli {
 

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 namespace kelvo::cli {
 

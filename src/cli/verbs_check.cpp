@@ -9,7 +9,7 @@
 #include "cli/disk_place.h"
 #include "diskfs/consistency_check.h"
 #include "diskfs/kelvo_volume.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo::cli {
 namespace {

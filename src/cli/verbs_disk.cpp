@@ -17,10 +17,10 @@
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
 #include "filetypes/file_names.h"
-#include "media/disk_image.h"
-#include "media/file_handle.h"
-#include "transfer/errno_map.h"
-#include "transfer/error_text.h"
+#include "diskfs/disk_image.h"
+#include "core/file_handle.h"
+#include "core/errno_map.h"
+#include "core/error_text.h"
 
 namespace kelvo::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include "cli/qva_run_settings.h"
 #include "cli/tape_listing_output.h"
 #include "tape/qva_restore.h"
-#include "tape/restore_request.h"
+#include "app/restore_request.h"
 
 namespace kelvo::cli {
 namespace {

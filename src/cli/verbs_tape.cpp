@@ -14,28 +14,28 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/engine_setup.h"
 #include "cli/cli_context.h"
-#include "cli/cli_tape.h"
 #include "cli/interrupt_abort.h"
 #include "cli/tape_listing_output.h"
+#include "cli/progress_bar.h"
 #include "cli/verbs_qva.h"
 #include "tape/labelled_tape.h"
 #include "tape/tape_drive_info.h"
 #include "tape/tape_features.h"
 #include "tape/tape_listing.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-// The progress window of a tape write or restore on a terminal: one line on
-// stderr, redrawn as the work goes on; nothing when stderr is not a terminal.
+// The progress window of a tape write or restore on a terminal: the
+// progress bar with the status in front and the file and counter after it;
+// nothing when stderr is not a terminal.
 class CliTapeProgress : public CTapeProgressSink {
  public:
-  CliTapeProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
-  ~CliTapeProgress() override { EndLine(); }
 
   void SetTitle(const std::string&) override {}
   void SetSource(const std::string&) override {}
@@ -53,24 +53,15 @@ class CliTapeProgress : public CTapeProgressSink {
   void StopClock() override {}
   bool AbortRequested() const override { return g_interrupted.load(); }
   void ClearAbortRequest() override { g_interrupted.store(false); }
-  void WaitForClose() override { EndLine(); }
+  void WaitForClose() override { bar_.Finish(); }
 
  private:
   void Draw() {
-    if (!tty_) return;
-    std::string bar(20, ' ');
-    std::fill_n(bar.begin(), std::clamp(percent_, 0, 100) / 5, '#');
-    std::fprintf(stderr, "\r\033[K%s [%s] %3d%% %s (%s)", status_.c_str(), bar.c_str(), percent_,
-                 file_.c_str(), counter_.c_str());
-    std::fflush(stderr);
-    drawn_ = true;
+    bar_.SetLabel(status_);
+    bar_.SetDetail(file_ + " (" + counter_ + ")");
+    bar_.Update(static_cast<std::uint64_t>(std::clamp(percent_, 0, 100)), 100);
   }
-  void EndLine() {
-    if (drawn_) std::fprintf(stderr, "\n");
-    drawn_ = false;
-  }
-  bool tty_;
-  bool drawn_ = false;
+  ProgressBar bar_{""};
   std::string status_;
   std::string counter_ = "0";
   std::string file_;
@@ -98,7 +89,7 @@ struct TapeVerbs {
   CLI::App* restore_command = nullptr;  // for its usage text
 
   // The drives as this run binds them; TapeBusy is the run's own flag.
-  TapeContext Context() { return CliTapeContext(ctx); }
+  TapeContext Context() { return MakeTapeContext(*ctx.state, *ctx.ui); }
 
   // A tape image that does not exist yet is a blank tape: create it for the
   // verbs that write.
@@ -170,12 +161,9 @@ int TapeVerbs::Restore() {
     return kExitUsage;
   }
   const Settings& settings = ctx.state->settings;
-  TapeRestoreOptions options;
-  options.retain_labels = settings.RetainTapeLabels != 0;
-  options.retain_format = settings.RetainPrinterFormat != 0;
-  options.remove_line_numbers = settings.RemoveLineNumbers != 0;
-  options.type_dirs = type_dirs || settings.TapeRestoreToTypeDirs != 0;
-  options.user_files_only = user_files_only || settings.TapeRestoreUserFilesOnly != 0;
+  TapeRestoreOptions options = RestoreOptionsFromSettings(settings);
+  options.type_dirs = type_dirs || options.type_dirs;
+  options.user_files_only = user_files_only || options.user_files_only;
   CliTapeProgress progress;
   TapeRestoreReport report;
   ErrorCode rc = RestoreLabelledTape(tc, tape, directory, match, files, options, progress, &report);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "cli/cli_context.h"
-#include "cli/cli_tape.h"
+#include "app/engine_setup.h"
 #include "cli/interrupt_abort.h"
 #include "tape/tape_imaging.h"
 
@@ -52,7 +52,7 @@ struct ImageVerb {
   std::string to;
 
   int Run() {
-    TapeContext tc = CliTapeContext(ctx);
+    TapeContext tc = MakeTapeContext(*ctx.state, *ctx.ui);
     InterruptAsAbort interrupt;
     TapeImagingReport report;
     ErrorCode rc = ERR_OK;

@@ -1,5 +1,6 @@
 // kdu cp FROM TO NAME...: copies files between places (a PC folder, a:, b:,
 // a disk image file, a tape) through the transfer engine.
+#include "app/engine_setup.h"
 #include "cli/verbs_transfer.h"
 
 #include <CLI/CLI.hpp>
@@ -16,7 +17,7 @@
 #include "app/app_state.h"
 #include "cli/floppy_place.h"
 #include "cli/progress_bar.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "tape/tape_open.h"
 #include "tape/tape_progress.h"
 #include "transfer/transfer_engine.h"
@@ -171,7 +172,7 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   TerminalCopyWindow progress(names.size());
   CRestoreProgressModel tape_window(state.TapeBusy);
   WatchingInteraction ui(*ctx.ui);
-  TransferServices services{state, ui, progress, &windows, &tape_window, {}};
+  TransferServices services = MakeTransferServices(state, ui, progress, &windows, &tape_window);
   state.TransferSelection = names;
   TransferReport report;
   const ErrorCode result = TransferFiles(PlaceText(from, *from_kind), *from_kind,

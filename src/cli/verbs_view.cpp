@@ -10,8 +10,9 @@
 
 #include "app/app_state.h"
 #include "cli/cli_context.h"
+#include "core/atomic_file.h"
 #include "filetypes/file_types.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 #include "viewers/font_doc.h"
 #include "viewers/font_grid.h"
 #include "viewers/image_doc.h"
@@ -30,8 +31,21 @@ struct ViewOptions {
   std::optional<int> turns;
 };
 
+// libpng's output goes to the file being written; a failed piece is noted.
+struct PngOutput {
+  AtomicFileWriter& file;
+  bool failed = false;
+};
+
+void WritePngBytes(png_structp png, png_bytep data, png_size_t size) {
+  auto* out = static_cast<PngOutput*>(png_get_io_ptr(png));
+  if (!out->failed && out->file.Append(data, size) != ERR_OK) out->failed = true;
+}
+
+void FlushPng(png_structp) {}
+
 // Encodes `bitmap` (0 bits in `ink`, 1 bits white) as a 1-bit palette PNG.
-bool EncodePng(std::FILE* f, const CMonoBitmap& bitmap, Rgb ink) {
+bool EncodePng(PngOutput& out, const CMonoBitmap& bitmap, Rgb ink) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -43,7 +57,7 @@ bool EncodePng(std::FILE* f, const CMonoBitmap& bitmap, Rgb ink) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, f);
+  png_set_write_fn(png, &out, WritePngBytes, FlushPng);
   png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.Width()),
                static_cast<png_uint_32>(bitmap.Height()), 1, PNG_COLOR_TYPE_PALETTE,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -56,23 +70,18 @@ bool EncodePng(std::FILE* f, const CMonoBitmap& bitmap, Rgb ink) {
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  return true;
+  return !out.failed;
 }
 
 // Writes the PNG through a temporary file renamed into place.
 bool WritePng(const std::string& path, const CMonoBitmap& bitmap, Rgb ink, std::string& error) {
-  const std::string temp = path + ".part";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) {
+  AtomicFileWriter file;
+  if (file.Create(path) != ERR_OK) {
     error = "cannot create " + path;
     return false;
   }
-  const bool encoded = EncodePng(f, bitmap, ink);
-  const bool closed = std::fclose(f) == 0;
-  std::error_code ec;
-  if (encoded && closed) std::filesystem::rename(temp, path, ec);
-  if (!encoded || !closed || ec) {
-    std::filesystem::remove(temp, ec);
+  PngOutput out{file};
+  if (!EncodePng(out, bitmap, ink) || file.Commit() != ERR_OK) {
     error = "cannot write " + path;
     return false;
   }

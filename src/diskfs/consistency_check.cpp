@@ -8,7 +8,7 @@
 
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 #include "filetypes/file_names.h"
 
 namespace kelvo {

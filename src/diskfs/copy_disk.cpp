@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "diskfs/copy_disk_file.h"
 #include "diskfs/mount.h"
 #include "diskfs/on_disk.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "media/imd_image.h"
 #include "media/raw_image.h"
 
@@ -59,10 +60,10 @@ ErrorCode ConfirmMedia(Interaction& ui, const VolumeBlock& source, CFloppyDrive&
 // disk and its volume block read; Retry repeats each step.
 ErrorCode OpenSource(CFloppyDrive& drive, Interaction& ui,
                      std::optional<CFloppySession>& session, VolumeBlock& volume) {
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive.CheckDrive(true); })) return rc;
+  if (ErrorCode rc = RetryWhileAsked(ui, [&] { return CheckKelvoDrive(drive); })) return rc;
   if (ErrorCode rc = OpenFloppyWithRetry(drive, ui, session)) return rc;
   return RetryWhileAsked(ui, [&] {
-    ErrorCode rc = drive.SetMediaFromDisk();
+    ErrorCode rc = SetMediaFromDisk(drive);
     return rc != ERR_OK ? rc : ReadVolumeBlock(drive, volume);
   });
 }
@@ -71,7 +72,7 @@ ErrorCode OpenSource(CFloppyDrive& drive, Interaction& ui,
 // while it is written (no printer disk, or an unformatted one).
 ErrorCode CheckDestination(CFloppyDrive& drive, Interaction& ui, bool& format) {
   for (;;) {
-    ErrorCode rc = drive.CheckDrive(true);
+    ErrorCode rc = CheckKelvoDrive(drive);
     format = rc != ERR_OK;
     if (rc == ERR_OK || rc == ERR_NOT_KELVO_FORMAT || rc == ERR_SECTOR_NOT_FOUND ||
         rc == ERR_FLOPPY_ID_MARK_NOT_FOUND || rc == ERR_UNRECOGNIZED_MEDIA) {
@@ -191,7 +192,7 @@ ErrorCode DriveToImage(CFloppyDrive& source, const std::filesystem::path& image,
   std::optional<CFloppySession> session;
   VolumeBlock volume;
   if (ErrorCode rc = OpenSource(source, ui, session, volume)) return rc;
-  CPartialImageFile file;
+  AtomicFileWriter file;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return file.Create(image); })) return rc;
   std::uint32_t per_cylinder = 0;
   if (ErrorCode rc = BlocksPerCylinder(volume, per_cylinder)) return Report(ui, rc);
@@ -267,7 +268,7 @@ ErrorCode ImageToImage(const std::filesystem::path& source, const std::filesyste
     if (rc == ERR_OK) rc = doc.OnSaveDocument(target);
     return rc == ERR_OK ? ERR_OK : Report(ui, rc);
   }
-  CPartialImageFile file;
+  AtomicFileWriter file;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return file.Create(target); })) return rc;
   ErrorCode rc = file.Append(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   if (rc == ERR_OK) rc = file.Commit();

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "media/floppy_drive.h"
 #include "media/media_kind.h"
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "diskfs/mount.h"
+
 namespace kelvo {
 
 ErrorCode CFloppyPrefetch::Load(std::uint32_t blocks) {
@@ -39,7 +41,7 @@ ErrorCode ListFloppy(CFloppyDrive& drive, DiskListing& out) {
   out = DiskListing{};
   CFloppySession session(drive);
   if (ErrorCode rc = session.Status()) return rc;
-  if (ErrorCode rc = drive.SetMediaFromDisk()) return rc;
+  if (ErrorCode rc = SetMediaFromDisk(drive)) return rc;
   CFloppyPrefetch prefetch(drive);
   if (ErrorCode rc = prefetch.Load(kFloppyListingBlocks)) return rc;
   return ListFiles(prefetch, out);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <new>
 
-#include "diskfs/disk_progress.h"
 #include "diskfs/mount.h"
 #include "diskfs/on_disk.h"
 
@@ -15,14 +14,32 @@ constexpr std::uint32_t kSystemAreaCopyBlocks = 5;
 // A bitmap further out than the listing's first read is taken from the disk.
 constexpr std::uint32_t kFarthestCopiedBitmap = 89;
 
+// Runs `step`; with `ui` shows a failure and repeats while the answer is
+// Retry.
+template <typename Step>
+ErrorCode Attempt(Interaction* ui, Step step) {
+  for (;;) {
+    ErrorCode rc = step();
+    if (rc == ERR_OK || rc == ERR_NOT_ENOUGH_MEMORY || !ui) return rc;
+    if (ui->ReportError(rc) != Button::Retry) return rc;
+  }
+}
+
 }  // namespace
 
-ErrorCode CFloppyVolumeSession::ReadSystemArea() {
-  VolumeBlock volume;
-  if (ErrorCode rc = ReadVolumeBlock(drive_, volume)) return rc;
-  std::uint32_t blocks = kSystemAreaCopyBlocks;
-  if (volume.bitmap_lbn <= kFarthestCopiedBitmap) {
-    blocks = std::max(blocks, std::uint32_t{volume.bitmap_lbn} + 1);
+ErrorCode CFloppyVolumeSession::OpenAndRead() {
+  session_.reset();
+  session_.emplace(drive_);
+  if (ErrorCode rc = session_->Status()) return rc;
+  if (ErrorCode rc = SetMediaFromDisk(drive_)) return rc;
+  std::uint32_t blocks = cache_blocks_;
+  if (blocks == 0) {
+    VolumeBlock volume;
+    if (ErrorCode rc = ReadVolumeBlock(drive_, volume)) return rc;
+    blocks = kSystemAreaCopyBlocks;
+    if (volume.bitmap_lbn <= kFarthestCopiedBitmap) {
+      blocks = std::max(blocks, std::uint32_t{volume.bitmap_lbn} + 1);
+    }
   }
   try {
     system_area_.assign(std::size_t{blocks} * kBlockSize, 0);
@@ -32,16 +49,14 @@ ErrorCode CFloppyVolumeSession::ReadSystemArea() {
   return drive_.ReadSectors(0, blocks, system_area_.data());
 }
 
-ErrorCode CFloppyVolumeSession::Open(Interaction& ui) {
+ErrorCode CFloppyVolumeSession::Open(Interaction* ui) {
   volume_.reset();
   session_.reset();
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] { return drive_.CheckDrive(true); })) return rc;
-  if (ErrorCode rc = OpenFloppyWithRetry(drive_, ui, session_)) return rc;
-  if (ErrorCode rc = RetryWhileAsked(ui, [&] {
-        ErrorCode set = drive_.SetMediaFromDisk();
-        return set != ERR_OK ? set : ReadSystemArea();
-      }))
+  if (ErrorCode rc = Attempt(ui, [&] { return CheckKelvoDrive(drive_); })) return rc;
+  if (ErrorCode rc = Attempt(ui, [&] { return OpenAndRead(); })) {
+    session_.reset();
     return rc;
+  }
   volume_.emplace(drive_, system_area_);
   return ERR_OK;
 }

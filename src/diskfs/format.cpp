@@ -60,7 +60,7 @@ ErrorCode FullFormat(CFloppyDrive& drive, MediaKind code, const std::string& dis
   progress.SetRange(0, kFormattedCylinders - 1);
   progress.SetStatus("Initializing...");
   for (;;) {
-    ErrorCode rc = drive.CheckDrive(false);
+    ErrorCode rc = drive.CheckDrive();
     if (FullFormatProceeds(rc)) break;
     if (ui.ReportError(rc) != Button::Retry) return rc;
   }
@@ -84,7 +84,7 @@ ErrorCode QuickFormat(CFloppyDrive& drive, MediaKind selected, const std::string
   progress.SetRange(0, kSystemAreaBlocks);
   progress.SetStatus("Checking disk format...");
   for (;;) {
-    ErrorCode rc = drive.CheckDrive(true);
+    ErrorCode rc = CheckKelvoDrive(drive);
     if (rc == ERR_OK) break;
     if (NotAPrinterDisk(rc)) {
       Button answer = ui.Ask("The disk is not in Kelvo format. Do you wish to format it now?",

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "diskfs/disk_progress.h"
 #include "media/floppy_drive.h"
 

@@ -3,11 +3,11 @@
 #include <new>
 
 #include "diskfs/kelvo_volume.h"
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
-#include "media/atomic_file.h"
-#include "media/disk_image.h"
+#include "core/atomic_file.h"
+#include "diskfs/disk_image.h"
 
 namespace kelvo {
 

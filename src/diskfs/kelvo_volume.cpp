@@ -6,8 +6,9 @@
 
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
-#include "diskfs/radix50.h"
-#include "media/disk_image.h"
+#include "core/radix50.h"
+#include "diskfs/disk_image.h"
+#include "core/error_text.h"
 
 namespace kelvo {
 namespace {

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "diskfs/mount.h"
 #include "diskfs/on_disk.h"
 
 namespace kelvo {
 
 ErrorCode LabelDisk(CFloppyDrive& drive, std::string_view disk_id) {
-  if (ErrorCode rc = drive.CheckDrive(true)) return rc;
+  if (ErrorCode rc = CheckKelvoDrive(drive)) return rc;
   CFloppySession session(drive);
   if (ErrorCode rc = session.Status()) return rc;
   Block block{};

@@ -1,7 +1,7 @@
 #include "diskfs/listing.h"
 
 #include "diskfs/mount.h"
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 #include "filetypes/file_types.h"
 
 namespace kelvo {

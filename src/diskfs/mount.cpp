@@ -1,6 +1,6 @@
 #include "diskfs/mount.h"
 
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 
 namespace kelvo {
 
@@ -20,6 +20,17 @@ ErrorCode ReadVolumeBlock(CSectorSource& carrier, VolumeBlock& out) {
   if (ErrorCode err = carrier.ReadSectors(kVolumeBlockLbn, 1, block.data())) return err;
   out = VolumeBlock::Decode(block.data());
   return ERR_OK;
+}
+
+ErrorCode CheckKelvoDrive(CFloppyDrive& drive) { return drive.CheckDrive(IsKelvoDisk); }
+
+ErrorCode SetMediaFromDisk(CFloppyDrive& drive) {
+  DriveDescription description = drive.DescribeDrive();
+  VolumeBlock volume;
+  if (ErrorCode rc = ReadVolumeBlock(drive, volume)) return rc;
+  MediaKind code = MediaForDisk(volume.sectors_per_track, description.form);
+  if (code == MediaKind::Unknown) return ERR_OK;
+  return drive.SetMediaType(code);
 }
 
 }  // namespace kelvo

@@ -2,7 +2,7 @@
 // type and keeps its blocks and sizes.
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/mount.h"
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 #include "filetypes/file_names.h"
 
 namespace kelvo {

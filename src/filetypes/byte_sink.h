@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -14,7 +14,7 @@
 
 #include "filetypes/byte_sink.h"
 #include "filetypes/source_conversion.h"
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "app/device_table.h"
+#include "media/device_table.h"
 
 namespace kelvo::gui {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "gui/kelvo_disk_window.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 namespace kelvo::gui {
 

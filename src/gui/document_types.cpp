@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "diskfs/mount.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "media/imd_image.h"
 
 namespace kelvo::gui {

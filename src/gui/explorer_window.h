@@ -11,7 +11,7 @@
 #include "gui/file_list_view.h"
 #include "gui/place_kind.h"
 #include "gui/shell_context.h"
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 class QSplitter;
 class QMimeData;

@@ -1,18 +1,13 @@
 #include "gui/floppy_drives.h"
 
 #include "gui/shell_context.h"
-#include "media/floppy_device.h"
+#include "app/engine_setup.h"
 
 namespace kelvo::gui {
 
 std::unique_ptr<CFloppyDrive> MakeFloppyDrive(const DeviceEntry& device) {
   if (device.tape || device.name.isEmpty()) return nullptr;
-  const char letter = device.name.at(0).toUpper().toLatin1();
-  std::string text = S(device.device);
-  if (text.empty()) text = DefaultFloppyDevice(letter);
-  std::shared_ptr<CFloppyDevice> backend = MakeFloppyDevice(text);
-  if (!backend) return nullptr;
-  return std::make_unique<CFloppyDrive>(std::string(1, letter) + ":", std::move(backend));
+  return kelvo::MakeFloppyDrive(device.name.at(0).toLatin1(), S(device.device));
 }
 
 std::vector<DeviceEntry> FloppyEntries(const std::vector<DeviceEntry>& devices) {

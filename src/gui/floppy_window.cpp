@@ -1,7 +1,9 @@
 #include "gui/floppy_window.h"
 
+#include "app/engine_setup.h"
 #include "diskfs/floppy_listing.h"
 #include "diskfs/floppy_volume.h"
+#include "diskfs/mount.h"
 #include "gui/copy_files_dialog.h"
 #include "gui/floppy_drives.h"
 #include "transfer/transfer_engine.h"
@@ -22,7 +24,7 @@ ErrorCode CFloppyWindow::ReadDisk(DiskListing& listing) {
   std::unique_ptr<CFloppyDrive> drive = MakeFloppyDrive(device_);
   if (!drive) return ERR_DRIVE_ACCESS;
   // A disk without the printer's mark is not walked at all.
-  if (ErrorCode rc = drive->CheckDrive(true)) return rc;
+  if (ErrorCode rc = CheckKelvoDrive(*drive)) return rc;
   return ListFloppy(*drive, listing);
 }
 
@@ -58,8 +60,8 @@ ErrorCode CFloppyWindow::DoDelete(const QStringList& names) {
   ShellContext& ctx = Context();
   ctx.SetTransferSelection(names);
   CCopyFilesDialog unused_progress(this);
-  TransferServices services{ctx.app, *ctx.ui, unused_progress, nullptr, nullptr,
-                            [this](char) { return MakeFloppyDrive(device_); }};
+  TransferServices services = MakeTransferServices(ctx.app, *ctx.ui, unused_progress);
+  services.make_drive = [this](char) { return MakeFloppyDrive(device_); };
   TransferReport report;
   SetBusy(true);
   const ErrorCode rc = DeleteFloppySelection(S(PlaceText()), services, &report);

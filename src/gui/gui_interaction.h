@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 
 namespace kelvo::gui {
 

@@ -7,7 +7,7 @@
 
 #include <QFile>
 
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo::gui {
 

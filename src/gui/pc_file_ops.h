@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo::gui {
 

@@ -9,7 +9,7 @@
 #include <QMimeDatabase>
 
 #include "filetypes/file_names.h"
-#include "transfer/free_space.h"
+#include "core/free_space.h"
 
 namespace kelvo::gui {
 namespace {

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "app/app_state.h"
-#include "app/interaction.h"
+#include "core/interaction.h"
 
 namespace kelvo::gui {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "transfer/size_text.h"
+#include "core/size_text.h"
 
 namespace kelvo::gui {
 

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "gui/shell_context.h"
-#include "tape/restore_request.h"
+#include "app/restore_request.h"
 
 class QComboBox;
 class QLineEdit;

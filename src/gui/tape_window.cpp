@@ -7,19 +7,14 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "app/engine_setup.h"
 #include "gui/listing.h"
 #include "gui/main_frame.h"
 #include "gui/tape_id_dialog.h"
 
 namespace kelvo::gui {
 
-TapeContext MakeTapeContext(ShellContext& ctx) {
-  TapeContext tape{*ctx.ui, ctx.app.TapeBusy, TapeBindings{}};
-  for (int i = 0; i < kTapeDriveCount; ++i) {
-    if (!ctx.app.Bindings.tape[i].empty()) tape.bindings.device[i] = ctx.app.Bindings.tape[i];
-  }
-  return tape;
-}
+TapeContext MakeTapeContext(ShellContext& ctx) { return kelvo::MakeTapeContext(ctx.app, *ctx.ui); }
 
 CTapeWindow::CTapeWindow(ShellContext& ctx, const QString& drive, QWidget* parent)
     : CChildFrameWindow(ctx, PlaceKind::Tape, parent), drive_(drive) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/engine_setup.h"
 #include "gui/copy_files_dialog.h"
 #include "gui/disk_image_window.h"
 #include "gui/floppy_drives.h"
@@ -81,7 +82,9 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
       if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
     return nullptr;
   };
-  TransferServices services{ctx.app, ui, progress, &places, tape_progress.get(), make_drive};
+  TransferServices services =
+      MakeTransferServices(ctx.app, ui, progress, &places, tape_progress.get());
+  services.make_drive = make_drive;
   const ErrorCode code = kelvo::TransferFiles(S(r.source), static_cast<int>(s),
                                               S(r.destination), static_cast<int>(d), services);
   if (d == K::Tape && s == K::PcFolder) {

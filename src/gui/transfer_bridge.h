@@ -7,7 +7,7 @@
 
 #include "gui/place_kind.h"
 #include "gui/shell_context.h"
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo::gui {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "gui/viewer_scroll_area.h"
 #include "viewers/image_view_model.h"
 

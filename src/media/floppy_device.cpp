@@ -1,10 +1,7 @@
 #include "media/floppy_device.h"
 
-#include <cerrno>
-
 #include "media/floppy_emulated.h"
 #include "media/floppy_linux.h"
-#include "transfer/errno_map.h"
 
 namespace kelvo {
 
@@ -20,23 +17,6 @@ std::shared_ptr<CFloppyDevice> MakeFloppyDevice(const std::string& device) {
 
 std::string DefaultFloppyDevice(char letter) {
   return (letter == 'B' || letter == 'b') ? "/dev/fd1" : "/dev/fd0";
-}
-
-ErrorCode MapFloppyErrno(int err, bool writing) {
-  switch (err) {
-    case EIO:
-      // An unformatted or unreadable disk: the format and copy paths go on
-      // to format it after this code.
-      return ERR_SECTOR_NOT_FOUND;
-    case ENOENT:
-      return ERR_INVALID_DRIVE;  // no such drive
-    case ENODEV:
-      return ERR_NOT_READY;  // the floppy driver's answer for a missing disk
-    case EBUSY:
-      return ERR_DRIVE_LOCKED;  // in use by another program (O_EXCL)
-    default:
-      return MapErrno(err, writing ? IoContext::Write : IoContext::Read);
-  }
 }
 
 bool IsFiveInchMedia(int code) {

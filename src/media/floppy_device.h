@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "media/media_kind.h"
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 
@@ -52,10 +52,6 @@ std::shared_ptr<CFloppyDevice> MakeFloppyDevice(const std::string& device);
 
 // The device string bound to drive letter A or B when nothing else is set.
 std::string DefaultFloppyDevice(char letter);
-
-// Error code of a failed device request from its errno value. `writing`
-// turns permission errors into write protection.
-ErrorCode MapFloppyErrno(int err, bool writing);
 
 // True for the media codes of 5.25-inch formats (the classic numbering).
 bool IsFiveInchMedia(int code);

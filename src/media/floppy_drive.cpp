@@ -3,8 +3,6 @@
 #include <cctype>
 #include <utility>
 
-#include "diskfs/mount.h"
-
 namespace kelvo {
 MediaKind MediaForDisk(int sectors_per_track, int form) {
   bool three_inch = form == kDriveForm35;
@@ -28,19 +26,15 @@ ErrorCode CFloppyDrive::CheckLetter() const {
   return ERR_OK;
 }
 
-ErrorCode CFloppyDrive::CheckDrive(bool check_format) {
+ErrorCode CFloppyDrive::CheckDrive(const DiskCheck& check) {
   if (ErrorCode rc = CheckLetter()) return rc;
   if (ErrorCode rc = device_->OpenDevice()) return rc;
   ErrorCode rc = ERR_OK;
-  if (check_format) {
-    std::uint8_t block[kBlockSize];
+  if (check) {
     rc = device_->Lock(false);
     if (rc == ERR_OK) {
-      rc = device_->ReadSectors(kVolumeBlockLbn, 1, block);
+      rc = check(*this);
       device_->Unlock();
-    }
-    if (rc == ERR_OK && !HasKelvoMark(block)) {
-      rc = ERR_NOT_KELVO_FORMAT;
     }
   }
   device_->CloseDevice();
@@ -102,15 +96,6 @@ DriveDescription CFloppyDrive::DescribeDrive() {
     out.name = "(" + suffix;
   }
   return out;
-}
-
-ErrorCode CFloppyDrive::SetMediaFromDisk() {
-  DriveDescription description = DescribeDrive();
-  VolumeBlock volume;
-  if (ErrorCode rc = ReadVolumeBlock(*this, volume)) return rc;
-  MediaKind code = MediaForDisk(volume.sectors_per_track, description.form);
-  if (code == MediaKind::Unknown) return ERR_OK;
-  return SetMediaType(code);
 }
 
 CFloppySession::CFloppySession(CFloppyDrive& drive, bool for_format) : drive_(drive) {

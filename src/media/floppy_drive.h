@@ -1,17 +1,18 @@
 // CFloppyDrive: the sector source of a printer disk in floppy drive A: or B:.
 //
-// It opens the drive, checks for a Kelvo disk, locks the volume, reads and
+// It opens the drive, lets the file system check the disk, locks the volume, reads and
 // writes blocks by LBN, formats a cylinder at a time, reads and sets the
 // drive's media type and describes the drive for the drive lists. The work
 // is done by a CFloppyDevice backend chosen by the drive's device string.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/device_table.h"
+#include "media/device_table.h"
 #include "media/floppy_device.h"
 #include "media/media_kind.h"
 #include "media/sector_source.h"
@@ -35,9 +36,13 @@ class CFloppyDrive : public CSectorSource {
   char Letter() const { return letter_; }
   CFloppyDevice& Device() { return *device_; }
 
-  // Opens and closes the drive once; with `check_format` reads LBN 1 and
-  // returns ERR_NOT_KELVO_FORMAT unless it carries the Kelvo mark.
-  ErrorCode CheckDrive(bool check_format);
+  // Tests the disk in the drive (the file system's test of its mark): gets
+  // the drive locked and returns its verdict.
+  using DiskCheck = std::function<ErrorCode(CSectorSource& disk)>;
+
+  // Opens and closes the drive once; with `check`, locks the drive for it
+  // and returns its result.
+  ErrorCode CheckDrive(const DiskCheck& check = {});
   ErrorCode OpenDevice();
   void CloseDevice();
   bool IsOpen() const { return device_ && device_->IsOpen(); }
@@ -52,9 +57,6 @@ class CFloppyDrive : public CSectorSource {
   ErrorCode SetMediaType(MediaKind code);
   ErrorCode GetMediaTypes(std::vector<MediaKind>& types);
   DriveDescription DescribeDrive();
-  // Sets the drive's media type from the sectors per track in the disk's
-  // volume block and the drive's form; other combinations change nothing.
-  ErrorCode SetMediaFromDisk();
 
  private:
   ErrorCode CheckLetter() const;

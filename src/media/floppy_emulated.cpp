@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "core/errno_map.h"
 #include "media/sector_source.h"
 
 namespace kelvo {
@@ -82,7 +83,7 @@ ErrorCode CEmulatedFloppy::OpenDevice() {
     read_only_file_ = fd_ >= 0;
   }
   // A missing file is an unformatted medium: the drive still opens.
-  if (fd_ < 0 && errno != ENOENT) return MapFloppyErrno(errno, false);
+  if (fd_ < 0 && errno != ENOENT) return MapErrno(errno, IoContext::FloppyRead);
   open_ = true;
   return ERR_OK;
 }
@@ -137,7 +138,7 @@ ErrorCode CEmulatedFloppy::ReadSectors(std::uint32_t lbn, std::uint32_t count,
   if (ErrorCode rc = CheckAccess(lbn, count)) return rc;
   std::size_t bytes = std::size_t{count} * kBlockSize;
   ssize_t got = ::pread(fd_, buffer, bytes, static_cast<off_t>(lbn) * kBlockSize);
-  if (got < 0) return MapFloppyErrno(errno, false);
+  if (got < 0) return MapErrno(errno, IoContext::FloppyRead);
   if (static_cast<std::size_t>(got) != bytes) return ERR_SECTOR_NOT_FOUND;
   return ERR_OK;
 }
@@ -150,7 +151,7 @@ ErrorCode CEmulatedFloppy::WriteSectors(std::uint32_t lbn, std::uint32_t count,
   if (ErrorCode rc = CheckAccess(lbn, count)) return rc;
   std::size_t bytes = std::size_t{count} * kBlockSize;
   ssize_t put = ::pwrite(fd_, buffer, bytes, static_cast<off_t>(lbn) * kBlockSize);
-  if (put < 0) return MapFloppyErrno(errno, true);
+  if (put < 0) return MapErrno(errno, IoContext::FloppyWrite);
   if (static_cast<std::size_t>(put) != bytes) return ERR_WRITE_FAULT;
   return ERR_OK;
 }
@@ -158,7 +159,7 @@ ErrorCode CEmulatedFloppy::WriteSectors(std::uint32_t lbn, std::uint32_t count,
 ErrorCode CEmulatedFloppy::EnsureFile() {
   if (fd_ >= 0) return ERR_OK;
   fd_ = ::open(options_.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  return fd_ < 0 ? MapFloppyErrno(errno, true) : ERR_OK;
+  return fd_ < 0 ? MapErrno(errno, IoContext::FloppyWrite) : ERR_OK;
 }
 
 ErrorCode CEmulatedFloppy::FormatCylinder(int cylinder, MediaKind code) {
@@ -181,7 +182,7 @@ ErrorCode CEmulatedFloppy::FormatCylinder(int cylinder, MediaKind code) {
     // other cylinders can no longer be read until they are formatted too.
     off_t size = static_cast<off_t>(cylinder_bytes) * kFormattedCylinders;
     if (::ftruncate(fd_, 0) != 0 || ::ftruncate(fd_, size) != 0) {
-      return MapFloppyErrno(errno, true);
+      return MapErrno(errno, IoContext::FloppyWrite);
     }
     stale_.assign(kFormattedCylinders, true);
   }

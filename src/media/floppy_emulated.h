@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "media/fault_plan.h"
+#include "core/fault_plan.h"
 #include "media/floppy_device.h"
 
 namespace kelvo {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <utility>
 
+#include "core/errno_map.h"
 #include "media/sector_source.h"
 
 namespace kelvo {
@@ -152,7 +153,7 @@ ErrorCode CLinuxFloppy::OpenDevice() {
     fd = sys_->Open(path_, O_RDONLY | O_EXCL);
     read_only_ = fd >= 0;
   }
-  if (fd < 0) return MapFloppyErrno(-fd, false);
+  if (fd < 0) return MapErrno(-fd, IoContext::FloppyRead);
   fd_ = fd;
   if (read_only_) {
     // The driver takes requests that set anything (FDSETPRM) only on a
@@ -185,7 +186,7 @@ ErrorCode CLinuxFloppy::ReadSectors(std::uint32_t lbn, std::uint32_t count,
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   std::size_t bytes = std::size_t{count} * kBlockSize;
   long n = sys_->Pread(fd_, buffer, bytes, std::int64_t{lbn} * kBlockSize);
-  if (n < 0) return MapFloppyErrno(static_cast<int>(-n), false);
+  if (n < 0) return MapErrno(static_cast<int>(-n), IoContext::FloppyRead);
   return static_cast<std::size_t>(n) == bytes ? ERR_OK : ERR_SECTOR_NOT_FOUND;
 }
 
@@ -195,7 +196,7 @@ ErrorCode CLinuxFloppy::WriteSectors(std::uint32_t lbn, std::uint32_t count,
   if (read_only_) return ERR_WRITE_PROTECT;
   std::size_t bytes = std::size_t{count} * kBlockSize;
   long n = sys_->Pwrite(fd_, buffer, bytes, std::int64_t{lbn} * kBlockSize);
-  if (n < 0) return MapFloppyErrno(static_cast<int>(-n), true);
+  if (n < 0) return MapErrno(static_cast<int>(-n), IoContext::FloppyWrite);
   return static_cast<std::size_t>(n) == bytes ? ERR_OK : ERR_SECTOR_NOT_FOUND;
 }
 
@@ -210,15 +211,15 @@ ErrorCode CLinuxFloppy::FormatCylinder(int cylinder, MediaKind code) {
     if (ErrorCode rc = SetMediaType(code)) return rc;
   }
   unsigned drive = DriveNumberOfPath(path_);
-  if (int rc = sys_->Ioctl(fd_, FDFMTBEG, nullptr)) return MapFloppyErrno(-rc, true);
+  if (int rc = sys_->Ioctl(fd_, FDFMTBEG, nullptr)) return MapErrno(-rc, IoContext::FloppyWrite);
   for (unsigned head = 0; head < kHeads; ++head) {
     format_descr track = FormatTrackRequest(drive, head, static_cast<unsigned>(cylinder));
     if (int rc = sys_->Ioctl(fd_, FDFMTTRK, &track)) {
       sys_->Ioctl(fd_, FDFMTEND, nullptr);
-      return MapFloppyErrno(-rc, true);
+      return MapErrno(-rc, IoContext::FloppyWrite);
     }
   }
-  if (int rc = sys_->Ioctl(fd_, FDFMTEND, nullptr)) return MapFloppyErrno(-rc, true);
+  if (int rc = sys_->Ioctl(fd_, FDFMTEND, nullptr)) return MapErrno(-rc, IoContext::FloppyWrite);
   return ERR_OK;
 }
 
@@ -239,7 +240,7 @@ ErrorCode CLinuxFloppy::SetMediaType(MediaKind code) {
     // code only when it names that geometry.
     return PlainSectorsPerTrack() == SectorsPerTrack(code) ? ERR_OK : ERR_UNRECOGNIZED_MEDIA;
   }
-  if (int rc = sys_->Ioctl(ControlFd(), FDSETPRM, &*geometry)) return MapFloppyErrno(-rc, false);
+  if (int rc = sys_->Ioctl(ControlFd(), FDSETPRM, &*geometry)) return MapErrno(-rc, IoContext::FloppyRead);
   geometry_ = code;
   return ERR_OK;
 }
@@ -249,7 +250,7 @@ ErrorCode CLinuxFloppy::GetMediaTypes(std::vector<MediaKind>& types) {
   int fd = fd_;
   if (fd < 0) {
     fd = sys_->Open(path_, kIoctlOnly | O_NONBLOCK);
-    if (fd < 0) return MapFloppyErrno(-fd, false);
+    if (fd < 0) return MapErrno(-fd, IoContext::FloppyRead);
   }
   floppy_drive_name name{};
   if (sys_->Ioctl(fd, FDGETDRVTYP, &name) == 0) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "media/atomic_file.h"
+#include "core/atomic_file.h"
 #include "media/media_kind.h"
 
 namespace kelvo {

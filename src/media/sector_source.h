@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

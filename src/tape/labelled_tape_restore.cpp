@@ -7,7 +7,7 @@
 #include "filetypes/name_text.h"
 #include "tape/labelled_tape.h"
 #include "tape/restored_file.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo {
 namespace {

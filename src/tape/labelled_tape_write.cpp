@@ -13,7 +13,7 @@
 #include "filetypes/file_names.h"
 #include "filetypes/source_conversion.h"
 #include "filetypes/stored_content.h"
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 #include "tape/labelled_tape.h"
 
 namespace kelvo {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
 

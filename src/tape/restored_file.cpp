@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo {
 namespace {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "filetypes/byte_sink.h"
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 #include "tape/tape_features.h"
 
 namespace kelvo {

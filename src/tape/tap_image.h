@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "media/fault_plan.h"
+#include "core/fault_plan.h"
 #include "tape/tape_device.h"
 
 namespace kelvo {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "tape/tape_device.h"
 #include "tape/tape_open.h"
 

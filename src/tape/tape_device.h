@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <string>
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "diskfs/on_disk.h"
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 
 namespace kelvo {
 namespace {

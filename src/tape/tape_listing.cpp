@@ -8,7 +8,7 @@
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
 #include "tape/tape_label.h"
-#include "transfer/size_text.h"
+#include "core/size_text.h"
 
 namespace kelvo {
 namespace {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/device_table.h"
+#include "media/device_table.h"
 #include "tape/tape_device.h"
 
 namespace kelvo {

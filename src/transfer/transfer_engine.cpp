@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "media/floppy_device.h"
 #include "transfer/transfer_routines.h"
 
 namespace kelvo {
@@ -13,14 +12,8 @@ CPlaceWindow* TransferRun::Window(std::string_view place) {
 
 std::unique_ptr<CFloppyDrive> TransferRun::MakeDrive(std::string_view place) {
   const char letter = FloppyLetterOfPlace(place);
-  if (letter == 0) return nullptr;
-  if (services.make_drive) return services.make_drive(letter);
-  if (letter != 'A' && letter != 'B') return nullptr;
-  std::string device = State().Bindings.floppy[letter - 'A'];
-  if (device.empty()) device = DefaultFloppyDevice(letter);
-  std::shared_ptr<CFloppyDevice> backend = MakeFloppyDevice(device);
-  if (!backend) return nullptr;
-  return std::make_unique<CFloppyDrive>(std::string(1, letter) + ":", std::move(backend));
+  if (letter == 0 || !services.make_drive) return nullptr;
+  return services.make_drive(letter);
 }
 
 bool TransferRun::RetryAfter(ErrorCode code) {
@@ -101,7 +94,7 @@ ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
       !IsPlaceKind(static_cast<int>(destination_kind)))
     return ERR_OK;
   services.ui.PumpMessages();
-  TransferRun run{services, out};
+  TransferRun run{services, out, services.settings ? services.settings() : TransferSettings{}};
   try {
     return Dispatch(run, source, source_kind, destination, destination_kind);
   } catch (const std::bad_alloc&) {
@@ -125,7 +118,7 @@ ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& serv
   TransferReport local;
   TransferReport& out = report ? *report : local;
   out = TransferReport{};
-  TransferRun run{services, out};
+  TransferRun run{services, out, services.settings ? services.settings() : TransferSettings{}};
   try {
     std::unique_ptr<CTransferFloppy> floppy;
     if (ErrorCode rc = OpenTransferFloppy(run, place, false, kFloppyCacheBlocks, floppy))

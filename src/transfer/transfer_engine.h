@@ -8,7 +8,7 @@
 //   tape                   restore      not impl.      not impl.      not impl.
 //   disk image             to PC        not impl.      nothing        not impl.
 //
-// The names to copy are the application state's TransferSelection, in order.
+// The names to copy are the state's TransferSelection, in order.
 // A routine that can repeat a failed step shows the failure itself and
 // repeats while the answer is Retry; when the user declines it returns 0
 // (the failure has been shown). Any other failure is returned for the
@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "media/floppy_drive.h"
 #include "transfer/transfer_places.h"
 #include "transfer/transfer_progress.h"
+#include "transfer/transfer_state.h"
 
 namespace kelvo {
 
@@ -33,20 +33,23 @@ class CTapeProgressSink;
 inline constexpr const char* kNotImplementedText = "Function Not Yet Implemented";
 
 // Makes the drive of a floppy letter; null when its device string is
-// unusable. The default binds the letter through AppState::Bindings.
+// unusable.
 using FloppyDriveMaker = std::function<std::unique_ptr<CFloppyDrive>(char letter)>;
 
-// What a transfer needs from the running program.
+// What a transfer needs from the running program (src/app makes it from the
+// application state: MakeTransferServices).
 struct TransferServices {
-  AppState& state;
+  TransferState& state;
   Interaction& ui;
   CCopyFilesSink& progress;
   // The open place windows (may be null: none is open).
   CPlaceWindows* windows = nullptr;
   // The tape progress window of the tape routines (required for them).
   CTapeProgressSink* tape_progress = nullptr;
-  // Empty: the drives bound in state.Bindings.
+  // Makes the floppy drives; empty: no floppy place can be used.
   FloppyDriveMaker make_drive;
+  // The settings in effect, read when a transfer starts; empty: the defaults.
+  std::function<TransferSettings()> settings;
 };
 
 // What a transfer did besides its result.

@@ -31,7 +31,7 @@ ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
 
 ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
                      const std::string& destination) {
-  AppState& state = run.State();
+  TransferState& state = run.State();
   CPlaceWindow* window = run.Window(destination);
   std::unique_ptr<CTransferFloppy> floppy;
   if (ErrorCode rc = OpenTransferFloppy(run, destination, true, kFloppyCacheBlocks, floppy))
@@ -69,7 +69,7 @@ ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
 
 ErrorCode FloppyToPc(TransferRun& run, const std::string& source,
                      const std::string& destination) {
-  AppState& state = run.State();
+  TransferState& state = run.State();
   std::unique_ptr<CTransferFloppy> floppy;
   if (ErrorCode rc = OpenTransferFloppy(run, source, true, kFloppyCacheBlocks, floppy))
     return rc;
@@ -77,8 +77,8 @@ ErrorCode FloppyToPc(TransferRun& run, const std::string& source,
   CKelvoVolume& volume = floppy->Volume();
   const std::string folder = FolderText(destination);
   ExportOptions options;
-  options.retainFormat = state.settings.RetainPrinterFormat != 0;
-  options.removeLineNumbers = state.settings.RemoveLineNumbers != 0;
+  options.retainFormat = run.settings.retain_format;
+  options.removeLineNumbers = run.settings.remove_line_numbers;
 
   CopyFilesWindowScope progress(run.Progress(), folder);
   CopyInProgressScope busy(state.CopyInProgress);

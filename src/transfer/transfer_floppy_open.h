@@ -1,15 +1,14 @@
-// A floppy drive opened for one transfer: checked for a printer disk,
-// opened and locked, its media type set from the disk, and its first blocks
-// read into the transfer's metadata cache.
+// A floppy drive opened for one transfer: the drive and the session that
+// opens it with Retry (CFloppyVolumeSession), over a metadata cache of the
+// transfer's size.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
-#include "app/interaction.h"
-#include "diskfs/kelvo_volume.h"
+#include "core/interaction.h"
+#include "diskfs/floppy_volume.h"
 #include "media/floppy_drive.h"
 
 namespace kelvo {
@@ -25,25 +24,21 @@ class CTransferFloppy {
   CTransferFloppy(const CTransferFloppy&) = delete;
   CTransferFloppy& operator=(const CTransferFloppy&) = delete;
 
-  // With `ui`, a failed check or open and a failed read of the cache are
-  // shown and repeated while the answer is Retry (FailureShown() then tells
-  // the caller not to show the result again); without, the first failure is
-  // returned. A cache that cannot be allocated returns 8 unshown.
-  ErrorCode Open(Interaction* ui, std::uint32_t cache_blocks);
-  bool FailureShown() const { return shown_; }
+  // See CFloppyVolumeSession::Open; no drive gives ERR_INVALID_DRIVE.
+  ErrorCode Open(Interaction* ui, std::uint32_t cache_blocks) {
+    session_.reset();
+    if (!drive_) return ERR_INVALID_DRIVE;
+    session_.emplace(*drive_, cache_blocks);
+    return session_->Open(ui);
+  }
 
   // Valid after a successful Open; the drive stays open and locked until
   // this object ends.
-  CKelvoVolume& Volume() { return *volume_; }
+  CKelvoVolume& Volume() { return session_->Volume(); }
 
  private:
-  ErrorCode OpenAndRead(std::uint32_t cache_blocks);
-
   std::unique_ptr<CFloppyDrive> drive_;
-  std::optional<CFloppySession> session_;
-  std::vector<std::uint8_t> cache_;
-  std::optional<CKelvoVolume> volume_;
-  bool shown_ = false;
+  std::optional<CFloppyVolumeSession> session_;
 };
 
 }  // namespace kelvo

@@ -8,7 +8,7 @@ namespace kelvo {
 
 ErrorCode FloppyToFloppy(TransferRun& run, const std::string& source,
                          const std::string& destination) {
-  AppState& state = run.State();
+  TransferState& state = run.State();
   // A disk copied onto itself would be opened twice with two copies of its
   // bitmap; there is nothing to copy.
   if (FloppyLetterOfPlace(source) == FloppyLetterOfPlace(destination)) return ERR_OK;

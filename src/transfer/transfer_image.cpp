@@ -5,7 +5,7 @@
 
 #include "diskfs/copy_disk_file.h"
 #include "filetypes/file_names.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "transfer/transfer_routines.h"
 
 namespace kelvo {
@@ -63,7 +63,7 @@ ErrorCode ImageToPc(TransferRun& run, const std::string& source,
   CKelvoVolume volume(*image);
   const std::string folder = FolderText(destination);
   ExportOptions options;
-  options.retainFormat = run.State().settings.RetainPrinterFormat != 0;
+  options.retainFormat = run.settings.retain_format;
   // Text exported from an image keeps its line numbers.
   options.removeLineNumbers = false;
 

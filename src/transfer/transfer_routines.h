@@ -14,8 +14,10 @@ namespace kelvo {
 struct TransferRun {
   TransferServices& services;
   TransferReport& report;
+  // The settings in effect for this transfer.
+  TransferSettings settings;
 
-  AppState& State() { return services.state; }
+  TransferState& State() { return services.state; }
   Interaction& Ui() { return services.ui; }
   CCopyFilesSink& Progress() { return services.progress; }
   // The open window of `place`, or null.

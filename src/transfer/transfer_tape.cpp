@@ -8,21 +8,16 @@ namespace kelvo {
 namespace {
 
 TapeContext TapeContextOf(TransferRun& run) {
-  AppState& state = run.State();
-  TapeContext ctx{run.Ui(), state.TapeBusy, TapeBindings{}};
-  for (int i = 0; i < kTapeDriveCount; ++i) {
-    if (!state.Bindings.tape[i].empty()) ctx.bindings.device[i] = state.Bindings.tape[i];
-  }
-  return ctx;
+  return TapeContext{run.Ui(), run.State().TapeBusy, run.settings.tape};
 }
 
 }  // namespace
 
 ErrorCode PcToTape(TransferRun& run, const std::string& source, const std::string& destination) {
   if (!run.services.tape_progress) return ERR_INVALID_FUNCTION;
-  AppState& state = run.State();
+  TransferState& state = run.State();
   TapeWriteOptions options;
-  options.blocking_factor = state.settings.TapeBlockingFactor;
+  options.blocking_factor = run.settings.tape_blocking_factor;
   options.numbering = LineNumbering{state.LineNumberStart, state.LineNumberIncrement};
   return WriteLabelledTape(TapeContextOf(run), destination, FolderText(source),
                            state.TransferSelection, options, *run.services.tape_progress);
@@ -30,17 +25,10 @@ ErrorCode PcToTape(TransferRun& run, const std::string& source, const std::strin
 
 ErrorCode TapeToPc(TransferRun& run, const std::string& source, const std::string& destination) {
   if (!run.services.tape_progress) return ERR_INVALID_FUNCTION;
-  AppState& state = run.State();
-  TapeRestoreOptions options;
-  options.retain_labels = state.settings.RetainTapeLabels != 0;
-  options.retain_format = state.settings.RetainPrinterFormat != 0;
-  options.remove_line_numbers = state.settings.RemoveLineNumbers != 0;
-  options.type_dirs = state.settings.TapeRestoreToTypeDirs != 0;
-  options.user_files_only = state.settings.TapeRestoreUserFilesOnly != 0;
   TapeRestoreReport restored;
-  const ErrorCode rc =
-      RestoreLabelledTape(TapeContextOf(run), source, destination, "", state.TransferSelection,
-                          options, *run.services.tape_progress, &restored);
+  const ErrorCode rc = RestoreLabelledTape(TapeContextOf(run), source, destination, "",
+                                           run.State().TransferSelection, run.settings.restore,
+                                           *run.services.tape_progress, &restored);
   run.report.copied = restored.restored;
   // Files cut short or names not found were shown by the restore.
   if (restored.outcome.Failed()) run.report.shown = true;

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <new>
 
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo {
 

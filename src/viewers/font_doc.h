@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "viewers/viewer_message.h"
 
 namespace kelvo {

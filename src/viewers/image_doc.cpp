@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <new>
 
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 #include "viewers/raster_decoder.h"
 
 namespace kelvo {

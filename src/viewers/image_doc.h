@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "viewers/rgb.h"
 #include "viewers/viewer_message.h"
 

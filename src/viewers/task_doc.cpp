@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 
 namespace kelvo {
 

@@ -59,10 +59,13 @@ TEST(ProgressBar, LabelsAreCutAtCharacterBoundaries) {
   ProgressBar bar(std::string(39, 'a') + "\u00bd tail", f, true);
   bar.Update(1, 2);
   bar.SetLabel("REPORT.FNT");
+  bar.SetDetail("A.FNT (3)");  // the tape line's file and counter follow the percentage
   bar.Finish();
   const std::string text = Contents(f);
   EXPECT_NE(text.find("\r" + std::string(39, 'a') + " ["), std::string::npos) << text;
-  EXPECT_NE(text.find("\rREPORT.FNT [###############...............]  50%"), std::string::npos);
+  EXPECT_NE(text.find("\rREPORT.FNT [###############...............]  50%\x1b[K"),
+            std::string::npos);
+  EXPECT_NE(text.find("]  50% A.FNT (3)\x1b[K"), std::string::npos);
   std::fclose(f);
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "diskfs/on_disk.h"
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 
 namespace kelvo {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/listing.h"
-#include "diskfs/radix50.h"
-#include "media/disk_image.h"
+#include "core/radix50.h"
+#include "diskfs/disk_image.h"
 
 namespace kelvo {
 namespace {

@@ -6,11 +6,11 @@
 
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/listing.h"
-#include "diskfs/radix50.h"
-#include "media/disk_image.h"
+#include "core/radix50.h"
+#include "diskfs/disk_image.h"
 #include "support/diskfs_image_builder.h"
 #include "support/test_support.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "diskfs/listing.h"
-#include "diskfs/radix50.h"
-#include "media/disk_image.h"
+#include "core/radix50.h"
+#include "diskfs/disk_image.h"
 #include "support/diskfs_fake_drive.h"
 #include "support/diskfs_image_builder.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "diskfs/mount.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "support/diskfs_image_builder.h"
 
 namespace kelvo {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 
 namespace kelvo {
 namespace {

@@ -20,7 +20,7 @@
 #include "support/gui_fixture.h"
 #include "support/tape_builder.h"
 #include "support/tape_media.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "diskfs/mount.h"
 #include "media/floppy_drive.h"
 #include "media/floppy_emulated.h"
 #include "support/floppy_media.h"
@@ -27,7 +28,7 @@ TEST(FloppyDrive, DescribesEmulatedDrives) {
   EXPECT_EQ(db.form, kDriveForm525);
   // Only A and B are floppy drives.
   CFloppyDrive c("C:", Emu(dir / "c.img"));
-  EXPECT_EQ(c.CheckDrive(false), ERR_INVALID_DRIVE);
+  EXPECT_EQ(c.CheckDrive(), ERR_INVALID_DRIVE);
   EXPECT_EQ(c.DescribeDrive().name, "C:");
 }
 
@@ -36,16 +37,16 @@ TEST(FloppyDrive, CheckDriveRecognisesKelvoDisks) {
   WritePatternMedium(dir / "m.img", 9);
   auto emu = Emu(dir / "m.img");
   CFloppyDrive drive("A:", emu);
-  EXPECT_EQ(drive.CheckDrive(false), 0u);
-  EXPECT_EQ(drive.CheckDrive(true), ERR_NOT_KELVO_FORMAT);
+  EXPECT_EQ(drive.CheckDrive(), 0u);
+  EXPECT_EQ(CheckKelvoDrive(drive), ERR_NOT_KELVO_FORMAT);
   WriteVolumeWords(dir / "m.img", 1403, 9);
-  EXPECT_EQ(drive.CheckDrive(true), 0u);
+  EXPECT_EQ(CheckKelvoDrive(drive), 0u);
   EXPECT_FALSE(drive.IsOpen());  // CheckDrive always closes
   EXPECT_FALSE(emu->Locked());
 
   CFloppyDrive blank("A:", Emu(dir / "blank.img"));
-  EXPECT_EQ(blank.CheckDrive(true), ERR_UNRECOGNIZED_MEDIA);
-  EXPECT_EQ(blank.CheckDrive(false), 0u);
+  EXPECT_EQ(CheckKelvoDrive(blank), ERR_UNRECOGNIZED_MEDIA);
+  EXPECT_EQ(blank.CheckDrive(), 0u);
 }
 
 TEST(FloppyDrive, SetMediaFromDiskFollowsTheVolumeBlockAndTheDriveForm) {
@@ -67,7 +68,7 @@ TEST(FloppyDrive, SetMediaFromDiskFollowsTheVolumeBlockAndTheDriveForm) {
     auto emu = Emu(path, c.five_inch);
     CFloppyDrive drive("a:", emu);
     ASSERT_EQ(drive.OpenDevice(), 0u);
-    EXPECT_EQ(drive.SetMediaFromDisk(), 0u) << c.spt;
+    EXPECT_EQ(SetMediaFromDisk(drive), 0u) << c.spt;
     EXPECT_EQ(emu->CurrentMediaType(), c.expected) << c.spt;
     drive.CloseDevice();
   }

@@ -7,7 +7,7 @@
 #include "diskfs/floppy_volume.h"
 #include "diskfs/listing.h"
 #include "diskfs/on_disk.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "media/floppy_emulated.h"
 #include "support/diskfs_image_builder.h"
 #include "support/floppy_media.h"

@@ -4,7 +4,7 @@
 
 #include "diskfs/consistency_check.h"
 #include "diskfs/kelvo_volume.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "support/floppy_media.h"
 
 namespace kelvo::test {

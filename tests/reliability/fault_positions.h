@@ -10,11 +10,11 @@
 #include <functional>
 #include <string>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "reliability/pc_disk_full.h"
 #include "support/scripted_interaction.h"
-#include "transfer/errno_map.h"
-#include "transfer/error_text.h"
+#include "core/errno_map.h"
+#include "core/error_text.h"
 
 namespace kelvo::test {
 

@@ -10,7 +10,7 @@
 
 #include "diskfs/copy_disk.h"
 #include "diskfs/kelvo_volume.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "reliability/disk_checks.h"
 #include "reliability/fault_positions.h"
 #include "reliability/pc_disk_full.h"
@@ -19,7 +19,7 @@
 #include "support/tape_fixture.h"
 #include "tape/labelled_tape.h"
 #include "tape/tap_image.h"
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 #include "support/filetypes_records.h"
 
 namespace kelvo::test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 
 namespace kelvo::test {
 

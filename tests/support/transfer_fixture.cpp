@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "diskfs/floppy_volume.h"
+#include "diskfs/mount.h"
 #include "support/floppy_media.h"
 
 namespace kelvo::test {
@@ -53,7 +54,7 @@ void TransferBench::EditEntry(char letter, const FileLocator& file,
   CFloppyDrive drive(std::string(1, letter) + ":", drives.at(letter));
   CFloppySession session(drive);
   Block block{};
-  if (session.Status() != ERR_OK || drive.SetMediaFromDisk() != ERR_OK ||
+  if (session.Status() != ERR_OK || SetMediaFromDisk(drive) != ERR_OK ||
       drive.ReadSectors(file.directory_lbn, 1, block.data()) != ERR_OK)
     throw std::runtime_error("cannot read the directory sector");
   DirectorySector sector = DirectorySector::Decode(block.data());

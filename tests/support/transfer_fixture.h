@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/engine_setup.h"
 #include "diskfs/kelvo_volume.h"
 #include "media/floppy_emulated.h"
 #include "support/scripted_interaction.h"
@@ -84,7 +85,7 @@ struct TransferBench {
   RecordingCopyWindow progress{&state.CopyInProgress};
   CPlaceWindowList windows;
   std::map<char, std::shared_ptr<CEmulatedFloppy>> drives;
-  TransferServices services{state, ui, progress, &windows, nullptr, {}};
+  TransferServices services = MakeTransferServices(state, ui, progress, &windows);
 
   TransferBench();
   // Drive `letter` holding an empty printer disk (720 KB unless another

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/qva_fixture.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo {
 namespace {

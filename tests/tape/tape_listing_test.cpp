@@ -4,7 +4,7 @@
 
 #include "support/tape_fixture.h"
 #include "tape/tape_listing.h"
-#include "transfer/size_text.h"
+#include "core/size_text.h"
 
 namespace kelvo::test {
 namespace {

@@ -2,9 +2,10 @@
 // emulated drives.
 #include <gtest/gtest.h>
 
+#include "app/engine_setup.h"
 #include "filetypes/stored_content.h"
 #include "support/transfer_fixture.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo::test {
 namespace {
@@ -199,8 +200,9 @@ TEST_F(FloppyTransfer, RetryStoresTheFileAgain) {
   Write("A.FNT", "x");
   bench.drives.at('A')->SetWriteProtected(true);
   UnprotectingUser user(bench.drives.at('A'));
-  TransferServices services{bench.state, user, bench.progress, &bench.windows, nullptr,
-                            bench.services.make_drive};
+  TransferServices services =
+      MakeTransferServices(bench.state, user, bench.progress, &bench.windows);
+  services.make_drive = bench.services.make_drive;
   bench.state.TransferSelection = {"A.FNT"};
   TransferReport report;
   EXPECT_EQ(TransferFiles(pc.string(), K::PcFolder, "A:", K::Floppy, services, &report), ERR_OK);

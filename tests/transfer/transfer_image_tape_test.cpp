@@ -2,10 +2,10 @@
 // a labelled tape image.
 #include <gtest/gtest.h>
 
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 #include "support/transfer_fixture.h"
 #include "tape/tape_progress.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo::test {
 namespace {

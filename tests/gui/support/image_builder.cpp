@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "diskfs/kelvo_volume.h"
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 namespace kelvo::gui::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/scripted_interaction.h"
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 namespace kelvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 
 namespace kelvo {
 namespace {

@@ -1,10 +1,10 @@
-#include "transfer/free_space.h"
+#include "core/free_space.h"
 
 #include <sys/statvfs.h>
 
 #include <cerrno>
 
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo {
 

@@ -1,10 +1,11 @@
-#include "tape/restore_request.h"
+#include "app/restore_request.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 
+#include "app/engine_setup.h"
 #include "filetypes/file_names.h"
 
 namespace kelvo {
@@ -108,12 +109,10 @@ RequestCheck CheckRestoreRequest(const TapeRestoreRequest& request) {
 
 ErrorCode RunTapeRestoreRequest(const TapeContext& ctx, const TapeRestoreRequest& request,
                                 const Settings& settings, TapeRestoreRun& run) {
+  const TapeRestoreOptions from_settings = RestoreOptionsFromSettings(settings);
   switch (request.format) {
     case TapeFormat::Labelled: {
-      TapeRestoreOptions options;
-      options.retain_labels = settings.RetainTapeLabels != 0;
-      options.retain_format = settings.RetainPrinterFormat != 0;
-      options.remove_line_numbers = settings.RemoveLineNumbers != 0;
+      TapeRestoreOptions options = from_settings;
       options.type_dirs = request.type_dirs;
       options.user_files_only = request.user_files_only;
       return RestoreLabelledTape(ctx, request.source_drive, request.destination, request.file_spec,
@@ -123,8 +122,8 @@ ErrorCode RunTapeRestoreRequest(const TapeContext& ctx, const TapeRestoreRequest
       QvaRestoreOptions options;
       options.user_files_only = request.user_files_only;
       options.type_dirs = request.type_dirs;
-      options.retain_format = settings.RetainPrinterFormat != 0;
-      options.remove_line_numbers = settings.RemoveLineNumbers != 0;
+      options.retain_format = from_settings.retain_format;
+      options.remove_line_numbers = from_settings.remove_line_numbers;
       return RestoreQvaTape(ctx, request.source_drive, request.destination, request.file_spec,
                             options, run.qva_progress, run.qva_report);
     }

@@ -1,4 +1,4 @@
-#include "transfer/trace_log.h"
+#include "core/trace_log.h"
 
 #include <cstdlib>
 #include <ctime>

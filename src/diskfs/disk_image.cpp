@@ -1,4 +1,4 @@
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,12 +10,12 @@
 #include <new>
 #include <string>
 
-#include "app/interaction.h"
+#include "core/interaction.h"
 #include "diskfs/create_file_system.h"
 #include "diskfs/mount.h"
-#include "media/atomic_file.h"
-#include "transfer/errno_map.h"
-#include "media/file_handle.h"
+#include "core/atomic_file.h"
+#include "core/errno_map.h"
+#include "core/file_handle.h"
 #include "media/hfe_image.h"
 #include "media/imd_image.h"
 #include "media/raw_image.h"

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "support/test_support.h"
-#include "transfer/trace_log.h"
+#include "core/trace_log.h"
 
 namespace kelvo {
 namespace {

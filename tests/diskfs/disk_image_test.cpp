@@ -1,4 +1,4 @@
-#include "media/disk_image.h"
+#include "diskfs/disk_image.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -8,7 +8,7 @@
 #include <string>
 
 #include "diskfs/on_disk.h"
-#include "diskfs/radix50.h"
+#include "core/radix50.h"
 #include "support/test_support.h"
 
 namespace kelvo {

@@ -3,7 +3,7 @@
 // the errno of a failed call here together with what they were doing.
 #pragma once
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 
@@ -14,6 +14,8 @@ enum class IoContext {
   Read,        // reading a floppy, an image or a PC file
   Write,       // writing, or opening for writing, a floppy or an image
   Format,      // formatting a floppy cylinder
+  FloppyRead,  // a floppy drive's open, read or geometry call: the driver's
+  FloppyWrite, //   own answers first, then as Read or Write
   TapeRead,    // reading a tape block
   TapeWrite,   // writing a tape block or a filemark
   TapeControl  // opening a tape, positioning, status, load/unload

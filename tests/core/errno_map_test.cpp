@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 namespace kelvo {
 namespace {
@@ -31,6 +31,11 @@ const Case kCases[] = {
     {EACCES, IoContext::Write, 19}, {ENXIO, IoContext::Read, 21},
     {ENODEV, IoContext::Format, 21}, {ENOSPC, IoContext::Write, 39},
     {ENOMEM, IoContext::Read, 8},
+    // The floppy driver's own answers, then those of any read or write.
+    {EIO, IoContext::FloppyRead, 27}, {EIO, IoContext::FloppyWrite, 27},
+    {ENOENT, IoContext::FloppyRead, 15}, {ENODEV, IoContext::FloppyWrite, 21},
+    {EBUSY, IoContext::FloppyRead, 108}, {EACCES, IoContext::FloppyWrite, 19},
+    {EACCES, IoContext::FloppyRead, 5}, {ENOSPC, IoContext::FloppyWrite, 39},
     // Tapes.
     {ENOMEM, IoContext::TapeRead, 234}, {EIO, IoContext::TapeRead, 1104},
     {ENOSPC, IoContext::TapeWrite, 1100}, {EACCES, IoContext::TapeWrite, 19},

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "transfer/error_codes.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

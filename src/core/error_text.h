@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/interaction.h"
-#include "transfer/error_codes.h"
+#include "core/interaction.h"
+#include "core/error_codes.h"
 
 namespace kelvo {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
-#include "transfer/free_space.h"
+#include "core/free_space.h"
 
 namespace kelvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "transfer/errno_map.h"
+#include "core/errno_map.h"
 
 #include <cerrno>
 
@@ -45,6 +45,25 @@ ErrorCode ByContext(int err, IoContext c) {
     case EOPNOTSUPP:
     case ENOSYS:
       return IsTape(c) ? ERR_NOT_SUPPORTED : 0;
+    default:
+      return 0;
+  }
+}
+
+// What the floppy driver means by a few values: an unformatted or
+// unreadable disk (the format and copy paths go on to format it after this
+// code), no such drive, no disk, and a drive in use by another program
+// (O_EXCL).
+ErrorCode ByFloppy(int err) {
+  switch (err) {
+    case EIO:
+      return ERR_SECTOR_NOT_FOUND;
+    case ENOENT:
+      return ERR_INVALID_DRIVE;
+    case ENODEV:
+      return ERR_NOT_READY;
+    case EBUSY:
+      return ERR_DRIVE_LOCKED;
     default:
       return 0;
   }
@@ -130,6 +149,10 @@ ErrorCode General(int err) {
 
 ErrorCode MapErrno(int err, IoContext context) {
   if (err == 0) return ERR_OK;
+  if (context == IoContext::FloppyRead || context == IoContext::FloppyWrite) {
+    if (ErrorCode code = ByFloppy(err); code != 0) return code;
+    context = context == IoContext::FloppyRead ? IoContext::Read : IoContext::Write;
+  }
   if (ErrorCode code = ByContext(err, context); code != 0) return code;
   return General(err);
 }

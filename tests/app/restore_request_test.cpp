@@ -1,4 +1,4 @@
-#include "tape/restore_request.h"
+#include "app/restore_request.h"
 
 #include <gtest/gtest.h>
 

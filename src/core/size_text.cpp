@@ -1,4 +1,4 @@
-#include "transfer/size_text.h"
+#include "core/size_text.h"
 
 #include <cstdio>
 #include <limits>

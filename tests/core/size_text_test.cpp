@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "transfer/size_text.h"
+#include "core/size_text.h"
 
 namespace kelvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "transfer/error_text.h"
+#include "core/error_text.h"
 
 #include <initializer_list>
 

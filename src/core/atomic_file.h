@@ -1,0 +1,47 @@
+// Writing a PC file so that it is either wholly there or not changed: the
+// bytes go to a temporary file beside it, flushed to disk and renamed over
+// it only when all were written. A failed or abandoned write leaves no
+// partial file and keeps any file that was there before.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "core/error_codes.h"
+
+namespace kelvo {
+
+// A file written in pieces: Create, Append as often as needed, Commit. Until
+// Commit succeeds the destination is untouched; an object that ends without
+// it removes its temporary file.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  // Creates the temporary file for `destination` (an existing destination's
+  // permissions carry over); a new call discards what an earlier one wrote.
+  ErrorCode Create(const std::filesystem::path& destination);
+  ErrorCode Append(const std::uint8_t* data, std::size_t bytes);
+  // Flushes the file, renames it over the destination and makes the rename
+  // durable.
+  ErrorCode Commit();
+  // Removes the temporary file, if any.
+  void Discard();
+
+ private:
+  std::filesystem::path destination_;
+  std::string temp_;
+  int fd_ = -1;
+};
+
+// Writes `bytes` as the whole of `path` through an AtomicFileWriter.
+ErrorCode WriteFileAtomically(const std::filesystem::path& path,
+                              std::span<const std::uint8_t> bytes);
+
+}  // namespace kelvo
