@@ -58,7 +58,7 @@ ErrorCode CFloppyWindow::DoDelete(const QStringList& names) {
   ShellContext& ctx = Context();
   ctx.SetTransferSelection(names);
   CCopyFilesDialog unused_progress(this);
-  TransferServices services{ctx.app, *ctx.ui, unused_progress, nullptr, nullptr,
+  TransferServices services{ctx.app, *ctx.ui, unused_progress, {}, nullptr,
                             [this](char) { return MakeFloppyDrive(device_); }};
   TransferReport report;
   SetBusy(true);

@@ -177,7 +177,7 @@ CChildFrameWindow* CMainFrame::FindPlaceWindow(const QString& place) const {
 }
 
 bool CMainFrame::OperationRunning() const {
-  if (ctx_.app.TapeBusy) return true;
+  if (ctx_.app.TapeBusy || ctx_.app.CopyInProgress) return true;
   for (CChildFrameWindow* ex : Explorers())
     if (ex->Busy()) return true;
   return false;

@@ -29,6 +29,7 @@ class CDeviceBar;
 class CDiskImageWindow;
 class CDragExportFolders;
 class CFloppyWindow;
+struct TransferRequest;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -79,7 +80,8 @@ class CMainFrame : public QMainWindow {
   // Exports `names` of `window`'s place into a new private folder for a drag
   // out to the desktop; the URLs of the files written.
   QList<QUrl> ExportForDrag(CChildFrameWindow* window, const QStringList& names);
-  // Whether a floppy or tape operation runs (closing is refused then).
+  // Whether a tape operation, a transfer or a floppy operation runs
+  // (closing is refused then).
   bool OperationRunning() const;
 
   // Floppy windows and the Disk menu (floppy_commands.cpp).
@@ -98,6 +100,8 @@ class CMainFrame : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // Runs a dropped transfer and brings its open destination window up to date.
+  void FinishDrop(CChildFrameWindow* destination, const TransferRequest& r);
   void BuildMenus();
   QAction* AddCommand(QMenu* menu, Cmd cmd, const QString& text,
                       const QKeySequence& key = QKeySequence());

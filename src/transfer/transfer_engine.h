@@ -41,8 +41,9 @@ struct TransferServices {
   AppState& state;
   Interaction& ui;
   CCopyFilesSink& progress;
-  // The open place windows (may be null: none is open).
-  CPlaceWindows* windows = nullptr;
+  // The open windows of the source and the destination, as the caller
+  // knows them; a delete from a floppy keeps its destination in step.
+  TransferWindows windows;
   // The tape progress window of the tape routines (required for them).
   CTapeProgressSink* tape_progress = nullptr;
   // Empty: the drives bound in state.Bindings.
