@@ -144,7 +144,6 @@ CPcExplorerWindow* CMainFrame::OpenPcExplorer() {
   pc_window_->setGeometry(s.SystemWindowLeft, s.SystemWindowTop, s.SystemWindowRight - s.SystemWindowLeft,
                           s.SystemWindowBottom - s.SystemWindowTop);
   if (s.SystemWindowCmdShow == 3) pc_window_->showMaximized();
-  connect(pc_window_, &QObject::destroyed, this, [this] { pc_window_ = nullptr; });
   pc_window_->installEventFilter(this);
   connect(pc_window_, &QMdiSubWindow::windowStateChanged, this,
           [this] { RememberExplorerPlacement(); });

@@ -6,6 +6,8 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QUrl>
 #include <memory>
 #include <vector>
@@ -132,7 +134,8 @@ class CMainFrame : public QMainWindow {
   QLabel* status_text_;
   QTimer* idle_timer_;
   QHash<Cmd, QAction*> actions_;
-  QMdiSubWindow* pc_window_ = nullptr;
+  // Cleared by Qt when the window goes, also while this frame is destroyed.
+  QPointer<QMdiSubWindow> pc_window_;
   int next_offset_ = 0;
   int new_documents_ = 0;
   QStringList recent_files_;
