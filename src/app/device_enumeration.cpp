@@ -28,11 +28,12 @@ std::string FirstTapeVolume(const std::string& device) {
   return EndsWith(first, ".tap") ? first : device;
 }
 
-bool EnumerateDevices(const DeviceBindings& bindings, DeviceTable& table) {
+bool EnumerateDevices(const DeviceBindings& bindings, DeviceTable& table,
+                      std::shared_ptr<CFloppySyscalls> floppy_calls) {
   table = DeviceTable{};
   for (int i = 0; i < 2; ++i) {
     const char letter = static_cast<char>('A' + i);
-    FloppyDescription d = DescribeFloppyDevice(bindings.floppy[i], letter);
+    FloppyDescription d = DescribeFloppyDevice(bindings.floppy[i], letter, floppy_calls);
     DeviceEntry& e = table[static_cast<std::size_t>(i)];
     e.type = kDeviceRemovable;
     e.drive_form = d.drive_form;

@@ -2,22 +2,27 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
 #include "media/device_table.h"
 
 namespace kelvo {
+
+class CFloppySyscalls;
 
 // The warning start-up shows when the floppy driver test fails.
 inline constexpr const char* kFloppyDriverMissingText =
     "Floppy driver not loaded! Some functions will not be available.";
 
 // Fills `table` from `bindings`: entries 0 and 1 are floppy drives A: and B:
-// (present when their device exists; an emulated drive always does), entries
-// 2-25 are absent (Linux has no drive letters), entries 26-29 are Tape0..Tape3,
-// present when their device string names an existing device or an existing
-// .tap file (for a list of volumes, the first). Returns whether any tape
-// drive is present.
-bool EnumerateDevices(const DeviceBindings& bindings, DeviceTable& table);
+// as DescribeFloppyDevice finds them (over `floppy_calls` when given),
+// present when the drive is there and handles a printer format (a drive of
+// form 0 is absent); entries 2-25 are absent (Linux has no drive letters);
+// entries 26-29 are Tape0..Tape3, present when their device string names an
+// existing device or an existing .tap file (for a list of volumes, the
+// first). Returns whether any tape drive is present.
+bool EnumerateDevices(const DeviceBindings& bindings, DeviceTable& table,
+                      std::shared_ptr<CFloppySyscalls> floppy_calls = nullptr);
 
 // Whether a floppy driver that offers the printer formats is there: the
 // Linux floppy driver (its module folder or /dev/fd0 under `system_root`),

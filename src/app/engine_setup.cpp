@@ -53,7 +53,7 @@ TransferSettings TransferSettingsOf(const AppState& state) {
 }
 
 TransferServices MakeTransferServices(AppState& state, Interaction& ui, CCopyFilesSink& progress,
-                                      CPlaceWindows* windows, CTapeProgressSink* tape_progress) {
+                                      TransferWindows windows, CTapeProgressSink* tape_progress) {
   return TransferServices{
       state,
       ui,

@@ -41,7 +41,7 @@ TransferSettings TransferSettingsOf(const AppState& state);
 // and the settings as they are when the transfer starts. The caller may
 // replace make_drive.
 TransferServices MakeTransferServices(AppState& state, Interaction& ui, CCopyFilesSink& progress,
-                                      CPlaceWindows* windows = nullptr,
+                                      TransferWindows windows = {},
                                       CTapeProgressSink* tape_progress = nullptr);
 
 }  // namespace kelvo

@@ -1,9 +1,12 @@
 #include "app/floppy_description.h"
 
-#include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "media/device_table.h"
+#include "media/device_table.h"
+#include "media/floppy_drive.h"
+#include "media/floppy_linux.h"
 
 namespace kelvo {
 namespace {
@@ -33,7 +36,8 @@ int EmulatedForm(std::string_view options) {
 
 }  // namespace
 
-FloppyDescription DescribeFloppyDevice(const std::string& device, char letter) {
+FloppyDescription DescribeFloppyDevice(const std::string& device, char letter,
+                                       std::shared_ptr<CFloppySyscalls> calls) {
   FloppyDescription d;
   std::string_view text = device;
   if (text.substr(0, kEmuPrefix.size()) == kEmuPrefix) {
@@ -43,10 +47,12 @@ FloppyDescription DescribeFloppyDevice(const std::string& device, char letter) {
     d.emulated = true;
     d.drive_form =
         comma == std::string_view::npos ? kDriveForm35 : EmulatedForm(text.substr(comma + 1));
-  } else {
-    std::error_code ec;
-    d.exists = !device.empty() && std::filesystem::exists(device, ec);
-    d.drive_form = kDriveForm35;
+  } else if (!device.empty()) {
+    CFloppyDrive drive(std::string(1, letter) + ":",
+                       std::make_shared<CLinuxFloppy>(device, calls ? calls : SystemFloppyCalls()));
+    std::vector<MediaKind> types;
+    d.exists = drive.GetMediaTypes(types) == ERR_OK;
+    if (d.exists) d.drive_form = drive.DescribeDrive().form;
   }
   d.display_name = DriveName(d.drive_form, letter);
   return d;

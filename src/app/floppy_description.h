@@ -1,9 +1,12 @@
 // How a floppy drive bound to a device string is shown in the device table.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace kelvo {
+
+class CFloppySyscalls;
 
 struct FloppyDescription {
   bool exists = false;  // the drive is there (its medium may be missing)
@@ -16,8 +19,11 @@ struct FloppyDescription {
 // - "emu:PATH[,form=3.5|5.25][,wp]": always there (an emulated drive may be
 //   empty); form=5.25 gives "5¼ Floppy (A:)" and form 1, otherwise
 //   "3½ Floppy (A:)" and form 2;
-// - any other path: there when the path exists; a 3.5-inch drive.
-// This is worked out from the device string alone.
-FloppyDescription DescribeFloppyDevice(const std::string& device, char letter);
+// - any other path: the drive itself is asked what it is (the drive
+//   description of CFloppyDrive: FDGETDRVTYP on the floppy driver, the PC's
+//   3.5-inch formats for a plain block device); a device that cannot be
+//   opened is not there. `calls` stands in for the kernel in tests.
+FloppyDescription DescribeFloppyDevice(const std::string& device, char letter,
+                                       std::shared_ptr<CFloppySyscalls> calls = nullptr);
 
 }  // namespace kelvo

@@ -62,7 +62,6 @@ class ImageWindow final : public CPlaceWindow {
   explicit ImageWindow(std::string path) : path_(std::move(path)) {}
   ErrorCode Open() { return doc_.OnOpenDocument(path_); }
   ErrorCode Save() { return doc_.IsModified() ? doc_.OnSaveDocument(path_) : ERR_OK; }
-  std::string Title() const override { return path_; }
   void DropEntry(std::string_view) override {}
   void AddEntry(std::string_view, const FileEntry*) override {}
   CDiskImageDoc* Document() override { return &doc_; }
@@ -151,7 +150,6 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   if (!from_kind || !to_kind) return kExitUsage;
   AppState& state = *ctx.state;
 
-  CPlaceWindowList windows;
   std::unique_ptr<ImageWindow> images[2];
   const std::string* places[2] = {&from, &to};
   const PlaceKind kinds[2] = {*from_kind, *to_kind};
@@ -160,8 +158,9 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
     if (i == 1 && images[0] && from == to) break;  // the same image twice
     images[i] = std::make_unique<ImageWindow>(*places[i]);
     if (ErrorCode err = images[i]->Open()) return Finish(err);
-    windows.Add(*images[i]);
   }
+  TransferWindows windows{images[0].get(), images[1].get()};
+  if (*to_kind == PlaceKind::DiskImage && !images[1]) windows.destination = images[0].get();
   if (*from_kind == PlaceKind::DiskImage && *to_kind == PlaceKind::PcFolder &&
       state.settings.RemoveLineNumbers != 0 && ctx.remove_line_numbers.value_or(false))
     std::cerr << "kdu: line numbers are always kept when exporting from a disk image\n";
@@ -172,7 +171,7 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   TerminalCopyWindow progress(names.size());
   CRestoreProgressModel tape_window(state.TapeBusy);
   WatchingInteraction ui(*ctx.ui);
-  TransferServices services = MakeTransferServices(state, ui, progress, &windows, &tape_window);
+  TransferServices services = MakeTransferServices(state, ui, progress, windows, &tape_window);
   state.TransferSelection = names;
   TransferReport report;
   const ErrorCode result = TransferFiles(PlaceText(from, *from_kind), *from_kind,

@@ -4,7 +4,7 @@ namespace kelvo::gui {
 
 QString DeviceEntry::Label() const {
   if (tape) return name;
-  return (three_and_half ? QStringLiteral("3\u00BD Floppy (%1)") : QStringLiteral("5\u00BC  Floppy (%1)"))
+  return (three_and_half ? QStringLiteral("3\u00BD Floppy (%1)") : QStringLiteral("5\u00BC Floppy (%1)"))
       .arg(name);
 }
 

@@ -1,6 +1,5 @@
 #include "gui/disk_image_window.h"
 
-#include <QCloseEvent>
 #include <QFileInfo>
 
 #include "diskfs/kelvo_volume.h"
@@ -65,17 +64,12 @@ ErrorCode CDiskImageWindow::SaveTo(const QString& path) {
   return 0;
 }
 
-void CDiskImageWindow::closeEvent(QCloseEvent* e) {
-  if (doc_->IsModified()) {
-    const Button answer =
-        Context().ui->Ask(S(QStringLiteral("Save changes to %1?").arg(title_)), kAppTitle,
-                          Buttons::YesNoCancel, Icon::Exclamation);
-    if (answer == Button::Cancel || (answer == Button::Yes && !(save_handler && save_handler()))) {
-      e->ignore();
-      return;
-    }
-  }
-  CChildFrameWindow::closeEvent(e);
+bool CDiskImageWindow::ConfirmClose() {
+  if (!doc_->IsModified()) return true;
+  const Button answer =
+      Context().ui->Ask(S(QStringLiteral("Save changes to %1?").arg(title_)), kAppTitle,
+                        Buttons::YesNoCancel, Icon::Exclamation);
+  return answer == Button::No || (answer == Button::Yes && save_handler && save_handler());
 }
 
 }  // namespace kelvo::gui

@@ -21,6 +21,8 @@ class CDiskImageWindow : public CKelvoDiskWindow {
   QString ListingHeadingText() const override;
   void Refresh() override;
   bool Modified() const override { return doc_->IsModified(); }
+  // Asks "Save changes to ...?" when the image has unsaved changes.
+  bool ConfirmClose() override;
 
   QString Path() const { return path_; }
   CDiskImageDoc& Document() { return *doc_; }
@@ -32,7 +34,6 @@ class CDiskImageWindow : public CKelvoDiskWindow {
  protected:
   ErrorCode DoDelete(const QStringList& names) override;
   ErrorCode DoRename(const QString& old_name, const QString& new_name) override;
-  void closeEvent(QCloseEvent* e) override;
 
  private:
   void UpdateTitle();

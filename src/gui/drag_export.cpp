@@ -68,7 +68,8 @@ QList<QUrl> CMainFrame::ExportForDrag(CChildFrameWindow* window, const QStringLi
     ctx_.ui->ReportError(ERR_ACCESS_DENIED);
     return {};
   }
-  TransferRequest r{window->PlaceText(), window->Kind(), folder, PlaceKind::PcFolder, names};
+  TransferRequest r{window->PlaceText(), window->Kind(), folder, PlaceKind::PcFolder, names,
+                    window, nullptr};
   const ErrorCode code = TransferFiles(*this, r);
   if (code != 0) ctx_.ui->ReportError(code);
   // The files that arrived: a failed export stops at the failing file.

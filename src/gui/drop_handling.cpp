@@ -1,13 +1,17 @@
 // Drops on explorer windows and on device buttons.
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPointer>
 #include <QUrl>
 
 #include "gui/drag_payload.h"
 #include "gui/explorer_window.h"
+#include "gui/floppy_window.h"
 #include "gui/main_frame.h"
 #include "gui/pc_explorer.h"
+#include "gui/tape_window.h"
 #include "gui/transfer_bridge.h"
+#include "transfer/transfer_engine.h"
 
 namespace kelvo::gui {
 namespace {
@@ -52,27 +56,35 @@ void CMainFrame::HandleDrop(CChildFrameWindow* target, const QMimeData* data) {
   if (source == target) return;  // a drop on the window the drag came from
   r.destination = target->PlaceText();
   r.destination_kind = target->Kind();
-  const ErrorCode code = TransferFiles(*this, r);
-  if (target->Kind() == PlaceKind::Tape) return;  // a tape window ignores the result
-  if (code != 0) ctx_.ui->ReportError(code);
-  else target->Refresh();
+  r.source_window = source;
+  r.destination_window = target;
+  FinishDrop(target, r);
 }
 
 void CMainFrame::HandleDeviceDrop(const DeviceEntry& device, const QMimeData* data) {
   TransferRequest r;
   CChildFrameWindow* source = nullptr;
   if (!data || !SourceOf(*this, data, &source, r)) return;
+  r.source_window = source;
   r.destination_kind = device.tape ? PlaceKind::Tape : PlaceKind::Floppy;
   CChildFrameWindow* open = nullptr;
-  for (CChildFrameWindow* ex : Explorers())
-    if (ex->Kind() == r.destination_kind && ex->PlaceText().endsWith(device.name + "\\", Qt::CaseInsensitive))
-      open = ex;
-  r.destination = open ? open->PlaceText() : FloppyPlaceText(device);
-  if (device.tape) r.destination = device.name;
-  const ErrorCode code = TransferFiles(*this, r);
-  if (device.tape) return;
+  if (device.tape) open = FindTapeWindow(*this, device.name);
+  else open = FindFloppyWindow(device.name);
+  r.destination = device.tape ? device.name : FloppyPlaceText(device);
+  r.destination_window = open;
+  FinishDrop(open, r);
+}
+
+void CMainFrame::FinishDrop(CChildFrameWindow* destination, const TransferRequest& r) {
+  const QPointer<CChildFrameWindow> window(destination);
+  TransferReport report;
+  const ErrorCode code = TransferFiles(*this, r, &report);
+  // A drop on a tape ignores the result.
+  if (r.destination_kind == PlaceKind::Tape) return;
   if (code != 0) ctx_.ui->ReportError(code);
-  else if (open) open->Refresh();
+  // The destination lists what arrived, also when the transfer stopped
+  // part-way; a place that could not be reached at all is not asked again.
+  if (window && (code == 0 || report.copied > 0)) window->Refresh();
 }
 
 }  // namespace kelvo::gui

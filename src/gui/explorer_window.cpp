@@ -121,8 +121,12 @@ QMimeData* CChildFrameWindow::MakeDragData() {
 }
 
 void CChildFrameWindow::closeEvent(QCloseEvent* e) {
-  if (busy_ && (kind_ == PlaceKind::Floppy || kind_ == PlaceKind::Tape)) {
+  if (busy_) {
     ctx_.ui->Beep(BeepKind::Exclamation);
+    e->ignore();
+    return;
+  }
+  if (!ConfirmClose()) {
     e->ignore();
     return;
   }

@@ -42,6 +42,8 @@ class CChildFrameWindow : public QWidget {
   virtual QString DocumentTitle() const { return PlaceText(); }
   // Unsaved changes (disk images kept in memory).
   virtual bool Modified() const { return false; }
+  // Asked before the window closes (not while it is busy); false keeps it open.
+  virtual bool ConfirmClose() { return true; }
   // Empties the file list and its count without reading the place again.
   virtual void ClearList();
 
@@ -52,6 +54,8 @@ class CChildFrameWindow : public QWidget {
   // The status bar's "%d file(s) selected (%s)".
   QString SelectionSummary() const;
 
+  // Set while a long operation or a transfer works on this window's place:
+  // the window then refuses to close.
   bool Busy() const { return busy_; }
   void SetBusy(bool busy) { busy_ = busy; }
   // While a command works on this window's place: busy (refuses to close)

@@ -21,10 +21,6 @@ int DriveForm(const DeviceEntry& device) {
   return device.three_and_half ? kDriveForm35 : kDriveForm525;
 }
 
-QString DriveDisplayName(const DeviceEntry& device) {
-  return (device.three_and_half ? QStringLiteral("3\u00BD Floppy (%1)")
-                                : QStringLiteral("5\u00BC Floppy (%1)"))
-      .arg(device.name);
-}
+QString DriveDisplayName(const DeviceEntry& device) { return device.Label(); }
 
 }  // namespace kelvo::gui

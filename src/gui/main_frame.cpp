@@ -144,7 +144,6 @@ CPcExplorerWindow* CMainFrame::OpenPcExplorer() {
   pc_window_->setGeometry(s.SystemWindowLeft, s.SystemWindowTop, s.SystemWindowRight - s.SystemWindowLeft,
                           s.SystemWindowBottom - s.SystemWindowTop);
   if (s.SystemWindowCmdShow == 3) pc_window_->showMaximized();
-  connect(pc_window_, &QObject::destroyed, this, [this] { pc_window_ = nullptr; });
   pc_window_->installEventFilter(this);
   connect(pc_window_, &QMdiSubWindow::windowStateChanged, this,
           [this] { RememberExplorerPlacement(); });
@@ -177,7 +176,7 @@ CChildFrameWindow* CMainFrame::FindPlaceWindow(const QString& place) const {
 }
 
 bool CMainFrame::OperationRunning() const {
-  if (ctx_.app.TapeBusy) return true;
+  if (ctx_.app.TapeBusy || ctx_.app.CopyInProgress) return true;
   for (CChildFrameWindow* ex : Explorers())
     if (ex->Busy()) return true;
   return false;

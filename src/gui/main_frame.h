@@ -6,6 +6,8 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QUrl>
 #include <memory>
 #include <vector>
@@ -29,6 +31,7 @@ class CDeviceBar;
 class CDiskImageWindow;
 class CDragExportFolders;
 class CFloppyWindow;
+struct TransferRequest;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -79,7 +82,8 @@ class CMainFrame : public QMainWindow {
   // Exports `names` of `window`'s place into a new private folder for a drag
   // out to the desktop; the URLs of the files written.
   QList<QUrl> ExportForDrag(CChildFrameWindow* window, const QStringList& names);
-  // Whether a floppy or tape operation runs (closing is refused then).
+  // Whether a tape operation, a transfer or a floppy operation runs
+  // (closing is refused then).
   bool OperationRunning() const;
 
   // Floppy windows and the Disk menu (floppy_commands.cpp).
@@ -98,6 +102,8 @@ class CMainFrame : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // Runs a dropped transfer and brings its open destination window up to date.
+  void FinishDrop(CChildFrameWindow* destination, const TransferRequest& r);
   void BuildMenus();
   QAction* AddCommand(QMenu* menu, Cmd cmd, const QString& text,
                       const QKeySequence& key = QKeySequence());
@@ -128,7 +134,8 @@ class CMainFrame : public QMainWindow {
   QLabel* status_text_;
   QTimer* idle_timer_;
   QHash<Cmd, QAction*> actions_;
-  QMdiSubWindow* pc_window_ = nullptr;
+  // Cleared by Qt when the window goes, also while this frame is destroyed.
+  QPointer<QMdiSubWindow> pc_window_;
   int next_offset_ = 0;
   int new_documents_ = 0;
   QStringList recent_files_;

@@ -1,6 +1,9 @@
 #include "gui/transfer_bridge.h"
 
+#include <initializer_list>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/engine_setup.h"
@@ -20,7 +23,6 @@ namespace {
 class ExplorerPlace final : public CPlaceWindow {
  public:
   explicit ExplorerPlace(CChildFrameWindow& window) : window_(window) {}
-  std::string Title() const override { return S(window_.PlaceText()); }
   void DropEntry(std::string_view name) override {
     window_.DropEntry(QString::fromUtf8(name.data(), int(name.size())));
   }
@@ -34,27 +36,36 @@ class ExplorerPlace final : public CPlaceWindow {
   CChildFrameWindow& window_;
 };
 
-// The frame's explorer windows, taken when the transfer starts.
-class FramePlaces final : public CPlaceWindows {
+// For the life of a transfer: the copy-in-progress flag is set and the
+// windows it uses are busy, so none of them (nor the main window) closes
+// while the engine pumps messages between files.
+class TransferRunningScope {
  public:
-  explicit FramePlaces(const CMainFrame& frame) {
-    for (CChildFrameWindow* window : frame.Explorers())
-      places_.push_back(std::make_unique<ExplorerPlace>(*window));
+  TransferRunningScope(bool& flag, std::initializer_list<CChildFrameWindow*> windows)
+      : flag_(flag), flag_before_(flag) {
+    flag_ = true;
+    for (CChildFrameWindow* w : windows) {
+      if (!w) continue;
+      windows_.push_back({w, w->Busy()});
+      w->SetBusy(true);
+    }
   }
-  CPlaceWindow* FindWindow(std::string_view place_text) override {
-    const QString wanted = QString::fromUtf8(place_text.data(), int(place_text.size()));
-    for (const auto& place : places_)
-      if (Q(place->Title()).compare(wanted, Qt::CaseInsensitive) == 0) return place.get();
-    return nullptr;
+  ~TransferRunningScope() {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) it->first->SetBusy(it->second);
+    flag_ = flag_before_;
   }
+  TransferRunningScope(const TransferRunningScope&) = delete;
+  TransferRunningScope& operator=(const TransferRunningScope&) = delete;
 
  private:
-  std::vector<std::unique_ptr<ExplorerPlace>> places_;
+  bool& flag_;
+  bool flag_before_;
+  std::vector<std::pair<CChildFrameWindow*, bool>> windows_;
 };
 
 }  // namespace
 
-ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
+ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferReport* report) {
   ShellContext& ctx = frame.Context();
   Interaction& ui = *ctx.ui;
   ui.PumpMessages();
@@ -64,9 +75,9 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
   // Pairs with nothing to do.
   if ((s == K::PcFolder && d == K::PcFolder) || (s == K::DiskImage && d == K::Tape)) return 0;
   const bool tape = s == K::Tape || d == K::Tape;
-  if (tape && ctx.app.TapeBusy) {
-    // One tape operation at a time: a drop while a listing, write or
-    // restore runs is refused.
+  if (ctx.app.CopyInProgress || (tape && ctx.app.TapeBusy)) {
+    // One transfer and one tape operation at a time: a drop while another
+    // runs is refused.
     ui.Beep(BeepKind::Exclamation);
     return 0;
   }
@@ -75,7 +86,12 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
   CCopyFilesDialog progress(&frame);
   std::unique_ptr<CRestoreProgressDlg> tape_progress;
   if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, &frame);
-  FramePlaces places(frame);
+  std::optional<ExplorerPlace> source_place;
+  std::optional<ExplorerPlace> destination_place;
+  if (r.source_window) source_place.emplace(*r.source_window);
+  if (r.destination_window) destination_place.emplace(*r.destination_window);
+  const TransferWindows windows{source_place ? &*source_place : nullptr,
+                                destination_place ? &*destination_place : nullptr};
   // Floppy letters are bound to the devices of the main window's device bar.
   FloppyDriveMaker make_drive = [&frame](char letter) -> std::unique_ptr<CFloppyDrive> {
     for (const DeviceEntry& d : frame.Devices())
@@ -83,10 +99,14 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r) {
     return nullptr;
   };
   TransferServices services =
-      MakeTransferServices(ctx.app, ui, progress, &places, tape_progress.get());
+      MakeTransferServices(ctx.app, ui, progress, windows, tape_progress.get());
   services.make_drive = make_drive;
-  const ErrorCode code = kelvo::TransferFiles(S(r.source), static_cast<int>(s),
-                                              S(r.destination), static_cast<int>(d), services);
+  ErrorCode code = 0;
+  {
+    TransferRunningScope running(ctx.app.CopyInProgress, {r.source_window, r.destination_window});
+    code = kelvo::TransferFiles(S(r.source), static_cast<int>(s), S(r.destination),
+                                static_cast<int>(d), services, report);
+  }
   if (d == K::Tape && s == K::PcFolder) {
     // After a tape write, an open window of that tape lists it again.
     if (tape_progress->WasShown()) {

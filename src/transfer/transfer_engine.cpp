@@ -6,10 +6,6 @@
 
 namespace kelvo {
 
-CPlaceWindow* TransferRun::Window(std::string_view place) {
-  return services.windows ? services.windows->FindWindow(place) : nullptr;
-}
-
 std::unique_ptr<CFloppyDrive> TransferRun::MakeDrive(std::string_view place) {
   const char letter = FloppyLetterOfPlace(place);
   if (letter == 0 || !services.make_drive) return nullptr;
@@ -124,7 +120,7 @@ ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& serv
     if (ErrorCode rc = OpenTransferFloppy(run, place, false, kFloppyCacheBlocks, floppy))
       return rc;
     CopyInProgressScope busy(services.state.CopyInProgress);
-    CPlaceWindow* window = run.Window(place);
+    CPlaceWindow* window = run.DestinationWindow();
     for (const std::string& name : services.state.TransferSelection) {
       FileLocator file;
       ErrorCode rc = floppy->Volume().FindFile(name, file);

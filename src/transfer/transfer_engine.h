@@ -42,8 +42,9 @@ struct TransferServices {
   TransferState& state;
   Interaction& ui;
   CCopyFilesSink& progress;
-  // The open place windows (may be null: none is open).
-  CPlaceWindows* windows = nullptr;
+  // The open windows of the source and the destination, as the caller
+  // knows them; a delete from a floppy keeps its destination in step.
+  TransferWindows windows;
   // The tape progress window of the tape routines (required for them).
   CTapeProgressSink* tape_progress = nullptr;
   // Makes the floppy drives; empty: no floppy place can be used.

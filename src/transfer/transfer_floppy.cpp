@@ -5,6 +5,7 @@
 #include "diskfs/copy_disk_file.h"
 #include "filetypes/file_names.h"
 #include "filetypes/stored_content.h"
+#include "media/pc_folder_names.h"
 #include "transfer/transfer_routines.h"
 
 namespace kelvo {
@@ -32,7 +33,7 @@ ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
 ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
                      const std::string& destination) {
   TransferState& state = run.State();
-  CPlaceWindow* window = run.Window(destination);
+  CPlaceWindow* window = run.DestinationWindow();
   std::unique_ptr<CTransferFloppy> floppy;
   if (ErrorCode rc = OpenTransferFloppy(run, destination, true, kFloppyCacheBlocks, floppy))
     return rc;
@@ -93,7 +94,8 @@ ErrorCode FloppyToPc(TransferRun& run, const std::string& source,
       return ERR_OK;
     }
     if (rc) return rc;
-    const std::filesystem::path target = std::filesystem::path(folder) / DisplayName(file.name);
+    const std::filesystem::path target =
+        std::filesystem::path(folder) / PcFileNameInFolder(folder, DisplayName(file.name));
     if (ErrorCode err = volume.ExportFile(file.name, target, options)) return err;
     ++run.report.copied;
   }

@@ -6,22 +6,15 @@
 #include "diskfs/copy_disk_file.h"
 #include "filetypes/file_names.h"
 #include "diskfs/disk_image.h"
+#include "diskfs/disk_image.h"
+#include "media/pc_folder_names.h"
 #include "transfer/transfer_routines.h"
 
 namespace kelvo {
-namespace {
-
-// The document of the open window of an image place, or null.
-CDiskImageDoc* ImageOf(TransferRun& run, const std::string& place) {
-  CPlaceWindow* window = run.Window(place);
-  return window ? window->Document() : nullptr;
-}
-
-}  // namespace
 
 ErrorCode PcToImage(TransferRun& run, const std::string& source,
                     const std::string& destination) {
-  CPlaceWindow* window = run.Window(destination);
+  CPlaceWindow* window = run.DestinationWindow();
   CDiskImageDoc* image = window ? window->Document() : nullptr;
   if (!image) return ERR_INVALID_HANDLE;
   CKelvoVolume volume(*image);
@@ -56,9 +49,10 @@ ErrorCode PcToImage(TransferRun& run, const std::string& source,
   return ERR_OK;
 }
 
-ErrorCode ImageToPc(TransferRun& run, const std::string& source,
+ErrorCode ImageToPc(TransferRun& run, const std::string& /*source*/,
                     const std::string& destination) {
-  CDiskImageDoc* image = ImageOf(run, source);
+  CPlaceWindow* window = run.SourceWindow();
+  CDiskImageDoc* image = window ? window->Document() : nullptr;
   if (!image) return ERR_INVALID_HANDLE;
   CKelvoVolume volume(*image);
   const std::string folder = FolderText(destination);
@@ -75,7 +69,8 @@ ErrorCode ImageToPc(TransferRun& run, const std::string& source,
       FileLocator file;
       ErrorCode rc = volume.FindFile(name, file);
       if (rc == ERR_OK) {
-        const auto target = std::filesystem::path(folder) / DisplayName(file.name);
+        const auto target =
+            std::filesystem::path(folder) / PcFileNameInFolder(folder, DisplayName(file.name));
         rc = volume.ExportFile(file.name, target, options);
       }
       if (rc == ERR_OK) break;

@@ -3,15 +3,16 @@
 // A place is named by its text: a PC folder by its path, a floppy drive by a
 // text ending with the drive ("A:", "A:\" or "A:/"), a disk image by the
 // title of its window, a tape drive by its name ("Tape0") or device string.
-// The engine keeps an open window of a place in step with what it writes
-// through CPlaceWindow; the desktop program implements it with its list
-// views, the command line with CPlaceWindowList.
+// The open windows of the source and the destination are handed to the
+// engine by the caller (TransferWindows), never looked up by their text: two
+// images of the same file name in two folders show the same title. The
+// engine keeps the destination window in step with what it writes through
+// CPlaceWindow; the desktop program implements it with its list views, the
+// command line with the documents of the images it opened.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "diskfs/on_disk.h"
 
@@ -25,8 +26,6 @@ enum class PlaceKind { PcFolder = 0, Floppy = 1, Tape = 2, DiskImage = 3 };
 class CPlaceWindow {
  public:
   virtual ~CPlaceWindow() = default;
-  // The window title, compared with place texts without regard to case.
-  virtual std::string Title() const = 0;
   // Drops the list entry of `name` (NAME.TYP or a PC file name), if listed.
   virtual void DropEntry(std::string_view name) = 0;
   // Adds the list entry of a file just written: its name as the list shows
@@ -36,22 +35,11 @@ class CPlaceWindow {
   virtual CDiskImageDoc* Document() { return nullptr; }
 };
 
-// The program's open place windows.
-class CPlaceWindows {
- public:
-  virtual ~CPlaceWindows() = default;
-  // The window whose title equals `place_text` (any case), or null.
-  virtual CPlaceWindow* FindWindow(std::string_view place_text) = 0;
-};
-
-// Windows registered by their owner (the command line, tests). Not owned.
-class CPlaceWindowList final : public CPlaceWindows {
- public:
-  void Add(CPlaceWindow& window) { windows_.push_back(&window); }
-  CPlaceWindow* FindWindow(std::string_view place_text) override;
-
- private:
-  std::vector<CPlaceWindow*> windows_;
+// The open windows of a transfer's two places (null: not open; not owned).
+// A disk image place must have its window: its document is the image.
+struct TransferWindows {
+  CPlaceWindow* source = nullptr;
+  CPlaceWindow* destination = nullptr;
 };
 
 // The drive letter ('A' to 'Z', upper case) named by the end of a floppy

@@ -20,8 +20,9 @@ struct TransferRun {
   TransferState& State() { return services.state; }
   Interaction& Ui() { return services.ui; }
   CCopyFilesSink& Progress() { return services.progress; }
-  // The open window of `place`, or null.
-  CPlaceWindow* Window(std::string_view place);
+  // The open windows of the source and the destination place, or null.
+  CPlaceWindow* SourceWindow() { return services.windows.source; }
+  CPlaceWindow* DestinationWindow() { return services.windows.destination; }
   // The drive named by the end of `place` (null when none can be made).
   std::unique_ptr<CFloppyDrive> MakeDrive(std::string_view place);
   // Shows the failure of one file and asks for Retry; notes a declined one.
@@ -46,16 +47,18 @@ class CopyFilesWindowScope {
   CCopyFilesSink& sink_;
 };
 
-// Sets the copy-in-progress flag for its lifetime.
+// Sets the copy-in-progress flag for its lifetime; a front end that holds
+// it around the whole transfer keeps it set afterwards.
 class CopyInProgressScope {
  public:
-  explicit CopyInProgressScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~CopyInProgressScope() { flag_ = false; }
+  explicit CopyInProgressScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~CopyInProgressScope() { flag_ = before_; }
   CopyInProgressScope(const CopyInProgressScope&) = delete;
   CopyInProgressScope& operator=(const CopyInProgressScope&) = delete;
 
  private:
   bool& flag_;
+  bool before_;
 };
 
 // Opens the floppy of `place` for a routine. Returns 0 with `out` open, or

@@ -2,6 +2,7 @@
 
 #include "app/device_enumeration.h"
 #include "app/floppy_description.h"
+#include "support/floppy_fake_calls.h"
 #include "support/test_support.h"
 
 namespace kelvo {
@@ -47,6 +48,39 @@ TEST(DescribeFloppyDevice, DevicePathsArePresentWhenTheyExist) {
   EXPECT_EQ(d.display_name, "3\u00bd Floppy (B:)");
   EXPECT_FALSE(DescribeFloppyDevice((dir / "fd7").string(), 'A').exists);
   EXPECT_FALSE(DescribeFloppyDevice("", 'A').exists);
+}
+
+TEST(DescribeFloppyDevice, ARealDriveIsAskedWhatItIs) {
+  struct Row {
+    std::string drive_name;  // FDGETDRVTYP's answer; empty: no floppy requests
+    int open_error;
+    bool present;
+    int form;
+    std::string name;
+  } rows[] = {
+      {"h1200", 0, true, kDriveForm525, "5\u00bc Floppy (A:)"},
+      {"H1440", 0, true, kDriveForm35, "3\u00bd Floppy (A:)"},
+      {"d360", 0, false, kDriveFormNoPrinterFormat, "(A:)"},  // no 720 KB format
+      {"", 0, true, kDriveForm35, "3\u00bd Floppy (A:)"},      // a USB floppy drive
+      {"h1200", ENXIO, false, kDriveFormNoPrinterFormat, "(A:)"},
+  };
+  for (const Row& r : rows) {
+    auto calls = std::make_shared<test::FakeCalls>();
+    calls->drive_name = r.drive_name;
+    calls->any_open_error = r.open_error;
+    const FloppyDescription d = DescribeFloppyDevice("/dev/fd0", 'A', calls);
+    SCOPED_TRACE(r.drive_name + " " + std::to_string(r.open_error));
+    EXPECT_EQ(d.drive_form, r.form);
+    EXPECT_EQ(d.display_name, r.name);
+    EXPECT_EQ(d.exists, r.open_error == 0);
+    DeviceBindings b;
+    b.floppy[0] = b.floppy[1] = "/dev/fd0";
+    DeviceTable table;
+    EnumerateDevices(b, table, calls);
+    EXPECT_EQ(table[0].present, r.present);
+    EXPECT_EQ(table[1].present, r.present);
+    EXPECT_EQ(table[0].drive_form, r.form);
+  }
 }
 
 TEST(EnumerateDevices, FloppiesAndTapesFromTheirBindings) {

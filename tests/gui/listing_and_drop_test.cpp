@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPointer>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -178,6 +179,86 @@ class ListingAndDropTest : public QObject {
     QCOMPARE(written.size(), 1);
     QVERIFY(QFileInfo(dir.filePath(written[0])).size() > 0);
     QVERIFY(!image->Modified());
+  }
+
+  void TwoImagesOfOneNameAreTwoPlaces() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("one") && QDir(dir.path()).mkpath("two"));
+    QVERIFY(MakeImage(dir.filePath("one/demo.kdi"), {{"A", "", "JSL", 1}}));
+    QVERIFY(MakeImage(dir.filePath("two/demo.kdi"), {{"B", "", "JSL", 1}}));
+    MakeFile(dir.path(), "NEW.JSL", 100);
+    Shell shell;
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CDiskImageWindow* first = OpenImage(shell, dir.filePath("one/demo.kdi"));
+    CDiskImageWindow* second = OpenImage(shell, dir.filePath("two/demo.kdi"));
+    QVERIFY(first && second && first != second);
+    QCOMPARE(first->PlaceText(), second->PlaceText());
+
+    // Dropped on the second: stored there and listed at once.
+    pc->ListView()->SelectNames({"NEW.JSL"});
+    std::unique_ptr<QMimeData> to_image(pc->ListView()->make_drag_data());
+    shell.frame->HandleDrop(second, to_image.get());
+    QCOMPARE(Names(second), (QStringList{"B.jsl", "New.jsl"}));
+    QVERIFY(second->Modified());
+    QCOMPARE(Names(first), QStringList{"A.jsl"});
+    QVERIFY(!first->Modified());
+
+    // Dragged from the second: its files arrive.
+    second->ListView()->SelectNames({"B.jsl"});
+    std::unique_ptr<QMimeData> from_image(second->ListView()->make_drag_data());
+    shell.frame->HandleDrop(pc, from_image.get());
+    QVERIFY(shell.ui.asks.empty());
+    QVERIFY(QFileInfo(dir.filePath("B.jsl")).isFile());
+  }
+
+  void ADestinationIsListedAgainAfterAFailurePartWay() {
+    QTemporaryDir dir;
+    MakeFiles(dir.path(), {"AAA.JSL", "ZZZ.JSL"}, 100);
+    QVERIFY(MakeImage(dir.filePath("d.kdi"), {}));
+    Shell shell;
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
+    pc->ListView()->SelectAll();
+    std::unique_ptr<QMimeData> data(pc->ListView()->make_drag_data());
+    shell.ctx.SetTransferSelection({"AAA.JSL", "ZZZ.JSL"});
+    QVERIFY(QFile::remove(dir.filePath("ZZZ.JSL")));  // gone before it is read
+    shell.frame->HandleDrop(image, data.get());
+    QCOMPARE(shell.ui.asks.size(), size_t{1});  // the failure, once
+    QCOMPARE(Names(image), QStringList{"Aaa.jsl"});
+  }
+
+  void WindowsOfARunningTransferRefuseToClose() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("out"));
+    QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"A", "", "JSL", 1}, {"B", "", "JSL", 1}}));
+    Shell shell;
+    CPcExplorerWindow* pc = shell.Start(dir.filePath("out"));
+    QPointer<CDiskImageWindow> image = OpenImage(shell, dir.filePath("d.kdi"));
+    QPointer<CPcExplorerWindow> destination = pc;
+    image->ListView()->SelectAll();
+    std::unique_ptr<QMimeData> data(image->ListView()->make_drag_data());
+
+    // Between the two files the user closes the source window, the
+    // destination window and the main window; whatever closed is freed at
+    // once, so a window still in use would be used after it is gone.
+    QList<bool> closed;
+    shell.ui.on_pump = [&] {
+      auto* copy = shell.frame->findChild<CCopyFilesDialog*>();
+      if (!closed.isEmpty() || !copy || copy->CopyingText().isEmpty()) return;
+      for (QWidget* w : {static_cast<QWidget*>(image.data()), static_cast<QWidget*>(pc)})
+        closed << w->parentWidget()->close();
+      closed << shell.frame->close();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    shell.frame->HandleDrop(pc, data.get());
+    shell.ui.on_pump = nullptr;
+    QCOMPARE(closed, (QList<bool>{false, false, false}));
+    QCOMPARE(shell.ui.beeps, std::vector<kelvo::BeepKind>(3, kelvo::BeepKind::Exclamation));
+    QVERIFY(image && destination);
+    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files), (QStringList{"A.jsl", "B.jsl"}));
+    QVERIFY(shell.ui.asks.empty());
+    // Once it has ended they close again.
+    QVERIFY(image->parentWidget()->close());
   }
 
   void CopyFilesDialogShortensLongPathsAndCancels() {

@@ -76,7 +76,7 @@ class MainWindowTest : public QObject {
     const QList<QToolButton*> buttons = shell.frame->DeviceBar()->Buttons();
     QCOMPARE(buttons.size(), 3);
     QCOMPARE(buttons[0]->text(), QString::fromUtf8("3\u00BD Floppy (A:)"));
-    QCOMPARE(buttons[1]->text(), QString::fromUtf8("5\u00BC  Floppy (B:)"));
+    QCOMPARE(buttons[1]->text(), QString::fromUtf8("5\u00BC Floppy (B:)"));
     QCOMPARE(buttons[2]->text(), QStringLiteral("Tape0"));
     QVERIFY(buttons[0]->acceptDrops());
     shell.frame->OnIdle();
@@ -99,7 +99,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(d.size(), size_t{2});
     QCOMPARE(d[0].name, QStringLiteral("A:"));
     QVERIFY(!d[0].three_and_half);
-    QCOMPARE(d[0].Label(), QString::fromUtf8("5\u00BC  Floppy (A:)"));
+    QCOMPARE(d[0].Label(), QString::fromUtf8("5\u00BC Floppy (A:)"));
     QCOMPARE(d[1].name, QStringLiteral("Tape1"));
     QCOMPARE(d[1].device, tap);
   }

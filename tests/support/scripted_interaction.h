@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class ScriptedInteraction : public Interaction {
   std::vector<AskCall> asks;
   std::vector<BeepKind> beeps;
   int pumps = 0;
+  // Run at each PumpMessages: what the user does while work goes on.
+  std::function<void()> on_pump;
 
   Button Ask(const std::string& text, const std::string& title, Buttons buttons,
              Icon icon) override {
@@ -37,7 +40,10 @@ class ScriptedInteraction : public Interaction {
     return b;
   }
   void Beep(BeepKind kind) override { beeps.push_back(kind); }
-  void PumpMessages() override { ++pumps; }
+  void PumpMessages() override {
+    ++pumps;
+    if (on_pump) on_pump();
+  }
 
   // The texts of every question asked, in order.
   std::vector<std::string> Texts() const {

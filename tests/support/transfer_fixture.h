@@ -1,6 +1,7 @@
 // What the transfer tests share: emulated floppy drives in a temporary
 // folder, a recording place window and "Copy Files" window, and the
-// services of a transfer over them.
+// services of a transfer over them (a test puts its windows in
+// services.windows).
 #pragma once
 
 #include <algorithm>
@@ -24,9 +25,7 @@ namespace kelvo::test {
 // A place window that keeps its list as names in order.
 class RecordingWindow final : public CPlaceWindow {
  public:
-  explicit RecordingWindow(std::string title, CDiskImageDoc* doc = nullptr)
-      : title_(std::move(title)), doc_(doc) {}
-  std::string Title() const override { return title_; }
+  explicit RecordingWindow(CDiskImageDoc* doc = nullptr) : doc_(doc) {}
   void DropEntry(std::string_view name) override {
     auto it = std::find(names.begin(), names.end(), name);
     if (it != names.end()) names.erase(it);
@@ -44,7 +43,6 @@ class RecordingWindow final : public CPlaceWindow {
   std::vector<FileEntry> entries;
 
  private:
-  std::string title_;
   CDiskImageDoc* doc_;
 };
 
@@ -83,9 +81,8 @@ struct TransferBench {
   AppState state;
   ScriptedInteraction ui;
   RecordingCopyWindow progress{&state.CopyInProgress};
-  CPlaceWindowList windows;
   std::map<char, std::shared_ptr<CEmulatedFloppy>> drives;
-  TransferServices services = MakeTransferServices(state, ui, progress, &windows);
+  TransferServices services = MakeTransferServices(state, ui, progress);
 
   TransferBench();
   // Drive `letter` holding an empty printer disk (720 KB unless another
@@ -111,6 +108,8 @@ struct TransferBench {
 std::vector<std::uint8_t> Bytes(const std::string& text);
 // A PC file's bytes.
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
+// The names in a PC folder, sorted.
+std::vector<std::string> FolderNames(const std::filesystem::path& folder);
 // `n` bytes of a pattern that differs by `seed`.
 std::string PatternText(std::size_t n, int seed);
 

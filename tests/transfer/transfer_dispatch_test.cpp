@@ -120,8 +120,8 @@ TEST_F(FloppyToFloppy, CopiesTheEntryUnchangedExceptItsStartBlock) {
   source = Find('A', "REPORT.JSL");
   bench.progress.to.clear();
   bench.progress.copying.clear();
-  RecordingWindow window("B:");
-  bench.windows.Add(window);
+  RecordingWindow window;
+  bench.services.windows.destination = &window;
 
   TransferReport report;
   ASSERT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"REPORT.JSL"}, &report), ERR_OK);
@@ -144,9 +144,9 @@ TEST_F(FloppyToFloppy, CopiesTheEntryUnchangedExceptItsStartBlock) {
 TEST_F(FloppyToFloppy, ReplacesAFileOfTheSameName) {
   PutOn("A:", "A.JSL", "NEW\r\n");
   PutOn("B:", "A.JSL", PatternText(3000, 2));
-  RecordingWindow window("B:");
+  RecordingWindow window;
   window.names = {"A.JSL"};
-  bench.windows.Add(window);
+  bench.services.windows.destination = &window;
   ASSERT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.JSL"}), ERR_OK);
   EXPECT_EQ(window.log, (std::vector<std::string>{"drop A.JSL", "add A.JSL"}));
   EXPECT_EQ(Find('B', "A.JSL").blocks, 1);

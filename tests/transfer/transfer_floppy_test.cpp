@@ -74,6 +74,16 @@ TEST_F(FloppyTransfer, FilesComeBackAsTheConversionRulesSay) {
   EXPECT_EQ(text, line1 + line2);
 }
 
+TEST_F(FloppyTransfer, AFileNamedInOtherLetterCaseIsReplacedUnderItsName) {
+  Write("STMT.JSL", "NEW\r\n");
+  ASSERT_EQ(Put({"STMT.JSL"}), ERR_OK);
+  WriteFileBytes(out / "STMT.JSL", "OLD COPY");
+  WriteFileBytes(out / "stmt.jsl.bak", "kept");
+  ASSERT_EQ(Get({"STMT.JSL"}), ERR_OK);
+  EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"STMT.JSL", "stmt.jsl.bak"}));
+  EXPECT_EQ(ReadFileText(out / "STMT.JSL").substr(0, 4), "NEW ");
+}
+
 TEST_F(FloppyTransfer, ProgressWindowFlagAndTexts) {
   Write("A.FNT", "x");
   Write("B.FNT", "y");
@@ -97,9 +107,9 @@ TEST_F(FloppyTransfer, ProgressWindowFlagAndTexts) {
 TEST_F(FloppyTransfer, ReplacingAFileKeepsTheOpenWindowInStep) {
   Write("A.JSL", "OLD TEXT\r\n");
   ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
-  RecordingWindow window("a:");  // titles compare without regard to case
+  RecordingWindow window;
   window.names = {"A.JSL", "OTHER.FNT"};
-  bench.windows.Add(window);
+  bench.services.windows.destination = &window;
 
   Write("A.JSL", "NEW TEXT\r\nAND MORE\r\n");
   ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
@@ -118,9 +128,9 @@ TEST_F(FloppyTransfer, ALongNameIsReplacedUnderItsStoredName) {
   Write("LONGNAME.FNT", PatternText(600, 1));
   ASSERT_EQ(Put({"LONGNAME.FNT"}), ERR_OK);
   Write("LONGNAME.FNT", PatternText(300, 2));
-  RecordingWindow window("A:");
+  RecordingWindow window;
   window.names = {"LONGNA.FNT"};
-  bench.windows.Add(window);
+  bench.services.windows.destination = &window;
   ASSERT_EQ(Put({"LONGNAME.FNT"}), ERR_OK);
   EXPECT_EQ(window.names, std::vector<std::string>{"LONGNA.FNT"});
 
@@ -138,9 +148,9 @@ TEST_F(FloppyTransfer, AReplacementThatDoesNotFitKeepsTheOldCopy) {
   Write("FILL.FNT", PatternText((1324 - 120 - 29) * 512, 5));
   Write("A.FNT", old_font);
   ASSERT_EQ(Put({"FILL.FNT", "A.FNT"}), ERR_OK);
-  RecordingWindow window("A:");
+  RecordingWindow window;
   window.names = {"A.FNT"};
-  bench.windows.Add(window);
+  bench.services.windows.destination = &window;
   Write("A.FNT", PatternText(100 * 1024, 6));
   EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
   EXPECT_TRUE(bench.ui.asks.empty());
@@ -201,7 +211,7 @@ TEST_F(FloppyTransfer, RetryStoresTheFileAgain) {
   bench.drives.at('A')->SetWriteProtected(true);
   UnprotectingUser user(bench.drives.at('A'));
   TransferServices services =
-      MakeTransferServices(bench.state, user, bench.progress, &bench.windows);
+      MakeTransferServices(bench.state, user, bench.progress, bench.services.windows);
   services.make_drive = bench.services.make_drive;
   bench.state.TransferSelection = {"A.FNT"};
   TransferReport report;
@@ -259,9 +269,9 @@ TEST_F(FloppyTransfer, CancelStopsAfterTheFileBeingCopied) {
 TEST_F(FloppyTransfer, DeletingASelectionPassesOverMissingNames) {
   for (const char* name : {"A.FNT", "B.FNT", "C.FNT"}) Write(name, name);
   ASSERT_EQ(Put({"A.FNT", "B.FNT", "C.FNT"}), ERR_OK);
-  RecordingWindow window("A:");
+  RecordingWindow window;
   window.names = {"A.FNT", "B.FNT", "C.FNT"};
-  bench.windows.Add(window);
+  bench.services.windows.destination = &window;
   bench.state.TransferSelection = {"C.FNT", "NOPE.FNT", "A.FNT"};
   TransferReport report;
   EXPECT_EQ(DeleteFloppySelection("A:", bench.services, &report), ERR_OK);

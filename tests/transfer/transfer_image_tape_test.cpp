@@ -17,7 +17,8 @@ class ImageTransfer : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(doc.OnNewDocument("IMG"), ERR_OK);
-    bench.windows.Add(window);
+    // The image is the destination of Put and the source of Get.
+    bench.services.windows = {&window, &window};
     pc = bench.Folder("pc");
     out = bench.Folder("out");
   }
@@ -32,7 +33,7 @@ class ImageTransfer : public ::testing::Test {
 
   TransferBench bench;
   CDiskImageDoc doc;
-  RecordingWindow window{"disk.kdi", &doc};
+  RecordingWindow window{&doc};
   fs::path pc;
   fs::path out;
 };
@@ -58,6 +59,15 @@ TEST_F(ImageTransfer, StoresReplacesAndExports) {
   EXPECT_TRUE(std::equal(pic.begin(), pic.begin() + 700, Bytes(PatternText(700, 7)).begin()));
   EXPECT_TRUE(std::all_of(pic.begin() + 700, pic.end(), [](auto b) { return b == 0; }));
   EXPECT_TRUE(bench.ui.asks.empty());
+}
+
+TEST_F(ImageTransfer, AFileNamedInOtherLetterCaseIsReplacedUnderItsName) {
+  WriteFileBytes(pc / "PIC.IMG", "new");
+  ASSERT_EQ(Put({"PIC.IMG"}), ERR_OK);
+  WriteFileBytes(out / "pic.IMG", "old copy");
+  ASSERT_EQ(Get({"PIC.IMG"}), ERR_OK);
+  EXPECT_EQ(FolderNames(out), std::vector<std::string>{"pic.IMG"});
+  EXPECT_EQ(FileBytes(out / "pic.IMG").size(), 512u);
 }
 
 TEST_F(ImageTransfer, AMissingPcFileEndsWithItsCode) {
@@ -89,6 +99,7 @@ TEST_F(ImageTransfer, AMissingImageFileIsShownWithRetry) {
 }
 
 TEST_F(ImageTransfer, AnImageWithoutAnOpenWindowIsAnError) {
+  bench.services.windows = {};
   EXPECT_EQ(bench.Copy("other.kdi", K::DiskImage, out.string(), K::PcFolder, {"A.FNT"}),
             ERR_INVALID_HANDLE);
   EXPECT_EQ(bench.Copy(pc.string(), K::PcFolder, "other.kdi", K::DiskImage, {"A.FNT"}),
