@@ -76,5 +76,9 @@ int main(int argc, char** argv) {
   kelvo::QtSettingsStore store;
   kelvo::AppState state;
   if (int code = PrepareRunState(ctx, state, store); code != kExitOk) return code;
-  return ctx.run();
+  const int code = ctx.run();
+  // Some operations end quietly once the user has cancelled at a device
+  // error (the message was shown); the run still did not do its work.
+  if (code == kExitOk && ui.DeclinedRetry()) return kExitFailed;
+  return code;
 }

@@ -70,8 +70,15 @@ Button TerminalInteraction::Automatic(Buttons buttons) const {
   return Button::Cancel;
 }
 
-Button TerminalInteraction::Ask(const std::string& text, const std::string&, Buttons buttons,
-                                Icon) {
+Button TerminalInteraction::Ask(const std::string& text, const std::string& title,
+                                Buttons buttons, Icon icon) {
+  const Button answer = Answer(text, title, buttons, icon);
+  if (buttons == Buttons::RetryCancel && answer == Button::Cancel) declined_retry_ = true;
+  return answer;
+}
+
+Button TerminalInteraction::Answer(const std::string& text, const std::string&, Buttons buttons,
+                                   Icon) {
   if (tty_ == nullptr) {
     // Unattended: the message still reaches the user.
     if (buttons != Buttons::Ok) std::fprintf(stderr, "%s\n", text.c_str());

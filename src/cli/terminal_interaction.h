@@ -19,10 +19,16 @@ class TerminalInteraction : public Interaction {
   void Beep(BeepKind) override {}
   void PumpMessages() override {}
 
+  // A Retry/Cancel question (a device error) was answered Cancel: the work
+  // it asked about was not done, whatever the operation returns.
+  bool DeclinedRetry() const { return declined_retry_; }
+
  private:
+  Button Answer(const std::string& text, const std::string& title, Buttons buttons, Icon icon);
   Button Automatic(Buttons buttons) const;
   bool yes_;
   std::FILE* tty_ = nullptr;
+  bool declined_retry_ = false;
 };
 
 }  // namespace kelvo::cli

@@ -92,6 +92,18 @@ TEST(KduTape, ListsTextAndReportsFailures) {
   EXPECT_EQ(usage.exit_code, 2);
   EXPECT_NE(usage.err.find("Usage:"), std::string::npos) << usage.err;
 
+  // A write-protected tape: the message, and a failure once Cancel is answered.
+  std::filesystem::permissions(tap, std::filesystem::perms::owner_write |
+                                        std::filesystem::perms::group_write |
+                                        std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"tape", "init", tap}, {"tape", "write", tap, tap}}) {
+    CommandResult wp = RunKdu(args);
+    EXPECT_EQ(wp.exit_code, 1) << args[1];
+    EXPECT_NE(wp.err.find("The media is write protected."), std::string::npos) << wp.err;
+  }
+
   CommandResult info = RunKdu({"tape", "info", tap});
   EXPECT_EQ(info.exit_code, 0);
   EXPECT_NE(info.out.find("Drive Information for " + tap), std::string::npos);
