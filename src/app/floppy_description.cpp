@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "media/device_table.h"
-#include "media/device_table.h"
 #include "media/floppy_drive.h"
 #include "media/floppy_linux.h"
 

@@ -6,7 +6,6 @@
 #include "diskfs/copy_disk_file.h"
 #include "filetypes/file_names.h"
 #include "diskfs/disk_image.h"
-#include "diskfs/disk_image.h"
 #include "media/pc_folder_names.h"
 #include "transfer/transfer_routines.h"
 
