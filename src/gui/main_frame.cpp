@@ -95,7 +95,9 @@ void CMainFrame::changeEvent(QEvent* e) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == pc_window_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+  // The event type is tested first: while the PC window is being destroyed it
+  // is no longer a QMdiSubWindow, and comparing the guarded pointer reads it as one.
+  if ((e->type() == QEvent::Move || e->type() == QEvent::Resize) && watched == pc_window_)
     RememberExplorerPlacement();
   return QMainWindow::eventFilter(watched, e);
 }
