@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "gui/gui_interaction.h"
-#include "gui/kdisk_app.h"
-#include "gui/recently_used.h"
+#include "gui/shell/gui_interaction.h"
+#include "gui/shell/kdisk_app.h"
+#include "gui/shell/recently_used.h"
 #include "settings_store/qt_settings_store.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The enabling rule of every menu command in each kind of active window.
 #include <QTest>
 
-#include "gui/commands.h"
+#include "gui/shell/commands.h"
 
 using namespace kelvo::gui;
 

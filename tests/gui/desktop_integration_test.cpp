@@ -14,10 +14,10 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include "gui/command_line.h"
-#include "gui/kdisk_app.h"
-#include "gui/recent_files.h"
-#include "gui/recently_used.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/kdisk_app.h"
+#include "gui/shell/recent_files.h"
+#include "gui/shell/recently_used.h"
 #include "settings_store/qt_settings_store.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"

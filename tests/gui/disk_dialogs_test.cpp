@@ -17,12 +17,12 @@
 #include <QTest>
 
 #include "diskfs/copy_disk.h"
-#include "gui/copy_disk_dialog.h"
-#include "gui/drive_info_dialog.h"
-#include "gui/floppy_drives.h"
-#include "gui/floppy_window.h"
-#include "gui/format_dialog.h"
-#include "gui/label_disk_dialog.h"
+#include "gui/dialogs/copy_disk_dialog.h"
+#include "gui/dialogs/drive_info_dialog.h"
+#include "gui/shell/floppy_drives.h"
+#include "gui/windows/floppy_window.h"
+#include "gui/dialogs/format_dialog.h"
+#include "gui/dialogs/label_disk_dialog.h"
 #include "support/floppy_fixture.h"
 #include "support/floppy_media.h"
 #include "support/gui_fixture.h"

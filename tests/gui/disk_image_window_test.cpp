@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gui/disk_image_window.h"
-#include "gui/file_properties_dialog.h"
-#include "gui/kelvo_directory_tree.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/dialogs/file_properties_dialog.h"
+#include "gui/windows/kelvo_directory_tree.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"
 

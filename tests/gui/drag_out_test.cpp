@@ -14,12 +14,12 @@
 
 #include <memory>
 
-#include "gui/disk_image_window.h"
-#include "gui/document_types.h"
-#include "gui/drag_export.h"
-#include "gui/drag_payload.h"
-#include "gui/pc_explorer.h"
-#include "gui/viewer_windows.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/shell/document_types.h"
+#include "gui/shell/drag_export.h"
+#include "gui/shell/drag_payload.h"
+#include "gui/windows/pc_explorer.h"
+#include "gui/viewers/viewer_windows.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"
 

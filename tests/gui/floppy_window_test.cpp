@@ -14,11 +14,11 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "gui/device_bar.h"
-#include "gui/file_properties_dialog.h"
-#include "gui/floppy_window.h"
-#include "gui/format_dialog.h"
-#include "gui/pc_explorer.h"
+#include "gui/windows/device_bar.h"
+#include "gui/dialogs/file_properties_dialog.h"
+#include "gui/windows/floppy_window.h"
+#include "gui/dialogs/format_dialog.h"
+#include "gui/windows/pc_explorer.h"
 #include "support/floppy_fixture.h"
 #include "support/floppy_media.h"
 #include "support/gui_fixture.h"

@@ -17,12 +17,12 @@
 
 #include <memory>
 
-#include "gui/copy_files_dialog.h"
-#include "gui/disk_image_window.h"
-#include "gui/drag_payload.h"
-#include "gui/listing.h"
-#include "gui/pc_explorer.h"
-#include "gui/tape_window.h"
+#include "gui/dialogs/copy_files_dialog.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/shell/drag_payload.h"
+#include "gui/windows/listing.h"
+#include "gui/windows/pc_explorer.h"
+#include "gui/windows/tape_window.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"
 #include "support/tape_media.h"

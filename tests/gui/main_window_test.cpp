@@ -13,8 +13,8 @@
 #include <QToolButton>
 
 #include "app/device_enumeration.h"
-#include "gui/device_bar.h"
-#include "gui/pc_explorer.h"
+#include "gui/windows/device_bar.h"
+#include "gui/windows/pc_explorer.h"
 #include "support/gui_fixture.h"
 
 using namespace kelvo::gui;

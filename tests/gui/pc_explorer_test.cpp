@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "gui/pc_drive_tree.h"
-#include "gui/pc_explorer.h"
+#include "gui/windows/pc_drive_tree.h"
+#include "gui/windows/pc_explorer.h"
 #include "support/gui_fixture.h"
 
 using namespace kelvo::gui;

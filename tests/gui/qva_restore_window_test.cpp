@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/qva_restore_window.h"
-#include "gui/tape_restore_dialog.h"
+#include "gui/windows/qva_restore_window.h"
+#include "gui/dialogs/tape_restore_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/qva_tape_builder.h"
 #include "support/tape_dialog_fixture.h"

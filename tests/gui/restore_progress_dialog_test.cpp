@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <chrono>
 
-#include "gui/restore_progress_dialog.h"
+#include "gui/dialogs/restore_progress_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/tape_media.h"
 #include "tape/labelled_tape.h"

@@ -11,9 +11,9 @@
 #include <QToolButton>
 
 #include "app/device_enumeration.h"
-#include "gui/device_bar.h"
-#include "gui/kdisk_app.h"
-#include "gui/pc_explorer.h"
+#include "gui/windows/device_bar.h"
+#include "gui/shell/kdisk_app.h"
+#include "gui/windows/pc_explorer.h"
 #include "settings_store/qt_settings_store.h"
 #include "support/gui_fixture.h"
 

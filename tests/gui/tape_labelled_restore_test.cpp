@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/restore_progress_dialog.h"
-#include "gui/tape_restore_dialog.h"
+#include "gui/dialogs/restore_progress_dialog.h"
+#include "gui/dialogs/tape_restore_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/tape_dialog_fixture.h"
 

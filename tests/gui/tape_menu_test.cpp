@@ -17,11 +17,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/explorer_window.h"
-#include "gui/qva_restore_window.h"
-#include "gui/tape_drive_info_dialog.h"
-#include "gui/tape_drive_select_dialog.h"
-#include "gui/tape_restore_dialog.h"
+#include "gui/windows/explorer_window.h"
+#include "gui/windows/qva_restore_window.h"
+#include "gui/dialogs/tape_drive_info_dialog.h"
+#include "gui/dialogs/tape_drive_select_dialog.h"
+#include "gui/dialogs/tape_restore_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/qva_tape_builder.h"
 #include "support/tape_builder.h"

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/select_directory_dialog.h"
-#include "gui/tape_restore_dialog.h"
+#include "gui/dialogs/select_directory_dialog.h"
+#include "gui/dialogs/tape_restore_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/tape_dialog_fixture.h"
 

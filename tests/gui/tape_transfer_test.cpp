@@ -11,10 +11,10 @@
 #include <QTest>
 #include <memory>
 
-#include "gui/drag_payload.h"
-#include "gui/pc_explorer.h"
-#include "gui/restore_progress_dialog.h"
-#include "gui/tape_window.h"
+#include "gui/shell/drag_payload.h"
+#include "gui/windows/pc_explorer.h"
+#include "gui/dialogs/restore_progress_dialog.h"
+#include "gui/windows/tape_window.h"
 #include "support/gui_fixture.h"
 #include "support/tape_builder.h"
 #include "support/tape_media.h"

@@ -13,10 +13,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "gui/device_bar.h"
-#include "gui/listing.h"
-#include "gui/tape_id_dialog.h"
-#include "gui/tape_window.h"
+#include "gui/windows/device_bar.h"
+#include "gui/windows/listing.h"
+#include "gui/dialogs/tape_id_dialog.h"
+#include "gui/windows/tape_window.h"
 #include "support/gui_fixture.h"
 #include "support/tape_builder.h"
 #include "support/tape_media.h"

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/pc_explorer.h"
-#include "gui/viewer_font_frame.h"
-#include "gui/viewer_image_frame.h"
+#include "gui/windows/pc_explorer.h"
+#include "gui/viewers/viewer_font_frame.h"
+#include "gui/viewers/viewer_image_frame.h"
 #include "support/gui_fixture.h"
 #include "support/viewer_files.h"
 #include "support/viewer_font_builder.h"

@@ -14,13 +14,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "gui/command_line.h"
-#include "gui/file_list_model.h"
-#include "gui/file_list_view.h"
-#include "gui/pc_explorer.h"
-#include "gui/viewer_display_font.h"
-#include "gui/viewer_font_frame.h"
-#include "gui/viewer_text_frames.h"
+#include "gui/shell/command_line.h"
+#include "gui/windows/file_list_model.h"
+#include "gui/windows/file_list_view.h"
+#include "gui/windows/pc_explorer.h"
+#include "gui/viewers/viewer_display_font.h"
+#include "gui/viewers/viewer_font_frame.h"
+#include "gui/viewers/viewer_text_frames.h"
 #include "support/gui_fixture.h"
 #include "support/viewer_files.h"
 #include "support/viewer_font_builder.h"

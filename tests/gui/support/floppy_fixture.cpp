@@ -5,7 +5,7 @@
 
 #include "diskfs/floppy_listing.h"
 #include "filetypes/file_names.h"
-#include "gui/floppy_window.h"
+#include "gui/windows/floppy_window.h"
 #include "support/floppy_media.h"
 
 namespace kelvo::gui::test {

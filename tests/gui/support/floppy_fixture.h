@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "gui/device_list.h"
+#include "gui/windows/device_list.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"
 

@@ -7,9 +7,9 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
-#include "gui/disk_image_window.h"
-#include "gui/explorer_window.h"
-#include "gui/pc_explorer.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/windows/explorer_window.h"
+#include "gui/windows/pc_explorer.h"
 #include "tape/tape_open.h"
 
 namespace kelvo::gui::test {

@@ -6,10 +6,10 @@
 #include <QStringList>
 #include <memory>
 
-#include "gui/disk_image_window.h"
-#include "gui/kdisk_app.h"
-#include "gui/main_frame.h"
-#include "gui/shell_context.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/shell/kdisk_app.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/shell_context.h"
 #include "settings_store/qt_settings_store.h"
 #include "support/scripted_interaction.h"
 

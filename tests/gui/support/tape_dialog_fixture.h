@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/main_frame.h"
-#include "gui/tape_restore_dialog.h"
+#include "gui/shell/main_frame.h"
+#include "gui/dialogs/tape_restore_dialog.h"
 #include "support/tape_media.h"
 
 namespace kelvo::gui::test {

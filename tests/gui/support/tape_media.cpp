@@ -5,7 +5,7 @@
 
 #include <QPushButton>
 
-#include "gui/restore_progress_dialog.h"
+#include "gui/dialogs/restore_progress_dialog.h"
 #include "support/tape_builder.h"
 
 namespace kelvo::gui::test {

@@ -8,7 +8,7 @@
 #include <QString>
 #include <string>
 
-#include "gui/main_frame.h"
+#include "gui/shell/main_frame.h"
 #include "support/viewer_image_builder.h"
 
 namespace kelvo::gui::test {

@@ -1,0 +1,28 @@
+#include "gui/shell/kdisk_app.h"
+
+#include "gui/windows/pc_explorer.h"
+#include "gui/shell/recent_files.h"
+
+namespace kelvo::gui {
+
+std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, KeyValueStore& store,
+                                       const CommandLine& command_line, StartupOptions options,
+                                       const QString& recently_used_xbel) {
+  options.overrides = command_line.overrides;
+  StartUp(ctx.app, store, *ctx.ui, options);
+  auto frame = std::make_unique<CMainFrame>(ctx, PresentDevices(ctx.app));
+  if (!frame->OpenPcExplorer()) return nullptr;
+  frame->SetRecentFiles(LoadRecentFileList(store));
+  frame->SetDesktopRecentList(recently_used_xbel);
+  frame->show();
+  for (const QString& file : command_line.files) frame->OpenDocument(file);
+  return frame;
+}
+
+void EndKdisk(ShellContext& ctx, KeyValueStore& store, std::unique_ptr<CMainFrame> frame) {
+  if (frame) SaveRecentFileList(frame->RecentFiles(), store);
+  frame.reset();
+  ShutDown(ctx.app, store);
+}
+
+}  // namespace kelvo::gui

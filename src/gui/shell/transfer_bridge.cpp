@@ -1,0 +1,125 @@
+#include "gui/shell/transfer_bridge.h"
+
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/engine_setup.h"
+#include "gui/dialogs/copy_files_dialog.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/shell/floppy_drives.h"
+#include "gui/shell/main_frame.h"
+#include "gui/dialogs/restore_progress_dialog.h"
+#include "gui/windows/tape_window.h"
+#include "transfer/transfer_engine.h"
+
+namespace kelvo::gui {
+namespace {
+
+// An open explorer window as the engine sees it. New entries are not added
+// one by one: the caller refreshes the destination list after the transfer.
+class ExplorerPlace final : public CPlaceWindow {
+ public:
+  explicit ExplorerPlace(CChildFrameWindow& window) : window_(window) {}
+  void DropEntry(std::string_view name) override {
+    window_.DropEntry(QString::fromUtf8(name.data(), int(name.size())));
+  }
+  void AddEntry(std::string_view, const FileEntry*) override {}
+  CDiskImageDoc* Document() override {
+    auto* image = qobject_cast<CDiskImageWindow*>(&window_);
+    return image ? &image->Document() : nullptr;
+  }
+
+ private:
+  CChildFrameWindow& window_;
+};
+
+// For the life of a transfer: the copy-in-progress flag is set and the
+// windows it uses are busy, so none of them (nor the main window) closes
+// while the engine pumps messages between files.
+class TransferRunningScope {
+ public:
+  TransferRunningScope(bool& flag, std::initializer_list<CChildFrameWindow*> windows)
+      : flag_(flag), flag_before_(flag) {
+    flag_ = true;
+    for (CChildFrameWindow* w : windows) {
+      if (!w) continue;
+      windows_.push_back({w, w->Busy()});
+      w->SetBusy(true);
+    }
+  }
+  ~TransferRunningScope() {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) it->first->SetBusy(it->second);
+    flag_ = flag_before_;
+  }
+  TransferRunningScope(const TransferRunningScope&) = delete;
+  TransferRunningScope& operator=(const TransferRunningScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool flag_before_;
+  std::vector<std::pair<CChildFrameWindow*, bool>> windows_;
+};
+
+}  // namespace
+
+ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferReport* report) {
+  ShellContext& ctx = frame.Context();
+  Interaction& ui = *ctx.ui;
+  ui.PumpMessages();
+  using K = PlaceKind;
+  const K s = r.source_kind;
+  const K d = r.destination_kind;
+  // Pairs with nothing to do.
+  if ((s == K::PcFolder && d == K::PcFolder) || (s == K::DiskImage && d == K::Tape)) return 0;
+  const bool tape = s == K::Tape || d == K::Tape;
+  if (ctx.app.CopyInProgress || (tape && ctx.app.TapeBusy)) {
+    // One transfer and one tape operation at a time: a drop while another
+    // runs is refused.
+    ui.Beep(BeepKind::Exclamation);
+    return 0;
+  }
+
+  ctx.SetTransferSelection(r.names);
+  CCopyFilesDialog progress(&frame);
+  std::unique_ptr<CRestoreProgressDlg> tape_progress;
+  if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, &frame);
+  std::optional<ExplorerPlace> source_place;
+  std::optional<ExplorerPlace> destination_place;
+  if (r.source_window) source_place.emplace(*r.source_window);
+  if (r.destination_window) destination_place.emplace(*r.destination_window);
+  const TransferWindows windows{source_place ? &*source_place : nullptr,
+                                destination_place ? &*destination_place : nullptr};
+  // Floppy letters are bound to the devices of the main window's device bar.
+  FloppyDriveMaker make_drive = [&frame](char letter) -> std::unique_ptr<CFloppyDrive> {
+    for (const DeviceEntry& d : frame.Devices())
+      if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
+    return nullptr;
+  };
+  TransferServices services =
+      MakeTransferServices(ctx.app, ui, progress, windows, tape_progress.get());
+  services.make_drive = make_drive;
+  ErrorCode code = 0;
+  {
+    TransferRunningScope running(ctx.app.CopyInProgress, {r.source_window, r.destination_window});
+    code = kelvo::TransferFiles(S(r.source), static_cast<int>(s), S(r.destination),
+                                static_cast<int>(d), services, report);
+  }
+  if (d == K::Tape && s == K::PcFolder) {
+    // After a tape write, an open window of that tape lists it again.
+    if (tape_progress->WasShown()) {
+      if (CTapeWindow* window = FindTapeWindow(frame, r.destination)) window->ListTape();
+    }
+    // Drops on a tape ignore the result, and the progress window ends with
+    // "Done." also when a file could not be written: say the failure here.
+    if (code != 0) {
+      ui.ReportError(code);
+      return 0;
+    }
+  }
+  return code;
+}
+
+}  // namespace kelvo::gui

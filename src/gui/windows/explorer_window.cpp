@@ -1,0 +1,136 @@
+#include "gui/windows/explorer_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMimeData>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "gui/windows/caption_strip.h"
+#include "gui/shell/drag_export.h"
+#include "gui/shell/drag_payload.h"
+#include "gui/windows/size_text.h"
+
+namespace kelvo::gui {
+
+CChildFrameWindow::CChildFrameWindow(ShellContext& ctx, PlaceKind kind, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), kind_(kind) {
+  model_ = new CFileListModel(kind, this);
+  list_ = new CFileListView(model_, this);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->addWidget(list_);
+  layout->addWidget(splitter_);
+  const kelvo::Settings& s = ctx.settings;
+  list_->SetColumnWidths({s.NameColumnWidth, s.SizeColumnWidth, s.TypeColumnWidth,
+                          kind == PlaceKind::PcFolder ? s.ModifiedColumnWidth : 60});
+  list_->make_drag_data = [this] { return MakeDragData(); };
+  connect(list_, &CFileListView::deletePressed, this, &CChildFrameWindow::DeleteSelected);
+  connect(list_, &CFileListView::dropped, this,
+          [this](const QMimeData* d) { Q_EMIT dropReceived(this, d); });
+  connect(model_, &CFileListModel::renameRequested, this, &CChildFrameWindow::OnRenameRequested);
+  setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void CChildFrameWindow::SetTreePane(const QString& caption, QWidget* tree) {
+  auto* pane = new QWidget(this);
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+  auto* strip = new CStatusWnd(pane);
+  strip->SetText(caption);
+  tree->setParent(pane);
+  layout->addWidget(strip);
+  layout->addWidget(tree, 1);
+  splitter_->insertWidget(0, pane);
+  splitter_->setSizes({ctx_.settings.DriveViewWidth, ctx_.settings.FileViewWidth * 4});
+  splitter_->setStretchFactor(1, 1);
+}
+
+void CChildFrameWindow::ReportFailure(ErrorCode code) {
+  if (code != 0) ctx_.ui->ReportError(code);
+}
+
+void CChildFrameWindow::DeleteSelected() {
+  Interaction& ui = *ctx_.ui;
+  if (kind_ == PlaceKind::Tape) {
+    ui.Beep(BeepKind::Exclamation);
+    ui.Ask("Cannot delete tape files.", kAppTitle, Buttons::Ok, Icon::Exclamation);
+    return;
+  }
+  const QStringList names = list_->SelectedNames();
+  if (names.isEmpty()) {
+    ui.Ask("There are no files selected.", kAppTitle, Buttons::Ok, Icon::Exclamation);
+    return;
+  }
+  if (ui.Ask("Delete the currently selected files?", kAppTitle, Buttons::YesNo,
+             Icon::Question) != Button::Yes)
+    return;
+  ReportFailure(DoDelete(names));
+  Q_EMIT stateChanged();
+}
+
+void CChildFrameWindow::SetCommandRunning(bool running) {
+  SetBusy(running);
+  setEnabled(!running);
+  Q_EMIT stateChanged();
+}
+
+void CChildFrameWindow::ClearList() {
+  model_->SetRows({});
+  Q_EMIT stateChanged();
+}
+
+void CChildFrameWindow::RenameSelected() {
+  if (kind_ == PlaceKind::Tape) {
+    ctx_.ui->Beep(BeepKind::Exclamation);
+    ctx_.ui->Ask("Cannot rename tape files.", kAppTitle, Buttons::Ok, Icon::Exclamation);
+    return;
+  }
+  list_->EditCurrent();
+}
+
+void CChildFrameWindow::OnRenameRequested(int row, const QString& new_name) {
+  const QString old_name = model_->Row(row).name;
+  const ErrorCode code = DoRename(old_name, new_name);
+  ReportFailure(code);
+}
+
+QString CChildFrameWindow::SelectionSummary() const {
+  const QList<int> rows = list_->SelectedRows();
+  quint64 total = 0;
+  for (int r : rows) total += model_->Row(r).size;
+  return QStringLiteral("%1 file(s) selected (%2)").arg(rows.size()).arg(SizeText32(total));
+}
+
+QMimeData* CChildFrameWindow::MakeDragData() {
+  const QStringList names = TransferNames();
+  if (names.isEmpty()) return nullptr;
+  ctx_.SetTransferSelection(names);
+  // Printer files reach a file manager as files exported when it asks for
+  // them; tapes are left out, since reading one can take minutes.
+  CFileDragData::Exporter exporter;
+  if ((kind_ == PlaceKind::Floppy || kind_ == PlaceKind::DiskImage) && export_for_drag)
+    exporter = [export_files = export_for_drag, names] { return export_files(names); };
+  auto* data = new CFileDragData(std::move(exporter));
+  data->setData(QString::fromLatin1(kFileListMimeType),
+                EncodeFileList({static_cast<int>(kind_), static_cast<int>(names.size()),
+                                reinterpret_cast<quintptr>(this)}));
+  return data;
+}
+
+void CChildFrameWindow::closeEvent(QCloseEvent* e) {
+  if (busy_) {
+    ctx_.ui->Beep(BeepKind::Exclamation);
+    e->ignore();
+    return;
+  }
+  if (!ConfirmClose()) {
+    e->ignore();
+    return;
+  }
+  e->accept();
+}
+
+}  // namespace kelvo::gui
