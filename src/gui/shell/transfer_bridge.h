@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "gui/shell/place_kind.h"
+#include "transfer/place_kind.h"
 #include "gui/shell/shell_context.h"
 #include "core/error_codes.h"
 
