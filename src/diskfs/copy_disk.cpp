@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/atomic_file.h"
-#include "diskfs/copy_disk_file.h"
+#include "core/whole_file.h"
 #include "diskfs/mount.h"
 #include "diskfs/on_disk.h"
 #include "diskfs/disk_image.h"

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <string>
 
-#include "diskfs/copy_disk_file.h"
+#include "core/whole_file.h"
 #include "filetypes/file_names.h"
 #include "filetypes/stored_content.h"
 #include "media/pc_folder_names.h"

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/error_text.h"
+#include "core/whole_file.h"
 
 namespace kelvo {
 
@@ -48,7 +49,9 @@ bool CFontDoc::Load(const std::string& path) {
   const std::string baseName = name.substr(0, dot);
 
   std::string file;
-  if (!ReadWholeFile(path, file)) return Refuse(GetErrorText(ERR_FILE_NOT_FOUND), Icon::Error);
+  if (ReadWholeFile(path, file) != ERR_OK) {
+    return Refuse(GetErrorText(ERR_FILE_NOT_FOUND), Icon::Error);
+  }
 
   // A label kept from a tape restore spells the base name from offset 18.
   const std::string first = file.substr(0, kFontLabelSize);

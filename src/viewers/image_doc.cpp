@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/error_text.h"
+#include "core/whole_file.h"
 #include "viewers/raster_decoder.h"
 
 namespace kelvo {
@@ -73,11 +74,9 @@ bool CImgDoc::Refuse(const std::string& text) {
 bool CImgDoc::Load(const std::string& path) {
   message_ = ViewerMessage{};
   std::string file;
-  try {
-    if (!ReadWholeFile(path, file)) return Refuse(GetErrorText(ERR_FILE_NOT_FOUND));
-  } catch (const std::bad_alloc&) {
-    return Refuse("Insufficient Memory for File Buffer");
-  }
+  const ErrorCode rc = ReadWholeFile(path, file);
+  if (rc == ERR_NOT_ENOUGH_MEMORY) return Refuse("Insufficient Memory for File Buffer");
+  if (rc != ERR_OK) return Refuse(GetErrorText(ERR_FILE_NOT_FOUND));
   return LoadBytes(file);
 }
 
