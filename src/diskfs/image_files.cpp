@@ -23,16 +23,8 @@ ErrorCode CKelvoVolume::StoreContent(std::string_view pc_name, const StoredConte
   const std::string full = StoredFullName(pc_name);
   // A name part that decodes to nothing cannot be found again by its name.
   if (full.front() == '.') return ERR_INVALID_FILE_NAME;
-  if (content.words.blockCount > 0xFFFF) return ERR_HANDLE_DISK_FULL;
   const PrinterName printer = PcNameToPrinterName(pc_name);
-  NewFile file{printer.first,
-               printer.second,
-               printer.type,
-               static_cast<std::uint16_t>(content.words.recordSize),
-               static_cast<std::uint16_t>(content.words.blockCount),
-               static_cast<std::uint16_t>(content.words.lastBlockBytes),
-               content.blocks};
-  return StoreNewFile(file);
+  return StoreNewFile({printer.first, printer.second, printer.type, content.words, content.blocks});
 }
 
 ErrorCode CKelvoVolume::StoreFile(std::string_view pc_name,

@@ -268,13 +268,15 @@ ErrorCode CKelvoVolume::WriteEntryAndBitmap(const VolumeBlock& volume, std::uint
 ErrorCode CKelvoVolume::StoreNewFile(const NewFile& file) {
   problems_.clear();
   if (RadixEncode(file.first) == 0 || ToUpper(file.type) == "$Y$") return ERR_INVALID_FILE_NAME;
+  // w5 and w7 are 16-bit: a longer file does not fit any disk.
+  if (file.words.blockCount > 0xFFFF) return ERR_HANDLE_DISK_FULL;
   FileEntry entry;
   entry.name1 = RadixEncode(file.first);
   entry.name2 = file.second.empty() ? 0 : RadixEncode(file.second);
-  entry.record_size = file.record_size;
-  entry.blocks = file.blocks;
-  entry.blocks_again = file.blocks;
-  entry.first_free_byte = file.first_free_byte;
+  entry.record_size = static_cast<std::uint16_t>(file.words.recordSize);
+  entry.blocks = static_cast<std::uint16_t>(file.words.blockCount);
+  entry.blocks_again = entry.blocks;
+  entry.first_free_byte = static_cast<std::uint16_t>(file.words.lastBlockBytes);
   return StoreEntry(file.type, entry, file.data);
 }
 
