@@ -22,16 +22,16 @@ mode_t ModeFor(const std::filesystem::path& path) {
 
 }  // namespace
 
-AtomicFileWriter::~AtomicFileWriter() { Discard(); }
+CAtomicFileWriter::~CAtomicFileWriter() { Discard(); }
 
-void AtomicFileWriter::Discard() {
+void CAtomicFileWriter::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temp_.empty()) ::unlink(temp_.c_str());
   temp_.clear();
 }
 
-ErrorCode AtomicFileWriter::Create(const std::filesystem::path& destination) {
+ErrorCode CAtomicFileWriter::Create(const std::filesystem::path& destination) {
   Discard();
   destination_ = destination;
   std::filesystem::path dir = destination.parent_path();
@@ -48,7 +48,7 @@ ErrorCode AtomicFileWriter::Create(const std::filesystem::path& destination) {
   return ERR_OK;
 }
 
-ErrorCode AtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes) {
+ErrorCode CAtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes) {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   while (bytes > 0) {
     ssize_t n = ::write(fd_, data, bytes);
@@ -62,7 +62,7 @@ ErrorCode AtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes) 
   return ERR_OK;
 }
 
-ErrorCode AtomicFileWriter::Commit() {
+ErrorCode CAtomicFileWriter::Commit() {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   if (::fsync(fd_) != 0) return MapErrno(errno);
   int rc = ::close(fd_);
@@ -73,14 +73,14 @@ ErrorCode AtomicFileWriter::Commit() {
   // Make the rename itself durable.
   std::filesystem::path dir = destination_.parent_path();
   if (dir.empty()) dir = ".";
-  FileHandle folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  CFileHandle folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.get() >= 0) ::fsync(folder.get());
   return ERR_OK;
 }
 
 ErrorCode WriteFileAtomically(const std::filesystem::path& path,
                               std::span<const std::uint8_t> bytes) {
-  AtomicFileWriter file;
+  CAtomicFileWriter file;
   ErrorCode err = file.Create(path);
   if (!err) err = file.Append(bytes.data(), bytes.size());
   if (!err) err = file.Commit();

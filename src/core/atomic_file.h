@@ -17,12 +17,12 @@ namespace kelvo {
 // A file written in pieces: Create, Append as often as needed, Commit. Until
 // Commit succeeds the destination is untouched; an object that ends without
 // it removes its temporary file.
-class AtomicFileWriter {
+class CAtomicFileWriter {
  public:
-  AtomicFileWriter() = default;
-  ~AtomicFileWriter();
-  AtomicFileWriter(const AtomicFileWriter&) = delete;
-  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+  CAtomicFileWriter() = default;
+  ~CAtomicFileWriter();
+  CAtomicFileWriter(const CAtomicFileWriter&) = delete;
+  CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
 
   // Creates the temporary file for `destination` (an existing destination's
   // permissions carry over); a new call discards what an earlier one wrote.
@@ -40,7 +40,7 @@ class AtomicFileWriter {
   int fd_ = -1;
 };
 
-// Writes `bytes` as the whole of `path` through an AtomicFileWriter.
+// Writes `bytes` as the whole of `path` through an CAtomicFileWriter.
 ErrorCode WriteFileAtomically(const std::filesystem::path& path,
                               std::span<const std::uint8_t> bytes);
 

@@ -7,7 +7,7 @@
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
 #include "core/atomic_file.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 namespace kelvo {
 
@@ -40,7 +40,7 @@ ErrorCode CKelvoVolume::StoreFile(std::string_view pc_name,
     // The same rule as on a floppy: the old copy goes only when the new
     // content fits in its place.
     FileLocator old;
-    ErrorCode err = RemoveForReplacement(StoredFullName(pc_name), content.words.blockCount, old);
+    ErrorCode err = RemoveForReplacement(StoredFullName(pc_name), content.words.block_count, old);
     if (err == ERR_OK) err = StoreContent(pc_name, content);
     if (err) image_->Restore(std::move(snapshot), was_modified);
     return err;
