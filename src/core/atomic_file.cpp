@@ -19,25 +19,29 @@ std::string TemporaryName(const std::string& name) {
 
 }  // namespace
 
-AtomicFileWriter::~AtomicFileWriter() {
+<<<<<<< HEAD
+CAtomicFileWriter::~CAtomicFileWriter() {
   Discard();
   CloseFolder();
 }
 
-void AtomicFileWriter::CloseFolder() {
+void CAtomicFileWriter::CloseFolder() {
   if (owns_folder_ && folder_fd_ >= 0) ::close(folder_fd_);
   folder_fd_ = -1;
   owns_folder_ = false;
 }
+=======
+CAtomicFileWriter::~CAtomicFileWriter() { Discard(); }
+>>>>>>> naming
 
-void AtomicFileWriter::Discard() {
+void CAtomicFileWriter::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temp_.empty()) ::unlinkat(folder_fd_, temp_.c_str(), 0);
   temp_.clear();
 }
 
-ErrorCode AtomicFileWriter::Create(const std::filesystem::path& destination) {
+ErrorCode CAtomicFileWriter::Create(const std::filesystem::path& destination) {
   Discard();
   CloseFolder();
   std::filesystem::path dir = destination.parent_path();
@@ -49,7 +53,7 @@ ErrorCode AtomicFileWriter::Create(const std::filesystem::path& destination) {
   return err;
 }
 
-ErrorCode AtomicFileWriter::CreateIn(int folder_fd, const std::string& name) {
+ErrorCode CAtomicFileWriter::CreateIn(int folder_fd, const std::string& name) {
   Discard();
   CloseFolder();
   folder_fd_ = folder_fd;
@@ -76,7 +80,7 @@ ErrorCode AtomicFileWriter::CreateIn(int folder_fd, const std::string& name) {
   return ERR_OK;
 }
 
-ErrorCode AtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes) {
+ErrorCode CAtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes) {
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   while (bytes > 0) {
     ssize_t n = ::write(fd_, data, bytes);
@@ -91,7 +95,11 @@ ErrorCode AtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes) 
   return ERR_OK;
 }
 
-ErrorCode AtomicFileWriter::CommitAs(const std::string& name) {
+<<<<<<< HEAD
+ErrorCode CAtomicFileWriter::CommitAs(const std::string& name) {
+=======
+ErrorCode CAtomicFileWriter::Commit() {
+>>>>>>> naming
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   ErrorCode err = ::fsync(fd_) == 0 ? ERR_OK : MapErrno(errno);
   const int rc = ::close(fd_);
@@ -106,13 +114,20 @@ ErrorCode AtomicFileWriter::CommitAs(const std::string& name) {
   }
   temp_.clear();
   // Make the rename itself durable.
+<<<<<<< HEAD
   ::fsync(folder_fd_);
+=======
+  std::filesystem::path dir = destination_.parent_path();
+  if (dir.empty()) dir = ".";
+  CFileHandle folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() >= 0) ::fsync(folder.get());
+>>>>>>> naming
   return ERR_OK;
 }
 
 ErrorCode WriteFileAtomically(const std::filesystem::path& path,
                               std::span<const std::uint8_t> bytes) {
-  AtomicFileWriter file;
+  CAtomicFileWriter file;
   ErrorCode err = file.Create(path);
   if (!err) err = file.Append(bytes.data(), bytes.size());
   if (!err) err = file.Commit();

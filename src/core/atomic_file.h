@@ -20,12 +20,12 @@ namespace kelvo {
 // exclusively and never through a symbolic link, and the final rename
 // replaces whatever entry held the name (a planted link is replaced, never
 // followed).
-class AtomicFileWriter {
+class CAtomicFileWriter {
  public:
-  AtomicFileWriter() = default;
-  ~AtomicFileWriter();
-  AtomicFileWriter(const AtomicFileWriter&) = delete;
-  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+  CAtomicFileWriter() = default;
+  ~CAtomicFileWriter();
+  CAtomicFileWriter(const CAtomicFileWriter&) = delete;
+  CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
 
   // Creates the temporary file for `destination` (an existing destination's
   // permissions carry over); a new call discards what an earlier one wrote.
@@ -52,7 +52,7 @@ class AtomicFileWriter {
   int fd_ = -1;
 };
 
-// Writes `bytes` as the whole of `path` through an AtomicFileWriter.
+// Writes `bytes` as the whole of `path` through an CAtomicFileWriter.
 ErrorCode WriteFileAtomically(const std::filesystem::path& path,
                               std::span<const std::uint8_t> bytes);
 
