@@ -1,21 +1,47 @@
+// kdu's command line: version, help and the usage errors of every verb
+// family (exit status 2, a message on stderr, nothing done).
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
 
 namespace kelvo::test {
+namespace {
 
-TEST(KduBasics, VersionAndUsage) {
-  CommandResult v = RunKdu({"--version"});
+TEST(KduBasics, VersionAndHelp) {
+  const CommandResult v = RunKdu({"--version"});
   EXPECT_EQ(v.exit_code, 0);
   EXPECT_EQ(v.out, "2.2b\n");
-
-  CommandResult bad = RunKdu({"--no-such-option"});
-  EXPECT_EQ(bad.exit_code, 2);
-  EXPECT_FALSE(bad.err.empty());
-
-  CommandResult help = RunKdu({"--help"});
+  const CommandResult help = RunKdu({"--help"});
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("--drive-a"), std::string::npos);
 }
 
+TEST(KduBasics, UsageErrorsExitWith2) {
+  TempDir dir;
+  WriteFileBytes(dir / "f.fnt", "x");
+  const std::string f = (dir / "f.fnt").string();
+  const std::string emu = "emu:" + (dir / "a.img").string();
+  const std::vector<std::vector<std::string>> cases = {
+      {"--no-such-option"},
+      {"new"},
+      {"get", f},
+      {"cp", (dir / "nowhere").string(), "a:", "JOB.JSL"},
+      {"tape", "restore", f},
+      {"render", f},
+      {"render", f, "-o", f + ".png", "--zoom", "0"},
+      {"drives", "--blocking-factor", "0"},
+      {"drives", "--line-step", "-1"},
+      {"--drive-a", emu, "format", "a:", "--capacity", "1.44M"},
+  };
+  for (const auto& args : cases) {
+    const CommandResult r = RunKdu(args);
+    SCOPED_TRACE(args[0] + " " + (args.size() > 1 ? args[1] : ""));
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_FALSE(r.err.empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.img"));
+  EXPECT_EQ(RunKdu({"drives", "--blocking-factor", "32", "--line-start", "100"}).exit_code, 0);
+}
+
+}  // namespace
 }  // namespace kelvo::test

@@ -158,16 +158,17 @@ const FolderFiles& LabelledReference() {
   return files;
 }
 
-FaultedOperation<LabelledBench> TapeOperation(std::string name, Reporting reporting) {
-  FaultedOperation<LabelledBench> op;
+template <typename Bench = LabelledBench>
+FaultedOperation<Bench> TapeOperation(std::string name) {
+  FaultedOperation<Bench> op;
   op.name = std::move(name);
-  op.reporting = reporting;
+  op.reporting = Reporting::Returned;
   op.fault = ERR_CRC;
-  op.arm = [](LabelledBench& b, const Trial& t) {
+  op.arm = [](Bench& b, const Trial& t) {
     b.image = std::make_unique<CTapImage>(SplitTapVolumes(b.tape.tap));
     if (t.position) b.image->InjectFault(t.position, ERR_CRC, t.persistent);
   };
-  op.requests = [](LabelledBench& b) { return b.image->Requests(); };
+  op.requests = [](Bench& b) { return b.image->Requests(); };
   return op;
 }
 
@@ -176,7 +177,7 @@ FaultedOperation<LabelledBench> TapeOperation(std::string name, Reporting report
 // reads back whole (the file that was on the tape always, the new ones as
 // far as they got).
 FaultedOperation<LabelledBench> TapeWrite(std::string name) {
-  auto op = TapeOperation(std::move(name), Reporting::Returned);
+  auto op = TapeOperation(std::move(name));
   op.run = [](LabelledBench& b) { return b.Write(); };
   op.complete = [](LabelledBench& b) {
     const fs::path again = b.tape.dir / "again";
@@ -218,15 +219,7 @@ struct RestoreBench : LabelledBench {
 };
 
 FaultedOperation<RestoreBench> LabelledRestore(std::string name) {
-  FaultedOperation<RestoreBench> op;
-  op.name = std::move(name);
-  op.reporting = Reporting::Returned;
-  op.fault = ERR_CRC;
-  op.arm = [](RestoreBench& b, const Trial& t) {
-    b.image = std::make_unique<CTapImage>(SplitTapVolumes(b.tape.tap));
-    if (t.position) b.image->InjectFault(t.position, ERR_CRC, t.persistent);
-  };
-  op.requests = [](RestoreBench& b) { return b.image->Requests(); };
+  auto op = TapeOperation<RestoreBench>(std::move(name));
   op.run = [](RestoreBench& b) { return b.Restore(); };
   op.complete = [](RestoreBench& b) { return OnlyWholeFiles(b.out, LabelledReference(), true); };
   op.sound = [](RestoreBench& b) -> ::testing::AssertionResult {

@@ -2,6 +2,8 @@
 // progress window shows.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "support/qva_fixture.h"
 #include "core/error_text.h"
 
@@ -218,11 +220,18 @@ TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
   b.options.type_dirs = true;
   b.options.user_files_only = true;
   b.Load(QvaTapeBuilder().Start().Unit(u));
+  std::map<std::string, std::string> shown_in;  // file -> the output folder shown with it
+  b.progress.on_step = [&](test::RecordingQvaProgress& p) {
+    if (!p.CurrentFile().empty()) shown_in[p.CurrentFile()] = p.OutputDirectory();
+  };
   ASSERT_EQ(b.Restore(), ERR_OK);
   EXPECT_EQ(b.Listing(), (std::vector<std::string>{"CMD/START.CMD", "FNT/REPORT.FNT", "FNT/TITLE.FNT"}));
   EXPECT_TRUE(b.progress.Saw("Skipping non-User files."));
-  EXPECT_TRUE(b.progress.Saw((b.out / "FNT").string() + "/") ||
-              b.progress.OutputDirectory() == " " + b.out.string());
+  ASSERT_FALSE(shown_in.empty());
+  for (const auto& [file, folder] : shown_in) {
+    const std::string type = file.substr(file.rfind('.') + 1, 3);
+    EXPECT_EQ(folder, " " + (b.out / type).string() + "/") << file;
+  }
 }
 
 TEST(QvaRestore, SystemTypeSpecificationRestoresSystemFilesAfterAll) {
