@@ -84,7 +84,8 @@ QMenu* RecentMenu(CMainFrame& frame) {
 class ShellTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void cleanup() { QVERIFY2(QDir::current().exists(), "the working folder was left in a deleted folder"); }
+  void initTestCase() { start_ = QDir::currentPath(); }
+  void cleanup() { QCOMPARE(QDir::currentPath(), start_); }  // the working folder is put back
 
   void EnablingRule() {
     const auto in = [](std::optional<PlaceKind> kind) {
@@ -313,6 +314,9 @@ class ShellTest : public QObject {
     const QStringList listed = m.captured(1).split(';', Qt::SkipEmptyParts);
     QCOMPARE(QSet<QString>(listed.begin(), listed.end()), declared);
   }
+
+ private:
+  QString start_;
 };
 
 QTEST_MAIN(ShellTest)

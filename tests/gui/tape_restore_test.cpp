@@ -74,7 +74,8 @@ struct RestoreBench {
 class TapeRestoreTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void cleanup() { QVERIFY2(QDir::current().exists(), "the working folder was left in a deleted folder"); }
+  void initTestCase() { start_ = QDir::currentPath(); }
+  void cleanup() { QCOMPARE(QDir::currentPath(), start_); }  // the working folder is put back
 
   void RestoreDialogTakesTheSettingsAndChecksTheRequest() {
     RestoreBench b;
@@ -391,6 +392,9 @@ class TapeRestoreTest : public QObject {
     QCOMPARE(t.Asked(), std::vector<std::string>{"Function Not Yet Implemented"});
     QCOMPARE(ReadAll(t.tap), before);
   }
+
+ private:
+  QString start_;
 };
 
 QTEST_MAIN(TapeRestoreTest)
