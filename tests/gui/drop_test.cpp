@@ -14,7 +14,7 @@
 #include "gui/shell/drag_payload.h"
 #include "gui/windows/disk_image_window.h"
 #include "gui/windows/listing.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
@@ -36,12 +36,12 @@ std::unique_ptr<QMimeData> DragFrom(CChildFrameWindow* from, const QStringList& 
 struct Desk {
   QTemporaryDir dir;
   QTemporaryDir runtime;  // stands in for $XDG_RUNTIME_DIR
-  std::vector<DeviceEntry> devices;
+  std::vector<PresentDevice> devices;
   std::unique_ptr<Shell> shell;
   CPcExplorerWindow* pc = nullptr;
   CDiskImageWindow* image = nullptr;
 
-  explicit Desk(const std::vector<ImageFile>& files, std::vector<DeviceEntry> d = {}) : devices(std::move(d)) {
+  explicit Desk(const std::vector<ImageFile>& files, std::vector<PresentDevice> d = {}) : devices(std::move(d)) {
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     if (!MakeImage(dir.filePath("d.kdi"), files)) return;
     shell = std::make_unique<Shell>(devices);
@@ -139,7 +139,7 @@ class DropTest : public QObject {
     // still in use would be used after it is gone.
     QList<bool> closed;
     d.shell->ui.on_pump = [&] {
-      auto* copy = d.shell->frame->findChild<CCopyFilesDialog*>();
+      auto* copy = d.shell->frame->findChild<CCopyFilesDlg*>();
       if (!closed.isEmpty() || !copy || copy->CopyingText().isEmpty()) return;
       for (QWidget* w : {static_cast<QWidget*>(image.data()), static_cast<QWidget*>(pc.data())})
         closed << w->parentWidget()->close();
@@ -154,7 +154,7 @@ class DropTest : public QObject {
     QVERIFY(QFile::exists(d.dir.filePath("A.jsl")) && QFile::exists(d.dir.filePath("B.jsl")));
     QVERIFY(image->parentWidget()->close());  // once it has ended they close
     // The copy window's Cancel asks the transfer to stop; a new one starts uncancelled.
-    CCopyFilesDialog dialog;
+    CCopyFilesDlg dialog;
     dialog.Show();
     dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
     QVERIFY(dialog.CancelRequested());

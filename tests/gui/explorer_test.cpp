@@ -10,9 +10,9 @@
 #include "gui/dialogs/file_properties_dialog.h"
 #include "gui/windows/disk_image_window.h"
 #include "gui/windows/floppy_window.h"
-#include "gui/windows/kelvo_directory_tree.h"
-#include "gui/windows/pc_drive_tree.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/kelvo_directory_view.h"
+#include "gui/windows/main_drive_view.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/floppy_fixture.h"
 
 using namespace kelvo::gui;

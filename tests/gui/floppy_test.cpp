@@ -14,13 +14,13 @@
 
 #include "diskfs/copy_disk.h"
 #include "gui/dialogs/copy_disk_dialog.h"
-#include "gui/dialogs/drive_info_dialog.h"
+#include "gui/dialogs/floppy_drive_info_dialog.h"
 #include "gui/dialogs/format_dialog.h"
 #include "gui/dialogs/label_disk_dialog.h"
 #include "gui/shell/floppy_drives.h"
 #include "gui/windows/device_bar.h"
 #include "gui/windows/floppy_window.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/floppy_fixture.h"
 #include "support/floppy_media.h"
 
@@ -44,20 +44,20 @@ bool Asked(const Shell& shell, const std::string& text) {
 std::string Std(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Runs `act` in the Format dialog the Disk menu opens, then closes it.
-void WithFormatDialog(Shell& shell, std::function<void(CFormatDialog*)> act) {
-  shell.modals.Expect<CFormatDialog>([act](CFormatDialog* d) {
+void WithFormatDialog(Shell& shell, std::function<void(CFormatDlg*)> act) {
+  shell.modals.Expect<CFormatDlg>([act](CFormatDlg* d) {
     act(d);
     d->reject();
   });
   shell.frame->RunCommand(Cmd::FormatDisk);
 }
 
-void SetCapacity(CFormatDialog* d, const QString& text) {
+void SetCapacity(CFormatDlg* d, const QString& text) {
   auto* combo = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
   combo->setCurrentIndex(combo->findText(text));
 }
 
-void UseFile(const CCopyDiskDialog::Side& side, const QString& path) {
+void UseFile(const CCopyDiskDlg::Side& side, const QString& path) {
   side.use_file->setChecked(true);
   side.file->setText(path);
 }
@@ -116,7 +116,7 @@ class FloppyTest : public QObject {
     shell.ui.asks.clear();
     shell.ui.answers = {Button::Yes};
     QString dialog_drive;
-    shell.modals.Expect<CFormatDialog>([&](CFormatDialog* d) {
+    shell.modals.Expect<CFormatDlg>([&](CFormatDlg* d) {
       dialog_drive = d->findChild<QComboBox*>(QStringLiteral("DriveType"))->currentText();
       d->reject();
     });
@@ -184,7 +184,7 @@ class FloppyTest : public QObject {
     };
     for (const auto& r : rows) {
       shell.ctx.app.FormatDriverPresent = r.driver;
-      WithFormatDialog(shell, [&](CFormatDialog* d) {
+      WithFormatDialog(shell, [&](CFormatDlg* d) {
         d->SelectDrive(r.drive);
         if (r.capacity) SetCapacity(d, r.capacity);
         QCOMPARE(d->SelectedMedia(), r.media);
@@ -203,9 +203,9 @@ class FloppyTest : public QObject {
     CFloppyWindow* floppy = f.OpenA();
     int last = -1;
     bool running_look = true;
-    WithFormatDialog(shell, [&](CFormatDialog* d) {
+    WithFormatDialog(shell, [&](CFormatDlg* d) {
       d->findChild<QLineEdit*>(QStringLiteral("DiskId"))->setText("FRESH");
-      QObject::connect(d, &CFormatDialog::progressMoved, d, [&, d](int pos) {
+      QObject::connect(d, &CFormatDlg::progressMoved, d, [&, d](int pos) {
         last = pos;
         running_look = running_look && ButtonNamed(d, "Cancel") && !ButtonNamed(d, "Start")->isEnabled();
       });
@@ -228,7 +228,7 @@ class FloppyTest : public QObject {
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
     // Quick: the printer disk keeps its 720K.
-    WithFormatDialog(shell, [](CFormatDialog* d) {
+    WithFormatDialog(shell, [](CFormatDlg* d) {
       d->findChild<QRadioButton*>()->setChecked(true);  // "Quick (erase)"
       d->Start();
     });
@@ -239,7 +239,7 @@ class FloppyTest : public QObject {
     kelvo::test::WritePatternMedium(Std(f.a), 9);
     shell.ui.asks.clear();
     shell.ui.answers = {Button::Yes};
-    WithFormatDialog(shell, [](CFormatDialog* d) {
+    WithFormatDialog(shell, [](CFormatDlg* d) {
       SetCapacity(d, "720K");
       d->findChild<QRadioButton*>()->setChecked(true);
       d->Start();
@@ -250,8 +250,8 @@ class FloppyTest : public QObject {
     // Cancel stops the format between cylinders; the dialog stays.
     shell.ui.asks.clear();
     int last = -1;
-    WithFormatDialog(shell, [&](CFormatDialog* d) {
-      QObject::connect(d, &CFormatDialog::progressMoved, d, [&, d](int pos) {
+    WithFormatDialog(shell, [&](CFormatDlg* d) {
+      QObject::connect(d, &CFormatDlg::progressMoved, d, [&, d](int pos) {
         if (pos > 0) last = pos;
         if (pos == 5) QTest::mouseClick(ButtonNamed(d, "Cancel"), Qt::LeftButton);
       });
@@ -265,9 +265,9 @@ class FloppyTest : public QObject {
     // and writes printer disks but cannot be told their geometries.
     const QString usb = f.dir.filePath("usb.img");
     QVERIFY(MakeFloppyMedium(usb, kTwoFiles));
-    Shell plain({DeviceEntry{"A:", usb, false, true}});
+    Shell plain({PresentDevice{"A:", usb, false, true}});
     plain.Start(f.dir.path());
-    WithFormatDialog(plain, [](CFormatDialog* d) { d->Start(); });
+    WithFormatDialog(plain, [](CFormatDlg* d) { d->Start(); });
     QCOMPARE(plain.ui.asks.size(), size_t{1});
     QVERIFY(QString::fromStdString(plain.ui.asks[0].text).endsWith("cannot format them"));
     QCOMPARE(MediumNames(usb), (QStringList{"A.jsl", "Report.fnt"}));
@@ -278,7 +278,7 @@ class FloppyTest : public QObject {
     QVERIFY(f.ok);
     CFloppyWindow* floppy = f.OpenA();
     for (bool ok : {true, false}) {
-      f.shell->modals.Expect<CLabelDiskDialog>([ok](CLabelDiskDialog* d) {
+      f.shell->modals.Expect<CLabelDiskDlg>([ok](CLabelDiskDlg* d) {
         QCOMPARE(d->Field()->text(), QString::fromLatin1(ok ? "TEST DISK" : "OPERATIONS 2026"));
         d->Field()->setText(ok ? "OPERATIONS 2026" : "NOT THIS");
         ok ? d->accept() : d->reject();
@@ -309,9 +309,9 @@ class FloppyTest : public QObject {
         {"copy.kdi", "B:", {Button::No}, false, {density, "The media types for the source and destination do not match."}},
         {"copy.kdi", "B:", {Button::Yes}, true, {density}},
     };
-    shell.modals.Expect<CCopyDiskDialog>([&](CCopyDiskDialog* d) {
+    shell.modals.Expect<CCopyDiskDlg>([&](CCopyDiskDlg* d) {
       for (const auto& r : rows) {
-        const auto side = [&](const CCopyDiskDialog::Side& s, const QString& where) {
+        const auto side = [&](const CCopyDiskDlg::Side& s, const QString& where) {
           if (!where.endsWith(':')) return UseFile(s, f.dir.filePath(where));
           s.use_drive->setChecked(true);
           s.drive->setCurrentIndex(where == "B:" ? 1 : 0);
@@ -339,14 +339,14 @@ class FloppyTest : public QObject {
   void StopAndEscEndACopyAndLeaveNoImage() {
     FloppyShell f;
     QVERIFY(f.ok);
-    CCopyDiskDialog d(f.shell->ctx, FloppyEntries(f.shell->frame->Devices()), {}, f.shell->frame.get());
+    CCopyDiskDlg d(f.shell->ctx, FloppyEntries(f.shell->frame->Devices()), {}, f.shell->frame.get());
     d.show();
     const QString image = f.dir.filePath("stopped.kdi");
     UseFile(d.Destination(), image);
     for (bool esc : {false, true}) {
       int last = 0;
       bool running_look = false;
-      auto c = connect(&d, &CCopyDiskDialog::progressMoved, &d, [&](int pos) {
+      auto c = connect(&d, &CCopyDiskDlg::progressMoved, &d, [&](int pos) {
         if (pos < 78) last = pos;
         if (pos != 10) return;
         running_look = !d.CopyButton()->isEnabled() && !d.Source().drive->isEnabled();
@@ -371,7 +371,7 @@ class FloppyTest : public QObject {
     QVERIFY(MakeImage(dir.filePath("disk.kdi"), {}));
     Shell shell;
     shell.Start(dir.path());
-    CCopyDiskDialog d(shell.ctx, {}, {}, shell.frame.get());
+    CCopyDiskDlg d(shell.ctx, {}, {}, shell.frame.get());
     d.show();
     QVERIFY(d.Source().use_file->isChecked());  // no floppy drives: both sides are files
     // The file dialog (the widget one: no desktop dialog) is driven through
@@ -398,7 +398,7 @@ class FloppyTest : public QObject {
   void DriveInformationMarksTheFormatsOfEachDrive() {
     FloppyShell f(DriveB::FiveAndQuarter, false);
     QVERIFY(f.ok);
-    f.shell->modals.Expect<CFloppyDriveInfoDialog>([](CFloppyDriveInfoDialog* d) {
+    f.shell->modals.Expect<CFloppyDriveInfoDlg>([](CFloppyDriveInfoDlg* d) {
       // Rows 3.5-inch 720k, 1.2Mb, 5.25-inch 720k, 1.2Mb; A: 3.5-inch, B: 5.25-inch.
       for (int row = 0; row < 4; ++row)
         for (int drive = 0; drive < 2; ++drive) QCOMPARE(d->Marked(row, drive), (row < 2) == (drive == 0));
@@ -406,7 +406,7 @@ class FloppyTest : public QObject {
     });
     f.shell->frame->RunCommand(Cmd::DiskDriveInfo);
     // A drive whose device cannot be used marks nothing.
-    CFloppyDriveInfoDialog unusable({QStringLiteral("emu:"), QString()});
+    CFloppyDriveInfoDlg unusable({QStringLiteral("emu:"), QString()});
     for (int row = 0; row < 4; ++row) QVERIFY(!unusable.Marked(row, 0) && !unusable.Marked(row, 1));
   }
 };

@@ -17,11 +17,12 @@
 #include "gui/shell/recent_files.h"
 #include "gui/shell/recently_used.h"
 #include "gui/windows/device_bar.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
+using kelvo::PlaceKind;
 
 namespace {
 
@@ -193,7 +194,7 @@ class ShellTest : public QObject {
     state.Bindings.tape[0] = dir.filePath("none.tap").toStdString();
     state.Bindings.tape[1] = dir.filePath("t.tap").toStdString();
     kelvo::EnumerateDevices(state.Bindings, state.Devices);
-    const std::vector<DeviceEntry> d = PresentDevices(state);
+    const std::vector<PresentDevice> d = PresentDevices(state);
     QCOMPARE(d.size(), size_t{2});
     QCOMPARE(d[0].name, QStringLiteral("A:"));
     QVERIFY(!d[0].three_and_half);
@@ -250,7 +251,7 @@ class ShellTest : public QObject {
     run.End();
     QCOMPARE(QSettings(ini, QSettings::IniFormat).value("Settings/Recent File 2").toString(), QString());
     // The stored list skips blanks and repeats.
-    kelvo::MemoryKeyValueStore store;
+    kelvo::CMemoryKeyValueStore store;
     const char* stored[] = {"/a.kdi", "", "/a.kdi", "/b.kdi"};
     for (int i = 0; i < 4; ++i) store.SetString("Recent File " + std::to_string(i + 1), stored[i]);
     QCOMPARE(LoadRecentFileList(store), (QStringList{"/a.kdi", "/b.kdi"}));

@@ -14,7 +14,7 @@
 #include "core/error_text.h"
 #include "gui/dialogs/select_directory_dialog.h"
 #include "gui/dialogs/tape_restore_dialog.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/tape_window.h"
 #include "support/tape_builder.h"
 #include "support/tape_fixture.h"
@@ -39,7 +39,7 @@ struct TapeDesk {
   explicit TapeDesk(const std::vector<TapeFileSpec>& files, bool open_tape = true, QString device = {},
                     int block_size = 8192) {
     if (!WriteLabelledTapeImage(tap, files, block_size) || !QDir().mkpath(pc_folder) || !QDir().mkpath(out)) return;
-    shell = std::make_unique<Shell>(std::vector<gui::DeviceEntry>{{"Tape0", device.isEmpty() ? tap : device, true, true}});
+    shell = std::make_unique<Shell>(std::vector<gui::PresentDevice>{{"Tape0", device.isEmpty() ? tap : device, true, true}});
     shell->ctx.settings.TapeRestorePath = out.toStdString();
     pc = shell->Start(pc_folder);
     if (open_tape) tape = OpenTapeWindow(*shell->frame, "Tape0");

@@ -10,7 +10,7 @@
 
 #include "core/error_text.h"
 #include "gui/dialogs/tape_drive_info_dialog.h"
-#include "gui/dialogs/tape_drive_select_dialog.h"
+#include "gui/dialogs/select_tape_drive_dialog.h"
 #include "gui/dialogs/tape_id_dialog.h"
 #include "gui/windows/device_bar.h"
 #include "gui/windows/listing.h"

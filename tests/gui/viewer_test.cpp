@@ -8,10 +8,10 @@
 #include <QScrollBar>
 
 #include "gui/viewers/viewer_display_font.h"
-#include "gui/viewers/viewer_font_frame.h"
-#include "gui/viewers/viewer_image_frame.h"
-#include "gui/viewers/viewer_text_frames.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/viewers/font_frame.h"
+#include "gui/viewers/image_frame.h"
+#include "gui/viewers/text_frame.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/viewer_files.h"
 #include "support/viewer_font_builder.h"
 
@@ -25,7 +25,7 @@ namespace {
 std::string FontWithA(char orientation) {
   kelvo::test::FontSpec spec = kelvo::test::DefaultFontSpec(20);
   spec.orientation = orientation;
-  spec.inverseLandscapeHeight = 16;
+  spec.inverse_landscape_height = 16;
   spec.glyphs.push_back(kelvo::test::SolidGlyph(65, 8, 2));
   return kelvo::test::BuildFont(spec);
 }

@@ -4,20 +4,20 @@
 #include <QFile>
 #include <QTest>
 
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "diskfs/kelvo_volume.h"
 #include "gui/windows/disk_image_window.h"
-#include "gui/windows/explorer_window.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/child_frame_window.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "tape/tape_open.h"
 
 namespace kelvo::gui::test {
 
-Shell::Shell(std::vector<DeviceEntry> devices) {
+Shell::Shell(std::vector<PresentDevice> devices) {
   ctx.ui = &ui;
   // The program makes its tape buttons from the bindings; the tests give the
   // buttons, so the bindings follow them.
-  for (const DeviceEntry& d : devices) {
+  for (const PresentDevice& d : devices) {
     const int n = d.tape ? kelvo::TapeDriveNumber(d.name.toStdString()) : -1;
     if (n >= 0) ctx.app.Bindings.tape[n] = d.device.toStdString();
   }
@@ -87,7 +87,7 @@ bool MakeImage(const QString& path, const std::vector<ImageFile>& files) {
     nf.first = f.first;
     nf.second = f.second;
     nf.type = f.type;
-    nf.blocks = static_cast<std::uint16_t>(f.blocks);
+    nf.words.block_count = static_cast<std::uint32_t>(f.blocks);
     nf.data = data;
     if (volume.StoreNewFile(nf) != 0) return false;
   }

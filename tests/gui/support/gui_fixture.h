@@ -53,7 +53,7 @@ struct Shell {
   ShellContext ctx;
   std::unique_ptr<CMainFrame> frame;
 
-  explicit Shell(std::vector<DeviceEntry> devices = {});
+  explicit Shell(std::vector<PresentDevice> devices = {});
   ~Shell();
   // Opens and shows the main window with its PC window on `folder`.
   CPcExplorerWindow* Start(const QString& folder);
@@ -63,7 +63,7 @@ struct Shell {
 // the main window, and the end that writes the settings back.
 struct KdiskRun {
   KeepWorkingFolder keep;
-  kelvo::QtSettingsStore store;
+  kelvo::CQtSettingsStore store;
   kelvo::test::ScriptedInteraction ui;
   ModalScript modals;
   ShellContext ctx;

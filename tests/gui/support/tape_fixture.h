@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "gui/dialogs/restore_progress_dialog.h"
-#include "gui/windows/qva_restore_window.h"
+#include "gui/windows/qva_restore_dialog.h"
 #include "support/gui_fixture.h"
 
 namespace kelvo::gui::test {
