@@ -1,54 +1,52 @@
-// The tape window: listing a tape image, its columns and captions, the
-// listing's failures and Esc abort, the selection rule, and the Tape ID.
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QFile>
+// The tape window on tape images (listing, its failures, Esc, the selection
+// rule, the saved and printed list with its Tape ID) and the Tape menu
+// (Initialise, Erase, Load, Unload, Rewind, Retension, List, Drive
+// Information) with its drive question and the greying while tape work runs.
+#include <QComboBox>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPrinter>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QRegularExpression>
 #include <QToolButton>
 
+#include "core/error_text.h"
+#include "gui/dialogs/tape_drive_info_dialog.h"
+#include "gui/dialogs/select_tape_drive_dialog.h"
+#include "gui/dialogs/tape_id_dialog.h"
 #include "gui/windows/device_bar.h"
 #include "gui/windows/listing.h"
-#include "gui/dialogs/tape_id_dialog.h"
 #include "gui/windows/tape_window.h"
-#include "support/gui_fixture.h"
 #include "support/tape_builder.h"
-#include "support/tape_media.h"
-#include "core/error_text.h"
+#include "support/tape_fixture.h"
 
+using namespace kelvo;
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
 
 namespace {
 
-// A main window whose Tape0 is an image file in a temporary folder, with
-// its button on the bar.
+// A main window with Tape0 and Tape1 bound to image files t0.tap and t1.tap
+// in a fresh folder (or Tape0 to `device0`).
 struct TapeShell {
   QTemporaryDir dir;
-  QString tap;
-  std::vector<PresentDevice> devices;
+  QString tape0 = dir.filePath("t0.tap");
+  QString tape1 = dir.filePath("t1.tap");
   Shell shell;
-  explicit TapeShell(const QString& tap_name = QStringLiteral("t.tap"))
-      : tap(dir.filePath(tap_name)), devices{{"Tape0", tap, true, true}}, shell(devices) {
-    shell.ctx.app.Bindings.tape[0] = tap.toStdString();
-  }
-  CTapeWindow* PressTapeButton() {
-    QList<QToolButton*> buttons = shell.frame->DeviceBar()->Buttons();
-    if (buttons.isEmpty()) return nullptr;
-    buttons.first()->click();
-    return FindTapeWindow(*shell.frame, "Tape0");
-  }
-  // Puts `files` on the tape, shows the main window and presses the button.
-  CTapeWindow* OpenWith(const std::vector<TapeFileSpec>& files) {
-    if (!WriteLabelledTapeImage(tap, files)) return nullptr;
+  explicit TapeShell(const QString& device0 = {})
+      : shell({{"Tape0", device0.isEmpty() ? tape0 : device0, true, true}, {"Tape1", tape1, true, true}}) {
     shell.Start(dir.path());
-    return PressTapeButton();
+  }
+  CMainFrame& Frame() { return *shell.frame; }
+  CTapeWindow* PressTapeButton() {
+    Frame().DeviceBar()->Buttons().first()->click();
+    return FindTapeWindow(Frame(), "Tape0");
+  }
+  // Answers the drive question with the drive at `index`, or Cancel.
+  void ChooseDrive(int index) {
+    shell.modals.Expect<CSelectTapeDriveDlg>([index](CSelectTapeDriveDlg* d) {
+      if (index < 0) return d->reject();
+      d->Drives()->setCurrentIndex(index);
+      d->accept();
+    });
   }
 };
 
@@ -59,24 +57,12 @@ QStringList Column(const CChildFrameWindow* w, int column) {
 }
 
 std::vector<TapeFileSpec> ThreeFiles() {
-  return {BinaryTapeFile("REPORT", "FNT", 4096, 1),
-          SourceTapeFile("JOB1", "JSL", {"START", "PRINT A", "END"}),
+  return {BinaryTapeFile("REPORT", "FNT", 4096, 1), SourceTapeFile("JOB1", "JSL", {"START", "PRINT A", "END"}),
           BinaryTapeFile("LOGO", "IMG", 1024, 2)};
 }
 
-// Answers the next modal dialog (the Tape ID dialog) once it is up.
-void AnswerTapeIdDialog(const QString& id, bool ok) {
-  QTimer::singleShot(0, [id, ok] {
-    auto* dlg = qobject_cast<CTapeIdDlg*>(QApplication::activeModalWidget());
-    if (!dlg) return;
-    if (ok) {
-      dlg->Field()->setText(id);
-      dlg->accept();
-    } else {
-      dlg->reject();
-    }
-  });
-}
+const Cmd kTapeCommands[] = {Cmd::TapeList, Cmd::TapeRestore, Cmd::TapeInit, Cmd::TapeErase, Cmd::TapeLoad,
+                             Cmd::TapeUnload, Cmd::TapeRewind, Cmd::TapeRetension, Cmd::TapeDriveInfo};
 
 }  // namespace
 
@@ -85,263 +71,244 @@ class TapeWindowTest : public QObject {
  private Q_SLOTS:
   void TapeButtonOpensTheWindowAndListsTheTape() {
     TapeShell t;
-    CTapeWindow* tape = t.OpenWith(ThreeFiles());
+    std::vector<TapeFileSpec> files = ThreeFiles();
+    files.insert(files.begin() + 1, BinaryTapeFile("CON", "FNT", 512, 3));  // a reserved device name
+    QVERIFY(WriteLabelledTapeImage(t.tape0, files));
+    CTapeWindow* tape = t.PressTapeButton();
     QVERIFY(tape);
-    QCOMPARE(tape->Kind(), PlaceKind::Tape);
-    QCOMPARE(tape->PlaceText(), QStringLiteral("Tape0"));
-    QCOMPARE(t.shell.frame->ActiveExplorer(), tape);
+    QCOMPARE(t.Frame().ActiveExplorer(), tape);
     QVERIFY(t.shell.ui.asks.empty());
-    QCOMPARE(tape->Model()->Headers(), (QStringList{"Name", "Size", "Type", "Seq No."}));
-    QCOMPARE(Names(tape), (QStringList{"REPORT.FNT", "JOB1.JSL", "LOGO.IMG"}));
-    QCOMPARE(Column(tape, 1), (QStringList{"4,096", "512", "1,024"}));
-    QCOMPARE(Column(tape, 3), (QStringList{"1", "2", "3"}));
-    QVERIFY(Column(tape, 2)[0].startsWith("Font File"));
-    const QStringList captions = tape->ListView()->CaptionTexts();
-    QCOMPARE(captions[0], QStringLiteral("Contents of 'Tape0'"));
-    QCOMPARE(captions[1], QStringLiteral("3 File(s)"));
-    QVERIFY(!captions[2].isEmpty());
-    // Widths in the proportions 90 : 75 : 140 : 55, wide enough for a name.
-    const QList<int> widths = tape->ListView()->ColumnWidths();
-    QVERIFY(widths[0] >= 90);
-    QVERIFY(qAbs(widths[2] * 90 - widths[0] * 140) <= 140);
-    QVERIFY(qAbs(widths[3] * 90 - widths[0] * 55) <= 90);
-    QVERIFY(widths[0] > tape->fontMetrics().horizontalAdvance("REPORT.FNT") + 20);
-    QVERIFY(!tape->Busy());
-    QVERIFY(!t.shell.ctx.app.TapeBusy);
-
+    QCOMPARE(Names(tape), (QStringList{"REPORT.FNT", "CON.FNT", "JOB1.JSL", "LOGO.IMG"}));
+    QCOMPARE(Column(tape, 3), (QStringList{"1", "2", "3", "4"}));
+    tape->ListView()->SelectAll();  // the reserved name refuses selection
+    QCOMPARE(tape->ListView()->SelectedNames(), (QStringList{"REPORT.FNT", "JOB1.JSL", "LOGO.IMG"}));
     // Sorting by a column, and back to tape order by the fourth key.
     tape->Model()->sort(0);
-    QCOMPARE(Names(tape), (QStringList{"JOB1.JSL", "LOGO.IMG", "REPORT.FNT"}));
-    t.shell.frame->Action(Cmd::ByDate)->trigger();
-    QCOMPARE(Names(tape), (QStringList{"REPORT.FNT", "JOB1.JSL", "LOGO.IMG"}));
-
-    // The button again brings the same window forward and reads the tape
-    // again: a file appended meanwhile shows up.
-    std::vector<TapeFileSpec> four = ThreeFiles();
-    four.push_back(BinaryTapeFile("EXTRA", "FNT", 512, 4));
-    QVERIFY(WriteLabelledTapeImage(t.tap, four));
-    QCOMPARE(t.PressTapeButton(), tape);
-    QCOMPARE(t.shell.frame->Explorers().size(), 2);
-    QCOMPARE(Names(tape).size(), 4);
-    QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("4 File(s)"));
-
-    // Clearing empties the list without reading the tape; Refresh reads it.
-    tape->ClearList();
-    QVERIFY(Names(tape).isEmpty());
-    QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("0 File(s)"));
-    t.shell.frame->Action(Cmd::Refresh)->trigger();
-    QCOMPARE(Names(tape).size(), 4);
-    QVERIFY(WriteLabelledTapeImage(t.tap, {}));
-    t.shell.frame->Action(Cmd::Refresh)->trigger();
-    QVERIFY(Names(tape).isEmpty());
-  }
-
-  void AFreshlyInitialisedTapeListsNoFiles() {
-    TapeShell t;
-    CTapeWindow* tape = t.OpenWith({});
-    QVERIFY(tape);
-    QVERIFY(Names(tape).isEmpty());
-    QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("0 File(s)"));
-    QVERIFY(t.shell.ui.asks.empty());
-  }
-
-  void SkipsOddLabelsAndStopsAtEndfil() {
-    using kelvo::test::LabelFields;
-    using kelvo::test::MakeLabel;
-    TapeShell t;
-    kelvo::test::TapeImageBuilder b;
-    auto label = [](const char* name, const char* type) {
-      LabelFields f;
-      f.name = name;
-      f.type = type;
-      f.blocks = 1;
-      return MakeLabel(f);
-    };
-    const std::string block(512, 'x');
-    b.LabelledFile(label("FIRST", "FNT"), block)
-        .LabelledFile(label("BAD", "XQZ"), block)  // not a printer file type
-        .LabelledFile(label("CON", "FNT"), block)  // a reserved device name
-        .LabelledFile(label("SECOND", "IMG"), block)
-        .LabelledFile(label("ENDFIL", "END"), "")
-        .LabelledFile(label("AFTER", "FNT"), block)
-        .Filemark();
-    b.WriteTo(t.tap.toStdString());
-    t.shell.Start(t.dir.path());
-    CTapeWindow* tape = t.PressTapeButton();
-    QVERIFY(tape);
-    QCOMPARE(Names(tape), (QStringList{"FIRST.FNT", "CON.FNT", "SECOND.IMG"}));
-    QCOMPARE(Column(tape, 3), (QStringList{"1", "2", "3"}));
-    QVERIFY(t.shell.ui.asks.empty());
-    // The reserved name refuses selection.
+    QCOMPARE(Names(tape).first(), QStringLiteral("CON.FNT"));
+    t.Frame().Action(Cmd::ByDate)->trigger();
+    QCOMPARE(Names(tape).first(), QStringLiteral("REPORT.FNT"));
+    // Tape files are neither deleted nor renamed.
     tape->ListView()->SelectAll();
-    QCOMPARE(tape->ListView()->SelectedNames(), (QStringList{"FIRST.FNT", "SECOND.IMG"}));
-  }
-
-  void MissingDriveAndDamagedTapeAreReported() {
-    TapeShell t("absent/none.tap");
-    t.shell.Start(t.dir.path());
-    CTapeWindow* tape = t.PressTapeButton();
-    QVERIFY(tape);
-    QCOMPARE(t.shell.ui.Texts(),
-             std::vector<std::string>{"The tape drive is either not present or is in use."});
-    QCOMPARE(t.shell.ui.asks[0].icon, kelvo::Icon::Exclamation);
-    QVERIFY(Names(tape).isEmpty());
-    QVERIFY(!tape->Busy());
-
-    // A record cut short after the first file: that file stays listed, the
-    // read error is shown once, nothing is left busy.
-    const QString cut = t.dir.filePath("cut.tap");
-    QVERIFY(WriteLabelledTapeImage(cut, ThreeFiles()));
-    QFile f(cut);
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    const QByteArray whole = f.readAll();
-    const int second_label = whole.indexOf(QByteArray("JOB1"));
-    QVERIFY(second_label > 0);
-    QVERIFY(f.resize(second_label + 20));
-    f.close();
-    t.shell.ctx.app.Bindings.tape[0] = cut.toStdString();
-    t.shell.ui.asks.clear();
-    QCOMPARE(tape->ListTape(), kelvo::ErrorCode{kelvo::ERR_CRC});
-    QCOMPARE(Names(tape), QStringList{"REPORT.FNT"});
-    QCOMPARE(t.shell.ui.Texts(), std::vector<std::string>{kelvo::GetErrorText(kelvo::ERR_CRC)});
-    QVERIFY(!tape->Busy());
-    QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!t.shell.ctx.app.TapeBusy);
-  }
-
-  void EscAbortsALongListing() {
-    TapeShell t;
-    std::vector<TapeFileSpec> files;
-    for (int i = 0; i < 40; ++i)
-      files.push_back(BinaryTapeFile(QStringLiteral("F%1").arg(i), "FNT", 512, i));
-    QVERIFY(WriteLabelledTapeImage(t.tap, files));
-    PumpHookInteraction ui;
-    t.shell.ctx.ui = &ui;
-    t.shell.Start(t.dir.path());
-    CTapeWindow* tape = OpenTapeWindow(*t.shell.frame, "Tape0", false);
-    QVERIFY(tape);
-    QMdiSubWindow* sub = t.shell.frame->MdiArea()->activeSubWindow();
-    int pumps = 0;
-    bool closed_while_busy = true;
-    ui.on_pump = [&] {
-      if (++pumps != 5) return;
-      QVERIFY(tape->ListingRunning());
-      QVERIFY(tape->Busy());
-      QVERIFY(t.shell.ctx.app.TapeBusy);
-      // Neither the tape window nor the main window closes meanwhile.
-      sub->close();
-      t.shell.frame->close();
-      closed_while_busy = !t.shell.frame->isVisible() || !sub->isVisible();
-      QTest::keyClick(t.shell.frame.get(), Qt::Key_Escape);
-    };
-    const kelvo::ErrorCode rc = tape->ListTape();
-    QCOMPARE(rc, kelvo::ErrorCode{kelvo::ERR_TAPE_RESTORE_CANCELLED});
-    QVERIFY(!closed_while_busy);
-    QCOMPARE(ui.Texts(), std::vector<std::string>{"Tape list aborted."});
-    QCOMPARE(ui.asks[0].icon, kelvo::Icon::Information);
-    QVERIFY(Names(tape).isEmpty());
-    QVERIFY(!tape->Busy());
-    QVERIFY(!t.shell.ctx.app.TapeBusy);
-    QVERIFY(!QApplication::overrideCursor());
-    // Esc outside a listing changes nothing; the next listing reads all.
-    QTest::keyClick(t.shell.frame.get(), Qt::Key_Escape);
-    ui.on_pump = nullptr;
-    QCOMPARE(tape->ListTape(), kelvo::ErrorCode{0});
-    QCOMPARE(Names(tape).size(), 40);
-  }
-
-  void TapeFilesCannotBeDeletedOrRenamed() {
-    TapeShell t;
-    CTapeWindow* tape = t.OpenWith(ThreeFiles());
-    tape->ListView()->SelectAll();
-    t.shell.frame->Action(Cmd::Delete)->trigger();
+    t.Frame().RunCommand(Cmd::Delete);
     QCOMPARE(t.shell.ui.Texts(), std::vector<std::string>{"Cannot delete tape files."});
-    QVERIFY(!t.shell.frame->Action(Cmd::Rename)->isEnabled());
+    t.Frame().OnIdle();
+    QVERIFY(!t.Frame().Action(Cmd::Rename)->isEnabled());
+    // The button again brings the same window forward and reads the tape again.
+    QVERIFY(WriteLabelledTapeImage(t.tape0, ThreeFiles()));
+    QCOMPARE(t.PressTapeButton(), tape);
     QCOMPARE(Names(tape).size(), 3);
-    QVERIFY(QFile(t.tap).size() > 4096);
-  }
-
-  void ACommandOnTheDriveHoldsItsWindow() {
-    TapeShell t;
-    CTapeWindow* tape = t.OpenWith(ThreeFiles());
-    QVERIFY(tape);
-    QMdiSubWindow* sub = t.shell.frame->MdiArea()->activeSubWindow();
-    tape->SetCommandRunning(true);
-    QVERIFY(!tape->isEnabled());
-    QVERIFY(!sub->close());  // busy: refused with a beep
-    QVERIFY(FindTapeWindow(*t.shell.frame, "tape0") == tape);
-    QCOMPARE(tape->ListTape(), kelvo::ErrorCode{0});  // refused while the command runs
-    QCOMPARE(t.shell.ui.beeps.size(), size_t{2});
-    QCOMPARE(Names(tape).size(), 3);
-    tape->SetCommandRunning(false);
-    QVERIFY(tape->isEnabled());
     tape->ClearList();
     QVERIFY(Names(tape).isEmpty());
-    // Another window is in front: opening without listing brings it back.
-    t.shell.frame->OpenPcExplorer();
-    QVERIFY(t.shell.frame->ActiveExplorer() != tape);
-    QCOMPARE(OpenTapeWindow(*t.shell.frame, "Tape0", false), tape);
-    QCOMPARE(t.shell.frame->ActiveExplorer(), tape);
-    QVERIFY(Names(tape).isEmpty());
+    t.Frame().RunCommand(Cmd::Refresh);
+    QCOMPARE(Names(tape).size(), 3);
+    QVERIFY(!tape->Busy() && !t.shell.ctx.app.TapeBusy);
+  }
+
+  void MissingDriveAndDamagedTapeAreReportedOnce() {
+    TapeShell t(QStringLiteral("/no/such/folder/t.tap"));
+    CTapeWindow* tape = t.PressTapeButton();
+    QVERIFY(tape);
+    QCOMPARE(t.shell.ui.Texts(), std::vector<std::string>{"The tape drive is either not present or is in use."});
+    QVERIFY(Names(tape).isEmpty() && !tape->Busy());
+    // A record cut short after the first file: that file stays listed.
+    QVERIFY(WriteLabelledTapeImage(t.tape0, ThreeFiles()));
+    const QByteArray whole = ReadAll(t.tape0);
+    QVERIFY(QFile::resize(t.tape0, whole.indexOf("JOB1") + 20));
+    t.shell.ctx.app.Bindings.tape[0] = t.tape0.toStdString();
+    t.shell.ui.asks.clear();
+    QCOMPARE(tape->ListTape(), ErrorCode{ERR_CRC});
+    QCOMPARE(Names(tape), QStringList{"REPORT.FNT"});
+    QCOMPARE(t.shell.ui.Texts(), std::vector<std::string>{GetErrorText(ERR_CRC)});
+    QVERIFY(!tape->Busy() && !t.shell.ctx.app.TapeBusy && !QApplication::overrideCursor());
+  }
+
+  void EscAbortsALongListingAndTheWindowsStayOpen() {
+    TapeShell t;
+    QVERIFY(WriteLabelledTapeImage(t.tape0, FontFiles(40, 512)));
+    CTapeWindow* tape = OpenTapeWindow(t.Frame(), "Tape0", false);
+    QMdiSubWindow* sub = t.Frame().MdiArea()->activeSubWindow();
+    int pumps = 0;
+    bool busy_look = false, closed = true;
+    t.shell.ui.on_pump = [&] {
+      if (++pumps != 5) return;
+      busy_look = tape->ListingRunning() && tape->Busy() && t.shell.ctx.app.TapeBusy;
+      sub->close();
+      t.Frame().close();
+      closed = !t.Frame().isVisible() || !sub->isVisible();
+      QTest::keyClick(&t.Frame(), Qt::Key_Escape);
+    };
+    QCOMPARE(tape->ListTape(), ErrorCode{ERR_TAPE_RESTORE_CANCELLED});
+    QVERIFY(busy_look && !closed);
+    QCOMPARE(t.shell.ui.Texts(), std::vector<std::string>{"Tape list aborted."});
+    QVERIFY(Names(tape).isEmpty() && !tape->Busy() && !t.shell.ctx.app.TapeBusy);
+    QVERIFY(!QApplication::overrideCursor());
+    t.shell.ui.on_pump = nullptr;
+    QCOMPARE(tape->ListTape(), ErrorCode{0});  // the next listing reads all
+    QCOMPARE(Names(tape).size(), 40);
+    // A command on the drive holds its window.
+    tape->SetCommandRunning(true);
+    QVERIFY(!tape->isEnabled() && !sub->close());
+    QCOMPARE(tape->ListTape(), ErrorCode{0});  // refused: the list stays
+    QCOMPARE(Names(tape).size(), 40);
+    tape->SetCommandRunning(false);
     QVERIFY(sub->close());
   }
 
-  void SavesTheTapeListWithSequenceNumbersFirst() {
+  void ListIsSavedAndPrintedUnderItsTapeId() {
     TapeShell t;
-    CTapeWindow* tape = t.OpenWith(ThreeFiles());
+    QVERIFY(WriteLabelledTapeImage(t.tape0, ThreeFiles()));
+    CTapeWindow* tape = t.PressTapeButton();
     QVERIFY(tape);
     const QString out = t.dir.filePath("tape.lst");
-    QVERIFY(t.shell.frame->SaveFileListTo(out));
-    QFile f(out);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    QVERIFY(t.Frame().SaveFileListTo(out));
+    const QStringList lines = QString::fromUtf8(ReadAll(out)).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 6);
     QCOMPARE(lines[0], QStringLiteral("Listing of files contained on: Tape0"));
-    QVERIFY(lines[1].startsWith("Created on "));
     QVERIFY(lines[2].contains(QRegularExpression("^Seq\\. No\\. +Name +Size +Description$")));
     QVERIFY(lines[3].contains(QRegularExpression("^ +1 +REPORT\\.FNT +4,096 +Font File")));
-    QVERIFY(lines[4].contains(QRegularExpression("^ +2 +JOB1\\.JSL +512 ")));
-    QVERIFY(lines[5].contains(QRegularExpression("^ +3 +LOGO\\.IMG +1,024 ")));
-  }
-
-  void TapeIdIsAskedBeforePrinting() {
-    TapeShell t;
-    CTapeWindow* tape = t.OpenWith(ThreeFiles());
-    QVERIFY(tape);
-
-    // The dialog opens with the current ID in its field, focused.
+    // Printing asks for the Tape ID: Cancel prints nothing, OK heads the list with it.
     tape->SetTapeId("VOL-1");
-    {
-      CTapeIdDlg dlg(tape->TapeId());
-      QCOMPARE(dlg.windowTitle(), QStringLiteral("Tape ID"));
-      QCOMPARE(dlg.Field()->text(), QStringLiteral("VOL-1"));
-      dlg.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-      QApplication::setActiveWindow(&dlg);
-      QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.Field()));
-    }
-
-    // Cancel: nothing printed, the ID kept.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = OutputPath("kdisk_tape_list.pdf");
-    QFile::remove(pdf);
+    const QString pdf = t.dir.filePath("list.pdf");
     printer.setOutputFileName(pdf);
-    AnswerTapeIdDialog("IGNORED", false);
-    QVERIFY(!tape->PrintList(printer));
-    QVERIFY(!QFile::exists(pdf));
-    QCOMPARE(tape->TapeId(), QStringLiteral("VOL-1"));
-
-    // OK: the new ID heads the printed list.
-    AnswerTapeIdDialog("ARCHIVE 2026/12", true);
-    QVERIFY(tape->PrintList(printer));
-    QCOMPARE(tape->TapeId(), QStringLiteral("ARCHIVE 2026/12"));
+    for (bool ok : {false, true}) {
+      t.shell.modals.Expect<CTapeIdDlg>([ok](CTapeIdDlg* d) {
+        QCOMPARE(d->Field()->text(), QStringLiteral("VOL-1"));
+        d->Field()->setText("ARCHIVE 2026/12");
+        ok ? d->accept() : d->reject();
+      });
+      QCOMPARE(tape->PrintList(printer), ok);
+      QCOMPARE(QFile::exists(pdf), ok);
+    }
     QCOMPARE(MakeListing(*tape, QDateTime::currentDateTime()).heading,
              QStringLiteral("Listing of files contained on: ARCHIVE 2026/12"));
-    QFile f(pdf);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.read(5), QByteArray("%PDF-"));
-    QVERIFY(f.size() > 500);
+    QVERIFY(ReadAll(pdf).startsWith("%PDF-"));
+  }
+
+  void InitialiseEraseLoadAndUnloadClearTheDrivesWindow() {
+    TapeShell t;
+    kelvo::test::TapeImageBuilder data;
+    data.Record(std::string(1024, 'x')).Filemark().Filemark();
+    data.WriteTo(t.tape0.toStdString());
+    QVERIFY(WriteLabelledTapeImage(t.tape1, ThreeFiles()));
+    CTapeWindow* other = OpenTapeWindow(t.Frame(), "Tape1");
+    CTapeWindow* window = OpenTapeWindow(t.Frame(), "Tape0", false);
+    for (Cmd cmd : {Cmd::TapeLoad, Cmd::TapeUnload, Cmd::TapeErase, Cmd::TapeInit}) {
+      window->Model()->SetRows(std::vector<FileRow>(1));
+      t.Frame().MdiArea()->setActiveSubWindow(t.Frame().MdiArea()->subWindowList().first());
+      t.ChooseDrive(0);
+      t.Frame().RunCommand(cmd);
+      QVERIFY(t.shell.ui.asks.empty() && window->isEnabled());
+      if (cmd != Cmd::TapeErase) QVERIFY(window->Model()->Rows().empty());
+      if (cmd == Cmd::TapeUnload) QCOMPARE(ReadAll(t.tape0), QByteArray::fromStdString(data.Bytes()));  // not touched
+    }
+    QCOMPARE(ReadAll(t.tape0), QByteArray(8, '\0'));  // initialised: two filemarks, nothing else
+    QCOMPARE(Names(other).size(), 3);
+    // Cancel at the drive question does nothing.
+    QFile::remove(t.tape0);
+    t.ChooseDrive(-1);
+    t.Frame().RunCommand(Cmd::TapeInit);
+    QVERIFY(!QFile::exists(t.tape0));
+  }
+
+  void FailuresAreReportedOnceWithTheWindowHeld() {
+    TapeShell t(QStringLiteral("/no/such/folder/t.tap"));
+    for (Cmd cmd : {Cmd::TapeLoad, Cmd::TapeUnload, Cmd::TapeInit, Cmd::TapeErase, Cmd::TapeRewind, Cmd::TapeRetension}) {
+      t.shell.ui.asks.clear();
+      t.ChooseDrive(0);
+      t.Frame().RunCommand(cmd);
+      const bool silent = cmd == Cmd::TapeRewind || cmd == Cmd::TapeRetension;  // never report
+      QCOMPARE(t.shell.ui.Texts(), silent ? std::vector<std::string>{}
+                                          : std::vector<std::string>{"The tape drive is either not present or is in use."});
+    }
+    // A write-protected tape: Retry and Cancel, the window disabled and the
+    // wait cursor up while the question is asked.
+    TapeShell u;
+    MakeFiles(u.dir.path(), {"t0.tap"}, 0);
+    QFile::setPermissions(u.tape0, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    CTapeWindow* window = OpenTapeWindow(u.Frame(), "Tape0", false);
+    std::vector<bool> held;
+    u.shell.ui.on_ask = [&](const std::string&) {
+      held.push_back(!window->isEnabled() && QApplication::overrideCursor() &&
+                     QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    };
+    u.shell.ui.answers = {Button::Retry, Button::Cancel};
+    u.ChooseDrive(0);
+    u.Frame().MdiArea()->setActiveSubWindow(u.Frame().MdiArea()->subWindowList().first());
+    u.Frame().RunCommand(Cmd::TapeInit);
+    QCOMPARE(u.shell.ui.Texts(), std::vector<std::string>(2, "The media is write protected."));
+    QCOMPARE(held, (std::vector<bool>{true, true}));
+    QVERIFY(!QApplication::overrideCursor() && window->isEnabled());
+    QCOMPARE(ReadAll(u.tape0).size(), 0);
+  }
+
+  void CommandsUseTheActiveTapeWindowsDrive() {
+    TapeShell t;
+    QVERIFY(WriteLabelledTapeImage(t.tape1, ThreeFiles()));
+    MakeFiles(t.dir.path(), {"t0.tap"}, 0);
+    // With the window of Tape1 active: List reads it, Rewind and Retension
+    // ask nothing (the script fails the test on any dialog).
+    CTapeWindow* window = OpenTapeWindow(t.Frame(), "Tape1", false);
+    t.Frame().RunCommand(Cmd::TapeList);
+    QCOMPARE(Names(window).size(), 3);
+    t.Frame().RunCommand(Cmd::TapeRewind);
+    t.Frame().RunCommand(Cmd::TapeRetension);
+    // With the PC window active both ask for a drive; with no window only Retension.
+    t.Frame().MdiArea()->setActiveSubWindow(t.Frame().MdiArea()->subWindowList().first());
+    t.ChooseDrive(-1);
+    t.Frame().RunCommand(Cmd::TapeRewind);
+    t.ChooseDrive(-1);
+    t.Frame().RunCommand(Cmd::TapeRetension);
+    t.Frame().MdiArea()->closeAllSubWindows();
+    t.Frame().RunCommand(Cmd::TapeRewind);
+    t.ChooseDrive(-1);
+    t.Frame().RunCommand(Cmd::TapeRetension);
+    QCOMPARE(t.shell.modals.Pending(), 0);
+    QVERIFY(t.shell.ui.asks.empty());
+    // Retain Tape Labels is a toggle of the settings.
+    const int before = t.shell.ctx.settings.RetainTapeLabels;
+    t.Frame().RunCommand(Cmd::RetainTapeLabels);
+    QCOMPARE(t.shell.ctx.settings.RetainTapeLabels, before ? 0 : 1);
+  }
+
+  void DriveInformationOfATapeImage() {
+    TapeShell t(QStringLiteral("/no/such/folder/t.tap"));
+    MakeFiles(t.dir.path(), {"t1.tap"}, 0);
+    for (int index : {1, -1}) {  // Tape1; then Cancel, which keeps the drive chosen last
+      t.ChooseDrive(index);
+      t.shell.modals.Expect<CTapeDriveInfoDlg>([](CTapeDriveInfoDlg* d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Drive Information for Tape1"));
+        QVERIFY(d->FieldText(1102).toInt() >= 16384);  // the largest block: a QVA tape block fits
+        QVERIFY(d->FeatureMarked(1026) && d->FeatureMarked(1103));  // variable blocks, filemarks
+        QVERIFY(!d->FeatureMarked(1025) && !d->FeatureMarked(1106));  // fixed blocks, setmarks
+        d->reject();
+      });
+      t.Frame().RunCommand(Cmd::TapeDriveInfo);
+    }
+    // A drive that cannot be opened leaves the dialog empty.
+    t.ChooseDrive(0);
+    t.shell.modals.Expect<CTapeDriveInfoDlg>([](CTapeDriveInfoDlg* d) {
+      QCOMPARE(d->FieldText(1100), QString());
+      QVERIFY(!d->FeatureMarked(1026));
+      d->reject();
+    });
+    t.Frame().RunCommand(Cmd::TapeDriveInfo);
+  }
+
+  void TapeCommandsAreGreyedWhileTapeWorkRuns() {
+    TapeShell t;
+    CMainFrame& f = t.Frame();
+    f.OnIdle();
+    for (Cmd cmd : kTapeCommands) QVERIFY(f.Action(cmd)->isEnabled());
+    t.shell.ctx.app.TapeBusy = true;
+    f.OnIdle();
+    for (Cmd cmd : kTapeCommands) QVERIFY(!f.Action(cmd)->isEnabled());
+    f.RunCommand(Cmd::TapeInit);  // still arriving: no drive question, nothing done
+    QVERIFY(!f.close());
+    t.shell.ctx.app.TapeBusy = false;
+    f.OnIdle();
+    QVERIFY(f.Action(Cmd::TapeInit)->isEnabled());
   }
 };
 

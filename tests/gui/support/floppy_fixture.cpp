@@ -1,4 +1,4 @@
-#include "floppy_fixture.h"
+#include "support/floppy_fixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,9 +43,8 @@ bool MakeFloppyMedium(const QString& path, const std::vector<ImageFile>& files) 
   return QFile(path).size() == static_cast<qint64>(kelvo::test::MediumBytes(9));
 }
 
-QStringList MediumNames(const QString& medium, QString* disk_id, bool five_inch) {
-  CFloppyDrive drive("A:", kelvo::test::MakeEmulatedFloppy(QFile::encodeName(medium).toStdString(),
-                                                          five_inch));
+QStringList MediumNames(const QString& medium, QString* disk_id) {
+  CFloppyDrive drive("A:", kelvo::test::MakeEmulatedFloppy(QFile::encodeName(medium).toStdString(), false));
   DiskListing listing;
   QStringList out;
   if (ListFloppy(drive, listing) != 0) return {QStringLiteral("<unreadable>")};

@@ -3,18 +3,14 @@
 // what a medium holds.
 #pragma once
 
-#include <QApplication>
 #include <QString>
-#include <QTemporaryDir>
 #include <QStringList>
-#include <QTimer>
-#include <functional>
+#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
 #include "gui/windows/device_list.h"
 #include "support/gui_fixture.h"
-#include "support/image_builder.h"
 
 namespace kelvo::gui {
 class CFloppyWindow;
@@ -32,10 +28,9 @@ bool MakeFloppyMedium(const QString& path, const std::vector<ImageFile>& files);
 
 // What the printer disk on `medium` holds, as the engine lists it: the
 // display names, sorted; the disk ID goes to `disk_id` when given.
-QStringList MediumNames(const QString& medium, QString* disk_id = nullptr, bool five_inch = false);
+QStringList MediumNames(const QString& medium, QString* disk_id = nullptr);
 
-// The files of the standard test disk: "Report.fnt" (3 blocks of 'A') and
-// "A.jsl" (1 block).
+// The standard test disk: "Report.fnt" (3 blocks of 'A') and "A.jsl".
 extern const std::vector<ImageFile> kTwoFiles;
 
 enum class DriveB { None, ThreeAndHalf, FiveAndQuarter };
@@ -55,33 +50,5 @@ struct FloppyShell {
   // Opens the window of drive A:.
   CFloppyWindow* OpenA();
 };
-
-// Runs `act` on the next modal dialog of type T as soon as it is shown
-// (polled from the event loop, so it works inside the dialog's exec()).
-// Another modal window still up after 5 seconds (a box nobody expected) is
-// reported and closed, so that the test fails on what it checks instead of
-// waiting for ever.
-template <typename T>
-void WhenModal(std::function<void(T*)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  auto ticks = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, act, ticks] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* dialog = qobject_cast<T*>(modal)) {
-      timer->stop();
-      timer->deleteLater();
-      act(dialog);
-      return;
-    }
-    if (modal && ++*ticks > 500) {
-      qWarning("Closing an unexpected modal window: %s \"%s\"", modal->metaObject()->className(),
-               qPrintable(modal->windowTitle()));
-      *ticks = 0;
-      modal->close();
-    }
-  });
-  timer->start();
-}
 
 }  // namespace kelvo::gui::test

@@ -1,12 +1,11 @@
-#include "gui_fixture.h"
+#include "support/gui_fixture.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTest>
 
+#include "diskfs/disk_image_doc.h"
+#include "diskfs/kelvo_volume.h"
 #include "gui/windows/disk_image_window.h"
 #include "gui/windows/child_frame_window.h"
 #include "gui/windows/pc_explorer_window.h"
@@ -25,18 +24,14 @@ Shell::Shell(std::vector<PresentDevice> devices) {
   frame = std::make_unique<CMainFrame>(ctx, std::move(devices));
 }
 
-Shell::~Shell() {
-  // Close without questions: the test's windows hold nothing unsaved.
-  frame.reset();
-}
+Shell::~Shell() { frame.reset(); }
 
 CPcExplorerWindow* Shell::Start(const QString& folder) {
   ctx.settings.StartupDirectory = folder.toStdString();
   CPcExplorerWindow* pc = frame->OpenPcExplorer();
   frame->show();
   QApplication::setActiveWindow(frame.get());
-  if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
-  return pc;
+  return QTest::qWaitForWindowExposed(frame.get()) ? pc : nullptr;
 }
 
 KdiskRun::KdiskRun(const QString& ini) : store(ini.toStdString()) { ctx.ui = &ui; }
@@ -52,18 +47,23 @@ bool KdiskRun::Start(const QString& root, const CommandLine& cmd, bool warn,
 }
 
 CDiskImageWindow* OpenImage(Shell& shell, const QString& path) {
-  if (!shell.frame->OpenDocument(path)) return nullptr;
-  return qobject_cast<CDiskImageWindow*>(shell.frame->MdiArea()->activeSubWindow()->widget());
+  return shell.frame->OpenDocument(path) ? ActiveChild<CDiskImageWindow>(*shell.frame) : nullptr;
 }
 
-void MakeFile(const QString& folder, const QString& name, int bytes) {
-  QFile f(QDir(folder).filePath(name));
-  if (!f.open(QIODevice::WriteOnly)) qFatal("cannot create %s", qPrintable(f.fileName()));
-  f.write(QByteArray(bytes, 'x'));
+QString WriteFile(const QString& folder, const QString& name, const QByteArray& bytes) {
+  const QString path = QDir(folder).filePath(name);
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
+  return path;
 }
 
 void MakeFiles(const QString& folder, const QStringList& names, int size) {
-  for (const QString& n : names) MakeFile(folder, n, size);
+  for (const QString& n : names) WriteFile(folder, n, QByteArray(size, 'x'));
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList Names(const CChildFrameWindow* window) {
@@ -72,8 +72,26 @@ QStringList Names(const CChildFrameWindow* window) {
   return out;
 }
 
-QString OutputPath(const QString& name) {
-  return QDir(QStringLiteral(KDISK_TEST_OUTPUT_DIR)).filePath(name);
+QStringList Sorted(QStringList names) {
+  names.sort();
+  return names;
+}
+
+bool MakeImage(const QString& path, const std::vector<ImageFile>& files) {
+  CDiskImageDoc doc;
+  if (doc.OnNewDocument("TEST DISK") != 0) return false;
+  CKelvoVolume volume(doc);
+  for (const ImageFile& f : files) {
+    std::vector<std::uint8_t> data(static_cast<size_t>(f.blocks) * 512, 0x41);
+    NewFile nf;
+    nf.first = f.first;
+    nf.second = f.second;
+    nf.type = f.type;
+    nf.words.block_count = static_cast<std::uint32_t>(f.blocks);
+    nf.data = data;
+    if (volume.StoreNewFile(nf) != 0) return false;
+  }
+  return doc.OnSaveDocument(QFile::encodeName(path).toStdString()) == 0;
 }
 
 }  // namespace kelvo::gui::test

@@ -1,22 +1,55 @@
 // A kdisk main window for tests: scripted answers instead of message boxes,
-// default settings, and helpers to make folders of files.
+// the modal poller, default settings, and small makers of files and images.
 #pragma once
 
+#include <QAction>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
 #include <memory>
+#include <vector>
 
-#include "gui/windows/disk_image_window.h"
 #include "gui/shell/kdisk_app.h"
 #include "gui/shell/main_frame.h"
 #include "gui/shell/shell_context.h"
 #include "settings_store/qt_settings_store.h"
+#include "support/modal_script.h"
 #include "support/scripted_interaction.h"
+
+namespace kelvo::gui {
+class CDiskImageWindow;
+}
 
 namespace kelvo::gui::test {
 
+// Scripted answers; `on_ask` sees each question as it is asked (what the
+// windows look like at that moment).
+class AskHookInteraction : public kelvo::test::ScriptedInteraction {
+ public:
+  std::function<void(const std::string& text)> on_ask;
+  Button Ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
+    if (on_ask) on_ask(text);
+    return ScriptedInteraction::Ask(text, title, buttons, icon);
+  }
+};
+
+// Puts the working folder back when it goes (kdisk starts in the working
+// folder; a test that moves it into a temporary folder must not leave it
+// there once that folder is deleted).
+struct KeepWorkingFolder {
+  QString was = QDir::currentPath();
+  ~KeepWorkingFolder() { QDir::setCurrent(was); }
+};
+
 struct Shell {
-  kelvo::test::ScriptedInteraction ui;
+  KeepWorkingFolder keep;  // the PC window moves the working folder to the folder it shows
+  AskHookInteraction ui;
+  ModalScript modals;  // fails the test on any modal dialog it did not expect
   ShellContext ctx;
   std::unique_ptr<CMainFrame> frame;
 
@@ -29,8 +62,10 @@ struct Shell {
 // A kdisk run as the program makes it: start-up on the settings file `ini`,
 // the main window, and the end that writes the settings back.
 struct KdiskRun {
+  KeepWorkingFolder keep;
   kelvo::CQtSettingsStore store;
   kelvo::test::ScriptedInteraction ui;
+  ModalScript modals;
   ShellContext ctx;
   std::unique_ptr<CMainFrame> frame;
 
@@ -42,16 +77,34 @@ struct KdiskRun {
   void End() { EndKdisk(ctx, store, std::move(frame)); }
 };
 
+// The widget of the active child window as a `T`, or null.
+template <class T>
+T* ActiveChild(const CMainFrame& frame) {
+  QMdiSubWindow* sub = frame.MdiArea()->activeSubWindow();
+  return sub ? qobject_cast<T*>(sub->widget()) : nullptr;
+}
+
 // Opens `path` in the shell's main window; its image window, or null.
 CDiskImageWindow* OpenImage(Shell& shell, const QString& path);
 
+// Writes `bytes` to folder/name and returns its path.
+QString WriteFile(const QString& folder, const QString& name, const QByteArray& bytes);
 // Creates `names` (with `size` bytes each) in `folder`.
 void MakeFiles(const QString& folder, const QStringList& names, int size = 10);
-// Writes `bytes` bytes to folder/name.
-void MakeFile(const QString& folder, const QString& name, int bytes);
+QByteArray ReadAll(const QString& path);
 // The names an explorer window lists, in list order.
 QStringList Names(const CChildFrameWindow* window);
-// Where screenshots and other outputs for review go.
-QString OutputPath(const QString& name);
+QStringList Sorted(QStringList names);
+
+// A file of a printer disk image: name characters 1-3 and 4-6, type, and
+// its size in 512-byte blocks of 'A'.
+struct ImageFile {
+  const char* first;
+  const char* second;
+  const char* type;
+  int blocks;
+};
+// Writes a new image holding `files` to `path`; false when that failed.
+bool MakeImage(const QString& path, const std::vector<ImageFile>& files);
 
 }  // namespace kelvo::gui::test

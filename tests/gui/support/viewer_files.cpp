@@ -1,8 +1,5 @@
 #include "support/viewer_files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QPixmap>
 #include <algorithm>
 #include <cstdlib>
 
@@ -12,11 +9,7 @@
 namespace kelvo::gui::test {
 
 QString WriteViewerFile(const QString& folder, const QString& name, const std::string& bytes) {
-  const QString path = QDir(folder).filePath(name);
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) qFatal("cannot create %s", qPrintable(path));
-  f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  return path;
+  return WriteFile(folder, name, QByteArray::fromStdString(bytes));
 }
 
 std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
@@ -61,10 +54,6 @@ ColourTally TallyColours(const QImage& image, const QRect& area) {
     }
   }
   return t;
-}
-
-bool SaveScreenshot(QWidget* widget, const QString& name) {
-  return widget->grab().save(OutputPath(name));
 }
 
 }  // namespace kelvo::gui::test

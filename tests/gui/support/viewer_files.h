@@ -3,12 +3,10 @@
 #pragma once
 
 #include <QImage>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QString>
 #include <string>
 
-#include "gui/shell/main_frame.h"
+#include "support/gui_fixture.h"
 #include "support/viewer_image_builder.h"
 
 namespace kelvo::gui::test {
@@ -30,13 +28,6 @@ struct ColourTally {
 };
 ColourTally TallyColours(const QImage& image, const QRect& area);
 
-// The widget of the active child window as a `T`, or null.
-template <class T>
-T* ActiveChild(const CMainFrame& frame) {
-  QMdiSubWindow* sub = frame.MdiArea()->activeSubWindow();
-  return sub ? qobject_cast<T*>(sub->widget()) : nullptr;
-}
-
 // Writes folder/name, opens it in `frame` and returns its window as a `T`
 // (null when it did not open as one).
 template <class T>
@@ -45,8 +36,5 @@ T* OpenViewer(CMainFrame& frame, const QString& folder, const QString& name,
   if (!frame.OpenDocument(WriteViewerFile(folder, name, bytes))) return nullptr;
   return ActiveChild<T>(frame);
 }
-
-// Saves a picture of `widget` for review; false when it cannot be written.
-bool SaveScreenshot(QWidget* widget, const QString& name);
 
 }  // namespace kelvo::gui::test

@@ -1,0 +1,282 @@
+// Drops and drags between windows, device buttons and the desktop's file
+// manager (files exported for it only when it asks), the saved and printed
+// listings, and the archivists' raw floppy images.
+#include <QDialogButtonBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include "gui/dialogs/copy_files_dialog.h"
+#include "gui/shell/document_types.h"
+#include "gui/shell/drag_export.h"
+#include "gui/shell/drag_payload.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/windows/listing.h"
+#include "gui/windows/pc_explorer_window.h"
+#include "support/gui_fixture.h"
+
+using namespace kelvo::gui;
+using namespace kelvo::gui::test;
+
+namespace {
+
+QStringList DragFolders(const QString& base) {
+  return QDir(base).entryList({"kdisk-drag-*"}, QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+std::unique_ptr<QMimeData> DragFrom(CChildFrameWindow* from, const QStringList& names) {
+  from->ListView()->SelectNames(names);
+  return std::unique_ptr<QMimeData>(from->ListView()->make_drag_data());
+}
+
+// A PC window on a fresh folder and an image window on dir/d.kdi holding
+// `files`; the drag export folders go under a runtime folder of its own.
+struct Desk {
+  QTemporaryDir dir;
+  QTemporaryDir runtime;  // stands in for $XDG_RUNTIME_DIR
+  std::vector<PresentDevice> devices;
+  std::unique_ptr<Shell> shell;
+  CPcExplorerWindow* pc = nullptr;
+  CDiskImageWindow* image = nullptr;
+
+  explicit Desk(const std::vector<ImageFile>& files, std::vector<PresentDevice> d = {}) : devices(std::move(d)) {
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    if (!MakeImage(dir.filePath("d.kdi"), files)) return;
+    shell = std::make_unique<Shell>(devices);
+    pc = shell->Start(dir.path());
+    image = OpenImage(*shell, dir.filePath("d.kdi"));
+  }
+  bool Ok() const { return pc && image; }
+  std::vector<std::string> Asked() const { return shell->ui.Texts(); }
+};
+
+}  // namespace
+
+class DropTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void DropsFollowTheTransferTable() {
+    Desk d({{"A", "", "JSL", 1}}, {{"A:", "emu:/nowhere/a.img", false, true}, {"Tape0", "/nowhere/t.tap", true, true}});
+    QVERIFY(d.Ok());
+    MakeFiles(d.dir.path(), {"A.JSL"});
+    d.pc->Relist();
+    auto data = DragFrom(d.image, {"A.jsl"});
+    const auto payload = DecodeFileList(data->data(kFileListMimeType));
+    QVERIFY(payload && payload->kind == 3 && payload->count == 1);
+    d.shell->frame->HandleDrop(d.image, data.get());  // on the window it came from: ignored
+    QVERIFY(d.Asked().empty());
+    d.shell->frame->HandleDeviceDrop(d.devices[0], data.get());  // image to floppy: no routine
+    QCOMPARE(d.Asked(), std::vector<std::string>{"Function Not Yet Implemented"});
+    d.shell->ui.asks.clear();
+    // PC to PC does nothing, also for files from a file manager.
+    QMimeData from_desktop;
+    from_desktop.setUrls({QUrl::fromLocalFile(d.dir.filePath("A.JSL"))});
+    d.shell->frame->HandleDrop(d.pc, &from_desktop);
+    // A stale window reference is not trusted.
+    QMimeData stale;
+    stale.setData(kFileListMimeType, EncodeFileList({0, 1, quintptr{0x1234}}));
+    d.shell->frame->HandleDrop(d.image, &stale);
+    QVERIFY(d.Asked().empty());
+    // PC files on the button of a tape drive that is not there.
+    d.shell->frame->HandleDeviceDrop(d.devices[1], DragFrom(d.pc, {"A.JSL"}).get());
+    QCOMPARE(d.Asked(), std::vector<std::string>{"The tape drive is either not present or is in use."});
+  }
+
+  void FilesGoBetweenPcAndImageAndTheImageIsListedAgain() {
+    Desk d({{"A", "", "JSL", 1}, {"B", "", "JSL", 2}});
+    QVERIFY(d.Ok());
+    WriteFile(d.dir.path(), "NEW.JSL", QByteArray(700, 'n'));
+    d.pc->Relist();
+    auto data = DragFrom(d.pc, {"NEW.JSL"});
+    d.shell->frame->HandleDrop(d.image, data.get());
+    d.shell->frame->HandleDrop(d.image, data.get());  // again: the file is replaced
+    QCOMPARE(Names(d.image), (QStringList{"A.jsl", "B.jsl", "New.jsl"}));
+    QVERIFY(d.image->Modified());
+    QVERIFY(d.Asked().empty());
+    // And out again to the PC folder.
+    d.shell->frame->HandleDrop(d.pc, DragFrom(d.image, {"B.jsl"}).get());
+    QVERIFY(QFileInfo(d.dir.filePath("B.jsl")).size() > 0);
+    QVERIFY(Names(d.pc).contains("B.jsl"));
+    // A file gone before it is read fails once; what was stored is listed.
+    Desk e({});
+    QVERIFY(e.Ok());
+    MakeFiles(e.dir.path(), {"AAA.JSL", "ZZZ.JSL"});
+    e.pc->Relist();
+    auto both = DragFrom(e.pc, {"AAA.JSL", "ZZZ.JSL"});
+    e.shell->ctx.SetTransferSelection({"AAA.JSL", "ZZZ.JSL"});  // in this order, whatever the list's
+    QVERIFY(QFile::remove(e.dir.filePath("ZZZ.JSL")));
+    e.shell->frame->HandleDrop(e.image, both.get());
+    QCOMPARE(e.shell->ui.asks.size(), size_t{1});
+    QCOMPARE(Names(e.image), QStringList{"Aaa.jsl"});
+  }
+
+  void TwoImagesOfOneNameAreTwoPlaces() {
+    Desk d({{"A", "", "JSL", 1}});
+    QVERIFY(d.Ok());
+    QVERIFY(QDir(d.dir.path()).mkpath("two") && MakeImage(d.dir.filePath("two/d.kdi"), {{"B", "", "JSL", 1}}));
+    CDiskImageWindow* second = OpenImage(*d.shell, d.dir.filePath("two/d.kdi"));
+    QVERIFY(second && second != d.image);
+    MakeFiles(d.dir.path(), {"NEW.JSL"});
+    d.pc->Relist();
+    d.shell->frame->HandleDrop(second, DragFrom(d.pc, {"NEW.JSL"}).get());
+    QCOMPARE(Names(second), (QStringList{"B.jsl", "New.jsl"}));
+    QCOMPARE(Names(d.image), QStringList{"A.jsl"});
+    QVERIFY(!d.image->Modified());
+    d.shell->frame->HandleDrop(d.pc, DragFrom(second, {"B.jsl"}).get());
+    QVERIFY(QFileInfo(d.dir.filePath("B.jsl")).isFile());
+  }
+
+  void WindowsOfARunningTransferRefuseToClose() {
+    Desk d({{"A", "", "JSL", 1}, {"B", "", "JSL", 1}});
+    QVERIFY(d.Ok());
+    QPointer<CDiskImageWindow> image = d.image;
+    QPointer<CPcExplorerWindow> pc = d.pc;
+    auto data = DragFrom(d.image, {"A.jsl", "B.jsl"});
+    // Between the two files the user closes the source, the destination
+    // and the main window; whatever closed is freed at once, so a window
+    // still in use would be used after it is gone.
+    QList<bool> closed;
+    d.shell->ui.on_pump = [&] {
+      auto* copy = d.shell->frame->findChild<CCopyFilesDlg*>();
+      if (!closed.isEmpty() || !copy || copy->CopyingText().isEmpty()) return;
+      for (QWidget* w : {static_cast<QWidget*>(image.data()), static_cast<QWidget*>(pc.data())})
+        closed << w->parentWidget()->close();
+      closed << d.shell->frame->close();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    d.shell->frame->HandleDrop(d.pc, data.get());
+    d.shell->ui.on_pump = nullptr;
+    QCOMPARE(closed, (QList<bool>{false, false, false}));
+    QCOMPARE(d.shell->ui.beeps, std::vector<kelvo::BeepKind>(3, kelvo::BeepKind::Exclamation));
+    QVERIFY(image && pc);
+    QVERIFY(QFile::exists(d.dir.filePath("A.jsl")) && QFile::exists(d.dir.filePath("B.jsl")));
+    QVERIFY(image->parentWidget()->close());  // once it has ended they close
+    // The copy window's Cancel asks the transfer to stop; a new one starts uncancelled.
+    CCopyFilesDlg dialog;
+    dialog.Show();
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    QVERIFY(dialog.CancelRequested());
+    dialog.Show();
+    QVERIFY(!dialog.CancelRequested());
+    dialog.Close();
+  }
+
+  void ListingsAreSavedAndPrinted() {
+    QCOMPARE(CreatedLine(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))),
+             QStringLiteral("Created on Sunday, December 06, 2026 at 02:05:09"));
+    QCOMPARE(CreatedLine(QDateTime(QDate(2026, 1, 1), QTime(0, 30, 0))).right(8), QStringLiteral("12:30:00"));
+    Desk d({{"REP", "ORT", "FNT", 2}});
+    QVERIFY(d.Ok());
+    WriteFile(d.dir.path(), "B.JSL", QByteArray(1234, 'b'));
+    d.shell->frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(d.pc->parentWidget()));
+    d.pc->Relist();
+    d.shell->frame->Action(Cmd::ByName)->trigger();
+    const QString out = d.dir.filePath("list.lst");
+    QVERIFY(d.shell->frame->SaveFileListTo(out));
+    const QStringList lines = QString::fromUtf8(ReadAll(out)).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[0], "Listing of files contained in " + d.pc->PlaceText());
+    QVERIFY(lines[2].contains(QRegularExpression("^Name +Size +Description +Last Modified$")));
+    QVERIFY(lines[3].contains(QRegularExpression("^B\\.JSL +1,234 +Job Source File ")));
+
+    const Listing l = MakeListing(*d.image, QDateTime::currentDateTime());
+    QCOMPARE(l.heading, QStringLiteral("Listing of files contained in d.kdi"));
+    QCOMPARE(l.columns, (QStringList{"Name", "Size", "Description"}));
+    QCOMPARE(l.rows, (std::vector<QStringList>{{"Report.fnt", "1,024", "Font File (300 dpi)"}}));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(d.dir.filePath("listing.pdf"));
+    QVERIFY(PrintListing(l, printer, 10, 10, d.image->ListView()->ColumnWidths()));
+    QVERIFY(ReadAll(d.dir.filePath("listing.pdf")).startsWith("%PDF-"));
+  }
+
+  void ImageFilesAreExportedOnlyWhenTheFileManagerAsks() {
+    Desk d({{"FON", "T", "FNT", 2}});
+    QVERIFY(d.Ok());
+    WriteFile(d.dir.path(), "JOB.JSL", "FIRST LINE\r\nSECOND LINE\r\n");
+    d.pc->Relist();
+    d.shell->frame->HandleDrop(d.image, DragFrom(d.pc, {"JOB.JSL"}).get());
+    auto data = DragFrom(d.image, {"Font.fnt", "Job.jsl"});
+    QVERIFY(data->hasFormat(kFileListMimeType) && data->formats().contains("text/uri-list"));
+    QVERIFY(DragFolders(d.runtime.path()).isEmpty());  // offering the formats exports nothing
+    const QList<QUrl> urls = data->urls();
+    QCOMPARE(urls.size(), 2);
+    QCOMPARE(DragFolders(d.runtime.path()).size(), 1);
+    const QString folder = QFileInfo(urls[0].toLocalFile()).absolutePath();
+    QCOMPARE(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    QCOMPARE(QFileInfo(urls[0].toLocalFile()).size(), 1024);  // binary: its blocks as they are
+    const QByteArray text = ReadAll(urls[1].toLocalFile());   // a source file: PC text again
+    QVERIFY(text.startsWith("FIRST LINE ") && text.contains("000010\r\nSECOND LINE "));
+    // Asked again, nothing is exported a second time.
+    QCOMPARE(data->data("text/uri-list"), urls[0].toEncoded() + "\r\n" + urls[1].toEncoded() + "\r\n");
+    QCOMPARE(DragFolders(d.runtime.path()).size(), 1);
+    // "Retain MQS Format": the records as stored.
+    d.shell->ctx.settings.RetainPrinterFormat = 1;
+    const QByteArray records = ReadAll(DragFrom(d.image, {"Job.jsl"})->urls().value(0).toLocalFile());
+    QCOMPARE(records.size(), 160);
+    QVERIFY(!records.contains('\n'));
+    // Drops inside the program use the block and export nothing.
+    QVERIFY(QFile::remove(d.dir.filePath("JOB.JSL")));
+    const int folders = DragFolders(d.runtime.path()).size();
+    d.shell->frame->HandleDrop(d.pc, DragFrom(d.image, {"Job.jsl"}).get());
+    QVERIFY(QFile::exists(d.dir.filePath("Job.jsl")));
+    QCOMPARE(DragFolders(d.runtime.path()).size(), folders);
+    // PC files offer themselves.
+    QCOMPARE(DragFrom(d.pc, {"Job.jsl"})->urls(), QList<QUrl>{QUrl::fromLocalFile(d.dir.filePath("Job.jsl"))});
+    QVERIFY(d.Asked().empty());
+    // The folders go when the program ends, and once they are old.
+    d.shell->frame.reset();
+    QVERIFY(DragFolders(d.runtime.path()).isEmpty());
+    CDragExportFolders old(std::chrono::seconds(0));
+    const QString first = old.NewFolder();
+    old.NewFolder();
+    QVERIFY(!QFileInfo::exists(first));
+    QCOMPARE(old.Count(), 1);
+  }
+
+  void FileManagerDropsStoreTheFirstFoldersFiles() {
+    Desk d({});
+    QVERIFY(d.Ok());
+    QVERIFY(QDir(d.dir.path()).mkdir("sub"));
+    WriteFile(d.dir.path(), "ONE.JSL", "ONE\r\n");
+    WriteFile(d.dir.path(), "TWO.FNT", QByteArray(600, 'f'));
+    WriteFile(d.dir.path(), "sub/OTHER.JSL", "OTHER\r\n");
+    // Only local files of one folder travel in one transfer; a folder, a
+    // remote URL and a missing file are passed over.
+    QMimeData from_desktop;
+    from_desktop.setUrls({QUrl::fromLocalFile(d.dir.filePath("ONE.JSL")), QUrl("https://example.invalid/X.JSL"),
+                          QUrl::fromLocalFile(d.dir.filePath("sub")), QUrl::fromLocalFile(d.dir.filePath("sub/OTHER.JSL")),
+                          QUrl::fromLocalFile(d.dir.filePath("GONE.JSL")), QUrl::fromLocalFile(d.dir.filePath("TWO.FNT"))});
+    d.shell->frame->HandleDrop(d.image, &from_desktop);
+    QVERIFY(d.Asked().empty());
+    QCOMPARE(Names(d.image), (QStringList{"Two.fnt", "One.jsl"}));  // directory order: FNT first
+  }
+
+  void RawFloppyImagesOpenAsDiskImages() {
+    Desk d({{"REP", "ORT", "FNT", 2}});
+    QVERIFY(d.Ok());
+    // A raw image of 80 cylinders of 9 sectors: the file system and zeros.
+    QByteArray raw = ReadAll(d.dir.filePath("d.kdi"));
+    raw.append(QByteArray(737280 - raw.size(), '\0'));
+    for (const char* name : {"disk.img", "DISK.IMA", "disk.dsk"}) {
+      WriteFile(d.dir.path(), name, raw);
+      CDiskImageWindow* image = OpenImage(*d.shell, d.dir.filePath(name));
+      QVERIFY2(image, name);
+      QCOMPARE(Names(image), QStringList{"Report.fnt"});
+    }
+    QVERIFY(OpenDialogFilters().value(FloppyImageFilterIndex()).contains("*.ima"));
+    // A printer image file named ".img" stays an image for the viewer.
+    WriteFile(d.dir.path(), "logo.img", QByteArray(600, '\x71'));
+    QVERIFY(!OpensAsDiskImage(d.dir.filePath("logo.img")));
+    QVERIFY(d.Asked().empty());
+    // A damaged archive is refused with the image error.
+    WriteFile(d.dir.path(), "bad.imd", "IMD 1.18: broken");
+    QVERIFY(!d.shell->frame->OpenDocument(d.dir.filePath("bad.imd")));
+    QCOMPARE(d.Asked().size(), size_t{1});
+  }
+};
+
+QTEST_MAIN(DropTest)
+#include "drop_test.moc"

@@ -1,0 +1,324 @@
+// The main window's shell: the enabling rule and its wiring to the menus,
+// start-up and the settings written back at exit, the device bar, the
+// command line, the recent-file list and the desktop's recently-used list.
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QXmlStreamReader>
+
+#include "app/device_enumeration.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/commands.h"
+#include "gui/shell/recent_files.h"
+#include "gui/shell/recently_used.h"
+#include "gui/windows/device_bar.h"
+#include "gui/windows/pc_explorer_window.h"
+#include "support/gui_fixture.h"
+
+using namespace kelvo::gui;
+using namespace kelvo::gui::test;
+using kelvo::PlaceKind;
+
+namespace {
+
+struct Bookmark {
+  QString href, mime;
+  QStringList apps;  // "name exec count"
+};
+
+// The bookmarks of a list, read independently of the code under test.
+QList<Bookmark> ReadXbel(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  QXmlStreamReader r(&f);
+  QList<Bookmark> out;
+  while (!r.atEnd()) {
+    if (r.readNext() != QXmlStreamReader::StartElement) continue;
+    const auto a = r.attributes();
+    if (r.name() == QLatin1String("bookmark") && r.namespaceUri().isEmpty())
+      out.append({a.value("href").toString(), {}, {}});
+    else if (r.name() == QLatin1String("mime-type") && !out.isEmpty())
+      out.back().mime = a.value("type").toString();
+    else if (r.name() == QLatin1String("application") && !out.isEmpty())
+      out.back().apps << a.value("name").toString() + " " + a.value("exec").toString() + " " + a.value("count").toString();
+  }
+  return r.hasError() ? QList<Bookmark>() : out;
+}
+
+RecentUse Use(const QString& path) {
+  return {path, KelvoMimeType(path), "Kelvo Disk Utility", "'kdisk %u'", QDateTime::currentDateTimeUtc()};
+}
+
+// Another program's list: its own bookmark, and one of our disk (%1) that
+// another application opened.
+const char kOthersList[] =
+    "<?xml version='1.0' encoding='UTF-8'?>\n"
+    "<xbel version='1.0' xmlns:bookmark='http://www.freedesktop.org/standards/desktop-bookmarks' xmlns:mime='http://www.freedesktop.org/standards/shared-mime-info'>\n"
+    "  <bookmark href='file:///home/u/notes.txt' added='2026-01-02T10:00:00Z' modified='2026-01-02T10:00:00Z' visited='2026-01-02T10:00:00Z'>\n"
+    "    <info><metadata owner='http://freedesktop.org'><mime:mime-type type='text/plain'/>\n"
+    "      <bookmark:groups><bookmark:group>Editors</bookmark:group></bookmark:groups>\n"
+    "      <bookmark:applications><bookmark:application name='Editor' exec='&apos;editor %u&apos;' modified='2026-01-02T10:00:00Z' count='7'/></bookmark:applications>\n"
+    "    </metadata></info>\n"
+    "  </bookmark>\n"
+    "  <bookmark href='%1' added='2026-01-03T10:00:00Z' modified='2026-01-03T10:00:00Z' visited='2026-01-03T10:00:00Z'>\n"
+    "    <info><metadata owner='http://freedesktop.org'><mime:mime-type type='application/x-kelvo-disk-image'/>\n"
+    "      <bookmark:applications><bookmark:application name='Hex' exec='&apos;hex %u&apos;' modified='2026-01-03T10:00:00Z' count='2'/></bookmark:applications>\n"
+    "    </metadata></info>\n"
+    "  </bookmark>\n"
+    "</xbel>\n";
+
+QMenu* RecentMenu(CMainFrame& frame) {
+  for (QAction* top : frame.menuBar()->actions())
+    if (top->menu())
+      for (QAction* a : top->menu()->actions())
+        if (a->menu() && a->text() == QStringLiteral("Recent &Files")) return a->menu();
+  return nullptr;
+}
+
+}  // namespace
+
+class ShellTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void initTestCase() { start_ = QDir::currentPath(); }
+  void cleanup() { QCOMPARE(QDir::currentPath(), start_); }  // the working folder is put back
+
+  void EnablingRule() {
+    const auto in = [](std::optional<PlaceKind> kind) {
+      CommandContext c;
+      c.explorer_kind = kind;
+      return c;
+    };
+    CommandContext unprintable = in(PlaceKind::Tape), modified, zoom_top = in(PlaceKind::DiskImage),
+                   tape, tape_busy;
+    unprintable.list_printable = false;
+    modified.document_modified = true;
+    zoom_top.image_viewer_active = zoom_top.image_zoom_at_top = true;
+    tape.tape_present = tape_busy.tape_present = tape_busy.tape_busy = true;
+    const struct {
+      Cmd cmd;
+      CommandContext ctx;
+      bool enabled;
+    } rows[] = {
+        {Cmd::Open, {}, true},           {Cmd::Delete, {}, false},
+        {Cmd::Delete, in(PlaceKind::PcFolder), true},
+        {Cmd::Rename, in(PlaceKind::Floppy), true},     {Cmd::Rename, in(PlaceKind::Tape), false},
+        {Cmd::Properties, in(PlaceKind::PcFolder), false}, {Cmd::Properties, in(PlaceKind::Tape), true},
+        {Cmd::Print, unprintable, false},                {Cmd::SaveFileList, unprintable, true},
+        {Cmd::SaveAs, in(PlaceKind::DiskImage), true},   {Cmd::SaveAs, in(PlaceKind::Floppy), false},
+        {Cmd::Save, {}, false},                          {Cmd::Save, modified, true},
+        {Cmd::Rotate, in(PlaceKind::DiskImage), false},  {Cmd::ZoomIn, zoom_top, false},
+        {Cmd::ZoomOut, zoom_top, true},                  {Cmd::LabelDisk, in(PlaceKind::Floppy), true},
+        {Cmd::LabelDisk, in(PlaceKind::DiskImage), false}, {Cmd::CopyDisk, {}, true},
+        {Cmd::TapeList, {}, false},                      {Cmd::TapeList, tape, true},
+        {Cmd::TapeDriveInfo, tape, true},                {Cmd::TapeInit, tape_busy, false},
+        {Cmd::RetainTapeLabels, tape_busy, true},
+    };
+    int n = 0;
+    for (const auto& r : rows) QVERIFY2(IsCommandEnabled(r.cmd, r.ctx) == r.enabled, qPrintable(QString::number(n++)));
+  }
+
+  void MenusFollowTheActiveWindowAndTheSelection() {
+    QTemporaryDir dir;
+    MakeFiles(dir.path(), {"A.JSL", "B.JSL"}, 100);
+    Shell shell;
+    CPcExplorerWindow* pc = shell.Start(dir.path());
+    CMainFrame& f = *shell.frame;
+    pc->ListView()->SelectAll();
+    f.OnIdle();
+    QVERIFY(f.Action(Cmd::Delete)->isEnabled());
+    QVERIFY(!f.Action(Cmd::Properties)->isEnabled());
+    QVERIFY(!f.Action(Cmd::TapeList)->isEnabled());  // no tape drive
+    bool summary = false;
+    for (QLabel* l : f.statusBar()->findChildren<QLabel*>())
+      summary = summary || l->text().startsWith(QStringLiteral("2 file(s) selected ("));
+    QVERIFY(summary);
+    // Closing is refused while an operation runs.
+    pc->SetBusy(true);
+    QVERIFY(!f.close());
+    QCOMPARE(shell.ui.beeps.size(), size_t{1});
+    pc->SetBusy(false);
+    f.MdiArea()->closeAllSubWindows();
+    f.OnIdle();
+    QVERIFY(!f.Action(Cmd::Delete)->isEnabled());
+    QVERIFY(f.Action(Cmd::Open)->isEnabled());
+    QVERIFY(f.close());
+  }
+
+  void SettingsLastFromOneRunToTheNext() {
+    QTemporaryDir dir;
+    KeepWorkingFolder keep;
+    QDir::setCurrent(dir.path());
+    const QString ini = dir.filePath("settings.ini");
+    {
+      KdiskRun run(ini);
+      CommandLine cmd;
+      cmd.overrides.floppy[0] = ("emu:" + dir.filePath("a.img")).toStdString();
+      QVERIFY(run.Start(dir.path(), cmd));
+      QVERIFY(QTest::qWaitForWindowExposed(run.frame.get()));
+      QCOMPARE(run.frame->geometry(), QRect(135, 82, 762, 560));
+      QVERIFY(run.ui.asks.empty());  // an emulated drive counts as a floppy driver
+      QCOMPARE(run.frame->DeviceBar()->Buttons().size(), 1);
+      QCOMPARE(QDir(run.frame->PcExplorer()->PlaceText()).canonicalPath(), QDir(dir.path()).canonicalPath());
+      run.frame->setGeometry(150, 100, 640, 480);
+      QTRY_COMPARE(run.ctx.settings.MainWindowWidth, 640);
+      run.frame->showMaximized();
+      QTRY_VERIFY(run.ctx.settings.Maximized);
+      QCOMPARE(run.ctx.settings.MainWindowWidth, 640);  // the normal rectangle is kept
+      run.frame->showNormal();
+      QTRY_VERIFY(!run.ctx.settings.Maximized);
+      run.End();
+    }
+    QSettings written(ini, QSettings::IniFormat);
+    QCOMPARE(written.value("Settings/Main Window Left").toInt(), 150);
+    QVERIFY(!written.value("Settings/Floppy A Device").toString().startsWith("emu:"));  // one run only
+
+    KdiskRun run(ini);
+    QVERIFY(run.Start(dir.path()));
+    QCOMPARE(run.frame->geometry(), QRect(150, 100, 640, 480));
+    // No floppy driver and no emulated drive: warned once, started anyway.
+    QCOMPARE(run.ui.Texts(), std::vector<std::string>{kelvo::kFloppyDriverMissingText});
+  }
+
+  void DeviceBarShowsThePresentDevices() {
+    QTemporaryDir dir;
+    MakeFiles(dir.path(), {"t.tap"}, 0);
+    kelvo::AppState state;
+    state.Bindings.floppy[0] = ("emu:" + dir.filePath("a.img") + ",form=5.25").toStdString();
+    state.Bindings.floppy[1] = dir.filePath("missing-device").toStdString();
+    state.Bindings.tape[0] = dir.filePath("none.tap").toStdString();
+    state.Bindings.tape[1] = dir.filePath("t.tap").toStdString();
+    kelvo::EnumerateDevices(state.Bindings, state.Devices);
+    const std::vector<PresentDevice> d = PresentDevices(state);
+    QCOMPARE(d.size(), size_t{2});
+    QCOMPARE(d[0].name, QStringLiteral("A:"));
+    QVERIFY(!d[0].three_and_half);
+    QCOMPARE(d[1].name, QStringLiteral("Tape1"));
+    Shell shell(d);
+    QCOMPARE(shell.frame->DeviceBar()->Buttons().size(), 2);
+    QVERIFY(shell.frame->DeviceBar()->Buttons()[0]->acceptDrops());
+    shell.frame->OnIdle();
+    QVERIFY(shell.frame->Action(Cmd::TapeList)->isEnabled());
+  }
+
+  void ParsesTheCommandLine() {
+    CommandLine c = ParseCommandLine({"kdisk", "--drive-a", "emu:/x.img", "--tape3", "u.tap", "one.kdi",
+                                      "file:///tmp/a%20b.kdi", "sftp://host/c.kdi"});
+    QVERIFY(c.ok);
+    QCOMPARE(c.overrides.floppy[0], std::string("emu:/x.img"));
+    QCOMPARE(c.overrides.tape[3], std::string("u.tap"));
+    QVERIFY(c.overrides.tape[0].empty());
+    QCOMPARE(c.files, (QStringList{"one.kdi", "/tmp/a b.kdi", "sftp://host/c.kdi"}));
+    c = ParseCommandLine({"kdisk", "--help"});
+    QVERIFY(c.show_help && c.help_text.contains("--tape3 <DEVICE>"));
+    QVERIFY(ParseCommandLine({"kdisk", "--version"}).show_version);
+    QVERIFY(!ParseCommandLine({"kdisk", "--bogus"}).ok);
+    QVERIFY(!ParseCommandLine({"kdisk", "--drive-a"}).ok);
+  }
+
+  void RecentFilesLastAcrossRunsAndReachTheDesktopList() {
+    QTemporaryDir dir;
+    QVERIFY(MakeImage(dir.filePath("one.kdi"), {{"A", "", "JSL", 1}}));
+    QVERIFY(MakeImage(dir.filePath("two.kdi"), {}));
+    const QString ini = dir.filePath("settings.ini");
+    const QString xbel = dir.filePath("recently-used.xbel");
+    {
+      KdiskRun run(ini);
+      // The file manager passes a path and a file:// URL.
+      const auto cmd = ParseCommandLine({"kdisk", dir.filePath("one.kdi"), QUrl::fromLocalFile(dir.filePath("two.kdi")).toString()});
+      QVERIFY(run.Start(dir.path(), cmd, false, xbel));
+      QCOMPARE(run.frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+      QVERIFY(run.ui.asks.empty());
+      run.End();
+    }
+    QCOMPARE(ReadXbel(xbel).size(), 2);
+    QVERIFY(QFile::remove(dir.filePath("two.kdi")));
+    KdiskRun run(ini);
+    QVERIFY(run.Start(dir.path(), {}, false));
+    QCOMPARE(run.frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+    // Choosing the file that is gone reports it and drops it from the menu.
+    RecentMenu(*run.frame)->actions().value(0)->trigger();
+    QCOMPARE(run.ui.asks.size(), size_t{1});
+    QStringList visible;
+    for (QAction* entry : RecentMenu(*run.frame)->actions())
+      if (entry->isVisible()) visible << entry->text();
+    QCOMPARE(visible, QStringList{"&1 " + dir.filePath("one.kdi")});
+    run.End();
+    QCOMPARE(QSettings(ini, QSettings::IniFormat).value("Settings/Recent File 2").toString(), QString());
+    // The stored list skips blanks and repeats.
+    kelvo::CMemoryKeyValueStore store;
+    const char* stored[] = {"/a.kdi", "", "/a.kdi", "/b.kdi"};
+    for (int i = 0; i < 4; ++i) store.SetString("Recent File " + std::to_string(i + 1), stored[i]);
+    QCOMPARE(LoadRecentFileList(store), (QStringList{"/a.kdi", "/b.kdi"}));
+  }
+
+  void DesktopListKeepsOthersEntriesAndIsPrivate() {
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath("share/recently-used.xbel");  // its folder is made too
+    QVERIFY(RecordRecentUse(fresh, Use(dir.filePath("My Disk #1.kdi"))));
+    QCOMPARE(QFileInfo(fresh).permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    QList<Bookmark> marks = ReadXbel(fresh);
+    QCOMPARE(marks.size(), 1);
+    QCOMPARE(QUrl(marks[0].href).toLocalFile(), dir.filePath("My Disk #1.kdi"));
+    QCOMPARE(marks[0].apps, QStringList{"Kelvo Disk Utility 'kdisk %u' 1"});
+    QCOMPARE(QDir(dir.filePath("share")).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
+
+    const QString xbel = dir.filePath("recently-used.xbel");
+    const QString disk = dir.filePath("disk.kdi");
+    WriteFile(dir.path(), "recently-used.xbel", QString::fromLatin1(kOthersList).arg(QUrl::fromLocalFile(disk).toString()).toUtf8());
+    QVERIFY(RecordRecentUse(xbel, Use(disk)));
+    QVERIFY(RecordRecentUse(xbel, Use(disk)));
+    QVERIFY(RecordRecentUse(xbel, Use(dir.filePath("REPORT.FNT"))));
+    marks = ReadXbel(xbel);
+    QCOMPARE(marks.size(), 3);
+    QCOMPARE(marks[0].apps, QStringList{"Editor 'editor %u' 7"});
+    QCOMPARE(marks[1].apps, (QStringList{"Hex 'hex %u' 2", "Kelvo Disk Utility 'kdisk %u' 2"}));
+    QCOMPARE(marks[2].mime, QStringLiteral("application/x-kelvo-font"));
+    const QByteArray after = ReadAll(xbel);
+    QVERIFY(after.contains("<bookmark:groups><bookmark:group>Editors</bookmark:group></bookmark:groups>"));
+    QVERIFY(QString::fromUtf8(after).contains(QRegularExpression("added=[\"']2026-01-03T10:00:00Z")));  // kept
+
+    // Lists that cannot be read, and folders that cannot be made, are left alone.
+    const QByteArray broken = "<?xml version=\"1.0\"?>\n<xbel version=\"1.0\"><bookmark href=\"file:///a\">";
+    WriteFile(dir.path(), "broken.xbel", broken);
+    QVERIFY(!RecordRecentUse(dir.filePath("broken.xbel"), Use(disk)));
+    QCOMPARE(ReadAll(dir.filePath("broken.xbel")), broken);
+    QVERIFY(!RecordRecentUse(dir.filePath("broken.xbel/recently-used.xbel"), Use(disk)));
+  }
+
+  void MimeTypesAgreeWithTheInstalledPackage() {
+    QFile xml(QStringLiteral(KDU_SOURCE_DIR "/packaging/kelvo-disk-utility.xml"));
+    QVERIFY(xml.open(QIODevice::ReadOnly));
+    QXmlStreamReader r(&xml);
+    QString type;
+    QSet<QString> declared;
+    int globs = 0;
+    while (!r.atEnd()) {
+      if (r.readNext() != QXmlStreamReader::StartElement) continue;
+      if (r.name() == QLatin1String("mime-type")) type = r.attributes().value("type").toString();
+      if (r.name() != QLatin1String("glob")) continue;
+      const QString ext = r.attributes().value("pattern").toString().mid(1);  // "*.kdi" -> ".kdi"
+      QCOMPARE(KelvoMimeType("DIR/NAME" + ext.toUpper()), type);
+      declared << type;
+      ++globs;
+    }
+    QCOMPARE(globs, 8);
+    QCOMPARE(KelvoMimeType("notes.txt"), QString());
+    // The desktop entry opens exactly the declared types.
+    const QString desktop = QString::fromUtf8(ReadAll(KDU_SOURCE_DIR "/packaging/kdisk.desktop"));
+    const auto m = QRegularExpression("^MimeType=(.*)$", QRegularExpression::MultilineOption).match(desktop);
+    const QStringList listed = m.captured(1).split(';', Qt::SkipEmptyParts);
+    QCOMPARE(QSet<QString>(listed.begin(), listed.end()), declared);
+  }
+
+ private:
+  QString start_;
+};
+
+QTEST_MAIN(ShellTest)
+#include "shell_test.moc"

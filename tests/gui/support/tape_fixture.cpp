@@ -1,0 +1,82 @@
+#include "support/tape_fixture.h"
+
+#include <QFile>
+#include <QLineEdit>
+
+#include "gui/dialogs/tape_restore_dialog.h"
+#include "support/qva_tape_builder.h"
+#include "support/tape_builder.h"
+
+namespace kelvo::gui::test {
+
+TapeFileSpec BinaryTapeFile(const QString& name, const QString& type, int bytes, int seed) {
+  TapeFileSpec f{name, type, QByteArray(), false, 0};
+  f.data.resize(bytes);
+  for (int i = 0; i < bytes; ++i) f.data[i] = static_cast<char>((i * 7 + seed * 13 + i / 512) & 0xFF);
+  return f;
+}
+
+std::vector<TapeFileSpec> FontFiles(int count, int bytes) {
+  std::vector<TapeFileSpec> files;
+  for (int i = 0; i < count; ++i) files.push_back(BinaryTapeFile(QStringLiteral("F%1").arg(i), "FNT", bytes, i));
+  return files;
+}
+
+TapeFileSpec SourceTapeFile(const QString& name, const QString& type, const QStringList& lines) {
+  TapeFileSpec f{name, type, QByteArray(), true, 0};
+  int n = 0;
+  for (const QString& line : lines) {
+    f.data += line.toLatin1().left(74).leftJustified(74, ' ') + QByteArray::number((n + 1) * 100).rightJustified(6, '0');
+    if (++n % 6 == 0) f.data += QByteArray(32, '\0');
+  }
+  if (f.data.size() % 512) f.data += QByteArray(512 - f.data.size() % 512, '\0');
+  f.last_block_bytes = n % 6 == 0 ? 480 : (n % 6) * 80;
+  return f;
+}
+
+bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>& files, int block_size) {
+  kelvo::test::TapeImageBuilder tape;
+  for (const TapeFileSpec& f : files) {
+    kelvo::test::LabelFields label;
+    label.name = f.name.toStdString();
+    label.type = f.type.toStdString();
+    label.blocks = static_cast<std::uint32_t>((f.data.size() + 511) / 512);
+    label.last_block_bytes = static_cast<std::uint16_t>(f.last_block_bytes);
+    label.record_length = f.source ? 80 : 512;
+    label.block_size = static_cast<std::uint16_t>(block_size);
+    tape.LabelledFile(kelvo::test::MakeLabel(label), f.data.toStdString(), static_cast<std::size_t>(block_size));
+  }
+  tape.Filemark();
+  if (files.empty()) tape.Filemark();
+  QFile out(path);
+  const std::string& bytes = tape.Bytes();
+  return out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         out.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+}
+
+std::string MakeQvaSet(const QString& folder, int files, int size, int blocks_per_volume) {
+  using kelvo::test::QvaFile;
+  kelvo::test::QvaUnit unit;
+  unit.marker_word4 = 3;
+  std::vector<QvaFile> fonts;
+  for (int i = 0; i < files; ++i)
+    fonts.push_back(QvaFile{"F" + std::to_string(i), std::string(static_cast<size_t>(size), char('a' + i % 26)), 512, 0});
+  // The Master File Directory's first type is always the system type.
+  unit.types = {{"$Y$", {QvaFile{"BITMAP", std::string(512, '\1'), 512, 0}}},
+                {"CMD", {kelvo::test::QvaSourceFile("JOB", {"FIRST LINE", "SECOND LINE"})}},
+                {"FNT", fonts}};
+  kelvo::test::QvaTapeBuilder tape(1024);
+  if (blocks_per_volume > 0) tape.BreakVolumeAfter(static_cast<size_t>(blocks_per_volume));
+  tape.Start().Unit(unit);
+  return kelvo::test::JoinVolumes(tape.WriteVolumes(folder.toStdString()));
+}
+
+void RestoreFromMenu(Shell& shell, const QString& spec) {
+  shell.modals.Expect<CTapeRestoreDlg>([spec](CTapeRestoreDlg* d) {
+    d->FileName()->setText(spec);
+    d->accept();
+  });
+  shell.frame->RunCommand(Cmd::TapeRestore);
+}
+
+}  // namespace kelvo::gui::test
