@@ -24,6 +24,7 @@
 #include "gui/windows/device_bar.h"
 #include "gui/windows/explorer_window.h"
 #include "gui/windows/file_list_view.h"
+#include "gui/windows/pc_drive_tree.h"
 #include "gui/windows/pc_explorer.h"
 #include "gui/windows/tape_window.h"
 #include "settings_store/qt_settings_store.h"
@@ -126,6 +127,10 @@ void Run(CMainFrame& frame, Shooter& shoot, const QString& demo) {
     shoot.Shoot(QStringLiteral("window-") + name, sub);
   frame.MdiArea()->tileSubWindows();
   Settle(300);
+  // The folder tree from its top, which looks alike on every machine (its
+  // end lists this machine's mounts).
+  if (frame.PcExplorer() != nullptr)
+    for (CMainDriveView* tree : frame.PcExplorer()->findChildren<CMainDriveView*>()) tree->scrollToTop();
   shoot.Shoot(QStringLiteral("main-window"), &frame);
 
   // The dialogs, opened as the menus open them.
