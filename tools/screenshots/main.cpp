@@ -161,6 +161,21 @@ void Run(CMainFrame& frame, Shooter& shoot, const QString& demo) {
   }
 }
 
+// kdisk's command line for the demo media in `demo`, as scripts/demo gives it.
+CommandLine DemoCommandLine(const QString& demo) {
+  const QDir dir(demo);
+  const QString qva = dir.filePath(QStringLiteral("qva1.tap")) + QLatin1Char(',') + dir.filePath(QStringLiteral("qva2.tap"));
+  const QString floppy = QStringLiteral("emu:") + dir.filePath(QStringLiteral("demo_floppy.img")) + QStringLiteral(",form=3.5");
+  return ParseCommandLine({QStringLiteral("kdisk"), QStringLiteral("--drive-a"), floppy, QStringLiteral("--tape0"),
+                           dir.filePath(QStringLiteral("demo.tap")), QStringLiteral("--tape1"), qva,
+                           dir.filePath(QStringLiteral("demo.kdi"))});
+}
+
+int Fail(const QString& why) {
+  std::fprintf(stderr, "kdisk_screenshots: %s\n", qPrintable(why));
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -187,17 +202,8 @@ int main(int argc, char** argv) {
     s.setValue(QStringLiteral("Settings/Startup Directory"), QDir(demo).filePath(QStringLiteral("samples")));
   }
   kelvo::QtSettingsStore store(ini.toStdString());
-  const QString qva = QDir(demo).filePath(QStringLiteral("qva1.tap")) + QLatin1Char(',') +
-                      QDir(demo).filePath(QStringLiteral("qva2.tap"));
-  const CommandLine cmd = ParseCommandLine(
-      {QStringLiteral("kdisk"), QStringLiteral("--drive-a"),
-       QStringLiteral("emu:") + QDir(demo).filePath(QStringLiteral("demo_floppy.img")) + QStringLiteral(",form=3.5"),
-       QStringLiteral("--tape0"), QDir(demo).filePath(QStringLiteral("demo.tap")), QStringLiteral("--tape1"), qva,
-       QDir(demo).filePath(QStringLiteral("demo.kdi"))});
-  if (!cmd.ok) {
-    std::fprintf(stderr, "kdisk_screenshots: %s\n", qPrintable(cmd.error));
-    return 2;
-  }
+  const CommandLine cmd = DemoCommandLine(demo);
+  if (!cmd.ok) return Fail(cmd.error);
   GuiInteraction ui;
   ShellContext ctx;
   ctx.ui = &ui;
