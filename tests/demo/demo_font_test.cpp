@@ -45,8 +45,10 @@ class DemoFont : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new test::TempDir;
-    const std::string cmd = std::string("'") + KDU_DEMO_MEDIA_TOOL + "' --icon '" + KDU_DEMO_ICON + "' '" +
-                            dir_->path().string() + "'";
+    // The generator is a Qt program: under the sanitizers its leak check
+    // would report what Qt and fontconfig keep until exit.
+    const std::string cmd = std::string("ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '") + KDU_DEMO_MEDIA_TOOL +
+                            "' --icon '" + KDU_DEMO_ICON + "' '" + dir_->path().string() + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
   }
   static void TearDownTestSuite() { delete dir_; }
