@@ -119,7 +119,7 @@ ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& serv
     std::unique_ptr<CTransferFloppy> floppy;
     if (ErrorCode rc = OpenTransferFloppy(run, place, false, kFloppyCacheBlocks, floppy))
       return rc;
-    CopyInProgressScope busy(services.state.CopyInProgress);
+    CCopyInProgressScope busy(services.state.CopyInProgress);
     CPlaceWindow* window = run.DestinationWindow();
     for (const std::string& name : services.state.TransferSelection) {
       FileLocator file;

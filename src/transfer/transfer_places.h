@@ -15,12 +15,11 @@
 #include <string_view>
 
 #include "diskfs/on_disk.h"
+#include "transfer/place_kind.h"
 
 namespace kelvo {
 
 class CDiskImageDoc;
-
-enum class PlaceKind { PcFolder = 0, Floppy = 1, Tape = 2, DiskImage = 3 };
 
 // An open window showing a place.
 class CPlaceWindow {

@@ -10,7 +10,7 @@
 
 #include "gui/windows/disk_image_window.h"
 #include "gui/shell/document_types.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/windows/listing.h"
 #include "gui/shell/main_frame.h"
 #include "gui/dialogs/preferences_dialog.h"
@@ -131,7 +131,7 @@ void CMainFrame::SaveActive(bool save_as) {
     SaveImage(image, save_as);
 }
 
-void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
+void CMainFrame::OpenDeviceWindow(const PresentDevice& device) {
   if (device.tape) {
     OpenTapeWindow(*this, device.name);
     return;
@@ -176,7 +176,7 @@ bool CMainFrame::SaveFileListTo(const QString& path) {
 }
 
 void CMainFrame::ShowPreferences() {
-  CPreferencesDialog dialog(ctx_, this);
+  CPreferencesDlg dialog(ctx_, this);
   dialog.exec();
 }
 

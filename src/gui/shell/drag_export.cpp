@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/shell/main_frame.h"
 #include "gui/shell/transfer_bridge.h"
 
@@ -70,7 +70,7 @@ QList<QUrl> CMainFrame::ExportForDrag(CChildFrameWindow* window, const QStringLi
   }
   TransferRequest r{window->PlaceText(), window->Kind(), folder, PlaceKind::PcFolder, names,
                     window, nullptr};
-  const ErrorCode code = TransferFiles(*this, r);
+  const ErrorCode code = TransferBetweenWindows(*this, r);
   if (code != 0) ctx_.ui->ReportError(code);
   // The files that arrived: a failed export stops at the failing file.
   QList<QUrl> urls;

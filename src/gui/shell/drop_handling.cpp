@@ -5,10 +5,10 @@
 #include <QUrl>
 
 #include "gui/shell/drag_payload.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/shell/main_frame.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/tape_window.h"
 #include "gui/shell/transfer_bridge.h"
 #include "transfer/transfer_engine.h"
@@ -61,7 +61,7 @@ void CMainFrame::HandleDrop(CChildFrameWindow* target, const QMimeData* data) {
   FinishDrop(target, r);
 }
 
-void CMainFrame::HandleDeviceDrop(const DeviceEntry& device, const QMimeData* data) {
+void CMainFrame::HandleDeviceDrop(const PresentDevice& device, const QMimeData* data) {
   TransferRequest r;
   CChildFrameWindow* source = nullptr;
   if (!data || !SourceOf(*this, data, &source, r)) return;
@@ -78,7 +78,7 @@ void CMainFrame::HandleDeviceDrop(const DeviceEntry& device, const QMimeData* da
 void CMainFrame::FinishDrop(CChildFrameWindow* destination, const TransferRequest& r) {
   const QPointer<CChildFrameWindow> window(destination);
   TransferReport report;
-  const ErrorCode code = TransferFiles(*this, r, &report);
+  const ErrorCode code = TransferBetweenWindows(*this, r, &report);
   // A drop on a tape ignores the result.
   if (r.destination_kind == PlaceKind::Tape) return;
   if (code != 0) ctx_.ui->ReportError(code);

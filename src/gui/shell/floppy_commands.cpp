@@ -5,7 +5,7 @@
 
 #include "diskfs/label_disk.h"
 #include "gui/dialogs/copy_disk_dialog.h"
-#include "gui/dialogs/drive_info_dialog.h"
+#include "gui/dialogs/floppy_drive_info_dialog.h"
 #include "gui/shell/floppy_drives.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/dialogs/format_dialog.h"
@@ -16,7 +16,7 @@ namespace kelvo::gui {
 namespace {
 
 void LabelFloppy(ShellContext& ctx, CFloppyWindow& window) {
-  CLabelDiskDialog dialog(window.DiskId(), &window);
+  CLabelDiskDlg dialog(window.DiskId(), &window);
   if (dialog.exec() != QDialog::Accepted) return;
   std::unique_ptr<CFloppyDrive> drive = MakeFloppyDrive(window.Device());
   // Disk IDs are stored one byte per character.
@@ -39,7 +39,7 @@ CFloppyWindow* CMainFrame::FindFloppyWindow(const QString& drive) const {
   return nullptr;
 }
 
-CFloppyWindow* CMainFrame::OpenFloppyWindow(const DeviceEntry& device) {
+CFloppyWindow* CMainFrame::OpenFloppyWindow(const PresentDevice& device) {
   if (CFloppyWindow* open = FindFloppyWindow(device.name)) {
     for (QMdiSubWindow* sub : mdi_->subWindowList())
       if (sub->widget() == open) mdi_->setActiveSubWindow(sub);
@@ -55,7 +55,7 @@ CFloppyWindow* CMainFrame::OpenFloppyWindow(const DeviceEntry& device) {
 }
 
 void CMainFrame::ShowFormatDialog(const QString& drive) {
-  CFormatDialog::Hooks hooks;
+  CFormatDlg::Hooks hooks;
   hooks.shown_disk_id = [this](const QString& d) {
     CFloppyWindow* w = FindFloppyWindow(d);
     if (!w || !w->Listed()) return QString();
@@ -65,7 +65,7 @@ void CMainFrame::ShowFormatDialog(const QString& drive) {
   hooks.refresh_drive = [this](const QString& d) {
     if (CFloppyWindow* w = FindFloppyWindow(d)) w->Refresh();
   };
-  CFormatDialog dialog(ctx_, FloppyEntries(devices_), std::move(hooks), this);
+  CFormatDlg dialog(ctx_, FloppyEntries(devices_), std::move(hooks), this);
   if (!drive.isEmpty()) dialog.SelectDrive(drive);
   dialog.exec();
 }
@@ -73,7 +73,7 @@ void CMainFrame::ShowFormatDialog(const QString& drive) {
 void CMainFrame::RunDiskCommand(Cmd cmd) {
   switch (cmd) {
     case Cmd::CopyDisk: {
-      CCopyDiskDialog dialog(ctx_, FloppyEntries(devices_), [this](const QString& d) {
+      CCopyDiskDlg dialog(ctx_, FloppyEntries(devices_), [this](const QString& d) {
         if (CFloppyWindow* w = FindFloppyWindow(d)) w->Refresh();
       }, this);
       dialog.exec();
@@ -88,11 +88,11 @@ void CMainFrame::RunDiskCommand(Cmd cmd) {
       // contributes nothing.
       std::array<QString, 2> bound;
       for (int i = 0; i < 2; ++i) bound[static_cast<size_t>(i)] = Q(ctx_.app.Bindings.floppy[i]);
-      for (const DeviceEntry& d : FloppyEntries(devices_)) {
+      for (const PresentDevice& d : FloppyEntries(devices_)) {
         const int i = d.name.at(0).toUpper().toLatin1() - 'A';
         if (i == 0 || i == 1) bound[static_cast<size_t>(i)] = d.device;
       }
-      CFloppyDriveInfoDialog dialog(bound, this);
+      CFloppyDriveInfoDlg dialog(bound, this);
       dialog.exec();
       break;
     }

@@ -14,13 +14,13 @@
 
 #include "gui/windows/device_bar.h"
 #include "gui/shell/drag_export.h"
-#include "gui/windows/explorer_window.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/child_frame_window.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/viewers/viewer_windows.h"
 
 namespace kelvo::gui {
 
-CMainFrame::CMainFrame(ShellContext& ctx, std::vector<DeviceEntry> devices, QWidget* parent)
+CMainFrame::CMainFrame(ShellContext& ctx, std::vector<PresentDevice> devices, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), devices_(std::move(devices)),
       drag_folders_(std::make_unique<CDragExportFolders>()) {
   setWindowTitle(QString::fromLatin1(kAppTitle));
@@ -205,7 +205,7 @@ CommandContext CMainFrame::CurrentCommandContext() const {
     c.explorer_kind = ex->Kind();
     c.document_modified = ex->Modified();
   }
-  for (const DeviceEntry& d : devices_)
+  for (const PresentDevice& d : devices_)
     if (d.tape) c.tape_present = true;
   c.tape_busy = ctx_.app.TapeBusy;
   QMdiSubWindow* sub = mdi_->activeSubWindow();

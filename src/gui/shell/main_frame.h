@@ -36,7 +36,7 @@ struct TransferRequest;
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
-  CMainFrame(ShellContext& ctx, std::vector<DeviceEntry> devices, QWidget* parent = nullptr);
+  CMainFrame(ShellContext& ctx, std::vector<PresentDevice> devices, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
   // Opens the PC explorer window (once) and lists the startup folder.
@@ -52,7 +52,7 @@ class CMainFrame : public QMainWindow {
   CChildFrameWindow* FindPlaceWindow(const QString& place) const;
   QAction* Action(Cmd cmd) const { return actions_.value(cmd); }
   CommandContext CurrentCommandContext() const;
-  const std::vector<DeviceEntry>& Devices() const { return devices_; }
+  const std::vector<PresentDevice>& Devices() const { return devices_; }
   CDeviceBar* DeviceBar() const { return device_bar_; }
   ShellContext& Context() const { return ctx_; }
 
@@ -64,7 +64,7 @@ class CMainFrame : public QMainWindow {
   // Handles a drop of `data` on `target` (the window dropped on).
   void HandleDrop(CChildFrameWindow* target, const QMimeData* data);
   // Handles a drop on the device button of `device`.
-  void HandleDeviceDrop(const DeviceEntry& device, const QMimeData* data);
+  void HandleDeviceDrop(const PresentDevice& device, const QMimeData* data);
   void ShowAbout();
   // Adds a child window to the area, offset from the previous one.
   QMdiSubWindow* AddChild(QWidget* child);
@@ -87,7 +87,7 @@ class CMainFrame : public QMainWindow {
   bool OperationRunning() const;
 
   // Floppy windows and the Disk menu (floppy_commands.cpp).
-  CFloppyWindow* OpenFloppyWindow(const DeviceEntry& device);
+  CFloppyWindow* OpenFloppyWindow(const PresentDevice& device);
   // The open window of floppy drive `drive` ("A:"), or null.
   CFloppyWindow* FindFloppyWindow(const QString& drive) const;
   void RunDiskCommand(Cmd cmd);
@@ -117,7 +117,7 @@ class CMainFrame : public QMainWindow {
   void ToggleShowAll();
   void SaveFileList();
   void PrintFileList();
-  void OpenDeviceWindow(const DeviceEntry& device);
+  void OpenDeviceWindow(const PresentDevice& device);
   void NewDocument();
   void AddImageWindow(CDiskImageWindow* window);
   // Adds a file opened or saved; `disk_image` when it was opened as one.
@@ -128,7 +128,7 @@ class CMainFrame : public QMainWindow {
   void ShowPreferences();
 
   ShellContext& ctx_;
-  std::vector<DeviceEntry> devices_;
+  std::vector<PresentDevice> devices_;
   QMdiArea* mdi_;
   CDeviceBar* device_bar_;
   QLabel* status_text_;

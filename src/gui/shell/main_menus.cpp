@@ -7,9 +7,9 @@
 #include <QMenuBar>
 
 #include "gui/windows/device_bar.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/shell/main_frame.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/viewers/viewer_windows.h"
 
 namespace kelvo::gui {

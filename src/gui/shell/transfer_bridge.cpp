@@ -20,9 +20,9 @@ namespace {
 
 // An open explorer window as the engine sees it. New entries are not added
 // one by one: the caller refreshes the destination list after the transfer.
-class ExplorerPlace final : public CPlaceWindow {
+class CExplorerPlace final : public CPlaceWindow {
  public:
-  explicit ExplorerPlace(CChildFrameWindow& window) : window_(window) {}
+  explicit CExplorerPlace(CChildFrameWindow& window) : window_(window) {}
   void DropEntry(std::string_view name) override {
     window_.DropEntry(QString::fromUtf8(name.data(), int(name.size())));
   }
@@ -39,9 +39,9 @@ class ExplorerPlace final : public CPlaceWindow {
 // For the life of a transfer: the copy-in-progress flag is set and the
 // windows it uses are busy, so none of them (nor the main window) closes
 // while the engine pumps messages between files.
-class TransferRunningScope {
+class CTransferRunningScope {
  public:
-  TransferRunningScope(bool& flag, std::initializer_list<CChildFrameWindow*> windows)
+  CTransferRunningScope(bool& flag, std::initializer_list<CChildFrameWindow*> windows)
       : flag_(flag), flag_before_(flag) {
     flag_ = true;
     for (CChildFrameWindow* w : windows) {
@@ -50,12 +50,12 @@ class TransferRunningScope {
       w->SetBusy(true);
     }
   }
-  ~TransferRunningScope() {
+  ~CTransferRunningScope() {
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) it->first->SetBusy(it->second);
     flag_ = flag_before_;
   }
-  TransferRunningScope(const TransferRunningScope&) = delete;
-  TransferRunningScope& operator=(const TransferRunningScope&) = delete;
+  CTransferRunningScope(const CTransferRunningScope&) = delete;
+  CTransferRunningScope& operator=(const CTransferRunningScope&) = delete;
 
  private:
   bool& flag_;
@@ -65,7 +65,7 @@ class TransferRunningScope {
 
 }  // namespace
 
-ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferReport* report) {
+ErrorCode TransferBetweenWindows(CMainFrame& frame, const TransferRequest& r, TransferReport* report) {
   ShellContext& ctx = frame.Context();
   Interaction& ui = *ctx.ui;
   ui.PumpMessages();
@@ -83,18 +83,18 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferRep
   }
 
   ctx.SetTransferSelection(r.names);
-  CCopyFilesDialog progress(&frame);
+  CCopyFilesDlg progress(&frame);
   std::unique_ptr<CRestoreProgressDlg> tape_progress;
   if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, &frame);
-  std::optional<ExplorerPlace> source_place;
-  std::optional<ExplorerPlace> destination_place;
+  std::optional<CExplorerPlace> source_place;
+  std::optional<CExplorerPlace> destination_place;
   if (r.source_window) source_place.emplace(*r.source_window);
   if (r.destination_window) destination_place.emplace(*r.destination_window);
   const TransferWindows windows{source_place ? &*source_place : nullptr,
                                 destination_place ? &*destination_place : nullptr};
   // Floppy letters are bound to the devices of the main window's device bar.
   FloppyDriveMaker make_drive = [&frame](char letter) -> std::unique_ptr<CFloppyDrive> {
-    for (const DeviceEntry& d : frame.Devices())
+    for (const PresentDevice& d : frame.Devices())
       if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
     return nullptr;
   };
@@ -103,7 +103,7 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferRep
   services.make_drive = make_drive;
   ErrorCode code = 0;
   {
-    TransferRunningScope running(ctx.app.CopyInProgress, {r.source_window, r.destination_window});
+    CTransferRunningScope running(ctx.app.CopyInProgress, {r.source_window, r.destination_window});
     code = kelvo::TransferFiles(S(r.source), static_cast<int>(s), S(r.destination),
                                 static_cast<int>(d), services, report);
   }
