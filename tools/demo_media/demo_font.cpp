@@ -38,9 +38,9 @@ struct CellGlyph {
   bool At(int x, int y) const { return ink[static_cast<std::size_t>(y * width + x)] != 0; }
 };
 
-class FreeTypeFace {
+class CFreeTypeFace {
  public:
-  ~FreeTypeFace() {
+  ~CFreeTypeFace() {
     if (face_ != nullptr) FT_Done_Face(face_);
     if (library_ != nullptr) FT_Done_FreeType(library_);
   }
@@ -112,11 +112,11 @@ test::FontGlyphSpec LandscapeGlyph(int code, const CellGlyph& c) {
   test::FontGlyphSpec s;
   s.code = code;
   s.rows = c.height;
-  s.rowLength = (c.width + 7) / 8;
-  s.bytes.assign(static_cast<std::size_t>(s.rows * s.rowLength), 0);
+  s.row_length = (c.width + 7) / 8;
+  s.bytes.assign(static_cast<std::size_t>(s.rows * s.row_length), 0);
   for (int y = 0; y < c.height; ++y)
     for (int x = 0; x < c.width; ++x)
-      if (c.At(x, y)) SetBit(s.bytes, s.rowLength, y, x);
+      if (c.At(x, y)) SetBit(s.bytes, s.row_length, y, x);
   return s;
 }
 
@@ -128,12 +128,12 @@ test::FontGlyphSpec PortraitGlyph(int code, const CellGlyph& c, int lineSpacing)
   test::FontGlyphSpec s;
   s.code = code;
   s.rows = c.width;
-  s.rowLength = (c.height + 7) / 8;
+  s.row_length = (c.height + 7) / 8;
   s.offset = lineSpacing - c.height;
-  s.bytes.assign(static_cast<std::size_t>(s.rows * s.rowLength), 0);
+  s.bytes.assign(static_cast<std::size_t>(s.rows * s.row_length), 0);
   for (int x = 0; x < c.width; ++x)
     for (int y = 0; y < c.height; ++y)
-      if (c.At(x, y)) SetBit(s.bytes, s.rowLength, x, c.height - 1 - y);
+      if (c.At(x, y)) SetBit(s.bytes, s.row_length, x, c.height - 1 - y);
   return s;
 }
 
@@ -141,7 +141,7 @@ test::FontGlyphSpec PortraitGlyph(int code, const CellGlyph& c, int lineSpacing)
 
 bool RasteriseDemoFont(const std::string& fontPath, int points, int lineSpacing,
                        DemoFontFiles& out, std::string& error) {
-  FreeTypeFace face;
+  CFreeTypeFace face;
   if (!face.Open(fontPath, points, error)) return false;
   std::vector<RenderedGlyph> glyphs;
   int above = 0;
@@ -164,10 +164,10 @@ bool RasteriseDemoFont(const std::string& fontPath, int points, int lineSpacing,
 
   test::FontSpec spec;
   spec.pitch = 'P';
-  spec.lineSpacing = lineSpacing;
-  spec.baselineToTop = above;
-  spec.baselineToBottom = below;
-  spec.highestCode = kLastCode;
+  spec.line_spacing = lineSpacing;
+  spec.baseline_to_top = above;
+  spec.baseline_to_bottom = below;
+  spec.highest_code = kLastCode;
   spec.spacing.fill(0);
   int total = 0;
   for (const RenderedGlyph& g : glyphs) {
@@ -176,7 +176,7 @@ bool RasteriseDemoFont(const std::string& fontPath, int points, int lineSpacing,
   }
   // Code 0 carries the space's width: a zero there would mark another kind of font.
   spec.spacing[0] = spec.spacing[kFirstCode];
-  spec.averageSpacing = (total + static_cast<int>(glyphs.size()) / 2) / static_cast<int>(glyphs.size());
+  spec.average_spacing = (total + static_cast<int>(glyphs.size()) / 2) / static_cast<int>(glyphs.size());
 
   test::FontSpec landscape = spec;
   landscape.orientation = 'L';

@@ -79,7 +79,7 @@ bool DrawLetterheadImage(const std::string& iconPath, std::string& imageFile, st
   }
   encoder.End();
   test::ImageFileSpec spec;
-  spec.scanLines = lines;
+  spec.scan_lines = lines;
   spec.dots = dots;
   spec.raster = encoder.Bytes();
   imageFile = test::BuildImageFile(spec);

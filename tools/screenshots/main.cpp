@@ -22,10 +22,10 @@
 #include "gui/shell/kdisk_app.h"
 #include "gui/shell/main_frame.h"
 #include "gui/windows/device_bar.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/windows/file_list_view.h"
-#include "gui/windows/pc_drive_tree.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/main_drive_view.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/tape_window.h"
 #include "settings_store/qt_settings_store.h"
 #include "shooter.h"
@@ -34,7 +34,7 @@ namespace {
 
 using namespace kelvo::gui;
 using kelvo::screenshots::Settle;
-using kelvo::screenshots::Shooter;
+using kelvo::screenshots::CShooter;
 using kelvo::screenshots::WaitUntil;
 
 QPalette DarkPalette() {
@@ -94,7 +94,7 @@ void SelectFile(CMainFrame& frame, QMdiSubWindow* sub, const QString& name) {
   }
 }
 
-void Run(CMainFrame& frame, Shooter& shoot, const QString& demo) {
+void Run(CMainFrame& frame, CShooter& shoot, const QString& demo) {
   // The main window fills the screen (1400 x 900 with the configuration
   // scripts/screenshots gives the offscreen platform), frame included.
   Settle(200);
@@ -201,10 +201,10 @@ int main(int argc, char** argv) {
     QSettings s(ini, QSettings::IniFormat);
     s.setValue(QStringLiteral("Settings/Startup Directory"), QDir(demo).filePath(QStringLiteral("samples")));
   }
-  kelvo::QtSettingsStore store(ini.toStdString());
+  kelvo::CQtSettingsStore store(ini.toStdString());
   const CommandLine cmd = DemoCommandLine(demo);
   if (!cmd.ok) return Fail(cmd.error);
-  GuiInteraction ui;
+  CGuiInteraction ui;
   ShellContext ctx;
   ctx.ui = &ui;
   kelvo::StartupOptions options;
@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<CMainFrame> frame = StartKdisk(ctx, store, cmd, options);
   if (!frame) return 1;
   ui.SetParent(frame.get());
-  Shooter shoot(out, QString::fromLatin1(dark ? "dark" : "light") + ScaleSuffix());
+  CShooter shoot(out, QString::fromLatin1(dark ? "dark" : "light") + ScaleSuffix());
   Run(*frame, shoot, demo);
   for (const QString& note : shoot.Notes()) std::printf("%s\n", qPrintable(note));
   ui.SetParent(nullptr);

@@ -28,7 +28,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms) {
   return true;
 }
 
-bool Shooter::Shoot(const QString& name, QWidget* w) {
+bool CShooter::Shoot(const QString& name, QWidget* w) {
   if (w == nullptr) {
     notes_ << name + ": no window";
     ++failures_;
@@ -53,7 +53,7 @@ bool Shooter::Shoot(const QString& name, QWidget* w) {
   return ok;
 }
 
-bool Shooter::ShootModal(const QString& name, const std::function<void()>& open) {
+bool CShooter::ShootModal(const QString& name, const std::function<void()>& open) {
   bool shot = false;
   QTimer poll;
   poll.setInterval(50);

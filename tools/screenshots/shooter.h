@@ -14,10 +14,10 @@ void Settle(int ms = 150);
 // Runs the event loop until `done` holds or `ms` milliseconds have passed.
 bool WaitUntil(const std::function<bool()>& done, int ms);
 
-class Shooter {
+class CShooter {
  public:
   // Pictures go to `folder` as NAME-VARIANT.png.
-  Shooter(const QString& folder, const QString& variant) : folder_(folder), variant_(variant) {}
+  CShooter(const QString& folder, const QString& variant) : folder_(folder), variant_(variant) {}
 
   // Saves a picture of `w` as it stands and notes where it lies relative to
   // its screen; false when it could not be written.
