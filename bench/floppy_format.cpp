@@ -9,7 +9,8 @@
 #include "diskfs/format.h"
 #include "media/emulated_floppy.h"
 #include "support/floppy_media.h"
-#include "support/floppy_progress.h"
+#include "support/progress_recorder.h"
+#include "support/scripted_interaction.h"
 #include "support/test_support.h"
 
 namespace {
@@ -25,7 +26,7 @@ void BM_FullFormatOnePointTwoMegabytes(benchmark::State& state) {
   for (auto _ : state) {
     std::filesystem::remove(dir / "m.img");
     CFloppyDrive drive("A:", Drive(dir / "m.img"));
-    test::HookedInteraction ui;
+    test::ScriptedInteraction ui;
     test::RecordingProgress progress;
     FormatResult r = FormatDisk(drive, {MediaKind::F5_1Pt2_512, false, "BENCH"}, ui, progress);
     if (r.code != ERR_OK) state.SkipWithError("format failed");
@@ -38,7 +39,7 @@ void BM_CopyFullDiskToImage(benchmark::State& state) {
   test::WriteKelvoMedium(dir / "src.img", 1, "FULL", 3);  // every data block written
   for (auto _ : state) {
     CFloppyDrive drive("A:", Drive(dir / "src.img"));
-    test::HookedInteraction ui;
+    test::ScriptedInteraction ui;
     test::RecordingProgress progress;
     if (CopyDisk({&drive, {}}, {nullptr, dir / "copy.kdi"}, ui, progress) != ERR_OK) {
       state.SkipWithError("copy failed");

@@ -6,7 +6,8 @@
 
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/listing.h"
-#include "core/radix50.h"
+#include "support/watchdog.h"
+#include "support/words.h"
 #include "diskfs/disk_image_doc.h"
 
 namespace kelvo {
@@ -27,7 +28,7 @@ std::vector<std::uint8_t> RandomDisk(std::mt19937& rng) {
   }
   for (std::size_t i = 1; i < kTypeIndexCapacity; ++i) {
     PutWord(bytes.data() + 512 + 100 + 6 * i + 4, static_cast<std::uint16_t>(rng() % 140));
-    if (rng() % 3 == 0) PutWord(bytes.data() + 512 + 100 + 6 * i, RadixEncode(kTypes[rng() % 3]));
+    if (rng() % 3 == 0) PutWord(bytes.data() + 512 + 100 + 6 * i, test::Rad50(kTypes[rng() % 3]));
   }
   PutWord(bytes.data() + 512 + 100, kSystemTypeWord);
   PutWord(bytes.data() + 512 + 2, static_cast<std::uint16_t>(rng() % 3000));
@@ -48,6 +49,8 @@ std::vector<std::uint8_t> BitsAboveHighest(const CDiskImageDoc& doc) {
 }
 
 TEST(DamagedDisk, RandomSystemAreasAreHandled) {
+  // A walk that never ends fails here with a message, not at the runner's timeout.
+  const test::Watchdog watchdog("listing and changing 150 random disks", 60);
   std::mt19937 rng(20261206);
   int stored = 0;
   int listed = 0;

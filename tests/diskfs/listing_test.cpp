@@ -5,6 +5,7 @@
 #include "diskfs/mount.h"
 #include "diskfs/disk_image_doc.h"
 #include "support/diskfs_image_builder.h"
+#include "support/watchdog.h"
 
 namespace kelvo {
 namespace {
@@ -13,6 +14,8 @@ using test::ImageBuilder;
 using test::Rad50;
 
 DiskListing List(ImageBuilder& b, ErrorCode expected = ERR_OK) {
+  // A chain walk that loops fails here within a bound.
+  const test::Watchdog watchdog("listing a damaged image", 30);
   CDiskImageDoc doc;
   EXPECT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
   DiskListing listing;

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "core/radix50.h"
+#include "support/words.h"
 
 namespace kelvo {
 namespace {
@@ -58,11 +58,11 @@ TEST(OnDisk, FileEntryWordPositions) {
 
 TEST(OnDisk, BaseNameJoinsTheHalves) {
   FileEntry e;
-  e.name1 = RadixEncode("REP");
-  e.name2 = RadixEncode("ORT");
+  e.name1 = test::Rad50("REP");
+  e.name2 = test::Rad50("ORT");
   EXPECT_EQ(e.BaseName(), "REPORT");
-  e.name1 = RadixEncode("AB");
-  e.name2 = RadixEncode("CD");
+  e.name1 = test::Rad50("AB");
+  e.name2 = test::Rad50("CD");
   EXPECT_EQ(e.BaseName(), "ABCD");
   e.name1 = 29 * 1600;  // not free, but decodes to nothing
   e.name2 = 0;
@@ -77,7 +77,7 @@ TEST(OnDisk, VolumeBlockDiskIdAndTypeCount) {
   EXPECT_EQ(v.TypeCount(), 0u);
   v.SetDiskId("LABEL");
   v.type_index[0].type_code = kSystemTypeWord;
-  v.type_index[1].type_code = RadixEncode("FNT");
+  v.type_index[1].type_code = test::Rad50("FNT");
   v.Encode(raw.data());
   EXPECT_EQ(raw[66], 'I');
   EXPECT_EQ(raw[67], 'D');

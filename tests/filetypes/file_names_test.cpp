@@ -6,53 +6,27 @@
 namespace kelvo {
 namespace {
 
-TEST(KelvoFileName, AcceptsThePrinterForm) {
-  EXPECT_TRUE(IsKelvoFileName(".JSL"));  // empty base name passes this test
-  EXPECT_TRUE(IsKelvoFileName("ABCDEF.JSL"));
-  EXPECT_TRUE(IsKelvoFileName("name.jsl"));
-  EXPECT_TRUE(IsKelvoFileName("NAME.KCS"));
-  EXPECT_TRUE(IsKelvoFileName("A.B.JSL"));
-  EXPECT_TRUE(IsKelvoFileName("/home/user/some.dir/FORM1.FRM"));
-}
-
-TEST(KelvoFileName, RefusesOtherNames) {
-  EXPECT_FALSE(IsKelvoFileName("ABCDEFG.JSL"));
-  EXPECT_FALSE(IsKelvoFileName("NAME.JS"));
-  EXPECT_FALSE(IsKelvoFileName("NAME.JSLX"));
-  EXPECT_FALSE(IsKelvoFileName("NAME.$Y$"));
-  EXPECT_FALSE(IsKelvoFileName("NAME.$y$"));
-  EXPECT_FALSE(IsKelvoFileName("NAME.XYZ"));
-  EXPECT_FALSE(IsKelvoFileName("NAMEJSL"));
-  EXPECT_FALSE(IsKelvoFileName("a.jsl/dir"));
-}
-
-TEST(KelvoFileName, OddNamesNeverPass) {
-  EXPECT_FALSE(IsKelvoFileName(""));
-  EXPECT_FALSE(IsKelvoFileName("."));
-  EXPECT_FALSE(IsKelvoFileName("...."));
-  // Lengths count bytes: seven bytes of UTF-8 are too long, four pass.
-  EXPECT_FALSE(IsKelvoFileName("\xc3\xa9t\xc3\xa9\xc3\xa9.JSL"));
-  EXPECT_TRUE(IsKelvoFileName("\xc3\xa9\xc3\xa9.JSL"));
-  EXPECT_FALSE(IsKelvoFileName("name.j\xc3\xa9"));
-  EXPECT_FALSE(IsKelvoFileName(std::string(5000, 'A') + ".JSL"));
+TEST(KelvoFileName, PrinterFormAndOddNames) {
+  struct Case {
+    std::string name;
+    bool ok;
+  } const cases[] = {
+      {".JSL", true},  // an empty base name passes this test
+      {"ABCDEF.JSL", true}, {"A.B.JSL", true}, {"/home/user/some.dir/FORM1.FRM", true},
+      {"ABCDEFG.JSL", false}, {"NAME.JS", false}, {"NAME.$y$", false}, {"NAME.XYZ", false},
+      {"a.jsl/dir", false}, {"", false}, {"....", false},
+      // Lengths count bytes: seven bytes of UTF-8 are too long, four pass.
+      {"\xc3\xa9t\xc3\xa9\xc3\xa9.JSL", false}, {"\xc3\xa9\xc3\xa9.JSL", true},
+      {std::string(5000, 'A') + ".JSL", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsKelvoFileName(c.name), c.ok) << c.name;
 }
 
 TEST(ReservedDeviceName, KnowsTheDeviceNames) {
-  EXPECT_TRUE(IsReservedDeviceName("COM1"));
-  EXPECT_TRUE(IsReservedDeviceName("lpt9.txt"));
-  EXPECT_TRUE(IsReservedDeviceName("con"));
-  EXPECT_TRUE(IsReservedDeviceName("Aux.JSL"));
-  EXPECT_TRUE(IsReservedDeviceName("LPT1.JSL"));
-  EXPECT_TRUE(IsReservedDeviceName("prn"));
-  EXPECT_TRUE(IsReservedDeviceName("dir/com0.fnt"));
-  EXPECT_FALSE(IsReservedDeviceName("COM10"));
-  EXPECT_FALSE(IsReservedDeviceName("COMX"));
-  EXPECT_FALSE(IsReservedDeviceName("NUL"));
-  EXPECT_FALSE(IsReservedDeviceName("CONX"));
-  EXPECT_FALSE(IsReservedDeviceName("CO"));
-  EXPECT_FALSE(IsReservedDeviceName(""));
-  EXPECT_FALSE(IsReservedDeviceName(".con"));
-  EXPECT_FALSE(IsReservedDeviceName("con/file"));
+  for (const char* name : {"lpt9.txt", "Aux.JSL", "prn", "dir/com0.fnt"})
+    EXPECT_TRUE(IsReservedDeviceName(name)) << name;
+  for (const char* name : {"COM10", "NUL", "CONX", "", ".con", "con/file"})
+    EXPECT_FALSE(IsReservedDeviceName(name)) << name;
 }
 
 TEST(PrinterNames, PcNameIsCutToSixUpperCaseCharacters) {
@@ -83,10 +57,7 @@ TEST(PrinterNames, HalvesEndAtTheirFirstBlank) {
 
 TEST(PrinterNames, DisplayNameRaisesOnlyALeadingLetter) {
   EXPECT_EQ(DisplayName("REPORT.FNT"), "Report.fnt");
-  EXPECT_EQ(DisplayName("FORM1.FRM"), "Form1.frm");
   EXPECT_EQ(DisplayName("$ABC.JSL"), "$abc.jsl");
-  EXPECT_EQ(DisplayName("1AB.CMD"), "1ab.cmd");
-  EXPECT_EQ(DisplayName(".FNT"), ".fnt");
   EXPECT_EQ(DisplayName(""), "");
 }
 
@@ -104,34 +75,16 @@ TEST(PrinterNames, NamesThatWouldStoreAsNothingAreRefused) {
 }
 
 TEST(PrinterNames, TheSystemTypeIsNeverATarget) {
-  EXPECT_FALSE(IsStorableKelvoName("BITMAP.$Y$"));
   EXPECT_FALSE(IsStorableKelvoName("bitmap.$y$"));
   EXPECT_FALSE(IsStorableKelvoName("bitmap$y$"));
-}
-
-TEST(PrinterNames, RadixCharactersAreTheNameSet) {
-  EXPECT_TRUE(IsRadixChar('A'));
-  EXPECT_TRUE(IsRadixChar('z'));
-  EXPECT_TRUE(IsRadixChar('0'));
-  EXPECT_TRUE(IsRadixChar('9'));
-  EXPECT_TRUE(IsRadixChar('$'));
-  EXPECT_TRUE(IsRadixChar('.'));
-  EXPECT_FALSE(IsRadixChar(' '));
-  EXPECT_FALSE(IsRadixChar('_'));
-  EXPECT_FALSE(IsRadixChar('%'));
-  EXPECT_FALSE(IsRadixChar('\0'));
-  EXPECT_FALSE(IsRadixChar('\xc3'));
+  for (char c : std::string("Az09$.")) EXPECT_TRUE(IsRadixChar(c)) << c;
+  for (char c : std::string(" _%\xc3")) EXPECT_FALSE(IsRadixChar(c)) << c;
 }
 
 TEST(PcFileTypeName, BuildsTheDescriptionFromTheExtension) {
-  EXPECT_EQ(GetPcFileTypeName("README"), "File");
-  EXPECT_EQ(GetPcFileTypeName("abc.xyz"), "XYZ File");
   EXPECT_EQ(GetPcFileTypeName("/a.b/notes.Txt"), "TXT File");
   EXPECT_EQ(GetPcFileTypeName("dir.d/README"), "File");
   EXPECT_EQ(GetPcFileTypeName("trailing."), "File");
-  EXPECT_EQ(GetPcFileTypeName("..."), "File");
-  EXPECT_EQ(GetPcFileTypeName("x.{abc}"), "{ABC} File");
-  EXPECT_EQ(GetPcFileTypeName("x.t\xc3\xa9"), "T\xc3\xa9 File");
 }
 
 TEST(PcFileTypeName, PrefersTheLookupsDescription) {

@@ -227,37 +227,5 @@ TEST(ArchiveImage, ExportOverAnUnreadableSectorIsReported) {
   EXPECT_TRUE(a_whole);
 }
 
-TEST(ArchiveImage, ConvertBetweenForms) {
-  TempDir dir;
-  const std::vector<std::uint8_t> image = PatternedImage(1228800);
-  WriteFileBytes(dir.path() / "a.img", AsString(image));
-  auto r1 = RunKdu({"convert", (dir.path() / "a.img").string(), (dir.path() / "b.IMD").string()});
-  ASSERT_EQ(r1.exit_code, 0) << r1.err;
-  auto r2 = RunKdu({"convert", (dir.path() / "b.IMD").string(), (dir.path() / "c.dsk").string()});
-  ASSERT_EQ(r2.exit_code, 0) << r2.err;
-  EXPECT_EQ(ReadFileText(dir.path() / "c.dsk"), AsString(image));
-  auto r3 = RunKdu({"convert", (dir.path() / "a.img").string(), (dir.path() / "x.zip").string()});
-  EXPECT_EQ(r3.exit_code, 2);
-  EXPECT_FALSE(fs::exists(dir.path() / "x.zip"));
-}
-
-TEST(ArchiveImage, CopyDiskConvertsBetweenArchiveAndRaw) {
-  TempDir dir;
-  const fs::path kdi = dir.path() / "s.kdi";
-  ASSERT_EQ(RunKdu({"new", kdi.string()}).exit_code, 0);
-  auto to_imd = RunKdu({"--yes", "copydisk", kdi.string(), (dir.path() / "s.imd").string()});
-  ASSERT_EQ(to_imd.exit_code, 0) << to_imd.err;
-  EXPECT_EQ(ReadFileText(dir.path() / "s.imd").compare(0, 4, "IMD "), 0);
-  auto back = RunKdu({"--yes", "copydisk", (dir.path() / "s.imd").string(),
-                      (dir.path() / "t.kdi").string()});
-  ASSERT_EQ(back.exit_code, 0) << back.err;
-  // The archive holds whole tracks: the blocks of the image come back, then zeros.
-  const std::string orig = ReadFileText(kdi);
-  const std::string got = ReadFileText(dir.path() / "t.kdi");
-  ASSERT_GE(got.size(), orig.size());
-  EXPECT_EQ(got.substr(0, orig.size()), orig);
-  EXPECT_EQ(got.substr(orig.size()), std::string(got.size() - orig.size(), '\0'));
-}
-
 }  // namespace
 }  // namespace kelvo

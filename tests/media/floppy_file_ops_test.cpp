@@ -11,7 +11,7 @@
 #include "media/emulated_floppy.h"
 #include "support/diskfs_image_builder.h"
 #include "support/floppy_media.h"
-#include "support/floppy_progress.h"
+#include "support/scripted_interaction.h"
 #include "support/test_support.h"
 
 namespace kelvo::test {
@@ -23,7 +23,7 @@ struct Disk {
   std::filesystem::path medium = dir / "m.img";
   std::shared_ptr<CEmulatedFloppy> emu;
   std::unique_ptr<CFloppyDrive> drive;
-  HookedInteraction ui;
+  ScriptedInteraction ui;
 
   Disk() {
     ImageBuilder disk;
@@ -80,10 +80,19 @@ ErrorCode Delete(Disk& d) {
 
 ErrorCode Rename(Disk& d) { return RenameFloppyFile(*d.drive, "REPORT.FNT", "AB.PCH", d.ui); }
 
-// Runs `op` cleanly to count its requests, then once per request with a
-// fault there (once, and from there on), checking the disk each time.
-template <typename Op>
-void FaultAtEveryRequest(Op op, const std::string& name_after, bool name_after_on_success) {
+struct Operation {
+  const char* what;
+  ErrorCode (*op)(Disk&);
+  const char* name_after;
+  bool name_after_on_success;
+};
+
+class FaultAtEveryRequest : public ::testing::TestWithParam<Operation> {};
+
+// Runs the operation cleanly to count its requests, then once per request
+// with a fault there (once, and from there on), checking the disk each time.
+TEST_P(FaultAtEveryRequest, LeavesAConsistentDisk) {
+  const auto [what, op, name_after, name_after_on_success] = GetParam();
   std::uint64_t requests = 0;
   {
     Disk clean;
@@ -113,17 +122,11 @@ void FaultAtEveryRequest(Op op, const std::string& name_after, bool name_after_o
   }
 }
 
-TEST(FloppyFileOperations, StoreWithAFaultAtEveryRequest) {
-  FaultAtEveryRequest(Store, "NEWONE.FNT", true);
-}
-
-TEST(FloppyFileOperations, DeleteWithAFaultAtEveryRequest) {
-  FaultAtEveryRequest(Delete, "REPORT.FNT", false);
-}
-
-TEST(FloppyFileOperations, RenameWithAFaultAtEveryRequest) {
-  FaultAtEveryRequest(Rename, "AB.PCH", true);
-}
+INSTANTIATE_TEST_SUITE_P(FloppyFileOperations, FaultAtEveryRequest,
+                         ::testing::Values(Operation{"Store", Store, "NEWONE.FNT", true},
+                                           Operation{"Delete", Delete, "REPORT.FNT", false},
+                                           Operation{"Rename", Rename, "AB.PCH", true}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST(FloppyFileOperations, StoreAndDeleteUpdateTheSystemAreaCopy) {
   Disk d;
@@ -150,7 +153,7 @@ TEST(FloppyFileOperations, OpeningRetriesAndGivesUp) {
   d.ui.answers = {Button::Retry};
   CFloppyVolumeSession session(*d.drive);
   EXPECT_EQ(session.Open(d.ui), 0u);
-  EXPECT_EQ(d.ui.Texts(), (std::vector<std::string>{"The selected drive is not ready."}));
+  EXPECT_EQ(d.ui.asks.size(), 1u);
 
   Disk blank;
   WritePatternMedium(blank.medium, 9);

@@ -17,22 +17,7 @@ const Row kRows[35] = {{"$Y$", 1}, {"CMD", 2}, {"CME", 1}, {"DAT", 1}, {"FIS", 1
                        {"OSD", 1}, {"PCH", 5}, {"PDE", 3}, {"SAF", 2}, {"STK", 2}, {"SYS", 1},
                        {"TPF", 1}, {"TMP", 1}, {"TSK", 2}, {"TST", 1}, {"KCS", 1}};
 
-int Code(char c) {
-  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
-  if (c == '$') return 27;
-  if (c == '.') return 28;
-  if (c >= '0' && c <= '9') return c - '0' + 30;
-  return 0;
-}
-
 }  // namespace
-
-std::uint16_t Rad50(const std::string& text) {
-  int c[3] = {0, 0, 0};
-  for (std::size_t i = 0; i < 3 && i < text.size(); ++i) c[i] = Code(text[i]);
-  return static_cast<std::uint16_t>(c[0] * 1600 + c[1] * 40 + c[2]);
-}
 
 ImageBuilder::ImageBuilder(bool high_density, std::uint32_t image_blocks)
     : bytes_(std::size_t{image_blocks} * 512, 0) {
@@ -57,14 +42,9 @@ ImageBuilder::ImageBuilder(bool high_density, std::uint32_t image_blocks)
   for (int n = 80; n <= highest; ++n) bytes_[4 * 512 + n / 8] |= static_cast<std::uint8_t>(1 << (n % 8));
 }
 
-void ImageBuilder::SetWord(std::size_t offset, std::uint16_t value) {
-  bytes_.at(offset) = static_cast<std::uint8_t>(value & 0xFF);
-  bytes_.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
-}
+void ImageBuilder::SetWord(std::size_t offset, std::uint16_t value) { PutWord(bytes_, offset, value); }
 
-std::uint16_t ImageBuilder::Word(std::size_t offset) const {
-  return static_cast<std::uint16_t>(bytes_.at(offset) | (bytes_.at(offset + 1) << 8));
-}
+std::uint16_t ImageBuilder::Word(std::size_t offset) const { return WordAt(bytes_, offset); }
 
 std::uint16_t ImageBuilder::DirectoryLbn(const std::string& type) {
   int lbn = 5;

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "support/words.h"
+
 namespace kelvo::test {
 
-// RADIX-50 of up to three characters (letters, digits, "$", "."), written
-// out here on its own.
-std::uint16_t Rad50(const std::string& text);
 
 class ImageBuilder {
  public:

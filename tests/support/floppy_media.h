@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/words.h"
+
 namespace kelvo::test {
 
 // Size in bytes of a raw 80-cylinder medium with `spt` sectors per track.
@@ -21,15 +23,6 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 // The expected byte of block `lbn` of a pattern medium.
 inline std::uint8_t PatternByte(std::uint32_t lbn, int seed = 0) {
   return static_cast<std::uint8_t>((lbn * 7 + static_cast<std::uint32_t>(seed)) & 0xFF);
-}
-
-// Little-endian word of a byte buffer.
-inline std::uint16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-  return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-inline void PutWord(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
-  bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
-  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
 // Rewrites block 1 of a medium file as a minimal volume block: the Kelvo

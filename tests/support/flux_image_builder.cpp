@@ -5,16 +5,13 @@
 #include <cstring>
 
 #include "media/mfm_codec.h"
+#include "support/words.h"
 
 namespace kelvo::test {
 namespace {
 
 constexpr double kTickNs = 25.0;
 constexpr std::size_t kBlock = 512;
-
-void PutLe32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
-  for (int i = 0; i < 4; ++i) v[at + i] = std::uint8_t(x >> (8 * i));
-}
 
 struct Random {
   std::uint32_t state;

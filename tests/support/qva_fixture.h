@@ -1,59 +1,18 @@
 // A QVA test bench: a temporary folder with an output folder, a scripted
-// user, the TapeBusy flag, Tape0 bound to a set of tape images; and a
+// user, the TapeBusy flag, Tape0 bound to a set of tape images, and a
 // progress model that records what the restore showed.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "support/progress_recorder.h"
 #include "support/qva_tape_builder.h"
 #include "support/scripted_interaction.h"
 #include "support/test_support.h"
-#include "tape/qva_progress.h"
 #include "tape/qva_restore.h"
 
 namespace kelvo::test {
-
-class RecordingQvaProgress : public CQvaRestoreModel {
- public:
-  explicit RecordingQvaProgress(const bool& busy) : CQvaRestoreModel(busy) {}
-
-  std::vector<std::string> statuses;
-  std::vector<std::string> files;
-  std::vector<std::string> units;
-  int waited = 0;
-  // Called after each SetCurrentFile and SetProgress; may press the button.
-  std::function<void(RecordingQvaProgress&)> on_step;
-
-  void SetStatus(const std::string& text) override {
-    statuses.push_back(text);
-    CQvaRestoreModel::SetStatus(text);
-  }
-  void SetCurrentDiskUnit(const std::string& text) override {
-    units.push_back(text);
-    CQvaRestoreModel::SetCurrentDiskUnit(text);
-  }
-  void SetCurrentFile(const std::string& text) override {
-    if (!text.empty()) files.push_back(text);
-    CQvaRestoreModel::SetCurrentFile(text);
-    if (on_step) on_step(*this);
-  }
-  void SetProgress(int percent) override {
-    CQvaRestoreModel::SetProgress(percent);
-    if (on_step) on_step(*this);
-  }
-  void WaitForClose() override {
-    ++waited;
-    PressButton();
-  }
-  bool Saw(const std::string& status) const {
-    for (const std::string& s : statuses) {
-      if (s == status) return true;
-    }
-    return false;
-  }
-};
 
 struct QvaBench {
   TempDir dir;

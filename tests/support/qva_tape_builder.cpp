@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
-#include "core/radix50.h"
 #include "support/filetypes_records.h"
+#include "support/words.h"
 
 namespace kelvo::test {
 namespace {
-
-void Put16(std::string& out, std::size_t offset, std::uint32_t v) {
-  out[offset] = static_cast<char>(v & 0xFF);
-  out[offset + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
 
 std::uint32_t BlocksOf(const QvaFile& f) {
   return f.claimed_blocks != 0 ? f.claimed_blocks
@@ -78,8 +73,8 @@ std::string QvaTapeBuilder::MasterFileDirectory(const std::string& system_id,
   std::copy_n(system_id.begin(), std::min<std::size_t>(system_id.size(), 32), mfd.begin() + 68);
   std::size_t offset = 100;
   for (const std::string& t : types) {
-    Put16(mfd, offset, RadixEncode(t));
-    Put16(mfd, offset + 4, 5 + (offset - 100) / 6);
+    PutWord(mfd, offset, Rad50(t));
+    PutWord(mfd, offset + 4, 5 + (offset - 100) / 6);
     offset += 6;
   }
   return mfd;
@@ -87,36 +82,36 @@ std::string QvaTapeBuilder::MasterFileDirectory(const std::string& system_id,
 
 std::string QvaTapeBuilder::ControlRecord(std::uint16_t w0, std::uint16_t w1, std::uint16_t w4) {
   std::string r(14, '\0');
-  Put16(r, 0, w0);
-  Put16(r, 2, w1);
-  Put16(r, 8, w4);
+  PutWord(r, 0, w0);
+  PutWord(r, 2, w1);
+  PutWord(r, 8, w4);
   return r;
 }
 
-std::string QvaTapeBuilder::EndOfVolumeRecord() { return ControlRecord(0, RadixEncode("QVA")); }
+std::string QvaTapeBuilder::EndOfVolumeRecord() { return ControlRecord(0, Rad50("QVA")); }
 
 std::vector<std::string> QvaTapeBuilder::DirectorySectors(const std::vector<QvaFile>& files,
                                                           std::size_t sectors) {
   sectors = std::max<std::size_t>({sectors, (files.size() + 22) / 23, 1});
   std::vector<std::string> out(sectors, std::string(512, '\0'));
   for (std::size_t s = 0; s < sectors; ++s) {
-    if (s + 1 < sectors) Put16(out[s], 2, 100 + s);  // link onward
+    if (s + 1 < sectors) PutWord(out[s], 2, 100 + s);  // link onward
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
     const QvaFile& f = files[i];
     std::string& sector = out[i / 23];
     const std::size_t e = 4 + (i % 23) * 22;
-    Put16(sector, e, RadixEncode(f.name.substr(0, std::min<std::size_t>(3, f.name.size()))));
-    Put16(sector, e + 2, f.name.size() > 3 ? RadixEncode(f.name.substr(3)) : 0);
+    PutWord(sector, e, Rad50(f.name.substr(0, std::min<std::size_t>(3, f.name.size()))));
+    PutWord(sector, e + 2, f.name.size() > 3 ? Rad50(f.name.substr(3)) : 0);
     const std::uint32_t blocks = BlocksOf(f);
-    Put16(sector, e + 4, f.selector);
-    Put16(sector, e + 6, f.record_length);
+    PutWord(sector, e + 4, f.selector);
+    PutWord(sector, e + 6, f.record_length);
     const std::uint32_t w45 = f.selector != 0 ? blocks + 7 : blocks;
-    Put16(sector, e + 8, w45 >> 16);
-    Put16(sector, e + 10, w45 & 0xFFFF);
-    Put16(sector, e + 12, blocks >> 16);
-    Put16(sector, e + 14, blocks & 0xFFFF);
-    Put16(sector, e + 16, f.last_block_bytes);
+    PutWord(sector, e + 8, w45 >> 16);
+    PutWord(sector, e + 10, w45 & 0xFFFF);
+    PutWord(sector, e + 12, blocks >> 16);
+    PutWord(sector, e + 14, blocks & 0xFFFF);
+    PutWord(sector, e + 16, f.last_block_bytes);
   }
   return out;
 }

@@ -30,9 +30,13 @@ class ScriptedInteraction : public Interaction {
   int pumps = 0;
   // Run at each PumpMessages: what the user does while work goes on.
   std::function<void()> on_pump;
+  // Run with the text of every question before it is answered (swap a
+  // disk, lift write protection ...).
+  std::function<void(const std::string&)> on_ask;
 
   Button Ask(const std::string& text, const std::string& title, Buttons buttons,
              Icon icon) override {
+    if (on_ask) on_ask(text);
     asks.push_back({text, title, buttons, icon});
     if (answers.empty()) return default_answer;
     Button b = answers.front();

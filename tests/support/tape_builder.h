@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/words.h"
+
 namespace kelvo::test {
 
 class TapeImageBuilder {
@@ -50,8 +52,5 @@ struct TapItem {
 // Parses a well-formed image; fails the current test on damage.
 std::vector<TapItem> ParseTapImage(const std::string& bytes);
 
-// Little-endian field readers for label checks.
-std::uint16_t Le16At(const std::string& bytes, std::size_t offset);
-std::uint32_t Le32At(const std::string& bytes, std::size_t offset);
 
 }  // namespace kelvo::test

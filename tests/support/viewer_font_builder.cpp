@@ -2,16 +2,10 @@
 
 #include <algorithm>
 
+#include "support/words.h"
+
 namespace kelvo::test {
 
-namespace {
-
-void PutWord(std::string& s, std::size_t at, int v) {
-  s[at] = static_cast<char>(v & 0xFF);
-  s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-
-}  // namespace
 
 FontSpec DefaultFontSpec(int spacing) {
   FontSpec spec;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "support/qva_fixture.h"
+#include "support/watchdog.h"
 
 namespace kelvo {
 namespace {
@@ -152,6 +153,7 @@ TEST(QvaDamage, StrayControlRecordsAreIgnored) {
 
 // Every cut of a tape image ends the restore; what it restored is complete.
 TEST(QvaDamage, TruncatedTapesKeepOnlyCompleteFiles) {
+  const test::Watchdog watchdog("restoring 42 truncated QVA tapes", 90);
   QvaUnit u;
   u.types = {{"$Y$", {}}, {"FNT", Files("T", 6)}, {"CMD", {test::QvaSourceFile("SRC", {"ONE", "TWO"})}}};
   QvaTapeBuilder tape(1024);
@@ -177,6 +179,7 @@ TEST(QvaDamage, TruncatedTapesKeepOnlyCompleteFiles) {
 
 // Bytes changed anywhere: the restore ends, and no temporary file is left.
 TEST(QvaDamage, CorruptedTapesEndCleanly) {
+  const test::Watchdog watchdog("restoring 60 corrupted QVA tapes", 90);
   QvaUnit u;
   u.types = {{"$Y$", {}}, {"FNT", Files("C", 5)}, {"PCH", {test::QvaSourceFile("P", {"X"})}}};
   QvaTapeBuilder tape(1024);

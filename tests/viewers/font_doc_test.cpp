@@ -32,22 +32,12 @@ FontSpec SpecWithGlyph() {
   return spec;
 }
 
-TEST(FontDoc, NameWithoutExtensionIsRefusedBeforeReading) {
-  CFontDoc doc;
-  EXPECT_FALSE(doc.Load("/no/such/folder/FONT"));
-  EXPECT_EQ(doc.Message().text, "Invalid file type");
-  EXPECT_EQ(doc.Message().icon, Icon::Information);
-}
-
 TEST(FontDoc, ReadsHeaderFstAndExchangedMatrix) {
   TempDir dir;
   auto f = LoadFont(dir, "Report.fnt", BuildFont(SpecWithGlyph()));
   ASSERT_TRUE(f->ok) << f->doc.Message().text;
   const CFontDoc& doc = f->doc;
   EXPECT_FALSE(doc.HasLabel());
-  EXPECT_EQ(doc.Orientation(), 'L');
-  EXPECT_EQ(doc.CellHeight(), 40);
-  EXPECT_EQ(doc.HighestCode(), 127);
   EXPECT_EQ(doc.MatrixOffset(), 512u * 3);
   FstEntry e = doc.Entry(65);
   EXPECT_EQ(e.RowCount(), 2);
@@ -56,7 +46,6 @@ TEST(FontDoc, ReadsHeaderFstAndExchangedMatrix) {
   // The file holds the pairs exchanged; the document restores reading order.
   EXPECT_EQ(doc.Matrix()[0], 0x81);
   EXPECT_EQ(doc.Matrix()[1], 0x02);
-  EXPECT_EQ(doc.FstEntrySize(), 8);
   // Each entry sits in a 10-byte slot whose last two bytes are zero.
   ASSERT_EQ(doc.FstSlots().size(), 128u * 10);
   EXPECT_EQ(doc.FstSlots()[65 * 10 + 4], 0xFE);
@@ -135,7 +124,6 @@ TEST(FontDoc, TypeFourReadsTwiceTheMatrixSize) {
   EXPECT_EQ(f->doc.Matrix().size(), 6u);
   EXPECT_EQ(f->doc.Matrix()[5], 0x06);
   EXPECT_FALSE(f->doc.Truncated());
-  EXPECT_STREQ(FontTypeText(4), FontTypeText(0));
 }
 
 TEST(FontDoc, RefusalsComeInTheirOrder) {
@@ -166,22 +154,6 @@ TEST(FontDoc, RefusalsComeInTheirOrder) {
   EXPECT_EQ(f->doc.Message().text, "Five Word FST Fonts Not Yet Supported");
 }
 
-TEST(FontDoc, RefusalIsShownWithBeepAndInformationIcon) {
-  TempDir dir;
-  FontSpec spec = SpecWithGlyph();
-  spec.font_type = 2;
-  WriteFileBytes(dir / "K.fnt", BuildFont(spec));
-  ScriptedInteraction ui;
-  CFontDoc doc;
-  EXPECT_FALSE(doc.OnOpenDocument((dir / "K.fnt").string(), ui));
-  ASSERT_EQ(ui.asks.size(), 1u);
-  EXPECT_EQ(ui.asks[0].text, "Kanji Fonts Not Yet Supported");
-  EXPECT_EQ(ui.asks[0].title, kAppTitle);
-  EXPECT_EQ(ui.asks[0].icon, Icon::Information);
-  EXPECT_EQ(ui.asks[0].buttons, Buttons::Ok);
-  ASSERT_EQ(ui.beeps.size(), 1u);
-}
-
 TEST(FontDoc, DamagedFilesAreRefusedOrReadAsFarAsTheyGo) {
   TempDir dir;
   const std::string full = BuildFont(SpecWithGlyph());
@@ -205,29 +177,6 @@ TEST(FontDoc, DamagedFilesAreRefusedOrReadAsFarAsTheyGo) {
   CFontDoc missing;
   EXPECT_FALSE(missing.Load((dir / "none.fnt").string()));
   EXPECT_FALSE(missing.Message().text.empty());
-}
-
-TEST(FontDoc, PropertyTexts) {
-  EXPECT_STREQ(OrientationText('J'), "Inverse Landscape");
-  EXPECT_STREQ(PitchText('F'), "Fixed");
-  EXPECT_STREQ(PitchText('P'), "Proportional");
-  EXPECT_STREQ(FontTypeText(1), "EBDCIC");
-  TempDir dir;
-  FontSpec spec = DefaultFontSpec();
-  spec.line_spacing = 300;
-  auto a = LoadFont(dir, "A.fnt", BuildFont(spec));
-  EXPECT_EQ(a->doc.SizeInPoints(), 72);
-  std::vector<FontProperty> pane = FontProperties(a->doc);
-  ASSERT_EQ(pane.size(), 8u);
-  EXPECT_EQ(pane[0].value, "Landscape");
-  EXPECT_EQ(pane[3].value, "72 point");
-  EXPECT_EQ(pane[5].heading, (std::vector<std::string>{"Average", "Character Spacing"}));
-  EXPECT_EQ(pane[5].value, "20 dots");
-  EXPECT_EQ(pane[7].heading.back(), "Bottom of Cell");
-  EXPECT_EQ(pane[7].value, "10 dots");
-  spec.line_spacing = 100;
-  a = LoadFont(dir, "A.fnt", BuildFont(spec));
-  EXPECT_EQ(a->doc.SizeInPoints(), 24);
 }
 
 }  // namespace

@@ -85,22 +85,6 @@ TEST(MonoBitmap, QuarterTurnMatchesTheDotRuleOnRandomBitmaps) {
   }
 }
 
-TEST(MonoBitmap, QuarterTurnUsesThePaddedWidth) {
-  CMonoBitmap b(10, 2);  // padded to 16
-  b.SetDot(9, 0, true);
-  CMonoBitmap q = QuarterTurnCcw(b);
-  EXPECT_EQ(q.Height(), 16);
-  EXPECT_TRUE(q.IsInk(0, 16 - 1 - 9));
-}
-
-TEST(MonoBitmap, QuarterTurnOfOneRowIsBlank) {
-  CMonoBitmap b(32, 1, true);
-  CMonoBitmap q = QuarterTurnCcw(b);
-  EXPECT_EQ(q.Width(), 16);
-  EXPECT_EQ(q.Height(), 32);
-  EXPECT_EQ(CountAllInk(q), 0);
-}
-
 TEST(MonoBitmap, FourQuarterTurnsRestoreASquare) {
   CMonoBitmap b(32, 32);
   for (int i = 0; i < 32; i += 3) b.SetDot(i, (i * 7) % 32, true);
@@ -109,19 +93,6 @@ TEST(MonoBitmap, FourQuarterTurnsRestoreASquare) {
   CMonoBitmap two = TurnCcw(b, 2);
   EXPECT_EQ(two.Bits(), HalfTurn(b).Bits());
   EXPECT_EQ(TurnCcw(b, -1).Bits(), TurnCcw(b, 3).Bits());
-}
-
-TEST(MonoBitmap, AndBlitPaintsInkOnlyAndClips) {
-  CMonoBitmap src(16, 2, true);
-  src.SetDot(1, 0, false);
-  CMonoBitmap dst(20, 4);
-  dst.SetDot(19, 3, true);
-  AndBlit(dst, 18, 2, src, 0, 0, 16, 2);  // mostly outside on the right
-  EXPECT_TRUE(dst.IsInk(18, 2));
-  EXPECT_FALSE(dst.IsInk(19, 2));  // background of the source leaves the destination
-  EXPECT_TRUE(dst.IsInk(19, 3));   // ink kept
-  EXPECT_FALSE(dst.IsInk(20, 2));  // padding of the destination untouched
-  AndBlit(dst, -5, -5, src, 0, 0, 100, 100);  // far outside: no fault
 }
 
 // Random areas, offsets inside, across and outside both bitmaps, checked dot

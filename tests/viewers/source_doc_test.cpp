@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/filetypes_records.h"
 #include "support/test_support.h"
 #include "viewers/source_colours.h"
 #include "viewers/source_doc.h"
@@ -9,29 +10,11 @@ namespace {
 
 using C = SourceClass;
 
-std::string Record(const std::string& text, int number) {
-  std::string r = text;
-  r.resize(74, ' ');
-  char seq[8];
-  std::snprintf(seq, sizeof seq, "%06d", number);
-  return r + seq;
-}
-
-// Records six to a block with 32 filler bytes.
-std::string Blocks(const std::vector<std::string>& records) {
-  std::string out;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    out += records[i];
-    if (i % 6 == 5) out += std::string(32, '\0');
-  }
-  return out;
-}
+std::string Record(const std::string& text, int number) { return SourceRecord(text, number); }
+std::string Blocks(const std::vector<std::string>& records) { return Text(RecordBlocks(records, false)); }
 
 TEST(SourceDoc, ExtensionsChooseTheTypeIgnoringCase) {
-  EXPECT_EQ(SourceTypeOfPath("/x/JOB.JSL"), kSourceJobSource);
-  EXPECT_EQ(SourceTypeOfPath("a.pch"), kSourcePatch);
   EXPECT_EQ(SourceTypeOfPath("a.Fsl"), kSourceFormSource);
-  EXPECT_EQ(SourceTypeOfPath("a.cmd"), kSourceCommandFile);
   EXPECT_EQ(SourceTypeOfPath("a.txt"), -1);
   EXPECT_EQ(SourceTypeOfPath("dir.pch/file"), -1);
   TempDir dir;
@@ -152,10 +135,6 @@ TEST(SourceColours, DisplayCellsExpandTabs) {
   EXPECT_EQ(cells[8].ch, 'B');
   EXPECT_EQ(cells[9].cls, C::kComment);
   EXPECT_EQ(cells[11].ch, ' ');  // a line feed shows as a space
-  EXPECT_EQ(SourceClassColour(C::kComment), (Rgb{0, 128, 0}));
-  EXPECT_EQ(SourceClassColour(C::kLabel), (Rgb{255, 0, 255}));
-  EXPECT_EQ(SourceClassColour(C::kSequence), (Rgb{0, 0, 255}));
-  EXPECT_EQ(SourceClassColour(C::kNormal), (Rgb{0, 0, 0}));
 }
 
 }  // namespace
