@@ -1,6 +1,6 @@
 // The Tape menu on tape image files: Initialise, Erase, Load, Rewind,
 // Retension and Drive Information with their drive question and the tape
-// window's handling, the QVA restore with its progress window (volumes,
+// window's handling, Save and Write Tape Image with Abort, the QVA restore with its progress window (volumes,
 // abort), and the greying of every tape command while tape work runs.
 #include <QAction>
 #include <QApplication>
@@ -8,10 +8,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -100,6 +103,22 @@ struct TapeShell {
     Frame().AddChild(w);
     return w;
   }
+};
+
+// While it lives, presses Abort in the tape imaging progress window the
+// moment the window is shown.
+class AbortImagingWhenShown : public QObject {
+ public:
+  AbortImagingWhenShown() { qApp->installEventFilter(this); }
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* d = qobject_cast<QProgressDialog*>(o);
+    if (e->type() == QEvent::Show && d && d->objectName() == QStringLiteral("TapeImagingProgress")) {
+      d->findChild<QPushButton*>()->click();
+      ++pressed;
+    }
+    return false;
+  }
+  int pressed = 0;
 };
 
 }  // namespace
@@ -316,6 +335,58 @@ class TapeMenuTest : public QObject {
     t.shell->ctx.app.TapeBusy = false;
     f.OnIdle();
     for (Cmd cmd : kTapeCommands) QVERIFY(f.Action(cmd)->isEnabled());
+  }
+
+  void TapeImagesAreSavedAndWrittenAndAbortKeepsWholeItems() {
+    TapeShell t;
+    kelvo::test::TapeImageBuilder source;
+    source.Record(std::string(1000, 'a')).Record(std::string(77, '\xff')).Filemark().Filemark()
+        .Record(std::string(65536, 'c')).Filemark();
+    source.WriteTo(t.tape0.toStdString());
+    const QByteArray records = QByteArray::fromStdString(source.Bytes());
+    QString message;
+    // Runs `cmd` on drive `drive` with `file` chosen in the file dialog.
+    auto run = [&](Cmd cmd, int drive, const QString& file) {
+      DriveAnswer answer = ChooseDrive(drive);
+      WhenShown<QFileDialog> files([&](QFileDialog* d) {
+        // Typed into the name field, as selectFile() leaves it alone once
+        // the field has the focus.
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file);
+        static_cast<QDialog*>(d)->accept();  // QFileDialog's own checks run
+        if (d->isVisible()) d->reject();     // the file was refused
+      });
+      WhenShown<QMessageBox> result([&](QMessageBox* m) {
+        message = m->text();
+        m->accept();
+      });
+      t.Frame().RunCommand(cmd);
+      QVERIFY(answer->Seen() && files.Seen() && result.Seen());
+      QVERIFY(t.ui.asks.empty());
+    };
+    const QString image = t.dir.filePath(QStringLiteral("saved.tap"));
+    run(Cmd::TapeSaveImage, 0, image);
+    QCOMPARE(ReadAll(image), records);
+    QCOMPARE(message, QStringLiteral("3 record(s), 3 filemark(s), 66613 bytes"));
+    MakeFile(t.dir.path(), QStringLiteral("t1.tap"), 0);  // a blank tape in Tape1
+    run(Cmd::TapeWriteImage, 1, image);
+    QCOMPARE(ReadAll(t.tape1), records);
+
+    // Abort: the run stops before its first item. A saved image keeps the
+    // whole items read before the abort (here none) and is finished under
+    // its name, with no partial file left; a tape gets nothing more.
+    AbortImagingWhenShown abort;
+    const QString aborted = t.dir.filePath(QStringLiteral("aborted.tap"));
+    run(Cmd::TapeSaveImage, 0, aborted);
+    QCOMPARE(abort.pressed, 1);
+    QVERIFY(message.endsWith(QStringLiteral("Aborted: the image ends where the run stopped.")));
+    QVERIFY(QFile::exists(aborted));
+    QCOMPARE(ReadAll(aborted), QByteArray());
+    QVERIFY(!QFile::exists(aborted + QStringLiteral(".part")));
+    MakeFile(t.dir.path(), QStringLiteral("t1.tap"), 0);
+    run(Cmd::TapeWriteImage, 1, image);
+    QCOMPARE(abort.pressed, 2);
+    QVERIFY(message.startsWith(QStringLiteral("0 record(s), 0 filemark(s), 0 bytes\nAborted")));
+    QCOMPARE(ReadAll(t.tape1), QByteArray());
   }
 
   void RetainTapeLabelsToggles() {
