@@ -48,15 +48,28 @@ void CScsiTape::Close() {
   fd_ = -1;
 }
 
+// The driver checks the tape only when the device is opened: after an
+// unload it answers "no medium" on the same descriptor even once another
+// tape is in. The first request after an unload therefore opens the device
+// again.
+ErrorCode CScsiTape::ReopenAfterUnload() {
+  if (!unloaded_) return fd_ < 0 ? ERR_INVALID_HANDLE : ERR_OK;
+  unloaded_ = false;
+  Close();
+  return Open();
+}
+
 ErrorCode CScsiTape::Op(short op, int count) {
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (ErrorCode rc = ReopenAfterUnload()) return rc;
   empty_reads_ = 0;
   int rc = sys_.MtOp(fd_, op, count);
-  return rc < 0 ? MapErrno(-rc, IoContext::TapeControl) : ERR_OK;
+  if (rc < 0) return MapErrno(-rc, IoContext::TapeControl);
+  unloaded_ = op == MTOFFL;
+  return ERR_OK;
 }
 
 ErrorCode CScsiTape::Status(std::uint32_t& gstat) {
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (ErrorCode rc = ReopenAfterUnload()) return rc;
   struct mtget st;
   std::memset(&st, 0, sizeof st);
   int rc = sys_.MtGet(fd_, st);
@@ -116,7 +129,7 @@ ErrorCode CScsiTape::SetBlockSize(std::uint32_t block_size) {
 }
 
 ErrorCode CScsiTape::GetMediaParameters(TapeMediaParameters& out) {
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (ErrorCode rc = ReopenAfterUnload()) return rc;
   struct mtget st;
   std::memset(&st, 0, sizeof st);
   int rc = sys_.MtGet(fd_, st);
@@ -141,7 +154,7 @@ ErrorCode CScsiTape::GetDriveParameters(TapeDriveParameters& out) {
 
 ErrorCode CScsiTape::ReadBlock(void* buffer, std::size_t capacity, std::size_t& length) {
   length = 0;
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (ErrorCode rc = ReopenAfterUnload()) return rc;
   long n = sys_.Read(fd_, buffer, capacity);
   if (n > 0) {
     empty_reads_ = 0;
@@ -168,7 +181,7 @@ ErrorCode CScsiTape::ReadBlock(void* buffer, std::size_t capacity, std::size_t& 
 }
 
 ErrorCode CScsiTape::WriteBlock(const void* data, std::size_t length) {
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (ErrorCode rc = ReopenAfterUnload()) return rc;
   empty_reads_ = 0;
   long n = sys_.Write(fd_, data, length);
   if (n < 0) {

@@ -66,6 +66,7 @@ class CScsiTape : public CTapeDevice {
   void Close() override;
 
  private:
+  ErrorCode ReopenAfterUnload();
   ErrorCode Op(short op, int count);
   ErrorCode Status(std::uint32_t& gstat);
   // The code for EIO after a read or a spacing command: end of data when the
@@ -76,6 +77,7 @@ class CScsiTape : public CTapeDevice {
   CTapeSyscalls& sys_;
   int fd_ = -1;
   int empty_reads_ = 0;  // consecutive reads that returned no data
+  bool unloaded_ = false;  // the last request was an unload (MTOFFL)
 };
 
 }  // namespace kelvo

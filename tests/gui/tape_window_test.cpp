@@ -1,9 +1,14 @@
 // The tape window on tape images (listing, its failures, Esc, the selection
 // rule, the saved and printed list with its Tape ID) and the Tape menu
 // (Initialise, Erase, Load, Unload, Rewind, Retension, List, Drive
-// Information) with its drive question and the greying while tape work runs.
+// Information, Save and Write Tape Image with Abort) with its drive question
+// and the greying while tape work runs.
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QToolButton>
@@ -48,6 +53,22 @@ struct TapeShell {
       d->accept();
     });
   }
+};
+
+// While it lives, presses Abort in the tape imaging progress window the
+// moment the window is shown.
+class AbortImagingWhenShown : public QObject {
+ public:
+  AbortImagingWhenShown() { qApp->installEventFilter(this); }
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* d = qobject_cast<QProgressDialog*>(o);
+    if (e->type() == QEvent::Show && d && d->objectName() == QStringLiteral("TapeImagingProgress")) {
+      d->findChild<QPushButton*>()->click();
+      ++pressed;
+    }
+    return false;
+  }
+  int pressed = 0;
 };
 
 QStringList Column(const CChildFrameWindow* w, int column) {
@@ -294,6 +315,57 @@ class TapeWindowTest : public QObject {
       d->reject();
     });
     t.Frame().RunCommand(Cmd::TapeDriveInfo);
+  }
+
+  void TapeImagesAreSavedAndWrittenAndAbortKeepsWholeItems() {
+    TapeShell t;
+    t.shell.modals.Allow<QProgressDialog>();
+    kelvo::test::TapeImageBuilder source;
+    source.Record(std::string(1000, 'a')).Record(std::string(77, '\xff')).Filemark().Filemark()
+        .Record(std::string(65536, 'c')).Filemark();
+    source.WriteTo(t.tape0.toStdString());
+    const QByteArray records = QByteArray::fromStdString(source.Bytes());
+    QString message;
+    // Runs `cmd` on drive `drive` with `file` chosen in the file dialog.
+    auto run = [&](Cmd cmd, int drive, const QString& file) {
+      t.ChooseDrive(drive);
+      t.shell.modals.Expect<QFileDialog>([&](QFileDialog* d) {
+        // Typed into the name field, as selectFile() leaves it alone once
+        // the field has the focus.
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file);
+        static_cast<QDialog*>(d)->accept();  // QFileDialog's own checks run
+      });
+      t.shell.modals.Expect<QMessageBox>([&](QMessageBox* m) {
+        message = m->text();
+        m->accept();
+      });
+      t.Frame().RunCommand(cmd);
+      QCOMPARE(t.shell.modals.Pending(), 0);
+      QVERIFY(t.shell.ui.asks.empty());
+    };
+    const QString image = t.dir.filePath(QStringLiteral("saved.tap"));
+    run(Cmd::TapeSaveImage, 0, image);
+    QCOMPARE(ReadAll(image), records);
+    QCOMPARE(message, QStringLiteral("3 record(s), 3 filemark(s), 66613 bytes"));
+    QVERIFY(QFile(t.tape1).open(QIODevice::WriteOnly));  // a blank tape in Tape1
+    run(Cmd::TapeWriteImage, 1, image);
+    QCOMPARE(ReadAll(t.tape1), records);
+
+    // Abort: the run stops before its first item. A saved image keeps the
+    // whole items read before the abort (here none) and is finished under
+    // its name, with no partial file left; a tape gets nothing more.
+    AbortImagingWhenShown abort;
+    const QString aborted = t.dir.filePath(QStringLiteral("aborted.tap"));
+    run(Cmd::TapeSaveImage, 0, aborted);
+    QCOMPARE(abort.pressed, 1);
+    QVERIFY(message.endsWith(QStringLiteral("Aborted: the image ends where the run stopped.")));
+    QCOMPARE(ReadAll(aborted), QByteArray());
+    QVERIFY(QFile::exists(aborted) && !QFile::exists(aborted + QStringLiteral(".part")));
+    QVERIFY(QFile(t.tape1).open(QIODevice::WriteOnly));
+    run(Cmd::TapeWriteImage, 1, image);
+    QCOMPARE(abort.pressed, 2);
+    QVERIFY(message.startsWith(QStringLiteral("0 record(s), 0 filemark(s), 0 bytes\nAborted")));
+    QCOMPARE(ReadAll(t.tape1), QByteArray());
   }
 
   void TapeCommandsAreGreyedWhileTapeWorkRuns() {

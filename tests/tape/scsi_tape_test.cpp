@@ -29,9 +29,13 @@ class FakeSyscalls : public CTapeSyscalls {
   std::deque<long> writes;
   int closed = 0;
   std::map<std::string, std::string> files;
+  // As the driver does: after an unload the descriptor answers "no medium"
+  // until the device is opened again.
+  bool unloaded = false;
 
   int Open(const std::string&, int flags) override {
     open_flags.push_back(flags);
+    unloaded = false;
     if (open_results.empty()) return 7;
     int r = open_results.front();
     open_results.pop_front();
@@ -40,8 +44,11 @@ class FakeSyscalls : public CTapeSyscalls {
   void Close(int) override { ++closed; }
   int MtOp(int, short op, int count) override {
     ops.emplace_back(op, count);
+    if (unloaded && op != MTLOAD) return -ENOMEDIUM;
     auto it = op_errors.find(op);
-    return it == op_errors.end() ? 0 : -it->second;
+    if (it != op_errors.end()) return -it->second;
+    unloaded = op == MTOFFL;
+    return 0;
   }
   int MtGet(int, struct mtget& status) override {
     status.mt_gstat = gstat;
@@ -49,6 +56,7 @@ class FakeSyscalls : public CTapeSyscalls {
     return 0;
   }
   long Read(int, void* buffer, std::size_t length) override {
+    if (unloaded) return -ENOMEDIUM;
     if (reads.empty()) return -EIO;
     long r = reads.front();
     reads.pop_front();
@@ -96,16 +104,32 @@ TEST_F(ScsiTapeTest, BuildsTheMagneticTapeRequests) {
   EXPECT_EQ(t->SpaceFilemarks(3, false), 0u);
   EXPECT_EQ(t->SpaceFilemarks(-1, false), 0u);
   EXPECT_EQ(t->PrepareTape(TapePrepareOperation::Load, true), 0u);
-  EXPECT_EQ(t->PrepareTape(TapePrepareOperation::Unload, true), 0u);
   EXPECT_EQ(t->PrepareTape(TapePrepareOperation::Tension, true), 0u);
   EXPECT_EQ(t->EraseTape(false), 0u);
   EXPECT_EQ(t->WriteTapemark(2, false), 0u);
   EXPECT_EQ(t->SetBlockSize(0), 0u);
+  EXPECT_EQ(t->PrepareTape(TapePrepareOperation::Unload, true), 0u);
   std::vector<std::pair<short, int>> expected = {
-      {MTREW, 1},  {MTFSF, 3},   {MTBSF, 1},  {MTLOAD, 1}, {MTOFFL, 1},
-      {MTRETEN, 1}, {MTERASE, 1}, {MTWEOF, 2}, {MTSETBLK, 0}};
+      {MTREW, 1},  {MTFSF, 3},   {MTBSF, 1},  {MTLOAD, 1}, {MTRETEN, 1},
+      {MTERASE, 1}, {MTWEOF, 2}, {MTSETBLK, 0}, {MTOFFL, 1}};
   EXPECT_EQ(sys.ops, expected);
   t->Close();
+  EXPECT_EQ(sys.closed, 1);
+}
+
+// The next volume of a set: the tape is unloaded, another is put in, and
+// the restore goes on through the same drive object.
+TEST_F(ScsiTapeTest, TheRequestAfterAnUnloadOpensTheDeviceAgain) {
+  auto t = Open();
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->MountNextVolume(), ERR_NO_MEDIA_IN_DRIVE);
+  EXPECT_EQ(sys.ops.back(), (std::pair<short, int>{MTOFFL, 1}));
+  EXPECT_EQ(t->RewindTape(false), 0u);
+  sys.reads = {64};
+  std::size_t n = 0;
+  EXPECT_EQ(Read(*t, &n), 0u);
+  EXPECT_EQ(n, 64u);
+  EXPECT_EQ(sys.open_flags.size(), 2u);  // once, not per request
   EXPECT_EQ(sys.closed, 1);
 }
 

@@ -50,6 +50,9 @@ void ModalScript::Poll() {
     handled_.emplace_back(modal);
     return;
   }
+  for (ModalScript* script : live_)
+    for (const auto& allowed : script->allowed_)
+      if (allowed(modal)) return;
   const QString what = QStringLiteral("%1 modal dialog %2 \"%3\"")
                            .arg(Holds(handled_, modal) ? QStringLiteral("a handled") : QStringLiteral("an unexpected"),
                                 modal->metaObject()->className(), modal->windowTitle());

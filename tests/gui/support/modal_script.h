@@ -32,6 +32,13 @@ class ModalScript {
                       [act](QWidget* w) { act(qobject_cast<T*>(w)); }});
     return *this;
   }
+  // Leaves modal windows of type T alone while they are open (a progress
+  // window that stays up while work runs).
+  template <class T>
+  ModalScript& Allow() {
+    allowed_.push_back([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; });
+    return *this;
+  }
   // Expected dialogs still to come.
   int Pending() const { return static_cast<int>(steps_.size()); }
 
@@ -44,6 +51,7 @@ class ModalScript {
   static void Poll();
 
   std::deque<Step> steps_;
+  std::vector<std::function<bool(QWidget*)>> allowed_;
   static std::vector<ModalScript*> live_;           // the oldest polls for all
   static std::vector<QPointer<QWidget>> acting_;   // dialogs whose `act` runs now
   static std::vector<QPointer<QWidget>> handled_;  // dialogs whose `act` has ended
