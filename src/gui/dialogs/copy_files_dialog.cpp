@@ -29,7 +29,22 @@ CCopyFilesDialog::CCopyFilesDialog(QWidget* parent)
   layout->addWidget(buttons);
 }
 
+CCopyFilesDialog::~CCopyFilesDialog() { ReleaseWaitCursor(); }
+
+void CCopyFilesDialog::HoldWaitCursor() {
+  if (wait_cursor_) return;
+  wait_cursor_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CCopyFilesDialog::ReleaseWaitCursor() {
+  if (!wait_cursor_) return;
+  wait_cursor_ = false;
+  QApplication::restoreOverrideCursor();
+}
+
 void CCopyFilesDialog::Show() {
+  ReleaseWaitCursor();
   cancelled_ = false;
   copying_->clear();
   to_->clear();
@@ -47,7 +62,13 @@ void CCopyFilesDialog::SetField(QLabel* field, const std::string& text) {
   QApplication::processEvents();
 }
 
-void CCopyFilesDialog::SetTo(const std::string& text) { SetField(to_, text); }
+void CCopyFilesDialog::SetTo(const std::string& text) {
+  // A floppy's place text ends with its root ("A:\"), by which the engine
+  // takes the drive; on this desktop the drive is shown without the backslash.
+  std::string shown = text;
+  if (shown.size() >= 3 && shown.back() == '\\' && shown[shown.size() - 2] == ':') shown.pop_back();
+  SetField(to_, shown);
+}
 void CCopyFilesDialog::SetCopying(const std::string& text) { SetField(copying_, text); }
 QString CCopyFilesDialog::CopyingText() const { return copying_->toolTip(); }
 QString CCopyFilesDialog::ToText() const { return to_->toolTip(); }
@@ -57,6 +78,9 @@ void CCopyFilesDialog::reject() {
   QDialog::reject();
 }
 
-void CCopyFilesDialog::Close() { hide(); }
+void CCopyFilesDialog::Close() {
+  ReleaseWaitCursor();
+  hide();
+}
 
 }  // namespace kelvo::gui
