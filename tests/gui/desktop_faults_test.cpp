@@ -37,7 +37,6 @@ namespace {
 // Drops `data` on `item` of `tree` as the mouse would.
 void DropOnItem(QTreeWidget* tree, QTreeWidgetItem* item, const QMimeData* data) {
   tree->scrollToItem(item);
-  QApplication::processEvents();
   const QPointF pos = tree->visualItemRect(item).center();
   QVERIFY(tree->itemAt(pos.toPoint()) == item);
   // The drop goes to the widget that accepted the drag's entry.
@@ -129,6 +128,7 @@ class DesktopFaultsTest : public QObject {
     QVERIFY(image);
 
     // PC files dropped on "All Files" of the image's tree go into the image.
+    QApplication::processEvents();  // the windows laid out
     pc->ListView()->SelectNames({"B.JSL"});
     std::unique_ptr<QMimeData> from_pc(pc->ListView()->make_drag_data());
     DropOnItem(image->Tree(), image->Tree()->AllFiles(), from_pc.get());
@@ -138,6 +138,7 @@ class DesktopFaultsTest : public QObject {
     // Image files dropped on a folder of the PC tree go into that folder.
     CMainDriveView* tree = pc->Tree();
     tree->currentItem()->setExpanded(true);
+    QApplication::processEvents();  // a folder change read again first: items are replaced
     QTreeWidgetItem* sub = ChildNamed(tree->currentItem(), "sub");
     QVERIFY(sub);
     image->ListView()->SelectNames({"A.jsl"});

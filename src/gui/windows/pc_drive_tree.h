@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "gui/windows/mount_table.h"
+#include "gui/windows/mount_watch.h"
 
 namespace kelvo::gui {
 

@@ -8,9 +8,9 @@
 namespace kelvo::gui {
 namespace {
 
-class TreeDropFilter : public QObject {
+class CTreeDropFilter : public QObject {
  public:
-  TreeDropFilter(QTreeWidget* tree, TreeDropHandler on_drop)
+  CTreeDropFilter(QTreeWidget* tree, TreeDropHandler on_drop)
       : QObject(tree), tree_(tree), on_drop_(std::move(on_drop)) {}
 
  protected:
@@ -61,7 +61,7 @@ void AcceptTreeDrops(QTreeWidget* tree, TreeDropHandler on_drop) {
   tree->setAcceptDrops(true);
   tree->viewport()->setAcceptDrops(true);
   tree->setDropIndicatorShown(false);
-  tree->viewport()->installEventFilter(new TreeDropFilter(tree, std::move(on_drop)));
+  tree->viewport()->installEventFilter(new CTreeDropFilter(tree, std::move(on_drop)));
 }
 
 }  // namespace kelvo::gui

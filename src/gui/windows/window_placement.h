@@ -7,7 +7,8 @@
 
 namespace kelvo::gui {
 
-// `wanted` shrunk to fit `available` and moved inside it.
+// `wanted` kept when at least half of it shows in `available`; otherwise (or
+// when it is larger than `available`) shrunk to fit and moved inside it.
 QRect KeepInside(const QRect& wanted, const QRect& available);
 
 // The available area (without panels) of the screen that holds the centre of

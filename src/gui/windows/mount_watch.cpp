@@ -1,4 +1,4 @@
-#include "gui/windows/mount_table.h"
+#include "gui/windows/mount_watch.h"
 
 #include <QSocketNotifier>
 #include <QTextStream>
