@@ -18,7 +18,7 @@ const std::vector<std::string> kNumericNames = {
     "Drive View Width",      "Tape Blocking Factor",  "Enable Trace File",
     "Left Print Margin",     "Top Print Margin",      "Default Zoom",
     "Zoom Increment",        "TapeRestoreToTypeDirs", "TapeRestoreUserFilesOnly",
-    "DefaultTapeFormat",
+    "DefaultTapeFormat",       "Hide Floppy Driver Warning",
 };
 const std::vector<std::string> kTextNames = {
     "Startup Directory", "Tape Restore Path", "Floppy A Device", "Floppy B Device",
