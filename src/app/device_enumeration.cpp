@@ -68,4 +68,15 @@ bool IsFloppyDriverLoaded(const DeviceBindings& bindings,
   return false;
 }
 
+bool AnyFloppyDeviceBound(const DeviceBindings& bindings, const std::filesystem::path& system_root) {
+  std::error_code ec;
+  for (const std::string& device : bindings.floppy) {
+    if (device.empty()) continue;
+    if (DescribeFloppyDevice(device, 'A').emulated) return true;
+    const std::filesystem::path p(device);
+    if (std::filesystem::exists(p.is_absolute() ? system_root / p.relative_path() : p, ec)) return true;
+  }
+  return false;
+}
+
 }  // namespace kelvo

@@ -30,6 +30,14 @@ bool EnumerateDevices(const DeviceBindings& bindings, DeviceTable& table,
 bool IsFloppyDriverLoaded(const DeviceBindings& bindings,
                           const std::filesystem::path& system_root = "/");
 
+// The check box under the floppy driver warning.
+inline constexpr const char* kDoNotShowAgainText = "Do not show this again";
+
+// Whether a floppy binding names a device that is there (under
+// `system_root`): an emulated drive or an existing device node.
+bool AnyFloppyDeviceBound(const DeviceBindings& bindings,
+                          const std::filesystem::path& system_root = "/");
+
 // The volume a tape device string starts with: the string itself, or its
 // first comma-separated part when it ends in ".tap".
 std::string FirstTapeVolume(const std::string& device);

@@ -61,6 +61,7 @@ const IntValue kIntValues[] = {
     {"TapeRestoreToTypeDirs", &Settings::TapeRestoreToTypeDirs, Rule::AbsentOnly, 0},
     {"TapeRestoreUserFilesOnly", &Settings::TapeRestoreUserFilesOnly, Rule::AbsentOnly, 0},
     {"DefaultTapeFormat", &Settings::DefaultTapeFormat, Rule::AbsentOnly, 0},
+    {"Hide Floppy Driver Warning", &Settings::HideFloppyDriverWarning, Rule::AbsentOnly, 0},
 };
 
 struct TextValue {

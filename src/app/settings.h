@@ -46,6 +46,9 @@ struct Settings {
   std::int32_t TapeRestoreToTypeDirs = 0;
   std::int32_t TapeRestoreUserFilesOnly = 0;
   std::int32_t DefaultTapeFormat = 0;
+  // Nonzero: the floppy driver warning is not shown at start-up (its "Do not
+  // show this again" box was ticked).
+  std::int32_t HideFloppyDriverWarning = 0;
   std::string StartupDirectory;  // empty: none
   std::string TapeRestorePath;
   // Device bindings of the floppy drives A: and B: and of Tape0..Tape3.

@@ -32,9 +32,16 @@ void StartUp(AppState& state, CKeyValueStore& store, Interaction& ui,
     state.FormatDriverPresent = 1;
   } else {
     state.FormatDriverPresent = 0;
-    if (options.warn_missing_floppy_driver) {
-      ui.Beep(BeepKind::Exclamation);
-      ui.Ask(kFloppyDriverMissingText, kAppTitle, Buttons::Ok, Icon::Exclamation);
+    // Said only where a floppy device is there to be missed, and no more
+    // once the user asked not to see it again.
+    if (options.warn_missing_floppy_driver && AnyFloppyDeviceBound(state.Bindings, options.system_root) &&
+        state.settings.HideFloppyDriverWarning == 0) {
+      if (!options.warn_with_check) {
+        ui.Beep(BeepKind::Exclamation);
+        ui.Ask(kFloppyDriverMissingText, kAppTitle, Buttons::Ok, Icon::Exclamation);
+      } else if (options.warn_with_check(kFloppyDriverMissingText, kDoNotShowAgainText)) {
+        state.settings.HideFloppyDriverWarning = 1;
+      }
     }
   }
   state.AnyTapePresent = EnumerateDevices(state.Bindings, state.Devices);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/app_state.h"
@@ -16,6 +17,10 @@ struct StartupOptions {
   bool create_settings_key = true;
   // Warn through the Interaction when the floppy driver test fails.
   bool warn_missing_floppy_driver = true;
+  // Shows that warning with a "Do not show this again" check box (text,
+  // check box text) and returns whether it was ticked; empty: the warning is
+  // asked through the Interaction, without the box.
+  std::function<bool(const std::string& text, const std::string& check)> warn_with_check;
   // Device strings given for this run only (empty: the setting's binding).
   DeviceBindings overrides;
   // Where the trace log goes; empty: DefaultTraceLogPath().

@@ -51,7 +51,15 @@ int main(int argc, char** argv) {
   ShellContext ctx;
   ctx.ui = &ui;
   kelvo::CQtSettingsStore store;
-  std::unique_ptr<CMainFrame> frame = StartKdisk(ctx, store, cmd, {}, DefaultRecentlyUsedPath());
+  kelvo::StartupOptions options;
+  // The floppy driver warning offers "Do not show this again".
+  options.warn_with_check = [&ui](const std::string& text, const std::string& check) {
+    ui.Beep(kelvo::BeepKind::Exclamation);
+    bool ticked = false;
+    ui.AskWithCheck(text, kelvo::kAppTitle, kelvo::Buttons::Ok, kelvo::Icon::Exclamation, check, ticked);
+    return ticked;
+  };
+  std::unique_ptr<CMainFrame> frame = StartKdisk(ctx, store, cmd, options, DefaultRecentlyUsedPath());
   if (!frame) return 1;
   ui.SetParent(frame.get());
   const int result = QApplication::exec();

@@ -52,6 +52,10 @@ TEST(StartUp, MissingFloppyDriverWarnsOnceAndGoesOn) {
   TempDir dir;
   CMemoryKeyValueStore store;
   BindNothing(store, dir);
+  // A floppy device is there (a USB drive), but no floppy driver.
+  std::filesystem::create_directories(dir / "root/dev");
+  WriteFileBytes(dir / "root/dev/sdx", {});
+  store.SetString("Floppy A Device", "/dev/sdx");
   ScriptedInteraction ui;
   AppState state;
   StartUp(state, store, ui, Isolated(dir));

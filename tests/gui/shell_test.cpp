@@ -181,8 +181,8 @@ class ShellTest : public QObject {
     KdiskRun run(ini);
     QVERIFY(run.Start(dir.path()));
     QCOMPARE(run.frame->geometry(), QRect(150, 100, 640, 480));
-    // No floppy driver and no emulated drive: warned once, started anyway.
-    QCOMPARE(run.ui.Texts(), std::vector<std::string>{kelvo::kFloppyDriverMissingText});
+    // No floppy driver and no floppy device bound: no warning.
+    QVERIFY(run.ui.asks.empty());
   }
 
   void DeviceBarShowsThePresentDevices() {

@@ -29,7 +29,22 @@ CCopyFilesDlg::CCopyFilesDlg(QWidget* parent)
   layout->addWidget(buttons);
 }
 
+CCopyFilesDlg::~CCopyFilesDlg() { ReleaseWaitCursor(); }
+
+void CCopyFilesDlg::HoldWaitCursor() {
+  if (wait_cursor_) return;
+  wait_cursor_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CCopyFilesDlg::ReleaseWaitCursor() {
+  if (!wait_cursor_) return;
+  wait_cursor_ = false;
+  QApplication::restoreOverrideCursor();
+}
+
 void CCopyFilesDlg::Show() {
+  ReleaseWaitCursor();
   cancelled_ = false;
   copying_->clear();
   to_->clear();
@@ -47,7 +62,13 @@ void CCopyFilesDlg::SetField(QLabel* field, const std::string& text) {
   QApplication::processEvents();
 }
 
-void CCopyFilesDlg::SetTo(const std::string& text) { SetField(to_, text); }
+void CCopyFilesDlg::SetTo(const std::string& text) {
+  // A floppy's place text ends with its root ("A:\"), by which the engine
+  // takes the drive; on this desktop the drive is shown without the backslash.
+  std::string shown = text;
+  if (shown.size() >= 3 && shown.back() == '\\' && shown[shown.size() - 2] == ':') shown.pop_back();
+  SetField(to_, shown);
+}
 void CCopyFilesDlg::SetCopying(const std::string& text) { SetField(copying_, text); }
 QString CCopyFilesDlg::CopyingText() const { return copying_->toolTip(); }
 QString CCopyFilesDlg::ToText() const { return to_->toolTip(); }
@@ -57,6 +78,9 @@ void CCopyFilesDlg::reject() {
   QDialog::reject();
 }
 
-void CCopyFilesDlg::Close() { hide(); }
+void CCopyFilesDlg::Close() {
+  ReleaseWaitCursor();
+  hide();
+}
 
 }  // namespace kelvo::gui

@@ -14,6 +14,10 @@ class CCopyFilesDlg final : public QDialog, public CCopyFilesSink {
   Q_OBJECT
  public:
   explicit CCopyFilesDlg(QWidget* parent = nullptr);
+  ~CCopyFilesDlg() override;
+
+  // Shows the wait cursor until the window is shown (while a floppy opens).
+  void HoldWaitCursor();
 
   void Show() override;
   void SetTo(const std::string& text) override;
@@ -29,10 +33,12 @@ class CCopyFilesDlg final : public QDialog, public CCopyFilesSink {
 
  private:
   void SetField(QLabel* field, const std::string& text);
+  void ReleaseWaitCursor();
 
   QLabel* copying_;
   QLabel* to_;
   bool cancelled_ = false;
+  bool wait_cursor_ = false;
 };
 
 }  // namespace kelvo::gui

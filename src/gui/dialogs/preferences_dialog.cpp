@@ -34,6 +34,10 @@ CPreferencesDlg::CPreferencesDlg(ShellContext& ctx, QWidget* parent)
   startup_ = new QLineEdit(Q(ctx.settings.StartupDirectory), startup_box);
   auto* browse = new QPushButton(QStringLiteral("..."), startup_box);
   browse->setObjectName(QStringLiteral("BrowseButton"));
+  // A folder path needs room; the button only its three dots.
+  startup_->setMinimumWidth(startup_->fontMetrics().averageCharWidth() * 44);
+  browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(browse->text()) +
+                        4 * browse->fontMetrics().averageCharWidth());
   row->addWidget(startup_, 1);
   row->addWidget(browse);
   connect(browse, &QPushButton::clicked, this, &CPreferencesDlg::Browse);

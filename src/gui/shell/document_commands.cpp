@@ -59,7 +59,9 @@ bool CMainFrame::OpenDocument(const QString& path) {
     QWidget* frame = OpenViewerFrame(path, ctx_);
     if (!frame) return false;
     QMdiSubWindow* sub = AddChild(frame);
-    sub->resize(sub->sizeHint());
+    // Sized to its content unless it opened maximized (over a maximized
+    // window): resizing it then would leave it frameless at that size.
+    if (!sub->isMaximized()) sub->resize(sub->sizeHint());
     mdi_->setActiveSubWindow(sub);
     AddRecentFile(QFileInfo(path).absoluteFilePath(), false);
     return true;

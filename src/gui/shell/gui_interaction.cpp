@@ -1,6 +1,7 @@
 #include "gui/shell/gui_interaction.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 
 namespace kelvo::gui {
@@ -46,15 +47,24 @@ Button FromQt(int pressed) {
 
 Button CGuiInteraction::Ask(const std::string& text, const std::string& title, Buttons buttons,
                            Icon icon) {
+  bool unused = false;
+  return AskWithCheck(text, title, buttons, icon, {}, unused);
+}
+
+Button CGuiInteraction::AskWithCheck(const std::string& text, const std::string& title,
+                                    Buttons buttons, Icon icon, const std::string& check,
+                                    bool& checked) {
   QMessageBox box(ToQt(icon), QString::fromStdString(title.empty() ? kAppTitle : title),
                   QString::fromStdString(text), ToQt(buttons), parent_);
   if (buttons == Buttons::Ok) box.setEscapeButton(QMessageBox::Ok);
+  if (!check.empty()) box.setCheckBox(new QCheckBox(QString::fromStdString(check), &box));
   // A question asked in the middle of work under the wait cursor shows the
   // ordinary pointer.
   const bool waiting = QApplication::overrideCursor() != nullptr;
   if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const int pressed = box.exec();
   if (waiting) QApplication::restoreOverrideCursor();
+  checked = box.checkBox() && box.checkBox()->isChecked();
   return FromQt(pressed);
 }
 

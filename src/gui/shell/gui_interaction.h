@@ -18,6 +18,10 @@ class CGuiInteraction : public Interaction {
              Icon icon) override;
   void Beep(BeepKind kind) override;
   void PumpMessages() override;
+  // Ask with a check box labelled `check` under the text; whether it was
+  // ticked goes to `checked`.
+  Button AskWithCheck(const std::string& text, const std::string& title, Buttons buttons,
+                      Icon icon, const std::string& check, bool& checked);
 
  private:
   QPointer<QWidget> parent_;

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -13,9 +15,12 @@
 #include <QWindowStateChangeEvent>
 
 #include "gui/windows/device_bar.h"
+#include "gui/shell/app_icons.h"
+#include "gui/shell/context_menus.h"
 #include "gui/shell/drag_export.h"
 #include "gui/windows/child_frame_window.h"
 #include "gui/windows/pc_explorer_window.h"
+#include "gui/windows/window_placement.h"
 #include "gui/viewers/viewer_windows.h"
 
 namespace kelvo::gui {
@@ -24,6 +29,7 @@ CMainFrame::CMainFrame(ShellContext& ctx, std::vector<PresentDevice> devices, QW
     : QMainWindow(parent), ctx_(ctx), devices_(std::move(devices)),
       drag_folders_(std::make_unique<CDragExportFolders>()) {
   setWindowTitle(QString::fromLatin1(kAppTitle));
+  QApplication::setWindowIcon(AppIcon());  // every window and dialog shows it
   mdi_ = new QMdiArea(this);
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -63,7 +69,8 @@ void CMainFrame::ApplyPlacement() {
     setWindowState(windowState() | Qt::WindowMaximized);
     return;
   }
-  setGeometry(s.MainWindowLeft, s.MainWindowTop, s.MainWindowWidth, s.MainWindowHeight);
+  const QRect saved(s.MainWindowLeft, s.MainWindowTop, s.MainWindowWidth, s.MainWindowHeight);
+  setGeometry(KeepInside(saved, AvailableScreenArea(saved)));
 }
 
 void CMainFrame::RememberPlacement() {
@@ -119,6 +126,12 @@ QMdiSubWindow* CMainFrame::AddChild(QWidget* child) {
   QMdiSubWindow* sub = mdi_->addSubWindow(child);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(child->windowIcon());
+  // Ctrl+W is the main window's Close; the child's own window menu would
+  // make the key ambiguous (and then nothing closes).
+  for (QAction* a : sub->systemMenu() ? sub->systemMenu()->actions() : QList<QAction*>()) {
+    QList<QKeySequence> keys = a->shortcuts();
+    if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W)) > 0) a->setShortcuts(keys);
+  }
   // Each new window opens offset down and to the right of the previous one.
   const int step = 24;
   sub->move(next_offset_, next_offset_);
@@ -129,6 +142,7 @@ QMdiSubWindow* CMainFrame::AddChild(QWidget* child) {
     ex->export_for_drag = [this, window = QPointer<CChildFrameWindow>(ex)](const QStringList& names) {
       return window ? ExportForDrag(window, names) : QList<QUrl>();
     };
+    InstallContextMenus(*this, ex);
   }
   sub->show();
   return sub;

@@ -33,7 +33,7 @@ void CMainFrame::BuildMenus() {
   file->addSeparator();
   AddCommand(file, Cmd::Delete, QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete))
       ->setShortcutContext(Qt::WidgetShortcut);  // the lists handle the key themselves
-  AddCommand(file, Cmd::Rename, QStringLiteral("&Rename"));
+  AddCommand(file, Cmd::Rename, QStringLiteral("&Rename"), QKeySequence(Qt::Key_F2));
   AddCommand(file, Cmd::Properties, QStringLiteral("&Properties"));
   file->addSeparator();
   AddCommand(file, Cmd::Print, QStringLiteral("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -65,7 +65,8 @@ void CMainFrame::BuildMenus() {
   AddCommand(arrange, Cmd::ByType, QStringLiteral("by &Type"));
   AddCommand(arrange, Cmd::BySize, QStringLiteral("by &Size"));
   AddCommand(arrange, Cmd::ByDate, QStringLiteral("by &Date"));
-  AddCommand(view, Cmd::SelectAll, QStringLiteral("&Select All"), QKeySequence(Qt::Key_F2));
+  // F2 renames and Ctrl+A selects all, as in the desktop's file managers.
+  AddCommand(view, Cmd::SelectAll, QStringLiteral("&Select All"), QKeySequence::SelectAll);
   AddCommand(view, Cmd::Refresh, QStringLiteral("&Refresh"), QKeySequence(Qt::Key_F5));
   view->addSeparator();
   AddCommand(view, Cmd::ZoomIn, QStringLiteral("Zoom In"));
@@ -103,7 +104,7 @@ void CMainFrame::BuildMenus() {
   AddCommand(options, Cmd::Preferences, QStringLiteral("Preferences..."));
 
   QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-  AddCommand(window, Cmd::Close, QStringLiteral("&Close"));
+  AddCommand(window, Cmd::Close, QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_W));
   AddCommand(window, Cmd::CloseAll, QStringLiteral("Close All"));
   window->addSeparator();
   window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);

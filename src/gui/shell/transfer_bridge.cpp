@@ -84,6 +84,9 @@ ErrorCode TransferBetweenWindows(CMainFrame& frame, const TransferRequest& r, Tr
 
   ctx.SetTransferSelection(r.names);
   CCopyFilesDlg progress(&frame);
+  // Opening a floppy takes a while: the wait cursor shows until the progress
+  // window does.
+  if (s == K::Floppy || d == K::Floppy) progress.HoldWaitCursor();
   std::unique_ptr<CRestoreProgressDlg> tape_progress;
   if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, &frame);
   std::optional<CExplorerPlace> source_place;

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -36,21 +37,42 @@ std::vector<FontPropertyLine> FontPropertyLines(const CFontDoc& doc) {
   };
 }
 
+namespace {
+
+QFont LineFont(const QFont& base, bool heading) {
+  QFont f = base;
+  f.setWeight(heading ? QFont::Bold : QFont::Normal);
+  return f;
+}
+
+}  // namespace
+
 CFontProperties::CFontProperties(const CFontDoc& doc, QWidget* parent)
     : CScrollSizeView(parent), doc_(doc) {
-  SetScrollSize(QSize(100, 280));
+  SetScrollSize(ContentSize());
+}
+
+QSize CFontProperties::ContentSize() const {
+  int width = 0;
+  int height = 0;
+  for (const FontPropertyLine& line : FontPropertyLines(doc_)) {
+    const QFontMetrics fm(LineFont(font(), line.heading));
+    width = std::max(width, fm.horizontalAdvance(line.text));
+    height += fm.height() + (line.heading ? 0 : 5);
+  }
+  return {width + 2 * fontMetrics().averageCharWidth(), height};
+}
+
+QSize CFontProperties::sizeHint() const {
+  return {ContentSize().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth(), 50};
 }
 
 void CFontProperties::PaintDocument(QPainter& p, const QRect&) {
-  QFont value_font = font();
-  value_font.setWeight(QFont::Normal);
-  QFont heading_font = value_font;
-  heading_font.setWeight(QFont::Bold);
   p.setPen(palette().color(QPalette::Text));
-  const int width = viewport()->width();
+  const int width = std::max(viewport()->width(), ContentSize().width());
   int y = 0;
   for (const FontPropertyLine& line : FontPropertyLines(doc_)) {
-    p.setFont(line.heading ? heading_font : value_font);
+    p.setFont(LineFont(font(), line.heading));
     const QFontMetrics fm(p.font());
     const int x = (width - fm.horizontalAdvance(line.text)) / 2;
     p.drawText(x, y + fm.ascent(), line.text);
@@ -62,7 +84,8 @@ void CFontProperties::PaintDocument(QPainter& p, const QRect&) {
 CFontView::CFontView(const CFontDoc& doc, QWidget* parent) : CScrollSizeView(parent), doc_(doc) {
   const FontGridPicture grid = PaintFontGrid(doc_);
   SetScrollSize(QSize(grid.size.width, grid.size.height));
-  picture_ = MonoToImage(grid.bitmap, qRgb(0, 0, 0), palette().color(QPalette::Base).rgb());
+  picture_ = MonoToImage(grid.bitmap, palette().color(QPalette::Text).rgb(),
+                         palette().color(QPalette::Base).rgb());
   note_ = QString::fromStdString(grid.note);
 }
 
@@ -100,9 +123,10 @@ CFontFrame::CFontFrame(std::unique_ptr<CFontDoc> doc, const QString& path, QWidg
 void CFontFrame::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
   if (sized_) return;
-  // The properties pane starts 110 wide; the glyph view takes the rest.
+  // The properties pane starts as wide as its labels; the glyph view takes the rest.
   sized_ = true;
-  splitter_->setSizes({110, std::max(splitter_->width() - 110 - splitter_->handleWidth(), 100)});
+  const int pane = properties_->sizeHint().width();
+  splitter_->setSizes({pane, std::max(splitter_->width() - pane - splitter_->handleWidth(), 100)});
 }
 
 CFontFrame::~CFontFrame() {

@@ -28,7 +28,10 @@ class CFontProperties : public CScrollSizeView {
   Q_OBJECT
  public:
   CFontProperties(const CFontDoc& doc, QWidget* parent = nullptr);
-  QSize sizeHint() const override { return {110, 50}; }
+  // As wide as its longest label, with a margin and the scroll bar.
+  QSize sizeHint() const override;
+  // The size of the lines it paints.
+  QSize ContentSize() const;
 
  protected:
   void PaintDocument(QPainter& p, const QRect& clip) override;

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "gui/viewers/viewer_ink.h"
+
 namespace kelvo::gui {
 
 CImgView::CImgView(CImgDoc& doc, const ImageViewOptions& options, Interaction& ui, QWidget* parent)
@@ -13,8 +15,8 @@ CImgView::CImgView(CImgDoc& doc, const ImageViewOptions& options, Interaction& u
 
 void CImgView::DisplayChanged() {
   const Rgb ink = model_.InkColour();
-  display_ = MonoToImage(model_.Display(), qRgb(ink.r, ink.g, ink.b),
-                         palette().color(QPalette::Base).rgb());
+  const QColor base = palette().color(QPalette::Base);
+  display_ = MonoToImage(model_.Display(), ReadableInk(QColor(ink.r, ink.g, ink.b), base).rgb(), base.rgb());
   SetScrollSize(QSize(model_.ScrollWidth(), model_.ScrollHeight()));
 }
 
@@ -45,7 +47,7 @@ void CImgView::PaintDocument(QPainter& p, const QRect&) {
   const int w = model_.Display().Width();
   const int h = model_.Display().Height();
   if (!display_.isNull()) p.drawImage(QPoint(m, m), display_);
-  p.setPen(QPen(Qt::black, 0));
+  p.setPen(QPen(palette().color(QPalette::Text), 0));
   p.drawLine(m - 1, m - 1, w + m + 1, m - 1);
   p.drawLine(m - 1, m - 1, m - 1, h + m + 1);
   p.drawLine(w + m + 1, h + m + 1, w + m + 1, m - 1);

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/viewers/viewer_display_font.h"
+#include "gui/viewers/viewer_ink.h"
 #include "viewers/source_colours.h"
 
 namespace kelvo::gui {
@@ -12,6 +13,15 @@ namespace kelvo::gui {
 CSourceView::CSourceView(const CSourceDoc& doc, QWidget* parent)
     : CTextScrollView(CTextViewScroll::ForSource(), parent), doc_(doc) {
   Relayout();
+}
+
+QColor CSourceView::InkOf(SourceClass cls) const {
+  // Plain text in the palette's text colour; the classes keep their hues,
+  // light enough on a dark background.
+  const QColor base = palette().color(QPalette::Base);
+  if (cls == SourceClass::kNormal) return palette().color(QPalette::Text);
+  const Rgb c = SourceClassColour(cls);
+  return ReadableInk(QColor(c.r, c.g, c.b), base);
 }
 
 void CSourceView::PaintLine(QPainter& p, std::size_t line, int y, const QRect& clip) {
@@ -23,8 +33,7 @@ void CSourceView::PaintLine(QPainter& p, std::size_t line, int y, const QRect& c
   for (const SourceCell& cell : cells) {
     if (x >= clip.left() + clip.width()) break;
     if (x + f.char_width > clip.left() && cell.ch != ' ') {
-      const Rgb c = SourceClassColour(cell.cls);
-      p.setPen(QColor(c.r, c.g, c.b));
+      p.setPen(InkOf(cell.cls));
       p.drawText(x, y + f.ascent, QString(QChar::fromLatin1(cell.ch)));
     }
     x += f.char_width;

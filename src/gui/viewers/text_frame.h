@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "gui/viewers/text_scroll_view.h"
+#include "viewers/source_colours.h"
 #include "viewers/source_doc.h"
 #include "viewers/task_doc.h"
 
@@ -23,6 +24,9 @@ class CSourceView : public CTextScrollView {
   void PaintLine(QPainter& p, std::size_t line, int y, const QRect& clip) override;
 
  private:
+  // The pen of a colour class on this view's background.
+  QColor InkOf(SourceClass cls) const;
+
   const CSourceDoc& doc_;
 };
 

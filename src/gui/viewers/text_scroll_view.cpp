@@ -148,7 +148,7 @@ void CTextScrollView::paintEvent(QPaintEvent* e) {
   const DisplayFont& f = TheDisplayFont();
   QPainter p(viewport());
   p.setFont(f.font);
-  p.setPen(Qt::black);
+  p.setPen(palette().color(QPalette::Text));
   const QRect clip = e->rect();
   long long first = 0, last = -1;
   scroll_.LinesToPaint(clip.top(), clip.top() + clip.height(), first, last);

@@ -4,12 +4,16 @@
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
 
 #include "gui/windows/status_window.h"
 #include "gui/shell/drag_export.h"
 #include "gui/shell/drag_payload.h"
 #include "gui/windows/size_text.h"
+#include "gui/windows/tree_drops.h"
 
 namespace kelvo::gui {
 
@@ -33,7 +37,7 @@ CChildFrameWindow::CChildFrameWindow(ShellContext& ctx, PlaceKind kind, QWidget*
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
-void CChildFrameWindow::SetTreePane(const QString& caption, QWidget* tree) {
+void CChildFrameWindow::SetTreePane(const QString& caption, QTreeWidget* tree) {
   auto* pane = new QWidget(this);
   auto* layout = new QVBoxLayout(pane);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -44,8 +48,39 @@ void CChildFrameWindow::SetTreePane(const QString& caption, QWidget* tree) {
   layout->addWidget(strip);
   layout->addWidget(tree, 1);
   splitter_->insertWidget(0, pane);
-  splitter_->setSizes({ctx_.settings.DriveViewWidth, ctx_.settings.FileViewWidth * 4});
+  // The tree keeps its width; the list takes what the window gives.
+  splitter_->setSizes({ctx_.settings.DriveViewWidth, ctx_.settings.FileViewWidth});
+  splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
+  connect(splitter_, &QSplitter::splitterMoved, this, &CChildFrameWindow::RememberPaneWidths);
+  AcceptTreeDrops(tree, [this](QTreeWidgetItem* item, const QMimeData* data) { OnTreeDrop(item, data); });
+}
+
+void CChildFrameWindow::OnTreeDrop(QTreeWidgetItem*, const QMimeData* data) {
+  Q_EMIT dropReceived(this, data);
+}
+
+QSize CChildFrameWindow::sizeHint() const {
+  // Room for the tree pane and every column of the list, with its scroll bar.
+  const QList<int> columns = list_->ColumnWidths();
+  int width = std::accumulate(columns.begin(), columns.end(), 0) +
+              style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  if (splitter_->count() > 1) width += ctx_.settings.DriveViewWidth + splitter_->handleWidth();
+  width = std::max(width, list_->minimumSizeHint().width());
+  return {width, std::max(320, fontMetrics().height() * 18)};
+}
+
+void CChildFrameWindow::RememberPaneWidths() {
+  if (splitter_->count() < 2 || !isVisible()) return;
+  const QList<int> sizes = splitter_->sizes();
+  if (sizes[0] <= 0 || sizes[1] <= 0) return;  // a collapsed pane keeps the last widths
+  ctx_.settings.DriveViewWidth = sizes[0];
+  ctx_.settings.FileViewWidth = sizes[1];
+}
+
+void CChildFrameWindow::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  RememberPaneWidths();
 }
 
 void CChildFrameWindow::ReportFailure(ErrorCode code) {

@@ -14,6 +14,8 @@
 #include "core/error_codes.h"
 
 class QSplitter;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QMimeData;
 
 namespace kelvo::gui {
@@ -51,6 +53,8 @@ class CChildFrameWindow : public QWidget {
   void DeleteSelected();
   // Starts editing the selected name in place.
   void RenameSelected();
+  // Wide enough for the tree pane and every list column.
+  QSize sizeHint() const override;
   // The status bar's "%d file(s) selected (%s)".
   QString SelectionSummary() const;
 
@@ -86,12 +90,18 @@ class CChildFrameWindow : public QWidget {
   virtual QMimeData* MakeDragData();
   // The selected names in the order a transfer takes them.
   virtual QStringList TransferNames() const { return list_->SelectedNames(); }
-  // Puts `tree` under a caption strip reading `caption` in the left pane.
-  void SetTreePane(const QString& caption, QWidget* tree);
+  // Puts `tree` under a caption strip reading `caption` in the left pane;
+  // its items take drops as the list does.
+  void SetTreePane(const QString& caption, QTreeWidget* tree);
+  // A drop on the tree item `item`: by default the same as a drop on the list.
+  virtual void OnTreeDrop(QTreeWidgetItem* item, const QMimeData* data);
   void ReportFailure(ErrorCode code);
   void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
+  // Stores the widths of the tree and list panes in the settings.
+  void RememberPaneWidths();
   void OnRenameRequested(int row, const QString& new_name);
 
   ShellContext& ctx_;

@@ -1,6 +1,9 @@
 #include "gui/windows/disk_image_window.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include "diskfs/kelvo_volume.h"
 
@@ -64,10 +67,24 @@ ErrorCode CDiskImageWindow::SaveTo(const QString& path) {
   return 0;
 }
 
+bool CDiskImageWindow::SharesTitleWithAnotherImage() const {
+  const QMdiArea* area = nullptr;
+  for (QWidget* w = parentWidget(); w && !area; w = w->parentWidget()) area = qobject_cast<QMdiArea*>(w);
+  if (!area) return false;
+  for (const QMdiSubWindow* sub : area->subWindowList()) {
+    const auto* other = qobject_cast<const CDiskImageWindow*>(sub->widget());
+    if (other && other != this && other->title_.compare(title_, Qt::CaseInsensitive) == 0) return true;
+  }
+  return false;
+}
+
 bool CDiskImageWindow::ConfirmClose() {
   if (!doc_->IsModified()) return true;
+  // Two open images of the same name are told apart by their full paths.
+  const QString name = !path_.isEmpty() && SharesTitleWithAnotherImage()
+                           ? QDir::toNativeSeparators(path_) : title_;
   const Button answer =
-      Context().ui->Ask(S(QStringLiteral("Save changes to %1?").arg(title_)), kAppTitle,
+      Context().ui->Ask(S(QStringLiteral("Save changes to %1?").arg(name)), kAppTitle,
                         Buttons::YesNoCancel, Icon::Exclamation);
   return answer == Button::No || (answer == Button::Yes && save_handler && save_handler());
 }

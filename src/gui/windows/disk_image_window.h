@@ -39,6 +39,9 @@ class CDiskImageWindow : public CKelvoDiskWindow {
   void UpdateTitle();
 
   std::unique_ptr<CDiskImageDoc> doc_;
+  // Whether another open image window has this one's title.
+  bool SharesTitleWithAnotherImage() const;
+
   QString path_;
   QString title_;
 };

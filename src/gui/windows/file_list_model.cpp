@@ -1,5 +1,7 @@
 #include "gui/windows/file_list_model.h"
 
+#include "gui/shell/app_icons.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QIcon>
@@ -99,8 +101,7 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const {
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
   if (role == Qt::TextAlignmentRole && index.column() == 3 && kind_ == PlaceKind::Tape)
     return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
-  if (role == Qt::DecorationRole && index.column() == 0)
-    return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+  if (role == Qt::DecorationRole && index.column() == 0) return FileIcon(kind_, Row(index.row()).name);
   return {};
 }
 

@@ -13,14 +13,10 @@
 #include <algorithm>
 
 #include "gui/windows/status_window.h"
-#include "gui/shell/drag_payload.h"
+#include "gui/windows/tree_drops.h"
 
 namespace kelvo::gui {
 namespace {
-
-bool AcceptsDrop(const QMimeData* data) {
-  return data && (data->hasFormat(QString::fromLatin1(kFileListMimeType)) || data->hasUrls());
-}
 
 struct EditStateQuery {
   virtual ~EditStateQuery() = default;
@@ -42,12 +38,20 @@ class CListWidgetOf : public Base, public EditStateQuery {
     this->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   }
   std::function<void()> on_delete;
+  std::function<void(int row)> on_open;
   std::function<void(const QMimeData*)> on_drop;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override {
-    if (e->key() == Qt::Key_Delete && this->state() != QAbstractItemView::EditingState) {
+    const bool editing = this->state() == QAbstractItemView::EditingState;
+    if (e->key() == Qt::Key_Delete && !editing) {
       if (on_delete) on_delete();
+      return;
+    }
+    // Enter opens the current entry, as a double click does.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !editing &&
+        this->currentIndex().isValid()) {
+      if (on_open) on_open(this->currentIndex().row());
       return;
     }
     Base::keyPressEvent(e);
@@ -61,13 +65,13 @@ class CListWidgetOf : public Base, public EditStateQuery {
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
   }
   void dragEnterEvent(QDragEnterEvent* e) override {
-    if (AcceptsDrop(e->mimeData())) e->acceptProposedAction(); else e->ignore();
+    if (AcceptsFileDrop(e->mimeData())) e->acceptProposedAction(); else e->ignore();
   }
   void dragMoveEvent(QDragMoveEvent* e) override {
-    if (AcceptsDrop(e->mimeData())) e->acceptProposedAction(); else e->ignore();
+    if (AcceptsFileDrop(e->mimeData())) e->acceptProposedAction(); else e->ignore();
   }
   void dropEvent(QDropEvent* e) override {
-    if (!AcceptsDrop(e->mimeData())) return e->ignore();
+    if (!AcceptsFileDrop(e->mimeData())) return e->ignore();
     e->setDropAction(Qt::CopyAction);  // a drop is always handled as a copy
     e->accept();
     if (on_drop) on_drop(e->mimeData());
@@ -86,9 +90,11 @@ CFileListView::CFileListView(CFileListModel* model, QWidget* parent)
   layout->setSpacing(1);
   auto* strip_row = new QHBoxLayout;
   strip_row->setSpacing(1);
-  for (auto*& c : captions_) {
-    c = new CStatusWnd(this);
-    strip_row->addWidget(c, 1);
+  // The heading takes the room left; the count and the sizes stay whole.
+  for (int i = 0; i < 3; ++i) {
+    captions_[i] = new CStatusWnd(this);
+    captions_[i]->SetKeepWhole(i > 0);
+    strip_row->addWidget(captions_[i], i == 0 ? 1 : 0);
   }
   layout->addLayout(strip_row);
 
@@ -110,6 +116,7 @@ CFileListView::CFileListView(CFileListModel* model, QWidget* parent)
             [this](const QModelIndex& i) { Q_EMIT openRequested(i.row()); });
   }
   details->on_delete = icons->on_delete = [this] { Q_EMIT deletePressed(); };
+  details->on_open = icons->on_open = [this](int row) { Q_EMIT openRequested(row); };
   details->on_drop = icons->on_drop = [this](const QMimeData* d) { Q_EMIT dropped(d); };
   connect(details_->header(), &QHeaderView::sectionClicked, this,
           [this](int section) { model_->sort(section); });
@@ -207,8 +214,12 @@ bool CFileListView::EditCurrent() {
 }
 
 void CFileListView::SetColumnWidths(const QList<int>& widths) {
-  for (int c = 0; c < widths.size() && c < model_->columnCount(); ++c)
-    details_->setColumnWidth(c, widths[c]);
+  // Every column is at least as wide as its heading ("Seq No." included).
+  const QFontMetrics fm = details_->header()->fontMetrics();
+  for (int c = 0; c < widths.size() && c < model_->columnCount(); ++c) {
+    const QString heading = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    details_->setColumnWidth(c, std::max(widths[c], fm.horizontalAdvance(heading) + 3 * fm.averageCharWidth()));
+  }
 }
 
 QList<int> CFileListView::ColumnWidths() const {

@@ -15,17 +15,25 @@ constexpr int kFilledRole = Qt::UserRole + 1;
 QString PathOf(const QTreeWidgetItem* item) { return item->data(0, kPathRole).toString(); }
 
 // Volumes of file systems that hold no user files are not shown.
-bool IsUserVolume(const QStorageInfo& v) {
+bool IsUserVolume(const MountedFileSystem& m) {
   static const QStringList pseudo = {"proc", "sysfs", "devpts", "cgroup", "cgroup2", "securityfs",
                                      "debugfs", "tracefs", "pstore", "bpf", "mqueue", "hugetlbfs",
                                      "configfs", "fusectl", "autofs", "binfmt_misc", "overlay",
                                      "nsfs", "devtmpfs", "efivarfs"};
-  if (!v.isValid() || !v.isReady()) return false;
-  if (pseudo.contains(QString::fromLatin1(v.fileSystemType()))) return false;
-  const QString root = v.rootPath();
+  if (pseudo.contains(m.type)) return false;
+  const QString& root = m.root;
   return root != QLatin1String("/") && !root.startsWith(QLatin1String("/proc")) &&
          !root.startsWith(QLatin1String("/sys")) && !root.startsWith(QLatin1String("/dev")) &&
          !root.startsWith(QLatin1String("/run"));
+}
+
+// The mounted file systems, from the table when it can be read.
+std::vector<MountedFileSystem> MountedFileSystems(const QString& table) {
+  std::vector<MountedFileSystem> out;
+  if (ReadMountTable(table, out)) return out;
+  for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
+    out.push_back({v.rootPath(), QString::fromLatin1(v.fileSystemType())});
+  return out;
 }
 
 }  // namespace
@@ -35,14 +43,31 @@ CMainDriveView::CMainDriveView(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(1);
   connect(this, &QTreeWidget::itemExpanded, this, &CMainDriveView::FillChildren);
   connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+    // Read again when next expanded.
+    item->setData(0, kFilledRole, false);
     watcher_.removePath(PathOf(item));
   });
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     if (item) Q_EMIT folderSelected(PathOf(item));
   });
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &CMainDriveView::OnFolderChanged);
+  SetMountTable(QString::fromLatin1(kSystemMountTable));
+}
+
+void CMainDriveView::SetMountTable(const QString& table) {
+  // Volumes mounted or unmounted while the program runs come and go at once.
+  mounts_ = std::make_unique<CMountWatch>(table);
+  connect(mounts_.get(), &CMountWatch::changed, this, &CMainDriveView::Reload);
   Reload();
 }
+
+QStringList CMainDriveView::VolumeFolders() const {
+  QStringList out;
+  for (int i = 0; i < topLevelItemCount(); ++i) out << PathOf(topLevelItem(i));
+  return out;
+}
+
+CMainDriveView::~CMainDriveView() = default;
 
 QTreeWidgetItem* CMainDriveView::AddVolume(const QString& label, const QString& path) {
   auto* item = new QTreeWidgetItem(this, {label});
@@ -63,19 +88,32 @@ void CMainDriveView::Reload() {
   const QString root_name = root.name().isEmpty() ? QStringLiteral("/") : root.name() + " (/)";
   AddVolume(root_name, QStringLiteral("/"));
   AddVolume(QStringLiteral("Home (%1)").arg(QDir::homePath()), QDir::homePath());
-  for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
-    if (!IsUserVolume(v)) continue;
-    const QString name = v.name().isEmpty() ? v.rootPath()
-                                            : QStringLiteral("%1 (%2)").arg(v.name(), v.rootPath());
-    AddVolume(name, v.rootPath());
+  QStringList shown;
+  for (const MountedFileSystem& m : MountedFileSystems(mounts_->Table())) {
+    if (!IsUserVolume(m) || shown.contains(m.root)) continue;
+    const QStorageInfo v(m.root);
+    if (!v.isValid() || !v.isReady()) continue;
+    shown << m.root;
+    AddVolume(v.name().isEmpty() ? m.root : QStringLiteral("%1 (%2)").arg(v.name(), m.root), m.root);
   }
   for (const QString& path : expanded) {
     SelectFolder(path);
-    if (currentItem()) currentItem()->setExpanded(true);
+    if (currentItem()) Expand(currentItem());
   }
   if (!selected.isEmpty()) SelectFolder(selected);
   else setCurrentItem(nullptr);
   blockSignals(was_blocked);
+}
+
+void CMainDriveView::Expand(QTreeWidgetItem* item) {
+  // The branch is filled here: expanding it while signals are blocked (a
+  // quiet rebuild) would otherwise leave it empty.
+  if (!item->data(0, kFilledRole).toBool()) FillChildren(item);
+  if (!item->isExpanded()) {
+    const bool was_blocked = blockSignals(true);
+    item->setExpanded(true);
+    blockSignals(was_blocked);
+  }
 }
 
 void CMainDriveView::FillChildren(QTreeWidgetItem* item) {
@@ -111,7 +149,7 @@ void CMainDriveView::OnFolderChanged(const QString& path) {
         if (item->child(c)->isExpanded()) open << PathOf(item->child(c));
       FillChildren(item);
       for (int c = 0; c < item->childCount(); ++c)
-        if (open.contains(PathOf(item->child(c)))) item->child(c)->setExpanded(true);
+        if (open.contains(PathOf(item->child(c)))) Expand(item->child(c));
       continue;
     }
     for (int c = 0; c < item->childCount(); ++c) pending << item->child(c);
@@ -137,7 +175,7 @@ bool CMainDriveView::SelectFolder(const QString& wanted) {
   if (!best) return false;
   QTreeWidgetItem* item = best;
   while (PathOf(item) != path) {
-    item->setExpanded(true);
+    Expand(item);
     QTreeWidgetItem* next = nullptr;
     for (int c = 0; c < item->childCount(); ++c) {
       const QString cp = PathOf(item->child(c));

@@ -6,6 +6,9 @@
 
 #include <QFileSystemWatcher>
 #include <QTreeWidget>
+#include <memory>
+
+#include "gui/windows/mount_watch.h"
 
 namespace kelvo::gui {
 
@@ -13,6 +16,13 @@ class CMainDriveView : public QTreeWidget {
   Q_OBJECT
  public:
   explicit CMainDriveView(QWidget* parent = nullptr);
+  ~CMainDriveView() override;
+
+  // Lists the volumes of the mount table `table` (the system's by default)
+  // and follows its changes.
+  void SetMountTable(const QString& table);
+  // The folders of the volumes shown, in tree order.
+  QStringList VolumeFolders() const;
 
   // Re-reads the volumes and the folders of every expanded branch.
   void Reload();
@@ -20,16 +30,21 @@ class CMainDriveView : public QTreeWidget {
   bool SelectFolder(const QString& path);
   QString SelectedFolder() const;
   QStringList WatchedFolders() const { return watcher_.directories(); }
+  // Re-reads the branches showing `path` (the watcher's report of a change),
+  // keeping the selected folder selected while it exists.
+  void OnFolderChanged(const QString& path);
 
  Q_SIGNALS:
   void folderSelected(const QString& path);
 
  private:
   void FillChildren(QTreeWidgetItem* item);
-  void OnFolderChanged(const QString& path);
+  // Expands `item`, reading its folders first when they were not read.
+  void Expand(QTreeWidgetItem* item);
   QTreeWidgetItem* AddVolume(const QString& label, const QString& path);
 
   QFileSystemWatcher watcher_;
+  std::unique_ptr<CMountWatch> mounts_;
 };
 
 }  // namespace kelvo::gui

@@ -109,6 +109,11 @@ ErrorCode CPcExplorerWindow::DoRename(const QString& old_name, const QString& ne
   return 0;
 }
 
+void CPcExplorerWindow::OnTreeDrop(QTreeWidgetItem* item, const QMimeData* data) {
+  tree_->setCurrentItem(item);  // lists the folder dropped on
+  CChildFrameWindow::OnTreeDrop(item, data);
+}
+
 QMimeData* CPcExplorerWindow::MakeDragData() {
   QMimeData* data = CChildFrameWindow::MakeDragData();
   if (!data) return nullptr;

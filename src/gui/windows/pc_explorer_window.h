@@ -36,6 +36,8 @@ class CPcExplorerWindow : public CChildFrameWindow {
   ErrorCode DoDelete(const QStringList& names) override;
   ErrorCode DoRename(const QString& old_name, const QString& new_name) override;
   QMimeData* MakeDragData() override;
+  // A drop on a folder of the tree goes to that folder, which is listed.
+  void OnTreeDrop(QTreeWidgetItem* item, const QMimeData* data) override;
 
  private:
   void ShowFolder(const QString& folder);

@@ -12,11 +12,23 @@ void CStatusWnd::SetText(const QString& text) {
   if (text == text_) return;
   text_ = text;
   setToolTip(text);
+  updateGeometry();
   repaint();
 }
 
+void CStatusWnd::SetKeepWhole(bool whole) {
+  whole_ = whole;
+  setSizePolicy(whole ? QSizePolicy::Minimum : QSizePolicy::Expanding, QSizePolicy::Fixed);
+  updateGeometry();
+}
+
+QSize CStatusWnd::minimumSizeHint() const {
+  if (whole_) return sizeHint();
+  return {fontMetrics().averageCharWidth() * 8, sizeHint().height()};
+}
+
 QSize CStatusWnd::sizeHint() const {
-  return {fontMetrics().horizontalAdvance(text_) + 4, fontMetrics().height() + 4};
+  return {fontMetrics().horizontalAdvance(text_) + 6, fontMetrics().height() + 4};
 }
 
 void CStatusWnd::paintEvent(QPaintEvent*) {

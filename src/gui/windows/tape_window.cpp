@@ -159,4 +159,18 @@ CTapeWindow* OpenTapeWindow(CMainFrame& frame, const QString& drive, bool list) 
   return window;
 }
 
+void CTapeWindow::ShowProperties() {
+  Interaction& ui = *Context().ui;
+  const QList<int> rows = ListView()->SelectedRows();
+  if (rows.isEmpty()) {
+    ui.Ask("There are no files selected.", kAppTitle, Buttons::Ok, Icon::Exclamation);
+    return;
+  }
+  const FileRow& row = Model()->Row(rows.first());
+  const QString text = QStringLiteral("File Name:\t%1\nFile Size:\t%2\nFile Description:\t%3\nSeq No.:\t%4")
+                           .arg(row.name, GroupDigits(row.size), row.type)
+                           .arg(row.seq);
+  ui.Ask(S(text), "Properties", Buttons::Ok, Icon::Information);
+}
+
 }  // namespace kelvo::gui

@@ -29,6 +29,8 @@ class CTapeWindow : public CChildFrameWindow, private CTapeListSink {
   void Refresh() override;
   // Asks for the Tape ID before printing; false when the user cancels.
   bool PrepareListingPrint() override;
+  // Name, size, description and sequence number of the selected entry.
+  void ShowProperties() override;
 
   // Reads the labels of the tape and lists them. Refused (with a beep)
   // while this window or another tape operation is busy. Returns 0 or the
