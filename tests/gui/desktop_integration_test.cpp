@@ -214,7 +214,7 @@ class DesktopIntegrationTest : public QObject {
           {"kdisk", dir.filePath("one.kdi"), QUrl::fromLocalFile(dir.filePath("two.kdi")).toString()});
       QVERIFY(cmd.ok);
       QVERIFY(run.Start(dir.path(), cmd, false, xbel));
-      QCOMPARE(run.frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+      QCOMPARE(run.frame->Recent().Files(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
       QVERIFY(run.ui.asks.empty());
       run.End();
     }
@@ -227,7 +227,7 @@ class DesktopIntegrationTest : public QObject {
     QVERIFY(run.Start(dir.path(), {}, false));
     CMainFrame* frame = run.frame.get();
     kelvo::test::ScriptedInteraction& ui = run.ui;
-    QCOMPARE(frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+    QCOMPARE(frame->Recent().Files(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
     QCOMPARE(VisibleRecentEntries(*frame),
              (QStringList{"&1 " + dir.filePath("two.kdi"), "&2 " + dir.filePath("one.kdi")}));
     // Choosing the file that is gone reports it and drops it from the list.
@@ -236,7 +236,7 @@ class DesktopIntegrationTest : public QObject {
     QVERIFY(first);
     first->trigger();
     QCOMPARE(ui.asks.size(), size_t{1});
-    QCOMPARE(frame->RecentFiles(), QStringList{dir.filePath("one.kdi")});
+    QCOMPARE(frame->Recent().Files(), QStringList{dir.filePath("one.kdi")});
     QCOMPARE(VisibleRecentEntries(*frame), QStringList{"&1 " + dir.filePath("one.kdi")});
     run.End();
     QSettings again(ini, QSettings::IniFormat);

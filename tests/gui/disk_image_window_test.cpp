@@ -57,7 +57,7 @@ class DiskImageWindowTest : public QObject {
     // Opening it again brings the same window forward.
     QVERIFY(shell.frame->OpenDocument(path));
     QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
-    QCOMPARE(shell.frame->RecentFiles(), QStringList{QFileInfo(path).absoluteFilePath()});
+    QCOMPARE(shell.frame->Recent().Files(), QStringList{QFileInfo(path).absoluteFilePath()});
   }
 
   void RefusesAFileThatIsNoImage() {

@@ -136,7 +136,7 @@ class FloppyWindowTest : public QObject {
       QVERIFY(f.open(QIODevice::WriteOnly));
       f.write(QByteArray(100000, '\x5a'));
     }
-    CFloppyWindow* floppy = shell.frame->OpenFloppyWindow(shell.frame->Devices()[0]);
+    CFloppyWindow* floppy = shell.frame->Floppies().OpenFloppyWindow(shell.frame->Devices()[0]);
     QCOMPARE(shell.ui.asks.size(), size_t{1});
     QVERIFY(Names(floppy).isEmpty());
 

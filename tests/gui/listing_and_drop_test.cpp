@@ -48,7 +48,7 @@ class ListingAndDropTest : public QObject {
     CPcExplorerWindow* pc = shell.Start(dir.path());
     shell.frame->Action(Cmd::ByName)->trigger();
     const QString out = dir.filePath("list.lst");
-    QVERIFY(shell.frame->SaveFileListTo(out));
+    QVERIFY(shell.frame->Documents().SaveFileListTo(out));
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
@@ -299,7 +299,7 @@ class ListingAndDropTest : public QObject {
     shell.Start(dir.path());
     shell.frame->resize(900, 620);
     OpenImage(shell, dir.filePath("demo.kdi"));
-    CTapeWindow* tape = OpenTapeWindow(*shell.frame, "Tape0");
+    CTapeWindow* tape = OpenTapeWindow(shell.frame->Windows(), "Tape0");
     QCOMPARE(Names(tape).size(), 3);
     shell.frame->MdiArea()->tileSubWindows();
     QTest::qWait(50);

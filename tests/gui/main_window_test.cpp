@@ -80,7 +80,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(buttons[2]->text(), QStringLiteral("Tape0"));
     QVERIFY(buttons[0]->acceptDrops());
     shell.frame->OnIdle();
-    QVERIFY(shell.frame->CurrentCommandContext().tape_present);
+    QVERIFY(shell.frame->Commands().CurrentCommandContext().tape_present);
   }
 
   void DeviceBarFollowsTheDeviceTable() {

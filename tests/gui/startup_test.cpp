@@ -59,7 +59,7 @@ class StartupTest : public QObject {
       QVERIFY(ui.asks.empty());
       QCOMPARE(frame->DeviceBar()->Buttons().size(), 1);
       QCOMPARE(frame->DeviceBar()->Buttons()[0]->text(), QString::fromUtf8("3\u00BD Floppy (A:)"));
-      QCOMPARE(QDir(frame->PcExplorer()->PlaceText()).canonicalPath(), QDir(dir.path()).canonicalPath());
+      QCOMPARE(QDir(frame->Windows().PcExplorer()->PlaceText()).canonicalPath(), QDir(dir.path()).canonicalPath());
       frame->setGeometry(150, 100, 640, 480);
       QTRY_COMPARE(ctx.settings.MainWindowWidth, 640);
       EndKdisk(ctx, store, std::move(frame));

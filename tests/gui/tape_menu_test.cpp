@@ -97,7 +97,7 @@ struct TapeShell {
   CMainFrame& Frame() { return *shell->frame; }
   TapeWindowDouble* OpenTapeWindow(const QString& drive) {
     auto* w = new TapeWindowDouble(shell->ctx, drive);
-    Frame().AddChild(w);
+    Frame().Windows().AddChild(w);
     return w;
   }
 };

@@ -45,7 +45,7 @@ struct TapeDesk {
       : devices{{"Tape0", tap, true, true}}, shell(devices) {
     shell.ctx.app.Bindings.tape[0] = tap.toStdString();
     pc = shell.Start(folder);
-    if (open_tape) tape = OpenTapeWindow(*shell.frame, "Tape0");
+    if (open_tape) tape = OpenTapeWindow(shell.frame->Windows(), "Tape0");
   }
   std::unique_ptr<QMimeData> DragFrom(CChildFrameWindow* from, const QStringList& names) {
     from->ListView()->SelectNames(names);
@@ -121,7 +121,7 @@ class TapeTransferTest : public QObject {
     QCOMPARE(items[1].data.size(), size_t{512});
     QCOMPARE(items[2].data, std::string(188, '\x5A') + std::string(324, '\0'));
     QVERIFY(items[3].filemark && items[4].filemark);
-    CTapeWindow* tape = OpenTapeWindow(*desk.shell.frame, "Tape0");
+    CTapeWindow* tape = OpenTapeWindow(desk.shell.frame->Windows(), "Tape0");
     QCOMPARE(Names(tape), QStringList{"LOGO.IMG"});
     QCOMPARE(tape->Model()->Row(0).size, quint64{1024});
 

@@ -42,7 +42,7 @@ struct TapeShell {
     QList<QToolButton*> buttons = shell.frame->DeviceBar()->Buttons();
     if (buttons.isEmpty()) return nullptr;
     buttons.first()->click();
-    return FindTapeWindow(*shell.frame, "Tape0");
+    return FindTapeWindow(shell.frame->Windows(), "Tape0");
   }
   // Puts `files` on the tape, shows the main window and presses the button.
   CTapeWindow* OpenWith(const std::vector<TapeFileSpec>& files) {
@@ -89,7 +89,7 @@ class TapeWindowTest : public QObject {
     QVERIFY(tape);
     QCOMPARE(tape->Kind(), PlaceKind::Tape);
     QCOMPARE(tape->PlaceText(), QStringLiteral("Tape0"));
-    QCOMPARE(t.shell.frame->ActiveExplorer(), tape);
+    QCOMPARE(t.shell.frame->Windows().ActiveExplorer(), tape);
     QVERIFY(t.shell.ui.asks.empty());
     QCOMPARE(tape->Model()->Headers(), (QStringList{"Name", "Size", "Type", "Seq No."}));
     QCOMPARE(Names(tape), (QStringList{"REPORT.FNT", "JOB1.JSL", "LOGO.IMG"}));
@@ -121,7 +121,7 @@ class TapeWindowTest : public QObject {
     four.push_back(BinaryTapeFile("EXTRA", "FNT", 512, 4));
     QVERIFY(WriteLabelledTapeImage(t.tap, four));
     QCOMPARE(t.PressTapeButton(), tape);
-    QCOMPARE(t.shell.frame->Explorers().size(), 2);
+    QCOMPARE(t.shell.frame->Windows().Explorers().size(), 2);
     QCOMPARE(Names(tape).size(), 4);
     QCOMPARE(tape->ListView()->CaptionTexts()[1], QStringLiteral("4 File(s)"));
 
@@ -218,7 +218,7 @@ class TapeWindowTest : public QObject {
     PumpHookInteraction ui;
     t.shell.ctx.ui = &ui;
     t.shell.Start(t.dir.path());
-    CTapeWindow* tape = OpenTapeWindow(*t.shell.frame, "Tape0", false);
+    CTapeWindow* tape = OpenTapeWindow(t.shell.frame->Windows(), "Tape0", false);
     QVERIFY(tape);
     QMdiSubWindow* sub = t.shell.frame->MdiArea()->activeSubWindow();
     int pumps = 0;
@@ -269,7 +269,7 @@ class TapeWindowTest : public QObject {
     tape->SetCommandRunning(true);
     QVERIFY(!tape->isEnabled());
     QVERIFY(!sub->close());  // busy: refused with a beep
-    QVERIFY(FindTapeWindow(*t.shell.frame, "tape0") == tape);
+    QVERIFY(FindTapeWindow(t.shell.frame->Windows(), "tape0") == tape);
     QCOMPARE(tape->ListTape(), kelvo::ErrorCode{0});  // refused while the command runs
     QCOMPARE(t.shell.ui.beeps.size(), size_t{2});
     QCOMPARE(Names(tape).size(), 3);
@@ -278,10 +278,10 @@ class TapeWindowTest : public QObject {
     tape->ClearList();
     QVERIFY(Names(tape).isEmpty());
     // Another window is in front: opening without listing brings it back.
-    t.shell.frame->OpenPcExplorer();
-    QVERIFY(t.shell.frame->ActiveExplorer() != tape);
-    QCOMPARE(OpenTapeWindow(*t.shell.frame, "Tape0", false), tape);
-    QCOMPARE(t.shell.frame->ActiveExplorer(), tape);
+    t.shell.frame->Windows().OpenPcExplorer();
+    QVERIFY(t.shell.frame->Windows().ActiveExplorer() != tape);
+    QCOMPARE(OpenTapeWindow(t.shell.frame->Windows(), "Tape0", false), tape);
+    QCOMPARE(t.shell.frame->Windows().ActiveExplorer(), tape);
     QVERIFY(Names(tape).isEmpty());
     QVERIFY(sub->close());
   }
@@ -291,7 +291,7 @@ class TapeWindowTest : public QObject {
     CTapeWindow* tape = t.OpenWith(ThreeFiles());
     QVERIFY(tape);
     const QString out = t.dir.filePath("tape.lst");
-    QVERIFY(t.shell.frame->SaveFileListTo(out));
+    QVERIFY(t.shell.frame->Documents().SaveFileListTo(out));
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);

@@ -10,7 +10,7 @@
 #include "gui/dialogs/copy_files_dialog.h"
 #include "gui/windows/disk_image_window.h"
 #include "gui/shell/floppy_drives.h"
-#include "gui/shell/main_frame.h"
+#include "gui/shell/shell_host.h"
 #include "gui/dialogs/restore_progress_dialog.h"
 #include "gui/windows/tape_window.h"
 #include "transfer/transfer_engine.h"
@@ -65,8 +65,8 @@ class TransferRunningScope {
 
 }  // namespace
 
-ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferReport* report) {
-  ShellContext& ctx = frame.Context();
+ErrorCode TransferFiles(const ShellHost& host, const TransferRequest& r, TransferReport* report) {
+  ShellContext& ctx = host.ctx;
   Interaction& ui = *ctx.ui;
   ui.PumpMessages();
   using K = PlaceKind;
@@ -83,9 +83,9 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferRep
   }
 
   ctx.SetTransferSelection(r.names);
-  CCopyFilesDialog progress(&frame);
+  CCopyFilesDialog progress(host.parent);
   std::unique_ptr<CRestoreProgressDlg> tape_progress;
-  if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, &frame);
+  if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, host.parent);
   std::optional<ExplorerPlace> source_place;
   std::optional<ExplorerPlace> destination_place;
   if (r.source_window) source_place.emplace(*r.source_window);
@@ -93,8 +93,8 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferRep
   const TransferWindows windows{source_place ? &*source_place : nullptr,
                                 destination_place ? &*destination_place : nullptr};
   // Floppy letters are bound to the devices of the main window's device bar.
-  FloppyDriveMaker make_drive = [&frame](char letter) -> std::unique_ptr<CFloppyDrive> {
-    for (const DeviceEntry& d : frame.Devices())
+  FloppyDriveMaker make_drive = [&host](char letter) -> std::unique_ptr<CFloppyDrive> {
+    for (const DeviceEntry& d : host.devices)
       if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
     return nullptr;
   };
@@ -110,7 +110,7 @@ ErrorCode TransferFiles(CMainFrame& frame, const TransferRequest& r, TransferRep
   if (d == K::Tape && s == K::PcFolder) {
     // After a tape write, an open window of that tape lists it again.
     if (tape_progress->WasShown()) {
-      if (CTapeWindow* window = FindTapeWindow(frame, r.destination)) window->ListTape();
+      if (CTapeWindow* window = FindTapeWindow(host.windows, r.destination)) window->ListTape();
     }
     // Drops on a tape ignore the result, and the progress window ends with
     // "Done." also when a file could not be written: say the failure here.

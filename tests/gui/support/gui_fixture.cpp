@@ -32,7 +32,7 @@ Shell::~Shell() {
 
 CPcExplorerWindow* Shell::Start(const QString& folder) {
   ctx.settings.StartupDirectory = folder.toStdString();
-  CPcExplorerWindow* pc = frame->OpenPcExplorer();
+  CPcExplorerWindow* pc = frame->Windows().OpenPcExplorer();
   frame->show();
   QApplication::setActiveWindow(frame.get());
   if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
