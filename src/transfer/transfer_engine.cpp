@@ -80,22 +80,29 @@ bool IsPlaceKind(int kind) { return kind >= 0 && kind <= 3; }
 
 }  // namespace
 
-ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
-                        const std::string& destination, PlaceKind destination_kind,
+ErrorCode TransferFiles(const TransferPlace& source, const TransferPlace& destination,
                         TransferServices& services, TransferReport* report) {
   TransferReport local;
   TransferReport& out = report ? *report : local;
   out = TransferReport{};
-  if (!IsPlaceKind(static_cast<int>(source_kind)) ||
-      !IsPlaceKind(static_cast<int>(destination_kind)))
+  if (!IsPlaceKind(static_cast<int>(source.kind)) ||
+      !IsPlaceKind(static_cast<int>(destination.kind)))
     return ERR_OK;
   services.ui.PumpMessages();
-  TransferRun run{services, out, services.settings ? services.settings() : TransferSettings{}};
+  TransferRun run{services, out, services.settings ? services.settings() : TransferSettings{},
+                  source.document, destination.document};
   try {
-    return Dispatch(run, source, source_kind, destination, destination_kind);
+    return Dispatch(run, source.text, source.kind, destination.text, destination.kind);
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }
+}
+
+ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
+                        const std::string& destination, PlaceKind destination_kind,
+                        TransferServices& services, TransferReport* report) {
+  return TransferFiles(TransferPlace{source_kind, source}, TransferPlace{destination_kind, destination},
+                       services, report);
 }
 
 ErrorCode TransferFiles(const std::string& source, int source_kind,
@@ -120,7 +127,7 @@ ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& serv
     if (ErrorCode rc = OpenTransferFloppy(run, place, false, kFloppyCacheBlocks, floppy))
       return rc;
     CopyInProgressScope busy(services.state.CopyInProgress);
-    CPlaceWindow* window = run.DestinationWindow();
+    CPlaceView* window = run.DestinationView();
     for (const std::string& name : services.state.TransferSelection) {
       FileLocator file;
       ErrorCode rc = floppy->Volume().FindFile(name, file);

@@ -1,6 +1,7 @@
 #include "gui/shell/transfer_bridge.h"
 
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -9,7 +10,6 @@
 #include "app/engine_setup.h"
 #include "gui/dialogs/copy_files_dialog.h"
 #include "gui/windows/disk_image_window.h"
-#include "gui/shell/floppy_drives.h"
 #include "gui/shell/shell_host.h"
 #include "gui/dialogs/restore_progress_dialog.h"
 #include "gui/windows/tape_window.h"
@@ -20,21 +20,25 @@ namespace {
 
 // An open explorer window as the engine sees it. New entries are not added
 // one by one: the caller refreshes the destination list after the transfer.
-class ExplorerPlace final : public CPlaceWindow {
+class ExplorerView final : public CPlaceView {
  public:
-  explicit ExplorerPlace(CChildFrameWindow& window) : window_(window) {}
+  explicit ExplorerView(CChildFrameWindow& window) : window_(window) {}
   void DropEntry(std::string_view name) override {
     window_.DropEntry(QString::fromUtf8(name.data(), int(name.size())));
   }
   void AddEntry(std::string_view, const FileEntry*) override {}
-  CDiskImageDoc* Document() override {
-    auto* image = qobject_cast<CDiskImageWindow*>(&window_);
-    return image ? &image->Document() : nullptr;
-  }
 
  private:
   CChildFrameWindow& window_;
 };
+
+// A place of the request as the engine takes it: the open document of an
+// image window is the image, also when it has not been saved.
+TransferPlace PlaceOf(const QString& text, PlaceKind kind, CChildFrameWindow* window) {
+  TransferPlace place{static_cast<kelvo::PlaceKind>(static_cast<int>(kind)), S(text)};
+  if (auto* image = qobject_cast<CDiskImageWindow*>(window)) place.document = &image->Document();
+  return place;
+}
 
 // For the life of a transfer: the copy-in-progress flag is set and the
 // windows it uses are busy, so none of them (nor the main window) closes
@@ -86,26 +90,24 @@ ErrorCode TransferFiles(const ShellHost& host, const TransferRequest& r, Transfe
   CCopyFilesDialog progress(host.parent);
   std::unique_ptr<CRestoreProgressDlg> tape_progress;
   if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, host.parent);
-  std::optional<ExplorerPlace> source_place;
-  std::optional<ExplorerPlace> destination_place;
-  if (r.source_window) source_place.emplace(*r.source_window);
-  if (r.destination_window) destination_place.emplace(*r.destination_window);
-  const TransferWindows windows{source_place ? &*source_place : nullptr,
-                                destination_place ? &*destination_place : nullptr};
+  std::optional<ExplorerView> source_view;
+  std::optional<ExplorerView> destination_view;
+  if (r.source_window) source_view.emplace(*r.source_window);
+  if (r.destination_window) destination_view.emplace(*r.destination_window);
+  const TransferViews views{source_view ? &*source_view : nullptr,
+                            destination_view ? &*destination_view : nullptr};
   // Floppy letters are bound to the devices of the main window's device bar.
-  FloppyDriveMaker make_drive = [&host](char letter) -> std::unique_ptr<CFloppyDrive> {
-    for (const DeviceEntry& d : host.devices)
-      if (!d.tape && d.name.startsWith(QChar(letter), Qt::CaseInsensitive)) return MakeFloppyDrive(d);
-    return nullptr;
-  };
+  std::map<char, std::string> floppies;
+  for (const DeviceEntry& d : host.devices)
+    if (!d.tape && !d.name.isEmpty()) floppies.emplace(d.name.at(0).toUpper().toLatin1(), S(d.device));
   TransferServices services =
-      MakeTransferServices(ctx.app, ui, progress, windows, tape_progress.get());
-  services.make_drive = make_drive;
+      MakeTransferServices(ctx.app, ui, progress, views, tape_progress.get());
+  services.make_drive = MakeFloppyDriveMaker(std::move(floppies));
   ErrorCode code = 0;
   {
     TransferRunningScope running(ctx.app.CopyInProgress, {r.source_window, r.destination_window});
-    code = kelvo::TransferFiles(S(r.source), static_cast<int>(s), S(r.destination),
-                                static_cast<int>(d), services, report);
+    code = kelvo::TransferFiles(PlaceOf(r.source, s, r.source_window),
+                                PlaceOf(r.destination, d, r.destination_window), services, report);
   }
   if (d == K::Tape && s == K::PcFolder) {
     // After a tape write, an open window of that tape lists it again.
