@@ -51,10 +51,11 @@ void ShowNotImplemented(Interaction& ui) {
 ErrorCode Dispatch(TransferRun& run, const std::string& source, PlaceKind from,
                    const std::string& destination, PlaceKind to) {
   using K = PlaceKind;
+  if (NothingToTransfer(from, to)) return ERR_OK;
   switch (from) {
     case K::PcFolder:
       switch (to) {
-        case K::PcFolder: return ERR_OK;
+        case K::PcFolder: break;  // nothing to transfer
         case K::Floppy: return PcToFloppy(run, source, destination);
         case K::Tape: return PcToTape(run, source, destination);
         case K::DiskImage: return PcToImage(run, source, destination);
@@ -69,7 +70,6 @@ ErrorCode Dispatch(TransferRun& run, const std::string& source, PlaceKind from,
       break;
     case K::DiskImage:
       if (to == K::PcFolder) return ImageToPc(run, source, destination);
-      if (to == K::Tape) return ERR_OK;
       break;
   }
   ShowNotImplemented(run.Ui());
@@ -79,6 +79,12 @@ ErrorCode Dispatch(TransferRun& run, const std::string& source, PlaceKind from,
 bool IsPlaceKind(int kind) { return kind >= 0 && kind <= 3; }
 
 }  // namespace
+
+bool NothingToTransfer(PlaceKind source_kind, PlaceKind destination_kind) {
+  using K = PlaceKind;
+  return (source_kind == K::PcFolder && destination_kind == K::PcFolder) ||
+         (source_kind == K::DiskImage && destination_kind == K::Tape);
+}
 
 ErrorCode TransferFiles(const TransferPlace& source, const TransferPlace& destination,
                         TransferServices& services, TransferReport* report) {

@@ -61,6 +61,10 @@ struct TransferReport {
   bool Failed(ErrorCode result) const { return result != ERR_OK || shown; }
 };
 
+// Whether a transfer between places of these kinds has nothing to do (PC
+// folder to PC folder, disk image to tape): it ends at once with 0.
+bool NothingToTransfer(PlaceKind source_kind, PlaceKind destination_kind);
+
 // Copies state.TransferSelection from the source place to the destination.
 ErrorCode TransferFiles(const TransferPlace& source, const TransferPlace& destination,
                         TransferServices& services, TransferReport* report = nullptr);

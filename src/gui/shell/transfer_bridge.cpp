@@ -76,8 +76,9 @@ ErrorCode TransferFiles(const ShellHost& host, const TransferRequest& r, Transfe
   using K = PlaceKind;
   const K s = r.source_kind;
   const K d = r.destination_kind;
-  // Pairs with nothing to do.
-  if ((s == K::PcFolder && d == K::PcFolder) || (s == K::DiskImage && d == K::Tape)) return 0;
+  if (NothingToTransfer(static_cast<kelvo::PlaceKind>(static_cast<int>(s)),
+                        static_cast<kelvo::PlaceKind>(static_cast<int>(d))))
+    return 0;
   const bool tape = s == K::Tape || d == K::Tape;
   if (ctx.app.CopyInProgress || (tape && ctx.app.TapeBusy)) {
     // One transfer and one tape operation at a time: a drop while another
