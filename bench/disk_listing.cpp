@@ -5,7 +5,7 @@
 #include <string>
 
 #include "diskfs/listing.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/diskfs_image_builder.h"
 
 namespace {

@@ -54,7 +54,7 @@ void BM_TextToRecords(benchmark::State& state) {
       break;
     }
     benchmark::DoNotOptimize(content.blocks.data());
-    state.counters["records"] = double(content.recordCount);
+    state.counters["records"] = double(content.record_count);
   }
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(text.size()));
 }
@@ -98,7 +98,7 @@ BENCHMARK(BM_TextToRecordsStreamed)->Unit(benchmark::kMillisecond)->UseRealTime(
 // Bytes processed are counted as the 64 MB of text the records came from, so
 // both directions are measured against the same amount of text; the counter
 // "record_bytes" gives the size of the record data read.
-void RecordsToText(benchmark::State& state, bool removeLineNumbers) {
+void RecordsToText(benchmark::State& state, bool remove_line_numbers) {
   kelvo::StoredContent content;
   if (kelvo::ConvertTextToRecords(SampleText(), kelvo::kImageLineNumbering, content) !=
       kelvo::ERR_OK) {
@@ -109,7 +109,7 @@ void RecordsToText(benchmark::State& state, bool removeLineNumbers) {
       std::span(content.blocks).first(kelvo::UsefulLength(content.words, content.blocks.size()));
   for (auto _ : state) {
     CountingSink sink;
-    if (kelvo::ConvertRecordsToText(useful, removeLineNumbers, sink) != kelvo::ERR_OK) {
+    if (kelvo::ConvertRecordsToText(useful, remove_line_numbers, sink) != kelvo::ERR_OK) {
       state.SkipWithError("conversion failed");
       break;
     }

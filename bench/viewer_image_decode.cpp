@@ -70,7 +70,7 @@ std::string EncodedPage() {
   enc.End();
   ImageFileSpec spec;
   spec.dots = kDots;
-  spec.scanLines = kLines;
+  spec.scan_lines = kLines;
   spec.raster = enc.Bytes();
   return kelvo::test::BuildImageFile(spec);
 }

@@ -20,7 +20,7 @@
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/listing.h"
 #include "fuzz_support.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 namespace {
 
@@ -83,8 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto out_path = kelvo::fuzz::ScratchDir() / "exported";
   for (std::size_t i = 0; i < listing.files.size() && i < 4; ++i) {
     kelvo::ExportOptions options;
-    options.retainFormat = (i % 2) == 1;
-    options.removeLineNumbers = (i % 3) == 2;
+    options.retain_format = (i % 2) == 1;
+    options.remove_line_numbers = (i % 3) == 2;
     (void)volume.ExportFile(listing.files[i].name, out_path, options);
   }
 

@@ -17,7 +17,7 @@
 #include "diskfs/mount.h"
 #include "fuzz_support.h"
 #include "media/floppy_drive.h"
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "fuzz_support.h"
 
 #include "diskfs/listing.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 #include <unistd.h>
 

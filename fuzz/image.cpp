@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kelvo::CImgDoc doc;
   if (!doc.LoadBytes(std::string(reinterpret_cast<const char*>(data), size))) return 0;
   kelvo::ImageViewOptions options;
-  options.defaultZoom = 50;
+  options.default_zoom = 50;
   kelvo::CImgViewModel view(doc, options);
   (void)view.Rotate();
   (void)kelvo::BuildDisplayBitmap(view.Full(), 150, 3);

@@ -21,7 +21,7 @@
 #include "cli/tape_listing_output.h"
 #include "diskfs/listing.h"
 #include "fuzz_support.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "tape/labelled_tape.h"
 #include "tape/qva_restore.h"
 #include "tape/tape_progress.h"

@@ -11,7 +11,7 @@
 
 #include "diskfs/kelvo_volume.h"
 #include "fuzz_support.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "media/hfe_image.h"
 #include "support/diskfs_image_builder.h"
 #include "support/flux_image_builder.h"
@@ -210,13 +210,13 @@ void FontSeeds() {
     FontSpec spec = DefaultFontSpec(12 + i);
     spec.orientation = orientations[i];
     spec.pitch = i % 2 ? 'F' : 'P';
-    spec.highestCode = 60 + i * 20;
-    spec.baselineToTop = 8;
-    spec.baselineToBottom = 3;
-    if (orientations[i] == 'I') spec.inverseLandscapeHeight = 16;
-    for (int c = 32; c <= spec.highestCode; c += 5)
+    spec.highest_code = 60 + i * 20;
+    spec.baseline_to_top = 8;
+    spec.baseline_to_bottom = 3;
+    if (orientations[i] == 'I') spec.inverse_landscape_height = 16;
+    for (int c = 32; c <= spec.highest_code; c += 5)
       spec.glyphs.push_back(SolidGlyph(c, 3 + c % 7, 1 + c % 2));
-    if (i == 1) spec.labelName = "FONT";
+    if (i == 1) spec.label_name = "FONT";
     std::string name = std::string("font_") + orientations[i] + ".fnt";
     Seed("font", name, BuildFont(spec));
   }
@@ -236,7 +236,7 @@ std::string EncodedImage(int dots, int lines, std::size_t base, const std::strin
   enc.End();
   ImageFileSpec spec;
   spec.dots = dots;
-  spec.scanLines = lines;
+  spec.scan_lines = lines;
   spec.base = base;
   spec.colour = colour;
   spec.orientation = orientation;

@@ -34,7 +34,7 @@ struct AppState : TransferState {
   std::string CurrentPcFolder;
   std::string LastOpenDirectory;
   int LastOpenFilterIndex = 0;
-  TraceLog Trace;
+  CTraceLog Trace;
 };
 
 }  // namespace kelvo

@@ -5,7 +5,7 @@
 
 #include "media/device_table.h"
 #include "media/floppy_drive.h"
-#include "media/floppy_linux.h"
+#include "media/linux_floppy.h"
 
 namespace kelvo {
 namespace {

@@ -1,6 +1,6 @@
 // The settings store as the engine sees it: named 32-bit integers and texts
 // under one key. The desktop program and kdu back it with an INI file; tests
-// use MemoryKeyValueStore.
+// use CMemoryKeyValueStore.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,9 @@
 
 namespace kelvo {
 
-class KeyValueStore {
+class CKeyValueStore {
  public:
-  virtual ~KeyValueStore() = default;
+  virtual ~CKeyValueStore() = default;
 
   // Whether the settings key exists at all (false on a first run).
   virtual bool HasKey() const = 0;
@@ -32,7 +32,7 @@ class KeyValueStore {
 };
 
 // A store held in memory.
-class MemoryKeyValueStore : public KeyValueStore {
+class CMemoryKeyValueStore : public CKeyValueStore {
  public:
   using Value = std::variant<std::int32_t, std::string>;
 

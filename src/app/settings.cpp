@@ -79,7 +79,7 @@ constexpr const char* kTapeNames[4] = {"Tape0 Device", "Tape1 Device", "Tape2 De
                                        "Tape3 Device"};
 constexpr std::size_t kShortestPath = 3;
 
-std::int32_t ReadInt(const KeyValueStore& store, const IntValue& v, const Settings& s) {
+std::int32_t ReadInt(const CKeyValueStore& store, const IntValue& v, const Settings& s) {
   const std::optional<std::int32_t> stored = store.GetInt(v.name);
   if (!stored) return v.fallback;
   const std::int32_t n = *stored;
@@ -97,7 +97,7 @@ std::int32_t ReadInt(const KeyValueStore& store, const IntValue& v, const Settin
 }
 
 // A path of fewer than three characters (or one too long to read) is empty.
-std::string ReadPath(const KeyValueStore& store, const char* name) {
+std::string ReadPath(const CKeyValueStore& store, const char* name) {
   std::optional<std::string> text = store.GetString(name);
   if (!text || text->size() < kShortestPath || text->size() > kMaxSettingPath) return {};
   return *text;
@@ -105,18 +105,18 @@ std::string ReadPath(const KeyValueStore& store, const char* name) {
 
 // A device binding that is absent or too short to name anything keeps its
 // default.
-void ReadDevice(const KeyValueStore& store, const char* name, std::string& device) {
+void ReadDevice(const CKeyValueStore& store, const char* name, std::string& device) {
   std::optional<std::string> text = store.GetString(name);
   if (text && text->size() >= kShortestPath) device = *text;
 }
 
-void WriteIfNotEmpty(KeyValueStore& store, const char* name, const std::string& text) {
+void WriteIfNotEmpty(CKeyValueStore& store, const char* name, const std::string& text) {
   if (!text.empty()) store.SetString(name, text);
 }
 
 }  // namespace
 
-Settings LoadSettings(const KeyValueStore& store) {
+Settings LoadSettings(const CKeyValueStore& store) {
   Settings s;
   for (const IntValue& v : kIntValues) s.*v.member = ReadInt(store, v, s);
   for (const TextValue& v : kPathValues) s.*v.member = ReadPath(store, v.name);
@@ -126,7 +126,7 @@ Settings LoadSettings(const KeyValueStore& store) {
   return s;
 }
 
-void SaveSettings(const Settings& settings, KeyValueStore& store) {
+void SaveSettings(const Settings& settings, CKeyValueStore& store) {
   for (const IntValue& v : kIntValues) store.SetInt(v.name, settings.*v.member);
   for (const TextValue& v : kPathValues) WriteIfNotEmpty(store, v.name, settings.*v.member);
   WriteIfNotEmpty(store, kFloppyNames[0], settings.FloppyADevice);
@@ -135,6 +135,6 @@ void SaveSettings(const Settings& settings, KeyValueStore& store) {
   store.Flush();
 }
 
-bool CreateSettingsKey(KeyValueStore& store) { return store.CreateKey(); }
+bool CreateSettingsKey(CKeyValueStore& store) { return store.CreateKey(); }
 
 }  // namespace kelvo

@@ -60,12 +60,12 @@ inline constexpr std::size_t kMaxSettingPath = 259;
 
 // Reads every value in the store's order, applying each value's reading rule
 // to what is absent or out of range.
-Settings LoadSettings(const KeyValueStore& store);
+Settings LoadSettings(const CKeyValueStore& store);
 
 // Writes every value back. An empty path leaves the stored one as it was.
-void SaveSettings(const Settings& settings, KeyValueStore& store);
+void SaveSettings(const Settings& settings, CKeyValueStore& store);
 
 // Creates the settings key (first run); false when it cannot be created.
-bool CreateSettingsKey(KeyValueStore& store);
+bool CreateSettingsKey(CKeyValueStore& store);
 
 }  // namespace kelvo

@@ -21,7 +21,7 @@ DeviceBindings EffectiveBindings(const Settings& settings, const DeviceBindings&
   return b;
 }
 
-void StartUp(AppState& state, KeyValueStore& store, Interaction& ui,
+void StartUp(AppState& state, CKeyValueStore& store, Interaction& ui,
              const StartupOptions& options) {
   state.PlatformId = kPlatformDirect;
   if (options.create_settings_key && !store.HasKey()) CreateSettingsKey(store);
@@ -48,7 +48,7 @@ void StartUp(AppState& state, KeyValueStore& store, Interaction& ui,
   }
 }
 
-void ShutDown(AppState& state, KeyValueStore& store) {
+void ShutDown(AppState& state, CKeyValueStore& store) {
   SaveSettings(state.settings, store);
   state.Trace.CloseTraceLog();
 }

@@ -32,10 +32,10 @@ DeviceBindings EffectiveBindings(const Settings& settings, const DeviceBindings&
 // once when it fails), fills the device table, records the current folder and
 // opens the trace log when "Enable Trace File" is on. The device bindings
 // live in the settings, so they are read before the devices are enumerated.
-void StartUp(AppState& state, KeyValueStore& store, Interaction& ui,
+void StartUp(AppState& state, CKeyValueStore& store, Interaction& ui,
              const StartupOptions& options);
 
 // The end of a run: writes the settings back and closes the trace log.
-void ShutDown(AppState& state, KeyValueStore& store);
+void ShutDown(AppState& state, CKeyValueStore& store);
 
 }  // namespace kelvo

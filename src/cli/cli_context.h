@@ -15,7 +15,7 @@ class App;
 }
 namespace kelvo {
 struct AppState;
-class KeyValueStore;
+class CKeyValueStore;
 }  // namespace kelvo
 
 namespace kelvo::cli {
@@ -51,7 +51,7 @@ struct CliContext {
   // on its own; a verb that changes a stored setting writes it to `store`
   // itself (the overrides must not be saved with it).
   AppState* state = nullptr;
-  KeyValueStore* store = nullptr;
+  CKeyValueStore* store = nullptr;
 
   // The selected verb sets this; main runs it after parsing.
   std::function<int()> run;
@@ -67,7 +67,7 @@ int Fail(const std::string& message);
 // Reads the settings and fills `state` for this run, applying the options of
 // `ctx` (see CliContext::state). Returns kExitOk, or kExitUsage with a
 // message on stderr when an option value is unusable.
-int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store);
+int PrepareRunState(CliContext& ctx, AppState& state, CKeyValueStore& store);
 
 // Each group of verbs adds its subcommands to the app (one Register...Verbs
 // function per file under src/cli/, called from main).

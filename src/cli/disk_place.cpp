@@ -2,14 +2,14 @@
 
 #include "cli/floppy_place.h"
 #include "cli/track_image_report.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 namespace kelvo::cli {
 namespace {
 
-class ImagePlace final : public DiskPlace {
+class CImagePlace final : public CDiskPlace {
  public:
-  explicit ImagePlace(std::string path) : path_(std::move(path)), volume_(doc_) {}
+  explicit CImagePlace(std::string path) : path_(std::move(path)), volume_(doc_) {}
 
   ErrorCode Open() {
     ErrorCode err = doc_.OnOpenDocument(path_);
@@ -36,9 +36,9 @@ bool IsDrivePlace(std::string_view place) {
          (place[0] == 'a' || place[0] == 'A' || place[0] == 'b' || place[0] == 'B');
 }
 
-int OpenDiskPlace(CliContext& ctx, const std::string& place, std::unique_ptr<DiskPlace>& out) {
+int OpenDiskPlace(CliContext& ctx, const std::string& place, std::unique_ptr<CDiskPlace>& out) {
   if (IsDrivePlace(place)) return OpenFloppyDiskPlace(ctx, place, out);
-  auto image = std::make_unique<ImagePlace>(place);
+  auto image = std::make_unique<CImagePlace>(place);
   if (ErrorCode err = image->Open()) return Finish(err);
   out = std::move(image);
   return kExitOk;

@@ -14,9 +14,9 @@
 
 namespace kelvo::cli {
 
-class DiskPlace {
+class CDiskPlace {
  public:
-  virtual ~DiskPlace() = default;
+  virtual ~CDiskPlace() = default;
   // The text shown for the place ("Contents of '...'").
   virtual std::string Name() const = 0;
   virtual CSectorSource& Source() = 0;
@@ -35,6 +35,6 @@ bool IsDrivePlace(std::string_view place);
 
 // Opens `place` into `out`, checking that it holds a printer disk. Returns
 // kExitOk, or the exit status after printing why it could not be opened.
-int OpenDiskPlace(CliContext& ctx, const std::string& place, std::unique_ptr<DiskPlace>& out);
+int OpenDiskPlace(CliContext& ctx, const std::string& place, std::unique_ptr<CDiskPlace>& out);
 
 }  // namespace kelvo::cli

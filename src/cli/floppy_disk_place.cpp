@@ -3,15 +3,15 @@
 #include "cli/disk_place.h"
 #include "cli/floppy_place.h"
 #include "diskfs/floppy_listing.h"
-#include "diskfs/floppy_volume.h"
+#include "diskfs/floppy_volume_session.h"
 #include "diskfs/mount.h"
 
 namespace kelvo::cli {
 namespace {
 
-class FloppyDiskPlace final : public DiskPlace {
+class CFloppyDiskPlace final : public CDiskPlace {
  public:
-  FloppyDiskPlace(std::string name, std::unique_ptr<CFloppyDrive> drive)
+  CFloppyDiskPlace(std::string name, std::unique_ptr<CFloppyDrive> drive)
       : name_(std::move(name)), drive_(std::move(drive)), session_(*drive_), prefetch_(*drive_) {}
 
   ErrorCode Open(Interaction& ui) { return session_.Open(ui); }
@@ -40,10 +40,10 @@ class FloppyDiskPlace final : public DiskPlace {
 
 }  // namespace
 
-int OpenFloppyDiskPlace(CliContext& ctx, const std::string& place, std::unique_ptr<DiskPlace>& out) {
+int OpenFloppyDiskPlace(CliContext& ctx, const std::string& place, std::unique_ptr<CDiskPlace>& out) {
   std::unique_ptr<CFloppyDrive> drive = OpenFloppyPlace(ctx, place);
   if (!drive) return kExitFailed;
-  auto floppy = std::make_unique<FloppyDiskPlace>(place, std::move(drive));
+  auto floppy = std::make_unique<CFloppyDiskPlace>(place, std::move(drive));
   if (ErrorCode rc = floppy->Open(*ctx.ui)) return Finish(rc);
   out = std::move(floppy);
   return kExitOk;

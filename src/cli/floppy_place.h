@@ -17,12 +17,12 @@ bool IsFloppyPlace(const std::string& place);
 // stderr when the device string is unusable.
 std::unique_ptr<CFloppyDrive> OpenFloppyPlace(const CliContext& ctx, const std::string& place);
 
-class DiskPlace;
+class CDiskPlace;
 
 // Opens the printer disk in drive "a:" or "b:" as a place of the disk verbs:
 // checked (Retry repeats), locked, its media type set from the disk and its
 // system area read. Returns kExitOk, or the exit status after saying why.
 int OpenFloppyDiskPlace(CliContext& ctx, const std::string& place,
-                        std::unique_ptr<DiskPlace>& out);
+                        std::unique_ptr<CDiskPlace>& out);
 
 }  // namespace kelvo::cli

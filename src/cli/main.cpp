@@ -67,13 +67,13 @@ int main(int argc, char** argv) {
     app.exit(e);
     return kExitUsage;
   }
-  TerminalInteraction ui(ctx.yes);
+  CTerminalInteraction ui(ctx.yes);
   ctx.ui = &ui;
   if (!ctx.run) {
     std::cout << app.help();
     return kExitUsage;
   }
-  kelvo::QtSettingsStore store;
+  kelvo::CQtSettingsStore store;
   kelvo::AppState state;
   if (int code = PrepareRunState(ctx, state, store); code != kExitOk) return code;
   const int code = ctx.run();

@@ -13,15 +13,15 @@ constexpr std::size_t kMaxLabel = 40;
 
 }  // namespace
 
-ProgressBar::ProgressBar(std::string label)
-    : ProgressBar(std::move(label), stderr, isatty(STDERR_FILENO) != 0) {}
+CProgressBar::CProgressBar(std::string label)
+    : CProgressBar(std::move(label), stderr, isatty(STDERR_FILENO) != 0) {}
 
-ProgressBar::ProgressBar(std::string label, std::FILE* out, bool enabled)
+CProgressBar::CProgressBar(std::string label, std::FILE* out, bool enabled)
     : label_(std::move(label)), out_(out), enabled_(enabled) {}
 
-ProgressBar::~ProgressBar() { Finish(); }
+CProgressBar::~CProgressBar() { Finish(); }
 
-void ProgressBar::Update(std::uint64_t done, std::uint64_t total) {
+void CProgressBar::Update(std::uint64_t done, std::uint64_t total) {
   if (!enabled_) return;
   int percent = 100;
   if (total > 0 && done < total) {
@@ -34,25 +34,25 @@ void ProgressBar::Update(std::uint64_t done, std::uint64_t total) {
   Draw();
 }
 
-void ProgressBar::SetLabel(std::string label) {
+void CProgressBar::SetLabel(std::string label) {
   if (label == label_) return;
   label_ = std::move(label);
   if (enabled_ && percent_ >= 0) Draw();
 }
 
-void ProgressBar::SetDetail(std::string detail) {
+void CProgressBar::SetDetail(std::string detail) {
   if (detail == detail_) return;
   detail_ = std::move(detail);
   if (enabled_ && percent_ >= 0) Draw();
 }
 
-void ProgressBar::Finish() {
+void CProgressBar::Finish() {
   if (enabled_ && drawn_) std::fputc('\n', out_);
   std::fflush(out_);
   enabled_ = false;
 }
 
-void ProgressBar::Draw() {
+void CProgressBar::Draw() {
   std::size_t cut = std::min(label_.size(), kMaxLabel);
   // Never cut a UTF-8 sequence in two.
   while (cut < label_.size() && cut > 0 && (static_cast<unsigned char>(label_[cut]) & 0xC0) == 0x80)

@@ -9,15 +9,15 @@
 
 namespace kelvo::cli {
 
-class ProgressBar {
+class CProgressBar {
  public:
   // Draws on stderr when stderr is a terminal.
-  explicit ProgressBar(std::string label);
+  explicit CProgressBar(std::string label);
   // Draws on `out` when `enabled`.
-  ProgressBar(std::string label, std::FILE* out, bool enabled);
-  ~ProgressBar();
-  ProgressBar(const ProgressBar&) = delete;
-  ProgressBar& operator=(const ProgressBar&) = delete;
+  CProgressBar(std::string label, std::FILE* out, bool enabled);
+  ~CProgressBar();
+  CProgressBar(const CProgressBar&) = delete;
+  CProgressBar& operator=(const CProgressBar&) = delete;
 
   // Shows `done` of `total` (a count of files, blocks or bytes).
   void Update(std::uint64_t done, std::uint64_t total);

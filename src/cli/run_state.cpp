@@ -8,7 +8,7 @@
 
 namespace kelvo::cli {
 
-int PrepareRunState(CliContext& ctx, AppState& state, KeyValueStore& store) {
+int PrepareRunState(CliContext& ctx, AppState& state, CKeyValueStore& store) {
   if (ctx.blocking_factor && *ctx.blocking_factor <= 0) {
     std::cerr << "kdu: --blocking-factor must be a positive number\n";
     return kExitUsage;

@@ -48,11 +48,11 @@ const char* ChoiceText(Buttons buttons) {
 
 }  // namespace
 
-TerminalInteraction::TerminalInteraction(bool yes) : yes_(yes) {
+CTerminalInteraction::CTerminalInteraction(bool yes) : yes_(yes) {
   if (!yes_ && isatty(STDIN_FILENO)) tty_ = stdin;
 }
 
-Button TerminalInteraction::Automatic(Buttons buttons) const {
+Button CTerminalInteraction::Automatic(Buttons buttons) const {
   switch (buttons) {
     case Buttons::Ok:
       return Button::Ok;
@@ -70,14 +70,14 @@ Button TerminalInteraction::Automatic(Buttons buttons) const {
   return Button::Cancel;
 }
 
-Button TerminalInteraction::Ask(const std::string& text, const std::string& title,
+Button CTerminalInteraction::Ask(const std::string& text, const std::string& title,
                                 Buttons buttons, Icon icon) {
   const Button answer = Answer(text, title, buttons, icon);
   if (buttons == Buttons::RetryCancel && answer == Button::Cancel) declined_retry_ = true;
   return answer;
 }
 
-Button TerminalInteraction::Answer(const std::string& text, const std::string&, Buttons buttons,
+Button CTerminalInteraction::Answer(const std::string& text, const std::string&, Buttons buttons,
                                    Icon) {
   if (tty_ == nullptr) {
     // Unattended: the message still reaches the user.

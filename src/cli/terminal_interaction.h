@@ -10,9 +10,9 @@
 
 namespace kelvo::cli {
 
-class TerminalInteraction : public Interaction {
+class CTerminalInteraction : public Interaction {
  public:
-  explicit TerminalInteraction(bool yes);
+  explicit CTerminalInteraction(bool yes);
 
   Button Ask(const std::string& text, const std::string& title, Buttons buttons,
              Icon icon) override;

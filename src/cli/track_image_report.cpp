@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 namespace kelvo::cli {
 

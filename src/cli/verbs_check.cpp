@@ -49,7 +49,7 @@ void PrintJson(const std::string& place, const CheckReport& report) {
 }
 
 int RunCheck(CliContext& ctx, const CheckOptions& o) {
-  std::unique_ptr<DiskPlace> place;
+  std::unique_ptr<CDiskPlace> place;
   if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
   CheckReport report;
   if (ErrorCode err = CheckDiskConsistency(place->Source(), report, place->CarrierBlocks())) {

@@ -11,7 +11,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/track_image_report.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "media/img_cfg.h"
 #include "media/media_kind.h"
 #include "media/raw_image.h"

@@ -17,7 +17,7 @@
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
 #include "filetypes/file_names.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "core/file_handle.h"
 #include "core/errno_map.h"
 #include "core/error_text.h"
@@ -58,14 +58,14 @@ int RunNew(CliContext& ctx, const DiskOptions& o) {
 }
 
 // Opens the place of `o` and lists it; kExitOk or the exit status.
-int OpenAndList(CliContext& ctx, const DiskOptions& o, std::unique_ptr<DiskPlace>& place,
+int OpenAndList(CliContext& ctx, const DiskOptions& o, std::unique_ptr<CDiskPlace>& place,
                 DiskListing& listing) {
   if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
   return FailWith(ListFiles(place->Source(), listing, place->CarrierBlocks()));
 }
 
 int RunList(CliContext& ctx, const DiskOptions& o) {
-  std::unique_ptr<DiskPlace> place;
+  std::unique_ptr<CDiskPlace> place;
   DiskListing listing;
   if (int rc = OpenAndList(ctx, o, place, listing)) return rc;
   if (o.json)
@@ -80,7 +80,7 @@ int RunList(CliContext& ctx, const DiskOptions& o) {
 // Runs `step` for each name; saves when at least one succeeded; exit 1 when
 // any failed (each failure said with its name).
 template <typename Step>
-int ForEachName(CliContext& ctx, DiskPlace& place, const std::vector<std::string>& names,
+int ForEachName(CliContext& ctx, CDiskPlace& place, const std::vector<std::string>& names,
                 Step step) {
   int done = 0;
   int failed = 0;
@@ -114,12 +114,12 @@ std::string ExportNameOf(const ListedFile& file, int index) {
 // kdu get --index N: files by their place in the listing, so that an entry
 // whose name cannot be looked up can still be copied.
 int RunGetByIndex(CliContext& ctx, const DiskOptions& o) {
-  std::unique_ptr<DiskPlace> place;
+  std::unique_ptr<CDiskPlace> place;
   DiskListing listing;
   if (int rc = OpenAndList(ctx, o, place, listing)) return rc;
   ExportOptions options;
-  options.retainFormat = ctx.state->settings.RetainPrinterFormat != 0;
-  options.removeLineNumbers =
+  options.retain_format = ctx.state->settings.RetainPrinterFormat != 0;
+  options.remove_line_numbers =
       place->HonoursRemoveLineNumbers() && ctx.state->settings.RemoveLineNumbers != 0;
   int status = kExitOk;
   for (const int index : o.indexes) {
@@ -154,7 +154,7 @@ int RunGet(CliContext& ctx, const DiskOptions& o) {
 }
 
 int RunRemove(CliContext& ctx, const DiskOptions& o) {
-  std::unique_ptr<DiskPlace> place;
+  std::unique_ptr<CDiskPlace> place;
   if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
   return ForEachName(ctx, *place, o.names, [&](const std::string& name) -> ErrorCode {
     FileLocator file;
@@ -164,7 +164,7 @@ int RunRemove(CliContext& ctx, const DiskOptions& o) {
 }
 
 int RunMove(CliContext& ctx, const DiskOptions& o) {
-  std::unique_ptr<DiskPlace> place;
+  std::unique_ptr<CDiskPlace> place;
   if (int rc = OpenDiskPlace(ctx, o.place, place)) return rc;
   if (ErrorCode err = place->Volume().RenameFile(o.old_name, o.new_name)) {
     if (err == ERR_INVALID_FILE_NAME) ctx.ui->Beep(BeepKind::Exclamation);

@@ -17,7 +17,7 @@ namespace kelvo::cli {
 namespace {
 
 // Status lines of the Format and Copy Disk windows, shown on a terminal.
-class TerminalDiskProgress : public CFormatProgress {
+class CTerminalDiskProgress : public CFormatProgress {
  public:
   void SetStatus(const std::string& text) override {
     if (isatty(STDERR_FILENO) && !text.empty() && text != last_) std::cerr << text << "\n";
@@ -47,7 +47,7 @@ int RunFormat(CliContext& ctx, const std::string& place, const std::string& capa
     if (!refusal.empty()) return Fail(refusal);
   }
   FormatRequest request{MediaForCapacity(capacity, description.form), quick, id};
-  TerminalDiskProgress progress;
+  CTerminalDiskProgress progress;
   FormatResult result = FormatDisk(*drive, request, *ctx.ui, progress);
   if (result.declined) return Fail("The disk is not in Kelvo format; nothing was formatted.");
   if (result.code == ERR_FORMAT_CANCELLED) return Fail("Format cancelled at user request.");
@@ -80,7 +80,7 @@ int RunCopyDisk(CliContext& ctx, const std::string& from, const std::string& to)
       destination.drive = destination_drive.get();
     }
   }
-  TerminalDiskProgress progress;
+  CTerminalDiskProgress progress;
   ErrorCode rc = CopyDisk(source, destination, *ctx.ui, progress);
   if (rc == kDiskCopyStopped) return Fail("Disk copy not complete due to error.");
   if (rc != ERR_OK) return Finish(rc);

@@ -12,9 +12,9 @@ namespace kelvo::cli {
 namespace {
 
 // Shows the QVA window's fields on the terminal's tape progress line.
-class QvaProgressLine : public CQvaProgressSink {
+class CQvaProgressLine : public CQvaProgressSink {
  public:
-  explicit QvaProgressLine(CTapeProgressSink& line) : line_(line) {}
+  explicit CQvaProgressLine(CTapeProgressSink& line) : line_(line) {}
   void SetSystemId(const std::string& text) override { line_.SetSource(text); }
   void SetOutputDirectory(const std::string& text) override { line_.SetOutputDirectory(text); }
   void SetCurrentFile(const std::string& text) override { line_.SetCurrentFile(text); }
@@ -50,7 +50,7 @@ int RunQvaRestore(CliContext& ctx, const TapeContext& tc, const QvaRestoreArgs& 
 
   // The settings of this run hold "Retain MQS Format" and "Remove Line
   // Numbers" with the command line's overrides applied.
-  QvaProgressLine line(progress);
+  CQvaProgressLine line(progress);
   QvaRestoreReport report;
   TapeRestoreRun run{progress, line, nullptr, &report};
   const ErrorCode rc = RunTapeRestoreRequest(tc, request, RunSettings(ctx), run);

@@ -16,7 +16,7 @@
 #include "app/app_state.h"
 #include "app/engine_setup.h"
 #include "cli/cli_context.h"
-#include "cli/interrupt_abort.h"
+#include "cli/interrupt_as_abort.h"
 #include "cli/tape_listing_output.h"
 #include "cli/progress_bar.h"
 #include "cli/verbs_qva.h"
@@ -34,7 +34,7 @@ namespace fs = std::filesystem;
 // The progress window of a tape write or restore on a terminal: the
 // progress bar with the status in front and the file and counter after it;
 // nothing when stderr is not a terminal.
-class CliTapeProgress : public CTapeProgressSink {
+class CCliTapeProgress : public CTapeProgressSink {
  public:
 
   void SetTitle(const std::string&) override {}
@@ -61,14 +61,14 @@ class CliTapeProgress : public CTapeProgressSink {
     bar_.SetDetail(file_ + " (" + counter_ + ")");
     bar_.Update(static_cast<std::uint64_t>(std::clamp(percent_, 0, 100)), 100);
   }
-  ProgressBar bar_{""};
+  CProgressBar bar_{""};
   std::string status_;
   std::string counter_ = "0";
   std::string file_;
   int percent_ = 0;
 };
 
-class CliListSink : public CTapeListSink {
+class CCliListSink : public CTapeListSink {
  public:
   void SetStatusText(const std::string&) override {}
   bool AbortRequested() const override { return g_interrupted.load(); }
@@ -107,10 +107,10 @@ struct TapeVerbs {
 };
 
 int TapeVerbs::List() {
-  InterruptAsAbort interrupt;
+  CInterruptAsAbort interrupt;
   TapeContext tc = Context();
   TapeListView view;
-  CliListSink sink;
+  CCliListSink sink;
   ErrorCode rc = ListTapeFiles(tc, tape, true, view, sink);
   if (rc == ERR_TAPE_RESTORE_CANCELLED) return Fail("Tape list aborted.");
   if (rc != ERR_OK) return Finish(rc);
@@ -123,7 +123,7 @@ int TapeVerbs::List() {
 }
 
 int TapeVerbs::Write() {
-  InterruptAsAbort interrupt;
+  CInterruptAsAbort interrupt;
   TapeContext tc = Context();
   CreateBlankImage(tc);
   std::string folder = fs::path(files.front()).parent_path().string();
@@ -141,17 +141,17 @@ int TapeVerbs::Write() {
     return Fail("the blocking factor must be between 1 and 128");
   }
   options.numbering = {state.LineNumberStart, state.LineNumberIncrement};
-  CliTapeProgress progress;
+  CCliTapeProgress progress;
   ErrorCode rc = WriteLabelledTape(tc, tape, folder, names, options, progress);
   if (rc == ERR_OK && g_interrupted.load()) return Fail("Writing aborted.");
   return Finish(rc);
 }
 
 int TapeVerbs::Restore() {
-  InterruptAsAbort interrupt;
+  CInterruptAsAbort interrupt;
   TapeContext tc = Context();
   if (qva) {
-    CliTapeProgress progress;
+    CCliTapeProgress progress;
     return RunQvaRestore(ctx, tc, {tape, match, files, directory, type_dirs, user_files_only}, progress);
   }
   if (!match.empty() && !files.empty()) return Fail("give either --match or names, not both");
@@ -164,7 +164,7 @@ int TapeVerbs::Restore() {
   TapeRestoreOptions options = RestoreOptionsFromSettings(settings);
   options.type_dirs = type_dirs || options.type_dirs;
   options.user_files_only = user_files_only || options.user_files_only;
-  CliTapeProgress progress;
+  CCliTapeProgress progress;
   TapeRestoreReport report;
   ErrorCode rc = RestoreLabelledTape(tc, tape, directory, match, files, options, progress, &report);
   PrintRestoreOutcome(std::cerr, report.outcome);

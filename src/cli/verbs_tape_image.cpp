@@ -9,7 +9,7 @@
 
 #include "cli/cli_context.h"
 #include "app/engine_setup.h"
-#include "cli/interrupt_abort.h"
+#include "cli/interrupt_as_abort.h"
 #include "tape/tape_imaging.h"
 
 namespace kelvo::cli {
@@ -17,14 +17,14 @@ namespace {
 
 // One line on stderr, redrawn after each record; nothing when stderr is not
 // a terminal.
-class CliImagingProgress : public CTapeImagingProgress {
+class CCliImagingProgress : public CTapeImagingProgress {
  public:
-  CliImagingProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
-  ~CliImagingProgress() override {
+  CCliImagingProgress() : tty_(isatty(STDERR_FILENO) != 0) {}
+  ~CCliImagingProgress() override {
     if (drawn_) std::fprintf(stderr, "\n");
   }
-  CliImagingProgress(const CliImagingProgress&) = delete;
-  CliImagingProgress& operator=(const CliImagingProgress&) = delete;
+  CCliImagingProgress(const CCliImagingProgress&) = delete;
+  CCliImagingProgress& operator=(const CCliImagingProgress&) = delete;
 
   void Update(const TapeImagingReport& r) override {
     if (!tty_) return;
@@ -53,11 +53,11 @@ struct ImageVerb {
 
   int Run() {
     TapeContext tc = MakeTapeContext(*ctx.state, *ctx.ui);
-    InterruptAsAbort interrupt;
+    CInterruptAsAbort interrupt;
     TapeImagingReport report;
     ErrorCode rc = ERR_OK;
     {
-      CliImagingProgress progress;
+      CCliImagingProgress progress;
       // The second argument names the image when it ends in .tap: the tape
       // is read into it; otherwise the image is written onto the tape.
       rc = EndsWithTap(to) ? SaveTapeImage(tc, from, to, progress, report)

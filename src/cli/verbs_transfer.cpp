@@ -17,7 +17,7 @@
 #include "app/app_state.h"
 #include "cli/floppy_place.h"
 #include "cli/progress_bar.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "tape/tape_open.h"
 #include "tape/tape_progress.h"
 #include "transfer/transfer_engine.h"
@@ -57,9 +57,9 @@ std::optional<PlaceKind> KindOfPlace(const std::string& place) {
 }
 
 // "Copy Files" on the terminal: a progress line on stderr.
-class TerminalCopyWindow final : public CCopyFilesSink {
+class CTerminalCopyWindow final : public CCopyFilesSink {
  public:
-  explicit TerminalCopyWindow(std::size_t total) : total_(total) {}
+  explicit CTerminalCopyWindow(std::size_t total) : total_(total) {}
   void Show() override { bar_.emplace("Copying"); }
   void SetTo(const std::string&) override {}
   void SetCopying(const std::string& text) override {
@@ -74,16 +74,16 @@ class TerminalCopyWindow final : public CCopyFilesSink {
   }
 
  private:
-  std::optional<ProgressBar> bar_;
+  std::optional<CProgressBar> bar_;
   std::size_t total_;
   std::size_t done_ = 0;
 };
 
 // Passes questions on to the terminal and notes whether a failure was shown
 // (the tape routines show theirs and return 0).
-class WatchingInteraction final : public Interaction {
+class CWatchingInteraction final : public Interaction {
  public:
-  explicit WatchingInteraction(Interaction& inner) : inner_(inner) {}
+  explicit CWatchingInteraction(Interaction& inner) : inner_(inner) {}
   Button Ask(const std::string& text, const std::string& title, Buttons buttons,
              Icon icon) override {
     if (icon == Icon::Exclamation || icon == Icon::Error) failure_shown_ = true;
@@ -157,9 +157,9 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   if (*from_kind == PlaceKind::PcFolder && *to_kind == PlaceKind::Tape)
     CreateBlankTapeImage(to, state);
 
-  TerminalCopyWindow progress(names.size());
+  CTerminalCopyWindow progress(names.size());
   CRestoreProgressModel tape_window(state.TapeBusy);
-  WatchingInteraction ui(*ctx.ui);
+  CWatchingInteraction ui(*ctx.ui);
   TransferServices services = MakeTransferServices(state, ui, progress, {}, &tape_window);
   state.TransferSelection = names;
   TransferReport report;

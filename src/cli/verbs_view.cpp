@@ -33,7 +33,7 @@ struct ViewOptions {
 
 // libpng's output goes to the file being written; a failed piece is noted.
 struct PngOutput {
-  AtomicFileWriter& file;
+  CAtomicFileWriter& file;
   bool failed = false;
 };
 
@@ -75,7 +75,7 @@ bool EncodePng(PngOutput& out, const CMonoBitmap& bitmap, Rgb ink) {
 
 // Writes the PNG through a temporary file renamed into place.
 bool WritePng(const std::string& path, const CMonoBitmap& bitmap, Rgb ink, std::string& error) {
-  AtomicFileWriter file;
+  CAtomicFileWriter file;
   if (file.Create(path) != ERR_OK) {
     error = "cannot create " + path;
     return false;
@@ -145,8 +145,8 @@ int Show(const ViewOptions& o) {
   }
 }
 
-// `defaultZoom`: the "Default Zoom" setting, the zoom a new image view opens with.
-int Render(const ViewOptions& o, int defaultZoom) {
+// `default_zoom`: the "Default Zoom" setting, the zoom a new image view opens with.
+int Render(const ViewOptions& o, int default_zoom) {
   CMonoBitmap picture;
   Rgb ink;
   const ViewerKind kind = GetViewerKind(o.file);
@@ -154,7 +154,7 @@ int Render(const ViewOptions& o, int defaultZoom) {
     CImgDoc doc;
     if (!doc.Load(o.file)) return Fail(doc.Message().text);
     ink = doc.InkColour();
-    picture = BuildDisplayBitmap(MakeFullBitmap(doc), o.zoom.value_or(defaultZoom), o.turns.value_or(1));
+    picture = BuildDisplayBitmap(MakeFullBitmap(doc), o.zoom.value_or(default_zoom), o.turns.value_or(1));
   } else if (kind == ViewerKind::Font) {
     CFontDoc doc;
     if (!doc.Load(o.file)) return Fail(doc.Message().text);

@@ -5,14 +5,14 @@
 
 namespace kelvo {
 
-class FileHandle {
+class CFileHandle {
  public:
-  explicit FileHandle(int fd) : fd_(fd) {}
-  ~FileHandle() {
+  explicit CFileHandle(int fd) : fd_(fd) {}
+  ~CFileHandle() {
     if (fd_ >= 0) ::close(fd_);
   }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
+  CFileHandle(const CFileHandle&) = delete;
+  CFileHandle& operator=(const CFileHandle&) = delete;
   int get() const { return fd_; }
   // Closes now and reports the close's own failure (data not written).
   int Close() {

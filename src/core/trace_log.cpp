@@ -18,7 +18,7 @@ std::string LocalNow(const char* format) {
 
 }  // namespace
 
-bool TraceLog::OpenTraceLog(const std::filesystem::path& path) {
+bool CTraceLog::OpenTraceLog(const std::filesystem::path& path) {
   CloseTraceLog();
   if (path.empty()) return false;
   std::error_code ec;
@@ -29,14 +29,14 @@ bool TraceLog::OpenTraceLog(const std::filesystem::path& path) {
   return true;
 }
 
-void TraceLog::WriteTraceLine(const std::string& text) {
+void CTraceLog::WriteTraceLine(const std::string& text) {
   if (!file_) return;
   const std::string line = LocalNow("%X") + ": " + text;
   std::fwrite(line.data(), 1, line.size(), file_.get());
   std::fflush(file_.get());
 }
 
-void TraceLog::CloseTraceLog() { file_.reset(); }
+void CTraceLog::CloseTraceLog() { file_.reset(); }
 
 std::filesystem::path DefaultTraceLogPath() {
   std::filesystem::path base;

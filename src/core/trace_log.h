@@ -9,7 +9,7 @@
 
 namespace kelvo {
 
-class TraceLog {
+class CTraceLog {
  public:
   // Creates or truncates the log at `path` (creating its folder) and writes
   // the header line. When the file cannot be created the log stays closed;

@@ -30,9 +30,9 @@ std::string Range(std::uint32_t first, std::uint32_t count) {
   return "LBN " + std::to_string(first) + " to " + std::to_string(first + count - 1);
 }
 
-class Checker {
+class CChecker {
  public:
-  Checker(CSectorSource& carrier, std::uint32_t carrier_blocks, CheckReport& out)
+  CChecker(CSectorSource& carrier, std::uint32_t carrier_blocks, CheckReport& out)
       : carrier_(carrier), carrier_blocks_(carrier_blocks), out_(out) {}
 
   ErrorCode Run() {
@@ -209,7 +209,7 @@ class Checker {
   }
 
   void CompareWithBitmap(Block& sector) {
-    AllocationBitmap bits(sector);
+    CAllocationBitmap bits(sector);
     std::vector<std::uint32_t> free_of_file(files_.size(), 0);
     std::vector<std::uint32_t> first_free(files_.size(), 0);
     std::uint32_t system_free = 0;
@@ -291,7 +291,7 @@ ErrorCode CheckDiskConsistency(CSectorSource& carrier, CheckReport& out,
                                std::uint32_t carrier_blocks) {
   out = CheckReport{};
   try {
-    return Checker(carrier, carrier_blocks, out).Run();
+    return CChecker(carrier, carrier_blocks, out).Run();
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/atomic_file.h"
-#include "diskfs/copy_disk_file.h"
+#include "core/whole_file.h"
 #include "diskfs/mount.h"
 #include "diskfs/on_disk.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "media/imd_image.h"
 #include "media/raw_image.h"
 
@@ -192,7 +192,7 @@ ErrorCode DriveToImage(CFloppyDrive& source, const std::filesystem::path& image,
   std::optional<CFloppySession> session;
   VolumeBlock volume;
   if (ErrorCode rc = OpenSource(source, ui, session, volume)) return rc;
-  AtomicFileWriter file;
+  CAtomicFileWriter file;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return file.Create(image); })) return rc;
   std::uint32_t per_cylinder = 0;
   if (ErrorCode rc = BlocksPerCylinder(volume, per_cylinder)) return Report(ui, rc);
@@ -268,7 +268,7 @@ ErrorCode ImageToImage(const std::filesystem::path& source, const std::filesyste
     if (rc == ERR_OK) rc = doc.OnSaveDocument(target);
     return rc == ERR_OK ? ERR_OK : Report(ui, rc);
   }
-  AtomicFileWriter file;
+  CAtomicFileWriter file;
   if (ErrorCode rc = RetryWhileAsked(ui, [&] { return file.Create(target); })) return rc;
   ErrorCode rc = file.Append(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   if (rc == ERR_OK) rc = file.Commit();

@@ -48,7 +48,7 @@ void CreateFileSystem(std::span<std::uint8_t> buffer, MediaKind media, std::stri
   volume.Encode(block(kVolumeBlockLbn));
 
   std::span<std::uint8_t, kBlockSize> bitmap_bytes(block(kBitmapLbn), kBlockSize);
-  AllocationBitmap bitmap(bitmap_bytes);
+  CAllocationBitmap bitmap(bitmap_bytes);
   bitmap.MarkFree(0, std::uint32_t{volume.highest_lbn} + 1, volume.highest_lbn);
   bitmap.MarkUsed(0, kSystemAreaBlocks, volume.highest_lbn);
   blocks_built = kSystemAreaBlocks;

@@ -7,7 +7,7 @@
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
 #include "core/atomic_file.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 namespace kelvo {
 
@@ -23,16 +23,8 @@ ErrorCode CKelvoVolume::StoreContent(std::string_view pc_name, const StoredConte
   const std::string full = StoredFullName(pc_name);
   // A name part that decodes to nothing cannot be found again by its name.
   if (full.front() == '.') return ERR_INVALID_FILE_NAME;
-  if (content.words.blockCount > 0xFFFF) return ERR_HANDLE_DISK_FULL;
   const PrinterName printer = PcNameToPrinterName(pc_name);
-  NewFile file{printer.first,
-               printer.second,
-               printer.type,
-               static_cast<std::uint16_t>(content.words.recordSize),
-               static_cast<std::uint16_t>(content.words.blockCount),
-               static_cast<std::uint16_t>(content.words.lastBlockBytes),
-               content.blocks};
-  return StoreNewFile(file);
+  return StoreNewFile({printer.first, printer.second, printer.type, content.words, content.blocks});
 }
 
 ErrorCode CKelvoVolume::StoreFile(std::string_view pc_name,
@@ -48,7 +40,7 @@ ErrorCode CKelvoVolume::StoreFile(std::string_view pc_name,
     // The same rule as on a floppy: the old copy goes only when the new
     // content fits in its place.
     FileLocator old;
-    ErrorCode err = RemoveForReplacement(StoredFullName(pc_name), content.words.blockCount, old);
+    ErrorCode err = RemoveForReplacement(StoredFullName(pc_name), content.words.block_count, old);
     if (err == ERR_OK) err = StoreContent(pc_name, content);
     if (err) image_->Restore(std::move(snapshot), was_modified);
     return err;

@@ -7,7 +7,7 @@
 #include "diskfs/listing.h"
 #include "diskfs/mount.h"
 #include "core/radix50.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "core/error_text.h"
 
 namespace kelvo {
@@ -34,14 +34,14 @@ std::string FullName(const FileEntry& entry, std::string_view type) {
 }
 
 // Releases the carrier's lock on every path.
-class LockGuard {
+class CLockGuard {
  public:
-  explicit LockGuard(CSectorSource& carrier) : carrier_(carrier) { error_ = carrier_.Lock(); }
-  ~LockGuard() {
+  explicit CLockGuard(CSectorSource& carrier) : carrier_(carrier) { error_ = carrier_.Lock(); }
+  ~CLockGuard() {
     if (!error_) carrier_.Unlock();
   }
-  LockGuard(const LockGuard&) = delete;
-  LockGuard& operator=(const LockGuard&) = delete;
+  CLockGuard(const CLockGuard&) = delete;
+  CLockGuard& operator=(const CLockGuard&) = delete;
   ErrorCode error() const { return error_; }
 
  private:
@@ -51,9 +51,9 @@ class LockGuard {
 
 // The floppy form's view of the drive: blocks held in the system-area copy
 // are read from it; writes go to the drive and then into the copy.
-class ThroughCopy final : public CSectorSource {
+class CThroughCopy final : public CSectorSource {
  public:
-  ThroughCopy(CSectorSource& drive, std::vector<std::uint8_t>& copy) : drive_(drive), copy_(copy) {}
+  CThroughCopy(CSectorSource& drive, std::vector<std::uint8_t>& copy) : drive_(drive), copy_(copy) {}
 
   ErrorCode ReadSectors(std::uint32_t lbn, std::uint32_t count, std::uint8_t* buffer) override {
     if (Holds(lbn, count)) {
@@ -88,7 +88,7 @@ class ThroughCopy final : public CSectorSource {
 CKelvoVolume::CKelvoVolume(CDiskImageDoc& image) : carrier_(image), image_(&image) {}
 
 CKelvoVolume::CKelvoVolume(CSectorSource& drive, std::vector<std::uint8_t>& system_area)
-    : through_copy_(std::make_unique<ThroughCopy>(drive, system_area)), carrier_(*through_copy_) {}
+    : through_copy_(std::make_unique<CThroughCopy>(drive, system_area)), carrier_(*through_copy_) {}
 
 CKelvoVolume::~CKelvoVolume() = default;
 
@@ -205,7 +205,7 @@ ErrorCode CKelvoVolume::FindFreeBlocksFor(const VolumeBlock& volume, AllocationR
   if (ErrorCode err = carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
   // Data never goes onto the system blocks or a directory sector, whatever
   // a damaged bitmap says: they are searched as used.
-  AllocationBitmap search(bitmap);
+  CAllocationBitmap search(bitmap);
   if (freed) search.MarkFree(freed->start_lbn, freed->blocks, volume.highest_lbn);
   search.MarkUsed(0, 5, volume.highest_lbn);
   search.MarkUsed(volume.bitmap_lbn, 1, volume.highest_lbn);
@@ -241,7 +241,7 @@ ErrorCode CKelvoVolume::WriteEntryAndBitmap(const VolumeBlock& volume, std::uint
   Block bitmap{};
   if (ErrorCode err = carrier_.ReadSectors(volume.bitmap_lbn, 1, bitmap.data())) return err;
   const Block old_bitmap = bitmap;
-  AllocationBitmap bits(bitmap);
+  CAllocationBitmap bits(bitmap);
   PutSlot(directory.data(), slot, entry);
   if (allocate) {
     // Blocks are marked used before the entry that owns them is written, so
@@ -268,13 +268,15 @@ ErrorCode CKelvoVolume::WriteEntryAndBitmap(const VolumeBlock& volume, std::uint
 ErrorCode CKelvoVolume::StoreNewFile(const NewFile& file) {
   problems_.clear();
   if (RadixEncode(file.first) == 0 || ToUpper(file.type) == "$Y$") return ERR_INVALID_FILE_NAME;
+  // w5 and w7 are 16-bit: a longer file does not fit any disk.
+  if (file.words.block_count > 0xFFFF) return ERR_HANDLE_DISK_FULL;
   FileEntry entry;
   entry.name1 = RadixEncode(file.first);
   entry.name2 = file.second.empty() ? 0 : RadixEncode(file.second);
-  entry.record_size = file.record_size;
-  entry.blocks = file.blocks;
-  entry.blocks_again = file.blocks;
-  entry.first_free_byte = file.first_free_byte;
+  entry.record_size = static_cast<std::uint16_t>(file.words.record_size);
+  entry.blocks = static_cast<std::uint16_t>(file.words.block_count);
+  entry.blocks_again = entry.blocks;
+  entry.first_free_byte = static_cast<std::uint16_t>(file.words.last_block_bytes);
   return StoreEntry(file.type, entry, file.data);
 }
 
@@ -288,7 +290,7 @@ ErrorCode CKelvoVolume::StoreEntry(std::string_view type, const FileEntry& sourc
   AllocationRequest request{std::string(type), 0, 0, source_entry.blocks, 0};
   if (ErrorCode err = Allocate(request)) return err;
 
-  LockGuard lock(carrier_);
+  CLockGuard lock(carrier_);
   if (lock.error()) return lock.error();
   if (source_entry.blocks > 0) {
     if (ErrorCode err =
@@ -327,7 +329,7 @@ ErrorCode CKelvoVolume::DeleteFile(const FileLocator& file) {
   if (file.type == "$Y$") return ERR_ACCESS_DENIED;
   VolumeBlock volume;
   if (ErrorCode err = ReadVolumeBlock(carrier_, volume)) return err;
-  LockGuard lock(carrier_);
+  CLockGuard lock(carrier_);
   if (lock.error()) return lock.error();
   return WriteEntryAndBitmap(volume, file.directory_lbn, file.slot, FileEntry{}, false,
                              file.start_lbn, file.blocks);

@@ -58,16 +58,14 @@ struct AllocationRequest {
   std::uint16_t start_lbn = 0;      // out
 };
 
-// A new file ready to be written: its stored name, its entry words and its
-// data (blocks * 512 bytes).
+// A new file ready to be written: its stored name, its entry words (w3, w5
+// and w7, w8) and its data (words' block count * 512 bytes).
 struct NewFile {
   std::string first;   // name characters 1 to 3
   std::string second;  // name characters 4 to 6 (may be empty)
   std::string type;
-  std::uint16_t record_size = 512;      // w3
-  std::uint16_t blocks = 0;             // w5 and w7
-  std::uint16_t first_free_byte = 0;    // w8
-  std::span<const std::uint8_t> data;   // blocks * 512 bytes
+  EntryWords words;
+  std::span<const std::uint8_t> data;
 };
 
 // The full name (NAME.TYP, upper case) a file stored under `pc_name` gets, as

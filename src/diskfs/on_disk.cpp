@@ -134,12 +134,12 @@ void DirectorySector::Encode(std::uint8_t* b) const {
   PutWord(b + 510, spare);
 }
 
-bool AllocationBitmap::IsFree(std::uint32_t block) const {
+bool CAllocationBitmap::IsFree(std::uint32_t block) const {
   if (block >= kBitmapBits) return false;
   return (bits_[block / 8] >> (block % 8)) & 1u;
 }
 
-std::uint32_t AllocationBitmap::Mark(std::uint32_t first, std::uint32_t count,
+std::uint32_t CAllocationBitmap::Mark(std::uint32_t first, std::uint32_t count,
                                      std::uint32_t highest_lbn, bool free) {
   const std::uint64_t limit = std::min<std::uint64_t>(highest_lbn, kBitmapBits - 1);
   std::uint32_t marked = 0;
@@ -154,12 +154,12 @@ std::uint32_t AllocationBitmap::Mark(std::uint32_t first, std::uint32_t count,
   return marked;
 }
 
-std::uint32_t AllocationBitmap::MarkFree(std::uint32_t first, std::uint32_t count,
+std::uint32_t CAllocationBitmap::MarkFree(std::uint32_t first, std::uint32_t count,
                                          std::uint32_t highest_lbn) {
   return Mark(first, count, highest_lbn, true);
 }
 
-std::uint32_t AllocationBitmap::MarkUsed(std::uint32_t first, std::uint32_t count,
+std::uint32_t CAllocationBitmap::MarkUsed(std::uint32_t first, std::uint32_t count,
                                          std::uint32_t highest_lbn) {
   return Mark(first, count, highest_lbn, false);
 }

@@ -123,9 +123,9 @@ inline std::uint16_t GetNextLink(const std::uint8_t* block) { return GetWord(blo
 
 // The allocation bitmap sector: bit n mod 8 of byte n div 8 is block n;
 // 1 = free, 0 = used. Changes are confined to blocks 0 to `highest_lbn`.
-class AllocationBitmap {
+class CAllocationBitmap {
  public:
-  explicit AllocationBitmap(std::span<std::uint8_t, kBlockSize> sector) : bits_(sector) {}
+  explicit CAllocationBitmap(std::span<std::uint8_t, kBlockSize> sector) : bits_(sector) {}
 
   bool IsFree(std::uint32_t block) const;
   // Mark [first, first + count) free or used; blocks above `highest_lbn` (or

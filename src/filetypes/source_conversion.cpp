@@ -49,9 +49,9 @@ std::size_t TextLength(const std::uint8_t* record) {
 }
 
 // Collects output in a fixed buffer and hands it to the sink in large pieces.
-class BufferedWriter {
+class CBufferedWriter {
  public:
-  explicit BufferedWriter(CByteSink& sink) : sink_(sink) {}
+  explicit CBufferedWriter(CByteSink& sink) : sink_(sink) {}
   // Room for at least `n` (at most the buffer's size) bytes, flushing first
   // when needed; returns nullptr after a failed flush.
   std::uint8_t* Reserve(std::size_t n) {
@@ -89,20 +89,20 @@ bool IsSourceFile(std::string_view pcNameOrType, std::span<const std::uint8_t> u
   return std::all_of(probe.begin(), probe.end(), IsTextByte);
 }
 
-ErrorCode ConvertRecordsToText(std::span<const std::uint8_t> data, bool removeLineNumbers,
+ErrorCode ConvertRecordsToText(std::span<const std::uint8_t> data, bool remove_line_numbers,
                                CByteSink& out, RecordsToTextResult* result) {
   RecordsToTextResult local;
-  BufferedWriter writer(out);
+  CBufferedWriter writer(out);
   std::size_t offset = 0;
   std::size_t inBlock = 0;
   while (offset + kRecordSize <= data.size()) {
     const std::uint8_t* record = data.data() + offset;
     if (std::memchr(record, 0, kRecordSize) != nullptr) {
-      local.stoppedAtZeroRecord = true;
+      local.stopped_at_zero_record = true;
       break;
     }
     std::size_t length = kRecordSize;
-    if (removeLineNumbers) length = TextLength(record);
+    if (remove_line_numbers) length = TextLength(record);
     std::uint8_t* line = writer.Reserve(kRecordSize + 2);
     if (line == nullptr) break;
     std::memcpy(line, record, kRecordSize);
@@ -181,8 +181,8 @@ void CTextRecordEncoder::EmitPieces(const std::uint8_t* text, std::size_t length
 
 void CTextRecordEncoder::EmitLine(const std::uint8_t* line, std::size_t length, bool endedByLf) {
   if (endedByLf && length > 0 && line[length - 1] == '\r') --length;
-  if (longLine_) {
-    longLine_ = false;
+  if (long_line_) {
+    long_line_ = false;
     EmitPieces(line, length);
   } else if (length <= kRecordTextColumns) {
     EmitNumbered(line, length);
@@ -198,8 +198,8 @@ void CTextRecordEncoder::DrainLongLine() {
   // still turn into part of the line end.
   std::size_t known = partial_.size();
   if (known > 0 && partial_.back() == '\r') --known;
-  if (!longLine_ && known > kRecordSize) longLine_ = true;
-  if (!longLine_) return;
+  if (!long_line_ && known > kRecordSize) long_line_ = true;
+  if (!long_line_) return;
   std::size_t done = 0;
   while (known - done >= kRecordTextColumns) {
     EmitNumbered(partial_.data() + done, kRecordTextColumns);
@@ -210,12 +210,12 @@ void CTextRecordEncoder::DrainLongLine() {
 
 ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
   if (error_ != ERR_OK) return error_;
-  if (!heldZero_ && !text.empty() && std::memchr(text.data(), 0, text.size()) != nullptr)
-    heldZero_ = true;
+  if (!held_zero_ && !text.empty() && std::memchr(text.data(), 0, text.size()) != nullptr)
+    held_zero_ = true;
   const ErrorCode memory = GuardMemory([&] {
     const std::uint8_t* p = text.data();
     const std::uint8_t* const end = p + text.size();
-    if (!partial_.empty() || longLine_) {
+    if (!partial_.empty() || long_line_) {
       const auto* lf = static_cast<const std::uint8_t*>(std::memchr(p, '\n', text.size()));
       if (lf == nullptr) {
         partial_.insert(partial_.end(), p, end);
@@ -247,9 +247,9 @@ ErrorCode CTextRecordEncoder::Append(std::span<const std::uint8_t> text) {
 ErrorCode CTextRecordEncoder::Finish() {
   if (error_ != ERR_OK) return error_;
   const ErrorCode memory = GuardMemory([&] {
-    if (!partial_.empty() || longLine_) EmitLine(partial_.data(), partial_.size(), false);
+    if (!partial_.empty() || long_line_) EmitLine(partial_.data(), partial_.size(), false);
     partial_.clear();
-    longLine_ = false;
+    long_line_ = false;
     if (slot_ > 0 && out_ != nullptr) {
       // Clear what an earlier round left in the unused slots of the last block.
       const std::size_t blocks = (slot_ + kRecordsPerBlock - 1) / kRecordsPerBlock;

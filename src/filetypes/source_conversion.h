@@ -42,15 +42,15 @@ inline constexpr LineNumbering kImageLineNumbering{10, 10};
 
 struct RecordsToTextResult {
   std::uint64_t lines = 0;          // records converted
-  bool stoppedAtZeroRecord = false;  // a record holding a zero byte ended it
+  bool stopped_at_zero_record = false;  // a record holding a zero byte ended it
 };
 
 // Converts the records in `data` (a source file's useful bytes: records six
 // to a block, 32 zero bytes after every sixth) to PC text: each record's 80
-// bytes and CR LF, or with `removeLineNumbers` columns 1 to 74 without their
+// bytes and CR LF, or with `remove_line_numbers` columns 1 to 74 without their
 // trailing blanks and CR LF. Stops at the first record that holds a zero byte
 // and where a whole record no longer fits. Returns 0 or the sink's error.
-ErrorCode ConvertRecordsToText(std::span<const std::uint8_t> data, bool removeLineNumbers,
+ErrorCode ConvertRecordsToText(std::span<const std::uint8_t> data, bool remove_line_numbers,
                                CByteSink& out, RecordsToTextResult* result = nullptr);
 
 // Builds source records from PC text given in pieces of any size, and hands
@@ -82,7 +82,7 @@ class CTextRecordEncoder {
   std::uint64_t BlockCount() const { return (records_ + kRecordsPerBlock - 1) / kRecordsPerBlock; }
   // True when the text held a zero byte: the record holding it would end
   // every conversion back to text there, so such a text is kept as binary.
-  bool HeldZeroByte() const { return heldZero_; }
+  bool HeldZeroByte() const { return held_zero_; }
   // Bytes of the last block's records: 480 for a full block, 0 for none.
   std::uint32_t LastBlockBytes() const {
     if (records_ == 0) return 0;
@@ -106,9 +106,9 @@ class CTextRecordEncoder {
   std::vector<std::uint8_t> buffer_;   // kBufferBlocks blocks; bytes 480-511 stay zero
   std::size_t slot_ = 0;               // record slots used in `buffer_`
   std::vector<std::uint8_t> partial_;  // a line not yet ended by LF
-  bool longLine_ = false;              // the open line is longer than 80
+  bool long_line_ = false;              // the open line is longer than 80
   std::uint64_t records_ = 0;
-  bool heldZero_ = false;
+  bool held_zero_ = false;
   ErrorCode error_ = ERR_OK;
 };
 

@@ -33,7 +33,7 @@ ErrorCode ImportBinary(std::span<const std::uint8_t> data, StoredContent& out) {
     CopyPadded(data, out);
     out.kind = ContentKind::Binary;
     out.words = {512, BlocksFor(data.size()), 0};
-    out.recordCount = 0;
+    out.record_count = 0;
     return ERR_OK;
   });
 }
@@ -68,7 +68,7 @@ ErrorCode ImportPreformatted(std::span<const std::uint8_t> data, StoredContent& 
     CopyPadded(data, out);
     out.kind = ContentKind::PreformattedRecords;
     out.words = {80, BlocksFor(data.size()), PreformattedLastBlockBytes(data)};
-    out.recordCount = 0;
+    out.record_count = 0;
     return ERR_OK;
   });
 }
@@ -87,10 +87,10 @@ ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering
     if (error != ERR_OK) return error;
     if (encoder.HeldZeroByte()) return ImportBinary(text, out);
     out.kind = ContentKind::ConvertedText;
-    out.recordCount = encoder.RecordCount();
-    out.words.recordSize = kRecordSize;
-    out.words.blockCount = static_cast<std::uint32_t>(encoder.BlockCount());
-    out.words.lastBlockBytes = encoder.LastBlockBytes();
+    out.record_count = encoder.RecordCount();
+    out.words.record_size = kRecordSize;
+    out.words.block_count = static_cast<std::uint32_t>(encoder.BlockCount());
+    out.words.last_block_bytes = encoder.LastBlockBytes();
     return ERR_OK;
   });
 }
@@ -110,7 +110,7 @@ ContentKind ChooseImportKind(std::string_view pcName, std::span<const std::uint8
   }
   // The image form looks at a zero-filled 82-byte buffer: a shorter file has
   // zero bytes in it.
-  if (choice.zeroFilledProbe && probe.size() < kProbeBytes) return ContentKind::Binary;
+  if (choice.zero_filled_probe && probe.size() < kProbeBytes) return ContentKind::Binary;
   if (std::any_of(probe.begin(), probe.end(), [](std::uint8_t b) { return b < 0x0A || b > 0x7F; })) {
     return ContentKind::Binary;
   }
@@ -138,13 +138,13 @@ ErrorCode PrepareStoredContent(std::string_view pcName, std::span<const std::uin
 
 std::size_t UsefulLength(const EntryWords& words, std::size_t available) {
   std::size_t length = 0;
-  if (words.recordSize == kRecordSize) {
-    if (words.blockCount > 0) {
-      length = std::size_t(words.blockCount - 1) * kStoreBlockSize +
-               std::min<std::size_t>(words.lastBlockBytes, kStoreBlockSize);
+  if (words.record_size == kRecordSize) {
+    if (words.block_count > 0) {
+      length = std::size_t(words.block_count - 1) * kStoreBlockSize +
+               std::min<std::size_t>(words.last_block_bytes, kStoreBlockSize);
     }
   } else {
-    length = std::size_t(words.blockCount) * kStoreBlockSize;
+    length = std::size_t(words.block_count) * kStoreBlockSize;
   }
   return std::min(length, available);
 }
@@ -153,13 +153,13 @@ ErrorCode ExportStoredFile(std::string_view typeCode, const EntryWords& words,
                            std::span<const std::uint8_t> blocks, const ExportOptions& options,
                            CByteSink& out) {
   const std::span<const std::uint8_t> useful = blocks.first(UsefulLength(words, blocks.size()));
-  if (words.recordSize != kRecordSize || !IsSourceFile(typeCode, useful)) {
-    const std::size_t whole = std::min<std::size_t>(std::size_t(words.blockCount) * kStoreBlockSize,
+  if (words.record_size != kRecordSize || !IsSourceFile(typeCode, useful)) {
+    const std::size_t whole = std::min<std::size_t>(std::size_t(words.block_count) * kStoreBlockSize,
                                                     blocks.size());
     return whole == 0 ? ERR_OK : out.Write(blocks.first(whole));
   }
-  if (options.retainFormat) return useful.empty() ? ERR_OK : out.Write(useful);
-  return ConvertRecordsToText(useful, options.removeLineNumbers, out);
+  if (options.retain_format) return useful.empty() ? ERR_OK : out.Write(useful);
+  return ConvertRecordsToText(useful, options.remove_line_numbers, out);
 }
 
 }  // namespace kelvo

@@ -22,16 +22,16 @@ enum class ContentKind { Binary, ConvertedText, PreformattedRecords };
 
 // The entry words that describe a stored file's data.
 struct EntryWords {
-  std::uint32_t recordSize = 512;    // w3: 80 for records, 512 for binary
-  std::uint32_t blockCount = 0;      // w5 (and w7)
-  std::uint32_t lastBlockBytes = 0;  // w8: bytes used in the last block
+  std::uint32_t record_size = 512;    // w3: 80 for records, 512 for binary
+  std::uint32_t block_count = 0;      // w5 (and w7)
+  std::uint32_t last_block_bytes = 0;  // w8: bytes used in the last block
 };
 
 struct StoredContent {
   ContentKind kind = ContentKind::Binary;
   EntryWords words;
-  std::vector<std::uint8_t> blocks;  // words.blockCount * 512 bytes
-  std::uint64_t recordCount = 0;     // records made from text
+  std::vector<std::uint8_t> blocks;  // words.block_count * 512 bytes
+  std::uint64_t record_count = 0;     // records made from text
 };
 
 // Length of a retained tape label at the start of a PC file: 0, 128 or 512.
@@ -67,7 +67,7 @@ ErrorCode ConvertTextToRecords(std::span<const std::uint8_t> text, LineNumbering
 struct ImportChoice {
   // Image form: the 82-byte probe is zero-filled beyond the data, so a file
   // of fewer than 82 bytes without a line feed is stored as binary.
-  bool zeroFilledProbe = false;
+  bool zero_filled_probe = false;
 };
 // The rule of every store (disk images, floppies and tapes), applied to
 // `data`, a PC file's content after its retained label.
@@ -90,19 +90,19 @@ struct ImportOptions {
 ErrorCode PrepareStoredContent(std::string_view pcName, std::span<const std::uint8_t> fileBytes,
                                const ImportOptions& options, StoredContent& out);
 
-// The useful bytes of a stored file: blockCount * 512 for binary, and
-// (blockCount - 1) * 512 + w8 for records (0 for 0 blocks); never more than
+// The useful bytes of a stored file: block_count * 512 for binary, and
+// (block_count - 1) * 512 + w8 for records (0 for 0 blocks); never more than
 // `available`.
 std::size_t UsefulLength(const EntryWords& words, std::size_t available);
 
 struct ExportOptions {
-  bool retainFormat = false;       // "Retain MQS Format"
-  bool removeLineNumbers = false;  // "Remove Line Numbers"
+  bool retain_format = false;       // "Retain MQS Format"
+  bool remove_line_numbers = false;  // "Remove Line Numbers"
 };
 
 // Writes a stored file to a PC file. The record size decides: a file stored
 // as binary (w3 not 80) or of a type that is not source text is written as
-// its whole blocks; a source file as its useful bytes with `retainFormat`,
+// its whole blocks; a source file as its useful bytes with `retain_format`,
 // else as PC text.
 ErrorCode ExportStoredFile(std::string_view typeCode, const EntryWords& words,
                            std::span<const std::uint8_t> blocks, const ExportOptions& options,

@@ -47,10 +47,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kdisk: %s\n", qPrintable(cmd.error));
     return 2;
   }
-  GuiInteraction ui;
+  CGuiInteraction ui;
   ShellContext ctx;
   ctx.ui = &ui;
-  kelvo::QtSettingsStore store;
+  kelvo::CQtSettingsStore store;
   std::unique_ptr<CMainFrame> frame = StartKdisk(ctx, store, cmd, {}, DefaultRecentlyUsedPath());
   if (!frame) return 1;
   ui.SetParent(frame.get());

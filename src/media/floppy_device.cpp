@@ -1,7 +1,7 @@
 #include "media/floppy_device.h"
 
-#include "media/floppy_emulated.h"
-#include "media/floppy_linux.h"
+#include "media/emulated_floppy.h"
+#include "media/linux_floppy.h"
 
 namespace kelvo {
 

@@ -108,7 +108,7 @@ ErrorCode ParseHfe(std::span<const std::uint8_t> data, TrackDisk& out) {
     if (list == 0 || list + std::size_t(cylinders) * 4 > data.size()) list = kBlock;
     if (list + std::size_t(cylinders) * 4 > data.size()) return ERR_BAD_IMAGE;
 
-    TrackSectorCollector collector(cylinders);
+    CTrackSectorCollector collector(cylinders);
     std::vector<MfmSector> sectors;
     for (int cyl = 0; cyl < cylinders; ++cyl) {
       const std::uint8_t* entry = data.data() + list + std::size_t(cyl) * 4;

@@ -47,9 +47,9 @@ std::uint16_t CrcByte(std::uint16_t crc, std::uint8_t b) {
 }
 
 // Writes bytes as MFM, remembering the last data bit for the next clock cell.
-class MfmWriter {
+class CMfmWriter {
  public:
-  explicit MfmWriter(CellStream& out) : out_(out) {}
+  explicit CMfmWriter(CellStream& out) : out_(out) {}
   void Byte(std::uint8_t b) {
     out_.Append(kTables.encode[last_][b], 16);
     last_ = b & 1;
@@ -138,7 +138,7 @@ CellStream EncodeMfmTrack(const FloppyForm& form, int cyl, int head, const std::
   const std::size_t cells = TrackCells(form.rate_kbps, form.rpm);
   CellStream out;
   out.Reserve(cells);
-  MfmWriter w(out);
+  CMfmWriter w(out);
   w.Fill(0x4E, kGap4a);
   w.Fill(0x00, kSyncZeros);
   w.Sync(kSyncC2, 3);

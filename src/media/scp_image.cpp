@@ -56,7 +56,7 @@ ErrorCode ParseScp(std::span<const std::uint8_t> data, TrackDisk& out) {
       if (entry + 4 <= data.size() && Le32(&data[entry]) != 0)
         cylinders = std::max(cylinders, int(t / kHeads) + 1);
     }
-    TrackSectorCollector collector(cylinders);
+    CTrackSectorCollector collector(cylinders);
     std::vector<MfmSector> sectors;
     CellStream cells;
     double first_cell_ns = 0, first_revolution_ns = 0;

@@ -7,11 +7,11 @@
 
 namespace kelvo {
 
-TrackSectorCollector::TrackSectorCollector(int cylinders)
+CTrackSectorCollector::CTrackSectorCollector(int cylinders)
     : cylinders_(std::clamp(cylinders, 0, kMaxImageCylinders)),
       slots_(std::size_t(cylinders_) * kHeads * kMaxSectors) {}
 
-void TrackSectorCollector::Take(int cyl, int head, int pass,
+void CTrackSectorCollector::Take(int cyl, int head, int pass,
                                 const std::vector<MfmSector>& sectors) {
   if (cyl < 0 || cyl >= cylinders_ || head < 0 || head >= kHeads) return;
   for (const MfmSector& s : sectors) {
@@ -25,7 +25,7 @@ void TrackSectorCollector::Take(int cyl, int head, int pass,
   }
 }
 
-ErrorCode TrackSectorCollector::Finish(TrackDisk& out) const {
+ErrorCode CTrackSectorCollector::Finish(TrackDisk& out) const {
   if (highest_id_ == 0) return ERR_BAD_IMAGE;
   const int spt = highest_id_;
   const std::size_t blocks = std::size_t(cylinders_) * kHeads * spt;

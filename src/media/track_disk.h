@@ -37,9 +37,9 @@ struct TrackDisk {
 // Collects the sectors of every track, pass by pass (a pass is one revolution
 // of a flux image; a bit-cell image has one), keeping for each sector the
 // first copy whose CRCs hold.
-class TrackSectorCollector {
+class CTrackSectorCollector {
  public:
-  explicit TrackSectorCollector(int cylinders);
+  explicit CTrackSectorCollector(int cylinders);
 
   // The sectors decoded from track (cyl, head) in pass `pass`. Sectors whose
   // ID names another cylinder or head, another size, or number 0 or above

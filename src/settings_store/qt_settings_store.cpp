@@ -17,22 +17,22 @@ QString Key(const std::string& name) {
 
 }  // namespace
 
-QtSettingsStore::QtSettingsStore()
+CQtSettingsStore::CQtSettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                             QStringLiteral("Kelvo"),
                                             QStringLiteral("Kelvo Disk Utility"))) {}
 
-QtSettingsStore::QtSettingsStore(const std::string& ini_path)
+CQtSettingsStore::CQtSettingsStore(const std::string& ini_path)
     : settings_(std::make_unique<QSettings>(QString::fromStdString(ini_path),
                                             QSettings::IniFormat)) {}
 
-QtSettingsStore::~QtSettingsStore() = default;
+CQtSettingsStore::~CQtSettingsStore() = default;
 
-std::string QtSettingsStore::FilePath() const { return settings_->fileName().toStdString(); }
+std::string CQtSettingsStore::FilePath() const { return settings_->fileName().toStdString(); }
 
-bool QtSettingsStore::HasKey() const { return QFileInfo::exists(settings_->fileName()); }
+bool CQtSettingsStore::HasKey() const { return QFileInfo::exists(settings_->fileName()); }
 
-bool QtSettingsStore::CreateKey() {
+bool CQtSettingsStore::CreateKey() {
   const QString path = settings_->fileName();
   if (QFileInfo::exists(path)) return true;
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
@@ -40,7 +40,7 @@ bool QtSettingsStore::CreateKey() {
   return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
-std::optional<std::int32_t> QtSettingsStore::GetInt(const std::string& name) const {
+std::optional<std::int32_t> CQtSettingsStore::GetInt(const std::string& name) const {
   const QVariant v = settings_->value(Key(name));
   if (!v.isValid() || v.typeId() == QMetaType::QStringList) return std::nullopt;
   bool ok = false;
@@ -52,7 +52,7 @@ std::optional<std::int32_t> QtSettingsStore::GetInt(const std::string& name) con
   return static_cast<std::int32_t>(n);
 }
 
-std::optional<std::string> QtSettingsStore::GetString(const std::string& name) const {
+std::optional<std::string> CQtSettingsStore::GetString(const std::string& name) const {
   const QVariant v = settings_->value(Key(name));
   if (!v.isValid()) return std::nullopt;
   // An unquoted value with commas (a list of tape volumes typed by hand)
@@ -64,15 +64,15 @@ std::optional<std::string> QtSettingsStore::GetString(const std::string& name) c
   return v.toString().toStdString();
 }
 
-void QtSettingsStore::SetInt(const std::string& name, std::int32_t value) {
+void CQtSettingsStore::SetInt(const std::string& name, std::int32_t value) {
   settings_->setValue(Key(name), static_cast<int>(value));
 }
 
-void QtSettingsStore::SetString(const std::string& name, const std::string& value) {
+void CQtSettingsStore::SetString(const std::string& name, const std::string& value) {
   settings_->setValue(Key(name), QString::fromStdString(value));
 }
 
-bool QtSettingsStore::Flush() {
+bool CQtSettingsStore::Flush() {
   settings_->sync();
   return settings_->status() == QSettings::NoError;
 }

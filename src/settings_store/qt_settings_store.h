@@ -12,13 +12,13 @@ class QSettings;
 
 namespace kelvo {
 
-class QtSettingsStore : public KeyValueStore {
+class CQtSettingsStore : public CKeyValueStore {
  public:
   // The user's store: organisation "Kelvo", application "Kelvo Disk Utility".
-  QtSettingsStore();
+  CQtSettingsStore();
   // A store in the INI file at `ini_path`.
-  explicit QtSettingsStore(const std::string& ini_path);
-  ~QtSettingsStore() override;
+  explicit CQtSettingsStore(const std::string& ini_path);
+  ~CQtSettingsStore() override;
 
   // The INI file behind the store.
   std::string FilePath() const;

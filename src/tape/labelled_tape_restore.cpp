@@ -268,7 +268,7 @@ ErrorCode RestoreWithDrive(const TapeContext& ctx, const std::string& drive,
     ShowTapeOpenFailure(ctx.ui);
     return ERR_OK;
   }
-  TapeBusyScope busy(ctx.tape_busy);
+  CTapeBusyScope busy(ctx.tape_busy);
   // Failures are returned unshown: the command that started the restore
   // shows them once.
   if (ErrorCode status = TapeReadyCheck(*tape)) return status;

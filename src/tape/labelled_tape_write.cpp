@@ -368,7 +368,7 @@ ErrorCode PrepareForWriting(Interaction& ui, CTapeDevice& tape) {
 ErrorCode WriteWithDrive(const TapeContext& ctx, const std::string& drive,
                          const std::string& source_folder, const std::vector<std::string>& names,
                          const TapeWriteOptions& options, CTapeProgressSink& progress, bool& shown) {
-  TapeBusyScope busy(ctx.tape_busy);
+  CTapeBusyScope busy(ctx.tape_busy);
   std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, drive);
   if (!tape) {
     ShowTapeOpenFailure(ctx.ui);

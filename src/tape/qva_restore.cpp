@@ -54,7 +54,7 @@ ErrorCode RestoreWithDrive(const TapeContext& ctx, const std::string& drive,
                            QvaRestoreReport& report, bool& shown) {
   std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, drive);
   if (!tape) return ERR_TAPE_OPEN;
-  TapeBusyScope busy(ctx.tape_busy);
+  CTapeBusyScope busy(ctx.tape_busy);
   if (ErrorCode status = TapeReadyCheck(*tape)) return status;
   const bool image_set = IsTapImageDevice(ResolveTapeDevice(drive, ctx.bindings));
   CQvaWalk walk(ctx, *tape, image_set, options, spec, progress, report);

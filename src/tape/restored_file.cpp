@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -14,11 +13,6 @@ namespace kelvo {
 namespace {
 
 constexpr std::size_t kBufferSize = 256 * 1024;
-
-std::string TemporaryName(const std::string& name) {
-  static std::atomic<unsigned> counter{0};
-  return "." + name + ".kdu-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-}
 
 }  // namespace
 
@@ -54,42 +48,27 @@ CRestoredFile::~CRestoredFile() { Abandon(); }
 
 ErrorCode CRestoredFile::Create(const COutputFolder& folder, const std::string& name) {
   Abandon();
-  dir_fd_ = folder.fd();
   name_ = name;
-  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temp_name_ = TemporaryName(name);
-    fd_ = ::openat(dir_fd_, temp_name_.c_str(),
-                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd_ < 0 && errno != EEXIST) break;
-  }
-  if (fd_ < 0) {
-    temp_name_.clear();
-    return MapErrno(errno);
-  }
+  if (ErrorCode rc = file_.CreateIn(folder.fd(), name)) return rc;
   try {
     buffer_.resize(kBufferSize);
   } catch (const std::bad_alloc&) {
     Abandon();
     return ERR_NOT_ENOUGH_MEMORY;
   }
+  open_ = true;
   used_ = 0;
   return ERR_OK;
 }
 
 ErrorCode CRestoredFile::Flush() {
-  std::size_t done = 0;
-  while (done < used_) {
-    ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? MapErrno(errno, IoContext::Write) : ERR_WRITE_FAULT;
-    done += static_cast<std::size_t>(n);
-  }
+  ErrorCode rc = file_.Append(buffer_.data(), used_);
   used_ = 0;
-  return ERR_OK;
+  return rc;
 }
 
 ErrorCode CRestoredFile::Write(std::span<const std::uint8_t> bytes) {
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (!open_) return ERR_INVALID_HANDLE;
   while (!bytes.empty()) {
     if (used_ == buffer_.size()) {
       if (ErrorCode rc = Flush()) return rc;
@@ -104,7 +83,7 @@ ErrorCode CRestoredFile::Write(std::span<const std::uint8_t> bytes) {
 
 ErrorCode CRestoredFile::Room(std::size_t at_least, std::span<std::uint8_t>& room) {
   room = {};
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (!open_) return ERR_INVALID_HANDLE;
   if (at_least > buffer_.size()) return ERR_NOT_ENOUGH_MEMORY;
   if (buffer_.size() - used_ < at_least) {
     if (ErrorCode rc = Flush()) return rc;
@@ -114,26 +93,17 @@ ErrorCode CRestoredFile::Room(std::size_t at_least, std::span<std::uint8_t>& roo
 }
 
 ErrorCode CRestoredFile::CommitAs(const std::string& final_name) {
-  if (fd_ < 0) return ERR_INVALID_HANDLE;
+  if (!open_) return ERR_INVALID_HANDLE;
+  open_ = false;
   ErrorCode rc = Flush();
-  if (rc == ERR_OK && ::close(fd_) != 0) rc = MapErrno(errno);
-  else if (rc != ERR_OK) ::close(fd_);
-  fd_ = -1;
-  if (rc == ERR_OK && ::renameat(dir_fd_, temp_name_.c_str(), dir_fd_, final_name.c_str()) != 0) {
-    rc = MapErrno(errno);
-  }
-  if (rc != ERR_OK) {
-    ::unlinkat(dir_fd_, temp_name_.c_str(), 0);
-  }
-  temp_name_.clear();
+  if (rc == ERR_OK) rc = file_.CommitAs(final_name);
+  if (rc != ERR_OK) file_.Discard();
   return rc;
 }
 
 void CRestoredFile::Abandon() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temp_name_.empty()) ::unlinkat(dir_fd_, temp_name_.c_str(), 0);
-  temp_name_.clear();
+  file_.Discard();
+  open_ = false;
   used_ = 0;
 }
 

@@ -1,13 +1,10 @@
 // A PC file being restored from tape into a destination folder.
 //
-// The data go to a hidden temporary file in the folder, which takes the
-// file's name only when Commit succeeds; a file that fails or is abandoned
-// half-way is removed, so no partial file ever looks complete. A file the
-// tape cut short is kept by CommitPartial under its name with ".partial"
-// appended. Nothing is
-// created through a symbolic link: the temporary file is created exclusively
-// and the final rename replaces whatever entry held the name (a planted link
-// is replaced, never followed). Writes are buffered.
+// The data go through an CAtomicFileWriter in the folder, so the file takes
+// its name only when Commit succeeds and a file that fails or is abandoned
+// half-way is removed: no partial file ever looks complete, and nothing is
+// created through a symbolic link. A file the tape cut short is kept by
+// CommitPartial under its name with ".partial" appended. Writes are buffered.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "filetypes/byte_sink.h"
+#include "core/atomic_file.h"
 #include "core/error_codes.h"
+#include "filetypes/byte_sink.h"
 
 namespace kelvo {
 
@@ -73,10 +71,9 @@ class CRestoredFile : public CByteSink {
   ErrorCode Flush();
   ErrorCode CommitAs(const std::string& final_name);
 
-  int dir_fd_ = -1;
-  int fd_ = -1;
+  CAtomicFileWriter file_;
+  bool open_ = false;
   std::string name_;
-  std::string temp_name_;
   std::vector<std::uint8_t> buffer_;
   std::size_t used_ = 0;
 };

@@ -71,7 +71,7 @@ ErrorCode RetensionTape(const TapeContext& ctx, const std::string& name) {
 }
 
 ErrorCode InitialiseTape(const TapeContext& ctx, const std::string& name) {
-  TapeBusyScope busy(ctx.tape_busy);
+  CTapeBusyScope busy(ctx.tape_busy);
   std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, name);
   if (!tape) return ERR_TAPE_OPEN;
   if (ErrorCode status = TapeReadyCheck(*tape)) return status;
@@ -90,7 +90,7 @@ ErrorCode EraseTapeMedia(const TapeContext& ctx, const std::string& name) {
     ShowTapeOpenFailure(ctx.ui);
     return ERR_TAPE_OPEN;
   }
-  TapeBusyScope busy(ctx.tape_busy);
+  CTapeBusyScope busy(ctx.tape_busy);
   if (ErrorCode status = TapeReadyCheck(*tape)) return status;
   ErrorCode rc = CheckWritable(ctx.ui, *tape, true);
   if (rc == kDeclined) return ERR_OK;

@@ -22,12 +22,12 @@ struct TapeContext {
 };
 
 // Sets TapeBusy for its lifetime.
-class TapeBusyScope {
+class CTapeBusyScope {
  public:
-  explicit TapeBusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TapeBusyScope() { flag_ = false; }
-  TapeBusyScope(const TapeBusyScope&) = delete;
-  TapeBusyScope& operator=(const TapeBusyScope&) = delete;
+  explicit CTapeBusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~CTapeBusyScope() { flag_ = false; }
+  CTapeBusyScope(const CTapeBusyScope&) = delete;
+  CTapeBusyScope& operator=(const CTapeBusyScope&) = delete;
 
  private:
   bool& flag_;
@@ -53,7 +53,7 @@ template <typename Action>
 ErrorCode SingleAction(const TapeContext& ctx, const std::string& name, Action action) {
   std::unique_ptr<CTapeDevice> tape = OpenTape(ctx, name);
   if (!tape) return ERR_TAPE_OPEN;
-  TapeBusyScope busy(ctx.tape_busy);
+  CTapeBusyScope busy(ctx.tape_busy);
   ErrorCode rc = TapeReadyCheck(*tape);
   if (rc == ERR_OK) rc = action(*tape);
   tape->Close();

@@ -97,7 +97,7 @@ ErrorCode ListTapeFiles(const TapeContext& ctx, const std::string& drive, bool r
   }
   if (ErrorCode status = ListingReadyCheck(ctx.ui, *tape)) return status;
   sink.ClearAbortRequest();
-  TapeBusyScope busy(ctx.tape_busy);
+  CTapeBusyScope busy(ctx.tape_busy);
   try {
     sink.SetStatusText("Rewinding tape...");
     if (ErrorCode rc = tape->RewindTape(false)) {

@@ -132,7 +132,7 @@ ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& serv
     std::unique_ptr<CTransferFloppy> floppy;
     if (ErrorCode rc = OpenTransferFloppy(run, place, false, kFloppyCacheBlocks, floppy))
       return rc;
-    CopyInProgressScope busy(services.state.CopyInProgress);
+    CCopyInProgressScope busy(services.state.CopyInProgress);
     CPlaceView* window = run.DestinationView();
     for (const std::string& name : services.state.TransferSelection) {
       FileLocator file;

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <string>
 
-#include "diskfs/copy_disk_file.h"
+#include "core/whole_file.h"
 #include "filetypes/file_names.h"
 #include "filetypes/stored_content.h"
 #include "media/pc_folder_names.h"
@@ -43,8 +43,8 @@ ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
   const ImportOptions options{LineNumbering{state.LineNumberStart, state.LineNumberIncrement},
                               ImportChoice{}};
 
-  CopyFilesWindowScope progress(run.Progress(), destination);
-  CopyInProgressScope busy(state.CopyInProgress);
+  CCopyFilesWindowScope progress(run.Progress(), destination);
+  CCopyInProgressScope busy(state.CopyInProgress);
   for (const std::string& name : state.TransferSelection) {
     if (run.StopRequested()) break;
     run.Progress().SetCopying(folder + name);
@@ -56,7 +56,7 @@ ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
       if (!run.RetryAfter(rc)) return ERR_OK;
     }
     // The fit of the new content is decided before the old copy goes.
-    if (ErrorCode rc = RemoveOldCopy(volume, stored, content.words.blockCount, window)) return rc;
+    if (ErrorCode rc = RemoveOldCopy(volume, stored, content.words.block_count, window)) return rc;
     for (;;) {
       const ErrorCode rc = volume.StoreContent(name, content);
       if (rc == ERR_OK) break;
@@ -78,11 +78,11 @@ ErrorCode FloppyToPc(TransferRun& run, const std::string& source,
   CKelvoVolume& volume = floppy->Volume();
   const std::string folder = FolderText(destination);
   ExportOptions options;
-  options.retainFormat = run.settings.retain_format;
-  options.removeLineNumbers = run.settings.remove_line_numbers;
+  options.retain_format = run.settings.retain_format;
+  options.remove_line_numbers = run.settings.remove_line_numbers;
 
-  CopyFilesWindowScope progress(run.Progress(), folder);
-  CopyInProgressScope busy(state.CopyInProgress);
+  CCopyFilesWindowScope progress(run.Progress(), folder);
+  CCopyInProgressScope busy(state.CopyInProgress);
   for (const std::string& name : state.TransferSelection) {
     if (run.StopRequested()) break;
     run.Progress().SetCopying(source + " " + name);

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "core/interaction.h"
-#include "diskfs/floppy_volume.h"
+#include "diskfs/floppy_volume_session.h"
 #include "media/floppy_drive.h"
 
 namespace kelvo {

@@ -21,8 +21,8 @@ ErrorCode FloppyToFloppy(TransferRun& run, const std::string& source,
   if (ErrorCode rc = OpenTransferFloppy(run, destination, false, kFloppyPairCacheBlocks, to))
     return rc;
 
-  CopyFilesWindowScope progress(run.Progress(), destination);
-  CopyInProgressScope busy(state.CopyInProgress);
+  CCopyFilesWindowScope progress(run.Progress(), destination);
+  CCopyInProgressScope busy(state.CopyInProgress);
   std::vector<std::uint8_t> data;
   for (const std::string& name : state.TransferSelection) {
     if (run.StopRequested()) break;

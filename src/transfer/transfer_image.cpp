@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "diskfs/copy_disk_file.h"
+#include "core/whole_file.h"
 #include "filetypes/file_names.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "media/pc_folder_names.h"
 #include "transfer/transfer_routines.h"
 
@@ -19,7 +19,7 @@ ErrorCode PcToImage(TransferRun& run, const std::string& source,
   CKelvoVolume volume(*image);
   const std::string folder = FolderText(source);
 
-  CopyFilesWindowScope progress(run.Progress(), destination);
+  CCopyFilesWindowScope progress(run.Progress(), destination);
   for (const std::string& name : run.State().TransferSelection) {
     if (run.StopRequested()) break;
     run.Progress().SetCopying(folder + name);
@@ -56,11 +56,11 @@ ErrorCode ImageToPc(TransferRun& run, const std::string& /*source*/,
   CKelvoVolume volume(*image);
   const std::string folder = FolderText(destination);
   ExportOptions options;
-  options.retainFormat = run.settings.retain_format;
+  options.retain_format = run.settings.retain_format;
   // Text exported from an image keeps its line numbers.
-  options.removeLineNumbers = false;
+  options.remove_line_numbers = false;
 
-  CopyFilesWindowScope progress(run.Progress(), destination);
+  CCopyFilesWindowScope progress(run.Progress(), destination);
   for (const std::string& name : run.State().TransferSelection) {
     if (run.StopRequested()) break;
     run.Progress().SetCopying(folder + name);

@@ -17,12 +17,11 @@
 #include <string_view>
 
 #include "core/error_codes.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "diskfs/on_disk.h"
+#include "transfer/place_kind.h"
 
 namespace kelvo {
-
-enum class PlaceKind { PcFolder = 0, Floppy = 1, Tape = 2, DiskImage = 3 };
 
 // A place of a transfer. A floppy is reached through the services' drive
 // maker, a tape through the tape bindings, a PC folder by its path; a disk

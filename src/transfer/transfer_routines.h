@@ -36,15 +36,15 @@ struct TransferRun {
 };
 
 // Shows the "Copy Files" window for its lifetime.
-class CopyFilesWindowScope {
+class CCopyFilesWindowScope {
  public:
-  CopyFilesWindowScope(CCopyFilesSink& sink, const std::string& to) : sink_(sink) {
+  CCopyFilesWindowScope(CCopyFilesSink& sink, const std::string& to) : sink_(sink) {
     sink_.Show();
     sink_.SetTo(to);
   }
-  ~CopyFilesWindowScope() { sink_.Close(); }
-  CopyFilesWindowScope(const CopyFilesWindowScope&) = delete;
-  CopyFilesWindowScope& operator=(const CopyFilesWindowScope&) = delete;
+  ~CCopyFilesWindowScope() { sink_.Close(); }
+  CCopyFilesWindowScope(const CCopyFilesWindowScope&) = delete;
+  CCopyFilesWindowScope& operator=(const CCopyFilesWindowScope&) = delete;
 
  private:
   CCopyFilesSink& sink_;
@@ -52,12 +52,12 @@ class CopyFilesWindowScope {
 
 // Sets the copy-in-progress flag for its lifetime; a front end that holds
 // it around the whole transfer keeps it set afterwards.
-class CopyInProgressScope {
+class CCopyInProgressScope {
  public:
-  explicit CopyInProgressScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-  ~CopyInProgressScope() { flag_ = before_; }
-  CopyInProgressScope(const CopyInProgressScope&) = delete;
-  CopyInProgressScope& operator=(const CopyInProgressScope&) = delete;
+  explicit CCopyInProgressScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~CCopyInProgressScope() { flag_ = before_; }
+  CCopyInProgressScope(const CCopyInProgressScope&) = delete;
+  CCopyInProgressScope& operator=(const CCopyInProgressScope&) = delete;
 
  private:
   bool& flag_;

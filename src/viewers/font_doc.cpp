@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/error_text.h"
+#include "core/whole_file.h"
 
 namespace kelvo {
 
@@ -48,7 +49,9 @@ bool CFontDoc::Load(const std::string& path) {
   const std::string baseName = name.substr(0, dot);
 
   std::string file;
-  if (!ReadWholeFile(path, file)) return Refuse(GetErrorText(ERR_FILE_NOT_FOUND), Icon::Error);
+  if (ReadWholeFile(path, file) != ERR_OK) {
+    return Refuse(GetErrorText(ERR_FILE_NOT_FOUND), Icon::Error);
+  }
 
   // A label kept from a tape restore spells the base name from offset 18.
   const std::string first = file.substr(0, kFontLabelSize);
@@ -79,7 +82,7 @@ bool CFontDoc::Load(const std::string& path) {
   }
   if (spacing_[0] == 0) return Refuse("Vellumtype Fonts Not Yet Supported", Icon::Information);
 
-  fstEntrySize_ = (type & kFontTypeFiveWordFst) ? 10 : 8;
+  fst_entry_size_ = (type & kFontTypeFiveWordFst) ? 10 : 8;
   const int entries = HighestCode() + 1;
   try {
     fst_.assign(static_cast<std::size_t>(entries) * kFstSlotSize, 0);
@@ -88,15 +91,15 @@ bool CFontDoc::Load(const std::string& path) {
   }
   const std::size_t fstStart = base + kFontHeaderSize;
   for (int i = 0; i < entries; ++i) {
-    if (!CopyBounded(file, fstStart + static_cast<std::size_t>(i) * fstEntrySize_,
+    if (!CopyBounded(file, fstStart + static_cast<std::size_t>(i) * fst_entry_size_,
                      fst_.data() + static_cast<std::size_t>(i) * kFstSlotSize,
-                     static_cast<std::size_t>(fstEntrySize_))) {
+                     static_cast<std::size_t>(fst_entry_size_))) {
       truncated_ = true;
     }
   }
 
   // The FST fills whole blocks of 64 entries; the matrix follows them.
-  matrixOffset_ = base + kFontHeaderSize * (1 + static_cast<std::size_t>((entries + 63) / 64));
+  matrix_offset_ = base + kFontHeaderSize * (1 + static_cast<std::size_t>((entries + 63) / 64));
   std::size_t matrixSize = static_cast<std::size_t>(MatrixSizeField());
   if (type & kFontTypeWordMatrix) matrixSize *= 2;
   try {
@@ -104,7 +107,7 @@ bool CFontDoc::Load(const std::string& path) {
   } catch (const std::bad_alloc&) {
     return Refuse("Insufficient memory for Font Matrix", Icon::Error);
   }
-  if (!CopyBounded(file, matrixOffset_, matrix_.data(), matrixSize)) truncated_ = true;
+  if (!CopyBounded(file, matrix_offset_, matrix_.data(), matrixSize)) truncated_ = true;
   for (std::size_t i = 0; i + 1 < matrix_.size(); i += 2) std::swap(matrix_[i], matrix_[i + 1]);
   return true;
 }
@@ -121,8 +124,8 @@ FstEntry CFontDoc::Entry(int code) const {
   const std::uint8_t* p = fst_.data() + static_cast<std::size_t>(code) * kFstSlotSize;
   e.placement = static_cast<std::uint16_t>(p[0] | p[1] << 8);
   e.address = static_cast<std::uint16_t>(p[2] | p[3] << 8);
-  e.rowsNegated = p[4];
-  e.lengthNegated = p[5];
+  e.rows_negated = p[4];
+  e.length_negated = p[5];
   return e;
 }
 

@@ -28,13 +28,13 @@ inline constexpr int kFontTypeWordMatrix = 4;
 struct FstEntry {
   std::uint16_t placement = 0;  // low 8 bits: placement offset; bit 15: no glyph
   std::uint16_t address = 0;    // glyph offset in the matrix, in 16-bit words
-  std::uint8_t rowsNegated = 0;
-  std::uint8_t lengthNegated = 0;
+  std::uint8_t rows_negated = 0;
+  std::uint8_t length_negated = 0;
 
   bool NoGlyph() const { return (placement & 0x8000) != 0; }
   int Offset() const { return placement & 0xFF; }
-  int RowCount() const { return (256 - rowsNegated) % 256; }
-  int RowLength() const { return ((128 - (lengthNegated >> 1)) % 128); }
+  int RowCount() const { return (256 - rows_negated) % 256; }
+  int RowLength() const { return ((128 - (length_negated >> 1)) % 128); }
   std::size_t ByteOffset() const { return static_cast<std::size_t>(address) * 2; }
 };
 
@@ -64,11 +64,11 @@ class CFontDoc {
   int Spacing(int code) const { return code >= 0 && code < 256 ? spacing_[code] : 0; }
   // FST entry of `code`; a zero entry for codes past the highest.
   FstEntry Entry(int code) const;
-  int FstEntrySize() const { return fstEntrySize_; }
+  int FstEntrySize() const { return fst_entry_size_; }
   const std::vector<std::uint8_t>& FstSlots() const { return fst_; }
   // The matrix after the byte exchange.
   const std::vector<std::uint8_t>& Matrix() const { return matrix_; }
-  std::size_t MatrixOffset() const { return matrixOffset_; }
+  std::size_t MatrixOffset() const { return matrix_offset_; }
   bool HasLabel() const { return label_; }
   // True when the file ended inside the FST or matrix (the rest reads as 0).
   bool Truncated() const { return truncated_; }
@@ -81,8 +81,8 @@ class CFontDoc {
   std::array<int, 256> spacing_{};
   std::vector<std::uint8_t> fst_;
   std::vector<std::uint8_t> matrix_;
-  std::size_t matrixOffset_ = 0;
-  int fstEntrySize_ = 8;
+  std::size_t matrix_offset_ = 0;
+  int fst_entry_size_ = 8;
   bool label_ = false;
   bool truncated_ = false;
   ViewerMessage message_;

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/error_text.h"
+#include "core/whole_file.h"
 #include "viewers/raster_decoder.h"
 
 namespace kelvo {
@@ -73,11 +74,9 @@ bool CImgDoc::Refuse(const std::string& text) {
 bool CImgDoc::Load(const std::string& path) {
   message_ = ViewerMessage{};
   std::string file;
-  try {
-    if (!ReadWholeFile(path, file)) return Refuse(GetErrorText(ERR_FILE_NOT_FOUND));
-  } catch (const std::bad_alloc&) {
-    return Refuse("Insufficient Memory for File Buffer");
-  }
+  const ErrorCode rc = ReadWholeFile(path, file);
+  if (rc == ERR_NOT_ENOUGH_MEMORY) return Refuse("Insufficient Memory for File Buffer");
+  if (rc != ERR_OK) return Refuse(GetErrorText(ERR_FILE_NOT_FOUND));
   return LoadBytes(file);
 }
 
@@ -97,13 +96,13 @@ bool CImgDoc::LoadBytes(const std::string& file) {
   portrait_ = true;
   if (TextAt(file, base_ + 16, kImgFormat20) || TextAt(file, base_ + 16, kImgFormat10)) {
     kind_ = kImgKindImgFormat;
-    scanLines_ = BigEndian16(file, base_ + 474);
+    scan_lines_ = BigEndian16(file, base_ + 474);
     dots_ = BigEndian16(file, base_ + 478);
   } else if (TextAt(file, base_ + 16, kRasterEncoding)) {
     if (!TextAt(file, base_ + 68, kRestrictedEncoding)) return Refuse("Unsupported Image Type");
     kind_ = kImgKindRasterEncoding;
     if (TextAt(file, base_ + 101, "Landscape")) portrait_ = false;
-    scanLines_ = BigEndian16(file, base_ + 458);
+    scan_lines_ = BigEndian16(file, base_ + 458);
     dots_ = BigEndian16(file, base_ + 462);
   } else {
     return Refuse("Unsupported Image Type");
@@ -111,16 +110,16 @@ bool CImgDoc::LoadBytes(const std::string& file) {
   ink_ = ReadInkColour(file);
 
   const int rounded = RoundedImageDots(dots_);
-  bitmapSize_ = static_cast<std::size_t>(rounded / 8) * static_cast<std::size_t>(scanLines_);
-  if (bitmapSize_ > kMaxImageBitmapBytes) {
-    bitmapSize_ = 0;
+  bitmap_size_ = static_cast<std::size_t>(rounded / 8) * static_cast<std::size_t>(scan_lines_);
+  if (bitmap_size_ > kMaxImageBitmapBytes) {
+    bitmap_size_ = 0;
     return Refuse("Insufficient Memory to Decode Bitmap");
   }
   // calloc: the zero bits (ink) of lines the raster never reaches cost
   // nothing until they are touched.
-  bitmap_.reset(static_cast<std::uint8_t*>(std::calloc(bitmapSize_ == 0 ? 1 : bitmapSize_, 1)));
+  bitmap_.reset(static_cast<std::uint8_t*>(std::calloc(bitmap_size_ == 0 ? 1 : bitmap_size_, 1)));
   if (!bitmap_) {
-    bitmapSize_ = 0;
+    bitmap_size_ = 0;
     return Refuse("Insufficient Memory to Decode Bitmap");
   }
 
@@ -130,7 +129,7 @@ bool CImgDoc::LoadBytes(const std::string& file) {
   const std::size_t rasterSize = start < file.size() ? file.size() - start : 0;
   RasterDecodeResult r;
   try {
-    r = DecodeRestrictedRaster(raster, rasterSize, rounded, scanLines_, bitmap_.get());
+    r = DecodeRestrictedRaster(raster, rasterSize, rounded, scan_lines_, bitmap_.get());
   } catch (const std::bad_alloc&) {
     ReleaseBitmap();
     return Refuse("Insufficient Memory to Decode Bitmap");
@@ -138,14 +137,14 @@ bool CImgDoc::LoadBytes(const std::string& file) {
   if (!r.ok) {
     ReleaseBitmap();
     char text[64];
-    std::snprintf(text, sizeof text, "Read Error LineNo = nScanLine = %d ", r.linesStored);
+    std::snprintf(text, sizeof text, "Read Error LineNo = nScanLine = %d ", r.lines_stored);
     message_.text = text;
     message_.title = "";
     message_.icon = Icon::None;
     message_.beep = false;
     return false;
   }
-  endedEarly_ = r.endedEarly;
+  ended_early_ = r.ended_early;
   return true;
 }
 

@@ -35,23 +35,23 @@ class CImgDoc {
   const ViewerMessage& Message() const { return message_; }
 
   int Kind() const { return kind_; }
-  int ScanLines() const { return scanLines_; }
+  int ScanLines() const { return scan_lines_; }
   int DotsPerLine() const { return dots_; }
   bool Portrait() const { return portrait_; }
   Rgb InkColour() const { return ink_; }
   // Offset of the header in the file (0, 128 or 512).
   std::size_t Base() const { return base_; }
   // True when the raster ended (code 0x71) before every scan line was stored.
-  bool EndedEarly() const { return endedEarly_; }
+  bool EndedEarly() const { return ended_early_; }
 
   // The decoded raster: ScanLines() lines of LineBytes() bytes, 0 = ink.
   int LineBytes() const { return RoundedImageDots(dots_) / 8; }
   const std::uint8_t* Bitmap() const { return bitmap_.get(); }
-  std::size_t BitmapSize() const { return bitmapSize_; }
+  std::size_t BitmapSize() const { return bitmap_size_; }
   // The view releases the raster once it has made its own bitmap.
   void ReleaseBitmap() {
     bitmap_.reset();
-    bitmapSize_ = 0;
+    bitmap_size_ = 0;
   }
 
  private:
@@ -61,14 +61,14 @@ class CImgDoc {
   bool Refuse(const std::string& text);
 
   int kind_ = 0;
-  int scanLines_ = 0;
+  int scan_lines_ = 0;
   int dots_ = 0;
   bool portrait_ = true;
-  bool endedEarly_ = false;
+  bool ended_early_ = false;
   Rgb ink_;
   std::size_t base_ = 0;
   std::unique_ptr<std::uint8_t, FreeDeleter> bitmap_;
-  std::size_t bitmapSize_ = 0;
+  std::size_t bitmap_size_ = 0;
   ViewerMessage message_;
 };
 

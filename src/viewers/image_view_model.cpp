@@ -111,8 +111,8 @@ CMonoBitmap BuildDisplayBitmap(const CMonoBitmap& full, int zoom, int quarterTur
 CImgViewModel::CImgViewModel(CImgDoc& doc, const ImageViewOptions& options)
     : full_(MakeFullBitmap(doc)),
       ink_(doc.InkColour()),
-      zoom_(std::clamp(options.defaultZoom, kMinZoom, kMaxZoom)),
-      increment_(std::max(options.zoomIncrement, 1)) {
+      zoom_(std::clamp(options.default_zoom, kMinZoom, kMaxZoom)),
+      increment_(std::max(options.zoom_increment, 1)) {
   doc.ReleaseBitmap();
   Rebuild();
 }

@@ -23,8 +23,8 @@ CMonoBitmap StretchInkWins(const CMonoBitmap& src, int w, int h);
 CMonoBitmap BuildDisplayBitmap(const CMonoBitmap& full, int zoom, int quarterTurns);
 
 struct ImageViewOptions {
-  int defaultZoom = 50;    // "Default Zoom"
-  int zoomIncrement = 5;   // "Zoom Increment"
+  int default_zoom = 50;    // "Default Zoom"
+  int zoom_increment = 5;   // "Zoom Increment"
 };
 
 // The state of one image view: zoom, turns and the display bitmap.

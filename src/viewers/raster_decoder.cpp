@@ -10,14 +10,14 @@ namespace {
 // The single-dot patterns of a code's low two bits.
 constexpr std::uint8_t kDotPattern[4] = {8, 4, 2, 1};
 
-class Decoder {
+class CDecoder {
  public:
-  Decoder(const std::uint8_t* data, std::size_t size, int roundedDots)
+  CDecoder(const std::uint8_t* data, std::size_t size, int roundedDots)
       : data_(data),
         nibbles_(size * 2),
-        modeZeroGroups_(roundedDots / 4),
-        lineGroups_((roundedDots + 3) / 4),
-        line_(static_cast<std::size_t>((lineGroups_ + 1) / 2), 0),
+        mode_zero_groups_(roundedDots / 4),
+        line_groups_((roundedDots + 3) / 4),
+        line_(static_cast<std::size_t>((line_groups_ + 1) / 2), 0),
         previous_(line_.size(), 0) {}
 
   // Reads a 4-bit unit; false at the end of the input.
@@ -40,7 +40,7 @@ class Decoder {
   // Decodes one line in `mode`, leaving the next mode in `next`.
   bool DecodeLine(int mode, int& next) {
     if (mode == 0) {
-      for (int g = 0; g < modeZeroGroups_; ++g) {
+      for (int g = 0; g < mode_zero_groups_; ++g) {
         int p = 0;
         if (!Read4(p) || !Write(0, p)) return false;
       }
@@ -106,7 +106,7 @@ class Decoder {
   // Leaves `skip` groups empty and writes `pattern` into the group after them.
   bool Write(int skip, int pattern) {
     const int g = group_ + skip;
-    if (g >= lineGroups_) return false;
+    if (g >= line_groups_) return false;
     std::uint8_t& byte = line_[static_cast<std::size_t>(g >> 1)];
     if (g & 1) {
       byte = static_cast<std::uint8_t>(byte | pattern);
@@ -120,8 +120,8 @@ class Decoder {
   const std::uint8_t* data_;
   std::size_t nibbles_;
   std::size_t pos_ = 0;
-  int modeZeroGroups_;
-  int lineGroups_;
+  int mode_zero_groups_;
+  int line_groups_;
   int group_ = 0;
   std::vector<std::uint8_t> line_;
   std::vector<std::uint8_t> previous_;
@@ -134,23 +134,23 @@ RasterDecodeResult DecodeRestrictedRaster(const std::uint8_t* data, std::size_t 
   RasterDecodeResult result;
   roundedDots = std::max(roundedDots, 0);
   const std::size_t lineBytes = static_cast<std::size_t>(roundedDots / 8);
-  Decoder d(data, size, roundedDots);
+  CDecoder d(data, size, roundedDots);
   int start = 0;
   if (!d.Read8(start) || start != kRasterStartOfImage) return result;
   int mode = 0;
   if (!d.Read8(mode)) return result;
   for (;;) {
-    if (result.linesStored >= scanLines) break;
+    if (result.lines_stored >= scanLines) break;
     if (mode == kRasterEndOfImage) {
-      result.endedEarly = true;
+      result.ended_early = true;
       break;
     }
     if (mode > 3) return result;
     int next = 0;
     if (!d.DecodeLine(mode, next)) return result;
-    d.FinishLine(mode, bitmap + lineBytes * static_cast<std::size_t>(result.linesStored),
+    d.FinishLine(mode, bitmap + lineBytes * static_cast<std::size_t>(result.lines_stored),
                  lineBytes);
-    ++result.linesStored;
+    ++result.lines_stored;
     mode = next;
   }
   result.ok = true;

@@ -13,8 +13,8 @@ inline constexpr std::uint8_t kRasterEndOfImage = 0x71;
 
 struct RasterDecodeResult {
   bool ok = false;
-  int linesStored = 0;  // lines written to the bitmap (the number the read error shows)
-  bool endedEarly = false;  // the image ended before all its scan lines were stored
+  int lines_stored = 0;  // lines written to the bitmap (the number the read error shows)
+  bool ended_early = false;  // the image ended before all its scan lines were stored
 };
 
 // Decodes `size` bytes of encoded raster into `bitmap`, which holds

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/whole_file.h"
 #include "filetypes/file_types.h"
 #include "viewers/viewer_message.h"
 
@@ -22,7 +23,7 @@ bool CSourceDoc::Load(const std::string& path) {
   const int type = SourceTypeOfPath(path);
   if (type < 0) return false;
   std::string file;
-  if (!ReadWholeFile(path, file)) return false;
+  if (ReadWholeFile(path, file) != ERR_OK) return false;
   LoadBytes(file, type);
   return true;
 }

@@ -46,7 +46,7 @@ std::string TaskDumpLine(const std::uint8_t* chunk, std::size_t n, std::size_t o
 
 bool CTaskDoc::Load(const std::string& path) {
   memory_.clear();
-  cachedBlock_ = SIZE_MAX;
+  cached_block_ = SIZE_MAX;
   file_.close();
   file_.clear();
   file_.open(path, std::ios::binary);
@@ -62,11 +62,11 @@ void CTaskDoc::LoadBytes(const std::string& bytes) {
   file_.close();
   memory_ = bytes;
   size_ = bytes.size();
-  cachedBlock_ = SIZE_MAX;
+  cached_block_ = SIZE_MAX;
 }
 
 void CTaskDoc::FetchBlock(std::size_t block) const {
-  if (block == cachedBlock_) return;
+  if (block == cached_block_) return;
   const std::size_t at = block * cache_.size();
   std::size_t n = 0;
   if (!file_.is_open()) {
@@ -78,8 +78,8 @@ void CTaskDoc::FetchBlock(std::size_t block) const {
     file_.read(reinterpret_cast<char*>(cache_.data()), static_cast<std::streamsize>(cache_.size()));
     n = static_cast<std::size_t>(std::max<std::streamsize>(file_.gcount(), 0));
   }
-  cachedBlock_ = block;
-  cachedLength_ = n;
+  cached_block_ = block;
+  cached_length_ = n;
 }
 
 std::size_t CTaskDoc::LineCount() const {
@@ -94,8 +94,8 @@ std::string CTaskDoc::Line(std::size_t i) const {
   if (within == kTaskLinesPerBlock) return " ";
   FetchBlock(block);
   const std::size_t start = within * kTaskChunk;
-  if (start >= cachedLength_) return {};
-  const std::size_t n = std::min(kTaskChunk, cachedLength_ - start);
+  if (start >= cached_length_) return {};
+  const std::size_t n = std::min(kTaskChunk, cached_length_ - start);
   return TaskDumpLine(cache_.data() + start, n, block * cache_.size() + start);
 }
 

@@ -47,8 +47,8 @@ class CTaskDoc {
   std::string memory_;  // the bytes, when loaded from memory
   mutable std::ifstream file_;
   mutable std::array<std::uint8_t, 512> cache_{};
-  mutable std::size_t cachedBlock_ = SIZE_MAX;
-  mutable std::size_t cachedLength_ = 0;
+  mutable std::size_t cached_block_ = SIZE_MAX;
+  mutable std::size_t cached_length_ = 0;
 };
 
 }  // namespace kelvo

@@ -22,13 +22,13 @@ class CTextViewScroll {
   void Layout(std::size_t lineCount, int charWidth, int charHeight, int clientWidth,
               int clientHeight);
 
-  int LinesPerPage() const { return linesPerPage_; }
-  int ColumnsPerPage() const { return columnsPerPage_; }
-  int MaxFirstLine() const { return maxFirstLine_; }
-  int MaxFirstColumn() const { return maxFirstColumn_; }
-  int FirstLine() const { return firstLine_; }
-  int FirstColumn() const { return firstColumn_; }
-  int LineWidth() const { return lineWidth_; }
+  int LinesPerPage() const { return lines_per_page_; }
+  int ColumnsPerPage() const { return columns_per_page_; }
+  int MaxFirstLine() const { return max_first_line_; }
+  int MaxFirstColumn() const { return max_first_column_; }
+  int FirstLine() const { return first_line_; }
+  int FirstColumn() const { return first_column_; }
+  int LineWidth() const { return line_width_; }
 
   // Scroll bar ranges in pixels (0: no scroll bar).
   int VerticalRange() const;
@@ -46,25 +46,25 @@ class CTextViewScroll {
   // and last (inclusive, within the document); last < first when none.
   void LinesToPaint(int top, int bottom, long long& first, long long& last) const;
   // The y of a document line in the window.
-  long long LineY(long long line) const { return (line - firstLine_) * charHeight_; }
+  long long LineY(long long line) const { return (line - first_line_) * char_height_; }
 
  private:
-  CTextViewScroll(int lineWidth, bool cappedRange) : lineWidth_(lineWidth), capped_(cappedRange) {}
+  CTextViewScroll(int lineWidth, bool cappedRange) : line_width_(lineWidth), capped_(cappedRange) {}
   long long TotalHeight() const {
-    return (static_cast<long long>(lineCount_) + 1) * charHeight_;
+    return (static_cast<long long>(line_count_) + 1) * char_height_;
   }
 
-  int lineWidth_;
+  int line_width_;
   bool capped_;
-  std::size_t lineCount_ = 0;
-  int charWidth_ = 1;
-  int charHeight_ = 1;
-  int linesPerPage_ = 0;
-  int columnsPerPage_ = 0;
-  int maxFirstLine_ = 0;
-  int maxFirstColumn_ = 0;
-  int firstLine_ = 0;
-  int firstColumn_ = 0;
+  std::size_t line_count_ = 0;
+  int char_width_ = 1;
+  int char_height_ = 1;
+  int lines_per_page_ = 0;
+  int columns_per_page_ = 0;
+  int max_first_line_ = 0;
+  int max_first_column_ = 0;
+  int first_line_ = 0;
+  int first_column_ = 0;
 };
 
 }  // namespace kelvo

@@ -17,9 +17,6 @@ struct ViewerMessage {
 // Shows `message` through the user interaction (nothing for a silent one).
 void ShowViewerMessage(Interaction& ui, const ViewerMessage& message);
 
-// Reads a whole file into `out`; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& out);
-
 // The file name part of `path` (after the last '/' or '\').
 std::string FileNamePart(const std::string& path);
 

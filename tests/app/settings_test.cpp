@@ -26,29 +26,29 @@ const std::vector<std::string> kTextNames = {
 };
 
 // A store that records the names it is asked for.
-class RecordingStore : public MemoryKeyValueStore {
+class RecordingStore : public CMemoryKeyValueStore {
  public:
   mutable std::vector<std::string> reads;
   std::optional<std::int32_t> GetInt(const std::string& name) const override {
     reads.push_back(name);
-    return MemoryKeyValueStore::GetInt(name);
+    return CMemoryKeyValueStore::GetInt(name);
   }
   std::optional<std::string> GetString(const std::string& name) const override {
     reads.push_back(name);
-    return MemoryKeyValueStore::GetString(name);
+    return CMemoryKeyValueStore::GetString(name);
   }
 };
 
 Settings LoadWith(const std::vector<std::pair<std::string, std::int32_t>>& ints,
                   const std::vector<std::pair<std::string, std::string>>& texts = {}) {
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   for (const auto& [name, value] : ints) store.SetInt(name, value);
   for (const auto& [name, value] : texts) store.SetString(name, value);
   return LoadSettings(store);
 }
 
 TEST(LoadSettings, FirstRunGivesEveryDefault) {
-  MemoryKeyValueStore empty;
+  CMemoryKeyValueStore empty;
   const Settings s = LoadSettings(empty);
   EXPECT_EQ(s.MainWindowLeft, 135);
   EXPECT_EQ(s.MainWindowTop, 82);
@@ -210,7 +210,7 @@ TEST(LoadSettings, DeviceBindingsKeepTheirDefaultUnlessANameIsStored) {
 }
 
 TEST(SaveSettings, WritesEveryNumberAndReadsBackTheSame) {
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   Settings s;
   s.MainWindowLeft = 11;
   s.MainWindowWidth = 1000;
@@ -245,7 +245,7 @@ TEST(SaveSettings, WritesEveryNumberAndReadsBackTheSame) {
 }
 
 TEST(SaveSettings, AnEmptyPathLeavesTheStoredOneAlone) {
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   store.SetString("Startup Directory", "/home/op");
   store.SetString("Tape Restore Path", "C:");
   Settings s = LoadSettings(store);
@@ -257,7 +257,7 @@ TEST(SaveSettings, AnEmptyPathLeavesTheStoredOneAlone) {
 }
 
 TEST(CreateSettingsKey, CreatesTheKeyOfAFirstRun) {
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   EXPECT_FALSE(store.HasKey());
   EXPECT_TRUE(CreateSettingsKey(store));
   EXPECT_TRUE(store.HasKey());

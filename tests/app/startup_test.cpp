@@ -21,7 +21,7 @@ StartupOptions Isolated(const TempDir& dir) {
   return o;
 }
 
-void BindNothing(MemoryKeyValueStore& store, const TempDir& dir) {
+void BindNothing(CMemoryKeyValueStore& store, const TempDir& dir) {
   store.SetString("Floppy A Device", (dir / "no-fd0").string());
   store.SetString("Floppy B Device", (dir / "no-fd1").string());
   for (int i = 0; i < 4; ++i)
@@ -30,7 +30,7 @@ void BindNothing(MemoryKeyValueStore& store, const TempDir& dir) {
 
 TEST(StartUp, FirstRunCreatesTheKeyAndStartsWithTheDefaults) {
   TempDir dir;
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   ScriptedInteraction ui;
   AppState state;
   state.PlatformId = 0;
@@ -49,7 +49,7 @@ TEST(StartUp, FirstRunCreatesTheKeyAndStartsWithTheDefaults) {
 
 TEST(StartUp, KeyIsLeftUncreatedWhenNotAllowed) {
   TempDir dir;
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   ScriptedInteraction ui;
   AppState state;
   StartupOptions o = Isolated(dir);
@@ -61,7 +61,7 @@ TEST(StartUp, KeyIsLeftUncreatedWhenNotAllowed) {
 
 TEST(StartUp, MissingFloppyDriverWarnsOnceAndGoesOn) {
   TempDir dir;
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   BindNothing(store, dir);
   ScriptedInteraction ui;
   AppState state;
@@ -86,7 +86,7 @@ TEST(StartUp, MissingFloppyDriverWarnsOnceAndGoesOn) {
 
 TEST(StartUp, EmulatedDriveNeedsNoDriverWarning) {
   TempDir dir;
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   BindNothing(store, dir);
   store.SetString("Floppy B Device", "emu:" + (dir / "b.img").string() + ",form=5.25");
   ScriptedInteraction ui;
@@ -102,7 +102,7 @@ TEST(StartUp, EmulatedDriveNeedsNoDriverWarning) {
 TEST(StartUp, OverridesBindDevicesForThisRunOnly) {
   TempDir dir;
   WriteFileBytes(dir / "t.tap", "");
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   BindNothing(store, dir);
   ScriptedInteraction ui;
   AppState state;
@@ -124,7 +124,7 @@ TEST(StartUp, OverridesBindDevicesForThisRunOnly) {
 
 TEST(StartUp, TraceLogIsWrittenOnlyWhenEnabled) {
   TempDir dir;
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   BindNothing(store, dir);
   ScriptedInteraction ui;
   const StartupOptions o = Isolated(dir);
@@ -158,7 +158,7 @@ TEST(StartUp, TraceLogIsWrittenOnlyWhenEnabled) {
 
 TEST(ShutDown, WritesTheChangedSettingsBack) {
   TempDir dir;
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   ScriptedInteraction ui;
   AppState state;
   StartUp(state, store, ui, Isolated(dir));

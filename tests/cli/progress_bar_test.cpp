@@ -18,11 +18,11 @@ std::string Contents(std::FILE* f) {
   return text;
 }
 
-TEST(ProgressBar, DrawsInPlaceAndEndsTheLine) {
+TEST(CProgressBar, DrawsInPlaceAndEndsTheLine) {
   std::FILE* f = std::tmpfile();
   ASSERT_NE(f, nullptr);
   {
-    ProgressBar bar("copy", f, true);
+    CProgressBar bar("copy", f, true);
     bar.Update(0, 4);
     bar.Update(1, 4);
     bar.Update(1, 4);  // unchanged: not drawn again
@@ -37,10 +37,10 @@ TEST(ProgressBar, DrawsInPlaceAndEndsTheLine) {
   std::fclose(f);
 }
 
-TEST(ProgressBar, OddCountsStayWithinTheBar) {
+TEST(CProgressBar, OddCountsStayWithinTheBar) {
   std::FILE* f = std::tmpfile();
   ASSERT_NE(f, nullptr);
-  ProgressBar bar("x", f, true);
+  CProgressBar bar("x", f, true);
   bar.Update(7, 0);  // nothing to do counts as done
   bar.Update(9, 3);  // more than the total
   bar.Update(UINT64_MAX - 1, UINT64_MAX);
@@ -53,10 +53,10 @@ TEST(ProgressBar, OddCountsStayWithinTheBar) {
   std::fclose(f);
 }
 
-TEST(ProgressBar, LabelsAreCutAtCharacterBoundaries) {
+TEST(CProgressBar, LabelsAreCutAtCharacterBoundaries) {
   std::FILE* f = std::tmpfile();
   ASSERT_NE(f, nullptr);
-  ProgressBar bar(std::string(39, 'a') + "\u00bd tail", f, true);
+  CProgressBar bar(std::string(39, 'a') + "\u00bd tail", f, true);
   bar.Update(1, 2);
   bar.SetLabel("REPORT.FNT");
   bar.SetDetail("A.FNT (3)");  // the tape line's file and counter follow the percentage
@@ -69,11 +69,11 @@ TEST(ProgressBar, LabelsAreCutAtCharacterBoundaries) {
   std::fclose(f);
 }
 
-TEST(ProgressBar, DisabledBarWritesNothing) {
+TEST(CProgressBar, DisabledBarWritesNothing) {
   std::FILE* f = std::tmpfile();
   ASSERT_NE(f, nullptr);
   {
-    ProgressBar bar("copy", f, false);
+    CProgressBar bar("copy", f, false);
     bar.Update(1, 2);
     bar.SetLabel("other");
   }

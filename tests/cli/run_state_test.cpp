@@ -11,7 +11,7 @@ namespace {
 TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
   test::TempDir dir;
   test::WriteFileBytes(dir / "t.tap", "");
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   store.SetInt("Retain MQS Format", 1);
   store.SetInt("Tape Blocking Factor", 20);
   store.SetInt("Show All File Types", 1);
@@ -45,7 +45,7 @@ TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
 }
 
 TEST(PrepareRunState, WithoutOptionsTheStoredSettingsHold) {
-  MemoryKeyValueStore store;
+  CMemoryKeyValueStore store;
   store.SetInt("Remove Line Numbers", 1);
   test::ScriptedInteraction ui;
   CliContext ctx;

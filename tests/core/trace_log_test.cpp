@@ -44,10 +44,10 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-TEST(TraceLog, OpeningCreatesTheFolderAndWritesTheHeaderLine) {
+TEST(CTraceLog, OpeningCreatesTheFolderAndWritesTheHeaderLine) {
   TempDir dir;
   const auto path = dir / "state/kelvo-disk-utility/kdisk32.log";
-  TraceLog log;
+  CTraceLog log;
   ASSERT_TRUE(log.OpenTraceLog(path));
   EXPECT_TRUE(log.IsOpen());
   const std::string text = ReadFileText(path);
@@ -56,10 +56,10 @@ TEST(TraceLog, OpeningCreatesTheFolderAndWritesTheHeaderLine) {
   EXPECT_EQ(DigitsAsNines(text), "99:99:99: Log file opened: 99/99/99 99:99:99\r\n");
 }
 
-TEST(TraceLog, LinesGetTheTimeAndNoLineEnd) {
+TEST(CTraceLog, LinesGetTheTimeAndNoLineEnd) {
   TempDir dir;
   const auto path = dir / "kdisk32.log";
-  TraceLog log;
+  CTraceLog log;
   ASSERT_TRUE(log.OpenTraceLog(path));
   const std::size_t header = ReadFileText(path).size();
   log.WriteTraceLine("copied REPORT.FNT");
@@ -67,24 +67,24 @@ TEST(TraceLog, LinesGetTheTimeAndNoLineEnd) {
   EXPECT_EQ(DigitsAsNines(tail), "99:99:99: copied REPORT.FNT");
 }
 
-TEST(TraceLog, OpeningTruncatesAnOldLog) {
+TEST(CTraceLog, OpeningTruncatesAnOldLog) {
   TempDir dir;
   const auto path = dir / "kdisk32.log";
   WriteFileBytes(path, std::string(5000, 'x'));
-  TraceLog log;
+  CTraceLog log;
   ASSERT_TRUE(log.OpenTraceLog(path));
   EXPECT_EQ(ReadFileText(path).find('x'), std::string::npos);
 }
 
-TEST(TraceLog, ClosedLogWritesNothing) {
+TEST(CTraceLog, ClosedLogWritesNothing) {
   TempDir dir;
   const auto path = dir / "kdisk32.log";
-  TraceLog never_opened;
+  CTraceLog never_opened;
   never_opened.WriteTraceLine("lost");
   never_opened.CloseTraceLog();
   EXPECT_FALSE(std::filesystem::exists(path));
 
-  TraceLog log;
+  CTraceLog log;
   ASSERT_TRUE(log.OpenTraceLog(path));
   log.CloseTraceLog();
   EXPECT_FALSE(log.IsOpen());
@@ -93,17 +93,17 @@ TEST(TraceLog, ClosedLogWritesNothing) {
   EXPECT_EQ(ReadFileText(path), before);
 }
 
-TEST(TraceLog, UncreatableFileLeavesTheLogClosed) {
+TEST(CTraceLog, UncreatableFileLeavesTheLogClosed) {
   TempDir dir;
   WriteFileBytes(dir / "plain-file", "not a folder");
-  TraceLog log;
+  CTraceLog log;
   EXPECT_FALSE(log.OpenTraceLog(dir / "plain-file/sub/kdisk32.log"));
   EXPECT_FALSE(log.IsOpen());
   log.WriteTraceLine("ignored");
   EXPECT_FALSE(log.OpenTraceLog({}));
 }
 
-TEST(TraceLog, DefaultPathFollowsTheXdgStateFolder) {
+TEST(CTraceLog, DefaultPathFollowsTheXdgStateFolder) {
   {
     ScopedEnv state("XDG_STATE_HOME", "/var/tmp/state");
     EXPECT_EQ(DefaultTraceLogPath(), "/var/tmp/state/kelvo-disk-utility/kdisk32.log");

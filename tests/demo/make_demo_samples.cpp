@@ -26,7 +26,7 @@ FontGlyphSpec FramedGlyph(int code) {
   FontGlyphSpec g;
   g.code = code;
   g.rows = 16;
-  g.rowLength = 2;
+  g.row_length = 2;
   g.bytes.assign(32, 0);
   for (int r = 0; r < 16; ++r) {
     unsigned row = (r == 0 || r == 15) ? 0xFFFFu : 0x8001u;
@@ -39,8 +39,8 @@ FontGlyphSpec FramedGlyph(int code) {
 
 std::string DemoFont() {
   FontSpec spec = DefaultFontSpec(18);
-  spec.labelName = "DEMO";
-  for (int code = 32; code <= spec.highestCode; ++code) spec.glyphs.push_back(FramedGlyph(code));
+  spec.label_name = "DEMO";
+  for (int code = 32; code <= spec.highest_code; ++code) spec.glyphs.push_back(FramedGlyph(code));
   return BuildFont(spec);
 }
 
@@ -62,7 +62,7 @@ std::string DemoImage() {
   }
   encoder.End();
   ImageFileSpec spec;
-  spec.scanLines = lines;
+  spec.scan_lines = lines;
   spec.dots = dots;
   spec.raster = encoder.Bytes();
   return BuildImageFile(spec);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/diskfs_fake_drive.h"
 #include "support/diskfs_image_builder.h"
 

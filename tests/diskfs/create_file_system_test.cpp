@@ -134,7 +134,7 @@ TEST(CreateFileSystem, GeometryFollowsMediaCode) {
 
 TEST(CreateFileSystem, BitmapOf1200K) {
   auto disk = Build(MediaKind::F3_1Pt2_512);
-  AllocationBitmap map(std::span<std::uint8_t, kBlockSize>(disk.data() + 4 * kBlockSize, kBlockSize));
+  CAllocationBitmap map(std::span<std::uint8_t, kBlockSize>(disk.data() + 4 * kBlockSize, kBlockSize));
   EXPECT_FALSE(map.IsFree(79));
   EXPECT_TRUE(map.IsFree(80));
   EXPECT_TRUE(map.IsFree(2339));

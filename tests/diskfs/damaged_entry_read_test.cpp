@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "diskfs/kelvo_volume.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/diskfs_image_builder.h"
 #include "support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -7,7 +7,7 @@
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/listing.h"
 #include "core/radix50.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/diskfs_image_builder.h"
 #include "support/test_support.h"
 #include "core/error_text.h"

@@ -4,7 +4,7 @@
 
 #include "diskfs/listing.h"
 #include "core/radix50.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/diskfs_fake_drive.h"
 #include "support/diskfs_image_builder.h"
 

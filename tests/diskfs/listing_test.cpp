@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "diskfs/mount.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/diskfs_image_builder.h"
 
 namespace kelvo {

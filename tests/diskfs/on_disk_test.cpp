@@ -96,7 +96,7 @@ TEST(OnDisk, VolumeBlockDiskIdAndTypeCount) {
 
 TEST(Bitmap, FirstFitTakesTheLowestRunLongEnough) {
   Block map{};
-  AllocationBitmap bits(map);
+  CAllocationBitmap bits(map);
   bits.MarkFree(87, 1, 4095);
   bits.MarkFree(96, 2, 4095);
   std::uint16_t start = 0;
@@ -119,7 +119,7 @@ TEST(Bitmap, ScanAndChangesStayWithinTheFileSystem) {
   EXPECT_EQ(FindFreeBlocks(map.data(), 4097, start), ERR_HANDLE_DISK_FULL);
 
   Block clear{};
-  AllocationBitmap bits(clear);
+  CAllocationBitmap bits(clear);
   EXPECT_EQ(bits.MarkFree(1400, 60000, 1403), 4u);
   EXPECT_TRUE(bits.IsFree(1403));
   EXPECT_FALSE(bits.IsFree(1404));

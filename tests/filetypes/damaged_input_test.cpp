@@ -27,19 +27,19 @@ TEST(DamagedInput, StoredContentKeepsItsInvariants) {
       StoredContent c;
       ASSERT_EQ(PrepareStoredContent(name, file, {{int(rng() % 100) - 50, 10}, {bool(round % 3)}}, c),
                 ERR_OK);
-      ASSERT_EQ(c.blocks.size(), std::size_t(c.words.blockCount) * 512);
+      ASSERT_EQ(c.blocks.size(), std::size_t(c.words.block_count) * 512);
       if (c.kind == ContentKind::Binary) {
-        EXPECT_EQ(c.words.recordSize, 512u);
-        EXPECT_EQ(c.words.lastBlockBytes, 0u);
+        EXPECT_EQ(c.words.record_size, 512u);
+        EXPECT_EQ(c.words.last_block_bytes, 0u);
         // The data is the file less its label, byte for byte.
         const std::size_t label = RetainedLabelLength(
             std::span(file).first(std::min<std::size_t>(size, 512)), name);
-        ASSERT_EQ(c.words.blockCount, (size - label + 511) / 512);
+        ASSERT_EQ(c.words.block_count, (size - label + 511) / 512);
         EXPECT_TRUE(std::equal(file.begin() + label, file.end(), c.blocks.begin()));
       } else {
-        EXPECT_EQ(c.words.recordSize, 80u);
-        EXPECT_LE(c.words.lastBlockBytes, 480u);
-        EXPECT_EQ(c.words.lastBlockBytes % 80, 0u);
+        EXPECT_EQ(c.words.record_size, 80u);
+        EXPECT_LE(c.words.last_block_bytes, 480u);
+        EXPECT_EQ(c.words.last_block_bytes % 80, 0u);
       }
     }
   }
@@ -56,7 +56,7 @@ TEST(DamagedInput, ExportStaysWithinTheBlocksGiven) {
       std::vector<std::uint8_t> out;
       CVectorSink sink(out);
       ASSERT_EQ(ExportStoredFile("JSL", words, blocks, options, sink), ERR_OK);
-      if (options.retainFormat || words.recordSize != 80) {
+      if (options.retain_format || words.record_size != 80) {
         EXPECT_LE(out.size(), blocks.size());
       } else {
         EXPECT_LE(out.size(), blocks.size() / 80 * 82);

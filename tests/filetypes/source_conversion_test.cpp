@@ -12,11 +12,11 @@ using test::RecordBlocks;
 using test::SourceRecord;
 using test::Text;
 
-std::string ToText(const std::vector<std::uint8_t>& data, bool removeLineNumbers,
+std::string ToText(const std::vector<std::uint8_t>& data, bool remove_line_numbers,
                    RecordsToTextResult* result = nullptr) {
   std::vector<std::uint8_t> out;
   CVectorSink sink(out);
-  EXPECT_EQ(ConvertRecordsToText(data, removeLineNumbers, sink, result), ERR_OK);
+  EXPECT_EQ(ConvertRecordsToText(data, remove_line_numbers, sink, result), ERR_OK);
   return Text(out);
 }
 
@@ -85,7 +85,7 @@ TEST(RecordsToText, RecordWithAZeroByteEndsTheConversion) {
   RecordsToTextResult result;
   EXPECT_EQ(ToText(data, true, &result), "A\r\n");
   EXPECT_EQ(result.lines, 1u);
-  EXPECT_TRUE(result.stoppedAtZeroRecord);
+  EXPECT_TRUE(result.stopped_at_zero_record);
 }
 
 TEST(RecordsToText, SkipsTheZeroTailOfEveryBlock) {
@@ -102,7 +102,7 @@ TEST(RecordsToText, SkipsTheZeroTailOfEveryBlock) {
                    &result),
             expected);
   EXPECT_EQ(result.lines, 14u);
-  EXPECT_FALSE(result.stoppedAtZeroRecord);
+  EXPECT_FALSE(result.stopped_at_zero_record);
 }
 
 TEST(RecordsToText, APartialRecordAtTheEndIsNotConverted) {

@@ -54,40 +54,40 @@ TEST(StoredContent, BinaryFileIsZeroPaddedToWholeBlocks) {
   for (std::size_t i = 0; i < file.size(); ++i) file[i] = std::uint8_t(i * 7 + 1);
   const StoredContent c = Prepare("data.fnt", file);
   EXPECT_EQ(c.kind, ContentKind::Binary);
-  EXPECT_EQ(c.words.blockCount, 2u);
-  EXPECT_EQ(c.words.recordSize, 512u);
-  EXPECT_EQ(c.words.lastBlockBytes, 0u);
+  EXPECT_EQ(c.words.block_count, 2u);
+  EXPECT_EQ(c.words.record_size, 512u);
+  EXPECT_EQ(c.words.last_block_bytes, 0u);
   ASSERT_EQ(c.blocks.size(), 1024u);
   EXPECT_TRUE(std::equal(file.begin(), file.end(), c.blocks.begin()));
   EXPECT_TRUE(std::all_of(c.blocks.begin() + 600, c.blocks.end(), [](auto b) { return b == 0; }));
-  EXPECT_EQ(Prepare("empty.fnt", {}).words.blockCount, 0u);
+  EXPECT_EQ(Prepare("empty.fnt", {}).words.block_count, 0u);
 }
 
 TEST(StoredContent, TextLinesGiveTheLastBlockByteCount) {
-  struct Case { int lines; std::uint32_t blocks, lastBytes; };
+  struct Case { int lines; std::uint32_t blocks, last_bytes; };
   for (const Case& k : {Case{7, 2, 80}, Case{12, 2, 480}, Case{6, 1, 480}, Case{1, 1, 80},
                         Case{0, 0, 0}}) {
     const StoredContent c = Prepare("t.jsl", Bytes(Lines(k.lines) + (k.lines ? "" : "\n")),
                                     {kImageLineNumbering, {}});
     const std::uint32_t blocks = k.lines ? k.blocks : 1;  // "\n" alone is one empty line
     EXPECT_EQ(c.kind, ContentKind::ConvertedText);
-    EXPECT_EQ(c.words.recordSize, 80u);
-    EXPECT_EQ(c.words.blockCount, blocks) << k.lines;
-    EXPECT_EQ(c.words.lastBlockBytes, k.lines ? k.lastBytes : 80u) << k.lines;
+    EXPECT_EQ(c.words.record_size, 80u);
+    EXPECT_EQ(c.words.block_count, blocks) << k.lines;
+    EXPECT_EQ(c.words.last_block_bytes, k.lines ? k.last_bytes : 80u) << k.lines;
     EXPECT_EQ(c.blocks.size(), blocks * 512u);
   }
   StoredContent empty;
   ASSERT_EQ(ConvertTextToRecords({}, kImageLineNumbering, empty), ERR_OK);
-  EXPECT_EQ(empty.words.blockCount, 0u);
-  EXPECT_EQ(empty.words.lastBlockBytes, 0u);
-  EXPECT_EQ(empty.recordCount, 0u);
+  EXPECT_EQ(empty.words.block_count, 0u);
+  EXPECT_EQ(empty.words.last_block_bytes, 0u);
+  EXPECT_EQ(empty.record_count, 0u);
 }
 
 TEST(StoredContent, TwoLinesIntoAnImageAndOntoAFloppy) {
   const StoredContent image = Prepare("ab.jsl", Bytes("A\r\nB\r\n"));
   EXPECT_EQ(image.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
-  EXPECT_EQ(image.words.lastBlockBytes, 160u);
-  EXPECT_EQ(image.recordCount, 2u);
+  EXPECT_EQ(image.words.last_block_bytes, 160u);
+  EXPECT_EQ(image.record_count, 2u);
   const StoredContent floppy = Prepare("ab.jsl", Bytes("A\r\nB\r\n"), {{0, 0}, {false}});
   EXPECT_EQ(floppy.blocks, RecordBlocks({SourceRecord("A", 0), SourceRecord("B", 0)}));
 }
@@ -111,15 +111,15 @@ TEST(ImportChoice, RecordsWithoutLineEndsArePreformatted) {
   EXPECT_EQ(ChooseImportKind("a.jsl", records), ContentKind::PreformattedRecords);
   StoredContent c = Prepare("a.jsl", records);
   EXPECT_EQ(c.kind, ContentKind::PreformattedRecords);
-  EXPECT_EQ(c.words.recordSize, 80u);
-  EXPECT_EQ(c.words.blockCount, 1u);
-  EXPECT_EQ(c.words.lastBlockBytes, 160u);
+  EXPECT_EQ(c.words.record_size, 80u);
+  EXPECT_EQ(c.words.block_count, 1u);
+  EXPECT_EQ(c.words.last_block_bytes, 160u);
   EXPECT_EQ(c.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
   // Seven records: the whole first block, one record in the second.
   std::vector<std::string> seven(7, SourceRecord("R", 10));
   c = Prepare("a.jsl", RecordBlocks(seven, false));
-  EXPECT_EQ(c.words.blockCount, 2u);
-  EXPECT_EQ(c.words.lastBlockBytes, 80u);
+  EXPECT_EQ(c.words.block_count, 2u);
+  EXPECT_EQ(c.words.last_block_bytes, 80u);
 }
 
 TEST(ImportChoice, ASingleRecordIsBinaryOnlyForTheZeroFilledImageProbe) {
@@ -157,7 +157,7 @@ TEST(RetainedLabel, Strips128And512ByteLabels) {
   const std::vector<std::uint8_t> label = Label("REPORT", "FNT");
   EXPECT_EQ(RetainedLabelLength(Join(label, data), "Report.fnt"), 128u);
   StoredContent c = Prepare("Report.fnt", Join(label, data));
-  EXPECT_EQ(c.words.blockCount, 1u);
+  EXPECT_EQ(c.words.block_count, 1u);
   EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
 
   std::vector<std::uint8_t> block = label;
@@ -165,7 +165,7 @@ TEST(RetainedLabel, Strips128And512ByteLabels) {
   EXPECT_EQ(RetainedLabelLength(Join(block, data), "REPORT.FNT"), 512u);
   c = Prepare("REPORT.FNT", Join(block, data));
   EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
-  EXPECT_EQ(c.words.blockCount, 1u);
+  EXPECT_EQ(c.words.block_count, 1u);
 }
 
 TEST(RetainedLabel, MatchesByNameOrByType) {
@@ -182,7 +182,7 @@ TEST(RetainedLabel, DataStartingWithAZeroByteIsKept) {
   const std::vector<std::uint8_t> file = Join(Label("IMAGE", "IMG"), data);
   EXPECT_EQ(RetainedLabelLength(file, "image.img"), 128u);
   const StoredContent c = Prepare("image.img", file);
-  EXPECT_EQ(c.words.blockCount, 2u);
+  EXPECT_EQ(c.words.block_count, 2u);
   EXPECT_EQ(c.blocks[200], 9);
 }
 
@@ -191,7 +191,7 @@ TEST(RetainedLabel, ShortFilesAndFilesWithoutTheMarkHaveNone) {
   std::vector<std::uint8_t> shortFile = Label("SHORT", "JSL");
   shortFile.resize(100);
   EXPECT_EQ(RetainedLabelLength(shortFile, "short.jsl"), 0u);
-  EXPECT_EQ(Prepare("short.jsl", shortFile).words.blockCount, 1u);
+  EXPECT_EQ(Prepare("short.jsl", shortFile).words.block_count, 1u);
   // Nothing at all: empty name and no extension would compare equal.
   EXPECT_EQ(RetainedLabelLength({}, ".jsl"), 0u);
   std::vector<std::uint8_t> noMark = Label("NOMARK", "JSL");
@@ -200,7 +200,7 @@ TEST(RetainedLabel, ShortFilesAndFilesWithoutTheMarkHaveNone) {
   EXPECT_EQ(RetainedLabelLength(noMark, "nomark.jsl"), 0u);
   // Exactly a label and nothing else: 128, never beyond the end.
   EXPECT_EQ(RetainedLabelLength(Label("ONLY", "FNT"), "only.fnt"), 128u);
-  EXPECT_EQ(Prepare("only.fnt", Label("ONLY", "FNT")).words.blockCount, 0u);
+  EXPECT_EQ(Prepare("only.fnt", Label("ONLY", "FNT")).words.block_count, 0u);
 }
 
 TEST(RetainedLabel, ALabelledTextFileIsConvertedAfterItsLabel) {
@@ -229,8 +229,8 @@ TEST(Export, SourceFileAsTextRetainedOrWithoutNumbers) {
 
 TEST(Export, LastBlockWithTwoRecordsGivesSixLinesPerFullBlockAndTwo) {
   const StoredContent c = Prepare("x.cmd", Bytes(Lines(14)));
-  EXPECT_EQ(c.words.blockCount, 3u);
-  EXPECT_EQ(c.words.lastBlockBytes, 160u);
+  EXPECT_EQ(c.words.block_count, 3u);
+  EXPECT_EQ(c.words.last_block_bytes, 160u);
   const std::string text = Export("CMD", c, {});
   EXPECT_EQ(text.size(), 14u * 82u);
   EXPECT_EQ(Export("CMD", c, {true, false}).size(), 2u * 512u + 160u);
@@ -265,8 +265,8 @@ TEST(Export, BinaryTypesAndEmptyFiles) {
   StoredContent c = Prepare("f.fnt", std::vector<std::uint8_t>(513, 0x41));
   EXPECT_EQ(Export("FNT", c, {}), std::string(513, 'A') + std::string(511, '\0'));
   // Records of a type that is no source type are whole blocks too.
-  c.words.recordSize = 80;
-  c.words.lastBlockBytes = 80;
+  c.words.record_size = 80;
+  c.words.last_block_bytes = 80;
   EXPECT_EQ(Export("FNT", c, {}).size(), 1024u);
   StoredContent empty;
   empty.words = {80, 0, 480};

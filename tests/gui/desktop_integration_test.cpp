@@ -245,7 +245,7 @@ class DesktopIntegrationTest : public QObject {
   }
 
   void RecentListReadsWhatTheStoreHolds() {
-    kelvo::MemoryKeyValueStore store;
+    kelvo::CMemoryKeyValueStore store;
     store.SetString("Recent File 1", "/a.kdi");
     store.SetString("Recent File 2", "");
     store.SetString("Recent File 3", "/a.kdi");

@@ -18,7 +18,7 @@
 
 #include "diskfs/copy_disk.h"
 #include "gui/dialogs/copy_disk_dialog.h"
-#include "gui/dialogs/drive_info_dialog.h"
+#include "gui/dialogs/floppy_drive_info_dialog.h"
 #include "gui/shell/floppy_drives.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/dialogs/format_dialog.h"
@@ -54,9 +54,9 @@ bool Asked(const Shell& shell, const std::string& text) {
 std::string Std(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Runs `act` in the Format dialog opened by the Disk menu.
-void WithFormatDialog(Shell& shell, std::function<void(CFormatDialog*)> act) {
+void WithFormatDialog(Shell& shell, std::function<void(CFormatDlg*)> act) {
   bool ran = false;
-  WhenModal<CFormatDialog>([&](CFormatDialog* d) {
+  WhenModal<CFormatDlg>([&](CFormatDlg* d) {
     act(d);
     ran = true;
     d->reject();
@@ -65,12 +65,12 @@ void WithFormatDialog(Shell& shell, std::function<void(CFormatDialog*)> act) {
   QVERIFY(ran);
 }
 
-void SetCapacity(CFormatDialog* d, const QString& text) {
+void SetCapacity(CFormatDlg* d, const QString& text) {
   auto* combo = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
   combo->setCurrentIndex(combo->findText(text));
 }
 
-void UseFile(const CCopyDiskDialog::Side& side, const QString& path) {
+void UseFile(const CCopyDiskDlg::Side& side, const QString& path) {
   side.use_file->setChecked(true);
   side.file->setText(path);
 }
@@ -86,7 +86,7 @@ class DiskDialogsTest : public QObject {
     Shell& shell = *f.shell;
     f.OpenA();
 
-    WithFormatDialog(shell, [](CFormatDialog* d) {
+    WithFormatDialog(shell, [](CFormatDlg* d) {
       QCOMPARE(d->windowTitle(), QStringLiteral("Format Disk"));
       auto* drive = d->findChild<QComboBox*>(QStringLiteral("DriveType"));
       auto* capacity = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
@@ -121,7 +121,7 @@ class DiskDialogsTest : public QObject {
     // Without the driver a drive starts at its own format, and Start is
     // refused for the printer's formats.
     shell.ctx.app.FormatDriverPresent = 0;
-    WithFormatDialog(shell, [](CFormatDialog* d) {
+    WithFormatDialog(shell, [](CFormatDlg* d) {
       auto* capacity = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
       QPushButton* start = ButtonNamed(d, "Start");
       QCOMPARE(capacity->currentText(), QStringLiteral("720K"));
@@ -148,9 +148,9 @@ class DiskDialogsTest : public QObject {
     bool cancel_shown = true;
     bool start_disabled = true;
     QString status;
-    WithFormatDialog(shell, [&](CFormatDialog* d) {
+    WithFormatDialog(shell, [&](CFormatDlg* d) {
       d->findChild<QLineEdit*>(QStringLiteral("DiskId"))->setText("FRESH");
-      QObject::connect(d, &CFormatDialog::progressMoved, d, [&, d](int pos) {
+      QObject::connect(d, &CFormatDlg::progressMoved, d, [&, d](int pos) {
         last = pos;
         cancel_shown = cancel_shown && ButtonNamed(d, "Cancel") != nullptr;
         start_disabled = start_disabled && !ButtonNamed(d, "Start")->isEnabled();
@@ -181,7 +181,7 @@ class DiskDialogsTest : public QObject {
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
     const QString& a = f.a;
-    WithFormatDialog(shell, [&](CFormatDialog* d) {
+    WithFormatDialog(shell, [&](CFormatDlg* d) {
       QCOMPARE(d->findChild<QComboBox*>(QStringLiteral("Capacity"))->currentText(),
                QStringLiteral("1.2M"));
       d->findChild<QRadioButton*>()->setChecked(true);  // "Quick (erase)"
@@ -198,7 +198,7 @@ class DiskDialogsTest : public QObject {
     shell.ui.asks.clear();
     shell.ui.answers = {Button::Yes};
     bool full_after = false;
-    WithFormatDialog(shell, [&](CFormatDialog* d) {
+    WithFormatDialog(shell, [&](CFormatDlg* d) {
       SetCapacity(d, "720K");
       d->findChild<QRadioButton*>()->setChecked(true);
       d->Start();
@@ -216,8 +216,8 @@ class DiskDialogsTest : public QObject {
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
     int last = -1;
-    WithFormatDialog(shell, [&](CFormatDialog* d) {
-      QObject::connect(d, &CFormatDialog::progressMoved, d, [&, d](int pos) {
+    WithFormatDialog(shell, [&](CFormatDlg* d) {
+      QObject::connect(d, &CFormatDlg::progressMoved, d, [&, d](int pos) {
         if (pos > 0) last = pos;
         if (pos == 5) QTest::mouseClick(ButtonNamed(d, "Cancel"), Qt::LeftButton);
       });
@@ -236,9 +236,9 @@ class DiskDialogsTest : public QObject {
     QTemporaryDir dir;
     const QString usb = dir.filePath("usb.img");
     QVERIFY(MakeFloppyMedium(usb, kTwoFiles));
-    Shell shell({DeviceEntry{"A:", usb, false, true}});
+    Shell shell({PresentDevice{"A:", usb, false, true}});
     shell.Start(dir.path());
-    WithFormatDialog(shell, [](CFormatDialog* d) { d->Start(); });
+    WithFormatDialog(shell, [](CFormatDlg* d) { d->Start(); });
     QCOMPARE(shell.ui.asks.size(), size_t{1});
     QVERIFY2(QString::fromStdString(shell.ui.asks[0].text).endsWith("cannot format them"),
              shell.ui.asks[0].text.c_str());
@@ -252,7 +252,7 @@ class DiskDialogsTest : public QObject {
     const QString& a = f.a;
     CFloppyWindow* floppy = f.OpenA();
     bool shown = false;
-    WhenModal<CLabelDiskDialog>([&](CLabelDiskDialog* d) {
+    WhenModal<CLabelDiskDlg>([&](CLabelDiskDlg* d) {
       shown = true;
       QCOMPARE(d->windowTitle(), QStringLiteral("Label Disk"));
       QVERIFY(LabelTexts(d).contains("Disk Id:"));
@@ -270,7 +270,7 @@ class DiskDialogsTest : public QObject {
     QCOMPARE(floppy->DiskId(), QStringLiteral("OPERATIONS 2026"));
 
     // Cancel changes nothing.
-    WhenModal<CLabelDiskDialog>([](CLabelDiskDialog* d) {
+    WhenModal<CLabelDiskDlg>([](CLabelDiskDlg* d) {
       d->Field()->setText("NOT THIS");
       d->reject();
     });
@@ -287,7 +287,7 @@ class DiskDialogsTest : public QObject {
     const QString& a = f.a;
     const QString& b = f.b;
     const QString image = f.dir.filePath("copy.kdi");
-    CCopyDiskDialog d(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
+    CCopyDiskDlg d(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
     d.show();
     QCOMPARE(d.windowTitle(), QStringLiteral("Copy Disk"));
     QCOMPARE(d.findChild<QGroupBox*>("Source")->title(), QStringLiteral("Source"));
@@ -302,7 +302,7 @@ class DiskDialogsTest : public QObject {
     // Drive A: to an image file: no question; the file holds 78 cylinders.
     UseFile(d.Destination(), image);
     QString status_midway;
-    connect(&d, &CCopyDiskDialog::progressMoved, &d, [&](int pos) {
+    connect(&d, &CCopyDiskDlg::progressMoved, &d, [&](int pos) {
       if (pos == 30) status_midway = d.StatusText();
     });
     QCOMPARE(d.Copy(), kelvo::ErrorCode{0});
@@ -347,13 +347,13 @@ class DiskDialogsTest : public QObject {
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
     const QString image = f.dir.filePath("stopped.kdi");
-    CCopyDiskDialog d(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
+    CCopyDiskDlg d(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
     d.show();
     UseFile(d.Destination(), image);
 
     int last = 0;
     bool running_look = false;
-    auto connection = connect(&d, &CCopyDiskDialog::progressMoved, &d, [&](int pos) {
+    auto connection = connect(&d, &CCopyDiskDlg::progressMoved, &d, [&](int pos) {
       if (pos < 78) last = pos;
       if (pos != 10) return;
       running_look = d.StopButton()->text() == QStringLiteral("&Stop") &&
@@ -370,7 +370,7 @@ class DiskDialogsTest : public QObject {
     disconnect(connection);
 
     // Esc during a copy stops it too, and the dialog stays open.
-    connect(&d, &CCopyDiskDialog::progressMoved, &d, [&](int pos) {
+    connect(&d, &CCopyDiskDlg::progressMoved, &d, [&](int pos) {
       if (pos == 20) QTest::keyClick(&d, Qt::Key_Escape);
     });
     QCOMPARE(d.Copy(), kelvo::kDiskCopyStopped);
@@ -390,7 +390,7 @@ class DiskDialogsTest : public QObject {
     QVERIFY(MakeImage(dir.filePath("disk.kdi"), {}));
     Shell shell;
     shell.Start(dir.path());
-    CCopyDiskDialog d(shell.ctx, {}, {}, shell.frame.get());
+    CCopyDiskDlg d(shell.ctx, {}, {}, shell.frame.get());
     d.show();
     // Without floppy drives both sides are files.
     QVERIFY(d.Source().use_file->isChecked());
@@ -422,11 +422,11 @@ class DiskDialogsTest : public QObject {
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
     bool shown = false;
-    WhenModal<CFloppyDriveInfoDialog>([&](CFloppyDriveInfoDialog* d) {
+    WhenModal<CFloppyDriveInfoDlg>([&](CFloppyDriveInfoDlg* d) {
       shown = true;
       QCOMPARE(d->windowTitle(), QStringLiteral("Floppy Drive Information"));
-      QCOMPARE(CFloppyDriveInfoDialog::RowText(0), QStringLiteral("3.5-inch 720k"));
-      QCOMPARE(CFloppyDriveInfoDialog::RowText(3), QStringLiteral("5.25-inch 1.2Mb"));
+      QCOMPARE(CFloppyDriveInfoDlg::RowText(0), QStringLiteral("3.5-inch 720k"));
+      QCOMPARE(CFloppyDriveInfoDlg::RowText(3), QStringLiteral("5.25-inch 1.2Mb"));
       // A: is a 3.5-inch drive, B: a 5.25-inch one.
       const bool expected[4][2] = {{true, false}, {true, false}, {false, true}, {false, true}};
       for (int row = 0; row < 4; ++row)
@@ -438,7 +438,7 @@ class DiskDialogsTest : public QObject {
     QVERIFY(shown);
 
     // A drive whose device cannot be used contributes nothing.
-    CFloppyDriveInfoDialog unusable({QStringLiteral("emu:"), QString()});
+    CFloppyDriveInfoDlg unusable({QStringLiteral("emu:"), QString()});
     for (int row = 0; row < 4; ++row)
       QVERIFY(!unusable.Marked(row, 0) && !unusable.Marked(row, 1));
   }
@@ -454,8 +454,8 @@ class DiskDialogsTest : public QObject {
     QVERIFY(floppy->grab().save(window_png));
 
     const QString format_png = OutputPath("kdisk_format_dialog.png");
-    WithFormatDialog(shell, [&](CFormatDialog* d) { QVERIFY(d->grab().save(format_png)); });
-    CCopyDiskDialog copy(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
+    WithFormatDialog(shell, [&](CFormatDlg* d) { QVERIFY(d->grab().save(format_png)); });
+    CCopyDiskDlg copy(shell.ctx, FloppyEntries(shell.frame->Devices()), {}, shell.frame.get());
     copy.show();
     const QString copy_png = OutputPath("kdisk_copy_disk_dialog.png");
     QVERIFY(copy.grab().save(copy_png));

@@ -13,7 +13,7 @@
 
 #include "gui/windows/disk_image_window.h"
 #include "gui/dialogs/file_properties_dialog.h"
-#include "gui/windows/kelvo_directory_tree.h"
+#include "gui/windows/kelvo_directory_view.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"
 

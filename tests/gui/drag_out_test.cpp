@@ -18,7 +18,7 @@
 #include "gui/shell/document_types.h"
 #include "gui/shell/drag_export.h"
 #include "gui/shell/drag_payload.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/viewers/viewer_windows.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"

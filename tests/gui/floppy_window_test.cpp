@@ -18,7 +18,7 @@
 #include "gui/dialogs/file_properties_dialog.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/dialogs/format_dialog.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/floppy_fixture.h"
 #include "support/floppy_media.h"
 #include "support/gui_fixture.h"
@@ -151,7 +151,7 @@ class FloppyWindowTest : public QObject {
 
     // Yes opens the Format dialog for that drive.
     QString dialog_drive;
-    WhenModal<CFormatDialog>([&](CFormatDialog* d) {
+    WhenModal<CFormatDlg>([&](CFormatDlg* d) {
       dialog_drive = d->findChild<QComboBox*>(QStringLiteral("DriveType"))->currentText();
       d->reject();
     });

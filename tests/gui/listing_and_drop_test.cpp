@@ -21,7 +21,7 @@
 #include "gui/windows/disk_image_window.h"
 #include "gui/shell/drag_payload.h"
 #include "gui/windows/listing.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/tape_window.h"
 #include "support/gui_fixture.h"
 #include "support/image_builder.h"
@@ -91,7 +91,7 @@ class ListingAndDropTest : public QObject {
     QTemporaryDir dir;
     MakeFile(dir.path(), "A.JSL", 10);
     QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"A", "", "JSL", 1}}));
-    std::vector<DeviceEntry> devices = {{"A:", "emu:" + dir.filePath("a.img"), false, true}};
+    std::vector<PresentDevice> devices = {{"A:", "emu:" + dir.filePath("a.img"), false, true}};
     Shell shell(devices);
     CPcExplorerWindow* pc = shell.Start(dir.path());
     CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
@@ -135,7 +135,7 @@ class ListingAndDropTest : public QObject {
     QTemporaryDir dir;
     MakeFile(dir.path(), "NEW.JSL", 700);
     QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"A", "", "JSL", 1}}));
-    std::vector<DeviceEntry> devices = {{"Tape0", "emu:" + dir.filePath("t.tap"), true, true}};
+    std::vector<PresentDevice> devices = {{"Tape0", "emu:" + dir.filePath("t.tap"), true, true}};
     Shell shell(devices);
     CPcExplorerWindow* pc = shell.Start(dir.path());
     CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
@@ -243,7 +243,7 @@ class ListingAndDropTest : public QObject {
     // once, so a window still in use would be used after it is gone.
     QList<bool> closed;
     shell.ui.on_pump = [&] {
-      auto* copy = shell.frame->findChild<CCopyFilesDialog*>();
+      auto* copy = shell.frame->findChild<CCopyFilesDlg*>();
       if (!closed.isEmpty() || !copy || copy->CopyingText().isEmpty()) return;
       for (QWidget* w : {static_cast<QWidget*>(image.data()), static_cast<QWidget*>(pc)})
         closed << w->parentWidget()->close();
@@ -262,7 +262,7 @@ class ListingAndDropTest : public QObject {
   }
 
   void CopyFilesDialogShortensLongPathsAndCancels() {
-    CCopyFilesDialog dialog;
+    CCopyFilesDlg dialog;
     dialog.Show();
     const std::string long_path = "/home/user/" + std::string(40, 'x') + "/" +
                                   std::string(40, 'y') + "/" + std::string(40, 'z') + "/REPORT.FNT";
@@ -288,7 +288,7 @@ class ListingAndDropTest : public QObject {
     MakeFiles(dir.path(), {"REPORT.FNT", "FORM1.FRM", "JOB1.JSL", "PATCH.PCH"}, 2000);
     QVERIFY(MakeImage(dir.filePath("demo.kdi"), {{"REP", "ORT", "FNT", 3}, {"JOB", "1", "JSL", 2},
                                                  {"LOG", "O", "LGO", 4}}));
-    std::vector<DeviceEntry> devices = {{"A:", "emu:a.img", false, true},
+    std::vector<PresentDevice> devices = {{"A:", "emu:a.img", false, true},
                                         {"Tape0", "demo.tap", true, true}};
     Shell shell(devices);
     const QString tap = dir.filePath("demo.tap");

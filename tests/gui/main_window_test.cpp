@@ -14,7 +14,7 @@
 
 #include "app/device_enumeration.h"
 #include "gui/windows/device_bar.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
@@ -69,7 +69,7 @@ class MainWindowTest : public QObject {
   }
 
   void DeviceBarHasOneButtonPerDevice() {
-    std::vector<DeviceEntry> devices = {{"A:", "emu:/tmp/a.img", false, true},
+    std::vector<PresentDevice> devices = {{"A:", "emu:/tmp/a.img", false, true},
                                         {"B:", "emu:/tmp/b.img,form=5.25", false, false},
                                         {"Tape0", "/tmp/t.tap", true, true}};
     Shell shell(devices);
@@ -95,7 +95,7 @@ class MainWindowTest : public QObject {
     state.Bindings.tape[2] = dir.filePath("none2.tap").toStdString();
     state.Bindings.tape[3] = dir.filePath("none3.tap").toStdString();
     kelvo::EnumerateDevices(state.Bindings, state.Devices);
-    const std::vector<DeviceEntry> d = PresentDevices(state);
+    const std::vector<PresentDevice> d = PresentDevices(state);
     QCOMPARE(d.size(), size_t{2});
     QCOMPARE(d[0].name, QStringLiteral("A:"));
     QVERIFY(!d[0].three_and_half);

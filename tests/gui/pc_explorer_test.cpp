@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "gui/windows/pc_drive_tree.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/main_drive_view.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "support/gui_fixture.h"
 
 using namespace kelvo::gui;

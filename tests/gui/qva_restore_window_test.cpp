@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/windows/qva_restore_window.h"
+#include "gui/windows/qva_restore_dialog.h"
 #include "gui/dialogs/tape_restore_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/qva_tape_builder.h"
@@ -34,7 +34,7 @@ FinalView Capture(CQvaRestoreDlg* w) {
           w->FieldText("current_file"), w->FieldText("output_directory"),
           w->FieldText("system_id"),  w->FieldText("disk_unit"),
           w->FieldText("elapsed"),    w->Button()->text(),
-          w->ProgressBar()->value()};
+          w->CProgressBar()->value()};
 }
 
 // A main window with Tape0 bound to `device`, restoring into dir/out.
@@ -46,7 +46,7 @@ struct QvaShell {
 
   void Start(const std::string& device) {
     QDir(dir.path()).mkdir(QStringLiteral("out"));
-    shell = std::make_unique<Shell>(std::vector<gui::DeviceEntry>{{"Tape0", QString::fromStdString(device), true, true}});
+    shell = std::make_unique<Shell>(std::vector<gui::PresentDevice>{{"Tape0", QString::fromStdString(device), true, true}});
     shell->ctx.ui = &ui;
     shell->ctx.settings.TapeRestorePath = out.toStdString();
     shell->ctx.settings.DefaultTapeFormat = 2;
@@ -70,7 +70,7 @@ class QvaRestoreWindowTest : public QObject {
     QCOMPARE(w.FieldText("files_restored"), QStringLiteral(" 0"));
     QCOMPARE(w.FieldText("elapsed"), QStringLiteral(" 0h:00m:00s"));
     QCOMPARE(w.Button()->text(), QStringLiteral("Abort"));
-    QCOMPARE(w.ProgressBar()->maximum(), 100);
+    QCOMPARE(w.CProgressBar()->maximum(), 100);
     w.StartClock();
     QVERIFY(w.isVisible());
     w.SetSystemId("QVA TEST SYSTEM");
@@ -86,7 +86,7 @@ class QvaRestoreWindowTest : public QObject {
     QCOMPARE(w.FieldText("current_file"), QStringLiteral("REPORT.FNT"));
     QCOMPARE(w.FieldText("files_restored"), QStringLiteral(" 12"));
     QCOMPARE(w.FieldText("disk_unit"), QStringLiteral(" DP2:"));
-    QCOMPARE(w.ProgressBar()->value(), 40);
+    QCOMPARE(w.CProgressBar()->value(), 40);
     // Esc while the work runs asks for the abort; the window stays.
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(w.AbortRequested());
@@ -139,7 +139,7 @@ class QvaRestoreWindowTest : public QObject {
       greyed_while_running.push_back(!t.shell->frame->Action(Cmd::TapeInit)->isEnabled() &&
                                      !t.shell->frame->Action(Cmd::TapeRestore)->isEnabled());
       if (CQvaRestoreDlg* w = FindShown<CQvaRestoreDlg>())
-        max_progress = std::max(max_progress, w->ProgressBar()->value());
+        max_progress = std::max(max_progress, w->CProgressBar()->value());
     };
     FinalView end;
     t.Restore(QStringLiteral("*.*"), [&](CQvaRestoreDlg* w) {

@@ -13,7 +13,7 @@
 #include "app/device_enumeration.h"
 #include "gui/windows/device_bar.h"
 #include "gui/shell/kdisk_app.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "settings_store/qt_settings_store.h"
 #include "support/gui_fixture.h"
 
@@ -39,7 +39,7 @@ class StartupTest : public QObject {
     const QString ini = dir.filePath("settings.ini");
     QDir::setCurrent(dir.path());
     {
-      kelvo::QtSettingsStore store(ini.toStdString());
+      kelvo::CQtSettingsStore store(ini.toStdString());
       kelvo::test::ScriptedInteraction ui;
       ShellContext ctx;
       ctx.ui = &ui;

@@ -40,7 +40,7 @@ struct LabelledShell {
     const QString path = dir.filePath(QStringLiteral("l.tap"));
     if (!WriteLabelledTapeImage(path, files, 1024)) qFatal("cannot write %s", qPrintable(path));
     QDir(dir.path()).mkdir(QStringLiteral("out"));
-    shell = std::make_unique<Shell>(std::vector<gui::DeviceEntry>{{"Tape0", path, true, true}});
+    shell = std::make_unique<Shell>(std::vector<gui::PresentDevice>{{"Tape0", path, true, true}});
     shell->ctx.ui = &ui;
     shell->ctx.settings.TapeRestorePath = out.toStdString();
     shell->ctx.settings.DefaultTapeFormat = 0;

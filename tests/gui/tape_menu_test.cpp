@@ -17,10 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/windows/explorer_window.h"
-#include "gui/windows/qva_restore_window.h"
+#include "gui/windows/child_frame_window.h"
+#include "gui/windows/qva_restore_dialog.h"
 #include "gui/dialogs/tape_drive_info_dialog.h"
-#include "gui/dialogs/tape_drive_select_dialog.h"
+#include "gui/dialogs/select_tape_drive_dialog.h"
 #include "gui/dialogs/tape_restore_dialog.h"
 #include "support/gui_fixture.h"
 #include "support/qva_tape_builder.h"
@@ -89,7 +89,7 @@ struct TapeShell {
 
   explicit TapeShell(QString device0 = QString()) {
     if (device0.isEmpty()) device0 = tape0;
-    shell = std::make_unique<Shell>(std::vector<gui::DeviceEntry>{{"Tape0", device0, true, true},
+    shell = std::make_unique<Shell>(std::vector<gui::PresentDevice>{{"Tape0", device0, true, true},
                                                              {"Tape1", tape1, true, true}});
     shell->ctx.ui = &ui;
     shell->Start(dir.path());

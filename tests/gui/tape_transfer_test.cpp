@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "gui/shell/drag_payload.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/dialogs/restore_progress_dialog.h"
 #include "gui/windows/tape_window.h"
 #include "support/gui_fixture.h"
@@ -37,7 +37,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 // A main window on `folder` with Tape0 bound to `tap`, its window open.
 struct TapeDesk {
-  std::vector<DeviceEntry> devices;
+  std::vector<PresentDevice> devices;
   Shell shell;
   CPcExplorerWindow* pc = nullptr;
   CTapeWindow* tape = nullptr;

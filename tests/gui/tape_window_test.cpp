@@ -32,7 +32,7 @@ namespace {
 struct TapeShell {
   QTemporaryDir dir;
   QString tap;
-  std::vector<DeviceEntry> devices;
+  std::vector<PresentDevice> devices;
   Shell shell;
   explicit TapeShell(const QString& tap_name = QStringLiteral("t.tap"))
       : tap(dir.filePath(tap_name)), devices{{"Tape0", tap, true, true}}, shell(devices) {

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/windows/pc_explorer.h"
-#include "gui/viewers/viewer_font_frame.h"
-#include "gui/viewers/viewer_image_frame.h"
+#include "gui/windows/pc_explorer_window.h"
+#include "gui/viewers/font_frame.h"
+#include "gui/viewers/image_frame.h"
 #include "support/gui_fixture.h"
 #include "support/viewer_files.h"
 #include "support/viewer_font_builder.h"
@@ -25,7 +25,7 @@ namespace {
 FontSpec FontWithA(char orientation) {
   FontSpec spec = kelvo::test::DefaultFontSpec(20);
   spec.orientation = orientation;
-  spec.inverseLandscapeHeight = 16;
+  spec.inverse_landscape_height = 16;
   spec.glyphs.push_back(kelvo::test::SolidGlyph(65, 8, 2));
   return spec;
 }
@@ -121,11 +121,11 @@ class ViewerFontImageTest : public QObject {
     FontSpec spec = kelvo::test::DefaultFontSpec(20);
     spec.orientation = 'J';
     spec.pitch = 'F';
-    spec.fontType = 4;
-    spec.lineSpacing = 300;
-    spec.averageSpacing = 21;
-    spec.baselineToTop = 240;
-    spec.baselineToBottom = 60;
+    spec.font_type = 4;
+    spec.line_spacing = 300;
+    spec.average_spacing = 21;
+    spec.baseline_to_top = 240;
+    spec.baseline_to_bottom = 60;
     QTemporaryDir dir;
     const QString path =
         WriteViewerFile(dir.path(), QStringLiteral("P.FNT"), kelvo::test::BuildFont(spec));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "media/imd_image.h"
 #include "media/raw_image.h"
 #include "support/test_support.h"

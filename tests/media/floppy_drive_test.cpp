@@ -5,7 +5,7 @@
 
 #include "diskfs/mount.h"
 #include "media/floppy_drive.h"
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 #include "support/floppy_media.h"
 #include "support/test_support.h"
 

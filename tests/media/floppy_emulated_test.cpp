@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 #include "support/floppy_media.h"
 #include "support/test_support.h"
 

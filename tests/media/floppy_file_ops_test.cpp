@@ -4,11 +4,11 @@
 #include <set>
 #include <vector>
 
-#include "diskfs/floppy_volume.h"
+#include "diskfs/floppy_volume_session.h"
 #include "diskfs/listing.h"
 #include "diskfs/on_disk.h"
-#include "diskfs/disk_image.h"
-#include "media/floppy_emulated.h"
+#include "diskfs/disk_image_doc.h"
+#include "media/emulated_floppy.h"
 #include "support/diskfs_image_builder.h"
 #include "support/floppy_media.h"
 #include "support/floppy_progress.h"
@@ -42,7 +42,7 @@ struct Disk {
   if (ListFiles(doc, listing) != ERR_OK) return ::testing::AssertionFailure() << "unlistable";
   Block bitmap{};
   doc.ReadSectors(4, 1, bitmap.data());
-  AllocationBitmap bits(bitmap);
+  CAllocationBitmap bits(bitmap);
   std::set<std::uint32_t> owned;
   for (const ListedFile& f : listing.files) {
     for (std::uint32_t b = f.entry.start_lbn; b < std::uint32_t{f.entry.start_lbn} + f.entry.blocks; ++b) {
@@ -133,7 +133,7 @@ TEST(FloppyFileOperations, StoreAndDeleteUpdateTheSystemAreaCopy) {
   auto data = Data(2);
   ASSERT_EQ(session.Volume().StoreNewFile({"AAA", "", "CMD", 512, 2, 0, data}), 0u);
   ASSERT_EQ(session.Volume().StoreNewFile({"BBB", "", "CMD", 512, 2, 0, data}), 0u);
-  AllocationBitmap copy(std::span<std::uint8_t, kBlockSize>(session.SystemArea().data() + 4 * 512, kBlockSize));
+  CAllocationBitmap copy(std::span<std::uint8_t, kBlockSize>(session.SystemArea().data() + 4 * 512, kBlockSize));
   EXPECT_FALSE(copy.IsFree(85));
   EXPECT_FALSE(copy.IsFree(88));
   EXPECT_TRUE(copy.IsFree(89));

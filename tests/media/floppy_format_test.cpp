@@ -5,7 +5,7 @@
 
 #include "diskfs/format.h"
 #include "diskfs/label_disk.h"
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 #include "support/floppy_media.h"
 #include "support/floppy_progress.h"
 #include "support/test_support.h"

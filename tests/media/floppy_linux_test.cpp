@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "media/floppy_drive.h"
-#include "media/floppy_linux.h"
+#include "media/linux_floppy.h"
 #include "support/floppy_fake_calls.h"
 
 namespace kelvo::test {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "diskfs/floppy_listing.h"
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 #include "support/diskfs_image_builder.h"
 #include "support/floppy_media.h"
 #include "support/test_support.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "diskfs/listing.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "media/hfe_image.h"
 #include "media/img_cfg.h"
 #include "media/mfm_codec.h"

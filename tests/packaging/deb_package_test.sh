@@ -35,7 +35,7 @@ dpkg-deb -x "$deb" "$work/root"
 "$work/root/usr/bin/kdu" --version >/dev/null || fail "packaged kdu does not run"
 "$work/root/usr/bin/kdisk" --version >/dev/null || fail "packaged kdisk does not run"
 # Stripped: no debugging sections left in the programs.
-if command -v readelf >/dev/null && readelf -S "$work/root/usr/bin/kdu" | grep -q '\.debug_info'; then
+if command -v readelf >/dev/null && grep -q '\.debug_info' <<<"$(readelf -S "$work/root/usr/bin/kdu")"; then
   fail "kdu is not stripped"
 fi
 

@@ -18,8 +18,8 @@ share=$prefix/share
 # Both programs run from the installed tree, without a display.
 version=$("$prefix/bin/kdu" --version) || fail "kdu --version"
 [ -n "$version" ] || fail "kdu --version printed nothing"
-"$prefix/bin/kdisk" --version | grep -qx "kdisk $version" || fail "kdisk --version does not say kdisk $version"
-"$prefix/bin/kdisk" --help | grep -q -- "--drive-a" || fail "kdisk --help lacks --drive-a"
+grep -qx "kdisk $version" <<<"$("$prefix/bin/kdisk" --version)" || fail "kdisk --version does not say kdisk $version"
+grep -q -- "--drive-a" <<<"$("$prefix/bin/kdisk" --help)" || fail "kdisk --help lacks --drive-a"
 
 # The desktop entry.
 desktop=$share/applications/kdisk.desktop
@@ -64,7 +64,7 @@ for verb in $verbs; do
   grep -q "kdu $verb" <<<"$man_text" || fail "kdu.1 lacks the verb $verb"
 done
 grep -q 'drive\\-a' <<<"$man_text" || fail "kdu.1 lacks --drive-a"
-zcat "$share/man/man1/kdisk.1.gz" | grep -q 'drive\\-a' || fail "kdisk.1 lacks --drive-a"
+grep -q 'drive\\-a' <<<"$(zcat "$share/man/man1/kdisk.1.gz")" || fail "kdisk.1 lacks --drive-a"
 
 # The completion, driven as bash drives it.
 complete_words() {  # prints the candidates for the words given, the last being completed
@@ -78,8 +78,8 @@ for word in $got; do
 done
 tape_verbs=$("$prefix/bin/kdu" tape --help | awk '/^[^ ].*:$/ {s=$0; next} s=="Subcommands:" && /^  [^ -]/ {print $1}')
 [ "$(complete_words kdu tape "" | sort)" = "$(sort <<<"$tape_verbs")" ] || fail "completion of kdu tape"
-complete_words kdu tape ls --j | grep -qx -- "--json" || fail "completion of kdu tape ls --j"
-complete_words kdu --drive-a emu:x tape l | grep -qx ls || fail "an option's value broke the verb path"
-complete_words kdu --ye | grep -qx -- "--yes" || fail "completion of the global --yes"
+grep -qx -- "--json" <<<"$(complete_words kdu tape ls --j)" || fail "completion of kdu tape ls --j"
+grep -qx ls <<<"$(complete_words kdu --drive-a emu:x tape l)" || fail "an option's value broke the verb path"
+grep -qx -- "--yes" <<<"$(complete_words kdu --ye)" || fail "completion of the global --yes"
 
 finish "installed tree OK"

@@ -4,7 +4,7 @@
 
 #include "diskfs/consistency_check.h"
 #include "diskfs/kelvo_volume.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/floppy_media.h"
 
 namespace kelvo::test {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "diskfs/copy_disk.h"
-#include "diskfs/floppy_volume.h"
+#include "diskfs/floppy_volume_session.h"
 #include "diskfs/format.h"
 #include "diskfs/label_disk.h"
 #include "diskfs/mount.h"

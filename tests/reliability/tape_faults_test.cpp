@@ -10,7 +10,7 @@
 
 #include "diskfs/copy_disk.h"
 #include "diskfs/kelvo_volume.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "reliability/disk_checks.h"
 #include "reliability/fault_positions.h"
 #include "reliability/pc_disk_full.h"

@@ -24,9 +24,9 @@ const bool kConfigHomeSet = [] {
   return true;
 }();
 
-TEST(QtSettingsStore, UserStoreLivesInTheXdgConfigFolder) {
+TEST(CQtSettingsStore, UserStoreLivesInTheXdgConfigFolder) {
   ASSERT_TRUE(kConfigHomeSet);
-  QtSettingsStore store;
+  CQtSettingsStore store;
   EXPECT_EQ(store.FilePath(), (ConfigHome() / "Kelvo/Kelvo Disk Utility.ini").string());
   EXPECT_FALSE(store.HasKey());
   EXPECT_TRUE(CreateSettingsKey(store));
@@ -35,10 +35,10 @@ TEST(QtSettingsStore, UserStoreLivesInTheXdgConfigFolder) {
   EXPECT_TRUE(store.Flush());
   const std::string text = ReadFileText(store.FilePath());
   EXPECT_NE(text.find("[Settings]"), std::string::npos) << text;
-  EXPECT_EQ(QtSettingsStore().GetInt("Main Window Width"), 1000);
+  EXPECT_EQ(CQtSettingsStore().GetInt("Main Window Width"), 1000);
 }
 
-TEST(QtSettingsStore, SettingsSurviveARoundTripThroughTheFile) {
+TEST(CQtSettingsStore, SettingsSurviveARoundTripThroughTheFile) {
   TempDir dir;
   const std::string path = (dir / "sub/k.ini").string();
   Settings s;
@@ -50,10 +50,10 @@ TEST(QtSettingsStore, SettingsSurviveARoundTripThroughTheFile) {
   s.FloppyBDevice = "emu:/srv/b.img,form=5.25,wp";
   s.TapeDevice[0] = "/srv/v1.tap,/srv/v2.tap";
   {
-    QtSettingsStore store(path);
+    CQtSettingsStore store(path);
     SaveSettings(s, store);
   }
-  QtSettingsStore again(path);
+  CQtSettingsStore again(path);
   EXPECT_TRUE(again.HasKey());
   const Settings back = LoadSettings(again);
   EXPECT_EQ(back.MainWindowLeft, 300);
@@ -65,7 +65,7 @@ TEST(QtSettingsStore, SettingsSurviveARoundTripThroughTheFile) {
   EXPECT_EQ(back.TapeDevice[0], "/srv/v1.tap,/srv/v2.tap");
 }
 
-TEST(QtSettingsStore, HandWrittenFileFollowsTheReadingRules) {
+TEST(CQtSettingsStore, HandWrittenFileFollowsTheReadingRules) {
   TempDir dir;
   const auto path = dir / "k.ini";
   WriteFileBytes(path,
@@ -79,7 +79,7 @@ TEST(QtSettingsStore, HandWrittenFileFollowsTheReadingRules) {
                  "Startup Directory=C:\n"
                  "Tape Restore Path=/srv/t\n"
                  "Tape1 Device=/srv/a.tap,/srv/b.tap\n");
-  QtSettingsStore store(path.string());
+  CQtSettingsStore store(path.string());
   EXPECT_FALSE(store.GetInt("Tape Blocking Factor").has_value());
   EXPECT_FALSE(store.GetInt("Missing").has_value());
   EXPECT_FALSE(store.GetString("Missing").has_value());
@@ -95,34 +95,34 @@ TEST(QtSettingsStore, HandWrittenFileFollowsTheReadingRules) {
   EXPECT_EQ(s.TapeDevice[1], "/srv/a.tap,/srv/b.tap");
 }
 
-TEST(QtSettingsStore, EmptyPathsLeaveTheFileValuesAlone) {
+TEST(CQtSettingsStore, EmptyPathsLeaveTheFileValuesAlone) {
   TempDir dir;
   const auto path = dir / "k.ini";
   WriteFileBytes(path, "[Settings]\nStartup Directory=/home/op\n");
   {
-    QtSettingsStore store(path.string());
+    CQtSettingsStore store(path.string());
     Settings s = LoadSettings(store);
     s.StartupDirectory.clear();
     SaveSettings(s, store);
   }
-  EXPECT_EQ(QtSettingsStore(path.string()).GetString("Startup Directory"), "/home/op");
+  EXPECT_EQ(CQtSettingsStore(path.string()).GetString("Startup Directory"), "/home/op");
 }
 
-TEST(QtSettingsStore, ReadingNeverCreatesTheFile) {
+TEST(CQtSettingsStore, ReadingNeverCreatesTheFile) {
   TempDir dir;
   const auto path = dir / "never/k.ini";
   {
-    QtSettingsStore store(path.string());
+    CQtSettingsStore store(path.string());
     EXPECT_FALSE(store.HasKey());
     LoadSettings(store);
   }
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(QtSettingsStore, UnwritableFileReportsTheFailure) {
+TEST(CQtSettingsStore, UnwritableFileReportsTheFailure) {
   TempDir dir;
   WriteFileBytes(dir / "plain", "x");
-  QtSettingsStore store((dir / "plain/k.ini").string());
+  CQtSettingsStore store((dir / "plain/k.ini").string());
   EXPECT_FALSE(store.CreateKey());
   store.SetInt("Maximized", 1);
   EXPECT_FALSE(store.Flush());

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "media/floppy_linux.h"
+#include "media/linux_floppy.h"
 
 namespace kelvo::test {
 

@@ -60,7 +60,7 @@ void WriteDiskOnMedium(const std::filesystem::path& path, int spt,
 
 #include <memory>
 
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 
 namespace kelvo::test {
 

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "diskfs/floppy_volume.h"
+#include "diskfs/floppy_volume_session.h"
 #include "diskfs/mount.h"
 #include "support/floppy_media.h"
 

@@ -15,7 +15,7 @@
 #include "app/app_state.h"
 #include "app/engine_setup.h"
 #include "diskfs/kelvo_volume.h"
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 #include "support/scripted_interaction.h"
 #include "support/test_support.h"
 #include "transfer/transfer_engine.h"

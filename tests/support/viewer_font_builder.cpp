@@ -19,27 +19,27 @@ FontSpec DefaultFontSpec(int spacing) {
   return spec;
 }
 
-FontGlyphSpec SolidGlyph(int code, int rows, int rowLength) {
+FontGlyphSpec SolidGlyph(int code, int rows, int row_length) {
   FontGlyphSpec g;
   g.code = code;
   g.rows = rows;
-  g.rowLength = rowLength;
-  g.bytes.assign(static_cast<std::size_t>(rows * rowLength), 0xFF);
+  g.row_length = row_length;
+  g.bytes.assign(static_cast<std::size_t>(rows * row_length), 0xFF);
   return g;
 }
 
 std::string BuildFont(const FontSpec& spec) {
-  const int entries = spec.highestCode + 1;
+  const int entries = spec.highest_code + 1;
   std::string header(512, '\0');
   header[0] = spec.orientation;
   header[1] = spec.pitch;
-  PutWord(header, 2, spec.inverseLandscapeHeight);
-  PutWord(header, 4, spec.lineSpacing);
-  PutWord(header, 6, spec.averageSpacing);
-  PutWord(header, 8, spec.baselineToBottom);
-  PutWord(header, 10, spec.baselineToTop);
-  header[16] = static_cast<char>(spec.highestCode);
-  PutWord(header, 46, spec.fontType);
+  PutWord(header, 2, spec.inverse_landscape_height);
+  PutWord(header, 4, spec.line_spacing);
+  PutWord(header, 6, spec.average_spacing);
+  PutWord(header, 8, spec.baseline_to_bottom);
+  PutWord(header, 10, spec.baseline_to_top);
+  header[16] = static_cast<char>(spec.highest_code);
+  PutWord(header, 46, spec.font_type);
   for (int i = 0; i < 256; ++i) header[256 + i] = static_cast<char>(spec.spacing[i]);
 
   // The matrix in reading order; glyphs start on word boundaries.
@@ -49,25 +49,25 @@ std::string BuildFont(const FontSpec& spec) {
     if (g.code < 0 || g.code >= entries) continue;
     if (matrix.size() % 2) matrix.push_back('\0');
     const std::size_t at = static_cast<std::size_t>(g.code) * 8;
-    PutWord(fst, at, (g.offset & 0xFF) | (g.noGlyph ? 0x8000 : 0));
+    PutWord(fst, at, (g.offset & 0xFF) | (g.no_glyph ? 0x8000 : 0));
     PutWord(fst, at + 2, static_cast<int>(matrix.size() / 2));
     fst[at + 4] = static_cast<char>((256 - g.rows) % 256);
-    fst[at + 5] = static_cast<char>(((128 - g.rowLength) % 128) << 1);
+    fst[at + 5] = static_cast<char>(((128 - g.row_length) % 128) << 1);
     matrix.append(g.bytes.begin(), g.bytes.end());
   }
   if (matrix.size() % 2) matrix.push_back('\0');
-  int sizeField = spec.matrixSizeField;
+  int sizeField = spec.matrix_size_field;
   if (sizeField < 0) {
-    sizeField = static_cast<int>(spec.fontType == 4 ? matrix.size() / 2 : matrix.size());
+    sizeField = static_cast<int>(spec.font_type == 4 ? matrix.size() / 2 : matrix.size());
   }
   PutWord(header, 18, sizeField);
   // The file holds every pair of matrix bytes exchanged.
   for (std::size_t i = 0; i + 1 < matrix.size(); i += 2) std::swap(matrix[i], matrix[i + 1]);
 
   std::string file;
-  if (!spec.labelName.empty()) {
+  if (!spec.label_name.empty()) {
     std::string label(128, ' ');
-    label.replace(18, spec.labelName.size(), spec.labelName);
+    label.replace(18, spec.label_name.size(), spec.label_name);
     file += label;
   }
   file += header;

@@ -11,35 +11,35 @@ namespace kelvo::test {
 struct FontGlyphSpec {
   int code = 0;
   int rows = 0;
-  int rowLength = 0;                // bytes per row
-  std::vector<std::uint8_t> bytes;  // rows x rowLength, set bit = ink
+  int row_length = 0;                // bytes per row
+  std::vector<std::uint8_t> bytes;  // rows x row_length, set bit = ink
   int offset = 0;                   // placement offset
-  bool noGlyph = false;
+  bool no_glyph = false;
 };
 
 struct FontSpec {
   char orientation = 'L';
   char pitch = 'P';
-  int inverseLandscapeHeight = 0;
-  int lineSpacing = 50;
-  int averageSpacing = 20;
-  int baselineToBottom = 10;
-  int baselineToTop = 30;
-  int highestCode = 127;
-  int fontType = 0;
+  int inverse_landscape_height = 0;
+  int line_spacing = 50;
+  int average_spacing = 20;
+  int baseline_to_bottom = 10;
+  int baseline_to_top = 30;
+  int highest_code = 127;
+  int font_type = 0;
   std::array<std::uint8_t, 256> spacing{};  // as stored in the header
   std::vector<FontGlyphSpec> glyphs;
   // When not empty, a 128-byte label spelling this name from offset 18.
-  std::string labelName;
+  std::string label_name;
   // Matrix size field override (-1: computed from the glyphs).
-  int matrixSizeField = -1;
+  int matrix_size_field = -1;
 };
 
 // A spec whose spacing table gives every code `spacing` dots.
 FontSpec DefaultFontSpec(int spacing = 20);
 
 // A glyph filled entirely with ink.
-FontGlyphSpec SolidGlyph(int code, int rows, int rowLength);
+FontGlyphSpec SolidGlyph(int code, int rows, int row_length);
 
 // The bytes of the font file.
 std::string BuildFont(const FontSpec& spec);

@@ -67,12 +67,12 @@ void RasterEncoder::Group(int skip, int pattern) {
 }
 
 void RasterEncoder::Line(const std::vector<std::uint8_t>& ink, int mode) {
-  if (pendingMode_ < 0) {
+  if (pending_mode_ < 0) {
     Byte(mode);
   } else {
     ModeCode(mode);
   }
-  pendingMode_ = mode;
+  pending_mode_ = mode;
   const std::size_t n = previous_.size();
   std::vector<std::uint8_t> line(n, 0);
   for (std::size_t i = 0; i < n && i < ink.size(); ++i) line[i] = ink[i];
@@ -106,7 +106,7 @@ void RasterEncoder::Line(const std::vector<std::uint8_t>& ink, int mode) {
 }
 
 void RasterEncoder::End() {
-  if (pendingMode_ < 0) {
+  if (pending_mode_ < 0) {
     Byte(0x71);
   } else {
     ModeCode(0x71);
@@ -129,9 +129,9 @@ std::string BuildImageFile(const ImageFileSpec& spec) {
   header.replace(16, spec.version.size(), spec.version);
   header.replace(68, spec.encoding.size(), spec.encoding);
   header.replace(101, spec.orientation.size(), spec.orientation);
-  PutBigEndian(header, 458, spec.scanLines);
+  PutBigEndian(header, 458, spec.scan_lines);
   PutBigEndian(header, 462, spec.dots);
-  PutBigEndian(header, 474, spec.scanLines);
+  PutBigEndian(header, 474, spec.scan_lines);
   PutBigEndian(header, 478, spec.dots);
   file += header;
   if (!spec.colour.empty()) {

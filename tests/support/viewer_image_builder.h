@@ -50,7 +50,7 @@ class RasterEncoder {
   void Count(RasterForm f) { ++counts_[static_cast<int>(f)]; }
 
   int dots_;
-  int pendingMode_ = -1;  // mode of the line being written
+  int pending_mode_ = -1;  // mode of the line being written
   std::vector<std::uint8_t> nibbles_;
   std::vector<std::uint8_t> previous_;
   std::array<int, static_cast<int>(RasterForm::kCount)> counts_{};
@@ -61,7 +61,7 @@ struct ImageFileSpec {
   std::string version = "/2.1/RasterEncoding/1.0";
   std::string encoding = "V2.0 Restricted Raster Encoding";
   std::string orientation;  // written at base + 101
-  int scanLines = 0;
+  int scan_lines = 0;
   int dots = 0;
   std::size_t base = 0;  // 0, 128 or 512: bytes of label before the header
   std::string colour;    // when not empty, the colour marker and name

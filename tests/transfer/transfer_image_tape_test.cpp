@@ -2,7 +2,7 @@
 // a labelled tape image.
 #include <gtest/gtest.h>
 
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "support/transfer_fixture.h"
 #include "tape/tape_progress.h"
 #include "core/error_text.h"

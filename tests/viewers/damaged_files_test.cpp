@@ -28,7 +28,7 @@ std::string Mutate(std::string bytes, std::mt19937& rng, std::size_t from) {
 TEST(DamagedFiles, MutatedFontsLoadOrRefuseAndDraw) {
   FontSpec spec = DefaultFontSpec(12);
   spec.orientation = 'P';
-  spec.highestCode = 90;
+  spec.highest_code = 90;
   for (int c = 32; c <= 90; c += 3) spec.glyphs.push_back(SolidGlyph(c, 10 + c % 7, 1 + c % 3));
   const std::string good = BuildFont(spec);
   TempDir dir;
@@ -71,7 +71,7 @@ TEST(DamagedFiles, MutatedImagesDecodeOrFailWithTheReadError) {
   enc.End();
   ImageFileSpec spec;
   spec.dots = dots;
-  spec.scanLines = 30;
+  spec.scan_lines = 30;
   spec.raster = enc.Bytes();
   const std::string good = BuildImageFile(spec);
   std::mt19937 rng(99);

@@ -26,7 +26,7 @@ FontSpec SpecWithGlyph() {
   FontGlyphSpec g;
   g.code = 65;
   g.rows = 2;
-  g.rowLength = 3;
+  g.row_length = 3;
   g.bytes = {0x81, 0x02, 0x03, 0x04, 0x05, 0x06};
   spec.glyphs.push_back(g);
   return spec;
@@ -68,7 +68,7 @@ TEST(FontDoc, LabelIsRecognisedByTheBaseNameIgnoringCase) {
   TempDir dir;
   FontSpec spec = SpecWithGlyph();
   auto plain = LoadFont(dir, "Report.fnt", BuildFont(spec));
-  spec.labelName = "REPORT";
+  spec.label_name = "REPORT";
   auto labelled = LoadFont(dir, "Report.fnt", BuildFont(spec));
   ASSERT_TRUE(labelled->ok);
   EXPECT_TRUE(labelled->doc.HasLabel());
@@ -84,16 +84,16 @@ TEST(FontDoc, LabelIsRecognisedByTheBaseNameIgnoringCase) {
 TEST(FontDoc, MatrixOffsetFollowsTheFstBlocks) {
   TempDir dir;
   FontSpec spec = DefaultFontSpec();
-  spec.highestCode = 63;
+  spec.highest_code = 63;
   auto a = LoadFont(dir, "A.fnt", BuildFont(spec));
   ASSERT_TRUE(a->ok);
   EXPECT_EQ(a->doc.MatrixOffset(), 1024u);
-  spec.highestCode = 64;
+  spec.highest_code = 64;
   auto b = LoadFont(dir, "B.fnt", BuildFont(spec));
   ASSERT_TRUE(b->ok);
   EXPECT_EQ(b->doc.MatrixOffset(), 1536u);
   EXPECT_EQ(b->doc.FstSlots().size(), 65u * 10);
-  spec.labelName = "C";
+  spec.label_name = "C";
   auto c = LoadFont(dir, "c.fnt", BuildFont(spec));
   ASSERT_TRUE(c->ok);
   EXPECT_EQ(c->doc.MatrixOffset(), 1536u + 128);
@@ -105,7 +105,7 @@ TEST(FontDoc, FixedPitchSpacingRule) {
   spec.spacing[0] = 24;
   spec.spacing[1] = 255;
   spec.spacing[200] = 7;
-  spec.highestCode = 127;
+  spec.highest_code = 127;
   auto f = LoadFont(dir, "F.fnt", BuildFont(spec));
   ASSERT_TRUE(f->ok);
   EXPECT_EQ(f->doc.Spacing(1), 24);
@@ -128,7 +128,7 @@ TEST(FontDoc, VellumtypeFontIsRefused) {
 TEST(FontDoc, TypeFourReadsTwiceTheMatrixSize) {
   TempDir dir;
   FontSpec spec = SpecWithGlyph();
-  spec.fontType = 4;
+  spec.font_type = 4;
   auto f = LoadFont(dir, "W.fnt", BuildFont(spec));
   ASSERT_TRUE(f->ok);
   EXPECT_EQ(f->doc.MatrixSizeField(), 3);
@@ -141,17 +141,17 @@ TEST(FontDoc, TypeFourReadsTwiceTheMatrixSize) {
 TEST(FontDoc, RefusalsComeInTheirOrder) {
   TempDir dir;
   FontSpec spec = SpecWithGlyph();
-  spec.fontType = 8 | 2 | 16;
+  spec.font_type = 8 | 2 | 16;
   auto f = LoadFont(dir, "T.fnt", BuildFont(spec));
   EXPECT_EQ(f->doc.Message().text, "Five Word FST Fonts Not Yet Supported");
-  spec.fontType = 2 | 16;
+  spec.font_type = 2 | 16;
   f = LoadFont(dir, "T.fnt", BuildFont(spec));
   EXPECT_EQ(f->doc.Message().text, "Kanji Fonts Not Yet Supported");
-  spec.fontType = 16;
+  spec.font_type = 16;
   f = LoadFont(dir, "T.fnt", BuildFont(spec));
   EXPECT_EQ(f->doc.Message().text, "Double-byte Fonts Not Yet Supported");
   // The header check comes before the type checks.
-  spec.fontType = 8;
+  spec.font_type = 8;
   spec.pitch = 'X';
   f = LoadFont(dir, "T.fnt", BuildFont(spec));
   EXPECT_EQ(f->doc.Message().text, "Invalid Font Header");
@@ -169,7 +169,7 @@ TEST(FontDoc, RefusalsComeInTheirOrder) {
 TEST(FontDoc, RefusalIsShownWithBeepAndInformationIcon) {
   TempDir dir;
   FontSpec spec = SpecWithGlyph();
-  spec.fontType = 2;
+  spec.font_type = 2;
   WriteFileBytes(dir / "K.fnt", BuildFont(spec));
   ScriptedInteraction ui;
   CFontDoc doc;
@@ -214,7 +214,7 @@ TEST(FontDoc, PropertyTexts) {
   EXPECT_STREQ(FontTypeText(1), "EBDCIC");
   TempDir dir;
   FontSpec spec = DefaultFontSpec();
-  spec.lineSpacing = 300;
+  spec.line_spacing = 300;
   auto a = LoadFont(dir, "A.fnt", BuildFont(spec));
   EXPECT_EQ(a->doc.SizeInPoints(), 72);
   std::vector<FontProperty> pane = FontProperties(a->doc);
@@ -225,7 +225,7 @@ TEST(FontDoc, PropertyTexts) {
   EXPECT_EQ(pane[5].value, "20 dots");
   EXPECT_EQ(pane[7].heading.back(), "Bottom of Cell");
   EXPECT_EQ(pane[7].value, "10 dots");
-  spec.lineSpacing = 100;
+  spec.line_spacing = 100;
   a = LoadFont(dir, "A.fnt", BuildFont(spec));
   EXPECT_EQ(a->doc.SizeInPoints(), 24);
 }

@@ -9,11 +9,11 @@
 namespace kelvo::test {
 namespace {
 
-FontGridPicture PaintWithCell(int baselineToTop, int baselineToBottom) {
+FontGridPicture PaintWithCell(int baseline_to_top, int baseline_to_bottom) {
   FontSpec spec = DefaultFontSpec(255);  // the widest rows a font can have
-  spec.highestCode = 255;
-  spec.baselineToTop = baselineToTop;
-  spec.baselineToBottom = baselineToBottom;
+  spec.highest_code = 255;
+  spec.baseline_to_top = baseline_to_top;
+  spec.baseline_to_bottom = baseline_to_bottom;
   spec.glyphs.push_back(SolidGlyph(65, 4, 1));
   TempDir dir;
   WriteFileBytes(dir / "G.fnt", BuildFont(spec));

@@ -28,7 +28,7 @@ std::vector<int> Codes(const FontGridPicture& p) {
 
 TEST_F(FontGridTest, HighestCode40ShowsOneRowOfNine) {
   FontSpec spec = DefaultFontSpec(10);
-  spec.highestCode = 40;
+  spec.highest_code = 40;
   FontGridPicture p = PaintFontGrid(Load(spec));
   EXPECT_EQ(Codes(p), (std::vector<int>{32, 33, 34, 35, 36, 37, 38, 39, 40}));
   EXPECT_EQ(p.cells[0].x, 10);
@@ -41,12 +41,12 @@ TEST_F(FontGridTest, HighestCode40ShowsOneRowOfNine) {
 
 TEST_F(FontGridTest, NoGlyphAndZeroSpacingTakeNoRoom) {
   FontSpec spec = DefaultFontSpec(10);
-  spec.highestCode = 47;
+  spec.highest_code = 47;
   spec.spacing[35] = 0;
   FontGlyphSpec flagged = SolidGlyph(33, 2, 1);
-  flagged.noGlyph = true;
+  flagged.no_glyph = true;
   FontGlyphSpec space = SolidGlyph(32, 2, 1);
-  space.noGlyph = true;
+  space.no_glyph = true;
   spec.glyphs = {space, flagged, SolidGlyph(35, 2, 1)};
   FontGridPicture p = PaintFontGrid(Load(spec));
   std::vector<int> codes = Codes(p);
@@ -65,7 +65,7 @@ TEST_F(FontGridTest, NoGlyphAndZeroSpacingTakeNoRoom) {
 
 TEST_F(FontGridTest, RowIsFilledWithSpacesToTheRightEdge) {
   FontSpec spec = DefaultFontSpec(10);
-  spec.highestCode = 127;
+  spec.highest_code = 127;
   spec.glyphs = {SolidGlyph(32, 1, 1)};
   FontGridPicture p = PaintFontGrid(Load(spec));
   // Row 0 holds codes 32..47 (all blank but the space) then spaces to the edge.
@@ -78,7 +78,7 @@ TEST_F(FontGridTest, RowIsFilledWithSpacesToTheRightEdge) {
 TEST_F(FontGridTest, SpaceOfSpacingZeroEndsTheRow) {
   FontSpec spec = DefaultFontSpec(10);
   spec.spacing[32] = 0;
-  spec.highestCode = 60;
+  spec.highest_code = 60;
   FontGridPicture p = PaintFontGrid(Load(spec));
   EXPECT_EQ(p.cells.front().code, 32);
   EXPECT_FALSE(p.cells.front().drawn);
@@ -86,8 +86,8 @@ TEST_F(FontGridTest, SpaceOfSpacingZeroEndsTheRow) {
 
 TEST_F(FontGridTest, CellHeightZeroGivesAnEmptyPictureWithANote) {
   FontSpec spec = DefaultFontSpec(10);
-  spec.baselineToBottom = 0;
-  spec.baselineToTop = 0;
+  spec.baseline_to_bottom = 0;
+  spec.baseline_to_top = 0;
   FontGridPicture p = PaintFontGrid(Load(spec));
   EXPECT_TRUE(p.bitmap.Empty());
   EXPECT_FALSE(p.note.empty());
@@ -98,7 +98,7 @@ struct PlacementCase {
   const char* what;
   char orientation;
   char pitch;
-  int rows, rowLength, offset, spacing, reference, lineSpacing;
+  int rows, row_length, offset, spacing, reference, line_spacing;
   std::vector<std::uint8_t> bytes;
   std::vector<std::pair<int, int>> ink;
 };
@@ -127,13 +127,13 @@ TEST_F(FontGridTest, GlyphsAreTurnedUprightAndPlacedByOrientation) {
     FontSpec spec = DefaultFontSpec(c.spacing);
     spec.orientation = c.orientation;
     spec.pitch = c.pitch;
-    spec.inverseLandscapeHeight = c.reference;
-    spec.lineSpacing = c.lineSpacing;
-    spec.highestCode = 32;
+    spec.inverse_landscape_height = c.reference;
+    spec.line_spacing = c.line_spacing;
+    spec.highest_code = 32;
     FontGlyphSpec g;
     g.code = 32;
     g.rows = c.rows;
-    g.rowLength = c.rowLength;
+    g.row_length = c.row_length;
     g.offset = c.offset;
     g.bytes = c.bytes;
     spec.glyphs = {g};
@@ -147,7 +147,7 @@ TEST_F(FontGridTest, GlyphsAreTurnedUprightAndPlacedByOrientation) {
 
 TEST_F(FontGridTest, GlyphLargerThanTheOldWorkBufferIsDrawnWhole) {
   FontSpec spec = DefaultFontSpec(255);
-  spec.highestCode = 32;
+  spec.highest_code = 32;
   spec.glyphs = {SolidGlyph(32, 255, 127)};  // 32385 bytes
   const CFontDoc& doc = Load(spec);
   CMonoBitmap glyph = UnpackGlyph(doc, 32);
@@ -160,14 +160,14 @@ TEST_F(FontGridTest, GlyphLargerThanTheOldWorkBufferIsDrawnWhole) {
 
 TEST_F(FontGridTest, GlyphReachingPastTheMatrixReadsBlankBeyondIt) {
   FontSpec spec = DefaultFontSpec(20);
-  spec.highestCode = 33;
+  spec.highest_code = 33;
   spec.glyphs = {SolidGlyph(32, 4, 2)};  // 8 bytes of ink
   FontGlyphSpec far;
   far.code = 33;
   far.rows = 200;
-  far.rowLength = 100;
+  far.row_length = 100;
   spec.glyphs.push_back(far);
-  spec.matrixSizeField = 6;  // the matrix ends inside the space glyph
+  spec.matrix_size_field = 6;  // the matrix ends inside the space glyph
   const CFontDoc& doc = Load(spec);
   CMonoBitmap glyph = UnpackGlyph(doc, 32);
   EXPECT_EQ(CountInk(glyph), 6 * 8);

@@ -52,7 +52,7 @@ std::vector<std::uint8_t> Held(const CImgDoc& doc) {
 ImageFileSpec Spec(int dots, int lines, const std::string& raster) {
   ImageFileSpec s;
   s.dots = dots;
-  s.scanLines = lines;
+  s.scan_lines = lines;
   s.raster = raster;
   return s;
 }

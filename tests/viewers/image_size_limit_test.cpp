@@ -15,7 +15,7 @@ std::string EarlyEndImage(int lines, int dots) {
   encoder.Line(std::vector<std::uint8_t>(static_cast<std::size_t>(RoundedImageDots(dots) / 8), 0), 0);
   encoder.End();
   ImageFileSpec spec;
-  spec.scanLines = lines;
+  spec.scan_lines = lines;
   spec.dots = dots;
   spec.raster = encoder.Bytes();
   return BuildImageFile(spec);

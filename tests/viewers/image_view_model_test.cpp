@@ -16,7 +16,7 @@ CImgDoc MakeDoc(int dots, const std::vector<std::vector<std::uint8_t>>& lines) {
   enc.End();
   ImageFileSpec spec;
   spec.dots = dots;
-  spec.scanLines = static_cast<int>(lines.size());
+  spec.scan_lines = static_cast<int>(lines.size());
   spec.raster = enc.Bytes();
   spec.colour = "BLUE";
   CImgDoc doc;
@@ -144,7 +144,7 @@ TEST(ImageViewModel, StretchMatchesTheInkWinsRuleOnRandomBitmaps) {
 TEST(ImageViewModel, EmptyImageGivesAnEmptyDisplay) {
   ImageFileSpec spec;
   spec.dots = 0;
-  spec.scanLines = 0;
+  spec.scan_lines = 0;
   spec.raster = std::string("\x70\x71", 2);
   CImgDoc doc;
   ASSERT_TRUE(doc.LoadBytes(BuildImageFile(spec)));

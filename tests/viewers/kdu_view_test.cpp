@@ -10,7 +10,7 @@ namespace {
 
 struct PngInfo {
   unsigned width = 0, height = 0;
-  int depth = 0, colourType = 0;
+  int depth = 0, colour_type = 0;
   std::string palette;
 };
 
@@ -33,7 +33,7 @@ PngInfo ReadPngInfo(const std::string& png) {
       info.width = Be32(png, at + 8);
       info.height = Be32(png, at + 12);
       info.depth = png[at + 16];
-      info.colourType = png[at + 17];
+      info.colour_type = png[at + 17];
     } else if (type == "PLTE") {
       info.palette = png.substr(at + 8, len);
     }
@@ -50,7 +50,7 @@ std::string RedImage(int dots, int lines) {
   enc.End();
   ImageFileSpec spec;
   spec.dots = dots;
-  spec.scanLines = lines;
+  spec.scan_lines = lines;
   spec.colour = "RED";
   spec.raster = enc.Bytes();
   return BuildImageFile(spec);
@@ -61,7 +61,7 @@ TEST(KduView, ShowFontPropertiesAndRefusal) {
   FontSpec spec = DefaultFontSpec(20);
   spec.orientation = 'P';
   spec.pitch = 'F';
-  spec.lineSpacing = 300;
+  spec.line_spacing = 300;
   WriteFileBytes(dir / "Report.fnt", BuildFont(spec));
   CommandResult r = RunKdu({"show", (dir / "Report.fnt").string()});
   EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -71,7 +71,7 @@ TEST(KduView, ShowFontPropertiesAndRefusal) {
   EXPECT_NE(r.out.find("Size: 72 point\n"), std::string::npos);
   EXPECT_NE(r.out.find("Baseline to Top of Cell: 30 dots\n"), std::string::npos);
 
-  spec.fontType = 16;
+  spec.font_type = 16;
   WriteFileBytes(dir / "Double.fnt", BuildFont(spec));
   r = RunKdu({"show", (dir / "Double.fnt").string()});
   EXPECT_EQ(r.exit_code, 1);
@@ -89,7 +89,7 @@ TEST(KduView, ShowImageSummaryAndReadError) {
 
   ImageFileSpec bad;
   bad.dots = 16;
-  bad.scanLines = 1;
+  bad.scan_lines = 1;
   bad.raster = "\x01";
   WriteFileBytes(dir / "Bad.img", BuildImageFile(bad));
   r = RunKdu({"show", (dir / "Bad.img").string()});
@@ -124,7 +124,7 @@ TEST(KduView, RenderImageTurnsAndZooms) {
   EXPECT_EQ(png.width, 32u);
   EXPECT_EQ(png.height, 512u);
   EXPECT_EQ(png.depth, 1);
-  EXPECT_EQ(png.colourType, 3);
+  EXPECT_EQ(png.colour_type, 3);
   EXPECT_EQ(png.palette.substr(0, 3), std::string("\xFF\x00\x00", 3));
 
   r = RunKdu({"render", (dir / "Logo.img").string(), "-o", out, "--turns", "0", "--zoom", "100"});
@@ -138,7 +138,7 @@ TEST(KduView, RenderImageTurnsAndZooms) {
 TEST(KduView, RenderFontGridAndRefusals) {
   TempDir dir;
   FontSpec spec = DefaultFontSpec(10);
-  spec.highestCode = 40;
+  spec.highest_code = 40;
   spec.glyphs = {SolidGlyph(33, 5, 1)};
   WriteFileBytes(dir / "Small.fnt", BuildFont(spec));
   const std::string out = (dir / "grid.png").string();
@@ -154,8 +154,8 @@ TEST(KduView, RenderFontGridAndRefusals) {
   EXPECT_EQ(png.width, 128u);  // 120 rows rounded up to whole units
   EXPECT_EQ(png.height, 192u);
 
-  spec.baselineToBottom = 0;
-  spec.baselineToTop = 0;
+  spec.baseline_to_bottom = 0;
+  spec.baseline_to_top = 0;
   WriteFileBytes(dir / "Flat.fnt", BuildFont(spec));
   r = RunKdu({"render", (dir / "Flat.fnt").string(), "-o", out});
   EXPECT_EQ(r.exit_code, 1);

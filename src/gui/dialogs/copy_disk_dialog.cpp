@@ -29,10 +29,10 @@ const char kFloppyImageFilter[] =
 
 }  // namespace
 
-CCopyDiskDialog::CCopyDiskDialog(ShellContext& ctx, std::vector<DeviceEntry> floppies,
+CCopyDiskDlg::CCopyDiskDlg(ShellContext& ctx, std::vector<PresentDevice> floppies,
                                  std::function<void(const QString&)> refresh_drive,
                                  QWidget* parent)
-    : CDiskProgressDialog(parent), ctx_(ctx), floppies_(std::move(floppies)),
+    : CDiskProgressDlg(parent), ctx_(ctx), floppies_(std::move(floppies)),
       refresh_drive_(std::move(refresh_drive)) {
   setWindowTitle(QStringLiteral("Copy Disk"));
   setObjectName(QStringLiteral("CopyDiskDialog"));
@@ -53,17 +53,17 @@ CCopyDiskDialog::CCopyDiskDialog(ShellContext& ctx, std::vector<DeviceEntry> flo
   layout->addWidget(Progress());
   layout->addLayout(buttons);
   connect(copy_, &QPushButton::clicked, this, [this] { Copy(); });
-  connect(close_, &QPushButton::clicked, this, &CCopyDiskDialog::reject);
+  connect(close_, &QPushButton::clicked, this, &CCopyDiskDlg::reject);
 }
 
-CCopyDiskDialog::Side CCopyDiskDialog::MakeSide(const QString& title, bool source,
+CCopyDiskDlg::Side CCopyDiskDlg::MakeSide(const QString& title, bool source,
                                                 QWidget** group) {
   auto* box = new QGroupBox(title, this);
   box->setObjectName(title);
   Side side;
   side.use_drive = new QRadioButton(QStringLiteral("Drive:"), box);
   side.drive = new QComboBox(box);
-  for (const DeviceEntry& d : floppies_) side.drive->addItem(DriveDisplayName(d));
+  for (const PresentDevice& d : floppies_) side.drive->addItem(DriveDisplayName(d));
   side.use_file = new QRadioButton(QStringLiteral("File:"), box);
   side.file = new QLineEdit(box);
   side.browse = new QPushButton(QStringLiteral("Browse..."), box);
@@ -91,7 +91,7 @@ CCopyDiskDialog::Side CCopyDiskDialog::MakeSide(const QString& title, bool sourc
   return side;
 }
 
-void CCopyDiskDialog::Browse(bool source) {
+void CCopyDiskDlg::Browse(bool source) {
   Side& side = source ? source_ : destination_;
   QFileDialog dialog(this, source ? QStringLiteral("Source") : QStringLiteral("Destination"),
                      QFileInfo(side.file->text()).absolutePath());
@@ -113,25 +113,25 @@ void CCopyDiskDialog::Browse(bool source) {
   side.file->setText(QDir::toNativeSeparators(path));
 }
 
-const DeviceEntry* CCopyDiskDialog::DriveOf(const Side& side) const {
+const PresentDevice* CCopyDiskDlg::DriveOf(const Side& side) const {
   if (!side.use_drive->isChecked()) return nullptr;
   const int i = side.drive->currentIndex();
   return i >= 0 && i < static_cast<int>(floppies_.size()) ? &floppies_[static_cast<size_t>(i)]
                                                           : nullptr;
 }
 
-void CCopyDiskDialog::ShowRunning(bool running) {
+void CCopyDiskDlg::ShowRunning(bool running) {
   source_group_->setEnabled(!running);
   destination_group_->setEnabled(!running);
   copy_->setEnabled(!running);
   close_->setText(running ? QStringLiteral("&Stop") : QStringLiteral("&Cancel"));
 }
 
-ErrorCode CCopyDiskDialog::Copy() {
+ErrorCode CCopyDiskDlg::Copy() {
   if (Running()) return ERR_OK;
   Interaction& ui = *ctx_.ui;
-  const DeviceEntry* from = DriveOf(source_);
-  const DeviceEntry* to = DriveOf(destination_);
+  const PresentDevice* from = DriveOf(source_);
+  const PresentDevice* to = DriveOf(destination_);
   auto unusable = [&ui] {
     ui.ReportError(ERR_DRIVE_ACCESS);
     return ERR_DRIVE_ACCESS;

@@ -19,7 +19,7 @@ class QRadioButton;
 
 namespace kelvo::gui {
 
-class CCopyDiskDialog final : public CDiskProgressDialog, public CDiskProgress {
+class CCopyDiskDlg final : public CDiskProgressDlg, public CDiskProgress {
   Q_OBJECT
  public:
   // One side of the dialog: "Drive:" with the floppy drives or "File:" with
@@ -33,7 +33,7 @@ class CCopyDiskDialog final : public CDiskProgressDialog, public CDiskProgress {
   };
 
   // `refresh_drive` re-reads the open window of a drive a copy wrote to.
-  CCopyDiskDialog(ShellContext& ctx, std::vector<DeviceEntry> floppies,
+  CCopyDiskDlg(ShellContext& ctx, std::vector<PresentDevice> floppies,
                   std::function<void(const QString& drive)> refresh_drive,
                   QWidget* parent = nullptr);
 
@@ -57,10 +57,10 @@ class CCopyDiskDialog final : public CDiskProgressDialog, public CDiskProgress {
  private:
   Side MakeSide(const QString& title, bool source, QWidget** group);
   void Browse(bool source);
-  const DeviceEntry* DriveOf(const Side& side) const;
+  const PresentDevice* DriveOf(const Side& side) const;
 
   ShellContext& ctx_;
-  std::vector<DeviceEntry> floppies_;
+  std::vector<PresentDevice> floppies_;
   std::function<void(const QString&)> refresh_drive_;
   Side source_;
   Side destination_;

@@ -14,7 +14,7 @@ namespace {
 constexpr int kFieldWidth = 360;  // pixels of a "Copying:" or "To:" field
 }
 
-CCopyFilesDialog::CCopyFilesDialog(QWidget* parent)
+CCopyFilesDlg::CCopyFilesDlg(QWidget* parent)
     : QDialog(parent), copying_(new QLabel(this)), to_(new QLabel(this)) {
   setWindowTitle(QStringLiteral("Copy Files"));
   copying_->setFixedWidth(kFieldWidth);
@@ -23,13 +23,13 @@ CCopyFilesDialog::CCopyFilesDialog(QWidget* parent)
   form->addRow(QStringLiteral("Copying:"), copying_);
   form->addRow(QStringLiteral("To:"), to_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CCopyFilesDialog::reject);
+  connect(buttons, &QDialogButtonBox::rejected, this, &CCopyFilesDlg::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);
 }
 
-void CCopyFilesDialog::Show() {
+void CCopyFilesDlg::Show() {
   cancelled_ = false;
   copying_->clear();
   to_->clear();
@@ -37,7 +37,7 @@ void CCopyFilesDialog::Show() {
   QApplication::processEvents();
 }
 
-void CCopyFilesDialog::SetField(QLabel* field, const std::string& text) {
+void CCopyFilesDlg::SetField(QLabel* field, const std::string& text) {
   const QFontMetrics metrics = field->fontMetrics();
   const auto fits = [&](std::string_view t) {
     return metrics.horizontalAdvance(QString::fromUtf8(t.data(), int(t.size()))) <= kFieldWidth;
@@ -47,16 +47,16 @@ void CCopyFilesDialog::SetField(QLabel* field, const std::string& text) {
   QApplication::processEvents();
 }
 
-void CCopyFilesDialog::SetTo(const std::string& text) { SetField(to_, text); }
-void CCopyFilesDialog::SetCopying(const std::string& text) { SetField(copying_, text); }
-QString CCopyFilesDialog::CopyingText() const { return copying_->toolTip(); }
-QString CCopyFilesDialog::ToText() const { return to_->toolTip(); }
+void CCopyFilesDlg::SetTo(const std::string& text) { SetField(to_, text); }
+void CCopyFilesDlg::SetCopying(const std::string& text) { SetField(copying_, text); }
+QString CCopyFilesDlg::CopyingText() const { return copying_->toolTip(); }
+QString CCopyFilesDlg::ToText() const { return to_->toolTip(); }
 
-void CCopyFilesDialog::reject() {
+void CCopyFilesDlg::reject() {
   cancelled_ = true;
   QDialog::reject();
 }
 
-void CCopyFilesDialog::Close() { hide(); }
+void CCopyFilesDlg::Close() { hide(); }
 
 }  // namespace kelvo::gui

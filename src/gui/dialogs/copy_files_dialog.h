@@ -10,10 +10,10 @@ class QLabel;
 
 namespace kelvo::gui {
 
-class CCopyFilesDialog final : public QDialog, public CCopyFilesSink {
+class CCopyFilesDlg final : public QDialog, public CCopyFilesSink {
   Q_OBJECT
  public:
-  explicit CCopyFilesDialog(QWidget* parent = nullptr);
+  explicit CCopyFilesDlg(QWidget* parent = nullptr);
 
   void Show() override;
   void SetTo(const std::string& text) override;

@@ -6,7 +6,7 @@
 
 namespace kelvo::gui {
 
-CDiskProgressDialog::CDiskProgressDialog(QWidget* parent) : QDialog(parent) {
+CDiskProgressDlg::CDiskProgressDlg(QWidget* parent) : QDialog(parent) {
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("Status"));
   progress_ = new QProgressBar(this);
@@ -14,27 +14,27 @@ CDiskProgressDialog::CDiskProgressDialog(QWidget* parent) : QDialog(parent) {
   progress_->setValue(0);
 }
 
-QString CDiskProgressDialog::StatusText() const { return status_->text(); }
+QString CDiskProgressDlg::StatusText() const { return status_->text(); }
 
-void CDiskProgressDialog::ShowStatus(const std::string& text) {
+void CDiskProgressDlg::ShowStatus(const std::string& text) {
   const QString t = QString::fromStdString(text);
   if (status_->text() != t) status_->setText(t);
 }
 
-void CDiskProgressDialog::ShowRange(int low, int high) { progress_->setRange(low, high); }
+void CDiskProgressDlg::ShowRange(int low, int high) { progress_->setRange(low, high); }
 
-void CDiskProgressDialog::ShowPos(int pos) {
+void CDiskProgressDlg::ShowPos(int pos) {
   progress_->setValue(pos);
   Q_EMIT progressMoved(pos);
 }
 
-void CDiskProgressDialog::SetRunning(bool running) {
+void CDiskProgressDlg::SetRunning(bool running) {
   running_ = running;
   stop_pressed_ = false;
   ShowRunning(running);
 }
 
-void CDiskProgressDialog::reject() {
+void CDiskProgressDlg::reject() {
   if (running_) {
     stop_pressed_ = true;
     return;
@@ -42,7 +42,7 @@ void CDiskProgressDialog::reject() {
   QDialog::reject();
 }
 
-void CDiskProgressDialog::closeEvent(QCloseEvent* e) {
+void CDiskProgressDlg::closeEvent(QCloseEvent* e) {
   if (running_) {
     stop_pressed_ = true;
     e->ignore();

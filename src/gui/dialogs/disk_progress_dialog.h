@@ -11,7 +11,7 @@ class QProgressBar;
 
 namespace kelvo::gui {
 
-class CDiskProgressDialog : public QDialog {
+class CDiskProgressDlg : public QDialog {
   Q_OBJECT
  public:
   // Stops a running operation (it ends at its next step); otherwise closes.
@@ -25,7 +25,7 @@ class CDiskProgressDialog : public QDialog {
   void progressMoved(int pos);
 
  protected:
-  explicit CDiskProgressDialog(QWidget* parent);
+  explicit CDiskProgressDlg(QWidget* parent);
   QLabel* StatusLine() const { return status_; }
   // The engine's calls through the progress sink.
   void ShowStatus(const std::string& text);

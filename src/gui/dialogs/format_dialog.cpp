@@ -21,14 +21,14 @@ constexpr int kDiskIdLength = 30;
 
 }  // namespace
 
-CFormatDialog::CFormatDialog(ShellContext& ctx, std::vector<DeviceEntry> floppies, Hooks hooks,
+CFormatDlg::CFormatDlg(ShellContext& ctx, std::vector<PresentDevice> floppies, Hooks hooks,
                              QWidget* parent)
-    : CDiskProgressDialog(parent), ctx_(ctx), floppies_(std::move(floppies)), hooks_(std::move(hooks)) {
+    : CDiskProgressDlg(parent), ctx_(ctx), floppies_(std::move(floppies)), hooks_(std::move(hooks)) {
   setWindowTitle(QStringLiteral("Format Disk"));
   setObjectName(QStringLiteral("FormatDialog"));
   drive_ = new QComboBox(this);
   drive_->setObjectName(QStringLiteral("DriveType"));
-  for (const DeviceEntry& d : floppies_) drive_->addItem(DriveDisplayName(d));
+  for (const PresentDevice& d : floppies_) drive_->addItem(DriveDisplayName(d));
   capacity_ = new QComboBox(this);
   capacity_->setObjectName(QStringLiteral("Capacity"));
   capacity_->addItems({QStringLiteral("720K"), QStringLiteral("1.2M")});
@@ -64,56 +64,56 @@ CFormatDialog::CFormatDialog(ShellContext& ctx, std::vector<DeviceEntry> floppie
   layout->addWidget(Progress());
   layout->addLayout(buttons);
 
-  connect(start_, &QPushButton::clicked, this, &CFormatDialog::Start);
-  connect(close_, &QPushButton::clicked, this, &CFormatDialog::reject);
-  connect(capacity_, &QComboBox::currentIndexChanged, this, &CFormatDialog::OnCapacityChanged);
+  connect(start_, &QPushButton::clicked, this, &CFormatDlg::Start);
+  connect(close_, &QPushButton::clicked, this, &CFormatDlg::reject);
+  connect(capacity_, &QComboBox::currentIndexChanged, this, &CFormatDlg::OnCapacityChanged);
 
   // The capacity a drive starts at: the printer's own formats when the
   // driver offers them, else the drive's native format.
-  const DeviceEntry* first = CurrentDrive();
+  const PresentDevice* first = CurrentDrive();
   const bool five = first && !first->three_and_half;
   const bool driver = ctx_.app.FormatDriverPresent != 0;
   capacity_->setCurrentIndex(five == driver ? 0 : 1);
   OnDriveChanged();
-  connect(drive_, &QComboBox::currentIndexChanged, this, &CFormatDialog::OnDriveChanged);
+  connect(drive_, &QComboBox::currentIndexChanged, this, &CFormatDlg::OnDriveChanged);
 }
 
-const DeviceEntry* CFormatDialog::CurrentDrive() const {
+const PresentDevice* CFormatDlg::CurrentDrive() const {
   const int i = drive_->currentIndex();
   return i >= 0 && i < static_cast<int>(floppies_.size()) ? &floppies_[static_cast<size_t>(i)]
                                                           : nullptr;
 }
 
-void CFormatDialog::SelectDrive(const QString& drive) {
+void CFormatDlg::SelectDrive(const QString& drive) {
   for (size_t i = 0; i < floppies_.size(); ++i)
     if (floppies_[i].name.compare(drive, Qt::CaseInsensitive) == 0)
       drive_->setCurrentIndex(static_cast<int>(i));
 }
 
-void CFormatDialog::OnDriveChanged() {
+void CFormatDlg::OnDriveChanged() {
   OnCapacityChanged();
-  const DeviceEntry* d = CurrentDrive();
+  const PresentDevice* d = CurrentDrive();
   const QString shown = d && hooks_.shown_disk_id ? hooks_.shown_disk_id(d->name) : QString();
   disk_id_->setText(shown.isNull() ? QString::fromLatin1(kAppTitle) : shown);
 }
 
-void CFormatDialog::OnCapacityChanged() {
-  const DeviceEntry* d = CurrentDrive();
+void CFormatDlg::OnCapacityChanged() {
+  const PresentDevice* d = CurrentDrive();
   media_ = d ? MediaForCapacity(S(capacity_->currentText()), DriveForm(*d)) : MediaKind::Unknown;
   UpdateStartEnabled();
 }
 
-void CFormatDialog::UpdateStartEnabled() {
+void CFormatDlg::UpdateStartEnabled() {
   // Without the driver for the printer's formats a drive formats only its
   // native capacity.
-  const DeviceEntry* d = CurrentDrive();
+  const PresentDevice* d = CurrentDrive();
   bool enabled = d != nullptr && !Running();
   if (enabled && ctx_.app.FormatDriverPresent == 0)
     enabled = media_ != MediaKind::F3_1Pt2_512 && media_ != MediaKind::F5_720_512;
   start_->setEnabled(enabled);
 }
 
-void CFormatDialog::ShowRunning(bool running) {
+void CFormatDlg::ShowRunning(bool running) {
   close_->setText(running ? QStringLiteral("Cancel") : QStringLiteral("Close"));
   for (QWidget* w : {static_cast<QWidget*>(drive_), static_cast<QWidget*>(capacity_),
                      static_cast<QWidget*>(disk_id_), static_cast<QWidget*>(quick_),
@@ -122,8 +122,8 @@ void CFormatDialog::ShowRunning(bool running) {
   UpdateStartEnabled();
 }
 
-void CFormatDialog::Start() {
-  const DeviceEntry* d = CurrentDrive();
+void CFormatDlg::Start() {
+  const PresentDevice* d = CurrentDrive();
   if (Running() || !d) return;
   Interaction& ui = *ctx_.ui;
   std::unique_ptr<CFloppyDrive> drive = MakeFloppyDrive(*d);
@@ -141,7 +141,7 @@ void CFormatDialog::Start() {
       return;
     }
   }
-  const DeviceEntry entry = *d;
+  const PresentDevice entry = *d;
   FormatRequest request{media_, quick_->isChecked(), disk_id_->text().toLatin1().toStdString()};
   SetRunning(true);
   const FormatResult result = FormatDisk(*drive, request, ui, *this);
@@ -151,12 +151,12 @@ void CFormatDialog::Start() {
   ShowFormatOutcome(ui, result);
 }
 
-void CFormatDialog::ShowCapacity(MediaKind code) {
+void CFormatDlg::ShowCapacity(MediaKind code) {
   const int index = capacity_->findText(Q(CapacityText(code)));
   if (index >= 0) capacity_->setCurrentIndex(index);
   media_ = code;
 }
 
-void CFormatDialog::ShowFullMode() { full_->setChecked(true); }
+void CFormatDlg::ShowFullMode() { full_->setChecked(true); }
 
 }  // namespace kelvo::gui

@@ -18,7 +18,7 @@ class QRadioButton;
 
 namespace kelvo::gui {
 
-class CFormatDialog final : public CDiskProgressDialog, public CFormatProgress {
+class CFormatDlg final : public CDiskProgressDlg, public CFormatProgress {
   Q_OBJECT
  public:
   // What the dialog asks of the main window: the disk ID shown for a drive
@@ -29,7 +29,7 @@ class CFormatDialog final : public CDiskProgressDialog, public CFormatProgress {
     std::function<void(const QString& drive)> refresh_drive;
   };
 
-  CFormatDialog(ShellContext& ctx, std::vector<DeviceEntry> floppies, Hooks hooks,
+  CFormatDlg(ShellContext& ctx, std::vector<PresentDevice> floppies, Hooks hooks,
                 QWidget* parent = nullptr);
 
   // Selects the drive named `drive` ("A:") when it is in the list.
@@ -51,13 +51,13 @@ class CFormatDialog final : public CDiskProgressDialog, public CFormatProgress {
   void ShowRunning(bool running) override;
 
  private:
-  const DeviceEntry* CurrentDrive() const;
+  const PresentDevice* CurrentDrive() const;
   void OnDriveChanged();
   void OnCapacityChanged();
   void UpdateStartEnabled();
 
   ShellContext& ctx_;
-  std::vector<DeviceEntry> floppies_;
+  std::vector<PresentDevice> floppies_;
   Hooks hooks_;
   QComboBox* drive_;
   QComboBox* capacity_;

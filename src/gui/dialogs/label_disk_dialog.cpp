@@ -7,7 +7,7 @@
 
 namespace kelvo::gui {
 
-CLabelDiskDialog::CLabelDiskDialog(const QString& disk_id, QWidget* parent) : QDialog(parent) {
+CLabelDiskDlg::CLabelDiskDlg(const QString& disk_id, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Label Disk"));
   setObjectName(QStringLiteral("LabelDiskDialog"));
   field_ = new QLineEdit(this);
@@ -27,6 +27,6 @@ CLabelDiskDialog::CLabelDiskDialog(const QString& disk_id, QWidget* parent) : QD
   grid->addWidget(buttons, 2, 0, 1, 2);
 }
 
-QString CLabelDiskDialog::DiskId() const { return field_->text(); }
+QString CLabelDiskDlg::DiskId() const { return field_->text(); }
 
 }  // namespace kelvo::gui

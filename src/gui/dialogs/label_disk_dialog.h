@@ -8,10 +8,10 @@ class QLineEdit;
 
 namespace kelvo::gui {
 
-class CLabelDiskDialog final : public QDialog {
+class CLabelDiskDlg final : public QDialog {
   Q_OBJECT
  public:
-  explicit CLabelDiskDialog(const QString& disk_id, QWidget* parent = nullptr);
+  explicit CLabelDiskDlg(const QString& disk_id, QWidget* parent = nullptr);
   QString DiskId() const;
   QLineEdit* Field() const { return field_; }
 

@@ -14,7 +14,7 @@
 
 namespace kelvo::gui {
 
-CPreferencesDialog::CPreferencesDialog(ShellContext& ctx, QWidget* parent)
+CPreferencesDlg::CPreferencesDlg(ShellContext& ctx, QWidget* parent)
     : QDialog(parent), ctx_(ctx) {
   setObjectName(QStringLiteral("PreferencesDialog"));
   setWindowTitle(QStringLiteral("Preferences"));
@@ -36,7 +36,7 @@ CPreferencesDialog::CPreferencesDialog(ShellContext& ctx, QWidget* parent)
   browse->setObjectName(QStringLiteral("BrowseButton"));
   row->addWidget(startup_, 1);
   row->addWidget(browse);
-  connect(browse, &QPushButton::clicked, this, &CPreferencesDialog::Browse);
+  connect(browse, &QPushButton::clicked, this, &CPreferencesDlg::Browse);
   layout->addWidget(startup_box);
 
   auto* viewer = new QGroupBox(QStringLiteral("Image Viewer"), this);
@@ -59,12 +59,12 @@ CPreferencesDialog::CPreferencesDialog(ShellContext& ctx, QWidget* parent)
   layout->addWidget(buttons);
 }
 
-void CPreferencesDialog::Browse() {
+void CPreferencesDlg::Browse() {
   CSelectDirectoryDlg dialog(ctx_, this);
   if (dialog.exec() == QDialog::Accepted) startup_->setText(Q(ctx_.settings.TapeRestorePath));
 }
 
-void CPreferencesDialog::accept() {
+void CPreferencesDlg::accept() {
   kelvo::Settings& s = ctx_.settings;
   s.RetainPrinterFormat = retain_->isChecked() ? 1 : 0;
   const QString startup = startup_->text().trimmed();

@@ -12,10 +12,10 @@ class QSpinBox;
 
 namespace kelvo::gui {
 
-class CPreferencesDialog : public QDialog {
+class CPreferencesDlg : public QDialog {
   Q_OBJECT
  public:
-  CPreferencesDialog(ShellContext& ctx, QWidget* parent = nullptr);
+  CPreferencesDlg(ShellContext& ctx, QWidget* parent = nullptr);
   void accept() override;
   // Opens "Select Directory"; after its OK the field shows "Tape Restore Path".
   void Browse();

@@ -12,13 +12,13 @@
 #include <QTimer>
 
 #include "gui/windows/device_bar.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/shell/document_commands.h"
 #include "gui/shell/floppy_commands.h"
 #include "gui/shell/recent_files.h"
 #include "gui/shell/tape_menu.h"
 #include "gui/shell/window_manager.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/viewers/viewer_windows.h"
 
 namespace kelvo::gui {
@@ -244,7 +244,7 @@ CommandContext CCommandRouter::CurrentCommandContext() const {
     c.explorer_kind = ex->Kind();
     c.document_modified = ex->Modified();
   }
-  for (const DeviceEntry& d : devices_)
+  for (const PresentDevice& d : devices_)
     if (d.tape) c.tape_present = true;
   c.tape_busy = ctx_.app.TapeBusy;
   QMdiSubWindow* sub = windows_.MdiArea()->activeSubWindow();

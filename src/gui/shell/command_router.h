@@ -59,7 +59,7 @@ class CCommandRouter : public QObject {
 
   QMainWindow& main_;
   ShellContext& ctx_;
-  const std::vector<DeviceEntry>& devices_;
+  const std::vector<PresentDevice>& devices_;
   CWindowManager& windows_;
   CommandTargets targets_;
   QHash<Cmd, QAction*> actions_;

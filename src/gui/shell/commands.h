@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "gui/shell/place_kind.h"
+#include "transfer/place_kind.h"
 
 namespace kelvo::gui {
 

@@ -12,7 +12,7 @@
 
 #include "gui/windows/disk_image_window.h"
 #include "gui/shell/document_types.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/windows/listing.h"
 #include "gui/shell/recent_files.h"
 #include "gui/shell/window_manager.h"
@@ -177,7 +177,7 @@ bool CDocumentCommands::SaveFileListTo(const QString& path) {
 }
 
 void CDocumentCommands::ShowPreferences() {
-  CPreferencesDialog dialog(ctx_, parent_);
+  CPreferencesDlg dialog(ctx_, parent_);
   dialog.exec();
 }
 

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "diskfs/mount.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 #include "media/imd_image.h"
 
 namespace kelvo::gui {

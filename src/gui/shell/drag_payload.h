@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <optional>
 
-#include "gui/shell/place_kind.h"
+#include "transfer/place_kind.h"
 
 namespace kelvo::gui {
 

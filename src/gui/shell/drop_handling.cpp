@@ -8,10 +8,10 @@
 
 #include "gui/shell/drag_export.h"
 #include "gui/shell/drag_payload.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/shell/window_manager.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/tape_window.h"
 #include "gui/shell/transfer_bridge.h"
 #include "transfer/transfer_engine.h"
@@ -69,7 +69,7 @@ void CDropHandler::HandleDrop(CChildFrameWindow* target, const QMimeData* data) 
   FinishDrop(target, r);
 }
 
-void CDropHandler::HandleDeviceDrop(const DeviceEntry& device, const QMimeData* data) {
+void CDropHandler::HandleDeviceDrop(const PresentDevice& device, const QMimeData* data) {
   TransferRequest r;
   CChildFrameWindow* source = nullptr;
   if (!data || !SourceOf(host_, data, &source, r)) return;
@@ -86,7 +86,7 @@ void CDropHandler::HandleDeviceDrop(const DeviceEntry& device, const QMimeData* 
 void CDropHandler::FinishDrop(CChildFrameWindow* destination, const TransferRequest& r) {
   const QPointer<CChildFrameWindow> window(destination);
   TransferReport report;
-  const ErrorCode code = TransferFiles(host_, r, &report);
+  const ErrorCode code = TransferBetweenWindows(host_, r, &report);
   // A drop on a tape ignores the result.
   if (r.destination_kind == PlaceKind::Tape) return;
   if (code != 0) ctx_.ui->ReportError(code);
@@ -103,7 +103,7 @@ QList<QUrl> CDropHandler::ExportForDrag(CChildFrameWindow* window, const QString
   }
   TransferRequest r{window->PlaceText(), window->Kind(), folder, PlaceKind::PcFolder, names,
                     window, nullptr};
-  const ErrorCode code = TransferFiles(host_, r);
+  const ErrorCode code = TransferBetweenWindows(host_, r);
   if (code != 0) ctx_.ui->ReportError(code);
   // The files that arrived: a failed export stops at the failing file.
   QList<QUrl> urls;

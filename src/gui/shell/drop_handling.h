@@ -28,7 +28,7 @@ class CDropHandler : public QObject {
   // Handles a drop of `data` on `target` (the window dropped on).
   void HandleDrop(CChildFrameWindow* target, const QMimeData* data);
   // Handles a drop on the device button of `device`.
-  void HandleDeviceDrop(const DeviceEntry& device, const QMimeData* data);
+  void HandleDeviceDrop(const PresentDevice& device, const QMimeData* data);
   // Exports `names` of `window`'s place into a new private folder for a drag
   // out to the desktop; the URLs of the files written.
   QList<QUrl> ExportForDrag(CChildFrameWindow* window, const QStringList& names);

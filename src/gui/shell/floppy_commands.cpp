@@ -7,7 +7,7 @@
 
 #include "diskfs/label_disk.h"
 #include "gui/dialogs/copy_disk_dialog.h"
-#include "gui/dialogs/drive_info_dialog.h"
+#include "gui/dialogs/floppy_drive_info_dialog.h"
 #include "gui/shell/floppy_drives.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/dialogs/format_dialog.h"
@@ -18,7 +18,7 @@ namespace kelvo::gui {
 namespace {
 
 void LabelFloppy(ShellContext& ctx, CFloppyWindow& window) {
-  CLabelDiskDialog dialog(window.DiskId(), &window);
+  CLabelDiskDlg dialog(window.DiskId(), &window);
   if (dialog.exec() != QDialog::Accepted) return;
   std::unique_ptr<CFloppyDrive> drive = MakeFloppyDrive(window.Device());
   // Disk IDs are stored one byte per character.
@@ -40,7 +40,7 @@ CFloppyWindow* CFloppyCommands::FindFloppyWindow(const QString& drive) const {
   return windows_.FindFloppyWindow(drive);
 }
 
-CFloppyWindow* CFloppyCommands::OpenFloppyWindow(const DeviceEntry& device) {
+CFloppyWindow* CFloppyCommands::OpenFloppyWindow(const PresentDevice& device) {
   if (CFloppyWindow* open = FindFloppyWindow(device.name)) {
     for (QMdiSubWindow* sub : windows_.MdiArea()->subWindowList())
       if (sub->widget() == open) windows_.MdiArea()->setActiveSubWindow(sub);
@@ -56,7 +56,7 @@ CFloppyWindow* CFloppyCommands::OpenFloppyWindow(const DeviceEntry& device) {
 }
 
 void CFloppyCommands::ShowFormatDialog(const QString& drive) {
-  CFormatDialog::Hooks hooks;
+  CFormatDlg::Hooks hooks;
   hooks.shown_disk_id = [this](const QString& d) {
     CFloppyWindow* w = FindFloppyWindow(d);
     if (!w || !w->Listed()) return QString();
@@ -66,7 +66,7 @@ void CFloppyCommands::ShowFormatDialog(const QString& drive) {
   hooks.refresh_drive = [this](const QString& d) {
     if (CFloppyWindow* w = FindFloppyWindow(d)) w->Refresh();
   };
-  CFormatDialog dialog(ctx_, FloppyEntries(devices_), std::move(hooks), parent_);
+  CFormatDlg dialog(ctx_, FloppyEntries(devices_), std::move(hooks), parent_);
   if (!drive.isEmpty()) dialog.SelectDrive(drive);
   dialog.exec();
 }
@@ -74,7 +74,7 @@ void CFloppyCommands::ShowFormatDialog(const QString& drive) {
 void CFloppyCommands::RunDiskCommand(Cmd cmd) {
   switch (cmd) {
     case Cmd::CopyDisk: {
-      CCopyDiskDialog dialog(ctx_, FloppyEntries(devices_), [this](const QString& d) {
+      CCopyDiskDlg dialog(ctx_, FloppyEntries(devices_), [this](const QString& d) {
         if (CFloppyWindow* w = FindFloppyWindow(d)) w->Refresh();
       }, parent_);
       dialog.exec();
@@ -89,11 +89,11 @@ void CFloppyCommands::RunDiskCommand(Cmd cmd) {
       // contributes nothing.
       std::array<QString, 2> bound;
       for (int i = 0; i < 2; ++i) bound[static_cast<size_t>(i)] = Q(ctx_.app.Bindings.floppy[i]);
-      for (const DeviceEntry& d : FloppyEntries(devices_)) {
+      for (const PresentDevice& d : FloppyEntries(devices_)) {
         const int i = d.name.at(0).toUpper().toLatin1() - 'A';
         if (i == 0 || i == 1) bound[static_cast<size_t>(i)] = d.device;
       }
-      CFloppyDriveInfoDialog dialog(bound, parent_);
+      CFloppyDriveInfoDlg dialog(bound, parent_);
       dialog.exec();
       break;
     }

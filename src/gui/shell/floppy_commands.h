@@ -19,7 +19,7 @@ class CFloppyCommands : public QObject {
 
   // Brings the window of `device` to the front, opening and listing one
   // when there is none.
-  CFloppyWindow* OpenFloppyWindow(const DeviceEntry& device);
+  CFloppyWindow* OpenFloppyWindow(const PresentDevice& device);
   void RunDiskCommand(Cmd cmd);
   // The Format dialog, with `drive` selected when it names a drive.
   void ShowFormatDialog(const QString& drive);
@@ -28,7 +28,7 @@ class CFloppyCommands : public QObject {
   CFloppyWindow* FindFloppyWindow(const QString& drive) const;
 
   ShellContext& ctx_;
-  const std::vector<DeviceEntry>& devices_;
+  const std::vector<PresentDevice>& devices_;
   CWindowManager& windows_;
   QWidget* parent_;
 };

@@ -5,22 +5,22 @@
 
 namespace kelvo::gui {
 
-std::unique_ptr<CFloppyDrive> MakeFloppyDrive(const DeviceEntry& device) {
+std::unique_ptr<CFloppyDrive> MakeFloppyDrive(const PresentDevice& device) {
   if (device.tape || device.name.isEmpty()) return nullptr;
   return kelvo::MakeFloppyDrive(device.name.at(0).toLatin1(), S(device.device));
 }
 
-std::vector<DeviceEntry> FloppyEntries(const std::vector<DeviceEntry>& devices) {
-  std::vector<DeviceEntry> out;
-  for (const DeviceEntry& d : devices)
+std::vector<PresentDevice> FloppyEntries(const std::vector<PresentDevice>& devices) {
+  std::vector<PresentDevice> out;
+  for (const PresentDevice& d : devices)
     if (!d.tape) out.push_back(d);
   return out;
 }
 
-int DriveForm(const DeviceEntry& device) {
+int DriveForm(const PresentDevice& device) {
   return device.three_and_half ? kDriveForm35 : kDriveForm525;
 }
 
-QString DriveDisplayName(const DeviceEntry& device) { return device.Label(); }
+QString DriveDisplayName(const PresentDevice& device) { return device.Label(); }
 
 }  // namespace kelvo::gui

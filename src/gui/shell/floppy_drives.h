@@ -13,15 +13,15 @@ namespace kelvo::gui {
 
 // The drive of a floppy entry over its device string; null when the string
 // is unusable (a malformed emu: string).
-std::unique_ptr<CFloppyDrive> MakeFloppyDrive(const DeviceEntry& device);
+std::unique_ptr<CFloppyDrive> MakeFloppyDrive(const PresentDevice& device);
 
 // The floppy entries of `devices`, in order (A: before B:).
-std::vector<DeviceEntry> FloppyEntries(const std::vector<DeviceEntry>& devices);
+std::vector<PresentDevice> FloppyEntries(const std::vector<PresentDevice>& devices);
 
 // The drive form of a floppy entry (kDriveForm35 or kDriveForm525).
-int DriveForm(const DeviceEntry& device);
+int DriveForm(const PresentDevice& device);
 
 // The name a drive list shows for a floppy entry: "3½ Floppy (A:)".
-QString DriveDisplayName(const DeviceEntry& device);
+QString DriveDisplayName(const PresentDevice& device);
 
 }  // namespace kelvo::gui

@@ -44,7 +44,7 @@ Button FromQt(int pressed) {
 
 }  // namespace
 
-Button GuiInteraction::Ask(const std::string& text, const std::string& title, Buttons buttons,
+Button CGuiInteraction::Ask(const std::string& text, const std::string& title, Buttons buttons,
                            Icon icon) {
   QMessageBox box(ToQt(icon), QString::fromStdString(title.empty() ? kAppTitle : title),
                   QString::fromStdString(text), ToQt(buttons), parent_);
@@ -58,8 +58,8 @@ Button GuiInteraction::Ask(const std::string& text, const std::string& title, Bu
   return FromQt(pressed);
 }
 
-void GuiInteraction::Beep(BeepKind) { QApplication::beep(); }
+void CGuiInteraction::Beep(BeepKind) { QApplication::beep(); }
 
-void GuiInteraction::PumpMessages() { QCoreApplication::processEvents(); }
+void CGuiInteraction::PumpMessages() { QCoreApplication::processEvents(); }
 
 }  // namespace kelvo::gui

@@ -9,9 +9,9 @@
 
 namespace kelvo::gui {
 
-class GuiInteraction : public Interaction {
+class CGuiInteraction : public Interaction {
  public:
-  explicit GuiInteraction(QWidget* parent = nullptr) : parent_(parent) {}
+  explicit CGuiInteraction(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   Button Ask(const std::string& text, const std::string& title, Buttons buttons,

@@ -1,11 +1,11 @@
 #include "gui/shell/kdisk_app.h"
 
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/shell/recent_files.h"
 
 namespace kelvo::gui {
 
-std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, KeyValueStore& store,
+std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, CKeyValueStore& store,
                                        const CommandLine& command_line, StartupOptions options,
                                        const QString& recently_used_xbel) {
   options.overrides = command_line.overrides;
@@ -19,7 +19,7 @@ std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, KeyValueStore& store,
   return frame;
 }
 
-void EndKdisk(ShellContext& ctx, KeyValueStore& store, std::unique_ptr<CMainFrame> frame) {
+void EndKdisk(ShellContext& ctx, CKeyValueStore& store, std::unique_ptr<CMainFrame> frame) {
   if (frame) SaveRecentFileList(frame->Recent().Files(), store);
   frame.reset();
   ShutDown(ctx.app, store);

@@ -16,12 +16,12 @@ namespace kelvo::gui {
 // Shows the main window; null when it or its PC window cannot be created.
 // Files opened and saved are also added to the desktop's recently-used list
 // `recently_used_xbel` when one is given.
-std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, KeyValueStore& store,
+std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, CKeyValueStore& store,
                                        const CommandLine& command_line,
                                        StartupOptions options = {},
                                        const QString& recently_used_xbel = {});
 
 // Closes the main window (if still open) and writes the settings back.
-void EndKdisk(ShellContext& ctx, KeyValueStore& store, std::unique_ptr<CMainFrame> frame);
+void EndKdisk(ShellContext& ctx, CKeyValueStore& store, std::unique_ptr<CMainFrame> frame);
 
 }  // namespace kelvo::gui

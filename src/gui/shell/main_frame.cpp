@@ -4,12 +4,12 @@
 #include <QMdiArea>
 
 #include "gui/windows/device_bar.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/windows/tape_window.h"
 
 namespace kelvo::gui {
 
-CMainFrame::CMainFrame(ShellContext& ctx, std::vector<DeviceEntry> devices, QWidget* parent)
+CMainFrame::CMainFrame(ShellContext& ctx, std::vector<PresentDevice> devices, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), devices_(std::move(devices)) {
   setWindowTitle(QString::fromLatin1(kAppTitle));
   windows_ = std::make_unique<CWindowManager>(ctx_, *this);
@@ -76,7 +76,7 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
   e->accept();
 }
 
-void CMainFrame::OpenDeviceWindow(const DeviceEntry& device) {
+void CMainFrame::OpenDeviceWindow(const PresentDevice& device) {
   if (device.tape) {
     OpenTapeWindow(*windows_, device.name);
     return;

@@ -28,11 +28,11 @@ class CDeviceBar;
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
-  CMainFrame(ShellContext& ctx, std::vector<DeviceEntry> devices, QWidget* parent = nullptr);
+  CMainFrame(ShellContext& ctx, std::vector<PresentDevice> devices, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
   ShellContext& Context() const { return ctx_; }
-  const std::vector<DeviceEntry>& Devices() const { return devices_; }
+  const std::vector<PresentDevice>& Devices() const { return devices_; }
   CDeviceBar* DeviceBar() const { return device_bar_; }
 
   // The parts.
@@ -51,7 +51,7 @@ class CMainFrame : public QMainWindow {
   void RunCommand(Cmd cmd) { commands_->RunCommand(cmd); }
   bool OpenDocument(const QString& path) { return documents_->OpenDocument(path); }
   void HandleDrop(CChildFrameWindow* target, const QMimeData* data) { drops_->HandleDrop(target, data); }
-  void HandleDeviceDrop(const DeviceEntry& device, const QMimeData* data) {
+  void HandleDeviceDrop(const PresentDevice& device, const QMimeData* data) {
     drops_->HandleDeviceDrop(device, data);
   }
   void ShowAbout();
@@ -63,10 +63,10 @@ class CMainFrame : public QMainWindow {
   void changeEvent(QEvent* e) override;
 
  private:
-  void OpenDeviceWindow(const DeviceEntry& device);
+  void OpenDeviceWindow(const PresentDevice& device);
 
   ShellContext& ctx_;
-  std::vector<DeviceEntry> devices_;
+  std::vector<PresentDevice> devices_;
   CDeviceBar* device_bar_ = nullptr;
   // Destroyed in reverse order: the window manager, which the others use, last.
   std::unique_ptr<CWindowManager> windows_;

@@ -16,7 +16,7 @@ std::string ValueName(int n) { return "Recent File " + std::to_string(n); }
 
 }  // namespace
 
-QStringList LoadRecentFileList(const KeyValueStore& store) {
+QStringList LoadRecentFileList(const CKeyValueStore& store) {
   QStringList files;
   for (int n = 1; n <= kRecentFileCount; ++n) {
     const std::optional<std::string> v = store.GetString(ValueName(n));
@@ -27,7 +27,7 @@ QStringList LoadRecentFileList(const KeyValueStore& store) {
   return files;
 }
 
-void SaveRecentFileList(const QStringList& files, KeyValueStore& store) {
+void SaveRecentFileList(const QStringList& files, CKeyValueStore& store) {
   for (int n = 1; n <= kRecentFileCount; ++n)
     store.SetString(ValueName(n), n <= files.size() ? files[n - 1].toStdString() : std::string());
 }

@@ -16,9 +16,9 @@ namespace kelvo::gui {
 inline constexpr int kRecentFileCount = 4;
 
 // The stored list, newest first; missing and empty values are passed over.
-QStringList LoadRecentFileList(const KeyValueStore& store);
+QStringList LoadRecentFileList(const CKeyValueStore& store);
 // Stores `files` (at most four); the values of unused places are emptied.
-void SaveRecentFileList(const QStringList& files, KeyValueStore& store);
+void SaveRecentFileList(const QStringList& files, CKeyValueStore& store);
 
 class CRecentFiles : public QObject {
   Q_OBJECT

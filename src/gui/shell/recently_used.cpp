@@ -20,9 +20,9 @@ constexpr auto kFreedesktopOwner = "http://freedesktop.org";
 
 QString Stamp(const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs); }
 
-class XbelUpdate {
+class CXbelUpdate {
  public:
-  XbelUpdate(const RecentUse& use, QByteArray* out)
+  CXbelUpdate(const RecentUse& use, QByteArray* out)
       : use_(use), href_(QUrl::fromLocalFile(QFileInfo(use.path).absoluteFilePath())),
         stamp_(Stamp(use.when)), w_(out) {}
 
@@ -198,7 +198,7 @@ bool RecordRecentUse(const QString& xbel_path, const RecentUse& use) {
     in.close();
   }
   QByteArray out;
-  XbelUpdate update(use, &out);
+  CXbelUpdate update(use, &out);
   if (old.trimmed().isEmpty()) update.WriteNew();
   else if (!update.Copy(old)) return false;  // someone else's list we cannot read: keep it
 

@@ -16,7 +16,7 @@ class CWindowManager;
 
 struct ShellHost {
   ShellContext& ctx;
-  const std::vector<DeviceEntry>& devices;
+  const std::vector<PresentDevice>& devices;
   CWindowManager& windows;
   QWidget* parent;
 };

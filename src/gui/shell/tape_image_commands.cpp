@@ -7,7 +7,7 @@
 #include <QProgressDialog>
 
 #include "gui/shell/shell_host.h"
-#include "gui/dialogs/tape_drive_select_dialog.h"
+#include "gui/dialogs/select_tape_drive_dialog.h"
 #include "gui/windows/tape_window.h"
 #include "tape/tape_imaging.h"
 

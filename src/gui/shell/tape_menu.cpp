@@ -7,12 +7,12 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/shell/window_manager.h"
-#include "gui/windows/qva_restore_window.h"
+#include "gui/windows/qva_restore_dialog.h"
 #include "gui/dialogs/restore_progress_dialog.h"
 #include "gui/dialogs/tape_drive_info_dialog.h"
-#include "gui/dialogs/tape_drive_select_dialog.h"
+#include "gui/dialogs/select_tape_drive_dialog.h"
 #include "gui/shell/tape_image_commands.h"
 #include "gui/dialogs/tape_restore_dialog.h"
 #include "gui/windows/tape_window.h"
@@ -25,12 +25,12 @@ namespace {
 using TapeAction = ErrorCode (*)(const TapeContext&, const std::string&);
 
 // Shows the wait cursor while it lives.
-class WaitCursor {
+class CWaitCursor {
  public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
+  CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
 // "Select Tape Drive"; the chosen drive, or empty after Cancel.
@@ -59,7 +59,7 @@ void RunTapeAction(const ShellHost& host, TapeAction action, bool shows_open_fai
   ErrorCode rc = 0;
   for (;;) {
     {
-      WaitCursor wait;
+      CWaitCursor wait;
       rc = action(tc, S(name));
     }
     if (rc == 0 || rc == 1110) break;  // a changed tape is ready, not a failure
@@ -85,7 +85,7 @@ void RunPositioning(const ShellHost& host, TapeAction action, bool ask_without_e
   }
   if (name.isEmpty()) return;
   const TapeContext tc = MakeTapeContext(host.ctx);
-  WaitCursor wait;
+  CWaitCursor wait;
   action(tc, S(name));
 }
 
@@ -132,7 +132,7 @@ void CTapeCommands::RunTapeCommand(Cmd cmd) {
         break;
       }
       const QString name = AskForDrive(host_);
-      for (const DeviceEntry& d : host_.devices)
+      for (const PresentDevice& d : host_.devices)
         if (d.tape && !name.isEmpty() && d.name.compare(name, Qt::CaseInsensitive) == 0)
           OpenTapeWindow(host_.windows, d.name);
       break;

@@ -20,9 +20,9 @@ namespace {
 
 // An open explorer window as the engine sees it. New entries are not added
 // one by one: the caller refreshes the destination list after the transfer.
-class ExplorerView final : public CPlaceView {
+class CExplorerView final : public CPlaceView {
  public:
-  explicit ExplorerView(CChildFrameWindow& window) : window_(window) {}
+  explicit CExplorerView(CChildFrameWindow& window) : window_(window) {}
   void DropEntry(std::string_view name) override {
     window_.DropEntry(QString::fromUtf8(name.data(), int(name.size())));
   }
@@ -35,7 +35,7 @@ class ExplorerView final : public CPlaceView {
 // A place of the request as the engine takes it: the open document of an
 // image window is the image, also when it has not been saved.
 TransferPlace PlaceOf(const QString& text, PlaceKind kind, CChildFrameWindow* window) {
-  TransferPlace place{static_cast<kelvo::PlaceKind>(static_cast<int>(kind)), S(text)};
+  TransferPlace place{kind, S(text)};
   if (auto* image = qobject_cast<CDiskImageWindow*>(window)) place.document = &image->Document();
   return place;
 }
@@ -43,9 +43,9 @@ TransferPlace PlaceOf(const QString& text, PlaceKind kind, CChildFrameWindow* wi
 // For the life of a transfer: the copy-in-progress flag is set and the
 // windows it uses are busy, so none of them (nor the main window) closes
 // while the engine pumps messages between files.
-class TransferRunningScope {
+class CTransferRunningScope {
  public:
-  TransferRunningScope(bool& flag, std::initializer_list<CChildFrameWindow*> windows)
+  CTransferRunningScope(bool& flag, std::initializer_list<CChildFrameWindow*> windows)
       : flag_(flag), flag_before_(flag) {
     flag_ = true;
     for (CChildFrameWindow* w : windows) {
@@ -54,12 +54,12 @@ class TransferRunningScope {
       w->SetBusy(true);
     }
   }
-  ~TransferRunningScope() {
+  ~CTransferRunningScope() {
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) it->first->SetBusy(it->second);
     flag_ = flag_before_;
   }
-  TransferRunningScope(const TransferRunningScope&) = delete;
-  TransferRunningScope& operator=(const TransferRunningScope&) = delete;
+  CTransferRunningScope(const CTransferRunningScope&) = delete;
+  CTransferRunningScope& operator=(const CTransferRunningScope&) = delete;
 
  private:
   bool& flag_;
@@ -69,16 +69,14 @@ class TransferRunningScope {
 
 }  // namespace
 
-ErrorCode TransferFiles(const ShellHost& host, const TransferRequest& r, TransferReport* report) {
+ErrorCode TransferBetweenWindows(const ShellHost& host, const TransferRequest& r, TransferReport* report) {
   ShellContext& ctx = host.ctx;
   Interaction& ui = *ctx.ui;
   ui.PumpMessages();
   using K = PlaceKind;
   const K s = r.source_kind;
   const K d = r.destination_kind;
-  if (NothingToTransfer(static_cast<kelvo::PlaceKind>(static_cast<int>(s)),
-                        static_cast<kelvo::PlaceKind>(static_cast<int>(d))))
-    return 0;
+  if (NothingToTransfer(s, d)) return 0;
   const bool tape = s == K::Tape || d == K::Tape;
   if (ctx.app.CopyInProgress || (tape && ctx.app.TapeBusy)) {
     // One transfer and one tape operation at a time: a drop while another
@@ -88,25 +86,25 @@ ErrorCode TransferFiles(const ShellHost& host, const TransferRequest& r, Transfe
   }
 
   ctx.SetTransferSelection(r.names);
-  CCopyFilesDialog progress(host.parent);
+  CCopyFilesDlg progress(host.parent);
   std::unique_ptr<CRestoreProgressDlg> tape_progress;
   if (tape) tape_progress = std::make_unique<CRestoreProgressDlg>(ctx.app.TapeBusy, host.parent);
-  std::optional<ExplorerView> source_view;
-  std::optional<ExplorerView> destination_view;
+  std::optional<CExplorerView> source_view;
+  std::optional<CExplorerView> destination_view;
   if (r.source_window) source_view.emplace(*r.source_window);
   if (r.destination_window) destination_view.emplace(*r.destination_window);
   const TransferViews views{source_view ? &*source_view : nullptr,
                             destination_view ? &*destination_view : nullptr};
   // Floppy letters are bound to the devices of the main window's device bar.
   std::map<char, std::string> floppies;
-  for (const DeviceEntry& d : host.devices)
+  for (const PresentDevice& d : host.devices)
     if (!d.tape && !d.name.isEmpty()) floppies.emplace(d.name.at(0).toUpper().toLatin1(), S(d.device));
   TransferServices services =
       MakeTransferServices(ctx.app, ui, progress, views, tape_progress.get());
   services.make_drive = MakeFloppyDriveMaker(std::move(floppies));
   ErrorCode code = 0;
   {
-    TransferRunningScope running(ctx.app.CopyInProgress, {r.source_window, r.destination_window});
+    CTransferRunningScope running(ctx.app.CopyInProgress, {r.source_window, r.destination_window});
     code = kelvo::TransferFiles(PlaceOf(r.source, s, r.source_window),
                                 PlaceOf(r.destination, d, r.destination_window), services, report);
   }

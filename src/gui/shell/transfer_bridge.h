@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "gui/shell/place_kind.h"
+#include "transfer/place_kind.h"
 #include "gui/shell/shell_context.h"
 #include "core/error_codes.h"
 
@@ -35,7 +35,7 @@ struct TransferRequest {
 // While it runs the copy-in-progress flag is set, another transfer is
 // refused, and the two windows are busy (they refuse to close). What the
 // transfer did goes to `report` when given.
-ErrorCode TransferFiles(const ShellHost& host, const TransferRequest& request,
+ErrorCode TransferBetweenWindows(const ShellHost& host, const TransferRequest& request,
                         TransferReport* report = nullptr);
 
 }  // namespace kelvo::gui

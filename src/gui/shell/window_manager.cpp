@@ -6,9 +6,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "gui/windows/floppy_window.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 
 namespace kelvo::gui {
 

@@ -6,9 +6,9 @@
 #include <new>
 
 #include "filetypes/file_types.h"
-#include "gui/viewers/viewer_font_frame.h"
-#include "gui/viewers/viewer_image_frame.h"
-#include "gui/viewers/viewer_text_frames.h"
+#include "gui/viewers/font_frame.h"
+#include "gui/viewers/image_frame.h"
+#include "gui/viewers/text_frame.h"
 
 namespace kelvo::gui {
 namespace {
@@ -27,8 +27,8 @@ QWidget* OpenImage(const std::string& file, const QString& path, ShellContext& c
   auto doc = std::make_unique<CImgDoc>();
   if (!doc->OnOpenDocument(file, *ctx.ui)) return nullptr;
   ImageViewOptions options;
-  options.defaultZoom = ctx.settings.DefaultZoom;
-  options.zoomIncrement = ctx.settings.ZoomIncrement;
+  options.default_zoom = ctx.settings.DefaultZoom;
+  options.zoom_increment = ctx.settings.ZoomIncrement;
   return new CImgFrame(std::move(doc), path, options, *ctx.ui);
 }
 

@@ -10,9 +10,9 @@
 namespace kelvo::gui {
 namespace {
 
-class DeviceButton : public QToolButton {
+class CDeviceButton : public QToolButton {
  public:
-  DeviceButton(const DeviceEntry& device, CDeviceBar* bar) : QToolButton(bar), device_(device) {
+  CDeviceButton(const PresentDevice& device, CDeviceBar* bar) : QToolButton(bar), device_(device) {
     setAcceptDrops(true);
     setText(device.Label());
     setToolTip(device.Label() + QStringLiteral(" \u2014 ") + device.device);
@@ -42,17 +42,17 @@ class DeviceButton : public QToolButton {
     else
       e->ignore();
   }
-  DeviceEntry device_;
+  PresentDevice device_;
 };
 
 }  // namespace
 
-CDeviceBar::CDeviceBar(const std::vector<DeviceEntry>& devices, QWidget* parent)
+CDeviceBar::CDeviceBar(const std::vector<PresentDevice>& devices, QWidget* parent)
     : QToolBar(QStringLiteral("Devices"), parent) {
   setObjectName(QStringLiteral("DeviceBar"));
   setIconSize({24, 24});
-  for (const DeviceEntry& d : devices) {
-    auto* button = new DeviceButton(d, this);
+  for (const PresentDevice& d : devices) {
+    auto* button = new CDeviceButton(d, this);
     button->on_drop = [this, d](const QMimeData* data) { Q_EMIT deviceDropped(d, data); };
     connect(button, &QToolButton::clicked, this, [this, d] { Q_EMIT deviceActivated(d); });
     addWidget(button);

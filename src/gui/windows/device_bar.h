@@ -17,12 +17,12 @@ namespace kelvo::gui {
 class CDeviceBar : public QToolBar {
   Q_OBJECT
  public:
-  CDeviceBar(const std::vector<DeviceEntry>& devices, QWidget* parent = nullptr);
+  CDeviceBar(const std::vector<PresentDevice>& devices, QWidget* parent = nullptr);
   QList<QToolButton*> Buttons() const { return buttons_; }
 
  Q_SIGNALS:
-  void deviceActivated(const DeviceEntry& device);
-  void deviceDropped(const DeviceEntry& device, const QMimeData* data);
+  void deviceActivated(const PresentDevice& device);
+  void deviceDropped(const PresentDevice& device, const QMimeData* data);
 
  private:
   QList<QToolButton*> buttons_;

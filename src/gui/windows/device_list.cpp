@@ -2,18 +2,18 @@
 
 namespace kelvo::gui {
 
-QString DeviceEntry::Label() const {
+QString PresentDevice::Label() const {
   if (tape) return name;
   return (three_and_half ? QStringLiteral("3\u00BD Floppy (%1)") : QStringLiteral("5\u00BC Floppy (%1)"))
       .arg(name);
 }
 
-QString FloppyPlaceText(const DeviceEntry& device) {
+QString FloppyPlaceText(const PresentDevice& device) {
   return QStringLiteral("Floppy Drive %1\\").arg(device.name);
 }
 
-std::vector<DeviceEntry> PresentDevices(const AppState& state) {
-  std::vector<DeviceEntry> out;
+std::vector<PresentDevice> PresentDevices(const AppState& state) {
+  std::vector<PresentDevice> out;
   for (int i = 0; i < 2; ++i) {
     const kelvo::DeviceEntry& d = state.Devices[static_cast<size_t>(i)];
     if (!d.present) continue;

@@ -9,7 +9,7 @@
 
 namespace kelvo::gui {
 
-struct DeviceEntry {
+struct PresentDevice {
   QString name;          // "A:", "B:", "Tape0" ... "Tape3"
   QString device;        // the device string it is bound to
   bool tape = false;
@@ -18,9 +18,9 @@ struct DeviceEntry {
 };
 
 // The place text of a floppy window: ends with the drive's root ("A:\").
-QString FloppyPlaceText(const DeviceEntry& device);
+QString FloppyPlaceText(const PresentDevice& device);
 
 // The present floppy and tape drives of the device table in `state`.
-std::vector<DeviceEntry> PresentDevices(const AppState& state);
+std::vector<PresentDevice> PresentDevices(const AppState& state);
 
 }  // namespace kelvo::gui

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "gui/windows/kelvo_disk_window.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 namespace kelvo::gui {
 

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "gui/shell/place_kind.h"
+#include "transfer/place_kind.h"
 
 namespace kelvo::gui {
 

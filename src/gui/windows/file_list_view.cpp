@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/windows/caption_strip.h"
+#include "gui/windows/status_window.h"
 #include "gui/shell/drag_payload.h"
 
 namespace kelvo::gui {
@@ -29,10 +29,10 @@ struct EditStateQuery {
 
 // The gesture handling both item views share.
 template <class Base>
-class ListWidgetOf : public Base, public EditStateQuery {
+class CListWidgetOf : public Base, public EditStateQuery {
  public:
   bool IsEditing() const override { return this->state() == QAbstractItemView::EditingState; }
-  explicit ListWidgetOf(CFileListView* owner) : Base(owner), owner_(owner) {
+  explicit CListWidgetOf(CFileListView* owner) : Base(owner), owner_(owner) {
     this->setDragEnabled(true);
     this->setAcceptDrops(true);
     this->setDropIndicatorShown(false);
@@ -92,8 +92,8 @@ CFileListView::CFileListView(CFileListModel* model, QWidget* parent)
   }
   layout->addLayout(strip_row);
 
-  auto* details = new ListWidgetOf<QTreeView>(this);
-  auto* icons = new ListWidgetOf<QListView>(this);
+  auto* details = new CListWidgetOf<QTreeView>(this);
+  auto* icons = new CListWidgetOf<QListView>(this);
   details_ = details;
   icons_ = icons;
   details_->setRootIsDecorated(false);

@@ -2,7 +2,7 @@
 
 #include "app/engine_setup.h"
 #include "diskfs/floppy_listing.h"
-#include "diskfs/floppy_volume.h"
+#include "diskfs/floppy_volume_session.h"
 #include "diskfs/mount.h"
 #include "gui/dialogs/copy_files_dialog.h"
 #include "gui/shell/floppy_drives.h"
@@ -10,7 +10,7 @@
 
 namespace kelvo::gui {
 
-CFloppyWindow::CFloppyWindow(ShellContext& ctx, const DeviceEntry& device, QWidget* parent)
+CFloppyWindow::CFloppyWindow(ShellContext& ctx, const PresentDevice& device, QWidget* parent)
     : CKelvoDiskWindow(ctx, PlaceKind::Floppy, parent), device_(device) {
   setWindowTitle(PlaceText());
   ShowListing(DiskListing(), PlaceText());
@@ -59,7 +59,7 @@ void CFloppyWindow::Refresh() {
 ErrorCode CFloppyWindow::DoDelete(const QStringList& names) {
   ShellContext& ctx = Context();
   ctx.SetTransferSelection(names);
-  CCopyFilesDialog unused_progress(this);
+  CCopyFilesDlg unused_progress(this);
   TransferServices services = MakeTransferServices(ctx.app, *ctx.ui, unused_progress);
   services.make_drive = [this](char) { return MakeFloppyDrive(device_); };
   TransferReport report;

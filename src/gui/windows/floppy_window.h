@@ -12,7 +12,7 @@ class CFloppyWindow : public CKelvoDiskWindow {
   Q_OBJECT
  public:
   // Opens the window and lists the disk in the drive of `device`.
-  CFloppyWindow(ShellContext& ctx, const DeviceEntry& device, QWidget* parent = nullptr);
+  CFloppyWindow(ShellContext& ctx, const PresentDevice& device, QWidget* parent = nullptr);
 
   // "Floppy Drive A:\": the place text by which transfers find the window.
   QString PlaceText() const override { return FloppyPlaceText(device_); }
@@ -22,7 +22,7 @@ class CFloppyWindow : public CKelvoDiskWindow {
   // offers the Format dialog.
   void Refresh() override;
 
-  const DeviceEntry& Device() const { return device_; }
+  const PresentDevice& Device() const { return device_; }
   // Whether the last refresh read the disk, and the disk ID it found.
   bool Listed() const { return listed_; }
   QString DiskId() const { return Q(LastListing().disk_id); }
@@ -39,7 +39,7 @@ class CFloppyWindow : public CKelvoDiskWindow {
   // Lists the disk once; the error of the drive, else 0.
   ErrorCode ReadDisk(DiskListing& listing);
 
-  DeviceEntry device_;
+  PresentDevice device_;
   bool listed_ = false;
 };
 

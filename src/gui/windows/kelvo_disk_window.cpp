@@ -2,7 +2,7 @@
 
 #include "filetypes/file_names.h"
 #include "gui/dialogs/file_properties_dialog.h"
-#include "gui/windows/kelvo_directory_tree.h"
+#include "gui/windows/kelvo_directory_view.h"
 #include "gui/windows/size_text.h"
 #include "gui/windows/type_text.h"
 

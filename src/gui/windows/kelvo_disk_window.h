@@ -5,7 +5,7 @@
 #pragma once
 
 #include "diskfs/listing.h"
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 
 namespace kelvo::gui {
 

@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 
 namespace kelvo::gui {
 

@@ -4,7 +4,7 @@
 // window opens and when a command asks for it; Esc aborts a long listing.
 #pragma once
 
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 #include "tape/tape_commands.h"
 #include "tape/tape_listing.h"
 

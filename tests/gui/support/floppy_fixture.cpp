@@ -14,7 +14,7 @@ const std::vector<ImageFile> kTwoFiles = {{"REP", "ORT", "FNT", 3}, {"A", "", "J
 
 FloppyShell::FloppyShell(DriveB drive_b, bool disk_in_a)
     : a(dir.filePath(QStringLiteral("a.img"))), b(dir.filePath(QStringLiteral("b.img"))) {
-  std::vector<DeviceEntry> devices = {EmulatedDrive(QStringLiteral("A:"), a)};
+  std::vector<PresentDevice> devices = {EmulatedDrive(QStringLiteral("A:"), a)};
   if (drive_b != DriveB::None)
     devices.push_back(EmulatedDrive(QStringLiteral("B:"), b, drive_b == DriveB::FiveAndQuarter));
   const bool written = !disk_in_a || MakeFloppyMedium(a, kTwoFiles);
@@ -27,7 +27,7 @@ CFloppyWindow* FloppyShell::OpenA() {
   return shell->frame->Floppies().OpenFloppyWindow(shell->frame->Devices()[0]);
 }
 
-DeviceEntry EmulatedDrive(const QString& letter, const QString& medium, bool five_inch) {
+PresentDevice EmulatedDrive(const QString& letter, const QString& medium, bool five_inch) {
   QString device = QStringLiteral("emu:") + medium;
   if (five_inch) device += QStringLiteral(",form=5.25");
   return {letter, device, false, !five_inch};

@@ -24,7 +24,7 @@ namespace kelvo::gui::test {
 
 // A floppy drive entry `letter` ("A:") bound to the emulated drive over
 // `medium` (a 3.5-inch drive unless `five_inch`).
-DeviceEntry EmulatedDrive(const QString& letter, const QString& medium, bool five_inch = false);
+PresentDevice EmulatedDrive(const QString& letter, const QString& medium, bool five_inch = false);
 
 // Writes a 720 KB printer disk holding `files` as the raw medium `path`;
 // false when that failed.

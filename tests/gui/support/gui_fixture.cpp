@@ -8,17 +8,17 @@
 #include <QTest>
 
 #include "gui/windows/disk_image_window.h"
-#include "gui/windows/explorer_window.h"
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/child_frame_window.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "tape/tape_open.h"
 
 namespace kelvo::gui::test {
 
-Shell::Shell(std::vector<DeviceEntry> devices) {
+Shell::Shell(std::vector<PresentDevice> devices) {
   ctx.ui = &ui;
   // The program makes its tape buttons from the bindings; the tests give the
   // buttons, so the bindings follow them.
-  for (const DeviceEntry& d : devices) {
+  for (const PresentDevice& d : devices) {
     const int n = d.tape ? kelvo::TapeDriveNumber(d.name.toStdString()) : -1;
     if (n >= 0) ctx.app.Bindings.tape[n] = d.device.toStdString();
   }

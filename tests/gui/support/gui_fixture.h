@@ -20,7 +20,7 @@ struct Shell {
   ShellContext ctx;
   std::unique_ptr<CMainFrame> frame;
 
-  explicit Shell(std::vector<DeviceEntry> devices = {});
+  explicit Shell(std::vector<PresentDevice> devices = {});
   ~Shell();
   // Opens and shows the main window with its PC window on `folder`.
   CPcExplorerWindow* Start(const QString& folder);
@@ -29,7 +29,7 @@ struct Shell {
 // A kdisk run as the program makes it: start-up on the settings file `ini`,
 // the main window, and the end that writes the settings back.
 struct KdiskRun {
-  kelvo::QtSettingsStore store;
+  kelvo::CQtSettingsStore store;
   kelvo::test::ScriptedInteraction ui;
   ShellContext ctx;
   std::unique_ptr<CMainFrame> frame;

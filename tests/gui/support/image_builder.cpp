@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "diskfs/kelvo_volume.h"
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 namespace kelvo::gui::test {
 
@@ -17,7 +17,7 @@ bool MakeImage(const QString& path, const std::vector<ImageFile>& files) {
     nf.first = f.first;
     nf.second = f.second;
     nf.type = f.type;
-    nf.blocks = static_cast<std::uint16_t>(f.blocks);
+    nf.words.block_count = static_cast<std::uint32_t>(f.blocks);
     nf.data = data;
     if (volume.StoreNewFile(nf) != 0) return false;
   }

@@ -31,7 +31,7 @@ std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
   }
   enc.End();
   header.dots = dots;
-  header.scanLines = lines;
+  header.scan_lines = lines;
   header.raster = enc.Bytes();
   return kelvo::test::BuildImageFile(header);
 }

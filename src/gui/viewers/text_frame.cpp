@@ -1,4 +1,4 @@
-#include "gui/viewers/viewer_text_frames.h"
+#include "gui/viewers/text_frame.h"
 
 #include <QFileInfo>
 #include <QPainter>

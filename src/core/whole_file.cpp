@@ -1,4 +1,4 @@
-#include "diskfs/copy_disk_file.h"
+#include "core/whole_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

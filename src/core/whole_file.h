@@ -1,4 +1,4 @@
-// Reading a whole PC file (an image a disk copy writes to a drive).
+// Reading a whole PC file into memory.
 #pragma once
 
 #include <filesystem>

@@ -10,12 +10,12 @@ namespace kelvo::cli {
 extern std::atomic<bool> g_interrupted;
 
 // Routes SIGINT to g_interrupted while it lives.
-class InterruptAsAbort {
+class CInterruptAsAbort {
  public:
-  InterruptAsAbort();
-  ~InterruptAsAbort();
-  InterruptAsAbort(const InterruptAsAbort&) = delete;
-  InterruptAsAbort& operator=(const InterruptAsAbort&) = delete;
+  CInterruptAsAbort();
+  ~CInterruptAsAbort();
+  CInterruptAsAbort(const CInterruptAsAbort&) = delete;
+  CInterruptAsAbort& operator=(const CInterruptAsAbort&) = delete;
 
  private:
   struct sigaction old_ {};

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "gui/viewers/viewer_scroll_area.h"
+#include "gui/viewers/scroll_size_view.h"
 #include "viewers/font_doc.h"
 
 class QSplitter;

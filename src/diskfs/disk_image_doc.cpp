@@ -1,4 +1,4 @@
-#include "diskfs/disk_image.h"
+#include "diskfs/disk_image_doc.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -77,7 +77,7 @@ ErrorCode CDiskImageDoc::OnNewDocument(std::string_view disk_id, Interaction* ui
 
 ErrorCode CDiskImageDoc::OnOpenDocument(const std::filesystem::path& path) {
   try {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    CFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return MapErrno(errno);
     struct stat st {};
     if (::fstat(file.get(), &st) != 0) return MapErrno(errno);

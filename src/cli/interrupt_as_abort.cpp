@@ -1,4 +1,4 @@
-#include "cli/interrupt_abort.h"
+#include "cli/interrupt_as_abort.h"
 
 namespace kelvo::cli {
 
@@ -9,7 +9,7 @@ namespace {
 extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
 }  // namespace
 
-InterruptAsAbort::InterruptAsAbort() {
+CInterruptAsAbort::CInterruptAsAbort() {
   g_interrupted.store(false);
   struct sigaction sa {};
   sa.sa_handler = OnInterrupt;
@@ -18,6 +18,6 @@ InterruptAsAbort::InterruptAsAbort() {
   sigaction(SIGINT, &sa, &old_);
 }
 
-InterruptAsAbort::~InterruptAsAbort() { sigaction(SIGINT, &old_, nullptr); }
+CInterruptAsAbort::~CInterruptAsAbort() { sigaction(SIGINT, &old_, nullptr); }
 
 }  // namespace kelvo::cli

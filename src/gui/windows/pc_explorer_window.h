@@ -4,7 +4,7 @@
 
 #include <QFileSystemWatcher>
 
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 
 namespace kelvo::gui {
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "gui/viewers/viewer_text_view.h"
+#include "gui/viewers/text_scroll_view.h"
 #include "viewers/source_doc.h"
 #include "viewers/task_doc.h"
 

@@ -1,4 +1,4 @@
-#include "gui/viewers/viewer_scroll_area.h"
+#include "gui/viewers/scroll_size_view.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "gui/windows/explorer_window.h"
+#include "gui/windows/child_frame_window.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -6,7 +6,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "gui/windows/caption_strip.h"
+#include "gui/windows/status_window.h"
 #include "gui/shell/drag_export.h"
 #include "gui/shell/drag_payload.h"
 #include "gui/windows/size_text.h"

@@ -1,4 +1,4 @@
-#include "gui/viewers/viewer_font_frame.h"
+#include "gui/viewers/font_frame.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>

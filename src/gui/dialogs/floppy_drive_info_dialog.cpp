@@ -1,4 +1,4 @@
-#include "gui/dialogs/drive_info_dialog.h"
+#include "gui/dialogs/floppy_drive_info_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -18,7 +18,7 @@ struct FormatRow {
   MediaKind code;
 };
 
-constexpr FormatRow kFormatRows[CFloppyDriveInfoDialog::kRows] = {
+constexpr FormatRow kFormatRows[CFloppyDriveInfoDlg::kRows] = {
     {"3.5-inch 720k", MediaKind::F3_720_512},
     {"3.5-inch 1.2Mb", MediaKind::F3_1Pt2_512},
     {"5.25-inch 720k", MediaKind::F5_720_512},
@@ -47,11 +47,11 @@ std::vector<MediaKind> ReportedTypes(const QString& device) {
 
 }  // namespace
 
-QString CFloppyDriveInfoDialog::RowText(int row) {
+QString CFloppyDriveInfoDlg::RowText(int row) {
   return QString::fromLatin1(kFormatRows[row].text);
 }
 
-CFloppyDriveInfoDialog::CFloppyDriveInfoDialog(const std::array<QString, 2>& devices,
+CFloppyDriveInfoDlg::CFloppyDriveInfoDlg(const std::array<QString, 2>& devices,
                                                QWidget* parent)
     : QDialog(parent) {
   setWindowTitle(QStringLiteral("Floppy Drive Information"));
@@ -78,7 +78,7 @@ CFloppyDriveInfoDialog::CFloppyDriveInfoDialog(const std::array<QString, 2>& dev
   grid->addWidget(buttons, kRows + 1, 0, 1, 3);
 }
 
-bool CFloppyDriveInfoDialog::Marked(int row, int drive) const {
+bool CFloppyDriveInfoDlg::Marked(int row, int drive) const {
   const QLabel* cell = marks_[static_cast<size_t>(row)][static_cast<size_t>(drive)];
   return !cell->pixmap().isNull();
 }

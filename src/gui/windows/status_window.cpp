@@ -1,4 +1,4 @@
-#include "gui/windows/caption_strip.h"
+#include "gui/windows/status_window.h"
 
 #include <QPainter>
 

@@ -10,11 +10,11 @@ class QLabel;
 
 namespace kelvo::gui {
 
-class CFloppyDriveInfoDialog final : public QDialog {
+class CFloppyDriveInfoDlg final : public QDialog {
   Q_OBJECT
  public:
   // `devices` holds the device strings bound to A: and B: (empty: no drive).
-  explicit CFloppyDriveInfoDialog(const std::array<QString, 2>& devices, QWidget* parent = nullptr);
+  explicit CFloppyDriveInfoDlg(const std::array<QString, 2>& devices, QWidget* parent = nullptr);
 
   static constexpr int kRows = 4;
   // The format texts of the rows, top to bottom.

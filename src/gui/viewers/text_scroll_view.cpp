@@ -1,4 +1,4 @@
-#include "gui/viewers/viewer_text_view.h"
+#include "gui/viewers/text_scroll_view.h"
 
 #include <QKeyEvent>
 #include <QPaintEvent>

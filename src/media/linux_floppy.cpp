@@ -1,4 +1,4 @@
-#include "media/floppy_linux.h"
+#include "media/linux_floppy.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>

@@ -1,4 +1,4 @@
-#include "gui/windows/pc_drive_tree.h"
+#include "gui/windows/main_drive_view.h"
 
 #include <QDir>
 #include <QFileInfo>

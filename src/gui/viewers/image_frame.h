@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "core/interaction.h"
-#include "gui/viewers/viewer_scroll_area.h"
+#include "gui/viewers/scroll_size_view.h"
 #include "viewers/image_view_model.h"
 
 namespace kelvo::gui {

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "gui/windows/file_list_view.h"
-#include "gui/shell/place_kind.h"
+#include "transfer/place_kind.h"
 #include "gui/shell/shell_context.h"
 #include "core/error_codes.h"
 

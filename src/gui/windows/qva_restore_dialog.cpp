@@ -1,4 +1,4 @@
-#include "gui/windows/qva_restore_window.h"
+#include "gui/windows/qva_restore_dialog.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

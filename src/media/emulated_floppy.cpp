@@ -1,4 +1,4 @@
-#include "media/floppy_emulated.h"
+#include "media/emulated_floppy.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

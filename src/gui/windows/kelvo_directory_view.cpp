@@ -1,4 +1,4 @@
-#include "gui/windows/kelvo_directory_tree.h"
+#include "gui/windows/kelvo_directory_view.h"
 
 #include <QStyle>
 

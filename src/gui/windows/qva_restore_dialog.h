@@ -40,7 +40,7 @@ class CQvaRestoreDlg : public QDialog, public CQvaProgressSink {
 
   const CQvaRestoreModel& Model() const { return model_; }
   QPushButton* Button() const { return button_; }
-  QProgressBar* ProgressBar() const { return progress_; }
+  QProgressBar* CProgressBar() const { return progress_; }
   // The text a field shows: "system_id", "output_directory", "current_file",
   // "files_restored", "status", "disk_unit", "elapsed".
   QString FieldText(const char* field) const;

@@ -1,4 +1,4 @@
-#include "gui/windows/pc_explorer.h"
+#include "gui/windows/pc_explorer_window.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "gui/windows/caption_strip.h"
-#include "gui/windows/pc_drive_tree.h"
+#include "gui/windows/status_window.h"
+#include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_file_ops.h"
 #include "gui/windows/pc_folder_lister.h"
 #include "gui/windows/size_text.h"

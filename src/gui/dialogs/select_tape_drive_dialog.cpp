@@ -1,4 +1,4 @@
-#include "gui/dialogs/tape_drive_select_dialog.h"
+#include "gui/dialogs/select_tape_drive_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -8,9 +8,9 @@
 
 namespace kelvo::gui {
 
-QStringList TapeDriveNames(const std::vector<DeviceEntry>& devices) {
+QStringList TapeDriveNames(const std::vector<PresentDevice>& devices) {
   QStringList out;
-  for (const DeviceEntry& d : devices)
+  for (const PresentDevice& d : devices)
     if (d.tape) out << d.name;
   return out;
 }

@@ -1,4 +1,4 @@
-#include "gui/viewers/viewer_image_frame.h"
+#include "gui/viewers/image_frame.h"
 
 #include <QFileInfo>
 #include <QPainter>

@@ -15,7 +15,7 @@ class QComboBox;
 namespace kelvo::gui {
 
 // The names of the present tape drives among `devices`, in their order.
-QStringList TapeDriveNames(const std::vector<DeviceEntry>& devices);
+QStringList TapeDriveNames(const std::vector<PresentDevice>& devices);
 
 class CSelectTapeDriveDlg : public QDialog {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "diskfs/floppy_volume.h"
+#include "diskfs/floppy_volume_session.h"
 
 #include <algorithm>
 #include <new>
