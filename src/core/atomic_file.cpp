@@ -19,7 +19,6 @@ std::string TemporaryName(const std::string& name) {
 
 }  // namespace
 
-<<<<<<< HEAD
 CAtomicFileWriter::~CAtomicFileWriter() {
   Discard();
   CloseFolder();
@@ -30,9 +29,6 @@ void CAtomicFileWriter::CloseFolder() {
   folder_fd_ = -1;
   owns_folder_ = false;
 }
-=======
-CAtomicFileWriter::~CAtomicFileWriter() { Discard(); }
->>>>>>> naming
 
 void CAtomicFileWriter::Discard() {
   if (fd_ >= 0) ::close(fd_);
@@ -95,11 +91,7 @@ ErrorCode CAtomicFileWriter::Append(const std::uint8_t* data, std::size_t bytes)
   return ERR_OK;
 }
 
-<<<<<<< HEAD
 ErrorCode CAtomicFileWriter::CommitAs(const std::string& name) {
-=======
-ErrorCode CAtomicFileWriter::Commit() {
->>>>>>> naming
   if (fd_ < 0) return ERR_INVALID_HANDLE;
   ErrorCode err = ::fsync(fd_) == 0 ? ERR_OK : MapErrno(errno);
   const int rc = ::close(fd_);
@@ -114,14 +106,7 @@ ErrorCode CAtomicFileWriter::Commit() {
   }
   temp_.clear();
   // Make the rename itself durable.
-<<<<<<< HEAD
   ::fsync(folder_fd_);
-=======
-  std::filesystem::path dir = destination_.parent_path();
-  if (dir.empty()) dir = ".";
-  CFileHandle folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) ::fsync(folder.get());
->>>>>>> naming
   return ERR_OK;
 }
 
