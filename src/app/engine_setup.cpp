@@ -20,6 +20,13 @@ std::unique_ptr<CFloppyDrive> MakeBoundFloppyDrive(const AppState& state, char l
   return MakeFloppyDrive(upper, state.Bindings.floppy[upper - 'A']);
 }
 
+FloppyDriveMaker MakeFloppyDriveMaker(std::map<char, std::string> devices) {
+  return [devices = std::move(devices)](char letter) -> std::unique_ptr<CFloppyDrive> {
+    const auto it = devices.find(letter);
+    return it == devices.end() ? nullptr : MakeFloppyDrive(letter, it->second);
+  };
+}
+
 TapeBindings TapeBindingsOf(const AppState& state) {
   TapeBindings bindings;
   for (int i = 0; i < kTapeDriveCount; ++i) {
@@ -53,12 +60,12 @@ TransferSettings TransferSettingsOf(const AppState& state) {
 }
 
 TransferServices MakeTransferServices(AppState& state, Interaction& ui, CCopyFilesSink& progress,
-                                      TransferWindows windows, CTapeProgressSink* tape_progress) {
+                                      TransferViews views, CTapeProgressSink* tape_progress) {
   return TransferServices{
       state,
       ui,
       progress,
-      windows,
+      views,
       tape_progress,
       [&state](char letter) { return MakeBoundFloppyDrive(state, letter); },
       [&state] { return TransferSettingsOf(state); }};

@@ -3,6 +3,7 @@
 // effect for the run. Both front ends use these.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,10 @@ namespace kelvo {
 // device string; empty: the letter's default). Null when the device string
 // is unusable.
 std::unique_ptr<CFloppyDrive> MakeFloppyDrive(char letter, const std::string& device);
+
+// A drive maker over the drives `devices` binds (upper-case letter to
+// device string); a letter not among them makes no drive.
+FloppyDriveMaker MakeFloppyDriveMaker(std::map<char, std::string> devices);
 
 // The drive of A or B (any case) with the device string the run binds to
 // it; null for another letter or an unusable device string.
@@ -41,7 +46,7 @@ TransferSettings TransferSettingsOf(const AppState& state);
 // and the settings as they are when the transfer starts. The caller may
 // replace make_drive.
 TransferServices MakeTransferServices(AppState& state, Interaction& ui, CCopyFilesSink& progress,
-                                      TransferWindows windows = {},
+                                      TransferViews views = {},
                                       CTapeProgressSink* tape_progress = nullptr);
 
 }  // namespace kelvo

@@ -56,21 +56,6 @@ std::optional<PlaceKind> KindOfPlace(const std::string& place) {
   return std::nullopt;
 }
 
-// A disk image opened for the transfer, as its open window.
-class CImageWindow final : public CPlaceWindow {
- public:
-  explicit CImageWindow(std::string path) : path_(std::move(path)) {}
-  ErrorCode Open() { return doc_.OnOpenDocument(path_); }
-  ErrorCode Save() { return doc_.IsModified() ? doc_.OnSaveDocument(path_) : ERR_OK; }
-  void DropEntry(std::string_view) override {}
-  void AddEntry(std::string_view, const FileEntry*) override {}
-  CDiskImageDoc* Document() override { return &doc_; }
-
- private:
-  std::string path_;
-  CDiskImageDoc doc_;
-};
-
 // "Copy Files" on the terminal: a progress line on stderr.
 class CTerminalCopyWindow final : public CCopyFilesSink {
  public:
@@ -150,17 +135,21 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   if (!from_kind || !to_kind) return kExitUsage;
   AppState& state = *ctx.state;
 
-  std::unique_ptr<CImageWindow> images[2];
+  std::unique_ptr<CImageFilePlace> images[2];
   const std::string* places[2] = {&from, &to};
   const PlaceKind kinds[2] = {*from_kind, *to_kind};
   for (int i = 0; i < 2; ++i) {
     if (kinds[i] != PlaceKind::DiskImage) continue;
     if (i == 1 && images[0] && from == to) break;  // the same image twice
-    images[i] = std::make_unique<CImageWindow>(*places[i]);
+    images[i] = std::make_unique<CImageFilePlace>(*places[i]);
     if (ErrorCode err = images[i]->Open()) return Finish(err);
   }
-  TransferWindows windows{images[0].get(), images[1].get()};
-  if (*to_kind == PlaceKind::DiskImage && !images[1]) windows.destination = images[0].get();
+  CImageFilePlace* to_image = images[1] ? images[1].get() : nullptr;
+  if (*to_kind == PlaceKind::DiskImage && !images[1]) to_image = images[0].get();
+  const TransferPlace source =
+      images[0] ? images[0]->Place() : TransferPlace{*from_kind, PlaceText(from, *from_kind)};
+  const TransferPlace destination =
+      to_image ? to_image->Place() : TransferPlace{*to_kind, PlaceText(to, *to_kind)};
   if (*from_kind == PlaceKind::DiskImage && *to_kind == PlaceKind::PcFolder &&
       state.settings.RemoveLineNumbers != 0 && ctx.remove_line_numbers.value_or(false))
     std::cerr << "kdu: line numbers are always kept when exporting from a disk image\n";
@@ -171,11 +160,10 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   CTerminalCopyWindow progress(names.size());
   CRestoreProgressModel tape_window(state.TapeBusy);
   CWatchingInteraction ui(*ctx.ui);
-  TransferServices services = MakeTransferServices(state, ui, progress, windows, &tape_window);
+  TransferServices services = MakeTransferServices(state, ui, progress, {}, &tape_window);
   state.TransferSelection = names;
   TransferReport report;
-  const ErrorCode result = TransferFiles(PlaceText(from, *from_kind), *from_kind,
-                                         PlaceText(to, *to_kind), *to_kind, services, &report);
+  const ErrorCode result = TransferFiles(source, destination, services, &report);
   // A message box answered without a terminal is not printed by every
   // front end: the outcome is said once more on stderr.
   if (report.Failed(result) || ui.FailureShown()) {
@@ -201,7 +189,7 @@ int RunCopy(CliContext& ctx, const std::string& from, const std::string& to,
   // A tape restore names the files it restored under other names.
   if ((report.copied == 0 || *from_kind == PlaceKind::Tape) && !ui.LastText().empty())
     PrintLines(ui.LastText());
-  if (images[1]) return Finish(images[1]->Save());
+  if (images[1]) return Finish(images[1]->SaveIfModified());
   return kExitOk;
 }
 

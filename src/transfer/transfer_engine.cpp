@@ -51,10 +51,11 @@ void ShowNotImplemented(Interaction& ui) {
 ErrorCode Dispatch(TransferRun& run, const std::string& source, PlaceKind from,
                    const std::string& destination, PlaceKind to) {
   using K = PlaceKind;
+  if (NothingToTransfer(from, to)) return ERR_OK;
   switch (from) {
     case K::PcFolder:
       switch (to) {
-        case K::PcFolder: return ERR_OK;
+        case K::PcFolder: break;  // nothing to transfer
         case K::Floppy: return PcToFloppy(run, source, destination);
         case K::Tape: return PcToTape(run, source, destination);
         case K::DiskImage: return PcToImage(run, source, destination);
@@ -69,7 +70,6 @@ ErrorCode Dispatch(TransferRun& run, const std::string& source, PlaceKind from,
       break;
     case K::DiskImage:
       if (to == K::PcFolder) return ImageToPc(run, source, destination);
-      if (to == K::Tape) return ERR_OK;
       break;
   }
   ShowNotImplemented(run.Ui());
@@ -80,22 +80,35 @@ bool IsPlaceKind(int kind) { return kind >= 0 && kind <= 3; }
 
 }  // namespace
 
-ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
-                        const std::string& destination, PlaceKind destination_kind,
+bool NothingToTransfer(PlaceKind source_kind, PlaceKind destination_kind) {
+  using K = PlaceKind;
+  return (source_kind == K::PcFolder && destination_kind == K::PcFolder) ||
+         (source_kind == K::DiskImage && destination_kind == K::Tape);
+}
+
+ErrorCode TransferFiles(const TransferPlace& source, const TransferPlace& destination,
                         TransferServices& services, TransferReport* report) {
   TransferReport local;
   TransferReport& out = report ? *report : local;
   out = TransferReport{};
-  if (!IsPlaceKind(static_cast<int>(source_kind)) ||
-      !IsPlaceKind(static_cast<int>(destination_kind)))
+  if (!IsPlaceKind(static_cast<int>(source.kind)) ||
+      !IsPlaceKind(static_cast<int>(destination.kind)))
     return ERR_OK;
   services.ui.PumpMessages();
-  TransferRun run{services, out, services.settings ? services.settings() : TransferSettings{}};
+  TransferRun run{services, out, services.settings ? services.settings() : TransferSettings{},
+                  source.document, destination.document};
   try {
-    return Dispatch(run, source, source_kind, destination, destination_kind);
+    return Dispatch(run, source.text, source.kind, destination.text, destination.kind);
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }
+}
+
+ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
+                        const std::string& destination, PlaceKind destination_kind,
+                        TransferServices& services, TransferReport* report) {
+  return TransferFiles(TransferPlace{source_kind, source}, TransferPlace{destination_kind, destination},
+                       services, report);
 }
 
 ErrorCode TransferFiles(const std::string& source, int source_kind,
@@ -120,7 +133,7 @@ ErrorCode DeleteFloppySelection(const std::string& place, TransferServices& serv
     if (ErrorCode rc = OpenTransferFloppy(run, place, false, kFloppyCacheBlocks, floppy))
       return rc;
     CCopyInProgressScope busy(services.state.CopyInProgress);
-    CPlaceWindow* window = run.DestinationWindow();
+    CPlaceView* window = run.DestinationView();
     for (const std::string& name : services.state.TransferSelection) {
       FileLocator file;
       ErrorCode rc = floppy->Volume().FindFile(name, file);

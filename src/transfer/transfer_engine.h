@@ -42,9 +42,9 @@ struct TransferServices {
   TransferState& state;
   Interaction& ui;
   CCopyFilesSink& progress;
-  // The open windows of the source and the destination, as the caller
+  // The open views of the source and the destination, as the caller
   // knows them; a delete from a floppy keeps its destination in step.
-  TransferWindows windows;
+  TransferViews views;
   // The tape progress window of the tape routines (required for them).
   CTapeProgressSink* tape_progress = nullptr;
   // Makes the floppy drives; empty: no floppy place can be used.
@@ -61,7 +61,15 @@ struct TransferReport {
   bool Failed(ErrorCode result) const { return result != ERR_OK || shown; }
 };
 
+// Whether a transfer between places of these kinds has nothing to do (PC
+// folder to PC folder, disk image to tape): it ends at once with 0.
+bool NothingToTransfer(PlaceKind source_kind, PlaceKind destination_kind);
+
 // Copies state.TransferSelection from the source place to the destination.
+ErrorCode TransferFiles(const TransferPlace& source, const TransferPlace& destination,
+                        TransferServices& services, TransferReport* report = nullptr);
+// The same for places named by text alone (a disk image among them has no
+// document: ERR_INVALID_HANDLE).
 ErrorCode TransferFiles(const std::string& source, PlaceKind source_kind,
                         const std::string& destination, PlaceKind destination_kind,
                         TransferServices& services, TransferReport* report = nullptr);

@@ -23,7 +23,7 @@ ErrorCode PrepareFromPcFile(const std::string& path, const std::string& pc_name,
 }  // namespace
 
 ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
-                        std::uint32_t blocks, CPlaceWindow* window) {
+                        std::uint32_t blocks, CPlaceView* window) {
   FileLocator old;
   if (ErrorCode rc = volume.RemoveForReplacement(stored_name, blocks, old)) return rc;
   if (window && !old.name.empty()) window->DropEntry(old.name);
@@ -33,7 +33,7 @@ ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
 ErrorCode PcToFloppy(TransferRun& run, const std::string& source,
                      const std::string& destination) {
   TransferState& state = run.State();
-  CPlaceWindow* window = run.DestinationWindow();
+  CPlaceView* window = run.DestinationView();
   std::unique_ptr<CTransferFloppy> floppy;
   if (ErrorCode rc = OpenTransferFloppy(run, destination, true, kFloppyCacheBlocks, floppy))
     return rc;

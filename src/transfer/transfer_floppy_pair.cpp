@@ -12,7 +12,7 @@ ErrorCode FloppyToFloppy(TransferRun& run, const std::string& source,
   // A disk copied onto itself would be opened twice with two copies of its
   // bitmap; there is nothing to copy.
   if (FloppyLetterOfPlace(source) == FloppyLetterOfPlace(destination)) return ERR_OK;
-  CPlaceWindow* window = run.DestinationWindow();
+  CPlaceView* window = run.DestinationView();
   std::unique_ptr<CTransferFloppy> from;
   if (ErrorCode rc = OpenTransferFloppy(run, source, true, kFloppyPairCacheBlocks, from))
     return rc;

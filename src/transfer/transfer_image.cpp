@@ -1,5 +1,5 @@
 // PC folder to disk image and disk image to PC folder. The image is the
-// document of its open window; saving it is the window's business.
+// document of its place; saving it is the business of the place's holder.
 #include <filesystem>
 #include <string>
 
@@ -13,8 +13,8 @@ namespace kelvo {
 
 ErrorCode PcToImage(TransferRun& run, const std::string& source,
                     const std::string& destination) {
-  CPlaceWindow* window = run.DestinationWindow();
-  CDiskImageDoc* image = window ? window->Document() : nullptr;
+  CPlaceView* window = run.DestinationView();
+  CDiskImageDoc* image = run.destination_image;
   if (!image) return ERR_INVALID_HANDLE;
   CKelvoVolume volume(*image);
   const std::string folder = FolderText(source);
@@ -42,6 +42,7 @@ ErrorCode PcToImage(TransferRun& run, const std::string& source,
       if (!run.RetryAfter(rc)) return ERR_OK;
     }
     ++run.report.copied;
+    if (!window) continue;
     if (replaces) window->DropEntry(old.name);
     window->AddEntry(stored, &volume.LastStoredEntry());
   }
@@ -50,8 +51,7 @@ ErrorCode PcToImage(TransferRun& run, const std::string& source,
 
 ErrorCode ImageToPc(TransferRun& run, const std::string& /*source*/,
                     const std::string& destination) {
-  CPlaceWindow* window = run.SourceWindow();
-  CDiskImageDoc* image = window ? window->Document() : nullptr;
+  CDiskImageDoc* image = run.source_image;
   if (!image) return ERR_INVALID_HANDLE;
   CKelvoVolume volume(*image);
   const std::string folder = FolderText(destination);

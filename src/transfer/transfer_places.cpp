@@ -9,6 +9,10 @@ bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 }  // namespace
 
+TransferPlace ImagePlace(CDiskImageDoc& document, std::string title) {
+  return {PlaceKind::DiskImage, std::move(title), &document};
+}
+
 char FloppyLetterOfPlace(std::string_view place_text) {
   std::string_view text = place_text;
   if (!text.empty() && IsSeparator(text.back())) text.remove_suffix(1);

@@ -16,13 +16,16 @@ struct TransferRun {
   TransferReport& report;
   // The settings in effect for this transfer.
   TransferSettings settings;
+  // The documents of disk image places (null: none).
+  CDiskImageDoc* source_image = nullptr;
+  CDiskImageDoc* destination_image = nullptr;
 
   TransferState& State() { return services.state; }
   Interaction& Ui() { return services.ui; }
   CCopyFilesSink& Progress() { return services.progress; }
-  // The open windows of the source and the destination place, or null.
-  CPlaceWindow* SourceWindow() { return services.windows.source; }
-  CPlaceWindow* DestinationWindow() { return services.windows.destination; }
+  // The open views of the source and the destination place, or null.
+  CPlaceView* SourceView() { return services.views.source; }
+  CPlaceView* DestinationView() { return services.views.destination; }
   // The drive named by the end of `place` (null when none can be made).
   std::unique_ptr<CFloppyDrive> MakeDrive(std::string_view place);
   // Shows the failure of one file and asks for Retry; notes a declined one.
@@ -72,7 +75,7 @@ ErrorCode OpenTransferFloppy(TransferRun& run, std::string_view place, bool inte
 // one's blocks counted as free (else 39, the old file untouched); its entry
 // leaves `window`. No such file: nothing to do.
 ErrorCode RemoveOldCopy(CKelvoVolume& volume, const std::string& stored_name,
-                        std::uint32_t blocks, CPlaceWindow* window);
+                        std::uint32_t blocks, CPlaceView* window);
 
 ErrorCode PcToFloppy(TransferRun& run, const std::string& source, const std::string& destination);
 ErrorCode FloppyToPc(TransferRun& run, const std::string& source, const std::string& destination);

@@ -93,7 +93,7 @@ class DesktopThemeTest : public QObject {
 
     // A tape window opens wide enough for all its columns, "Seq No." whole.
     auto* tape = new CTapeWindow(shell.ctx, "Tape0");
-    QMdiSubWindow* sub = shell.frame->AddChild(tape);
+    QMdiSubWindow* sub = shell.frame->Windows().AddChild(tape);
     QApplication::processEvents();
     QHeaderView* header = tape->ListView()->DetailsView()->header();
     const int last = header->count() - 1;

@@ -164,7 +164,7 @@ class ShellTest : public QObject {
       QCOMPARE(run.frame->geometry(), QRect(135, 82, 762, 560));
       QVERIFY(run.ui.asks.empty());  // an emulated drive counts as a floppy driver
       QCOMPARE(run.frame->DeviceBar()->Buttons().size(), 1);
-      QCOMPARE(QDir(run.frame->PcExplorer()->PlaceText()).canonicalPath(), QDir(dir.path()).canonicalPath());
+      QCOMPARE(QDir(run.frame->Windows().PcExplorer()->PlaceText()).canonicalPath(), QDir(dir.path()).canonicalPath());
       run.frame->setGeometry(150, 100, 640, 480);
       QTRY_COMPARE(run.ctx.settings.MainWindowWidth, 640);
       run.frame->showMaximized();

@@ -97,7 +97,7 @@ class TapeWindowTest : public QObject {
     QVERIFY(WriteLabelledTapeImage(t.tape0, files));
     CTapeWindow* tape = t.PressTapeButton();
     QVERIFY(tape);
-    QCOMPARE(t.Frame().ActiveExplorer(), tape);
+    QCOMPARE(t.Frame().Windows().ActiveExplorer(), tape);
     QVERIFY(t.shell.ui.asks.empty());
     QCOMPARE(Names(tape), (QStringList{"REPORT.FNT", "CON.FNT", "JOB1.JSL", "LOGO.IMG"}));
     QCOMPARE(Column(tape, 3), (QStringList{"1", "2", "3", "4"}));

@@ -289,7 +289,7 @@ class ViewerTest : public QObject {
     QCOMPARE(ActiveChild<CSourceFrame>(*v.shell.frame)->Document().SourceType(), kSourceJobSource);
     // A double click in the PC window.
     WriteViewerFile(v.dir.path(), "GLYPHS.FNT", FontWithA('P'));
-    CPcExplorerWindow* pc = v.shell.frame->PcExplorer();
+    CPcExplorerWindow* pc = v.shell.frame->Windows().PcExplorer();
     pc->Relist();
     v.shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(pc->parentWidget()));
     QAbstractItemView* list = pc->ListView()->CurrentView();

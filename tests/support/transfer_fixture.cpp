@@ -68,7 +68,14 @@ ErrorCode TransferBench::Copy(const std::string& from, PlaceKind from_kind,
                               const std::string& to, PlaceKind to_kind,
                               std::vector<std::string> names, TransferReport* report) {
   state.TransferSelection = std::move(names);
-  return TransferFiles(from, from_kind, to, to_kind, services, report);
+  const auto place = [](const std::string& text, PlaceKind kind, CPlaceView* view) {
+    TransferPlace p{kind, text};
+    if (const auto* w = dynamic_cast<RecordingWindow*>(view); w && kind == PlaceKind::DiskImage)
+      p.document = w->Document();
+    return p;
+  };
+  return TransferFiles(place(from, from_kind, services.views.source),
+                       place(to, to_kind, services.views.destination), services, report);
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }

@@ -1,7 +1,7 @@
 // What the transfer tests share: emulated floppy drives in a temporary
-// folder, a recording place window and "Copy Files" window, and the
-// services of a transfer over them (a test puts its windows in
-// services.windows).
+// folder, a recording place view and "Copy Files" window, and the
+// services of a transfer over them (a test puts its views in
+// services.views).
 #pragma once
 
 #include <algorithm>
@@ -22,8 +22,9 @@
 
 namespace kelvo::test {
 
-// A place window that keeps its list as names in order.
-class RecordingWindow final : public CPlaceWindow {
+// A place view that keeps its list as names in order; the view of a disk
+// image place holds the image's document.
+class RecordingWindow final : public CPlaceView {
  public:
   explicit RecordingWindow(CDiskImageDoc* doc = nullptr) : doc_(doc) {}
   void DropEntry(std::string_view name) override {
@@ -36,7 +37,7 @@ class RecordingWindow final : public CPlaceWindow {
     log.push_back("add " + std::string(name));
     if (entry) entries.push_back(*entry);
   }
-  CDiskImageDoc* Document() override { return doc_; }
+  CDiskImageDoc* Document() const { return doc_; }
 
   std::vector<std::string> names;
   std::vector<std::string> log;
@@ -99,6 +100,8 @@ struct TransferBench {
   void EditEntry(char letter, const FileLocator& file,
                  const std::function<void(FileEntry&)>& edit);
 
+  // Copies between the places of two texts; a disk image place is the
+  // document of the recording view given for it.
   ErrorCode Copy(const std::string& from, PlaceKind from_kind, const std::string& to,
                  PlaceKind to_kind, std::vector<std::string> names,
                  TransferReport* report = nullptr);

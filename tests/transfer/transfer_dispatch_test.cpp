@@ -109,7 +109,7 @@ TEST_F(FloppyToFloppy, CopiesTheEntryUnchangedExceptItsStartBlock) {
   bench.progress.to.clear();
   bench.progress.copying.clear();
   RecordingWindow window;
-  bench.services.windows.destination = &window;
+  bench.services.views.destination = &window;
 
   TransferReport report;
   ASSERT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"REPORT.JSL"}, &report), ERR_OK);
@@ -134,7 +134,7 @@ TEST_F(FloppyToFloppy, ReplacesAFileOfTheSameName) {
   PutOn("B:", "A.JSL", PatternText(3000, 2));
   RecordingWindow window;
   window.names = {"A.JSL"};
-  bench.services.windows.destination = &window;
+  bench.services.views.destination = &window;
   ASSERT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.JSL"}), ERR_OK);
   EXPECT_EQ(window.log, (std::vector<std::string>{"drop A.JSL", "add A.JSL"}));
   EXPECT_EQ(Find('B', "A.JSL").blocks, 1);

@@ -140,7 +140,7 @@ TEST_F(FloppyTransfer, ReplacingAFileKeepsTheOpenWindowInStep) {
   ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
   RecordingWindow window;
   window.names = {"A.JSL", "OTHER.FNT"};
-  bench.services.windows.destination = &window;
+  bench.services.views.destination = &window;
 
   Write("A.JSL", "NEW TEXT\r\nAND MORE\r\n");
   ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
@@ -161,7 +161,7 @@ TEST_F(FloppyTransfer, ALongNameIsReplacedUnderItsStoredName) {
   Write("LONGNAME.FNT", PatternText(300, 2));
   RecordingWindow window;
   window.names = {"LONGNA.FNT"};
-  bench.services.windows.destination = &window;
+  bench.services.views.destination = &window;
   ASSERT_EQ(Put({"LONGNAME.FNT"}), ERR_OK);
   EXPECT_EQ(window.names, std::vector<std::string>{"LONGNA.FNT"});
 
@@ -181,7 +181,7 @@ TEST_F(FloppyTransfer, AReplacementThatDoesNotFitKeepsTheOldCopy) {
   ASSERT_EQ(Put({"FILL.FNT", "A.FNT"}), ERR_OK);
   RecordingWindow window;
   window.names = {"A.FNT"};
-  bench.services.windows.destination = &window;
+  bench.services.views.destination = &window;
   Write("A.FNT", PatternText(100 * 1024, 6));
   EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
   EXPECT_TRUE(bench.ui.asks.empty());
@@ -242,7 +242,7 @@ TEST_F(FloppyTransfer, RetryStoresTheFileAgain) {
   bench.drives.at('A')->SetWriteProtected(true);
   UnprotectingUser user(bench.drives.at('A'));
   TransferServices services =
-      MakeTransferServices(bench.state, user, bench.progress, bench.services.windows);
+      MakeTransferServices(bench.state, user, bench.progress, bench.services.views);
   services.make_drive = bench.services.make_drive;
   bench.state.TransferSelection = {"A.FNT"};
   TransferReport report;
@@ -302,7 +302,7 @@ TEST_F(FloppyTransfer, DeletingASelectionPassesOverMissingNames) {
   ASSERT_EQ(Put({"A.FNT", "B.FNT", "C.FNT"}), ERR_OK);
   RecordingWindow window;
   window.names = {"A.FNT", "B.FNT", "C.FNT"};
-  bench.services.windows.destination = &window;
+  bench.services.views.destination = &window;
   bench.state.TransferSelection = {"C.FNT", "NOPE.FNT", "A.FNT"};
   TransferReport report;
   EXPECT_EQ(DeleteFloppySelection("A:", bench.services, &report), ERR_OK);

@@ -18,7 +18,7 @@ class ImageTransfer : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(doc.OnNewDocument("IMG"), ERR_OK);
     // The image is the destination of Put and the source of Get.
-    bench.services.windows = {&window, &window};
+    bench.services.views = {&window, &window};
     pc = bench.Folder("pc");
     out = bench.Folder("out");
   }
@@ -99,7 +99,7 @@ TEST_F(ImageTransfer, AMissingImageFileIsShownWithRetry) {
 }
 
 TEST_F(ImageTransfer, AnImageWithoutAnOpenWindowIsAnError) {
-  bench.services.windows = {};
+  bench.services.views = {};
   EXPECT_EQ(bench.Copy("other.kdi", K::DiskImage, out.string(), K::PcFolder, {"A.FNT"}),
             ERR_INVALID_HANDLE);
   EXPECT_EQ(bench.Copy(pc.string(), K::PcFolder, "other.kdi", K::DiskImage, {"A.FNT"}),

@@ -105,7 +105,7 @@ void Run(CMainFrame& frame, CShooter& shoot, const QString& demo) {
   const auto idle = [&frame] { return !frame.OperationRunning(); };
   QMdiSubWindow* pc = ActiveSub(frame);
   for (QMdiSubWindow* s : frame.MdiArea()->subWindowList())
-    if (s->widget() == frame.PcExplorer()) pc = s;
+    if (s->widget() == frame.Windows().PcExplorer()) pc = s;
   QMdiSubWindow* image = nullptr;
   for (QMdiSubWindow* s : frame.MdiArea()->subWindowList())
     if (s->windowTitle().contains(QStringLiteral("demo.kdi"))) image = s;
@@ -129,8 +129,8 @@ void Run(CMainFrame& frame, CShooter& shoot, const QString& demo) {
   Settle(300);
   // The folder tree from its top, which looks alike on every machine (its
   // end lists this machine's mounts).
-  if (frame.PcExplorer() != nullptr)
-    for (CMainDriveView* tree : frame.PcExplorer()->findChildren<CMainDriveView*>()) tree->scrollToTop();
+  if (frame.Windows().PcExplorer() != nullptr)
+    for (CMainDriveView* tree : frame.Windows().PcExplorer()->findChildren<CMainDriveView*>()) tree->scrollToTop();
   shoot.Shoot(QStringLiteral("main-window"), &frame);
 
   // The dialogs, opened as the menus open them.

@@ -78,7 +78,7 @@ QMenu* MakeListContextMenu(CMainFrame& frame, CChildFrameWindow* window) {
 void CopySelectionTo(CMainFrame& frame, CChildFrameWindow* window) {
   QMenu places;
   // The other open places, and the devices not open yet.
-  for (CChildFrameWindow* other : frame.Explorers()) {
+  for (CChildFrameWindow* other : frame.Windows().Explorers()) {
     if (other == window || other->Kind() == PlaceKind::PcFolder) continue;
     QPointer<CChildFrameWindow> target(other);
     places.addAction(other->windowTitle(), [&frame, window, target] {
@@ -92,7 +92,7 @@ void CopySelectionTo(CMainFrame& frame, CChildFrameWindow* window) {
       });
   } else {
     places.addAction(QStringLiteral("Folder..."), [&frame, window] {
-      CPcExplorerWindow* pc = frame.OpenPcExplorer();
+      CPcExplorerWindow* pc = frame.Windows().OpenPcExplorer();
       const QString folder = QFileDialog::getExistingDirectory(&frame, QStringLiteral("Copy To"),
                                                                pc ? pc->PlaceText() : QString());
       if (folder.isEmpty() || !pc || !pc->OpenFolder(folder)) return;

@@ -1,5 +1,7 @@
 // The main window's document and listing commands: New, Open, Save, opening
 // device windows, printing and saving file lists, Preferences.
+#include "gui/shell/document_commands.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -12,9 +14,9 @@
 #include "gui/shell/document_types.h"
 #include "gui/windows/child_frame_window.h"
 #include "gui/windows/listing.h"
-#include "gui/shell/main_frame.h"
+#include "gui/shell/recent_files.h"
+#include "gui/shell/window_manager.h"
 #include "gui/dialogs/preferences_dialog.h"
-#include "gui/windows/tape_window.h"
 #include "gui/viewers/viewer_windows.h"
 
 namespace kelvo::gui {
@@ -33,8 +35,15 @@ void NotInThisVersion(Interaction& ui, const QString& what) {
 
 }  // namespace
 
-void CMainFrame::OpenWithDialog() {
-  QFileDialog dialog(this, QStringLiteral("Open"), Q(ctx_.app.LastOpenDirectory));
+CDocumentCommands::CDocumentCommands(const ShellHost& host, CRecentFiles& recent)
+    : ctx_(host.ctx), windows_(host.windows), parent_(host.parent), recent_(recent) {}
+
+void CDocumentCommands::AddRecentFile(const QString& path, bool disk_image) {
+  recent_.Add(path, disk_image);
+}
+
+void CDocumentCommands::OpenWithDialog() {
+  QFileDialog dialog(parent_, QStringLiteral("Open"), Q(ctx_.app.LastOpenDirectory));
   dialog.setObjectName(QStringLiteral("OpenDialog"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::ReadOnly, true);
@@ -48,7 +57,7 @@ void CMainFrame::OpenWithDialog() {
   OpenDocument(path);
 }
 
-bool CMainFrame::OpenDocument(const QString& path) {
+bool CDocumentCommands::OpenDocument(const QString& path) {
   const bool disk_image = OpensAsDiskImage(path);
   const DocumentType* type = disk_image ? &DocumentTypes().front() : DocumentTypeOf(path);
   if (!type) {
@@ -58,11 +67,11 @@ bool CMainFrame::OpenDocument(const QString& path) {
   if (!disk_image && IsViewerFile(path)) {
     QWidget* frame = OpenViewerFrame(path, ctx_);
     if (!frame) return false;
-    QMdiSubWindow* sub = AddChild(frame);
+    QMdiSubWindow* sub = windows_.AddChild(frame);
     // Sized to its content unless it opened maximized (over a maximized
     // window): resizing it then would leave it frameless at that size.
     if (!sub->isMaximized()) sub->resize(sub->sizeHint());
-    mdi_->setActiveSubWindow(sub);
+    windows_.MdiArea()->setActiveSubWindow(sub);
     AddRecentFile(QFileInfo(path).absoluteFilePath(), false);
     return true;
   }
@@ -71,10 +80,10 @@ bool CMainFrame::OpenDocument(const QString& path) {
     return false;
   }
   const QString full = QFileInfo(path).absoluteFilePath();
-  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+  for (QMdiSubWindow* sub : windows_.MdiArea()->subWindowList()) {
     auto* image = qobject_cast<CDiskImageWindow*>(sub->widget());
     if (image && image->Path() == full) {
-      mdi_->setActiveSubWindow(sub);
+      windows_.MdiArea()->setActiveSubWindow(sub);
       return true;
     }
   }
@@ -89,12 +98,12 @@ bool CMainFrame::OpenDocument(const QString& path) {
   return true;
 }
 
-void CMainFrame::AddImageWindow(CDiskImageWindow* window) {
+void CDocumentCommands::AddImageWindow(CDiskImageWindow* window) {
   window->save_handler = [this, window] { return SaveImage(window, false); };
-  mdi_->setActiveSubWindow(AddChild(window));
+  windows_.MdiArea()->setActiveSubWindow(windows_.AddChild(window));
 }
 
-void CMainFrame::NewDocument() {
+void CDocumentCommands::NewDocument() {
   // The "New" list offers the disk image type only: it is chosen at once.
   auto doc = std::make_unique<CDiskImageDoc>();
   const ErrorCode code = doc->OnNewDocument({}, ctx_.ui);
@@ -106,10 +115,10 @@ void CMainFrame::NewDocument() {
   AddImageWindow(new CDiskImageWindow(ctx_, std::move(doc), QString(), title));
 }
 
-bool CMainFrame::SaveImage(CDiskImageWindow* window, bool save_as) {
+bool CDocumentCommands::SaveImage(CDiskImageWindow* window, bool save_as) {
   QString path = window->Path();
   if (save_as || path.isEmpty()) {
-    QFileDialog dialog(this, QStringLiteral("Save As"), path);
+    QFileDialog dialog(parent_, QStringLiteral("Save As"), path);
     dialog.setObjectName(QStringLiteral("SaveAsDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(OpenDialogFilters().front());
@@ -127,39 +136,31 @@ bool CMainFrame::SaveImage(CDiskImageWindow* window, bool save_as) {
   return true;
 }
 
-void CMainFrame::SaveActive(bool save_as) {
-  QMdiSubWindow* sub = mdi_->activeSubWindow();
+void CDocumentCommands::SaveActive(bool save_as) {
+  QMdiSubWindow* sub = windows_.MdiArea()->activeSubWindow();
   if (auto* image = sub ? qobject_cast<CDiskImageWindow*>(sub->widget()) : nullptr)
     SaveImage(image, save_as);
 }
 
-void CMainFrame::OpenDeviceWindow(const PresentDevice& device) {
-  if (device.tape) {
-    OpenTapeWindow(*this, device.name);
-    return;
-  }
-  OpenFloppyWindow(device);
-}
-
-void CMainFrame::PrintSetup() {
-  QPageSetupDialog dialog(&SharedPrinter(), this);
+void CDocumentCommands::PrintSetup() {
+  QPageSetupDialog dialog(&SharedPrinter(), parent_);
   dialog.exec();
 }
 
-void CMainFrame::PrintFileList() {
-  CChildFrameWindow* ex = ActiveExplorer();
+void CDocumentCommands::PrintFileList() {
+  CChildFrameWindow* ex = windows_.ActiveExplorer();
   if (!ex || !ex->PrepareListingPrint()) return;
-  QPrintDialog dialog(&SharedPrinter(), this);
+  QPrintDialog dialog(&SharedPrinter(), parent_);
   if (dialog.exec() != QDialog::Accepted) return;
   PrintListing(MakeListing(*ex, QDateTime::currentDateTime()), SharedPrinter(),
                ctx_.settings.LeftPrintMargin, ctx_.settings.TopPrintMargin,
                ex->ListView()->ColumnWidths());
 }
 
-void CMainFrame::SaveFileList() {
-  CChildFrameWindow* ex = ActiveExplorer();
+void CDocumentCommands::SaveFileList() {
+  CChildFrameWindow* ex = windows_.ActiveExplorer();
   if (!ex) return;
-  QFileDialog dialog(this, QStringLiteral("Save File List"));
+  QFileDialog dialog(parent_, QStringLiteral("Save File List"));
   dialog.setObjectName(QStringLiteral("SaveFileListDialog"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilter(QStringLiteral("File List (*.lst)"));
@@ -168,8 +169,8 @@ void CMainFrame::SaveFileList() {
   SaveFileListTo(dialog.selectedFiles().first());
 }
 
-bool CMainFrame::SaveFileListTo(const QString& path) {
-  CChildFrameWindow* ex = ActiveExplorer();
+bool CDocumentCommands::SaveFileListTo(const QString& path) {
+  CChildFrameWindow* ex = windows_.ActiveExplorer();
   if (!ex) return false;
   const QString text = ListingText(MakeListing(*ex, QDateTime::currentDateTime()));
   if (WriteTextFileAtomically(path, text)) return true;
@@ -177,8 +178,8 @@ bool CMainFrame::SaveFileListTo(const QString& path) {
   return false;
 }
 
-void CMainFrame::ShowPreferences() {
-  CPreferencesDlg dialog(ctx_, this);
+void CDocumentCommands::ShowPreferences() {
+  CPreferencesDlg dialog(ctx_, parent_);
   dialog.exec();
 }
 

@@ -3,9 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "gui/windows/child_frame_window.h"
-#include "gui/shell/main_frame.h"
-#include "gui/shell/transfer_bridge.h"
 
 namespace kelvo::gui {
 namespace {
@@ -60,24 +57,6 @@ QString CDragExportFolders::NewFolder() {
   const QString path = f.dir->path();
   folders_.push_back(std::move(f));
   return path;
-}
-
-QList<QUrl> CMainFrame::ExportForDrag(CChildFrameWindow* window, const QStringList& names) {
-  const QString folder = drag_folders_->NewFolder();
-  if (folder.isEmpty()) {
-    ctx_.ui->ReportError(ERR_ACCESS_DENIED);
-    return {};
-  }
-  TransferRequest r{window->PlaceText(), window->Kind(), folder, PlaceKind::PcFolder, names,
-                    window, nullptr};
-  const ErrorCode code = TransferBetweenWindows(*this, r);
-  if (code != 0) ctx_.ui->ReportError(code);
-  // The files that arrived: a failed export stops at the failing file.
-  QList<QUrl> urls;
-  const QDir dir(folder);
-  for (const QString& name : names)
-    if (QFileInfo(dir.filePath(name)).isFile()) urls << QUrl::fromLocalFile(dir.filePath(name));
-  return urls;
 }
 
 }  // namespace kelvo::gui

@@ -1,5 +1,7 @@
 // The main window's floppy commands: the floppy explorer windows and the
 // Disk menu's dialogs (Copy Disk, Label Disk, Format Disk, Drive Information).
+#include "gui/shell/floppy_commands.h"
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -10,7 +12,7 @@
 #include "gui/windows/floppy_window.h"
 #include "gui/dialogs/format_dialog.h"
 #include "gui/dialogs/label_disk_dialog.h"
-#include "gui/shell/main_frame.h"
+#include "gui/shell/window_manager.h"
 
 namespace kelvo::gui {
 namespace {
@@ -31,30 +33,29 @@ void LabelFloppy(ShellContext& ctx, CFloppyWindow& window) {
 
 }  // namespace
 
-CFloppyWindow* CMainFrame::FindFloppyWindow(const QString& drive) const {
-  for (CChildFrameWindow* ex : Explorers()) {
-    auto* floppy = qobject_cast<CFloppyWindow*>(ex);
-    if (floppy && floppy->Device().name.compare(drive, Qt::CaseInsensitive) == 0) return floppy;
-  }
-  return nullptr;
+CFloppyCommands::CFloppyCommands(const ShellHost& host)
+    : ctx_(host.ctx), devices_(host.devices), windows_(host.windows), parent_(host.parent) {}
+
+CFloppyWindow* CFloppyCommands::FindFloppyWindow(const QString& drive) const {
+  return windows_.FindFloppyWindow(drive);
 }
 
-CFloppyWindow* CMainFrame::OpenFloppyWindow(const PresentDevice& device) {
+CFloppyWindow* CFloppyCommands::OpenFloppyWindow(const PresentDevice& device) {
   if (CFloppyWindow* open = FindFloppyWindow(device.name)) {
-    for (QMdiSubWindow* sub : mdi_->subWindowList())
-      if (sub->widget() == open) mdi_->setActiveSubWindow(sub);
+    for (QMdiSubWindow* sub : windows_.MdiArea()->subWindowList())
+      if (sub->widget() == open) windows_.MdiArea()->setActiveSubWindow(sub);
     return open;
   }
   auto* window = new CFloppyWindow(ctx_, device);
   // The Format dialog opens once the failed listing has finished.
-  connect(window, &CFloppyWindow::formatRequested, this, &CMainFrame::ShowFormatDialog,
+  connect(window, &CFloppyWindow::formatRequested, this, &CFloppyCommands::ShowFormatDialog,
           Qt::QueuedConnection);
-  mdi_->setActiveSubWindow(AddChild(window));
+  windows_.MdiArea()->setActiveSubWindow(windows_.AddChild(window));
   window->Refresh();
   return window;
 }
 
-void CMainFrame::ShowFormatDialog(const QString& drive) {
+void CFloppyCommands::ShowFormatDialog(const QString& drive) {
   CFormatDlg::Hooks hooks;
   hooks.shown_disk_id = [this](const QString& d) {
     CFloppyWindow* w = FindFloppyWindow(d);
@@ -65,22 +66,22 @@ void CMainFrame::ShowFormatDialog(const QString& drive) {
   hooks.refresh_drive = [this](const QString& d) {
     if (CFloppyWindow* w = FindFloppyWindow(d)) w->Refresh();
   };
-  CFormatDlg dialog(ctx_, FloppyEntries(devices_), std::move(hooks), this);
+  CFormatDlg dialog(ctx_, FloppyEntries(devices_), std::move(hooks), parent_);
   if (!drive.isEmpty()) dialog.SelectDrive(drive);
   dialog.exec();
 }
 
-void CMainFrame::RunDiskCommand(Cmd cmd) {
+void CFloppyCommands::RunDiskCommand(Cmd cmd) {
   switch (cmd) {
     case Cmd::CopyDisk: {
       CCopyDiskDlg dialog(ctx_, FloppyEntries(devices_), [this](const QString& d) {
         if (CFloppyWindow* w = FindFloppyWindow(d)) w->Refresh();
-      }, this);
+      }, parent_);
       dialog.exec();
       break;
     }
     case Cmd::LabelDisk:
-      if (auto* floppy = qobject_cast<CFloppyWindow*>(ActiveExplorer())) LabelFloppy(ctx_, *floppy);
+      if (auto* floppy = qobject_cast<CFloppyWindow*>(windows_.ActiveExplorer())) LabelFloppy(ctx_, *floppy);
       break;
     case Cmd::FormatDisk: ShowFormatDialog(QString()); break;
     case Cmd::DiskDriveInfo: {
@@ -92,7 +93,7 @@ void CMainFrame::RunDiskCommand(Cmd cmd) {
         const int i = d.name.at(0).toUpper().toLatin1() - 'A';
         if (i == 0 || i == 1) bound[static_cast<size_t>(i)] = d.device;
       }
-      CFloppyDriveInfoDlg dialog(bound, this);
+      CFloppyDriveInfoDlg dialog(bound, parent_);
       dialog.exec();
       break;
     }

@@ -11,16 +11,16 @@ std::unique_ptr<CMainFrame> StartKdisk(ShellContext& ctx, CKeyValueStore& store,
   options.overrides = command_line.overrides;
   StartUp(ctx.app, store, *ctx.ui, options);
   auto frame = std::make_unique<CMainFrame>(ctx, PresentDevices(ctx.app));
-  if (!frame->OpenPcExplorer()) return nullptr;
-  frame->SetRecentFiles(LoadRecentFileList(store));
-  frame->SetDesktopRecentList(recently_used_xbel);
+  if (!frame->Windows().OpenPcExplorer()) return nullptr;
+  frame->Recent().SetFiles(LoadRecentFileList(store));
+  frame->Recent().SetDesktopList(recently_used_xbel);
   frame->show();
   for (const QString& file : command_line.files) frame->OpenDocument(file);
   return frame;
 }
 
 void EndKdisk(ShellContext& ctx, CKeyValueStore& store, std::unique_ptr<CMainFrame> frame) {
-  if (frame) SaveRecentFileList(frame->RecentFiles(), store);
+  if (frame) SaveRecentFileList(frame->Recent().Files(), store);
   frame.reset();
   ShutDown(ctx.app, store);
 }

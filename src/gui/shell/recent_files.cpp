@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QMimeDatabase>
 
-#include "gui/shell/main_frame.h"
+#include "core/interaction.h"
 #include "gui/shell/recently_used.h"
 
 namespace kelvo::gui {
@@ -32,12 +32,17 @@ void SaveRecentFileList(const QStringList& files, CKeyValueStore& store) {
     store.SetString(ValueName(n), n <= files.size() ? files[n - 1].toStdString() : std::string());
 }
 
-void CMainFrame::SetRecentFiles(const QStringList& files) {
+void CRecentFiles::AttachMenu(QMenu* menu) {
+  recent_menu_ = menu;
+  recent_menu_->setEnabled(false);
+}
+
+void CRecentFiles::SetFiles(const QStringList& files) {
   recent_files_ = files.mid(0, kRecentFileCount);
   RebuildRecentMenu();
 }
 
-void CMainFrame::AddRecentFile(const QString& path, bool disk_image) {
+void CRecentFiles::Add(const QString& path, bool disk_image) {
   // The four files opened or saved last, the newest first.
   recent_files_.removeAll(path);
   recent_files_.prepend(path);
@@ -57,7 +62,7 @@ void CMainFrame::AddRecentFile(const QString& path, bool disk_image) {
   RecordRecentUse(desktop_recent_list_, use);  // the program's own list does not depend on it
 }
 
-void CMainFrame::RebuildRecentMenu() {
+void CRecentFiles::RebuildRecentMenu() {
   // Four fixed entries whose texts change: an entry is never deleted while
   // its own command runs.
   while (recent_menu_->actions().size() < kRecentFileCount) {
@@ -65,7 +70,7 @@ void CMainFrame::RebuildRecentMenu() {
     connect(a, &QAction::triggered, this, [this, a] {
       const QString f = a->data().toString();
       // A file that can no longer be opened leaves the list.
-      if (!OpenDocument(f) && recent_files_.removeAll(f) > 0) RebuildRecentMenu();
+      if (!open_(f) && recent_files_.removeAll(f) > 0) RebuildRecentMenu();
     });
   }
   const QList<QAction*> entries = recent_menu_->actions();

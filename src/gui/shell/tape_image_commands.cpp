@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 
-#include "gui/shell/main_frame.h"
+#include "gui/shell/shell_host.h"
 #include "gui/dialogs/select_tape_drive_dialog.h"
 #include "gui/windows/tape_window.h"
 #include "tape/tape_imaging.h"
@@ -52,21 +52,21 @@ class CImagingProgressDlg : public CTapeImagingProgress {
 
 }  // namespace
 
-void RunTapeImaging(CMainFrame& frame, bool save) {
-  ShellContext& ctx = frame.Context();
-  if (!AskForTapeDrive(ctx, TapeDriveNames(frame.Devices()), &frame)) return;
+void RunTapeImaging(const ShellHost& host, bool save) {
+  ShellContext& ctx = host.ctx;
+  if (!AskForTapeDrive(ctx, TapeDriveNames(host.devices), host.parent)) return;
   const std::string tape = ctx.app.SelectedTapeName;
   const QString filter = QObject::tr("Tape images (*.tap)");
   const QString path =
-      save ? QFileDialog::getSaveFileName(&frame, QObject::tr("Save Tape Image"), {}, filter)
-           : QFileDialog::getOpenFileName(&frame, QObject::tr("Write Tape Image"), {}, filter);
+      save ? QFileDialog::getSaveFileName(host.parent, QObject::tr("Save Tape Image"), {}, filter)
+           : QFileDialog::getOpenFileName(host.parent, QObject::tr("Write Tape Image"), {}, filter);
   if (path.isEmpty()) return;
   const TapeContext tc = MakeTapeContext(ctx);
   TapeImagingReport report;
   ErrorCode rc = 0;
   {
     CImagingProgressDlg progress(save ? QObject::tr("Save Tape Image") : QObject::tr("Write Tape Image"),
-                                 &frame);
+                                 host.parent);
     const std::string file = path.toStdString();
     rc = save ? SaveTapeImage(tc, tape, file, progress, report)
               : WriteTapeImage(tc, file, tape, progress, report);
@@ -80,7 +80,7 @@ void RunTapeImaging(CMainFrame& frame, bool save) {
     text += QObject::tr("\n%1 record(s) could not be read and are kept as error records.")
                 .arg(report.damaged);
   if (report.aborted) text += QObject::tr("\nAborted: the image ends where the run stopped.");
-  QMessageBox::information(&frame, save ? QObject::tr("Save Tape Image") : QObject::tr("Write Tape Image"),
+  QMessageBox::information(host.parent, save ? QObject::tr("Save Tape Image") : QObject::tr("Write Tape Image"),
                            text);
 }
 

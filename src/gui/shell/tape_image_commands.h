@@ -3,11 +3,11 @@
 
 namespace kelvo::gui {
 
-class CMainFrame;
+struct ShellHost;
 
 // Asks for a drive and an image file, then reads the whole tape into the
 // image (`save`) or writes the image onto the tape, in a progress window
 // with an Abort button.
-void RunTapeImaging(CMainFrame& frame, bool save);
+void RunTapeImaging(const ShellHost& host, bool save);
 
 }  // namespace kelvo::gui

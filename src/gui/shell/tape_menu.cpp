@@ -1,12 +1,14 @@
 // The Tape menu: listing, restoring, the single-action tape commands and the
 // drive information, each with the handling of the tape's explorer window.
+#include "gui/shell/tape_menu.h"
+
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 
 #include "gui/windows/child_frame_window.h"
-#include "gui/shell/main_frame.h"
+#include "gui/shell/window_manager.h"
 #include "gui/windows/qva_restore_dialog.h"
 #include "gui/dialogs/restore_progress_dialog.h"
 #include "gui/dialogs/tape_drive_info_dialog.h"
@@ -32,9 +34,9 @@ class CWaitCursor {
 };
 
 // "Select Tape Drive"; the chosen drive, or empty after Cancel.
-QString AskForDrive(CMainFrame& frame) {
-  ShellContext& ctx = frame.Context();
-  if (!AskForTapeDrive(ctx, TapeDriveNames(frame.Devices()), &frame)) return {};
+QString AskForDrive(const ShellHost& host) {
+  ShellContext& ctx = host.ctx;
+  if (!AskForTapeDrive(ctx, TapeDriveNames(host.devices), host.parent)) return {};
   return Q(ctx.app.SelectedTapeName);
 }
 
@@ -42,16 +44,16 @@ QString AskForDrive(CMainFrame& frame) {
 // the front and is disabled while the command runs; a failure is reported
 // with a retry where its message offers one; on success the window's list is
 // emptied (what was on the tape may be gone).
-void RunTapeAction(CMainFrame& frame, TapeAction action, bool shows_open_failure) {
-  const QString name = AskForDrive(frame);
+void RunTapeAction(const ShellHost& host, TapeAction action, bool shows_open_failure) {
+  const QString name = AskForDrive(host);
   if (name.isEmpty()) return;
-  ShellContext& ctx = frame.Context();
+  ShellContext& ctx = host.ctx;
   const TapeContext tc = MakeTapeContext(ctx);
-  QPointer<CChildFrameWindow> window = frame.FindPlaceWindow(name);
+  QPointer<CChildFrameWindow> window = host.windows.FindPlaceWindow(name);
   if (window && window->Kind() != PlaceKind::Tape) window = nullptr;
   if (window) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-      frame.MdiArea()->setActiveSubWindow(sub);
+      host.windows.MdiArea()->setActiveSubWindow(sub);
     window->SetCommandRunning(true);
   }
   ErrorCode rc = 0;
@@ -73,43 +75,43 @@ void RunTapeAction(CMainFrame& frame, TapeAction action, bool shows_open_failure
 
 // Rewind and Retension act on the active tape window's drive, or ask for
 // one; their result is not reported.
-void RunPositioning(CMainFrame& frame, TapeAction action, bool ask_without_explorer) {
-  CChildFrameWindow* ex = frame.ActiveExplorer();
+void RunPositioning(const ShellHost& host, TapeAction action, bool ask_without_explorer) {
+  CChildFrameWindow* ex = host.windows.ActiveExplorer();
   QString name;
   if (ex && ex->Kind() == PlaceKind::Tape) {
     name = ex->PlaceText();
   } else if (ex || ask_without_explorer) {
-    name = AskForDrive(frame);
+    name = AskForDrive(host);
   }
   if (name.isEmpty()) return;
-  const TapeContext tc = MakeTapeContext(frame.Context());
+  const TapeContext tc = MakeTapeContext(host.ctx);
   CWaitCursor wait;
   action(tc, S(name));
 }
 
-void ShowDriveInformation(CMainFrame& frame) {
-  ShellContext& ctx = frame.Context();
+void ShowDriveInformation(const ShellHost& host) {
+  ShellContext& ctx = host.ctx;
   // The last choice stands when the user cancels the drive question.
-  AskForTapeDrive(ctx, TapeDriveNames(frame.Devices()), &frame);
+  AskForTapeDrive(ctx, TapeDriveNames(host.devices), host.parent);
   const TapeContext tc = MakeTapeContext(ctx);
   const TapeDriveInfo info = GetTapeDriveInfo(tc, ctx.app.SelectedTapeName);
-  CTapeDriveInfoDlg dialog(info, &frame);
+  CTapeDriveInfoDlg dialog(info, host.parent);
   dialog.exec();
 }
 
 // Runs a checked restore request with the progress window of its format.
-ErrorCode RunRestore(CMainFrame& frame, const TapeRestoreRequest& request) {
-  ShellContext& ctx = frame.Context();
+ErrorCode RunRestore(const ShellHost& host, const TapeRestoreRequest& request) {
+  ShellContext& ctx = host.ctx;
   const TapeContext tc = MakeTapeContext(ctx);
   switch (request.format) {
     case TapeFormat::Qva: {
-      CQvaRestoreDlg window(ctx.app.TapeBusy, &frame);
+      CQvaRestoreDlg window(ctx.app.TapeBusy, host.parent);
       CRestoreProgressModel unused(ctx.app.TapeBusy);  // the labelled restore's, not run here
       TapeRestoreRun run{unused, window};
       return RunTapeRestoreRequest(tc, request, ctx.settings, run);
     }
     case TapeFormat::Labelled: {
-      CRestoreProgressDlg window(ctx.app.TapeBusy, &frame);
+      CRestoreProgressDlg window(ctx.app.TapeBusy, host.parent);
       CQvaRestoreModel unused(ctx.app.TapeBusy);  // the QVA restore's, not run here
       TapeRestoreRun run{window, unused};
       return RunTapeRestoreRequest(tc, request, ctx.settings, run);
@@ -122,35 +124,35 @@ ErrorCode RunRestore(CMainFrame& frame, const TapeRestoreRequest& request) {
 
 }  // namespace
 
-void CMainFrame::RunTapeCommand(Cmd cmd) {
+void CTapeCommands::RunTapeCommand(Cmd cmd) {
   switch (cmd) {
     case Cmd::TapeList: {
-      if (CChildFrameWindow* ex = ActiveExplorer(); ex && ex->Kind() == PlaceKind::Tape) {
+      if (CChildFrameWindow* ex = host_.windows.ActiveExplorer(); ex && ex->Kind() == PlaceKind::Tape) {
         ex->Refresh();
         break;
       }
-      const QString name = AskForDrive(*this);
-      for (const PresentDevice& d : devices_)
+      const QString name = AskForDrive(host_);
+      for (const PresentDevice& d : host_.devices)
         if (d.tape && !name.isEmpty() && d.name.compare(name, Qt::CaseInsensitive) == 0)
-          OpenDeviceWindow(d);
+          OpenTapeWindow(host_.windows, d.name);
       break;
     }
     case Cmd::TapeRestore: {
-      CTapeRestoreDlg dialog(ctx_, TapeDriveNames(devices_),
-                             [this](const TapeRestoreRequest& r) { return RunRestore(*this, r); },
-                             this);
+      CTapeRestoreDlg dialog(host_.ctx, TapeDriveNames(host_.devices),
+                             [this](const TapeRestoreRequest& r) { return RunRestore(host_, r); },
+                             host_.parent);
       dialog.exec();
       break;
     }
-    case Cmd::TapeInit: RunTapeAction(*this, InitialiseTape, false); break;
-    case Cmd::TapeErase: RunTapeAction(*this, EraseTapeMedia, true); break;
-    case Cmd::TapeLoad: RunTapeAction(*this, LoadTape, false); break;
-    case Cmd::TapeUnload: RunTapeAction(*this, UnloadTape, false); break;
-    case Cmd::TapeRewind: RunPositioning(*this, RewindTape, false); break;
-    case Cmd::TapeRetension: RunPositioning(*this, RetensionTape, true); break;
-    case Cmd::TapeSaveImage: RunTapeImaging(*this, true); break;
-    case Cmd::TapeWriteImage: RunTapeImaging(*this, false); break;
-    case Cmd::TapeDriveInfo: ShowDriveInformation(*this); break;
+    case Cmd::TapeInit: RunTapeAction(host_, InitialiseTape, false); break;
+    case Cmd::TapeErase: RunTapeAction(host_, EraseTapeMedia, true); break;
+    case Cmd::TapeLoad: RunTapeAction(host_, LoadTape, false); break;
+    case Cmd::TapeUnload: RunTapeAction(host_, UnloadTape, false); break;
+    case Cmd::TapeRewind: RunPositioning(host_, RewindTape, false); break;
+    case Cmd::TapeRetension: RunPositioning(host_, RetensionTape, true); break;
+    case Cmd::TapeSaveImage: RunTapeImaging(host_, true); break;
+    case Cmd::TapeWriteImage: RunTapeImaging(host_, false); break;
+    case Cmd::TapeDriveInfo: ShowDriveInformation(host_); break;
     default: break;
   }
 }

@@ -16,7 +16,7 @@ struct TransferReport;
 
 namespace kelvo::gui {
 
-class CMainFrame;
+struct ShellHost;
 class CChildFrameWindow;
 
 struct TransferRequest {
@@ -35,7 +35,7 @@ struct TransferRequest {
 // While it runs the copy-in-progress flag is set, another transfer is
 // refused, and the two windows are busy (they refuse to close). What the
 // transfer did goes to `report` when given.
-ErrorCode TransferBetweenWindows(CMainFrame& frame, const TransferRequest& request,
+ErrorCode TransferBetweenWindows(const ShellHost& host, const TransferRequest& request,
                         TransferReport* report = nullptr);
 
 }  // namespace kelvo::gui

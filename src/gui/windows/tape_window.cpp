@@ -9,7 +9,7 @@
 
 #include "app/engine_setup.h"
 #include "gui/windows/listing.h"
-#include "gui/shell/main_frame.h"
+#include "gui/shell/window_manager.h"
 #include "gui/dialogs/tape_id_dialog.h"
 
 namespace kelvo::gui {
@@ -138,22 +138,22 @@ QStringList CTapeWindow::TransferNames() const {
 ErrorCode CTapeWindow::DoDelete(const QStringList&) { return ERR_INVALID_FUNCTION; }
 ErrorCode CTapeWindow::DoRename(const QString&, const QString&) { return ERR_INVALID_FUNCTION; }
 
-CTapeWindow* FindTapeWindow(const CMainFrame& frame, const QString& drive) {
-  for (CChildFrameWindow* ex : frame.Explorers()) {
+CTapeWindow* FindTapeWindow(const CWindowManager& windows, const QString& drive) {
+  for (CChildFrameWindow* ex : windows.Explorers()) {
     auto* tape = qobject_cast<CTapeWindow*>(ex);
     if (tape && tape->Drive().compare(drive, Qt::CaseInsensitive) == 0) return tape;
   }
   return nullptr;
 }
 
-CTapeWindow* OpenTapeWindow(CMainFrame& frame, const QString& drive, bool list) {
-  CTapeWindow* window = FindTapeWindow(frame, drive);
+CTapeWindow* OpenTapeWindow(CWindowManager& windows, const QString& drive, bool list) {
+  CTapeWindow* window = FindTapeWindow(windows, drive);
   if (window) {
-    for (QMdiSubWindow* sub : frame.MdiArea()->subWindowList())
-      if (sub->widget() == window) frame.MdiArea()->setActiveSubWindow(sub);
+    for (QMdiSubWindow* sub : windows.MdiArea()->subWindowList())
+      if (sub->widget() == window) windows.MdiArea()->setActiveSubWindow(sub);
   } else {
-    window = new CTapeWindow(frame.Context(), drive);
-    frame.MdiArea()->setActiveSubWindow(frame.AddChild(window));
+    window = new CTapeWindow(windows.Context(), drive);
+    windows.MdiArea()->setActiveSubWindow(windows.AddChild(window));
   }
   if (list) window->ListTape();
   return window;

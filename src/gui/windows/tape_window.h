@@ -13,7 +13,7 @@ class QPrinter;
 
 namespace kelvo::gui {
 
-class CMainFrame;
+class CWindowManager;
 
 class CTapeWindow : public CChildFrameWindow, private CTapeListSink {
   Q_OBJECT
@@ -80,9 +80,9 @@ class CTapeWindow : public CChildFrameWindow, private CTapeListSink {
 TapeContext MakeTapeContext(ShellContext& ctx);
 
 // The open window of tape drive `drive`, or null.
-CTapeWindow* FindTapeWindow(const CMainFrame& frame, const QString& drive);
+CTapeWindow* FindTapeWindow(const CWindowManager& windows, const QString& drive);
 // Brings the window of `drive` to the front, opening one when there is
 // none; then, with `list`, reads the tape into it.
-CTapeWindow* OpenTapeWindow(CMainFrame& frame, const QString& drive, bool list = true);
+CTapeWindow* OpenTapeWindow(CWindowManager& windows, const QString& drive, bool list = true);
 
 }  // namespace kelvo::gui

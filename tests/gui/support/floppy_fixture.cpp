@@ -24,7 +24,7 @@ FloppyShell::FloppyShell(DriveB drive_b, bool disk_in_a)
 }
 
 CFloppyWindow* FloppyShell::OpenA() {
-  return shell->frame->OpenFloppyWindow(shell->frame->Devices()[0]);
+  return shell->frame->Floppies().OpenFloppyWindow(shell->frame->Devices()[0]);
 }
 
 PresentDevice EmulatedDrive(const QString& letter, const QString& medium, bool five_inch) {

@@ -28,7 +28,7 @@ Shell::~Shell() { frame.reset(); }
 
 CPcExplorerWindow* Shell::Start(const QString& folder) {
   ctx.settings.StartupDirectory = folder.toStdString();
-  CPcExplorerWindow* pc = frame->OpenPcExplorer();
+  CPcExplorerWindow* pc = frame->Windows().OpenPcExplorer();
   frame->show();
   QApplication::setActiveWindow(frame.get());
   return QTest::qWaitForWindowExposed(frame.get()) ? pc : nullptr;
