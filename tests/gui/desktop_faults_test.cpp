@@ -24,9 +24,9 @@
 #include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/tape_window.h"
+#include "gui/windows/disk_image_window.h"
 #include "support/floppy_fixture.h"
 #include "support/gui_fixture.h"
-#include "support/image_builder.h"
 #include "support/viewer_files.h"
 
 using namespace kelvo::gui;
@@ -121,7 +121,7 @@ class DesktopFaultsTest : public QObject {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("sub"));
     QVERIFY(MakeImage(dir.filePath("d.kdi"), {{"A", "", "JSL", 1}}));
-    MakeFile(dir.path(), "B.JSL", 700);
+    MakeFiles(dir.path(), {"B.JSL"}, 700);
     Shell shell;
     CPcExplorerWindow* pc = shell.Start(dir.path());
     CDiskImageWindow* image = OpenImage(shell, dir.filePath("d.kdi"));
@@ -227,7 +227,7 @@ class DesktopFaultsTest : public QObject {
     QVERIFY(f.pc);
     CursorProbe probe;
     f.shell->ctx.ui = &probe;
-    MakeFile(f.dir.path(), "NEWFIL.JSL", 100);
+    MakeFiles(f.dir.path(), {"NEWFIL.JSL"}, 100);
     f.pc->Refresh();
     f.pc->ListView()->SelectNames({"NEWFIL.JSL"});
     std::unique_ptr<QMimeData> data(f.pc->ListView()->make_drag_data());
@@ -299,7 +299,7 @@ class DesktopFaultsTest : public QObject {
     };
     QVERIFY(start().empty());  // nothing bound is there
     QVERIFY(QDir(dir.path()).mkpath("dev"));
-    MakeFile(dir.filePath("dev"), "sdx", 0);  // a USB floppy, no floppy driver
+    MakeFiles(dir.filePath("dev"), {"sdx"}, 0);  // a USB floppy, no floppy driver
     QCOMPARE(start(), QStringList{QString::fromLatin1(kelvo::kFloppyDriverMissingText) + "|Do not show this again"});
     QVERIFY(start().empty());  // ticked the first time
   }

@@ -55,7 +55,7 @@ class DesktopHabitsTest : public QObject {
       QTreeView* view = pc->ListView()->DetailsView();
       view->setFocus();
       view->setCurrentIndex(pc->Model()->index(pc->Model()->FindRow("VIEW.IMG"), 0));
-      MakeFile(dir.path(), "NEW.JSL", 10);
+      MakeFiles(dir.path(), {"NEW.JSL"}, 10);
       QTest::keyClick(view, c.key.key(), c.key.keyboardModifiers());
       QVERIFY2(c.reached(shell, pc), c.what);
     }

@@ -174,7 +174,7 @@ class DropTest : public QObject {
     d.pc->Relist();
     d.shell->frame->Action(Cmd::ByName)->trigger();
     const QString out = d.dir.filePath("list.lst");
-    QVERIFY(d.shell->frame->SaveFileListTo(out));
+    QVERIFY(d.shell->frame->Documents().SaveFileListTo(out));
     const QStringList lines = QString::fromUtf8(ReadAll(out)).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);
     QCOMPARE(lines[0], "Listing of files contained in " + d.pc->PlaceText());

@@ -296,7 +296,7 @@ class FloppyTest : public QObject {
     FloppyShell f(DriveB::ThreeAndHalf);
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
-    CFloppyWindow* b_window = shell.frame->OpenFloppyWindow(shell.frame->Devices()[1]);  // no disk yet
+    CFloppyWindow* b_window = shell.frame->Floppies().OpenFloppyWindow(shell.frame->Devices()[1]);  // no disk yet
     const std::string density = "Does the destination drive contain a double-density diskette?";
     const struct {
       const char* from;  // "A:" or a file

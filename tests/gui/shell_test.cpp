@@ -232,7 +232,7 @@ class ShellTest : public QObject {
       // The file manager passes a path and a file:// URL.
       const auto cmd = ParseCommandLine({"kdisk", dir.filePath("one.kdi"), QUrl::fromLocalFile(dir.filePath("two.kdi")).toString()});
       QVERIFY(run.Start(dir.path(), cmd, false, xbel));
-      QCOMPARE(run.frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+      QCOMPARE(run.frame->Recent().Files(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
       QVERIFY(run.ui.asks.empty());
       run.End();
     }
@@ -240,7 +240,7 @@ class ShellTest : public QObject {
     QVERIFY(QFile::remove(dir.filePath("two.kdi")));
     KdiskRun run(ini);
     QVERIFY(run.Start(dir.path(), {}, false));
-    QCOMPARE(run.frame->RecentFiles(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+    QCOMPARE(run.frame->Recent().Files(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
     // Choosing the file that is gone reports it and drops it from the menu.
     RecentMenu(*run.frame)->actions().value(0)->trigger();
     QCOMPARE(run.ui.asks.size(), size_t{1});

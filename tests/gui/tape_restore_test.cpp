@@ -42,7 +42,7 @@ struct TapeDesk {
     shell = std::make_unique<Shell>(std::vector<gui::PresentDevice>{{"Tape0", device.isEmpty() ? tap : device, true, true}});
     shell->ctx.settings.TapeRestorePath = out.toStdString();
     pc = shell->Start(pc_folder);
-    if (open_tape) tape = OpenTapeWindow(*shell->frame, "Tape0");
+    if (open_tape) tape = OpenTapeWindow(shell->frame->Windows(), "Tape0");
   }
   std::unique_ptr<QMimeData> DragFrom(CChildFrameWindow* from, const QStringList& names) {
     from->ListView()->SelectNames(names);

@@ -43,7 +43,7 @@ struct TapeShell {
   CMainFrame& Frame() { return *shell.frame; }
   CTapeWindow* PressTapeButton() {
     Frame().DeviceBar()->Buttons().first()->click();
-    return FindTapeWindow(Frame(), "Tape0");
+    return FindTapeWindow(Frame().Windows(), "Tape0");
   }
   // Answers the drive question with the drive at `index`, or Cancel.
   void ChooseDrive(int index) {
@@ -146,7 +146,7 @@ class TapeWindowTest : public QObject {
   void EscAbortsALongListingAndTheWindowsStayOpen() {
     TapeShell t;
     QVERIFY(WriteLabelledTapeImage(t.tape0, FontFiles(40, 512)));
-    CTapeWindow* tape = OpenTapeWindow(t.Frame(), "Tape0", false);
+    CTapeWindow* tape = OpenTapeWindow(t.Frame().Windows(), "Tape0", false);
     QMdiSubWindow* sub = t.Frame().MdiArea()->activeSubWindow();
     int pumps = 0;
     bool busy_look = false, closed = true;
@@ -181,7 +181,7 @@ class TapeWindowTest : public QObject {
     CTapeWindow* tape = t.PressTapeButton();
     QVERIFY(tape);
     const QString out = t.dir.filePath("tape.lst");
-    QVERIFY(t.Frame().SaveFileListTo(out));
+    QVERIFY(t.Frame().Documents().SaveFileListTo(out));
     const QStringList lines = QString::fromUtf8(ReadAll(out)).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 6);
     QCOMPARE(lines[0], QStringLiteral("Listing of files contained on: Tape0"));
@@ -213,8 +213,8 @@ class TapeWindowTest : public QObject {
     data.Record(std::string(1024, 'x')).Filemark().Filemark();
     data.WriteTo(t.tape0.toStdString());
     QVERIFY(WriteLabelledTapeImage(t.tape1, ThreeFiles()));
-    CTapeWindow* other = OpenTapeWindow(t.Frame(), "Tape1");
-    CTapeWindow* window = OpenTapeWindow(t.Frame(), "Tape0", false);
+    CTapeWindow* other = OpenTapeWindow(t.Frame().Windows(), "Tape1");
+    CTapeWindow* window = OpenTapeWindow(t.Frame().Windows(), "Tape0", false);
     for (Cmd cmd : {Cmd::TapeLoad, Cmd::TapeUnload, Cmd::TapeErase, Cmd::TapeInit}) {
       window->Model()->SetRows(std::vector<FileRow>(1));
       t.Frame().MdiArea()->setActiveSubWindow(t.Frame().MdiArea()->subWindowList().first());
@@ -248,7 +248,7 @@ class TapeWindowTest : public QObject {
     TapeShell u;
     MakeFiles(u.dir.path(), {"t0.tap"}, 0);
     QFile::setPermissions(u.tape0, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    CTapeWindow* window = OpenTapeWindow(u.Frame(), "Tape0", false);
+    CTapeWindow* window = OpenTapeWindow(u.Frame().Windows(), "Tape0", false);
     std::vector<bool> held;
     u.shell.ui.on_ask = [&](const std::string&) {
       held.push_back(!window->isEnabled() && QApplication::overrideCursor() &&
@@ -270,7 +270,7 @@ class TapeWindowTest : public QObject {
     MakeFiles(t.dir.path(), {"t0.tap"}, 0);
     // With the window of Tape1 active: List reads it, Rewind and Retension
     // ask nothing (the script fails the test on any dialog).
-    CTapeWindow* window = OpenTapeWindow(t.Frame(), "Tape1", false);
+    CTapeWindow* window = OpenTapeWindow(t.Frame().Windows(), "Tape1", false);
     t.Frame().RunCommand(Cmd::TapeList);
     QCOMPARE(Names(window).size(), 3);
     t.Frame().RunCommand(Cmd::TapeRewind);

@@ -36,7 +36,7 @@ QImage Painted(QAbstractScrollArea* view) {
 }
 
 // The area of `cols` columns from `col` of window row `row` of a source view.
-QRect SourceCell(int col, int row, int cols = 1) {
+QRect SourceCellRect(int col, int row, int cols = 1) {
   const DisplayFont& f = TheDisplayFont();
   return QRect(16 + col * f.char_width, row * f.char_height, cols * f.char_width, f.char_height);
 }
@@ -206,23 +206,23 @@ class ViewerTest : public QObject {
     const QImage p = Painted(frame->View());
     // "LOOP:" magenta, "MOV A" black, "; count down" green; the tab takes
     // the X to column 8; the margin and the rows past the end stay blank.
-    const ColourTally label = TallyColours(p, SourceCell(0, 0, 5));
+    const ColourTally label = TallyColours(p, SourceCellRect(0, 0, 5));
     QVERIFY(label.magenta > 0 && label.black + label.green + label.blue == 0);
-    const ColourTally operand = TallyColours(p, SourceCell(6, 0, 5));
+    const ColourTally operand = TallyColours(p, SourceCellRect(6, 0, 5));
     QVERIFY(operand.black > 0 && operand.magenta + operand.green == 0);
-    const ColourTally remark = TallyColours(p, SourceCell(12, 0, 12));
+    const ColourTally remark = TallyColours(p, SourceCellRect(12, 0, 12));
     QVERIFY(remark.green > 0 && remark.black + remark.magenta == 0);
-    QCOMPARE(TallyColours(p, SourceCell(0, 1, 8)).Any(), 0);
-    QVERIFY(TallyColours(p, SourceCell(8, 1)).black > 0);
+    QCOMPARE(TallyColours(p, SourceCellRect(0, 1, 8)).Any(), 0);
+    QVERIFY(TallyColours(p, SourceCellRect(8, 1)).black > 0);
     QCOMPARE(TallyColours(p, QRect(0, 0, 16, p.height())).Any(), 0);
-    QCOMPARE(TallyColours(p, SourceCell(0, 3, 80)).Any(), 0);
+    QCOMPARE(TallyColours(p, SourceCellRect(0, 3, 80)).Any(), 0);
     // Record files show the sequence area in blue.
     std::string records;
     for (int i = 0; i < 6; ++i) records += Record("JOB STEP " + std::to_string(i), (i + 1) * 100);
     CSourceFrame* jsl = v.Open<CSourceFrame>("RECORDS.JSL", records + std::string(32, '\0'));
     QVERIFY(jsl && jsl->Document().IsRecords());
     MakeViewLarge(*v.shell.frame, 82, 10);
-    const ColourTally seq = TallyColours(Painted(jsl->View()), SourceCell(74, 5, 6));
+    const ColourTally seq = TallyColours(Painted(jsl->View()), SourceCellRect(74, 5, 6));
     QVERIFY(seq.blue > 0 && seq.black == 0);
   }
 

@@ -102,7 +102,7 @@ void Run(CMainFrame& frame, CShooter& shoot, const QString& demo) {
   frame.resize(screen.size() - (frame.frameGeometry().size() - frame.geometry().size()));
   frame.move(screen.topLeft());
   Settle(400);
-  const auto idle = [&frame] { return !frame.OperationRunning(); };
+  const auto idle = [&frame] { return !frame.Windows().OperationRunning(); };
   QMdiSubWindow* pc = ActiveSub(frame);
   for (QMdiSubWindow* s : frame.MdiArea()->subWindowList())
     if (s->widget() == frame.Windows().PcExplorer()) pc = s;
@@ -139,7 +139,7 @@ void Run(CMainFrame& frame, CShooter& shoot, const QString& demo) {
     shoot.ShootModal(QStringLiteral("dialog-file-properties"), [&] { frame.RunCommand(Cmd::Properties); });
   }
   shoot.ShootModal(QStringLiteral("dialog-copy-disk"), [&] { frame.RunCommand(Cmd::CopyDisk); });
-  shoot.ShootModal(QStringLiteral("dialog-format"), [&] { frame.ShowFormatDialog(QStringLiteral("A:")); });
+  shoot.ShootModal(QStringLiteral("dialog-format"), [&] { frame.Floppies().ShowFormatDialog(QStringLiteral("A:")); });
   shoot.ShootModal(QStringLiteral("dialog-preferences"), [&] { frame.RunCommand(Cmd::Preferences); });
   if (tape != nullptr) frame.MdiArea()->setActiveSubWindow(tape);
   shoot.ShootModal(QStringLiteral("dialog-tape-restore"), [&] { frame.RunCommand(Cmd::TapeRestore); });
