@@ -41,6 +41,9 @@ class CAtomicFileWriter {
   ErrorCode CommitAs(const std::string& name);
   // Removes the temporary file, if any.
   void Discard();
+  // Whether a file is being written (created and not yet committed or
+  // discarded).
+  bool IsOpen() const { return fd_ >= 0; }
 
  private:
   void CloseFolder();
@@ -52,7 +55,7 @@ class CAtomicFileWriter {
   int fd_ = -1;
 };
 
-// Writes `bytes` as the whole of `path` through an CAtomicFileWriter.
+// Writes `bytes` as the whole of `path` through a CAtomicFileWriter.
 ErrorCode WriteFileAtomically(const std::filesystem::path& path,
                               std::span<const std::uint8_t> bytes);
 

@@ -56,7 +56,6 @@ ErrorCode CRestoredFile::Create(const COutputFolder& folder, const std::string& 
     Abandon();
     return ERR_NOT_ENOUGH_MEMORY;
   }
-  open_ = true;
   used_ = 0;
   return ERR_OK;
 }
@@ -68,7 +67,7 @@ ErrorCode CRestoredFile::Flush() {
 }
 
 ErrorCode CRestoredFile::Write(std::span<const std::uint8_t> bytes) {
-  if (!open_) return ERR_INVALID_HANDLE;
+  if (!file_.IsOpen()) return ERR_INVALID_HANDLE;
   while (!bytes.empty()) {
     if (used_ == buffer_.size()) {
       if (ErrorCode rc = Flush()) return rc;
@@ -83,7 +82,7 @@ ErrorCode CRestoredFile::Write(std::span<const std::uint8_t> bytes) {
 
 ErrorCode CRestoredFile::Room(std::size_t at_least, std::span<std::uint8_t>& room) {
   room = {};
-  if (!open_) return ERR_INVALID_HANDLE;
+  if (!file_.IsOpen()) return ERR_INVALID_HANDLE;
   if (at_least > buffer_.size()) return ERR_NOT_ENOUGH_MEMORY;
   if (buffer_.size() - used_ < at_least) {
     if (ErrorCode rc = Flush()) return rc;
@@ -93,8 +92,7 @@ ErrorCode CRestoredFile::Room(std::size_t at_least, std::span<std::uint8_t>& roo
 }
 
 ErrorCode CRestoredFile::CommitAs(const std::string& final_name) {
-  if (!open_) return ERR_INVALID_HANDLE;
-  open_ = false;
+  if (!file_.IsOpen()) return ERR_INVALID_HANDLE;
   ErrorCode rc = Flush();
   if (rc == ERR_OK) rc = file_.CommitAs(final_name);
   if (rc != ERR_OK) file_.Discard();
@@ -103,7 +101,6 @@ ErrorCode CRestoredFile::CommitAs(const std::string& final_name) {
 
 void CRestoredFile::Abandon() {
   file_.Discard();
-  open_ = false;
   used_ = 0;
 }
 

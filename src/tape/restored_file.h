@@ -1,6 +1,6 @@
 // A PC file being restored from tape into a destination folder.
 //
-// The data go through an CAtomicFileWriter in the folder, so the file takes
+// The data go through a CAtomicFileWriter in the folder, so the file takes
 // its name only when Commit succeeds and a file that fails or is abandoned
 // half-way is removed: no partial file ever looks complete, and nothing is
 // created through a symbolic link. A file the tape cut short is kept by
@@ -72,7 +72,6 @@ class CRestoredFile : public CByteSink {
   ErrorCode CommitAs(const std::string& final_name);
 
   CAtomicFileWriter file_;
-  bool open_ = false;
   std::string name_;
   std::vector<std::uint8_t> buffer_;
   std::size_t used_ = 0;
