@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "filetypes/source_conversion.h"
 #include "filetypes/stored_content.h"
 #include "support/filetypes_records.h"
@@ -31,33 +33,27 @@ std::vector<std::uint8_t> ToRecords(std::string_view text, LineNumbering numberi
   return out;
 }
 
-TEST(IsSourceFile, SourceTypesAreSourceWhateverTheirContent) {
-  const std::vector<std::uint8_t> binary = {0, 1, 2, 0xFF, '\t'};
-  for (const char* name : {"a.cmd", "A.FSL", "x/y.jsl", "PCH"}) {
-    EXPECT_TRUE(IsSourceFile(name, binary)) << name;
-  }
-  for (const char* name : {"a.fnt", "a.img", "a.tsk", "a.$y$", "a.xyz", "", "a"}) {
-    EXPECT_FALSE(IsSourceFile(name, Bytes("HELLO\r\n"))) << name;
-  }
-}
-
-TEST(IsSourceFile, LibTmpAndMscDependOnTheirFirst256Bytes) {
-  EXPECT_TRUE(IsSourceFile("a.tmp", Bytes("PRINT 'X'\r\nEND\n")));
-  EXPECT_TRUE(IsSourceFile("a.LIB", Bytes("z")));
-  EXPECT_TRUE(IsSourceFile("a.msc", {}));
-  EXPECT_FALSE(IsSourceFile("a.tmp", Bytes("A{B")));
-  EXPECT_FALSE(IsSourceFile("a.tmp", Bytes("A\tB")));
-  for (char c : {'|', '}', '~', '\x7f', '\x1f'}) {
-    EXPECT_FALSE(IsSourceFile("a.lib", Bytes(std::string("AB") + c))) << int(c);
-  }
+// Source types always; LIB, TMP and MSC when their first 256 useful bytes
+// hold nothing outside printable text and line ends.
+TEST(IsSourceFile, ByTypeAndByTheFirst256Bytes) {
   std::string late(256, 'A');
   late += '{';
-  EXPECT_TRUE(IsSourceFile("a.msc", Bytes(late)));
-  late[255] = '{';
-  EXPECT_FALSE(IsSourceFile("a.msc", Bytes(late)));
-}
-
-TEST(IsSourceFile, OnlyTheUsefulBytesCount) {
+  const std::vector<std::uint8_t> binary = {0, 1, 2, 0xFF, '\t'};
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> data;
+    bool source;
+  } rows[] = {
+      {"a.cmd", binary, true},   {"A.FSL", binary, true},  {"x/y.jsl", binary, true},
+      {"PCH", binary, true},     {"a.fnt", Bytes("HELLO\r\n"), false},
+      {"a.$y$", Bytes("HI"), false}, {"a", Bytes("HI"), false}, {"", Bytes("HI"), false},
+      {"a.tmp", Bytes("PRINT 'X'\r\nEND\n"), true}, {"a.LIB", Bytes("z"), true},
+      {"a.msc", {}, true},       {"a.tmp", Bytes("A{B"), false}, {"a.tmp", Bytes("A\tB"), false},
+      {"a.lib", Bytes("AB|"), false}, {"a.lib", Bytes("AB~"), false}, {"a.lib", Bytes("AB\x7f"), false},
+      {"a.lib", Bytes("AB\x1f"), false}, {"a.msc", Bytes(late), true},
+      {"a.msc", Bytes(std::string(255, 'A') + "{"), false},
+  };
+  for (const auto& r : rows) EXPECT_EQ(IsSourceFile(r.name, r.data), r.source) << r.name;
   // A short text file: the caller passes its data, not the zero-padded block.
   std::vector<std::uint8_t> block = Bytes("SHORT TEXT\r\n");
   block.resize(512, 0);
@@ -65,16 +61,16 @@ TEST(IsSourceFile, OnlyTheUsefulBytesCount) {
   EXPECT_FALSE(IsSourceFile("a.tmp", block));
 }
 
-TEST(RecordsToText, HelloRecordKeepsOrDropsItsNumber) {
+TEST(RecordsToText, NumbersKeptOrDroppedAndPartialRecordsLeftOut) {
   const std::vector<std::uint8_t> data = RecordBlocks({SourceRecord("HELLO", 10)}, false);
   EXPECT_EQ(ToText(data, false), "HELLO" + std::string(69, ' ') + "000010\r\n");
   EXPECT_EQ(ToText(data, true), "HELLO\r\n");
-}
-
-TEST(RecordsToText, BlankRecordGivesAnEmptyLineWithoutNumbers) {
-  const std::vector<std::uint8_t> data =
+  std::vector<std::uint8_t> two =
       RecordBlocks({SourceRecord("", 1), SourceRecord("  X  ", 2)}, false);
-  EXPECT_EQ(ToText(data, true), "\r\n  X\r\n");
+  EXPECT_EQ(ToText(two, true), "\r\n  X\r\n");
+  two.resize(159);
+  EXPECT_EQ(ToText(two, true), "\r\n");
+  EXPECT_EQ(ToText({}, false), "");
 }
 
 TEST(RecordsToText, RecordWithAZeroByteEndsTheConversion) {
@@ -105,13 +101,6 @@ TEST(RecordsToText, SkipsTheZeroTailOfEveryBlock) {
   EXPECT_FALSE(result.stopped_at_zero_record);
 }
 
-TEST(RecordsToText, APartialRecordAtTheEndIsNotConverted) {
-  std::vector<std::uint8_t> data = RecordBlocks({SourceRecord("A", 1), SourceRecord("B", 2)}, false);
-  data.resize(159);
-  EXPECT_EQ(ToText(data, true), "A\r\n");
-  EXPECT_EQ(ToText({}, false), "");
-}
-
 class FailingSink : public CByteSink {
  public:
   ErrorCode Write(std::span<const std::uint8_t>) override { return ERR_HANDLE_DISK_FULL; }
@@ -132,53 +121,44 @@ TEST(TextToRecords, TwoLinesNumberedFromTheWritersSettings) {
   EXPECT_EQ(image, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
 }
 
-TEST(TextToRecords, EmptyTextGivesNoRecords) {
-  std::uint64_t count = 1;
-  EXPECT_TRUE(ToRecords("", kImageLineNumbering, &count).empty());
-  EXPECT_EQ(count, 0u);
-  // A lone line feed is one empty line.
-  EXPECT_EQ(ToRecords("\n", {5, 1}), RecordBlocks({SourceRecord("", 5)}));
-}
-
-TEST(TextToRecords, EightyCharacterLineIsARecordAsItStands) {
-  const std::string raw = std::string(74, 'R') + "123456";
-  const std::vector<std::uint8_t> data = ToRecords("X\n" + raw + "\r\nY\n", kImageLineNumbering);
-  EXPECT_EQ(data, RecordBlocks({SourceRecord("X", 10), raw, SourceRecord("Y", 20)}));
-}
-
-TEST(TextToRecords, LinesLongerThan74ContinueOnFurtherRecords) {
-  const std::string line79(79, 'x');
-  EXPECT_EQ(ToRecords(line79 + "\n", kImageLineNumbering),
-            RecordBlocks({SourceRecord(std::string(74, 'x'), 10), SourceRecord("xxxxx", 20)}));
+// Lines of 74 characters or less take the number; an 80-character line is a
+// record as it stands; longer lines continue on further records; a CR is
+// dropped only before a line feed; numbers keep their first six characters.
+TEST(TextToRecords, LinesBecomeRecords) {
   std::string line200;
   for (int i = 0; i < 200; ++i) line200 += char('A' + i % 26);
-  EXPECT_EQ(ToRecords(line200 + "\r\nEND", {100, 5}),
-            RecordBlocks({SourceRecord(line200.substr(0, 74), 100),
-                          SourceRecord(line200.substr(74, 74), 105),
-                          SourceRecord(line200.substr(148), 110), SourceRecord("END", 115)}));
-  EXPECT_EQ(ToRecords(std::string(148, 'q'), {1, 1}),
-            RecordBlocks({SourceRecord(std::string(74, 'q'), 1),
-                          SourceRecord(std::string(74, 'q'), 2)}));
-}
-
-TEST(TextToRecords, CarriageReturnsAreDroppedOnlyBeforeALineFeed) {
-  EXPECT_EQ(ToRecords("A\rB\r\n", {1, 1}), RecordBlocks({SourceRecord("A\rB", 1)}));
-  EXPECT_EQ(ToRecords("A\r", {1, 1}), RecordBlocks({SourceRecord("A\r", 1)}));
-  // An 80-character line with CR LF is a record; 80 characters and a CR that
-  // is not a line end make an 81-character line.
-  const std::string raw(80, 'w');
-  EXPECT_EQ(ToRecords(raw + "\r\n", {1, 1}), RecordBlocks({raw}));
-  EXPECT_EQ(ToRecords(raw + "\r", {1, 1}),
-            RecordBlocks({SourceRecord(raw.substr(0, 74), 1), SourceRecord("wwwwww\r", 2)}));
-}
-
-TEST(TextToRecords, LineNumbersBeyondSixDigitsKeepTheirFirstSix) {
-  EXPECT_EQ(ToRecords("A\nB\n", {999990, 10}),
-            RecordBlocks({SourceRecord("A", 999990), "B" + std::string(73, ' ') + "100000"}));
-  EXPECT_EQ(ToRecords("A\n", {1234567890, 1}),
-            Bytes("A" + std::string(73, ' ') + "123456" + std::string(432, '\0')));
-  EXPECT_EQ(ToRecords("A\n", {-10, 10}), Bytes("A" + std::string(73, ' ') + "-00010" +
-                                              std::string(432, '\0')));
+  const std::string raw = std::string(74, 'R') + "123456", w80(80, 'w');
+  const auto numbered = [](const char* text, const char* number) {
+    return std::string(text) + std::string(74 - std::strlen(text), ' ') + number;
+  };
+  const struct {
+    std::string text;
+    LineNumbering numbering;
+    std::vector<std::string> records;
+  } rows[] = {
+      {"", kImageLineNumbering, {}},
+      {"\n", {5, 1}, {SourceRecord("", 5)}},
+      {"X\n" + raw + "\r\nY\n", kImageLineNumbering, {SourceRecord("X", 10), raw, SourceRecord("Y", 20)}},
+      {std::string(79, 'x') + "\n", kImageLineNumbering,
+       {SourceRecord(std::string(74, 'x'), 10), SourceRecord("xxxxx", 20)}},
+      {line200 + "\r\nEND", {100, 5},
+       {SourceRecord(line200.substr(0, 74), 100), SourceRecord(line200.substr(74, 74), 105),
+        SourceRecord(line200.substr(148), 110), SourceRecord("END", 115)}},
+      {std::string(148, 'q'), {1, 1},
+       {SourceRecord(std::string(74, 'q'), 1), SourceRecord(std::string(74, 'q'), 2)}},
+      {"A\rB\r\n", {1, 1}, {SourceRecord("A\rB", 1)}},
+      {"A\r", {1, 1}, {SourceRecord("A\r", 1)}},
+      {w80 + "\r\n", {1, 1}, {w80}},
+      {w80 + "\r", {1, 1}, {SourceRecord(w80.substr(0, 74), 1), SourceRecord("wwwwww\r", 2)}},
+      {"A\nB\n", {999990, 10}, {SourceRecord("A", 999990), numbered("B", "100000")}},
+      {"A\n", {1234567890, 1}, {numbered("A", "123456")}},
+      {"A\n", {-10, 10}, {numbered("A", "-00010")}},
+  };
+  for (const auto& r : rows) {
+    std::uint64_t count = 99;
+    EXPECT_EQ(ToRecords(r.text, r.numbering, &count), RecordBlocks(r.records)) << r.text;
+    EXPECT_EQ(count, r.records.size());
+  }
 }
 
 TEST(TextToRecords, PiecesOfAnySizeGiveTheSameRecords) {

@@ -88,54 +88,50 @@ TEST(StoredContent, TwoLinesIntoAnImageAndOntoAFloppy) {
   EXPECT_EQ(floppy.blocks, RecordBlocks({SourceRecord("A", 0), SourceRecord("B", 0)}));
 }
 
-TEST(ImportChoice, DecidesByTypeAndFirstBytes) {
-  EXPECT_EQ(ChooseImportKind("a.jsl", Bytes("PRINT\tX;")), ContentKind::Binary);
-  EXPECT_EQ(ChooseImportKind("a.jsl", Bytes("PRINT\tX;\n")), ContentKind::ConvertedText);
-  EXPECT_EQ(ChooseImportKind("a.tmp", Bytes("SOME TEXT\r\nMORE\r\n")), ContentKind::ConvertedText);
-  EXPECT_EQ(ChooseImportKind("a.tmp", Bytes("SOME {TEXT}\r\n")), ContentKind::Binary);
-  EXPECT_EQ(ChooseImportKind("a.fnt", Bytes("TEXT\n")), ContentKind::Binary);
-  EXPECT_EQ(ChooseImportKind("a.cmd", Bytes("HELLO")), ContentKind::Binary);
-  std::string highByte = SourceRecord("A\xe9", 10);
-  EXPECT_EQ(ChooseImportKind("a.cmd", Bytes(highByte)), ContentKind::Binary);
-  // A line feed after the first 82 bytes does not count.
-  EXPECT_EQ(ChooseImportKind("a.cmd", Bytes(std::string(82, 'x') + "\n")), ContentKind::Binary);
-}
-
-TEST(ImportChoice, RecordsWithoutLineEndsArePreformatted) {
+TEST(ImportChoice, DecidesByTypeFirstBytesAndWhetherRecordsKeepEveryByte) {
   const std::vector<std::uint8_t> records =
       RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}, false);
-  EXPECT_EQ(ChooseImportKind("a.jsl", records), ContentKind::PreformattedRecords);
+  std::vector<std::uint8_t> partial = RecordBlocks({SourceRecord("A", 10)}, false);
+  for (char c : std::string("PARTIAL")) partial.push_back(static_cast<std::uint8_t>(c));
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> data;
+    ContentKind kind;
+  } rows[] = {
+      {"a.jsl", Bytes("PRINT\tX;"), ContentKind::Binary},
+      {"a.jsl", Bytes("PRINT\tX;\n"), ContentKind::ConvertedText},
+      {"a.tmp", Bytes("SOME TEXT\r\nMORE\r\n"), ContentKind::ConvertedText},
+      {"a.tmp", Bytes("SOME {TEXT}\r\n"), ContentKind::Binary},
+      {"a.fnt", Bytes("TEXT\n"), ContentKind::Binary},
+      {"a.cmd", Bytes("HELLO"), ContentKind::Binary},
+      {"a.cmd", Bytes(SourceRecord("A\xe9", 10)), ContentKind::Binary},
+      // A line feed after the first 82 bytes does not count.
+      {"a.cmd", Bytes(std::string(82, 'x') + "\n"), ContentKind::Binary},
+      {"a.jsl", records, ContentKind::PreformattedRecords},
+      // A partial record at the end would be cut off by the last-block count;
+      // a file of 78 bytes would keep none of them.
+      {"a.jsl", partial, ContentKind::Binary},
+      {"a.jsl", Bytes(SourceRecord("A", 10).substr(0, 78)), ContentKind::Binary},
+  };
+  for (const auto& r : rows) EXPECT_EQ(ChooseImportKind(r.name, r.data), r.kind) << Text(r.data);
+  EXPECT_FALSE(PreformattedKeepsAllBytes(partial));
+  // Zero bytes beyond the records are padding and may go.
+  const std::vector<std::uint8_t> padded = RecordBlocks({SourceRecord("A", 10)}, true);
+  EXPECT_TRUE(PreformattedKeepsAllBytes(padded));
+  EXPECT_EQ(PreformattedLastBlockBytes(padded), 80u);
+  // A single record is binary only for the zero-filled image probe.
+  const std::vector<std::uint8_t> one = Bytes(SourceRecord("ONE", 10));
+  EXPECT_EQ(ChooseImportKind("a.jsl", one, {false}), ContentKind::PreformattedRecords);
+  EXPECT_EQ(ChooseImportKind("a.jsl", one, {true}), ContentKind::Binary);
+
   StoredContent c = Prepare("a.jsl", records);
   EXPECT_EQ(c.kind, ContentKind::PreformattedRecords);
   EXPECT_EQ(c.words.last_block_bytes, 160u);
   EXPECT_EQ(c.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
   // Seven records: the whole first block, one record in the second.
-  std::vector<std::string> seven(7, SourceRecord("R", 10));
-  c = Prepare("a.jsl", RecordBlocks(seven, false));
+  c = Prepare("a.jsl", RecordBlocks(std::vector<std::string>(7, SourceRecord("R", 10)), false));
   EXPECT_EQ(c.words.block_count, 2u);
   EXPECT_EQ(c.words.last_block_bytes, 80u);
-}
-
-TEST(ImportChoice, ASingleRecordIsBinaryOnlyForTheZeroFilledImageProbe) {
-  const std::vector<std::uint8_t> one = Bytes(SourceRecord("ONE", 10));
-  EXPECT_EQ(ChooseImportKind("a.jsl", one, {false}), ContentKind::PreformattedRecords);
-  EXPECT_EQ(ChooseImportKind("a.jsl", one, {true}), ContentKind::Binary);
-}
-
-TEST(ImportChoice, RecordsThatWouldLoseBytesAreKeptAsBinary) {
-  // A partial record at the end would be cut off by the last-block count.
-  std::vector<std::uint8_t> data = RecordBlocks({SourceRecord("A", 10)}, false);
-  const std::vector<std::uint8_t> tail = Bytes("PARTIAL");
-  data.insert(data.end(), tail.begin(), tail.end());
-  EXPECT_FALSE(PreformattedKeepsAllBytes(data));
-  EXPECT_EQ(ChooseImportKind("a.jsl", data), ContentKind::Binary);
-  // A file of 78 bytes would keep none of them.
-  EXPECT_EQ(ChooseImportKind("a.jsl", Bytes(SourceRecord("A", 10).substr(0, 78))),
-            ContentKind::Binary);
-  // Zero bytes beyond the records are padding and may go.
-  std::vector<std::uint8_t> padded = RecordBlocks({SourceRecord("A", 10)}, true);
-  EXPECT_TRUE(PreformattedKeepsAllBytes(padded));
-  EXPECT_EQ(PreformattedLastBlockBytes(padded), 80u);
 }
 
 TEST(ImportChoice, PreformattedLastBlockCountIsCappedAtSixRecords) {
@@ -146,55 +142,44 @@ TEST(ImportChoice, PreformattedLastBlockCountIsCappedAtSixRecords) {
   EXPECT_EQ(PreformattedLastBlockBytes({}), 0u);
 }
 
-TEST(RetainedLabel, Strips128And512ByteLabels) {
+// A retained 128-byte label (or a 512-byte block holding one) matches the
+// file by name or by type; files shorter than a label or without its mark
+// have none.
+TEST(RetainedLabel, MatchesByNameOrTypeAndIsStripped) {
   const std::vector<std::uint8_t> data = Bytes("\x01\x02 binary data");
   const std::vector<std::uint8_t> label = Label("REPORT", "FNT");
-  EXPECT_EQ(RetainedLabelLength(Join(label, data), "Report.fnt"), 128u);
-  StoredContent c = Prepare("Report.fnt", Join(label, data));
-  EXPECT_EQ(c.words.block_count, 1u);
-  EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
-
-  std::vector<std::uint8_t> block = label;
+  std::vector<std::uint8_t> block = label, shortFile = Label("SHORT", "JSL"),
+                            noMark = Label("NOMARK", "JSL");
   block.resize(512, 0);
-  EXPECT_EQ(RetainedLabelLength(Join(block, data), "REPORT.FNT"), 512u);
-  c = Prepare("REPORT.FNT", Join(block, data));
-  EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
-  EXPECT_EQ(c.words.block_count, 1u);
-}
-
-TEST(RetainedLabel, MatchesByNameOrByType) {
-  const std::vector<std::uint8_t> file = Join(Label("LONGNA", "FNT"), Bytes("data"));
-  EXPECT_EQ(RetainedLabelLength(file, "longna.xyz"), 128u);
-  EXPECT_EQ(RetainedLabelLength(file, "longname.fnt"), 128u);  // by type
-  EXPECT_EQ(RetainedLabelLength(file, "other.img"), 0u);
-  EXPECT_EQ(RetainedLabelLength(file, "dir/.fnt"), 128u);  // empty name compares equal
-}
-
-TEST(RetainedLabel, DataStartingWithAZeroByteIsKept) {
-  std::vector<std::uint8_t> data(1000, 0);
-  data[200] = 9;
-  const std::vector<std::uint8_t> file = Join(Label("IMAGE", "IMG"), data);
-  EXPECT_EQ(RetainedLabelLength(file, "image.img"), 128u);
-  const StoredContent c = Prepare("image.img", file);
-  EXPECT_EQ(c.words.block_count, 2u);
-  EXPECT_EQ(c.blocks[200], 9);
-}
-
-TEST(RetainedLabel, ShortFilesAndFilesWithoutTheMarkHaveNone) {
-  // 100 bytes that look like the start of a label.
-  std::vector<std::uint8_t> shortFile = Label("SHORT", "JSL");
   shortFile.resize(100);
-  EXPECT_EQ(RetainedLabelLength(shortFile, "short.jsl"), 0u);
-  EXPECT_EQ(Prepare("short.jsl", shortFile).words.block_count, 1u);
-  // Nothing at all: empty name and no extension would compare equal.
-  EXPECT_EQ(RetainedLabelLength({}, ".jsl"), 0u);
-  std::vector<std::uint8_t> noMark = Label("NOMARK", "JSL");
   noMark[127] = ' ';
   noMark.resize(300, 'x');
-  EXPECT_EQ(RetainedLabelLength(noMark, "nomark.jsl"), 0u);
-  // Exactly a label and nothing else: 128, never beyond the end.
-  EXPECT_EQ(RetainedLabelLength(Label("ONLY", "FNT"), "only.fnt"), 128u);
-  EXPECT_EQ(Prepare("only.fnt", Label("ONLY", "FNT")).words.block_count, 0u);
+  const std::vector<std::uint8_t> longName = Join(Label("LONGNA", "FNT"), Bytes("data"));
+  const struct {
+    std::vector<std::uint8_t> file;
+    const char* name;
+    std::size_t length;
+  } rows[] = {
+      {Join(label, data), "Report.fnt", 128}, {Join(block, data), "REPORT.FNT", 512},
+      {longName, "longna.xyz", 128},          {longName, "longname.fnt", 128},  // by type
+      {longName, "other.img", 0},             {longName, "dir/.fnt", 128},  // empty name equal
+      {shortFile, "short.jsl", 0},            {{}, ".jsl", 0},
+      {noMark, "nomark.jsl", 0},              {label, "report.fnt", 128},  // never past the end
+  };
+  for (const auto& r : rows) EXPECT_EQ(RetainedLabelLength(r.file, r.name), r.length) << r.name;
+  for (const auto& file : {Join(label, data), Join(block, data)}) {
+    const StoredContent c = Prepare("Report.fnt", file);
+    EXPECT_EQ(c.words.block_count, 1u);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
+  }
+  EXPECT_EQ(Prepare("short.jsl", shortFile).words.block_count, 1u);
+  EXPECT_EQ(Prepare("report.fnt", label).words.block_count, 0u);
+  // Data starting with a zero byte is kept.
+  std::vector<std::uint8_t> zeros(1000, 0);
+  zeros[200] = 9;
+  const StoredContent z = Prepare("image.img", Join(Label("IMAGE", "IMG"), zeros));
+  EXPECT_EQ(z.words.block_count, 2u);
+  EXPECT_EQ(z.blocks[200], 9);
 }
 
 TEST(RetainedLabel, ALabelledTextFileIsConvertedAfterItsLabel) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/scripted_interaction.h"
 #include "support/test_support.h"
 #include "support/viewer_font_builder.h"
 #include "viewers/font_doc.h"
@@ -8,18 +7,16 @@
 namespace kelvo::test {
 namespace {
 
-struct Loaded {
-  bool ok = false;
-  CFontDoc doc;
+// Fonts are loaded from files: the label check compares the file's base name.
+class FontDocTest : public ::testing::Test {
+ protected:
+  // Loads `bytes` as `name`: "opened", or the message of the refusal.
+  std::string Load(CFontDoc& doc, const std::string& bytes, const std::string& name = "Report.fnt") {
+    WriteFileBytes(dir_ / name, bytes);
+    return doc.Load((dir_ / name).string()) ? "opened" : doc.Message().text;
+  }
+  TempDir dir_;
 };
-
-std::unique_ptr<Loaded> LoadFont(const TempDir& dir, const std::string& name,
-                                 const std::string& bytes) {
-  auto out = std::make_unique<Loaded>();
-  WriteFileBytes(dir / name, bytes);
-  out->ok = out->doc.Load((dir / name).string());
-  return out;
-}
 
 FontSpec SpecWithGlyph() {
   FontSpec spec = DefaultFontSpec(20);
@@ -32,150 +29,111 @@ FontSpec SpecWithGlyph() {
   return spec;
 }
 
-TEST(FontDoc, ReadsHeaderFstAndExchangedMatrix) {
-  TempDir dir;
-  auto f = LoadFont(dir, "Report.fnt", BuildFont(SpecWithGlyph()));
-  ASSERT_TRUE(f->ok) << f->doc.Message().text;
-  const CFontDoc& doc = f->doc;
+TEST_F(FontDocTest, ReadsHeaderFstExchangedMatrixAndLabel) {
+  FontSpec spec = SpecWithGlyph();
+  CFontDoc doc, labelled, other;
+  ASSERT_EQ(Load(doc, BuildFont(spec)), "opened");
   EXPECT_FALSE(doc.HasLabel());
   EXPECT_EQ(doc.MatrixOffset(), 512u * 3);
-  FstEntry e = doc.Entry(65);
-  EXPECT_EQ(e.RowCount(), 2);
-  EXPECT_EQ(e.RowLength(), 3);
-  ASSERT_EQ(doc.Matrix().size(), 6u);
+  EXPECT_EQ(doc.Entry(65).RowCount(), 2);
+  EXPECT_EQ(doc.Entry(65).RowLength(), 3);
   // The file holds the pairs exchanged; the document restores reading order.
-  EXPECT_EQ(doc.Matrix()[0], 0x81);
-  EXPECT_EQ(doc.Matrix()[1], 0x02);
+  EXPECT_EQ(doc.Matrix(), (std::vector<std::uint8_t>{0x81, 0x02, 0x03, 0x04, 0x05, 0x06}));
   // Each entry sits in a 10-byte slot whose last two bytes are zero.
   ASSERT_EQ(doc.FstSlots().size(), 128u * 10);
   EXPECT_EQ(doc.FstSlots()[65 * 10 + 4], 0xFE);
   EXPECT_EQ(doc.FstSlots()[65 * 10 + 8], 0);
   EXPECT_EQ(doc.FstSlots()[65 * 10 + 9], 0);
-}
-
-TEST(FontDoc, LabelIsRecognisedByTheBaseNameIgnoringCase) {
-  TempDir dir;
-  FontSpec spec = SpecWithGlyph();
-  auto plain = LoadFont(dir, "Report.fnt", BuildFont(spec));
+  // A label is recognised by the base name, whatever its case.
   spec.label_name = "REPORT";
-  auto labelled = LoadFont(dir, "Report.fnt", BuildFont(spec));
-  ASSERT_TRUE(labelled->ok);
-  EXPECT_TRUE(labelled->doc.HasLabel());
-  EXPECT_EQ(labelled->doc.MatrixOffset(), plain->doc.MatrixOffset() + 128);
-  EXPECT_EQ(labelled->doc.Matrix(), plain->doc.Matrix());
-  EXPECT_EQ(labelled->doc.Header(), plain->doc.Header());
+  ASSERT_EQ(Load(labelled, BuildFont(spec)), "opened");
+  EXPECT_TRUE(labelled.HasLabel());
+  EXPECT_EQ(labelled.MatrixOffset(), doc.MatrixOffset() + 128);
+  EXPECT_EQ(labelled.Matrix(), doc.Matrix());
+  EXPECT_EQ(labelled.Header(), doc.Header());
   // The same label under another file name is not a label: the header check fails.
-  auto other = LoadFont(dir, "Other.fnt", BuildFont(spec));
-  EXPECT_FALSE(other->ok);
-  EXPECT_EQ(other->doc.Message().text, "Invalid Font Header");
+  EXPECT_EQ(Load(other, BuildFont(spec), "Other.fnt"), "Invalid Font Header");
 }
 
-TEST(FontDoc, MatrixOffsetFollowsTheFstBlocks) {
-  TempDir dir;
-  FontSpec spec = DefaultFontSpec();
-  spec.highest_code = 63;
-  auto a = LoadFont(dir, "A.fnt", BuildFont(spec));
-  ASSERT_TRUE(a->ok);
-  EXPECT_EQ(a->doc.MatrixOffset(), 1024u);
-  spec.highest_code = 64;
-  auto b = LoadFont(dir, "B.fnt", BuildFont(spec));
-  ASSERT_TRUE(b->ok);
-  EXPECT_EQ(b->doc.MatrixOffset(), 1536u);
-  EXPECT_EQ(b->doc.FstSlots().size(), 65u * 10);
-  spec.label_name = "C";
-  auto c = LoadFont(dir, "c.fnt", BuildFont(spec));
-  ASSERT_TRUE(c->ok);
-  EXPECT_EQ(c->doc.MatrixOffset(), 1536u + 128);
+TEST_F(FontDocTest, MatrixOffsetFollowsTheFstBlocks) {
+  const struct { int highest; std::string label; std::size_t offset; } rows[] = {
+      {63, "", 1024}, {64, "", 1536}, {64, "C", 1536 + 128}};
+  for (const auto& r : rows) {
+    FontSpec spec = DefaultFontSpec();
+    spec.highest_code = r.highest;
+    spec.label_name = r.label;
+    CFontDoc doc;
+    ASSERT_EQ(Load(doc, BuildFont(spec), "c.fnt"), "opened");
+    EXPECT_EQ(doc.MatrixOffset(), r.offset) << r.highest << r.label;
+    EXPECT_EQ(doc.FstSlots().size(), (r.highest + 1u) * 10);
+  }
 }
 
-TEST(FontDoc, FixedPitchSpacingRule) {
-  TempDir dir;
+TEST_F(FontDocTest, FixedPitchSpacingAndTypeFour) {
   FontSpec spec = DefaultFontSpec(0);
   spec.spacing[0] = 24;
   spec.spacing[1] = 255;
   spec.spacing[200] = 7;
-  spec.highest_code = 127;
-  auto f = LoadFont(dir, "F.fnt", BuildFont(spec));
-  ASSERT_TRUE(f->ok);
-  EXPECT_EQ(f->doc.Spacing(1), 24);
-  EXPECT_EQ(f->doc.Spacing(127), 24);
-  EXPECT_EQ(f->doc.Spacing(200), 7);  // past the highest code: as stored
-}
-
-TEST(FontDoc, VellumtypeFontIsRefused) {
-  TempDir dir;
-  FontSpec spec = DefaultFontSpec(10);
-  spec.spacing[0] = 0;
-  auto f = LoadFont(dir, "V.fnt", BuildFont(spec));
-  EXPECT_FALSE(f->ok);
-  EXPECT_EQ(f->doc.Message().text, "Vellumtype Fonts Not Yet Supported");
-  spec.spacing[1] = 255;  // the fixed-pitch rule copies the 0 everywhere
-  f = LoadFont(dir, "V.fnt", BuildFont(spec));
-  EXPECT_EQ(f->doc.Message().text, "Vellumtype Fonts Not Yet Supported");
-}
-
-TEST(FontDoc, TypeFourReadsTwiceTheMatrixSize) {
-  TempDir dir;
-  FontSpec spec = SpecWithGlyph();
+  CFontDoc fixed, wide;
+  ASSERT_EQ(Load(fixed, BuildFont(spec)), "opened");
+  EXPECT_EQ(fixed.Spacing(1), 24);
+  EXPECT_EQ(fixed.Spacing(127), 24);
+  EXPECT_EQ(fixed.Spacing(200), 7);  // past the highest code: as stored
+  // Type 4 counts the matrix in words.
+  spec = SpecWithGlyph();
   spec.font_type = 4;
-  auto f = LoadFont(dir, "W.fnt", BuildFont(spec));
-  ASSERT_TRUE(f->ok);
-  EXPECT_EQ(f->doc.MatrixSizeField(), 3);
-  EXPECT_EQ(f->doc.Matrix().size(), 6u);
-  EXPECT_EQ(f->doc.Matrix()[5], 0x06);
-  EXPECT_FALSE(f->doc.Truncated());
+  ASSERT_EQ(Load(wide, BuildFont(spec)), "opened");
+  EXPECT_EQ(wide.MatrixSizeField(), 3);
+  EXPECT_EQ(wide.Matrix().size(), 6u);
+  EXPECT_EQ(wide.Matrix()[5], 0x06);
+  EXPECT_FALSE(wide.Truncated());
 }
 
-TEST(FontDoc, RefusalsComeInTheirOrder) {
-  TempDir dir;
-  FontSpec spec = SpecWithGlyph();
-  spec.font_type = 8 | 2 | 16;
-  auto f = LoadFont(dir, "T.fnt", BuildFont(spec));
-  EXPECT_EQ(f->doc.Message().text, "Five Word FST Fonts Not Yet Supported");
-  spec.font_type = 2 | 16;
-  f = LoadFont(dir, "T.fnt", BuildFont(spec));
-  EXPECT_EQ(f->doc.Message().text, "Kanji Fonts Not Yet Supported");
-  spec.font_type = 16;
-  f = LoadFont(dir, "T.fnt", BuildFont(spec));
-  EXPECT_EQ(f->doc.Message().text, "Double-byte Fonts Not Yet Supported");
-  // The header check comes before the type checks.
-  spec.font_type = 8;
-  spec.pitch = 'X';
-  f = LoadFont(dir, "T.fnt", BuildFont(spec));
-  EXPECT_EQ(f->doc.Message().text, "Invalid Font Header");
-  spec.pitch = 'F';
-  spec.orientation = 'Q';
-  f = LoadFont(dir, "T.fnt", BuildFont(spec));
-  EXPECT_EQ(f->doc.Message().text, "Invalid Font Header");
-  // Type checks come before the Vellumtype check.
-  spec.orientation = 'P';
-  spec.spacing[0] = 0;
-  f = LoadFont(dir, "T.fnt", BuildFont(spec));
-  EXPECT_EQ(f->doc.Message().text, "Five Word FST Fonts Not Yet Supported");
+// Header checks first, then the type checks, then the Vellumtype check.
+TEST_F(FontDocTest, RefusalsComeInTheirOrder) {
+  const struct {
+    int type;
+    char pitch, orientation;
+    int spacing0, spacing1;
+    const char* message;
+  } rows[] = {
+      {8 | 2 | 16, 'P', 'L', 20, 20, "Five Word FST Fonts Not Yet Supported"},
+      {2 | 16, 'P', 'L', 20, 20, "Kanji Fonts Not Yet Supported"},
+      {16, 'P', 'L', 20, 20, "Double-byte Fonts Not Yet Supported"},
+      {8, 'X', 'L', 20, 20, "Invalid Font Header"},
+      {8, 'F', 'Q', 20, 20, "Invalid Font Header"},
+      {8, 'F', 'P', 0, 20, "Five Word FST Fonts Not Yet Supported"},
+      {0, 'P', 'L', 0, 20, "Vellumtype Fonts Not Yet Supported"},
+      // The fixed-pitch rule copies the 0 everywhere.
+      {0, 'P', 'L', 0, 255, "Vellumtype Fonts Not Yet Supported"},
+  };
+  for (const auto& r : rows) {
+    FontSpec spec = SpecWithGlyph();
+    spec.font_type = r.type;
+    spec.pitch = r.pitch;
+    spec.orientation = r.orientation;
+    spec.spacing[0] = static_cast<std::uint8_t>(r.spacing0);
+    spec.spacing[1] = static_cast<std::uint8_t>(r.spacing1);
+    CFontDoc doc;
+    EXPECT_EQ(Load(doc, BuildFont(spec), "T.fnt"), r.message) << r.type;
+  }
 }
 
-TEST(FontDoc, DamagedFilesAreRefusedOrReadAsFarAsTheyGo) {
-  TempDir dir;
+TEST_F(FontDocTest, DamagedFilesAreRefusedOrReadAsFarAsTheyGo) {
   const std::string full = BuildFont(SpecWithGlyph());
-  // Shorter than its header.
-  auto shortHeader = LoadFont(dir, "S.fnt", full.substr(0, 300));
-  EXPECT_FALSE(shortHeader->ok);
-  EXPECT_EQ(shortHeader->doc.Message().text, "Invalid Font Header");
-  auto empty = LoadFont(dir, "E.fnt", "");
-  EXPECT_FALSE(empty->ok);
+  CFontDoc shortHeader, empty, cut, fst, missing;
+  EXPECT_EQ(Load(shortHeader, full.substr(0, 300)), "Invalid Font Header");
+  EXPECT_NE(Load(empty, ""), "opened");
   // Ending inside the matrix: opens, the missing bytes read as blank.
-  auto cut = LoadFont(dir, "C.fnt", full.substr(0, full.size() - 3));
-  ASSERT_TRUE(cut->ok);
-  EXPECT_TRUE(cut->doc.Truncated());
-  EXPECT_EQ(cut->doc.Matrix().size(), 6u);
-  EXPECT_EQ(cut->doc.Matrix()[4], 0);
+  ASSERT_EQ(Load(cut, full.substr(0, full.size() - 3)), "opened");
+  EXPECT_TRUE(cut.Truncated());
+  EXPECT_EQ(cut.Matrix().size(), 6u);
+  EXPECT_EQ(cut.Matrix()[4], 0);
   // Ending inside the FST: the missing entries stay zero.
-  auto fst = LoadFont(dir, "D.fnt", full.substr(0, 512 + 100));
-  ASSERT_TRUE(fst->ok);
-  EXPECT_TRUE(fst->doc.Truncated());
-  EXPECT_EQ(fst->doc.Entry(65).RowCount(), 0);
-  CFontDoc missing;
-  EXPECT_FALSE(missing.Load((dir / "none.fnt").string()));
+  ASSERT_EQ(Load(fst, full.substr(0, 512 + 100)), "opened");
+  EXPECT_TRUE(fst.Truncated());
+  EXPECT_EQ(fst.Entry(65).RowCount(), 0);
+  EXPECT_FALSE(missing.Load((dir_ / "none.fnt").string()));
   EXPECT_FALSE(missing.Message().text.empty());
 }
 

@@ -84,13 +84,31 @@ TEST_F(FontGridTest, SpaceOfSpacingZeroEndsTheRow) {
   EXPECT_FALSE(p.cells.front().drawn);
 }
 
-TEST_F(FontGridTest, CellHeightZeroGivesAnEmptyPictureWithANote) {
-  FontSpec spec = DefaultFontSpec(10);
-  spec.baseline_to_bottom = 0;
-  spec.baseline_to_top = 0;
+// A cell of no height, or a damaged header claiming enormous cells, gives no
+// glyph grid (and a note saying why) instead of a picture of gigabytes;
+// ordinary big fonts draw.
+TEST_F(FontGridTest, CellsOfNoOrHugeHeightAreNotDrawn) {
+  FontSpec spec = DefaultFontSpec(255);  // the widest rows a font can have
+  spec.highest_code = 255;
+  spec.glyphs.push_back(SolidGlyph(65, 4, 1));
+  spec.baseline_to_bottom = spec.baseline_to_top = 0;
   FontGridPicture p = PaintFontGrid(Load(spec));
   EXPECT_TRUE(p.bitmap.Empty());
   EXPECT_FALSE(p.note.empty());
+  spec.baseline_to_top = 56840;
+  spec.baseline_to_bottom = 3;
+  p = PaintFontGrid(Load(spec));
+  EXPECT_TRUE(p.bitmap.Empty());
+  EXPECT_TRUE(p.cells.empty());
+  EXPECT_EQ(p.note, "The font's cells are too large to draw (56843 dots high): no glyph rows drawn");
+  EXPECT_EQ(p.size.height, 56843 * 16);  // the scroll size as the header gives it
+  // A 1000-dot cell: 16 rows of 4110 dots, about 8 MB.
+  spec.baseline_to_top = 800;
+  spec.baseline_to_bottom = 200;
+  p = PaintFontGrid(Load(spec));
+  EXPECT_TRUE(p.note.empty()) << p.note;
+  EXPECT_EQ(p.bitmap.Height(), 16000);
+  EXPECT_FALSE(p.cells.empty());
 }
 
 // One glyph drawn at (0, 0) and the ink dots expected in the view.

@@ -106,44 +106,62 @@ TEST(ImageDoc, EndCodeEndsTheImageEarlyAndLeavesInk) {
   EXPECT_EQ(Held(doc), want);
 }
 
-TEST(ImageDoc, ReadErrorsNameTheLinesStored) {
+TEST(ImageDoc, BadCodesAreReadErrorsNamingTheLinesStored) {
+  const struct {
+    const char* what;
+    int dots;
+    std::string raster;
+  } rows[] = {
+      {"no mode after the start", 16, std::string("\x71\x02", 2)},
+      {"mode above 3", 16, std::string("\x70\x05", 2)},
+      {"0x70 inside a line", 16, std::string("\x70\x02\x70", 3)},
+      {"single dot, skip below 2", 16, std::string("\x70\x02\xC1\x80\x71", 5)},
+      {"skip of 5 groups in 4", 16, std::string("\x70\x02\x14\x71", 4)},
+      {"blank run of 64 groups", 16, std::string("\x70\x02\xC1\x07\x10", 5)},
+      {"no raster", 16, ""},
+  };
   CImgDoc doc;
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(16, 2, std::string("\x71\x02", 2)))));
-  EXPECT_EQ(doc.Message().text, "Read Error LineNo = nScanLine = 0 ");
-  EXPECT_EQ(doc.Message().title, "");
-  EXPECT_EQ(doc.BitmapSize(), 0u);
+  for (const auto& r : rows) {
+    EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(r.dots, 2, r.raster)))) << r.what;
+    EXPECT_EQ(doc.Message().text, "Read Error LineNo = nScanLine = 0 ") << r.what;
+    EXPECT_EQ(doc.Message().title, "");
+    EXPECT_EQ(doc.BitmapSize(), 0u);
+  }
+  // The last group of the line is fine.
+  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(Spec(16, 1, std::string("\x70\x02\x0F\x71", 4)))));
+  EXPECT_EQ(Held(doc), (std::vector<std::uint8_t>{0xFF, 0xFE}));
 
   // The raster stops in the middle of the third line.
   Lines lines = RandomLines(800, 6, 5);
   for (auto& l : lines) l[10] = 0x5A;
-  std::string raster = EncodeLines(lines, 800, true);
   RasterEncoder two(800);
-  two.Line(lines[0], 0);
-  two.Line(lines[1], 1);
-  two.Line(lines[2], 2);
-  const std::size_t cut = two.Bytes().size() - 3;
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(800, 6, raster.substr(0, cut)))));
+  for (int i = 0; i < 3; ++i) two.Line(lines[static_cast<std::size_t>(i)], i);
+  const std::string cut = EncodeLines(lines, 800, true).substr(0, two.Bytes().size() - 3);
+  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(800, 6, cut))));
   EXPECT_EQ(doc.Message().text, "Read Error LineNo = nScanLine = 2 ");
-
-  // Mode above 3, 0x70 inside a line, a single dot with a skip below 2.
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(16, 2, std::string("\x70\x05", 2)))));
-  EXPECT_EQ(doc.Message().text, "Read Error LineNo = nScanLine = 0 ");
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(16, 2, std::string("\x70\x02\x70", 3)))));
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(16, 2, std::string("\x70\x02\xC1\x80\x71", 5)))));
-  // No raster at all after the header.
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(16, 2, ""))));
 }
 
-TEST(ImageDoc, CodeWritingPastTheLineFails) {
-  // 16 dots = 4 groups: skipping 5 groups lands past the end.
+// A header claiming a bitmap beyond kMaxImageBitmapBytes is refused before
+// anything is allocated; the largest allowed one still opens.
+TEST(ImageDoc, BitmapsUpToTheLimitOpen) {
+  // 8192 dots: 1024 bytes a line; 16384 lines make exactly 16 MiB. The
+  // raster ends after one blank line (an early end, which is accepted).
+  const auto image = [](int lines, int dots) {
+    RasterEncoder encoder(RoundedImageDots(dots));
+    encoder.Line(std::vector<std::uint8_t>(static_cast<std::size_t>(RoundedImageDots(dots) / 8), 0), 0);
+    encoder.End();
+    return BuildImageFile(Spec(dots, lines, encoder.Bytes()));
+  };
   CImgDoc doc;
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(16, 1, std::string("\x70\x02\x14\x71", 4)))));
-  EXPECT_EQ(doc.Message().text, "Read Error LineNo = nScanLine = 0 ");
-  // A blank run of 64 groups in a 16-dot line.
-  EXPECT_FALSE(doc.LoadBytes(BuildImageFile(Spec(16, 1, std::string("\x70\x02\xC1\x07\x10", 5)))));
-  // The last group of the line is fine.
-  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(Spec(16, 1, std::string("\x70\x02\x0F\x71", 4)))));
-  EXPECT_EQ(Held(doc), (std::vector<std::uint8_t>{0xFF, 0xFE}));
+  ASSERT_TRUE(doc.LoadBytes(image(16384, 8192))) << doc.Message().text;
+  EXPECT_EQ(doc.BitmapSize(), kMaxImageBitmapBytes);
+  EXPECT_TRUE(doc.EndedEarly());
+  for (const auto& [lines, dots] : {std::pair{16385, 8192}, std::pair{65535, 65520}}) {
+    EXPECT_FALSE(doc.LoadBytes(image(lines, dots)));
+    EXPECT_EQ(doc.Message().text, "Insufficient Memory to Decode Bitmap");
+    EXPECT_EQ(doc.Bitmap(), nullptr);
+    EXPECT_EQ(doc.BitmapSize(), 0u);
+  }
 }
 
 TEST(ImageDoc, ImagesWiderThan8192DotsDecode) {
