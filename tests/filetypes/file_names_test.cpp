@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "filetypes/file_names.h"
 #include "filetypes/radix_chars.h"
 
@@ -29,64 +31,41 @@ TEST(ReservedDeviceName, KnowsTheDeviceNames) {
     EXPECT_FALSE(IsReservedDeviceName(name)) << name;
 }
 
-TEST(PrinterNames, PcNameIsCutToSixUpperCaseCharacters) {
-  PrinterName n = PcNameToPrinterName("longname.fnt");
-  EXPECT_EQ(n.first, "LON");
-  EXPECT_EQ(n.second, "GNA");
-  EXPECT_EQ(n.type, "FNT");
-  n = PcNameToPrinterName("/tmp/x/ab.cmd");
-  EXPECT_EQ(n.first, "AB");
-  EXPECT_EQ(n.second, "");
-  EXPECT_EQ(n.type, "CMD");
-  n = PcNameToPrinterName("abcd.jsl");
-  EXPECT_EQ(n.first, "ABC");
-  EXPECT_EQ(n.second, "D");
-  n = PcNameToPrinterName("a_b-c~.fnt");
-  EXPECT_EQ(n.first, "A B");
-  EXPECT_EQ(n.second, " C ");
-  n = PcNameToPrinterName("\xc3\xa9t.fnt");
-  EXPECT_EQ(n.first, "  T");
-}
-
-TEST(PrinterNames, HalvesEndAtTheirFirstBlank) {
+TEST(PrinterNames, PcNameIsCutToSixUpperCaseCharactersAndBack) {
+  const struct { const char* pc; PrinterName printer; } rows[] = {
+      {"longname.fnt", {"LON", "GNA", "FNT"}}, {"/tmp/x/ab.cmd", {"AB", "", "CMD"}},
+      {"abcd.jsl", {"ABC", "D", "JSL"}},       {"a_b-c~.fnt", {"A B", " C ", "FNT"}},
+      {"\xc3\xa9t.fnt", {"  T", "", "FNT"}},
+  };
+  for (const auto& r : rows) {
+    const PrinterName n = PcNameToPrinterName(r.pc);
+    EXPECT_EQ(std::tie(n.first, n.second, n.type), std::tie(r.printer.first, r.printer.second, r.printer.type))
+        << r.pc;
+  }
+  // Halves end at their first blank.
   EXPECT_EQ(PrinterNameToPcName("REP", "ORT", "FNT"), "REPORT.FNT");
   EXPECT_EQ(PrinterNameToPcName("AB ", "CD ", "JSL"), "ABCD.JSL");
   EXPECT_EQ(PrinterNameToPcName("A B", "", "JSL"), "A.JSL");
   EXPECT_EQ(PrinterNameToPcName("", "", "FNT"), ".FNT");
-}
-
-TEST(PrinterNames, DisplayNameRaisesOnlyALeadingLetter) {
+  // The display name raises only a leading letter.
   EXPECT_EQ(DisplayName("REPORT.FNT"), "Report.fnt");
   EXPECT_EQ(DisplayName("$ABC.JSL"), "$abc.jsl");
   EXPECT_EQ(DisplayName(""), "");
 }
 
-TEST(PrinterNames, NamesThatWouldStoreAsNothingAreRefused) {
-  EXPECT_TRUE(IsStorableKelvoName("longname.fnt"));
-  EXPECT_TRUE(IsStorableKelvoName("a.jsl"));
-  EXPECT_TRUE(IsStorableKelvoName("__a.jsl"));  // third character survives
-  EXPECT_TRUE(IsStorableKelvoName("..fnt"));     // "." is a printer character
-  EXPECT_FALSE(IsStorableKelvoName(".fnt"));
-  EXPECT_FALSE(IsStorableKelvoName("dir/.fnt"));
-  EXPECT_FALSE(IsStorableKelvoName("___x.fnt"));
-  EXPECT_FALSE(IsStorableKelvoName("~{}.fnt"));
-  EXPECT_FALSE(IsStorableKelvoName("\xc3\xa9\xc3\xa9.fnt"));
-  EXPECT_FALSE(IsStorableKelvoName(""));
-}
-
-TEST(PrinterNames, TheSystemTypeIsNeverATarget) {
-  EXPECT_FALSE(IsStorableKelvoName("bitmap.$y$"));
-  EXPECT_FALSE(IsStorableKelvoName("bitmap$y$"));
+// Names that would store as nothing, and the system type, are refused.
+TEST(PrinterNames, StorableNamesAndRadixCharacters) {
+  for (const char* name : {"longname.fnt", "a.jsl", "__a.jsl" /* third character survives */,
+                           "..fnt" /* "." is a printer character */})
+    EXPECT_TRUE(IsStorableKelvoName(name)) << name;
+  for (const char* name : {".fnt", "dir/.fnt", "___x.fnt", "~{}.fnt", "\xc3\xa9\xc3\xa9.fnt", "",
+                           "bitmap.$y$", "bitmap$y$"})
+    EXPECT_FALSE(IsStorableKelvoName(name)) << name;
   for (char c : std::string("Az09$.")) EXPECT_TRUE(IsRadixChar(c)) << c;
   for (char c : std::string(" _%\xc3")) EXPECT_FALSE(IsRadixChar(c)) << c;
 }
 
-TEST(PcFileTypeName, BuildsTheDescriptionFromTheExtension) {
-  EXPECT_EQ(GetPcFileTypeName("/a.b/notes.Txt"), "TXT File");
-  EXPECT_EQ(GetPcFileTypeName("dir.d/README"), "File");
-  EXPECT_EQ(GetPcFileTypeName("trailing."), "File");
-}
-
+// The lookup's description first, else one built from the extension.
 TEST(PcFileTypeName, PrefersTheLookupsDescription) {
   int calls = 0;
   PcTypeLookup lookup = [&calls](std::string_view path) -> std::optional<std::string> {
@@ -95,22 +74,23 @@ TEST(PcFileTypeName, PrefersTheLookupsDescription) {
     if (path.ends_with(".emp")) return std::string();
     return std::nullopt;
   };
+  EXPECT_EQ(GetPcFileTypeName("/a.b/notes.Txt"), "TXT File");
+  EXPECT_EQ(GetPcFileTypeName("dir.d/README"), "File");
+  EXPECT_EQ(GetPcFileTypeName("trailing."), "File");
   EXPECT_EQ(GetPcFileTypeName("a.txt", lookup), "Plain text document");
   EXPECT_EQ(GetPcFileTypeName("a.xyz", lookup), "XYZ File");
   EXPECT_EQ(GetPcFileTypeName("a.emp", lookup), "EMP File");
-  EXPECT_EQ(calls, 3);
   EXPECT_EQ(GetPcFileTypeName("README", lookup), "File");
-  EXPECT_EQ(calls, 3);
+  EXPECT_EQ(calls, 3);  // no extension: no lookup
 }
 
 TEST(PcFolderList, ShowsOnlyPrinterFilesUnlessAllTypesAreShown) {
-  EXPECT_TRUE(ShouldListPcFolderEntry("A.JSL", false, false));
-  EXPECT_FALSE(ShouldListPcFolderEntry("B.TXT", false, false));
-  EXPECT_FALSE(ShouldListPcFolderEntry("D.$Y$", false, false));
-  EXPECT_TRUE(ShouldListPcFolderEntry("B.TXT", false, true));
-  EXPECT_TRUE(ShouldListPcFolderEntry("D.$Y$", false, true));
-  EXPECT_FALSE(ShouldListPcFolderEntry("SUB.JSL", true, false));
-  EXPECT_FALSE(ShouldListPcFolderEntry("SUB", true, true));
+  const struct { const char* name; bool folder, all, listed; } rows[] = {
+      {"A.JSL", false, false, true},  {"B.TXT", false, false, false}, {"D.$Y$", false, false, false},
+      {"B.TXT", false, true, true},   {"D.$Y$", false, true, true},   {"SUB.JSL", true, false, false},
+      {"SUB", true, true, false},
+  };
+  for (const auto& r : rows) EXPECT_EQ(ShouldListPcFolderEntry(r.name, r.folder, r.all), r.listed) << r.name;
 }
 
 TEST(PcFolderList, TypeColumnUsesTheCatalogueForPrinterNames) {

@@ -47,16 +47,26 @@ std::string Export(std::string_view type, const StoredContent& content, ExportOp
   return Text(out);
 }
 
-TEST(StoredContent, BinaryFileIsZeroPaddedToWholeBlocks) {
+// Binary files, and source types stored as binary, are zero-padded blocks and
+// come back whole, even with records of a type that is no source type.
+TEST(StoredContent, BinaryFilesAreZeroPaddedBlocksAndComeBackWhole) {
   std::vector<std::uint8_t> file(600);
   for (std::size_t i = 0; i < file.size(); ++i) file[i] = std::uint8_t(i * 7 + 1);
-  const StoredContent c = Prepare("data.fnt", file);
+  StoredContent c = Prepare("data.fnt", file);
   EXPECT_EQ(c.kind, ContentKind::Binary);
   EXPECT_EQ(c.words.block_count, 2u);
-  ASSERT_EQ(c.blocks.size(), 1024u);
-  EXPECT_TRUE(std::equal(file.begin(), file.end(), c.blocks.begin()));
-  EXPECT_TRUE(std::all_of(c.blocks.begin() + 600, c.blocks.end(), [](auto b) { return b == 0; }));
+  EXPECT_EQ(Export("FNT", c, {}), Text(file) + std::string(424, '\0'));
+  c.words.record_size = 80;
+  c.words.last_block_bytes = 80;
+  EXPECT_EQ(Export("FNT", c, {}).size(), 1024u);
   EXPECT_EQ(Prepare("empty.fnt", {}).words.block_count, 0u);
+  ASSERT_EQ(ImportBinary(Bytes("PRINT\tX;"), c), ERR_OK);
+  for (const ExportOptions options : {ExportOptions{}, ExportOptions{true, false}})
+    EXPECT_EQ(Export("JSL", c, options), "PRINT\tX;" + std::string(504, '\0'));
+  StoredContent empty;
+  empty.words = {80, 0, 480};
+  EXPECT_EQ(Export("JSL", empty, {}), "");
+  EXPECT_EQ(Export("JSL", empty, {true, false}), "");
 }
 
 TEST(StoredContent, TextLinesGiveTheLastBlockByteCount) {
@@ -215,19 +225,10 @@ TEST(Export, LastBlockWithTwoRecordsGivesSixLinesPerFullBlockAndTwo) {
   EXPECT_EQ(Export("CMD", c, {true, false}).size(), 2u * 512u + 160u);
 }
 
-TEST(Export, ASourceTypeStoredAsBinaryComesBackWhole) {
-  StoredContent c;
-  ASSERT_EQ(ImportBinary(Bytes("PRINT\tX;"), c), ERR_OK);
-  const std::string whole = Export("JSL", c, {});
-  ASSERT_EQ(whole.size(), 512u);
-  EXPECT_EQ(whole.substr(0, 8), "PRINT\tX;");
-  EXPECT_EQ(Export("JSL", c, {true, false}).size(), 512u);
-}
-
 TEST(Export, ATextHoldingAZeroByteComesBackWhole) {
   // A record holding a zero byte would end the export there: such a text
   // is kept as binary, on images and floppies alike.
-  for (const std::string text : {std::string("ONE\r\n\0TWO\r\nTHREE\r\n", 17),
+  for (const std::string& text : {std::string("ONE\r\n\0TWO\r\nTHREE\r\n", 17),
                                  std::string("ONE\r\nT\0O\r\nTHREE\r\n", 17)}) {
     for (const ImportOptions options :
          {ImportOptions{kImageLineNumbering, {true}}, ImportOptions{{0, 0}, {}}}) {
@@ -238,19 +239,6 @@ TEST(Export, ATextHoldingAZeroByteComesBackWhole) {
       EXPECT_EQ(back.substr(0, text.size()), text);
     }
   }
-}
-
-TEST(Export, BinaryTypesAndEmptyFiles) {
-  StoredContent c = Prepare("f.fnt", std::vector<std::uint8_t>(513, 0x41));
-  EXPECT_EQ(Export("FNT", c, {}), std::string(513, 'A') + std::string(511, '\0'));
-  // Records of a type that is no source type are whole blocks too.
-  c.words.record_size = 80;
-  c.words.last_block_bytes = 80;
-  EXPECT_EQ(Export("FNT", c, {}).size(), 1024u);
-  StoredContent empty;
-  empty.words = {80, 0, 480};
-  EXPECT_EQ(Export("JSL", empty, {}), "");
-  EXPECT_EQ(Export("JSL", empty, {true, false}), "");
 }
 
 }  // namespace
