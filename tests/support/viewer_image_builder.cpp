@@ -122,6 +122,14 @@ std::string RasterEncoder::Bytes() const {
   return out;
 }
 
+std::string EncodeImageLines(const ImageLines& lines, int roundedDots, bool end, RasterEncoder* stats) {
+  RasterEncoder enc(roundedDots);
+  for (std::size_t i = 0; i < lines.size(); ++i) enc.Line(lines[i], static_cast<int>(i % 4));
+  if (end) enc.End();
+  if (stats) *stats = enc;
+  return enc.Bytes();
+}
+
 std::string BuildImageFile(const ImageFileSpec& spec) {
   std::string file(spec.base, ' ');
   std::string header(512, '\0');

@@ -57,6 +57,13 @@ class RasterEncoder {
   unsigned variant_ = 0;
 };
 
+using ImageLines = std::vector<std::vector<std::uint8_t>>;
+
+// `lines` of roundedDots / 8 bytes encoded in modes 0, 1, 2, 3 in turn, ended
+// with code 0x71 when `end`; `stats`, when given, receives the encoder.
+std::string EncodeImageLines(const ImageLines& lines, int roundedDots, bool end = true,
+                             RasterEncoder* stats = nullptr);
+
 struct ImageFileSpec {
   std::string version = "/2.1/RasterEncoding/1.0";
   std::string encoding = "V2.0 Restricted Raster Encoding";

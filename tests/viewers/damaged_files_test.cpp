@@ -60,21 +60,15 @@ TEST(DamagedFiles, MutatedFontsLoadOrRefuseAndDraw) {
 }
 
 TEST(DamagedFiles, MutatedImagesDecodeOrFailWithTheReadError) {
-  const int dots = 200;
-  RasterEncoder enc(RoundedImageDots(dots));
-  std::mt19937 lineRng(5);
-  std::vector<std::uint8_t> line(static_cast<std::size_t>(RoundedImageDots(dots) / 8));
-  for (int i = 0; i < 30; ++i) {
-    for (auto& b : line) b = (lineRng() % 5 == 0) ? static_cast<std::uint8_t>(lineRng()) : 0;
-    enc.Line(line, i % 4);
-  }
-  enc.End();
-  ImageFileSpec spec;
-  spec.dots = dots;
-  spec.scan_lines = 30;
-  spec.raster = enc.Bytes();
-  const std::string good = BuildImageFile(spec);
   std::mt19937 rng(99);
+  ImageLines lines(30, std::vector<std::uint8_t>(static_cast<std::size_t>(RoundedImageDots(200) / 8)));
+  for (auto& line : lines)
+    for (auto& b : line) b = (rng() % 5 == 0) ? static_cast<std::uint8_t>(rng()) : 0;
+  ImageFileSpec spec;
+  spec.dots = 200;
+  spec.scan_lines = 30;
+  spec.raster = EncodeImageLines(lines, RoundedImageDots(200));
+  const std::string good = BuildImageFile(spec);
   int decoded = 0;
   int readErrors = 0;
   for (int round = 0; round < 500; ++round) {

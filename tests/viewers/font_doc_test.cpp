@@ -20,12 +20,7 @@ class FontDocTest : public ::testing::Test {
 
 FontSpec SpecWithGlyph() {
   FontSpec spec = DefaultFontSpec(20);
-  FontGlyphSpec g;
-  g.code = 65;
-  g.rows = 2;
-  g.row_length = 3;
-  g.bytes = {0x81, 0x02, 0x03, 0x04, 0x05, 0x06};
-  spec.glyphs.push_back(g);
+  spec.glyphs.push_back(FontGlyphSpec{65, 2, 3, {0x81, 0x02, 0x03, 0x04, 0x05, 0x06}});
   return spec;
 }
 

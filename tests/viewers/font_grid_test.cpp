@@ -31,8 +31,7 @@ TEST_F(FontGridTest, HighestCode40ShowsOneRowOfNine) {
   spec.highest_code = 40;
   FontGridPicture p = PaintFontGrid(Load(spec));
   EXPECT_EQ(Codes(p), (std::vector<int>{32, 33, 34, 35, 36, 37, 38, 39, 40}));
-  EXPECT_EQ(p.cells[0].x, 10);
-  EXPECT_EQ(p.cells[8].x, 90);
+  EXPECT_EQ(std::pair(p.cells[0].x, p.cells[8].x), std::pair(10, 90));
   // Scroll size: widest row of 16 codes from code 0 plus 30; three rows of 40 dots.
   EXPECT_EQ(p.size.width, 16 * 10 + 30);
   EXPECT_EQ(p.size.height, 40 * 3);
@@ -148,13 +147,7 @@ TEST_F(FontGridTest, GlyphsAreTurnedUprightAndPlacedByOrientation) {
     spec.inverse_landscape_height = c.reference;
     spec.line_spacing = c.line_spacing;
     spec.highest_code = 32;
-    FontGlyphSpec g;
-    g.code = 32;
-    g.rows = c.rows;
-    g.row_length = c.row_length;
-    g.offset = c.offset;
-    g.bytes = c.bytes;
-    spec.glyphs = {g};
+    spec.glyphs = {FontGlyphSpec{32, c.rows, c.row_length, c.bytes, c.offset}};
     const CFontDoc& doc = Load(spec);
     CMonoBitmap dst(64, 64);
     DrawGlyph(dst, doc, 32, 0, 0);
@@ -180,11 +173,7 @@ TEST_F(FontGridTest, GlyphReachingPastTheMatrixReadsBlankBeyondIt) {
   FontSpec spec = DefaultFontSpec(20);
   spec.highest_code = 33;
   spec.glyphs = {SolidGlyph(32, 4, 2)};  // 8 bytes of ink
-  FontGlyphSpec far;
-  far.code = 33;
-  far.rows = 200;
-  far.row_length = 100;
-  spec.glyphs.push_back(far);
+  spec.glyphs.push_back(FontGlyphSpec{33, 200, 100, {}});
   spec.matrix_size_field = 6;  // the matrix ends inside the space glyph
   const CFontDoc& doc = Load(spec);
   CMonoBitmap glyph = UnpackGlyph(doc, 32);

@@ -11,7 +11,7 @@
 namespace kelvo::test {
 namespace {
 
-using Lines = std::vector<std::vector<std::uint8_t>>;
+using Lines = ImageLines;
 
 // Random lines of ink, sparse enough to use skips, with some solid runs.
 Lines RandomLines(int dots, int count, unsigned seed) {
@@ -30,11 +30,7 @@ Lines RandomLines(int dots, int count, unsigned seed) {
 }
 
 std::string EncodeLines(const Lines& lines, int dots, bool end, RasterEncoder* stats = nullptr) {
-  RasterEncoder enc(RoundedImageDots(dots));
-  for (std::size_t i = 0; i < lines.size(); ++i) enc.Line(lines[i], static_cast<int>(i % 4));
-  if (end) enc.End();
-  if (stats) *stats = enc;
-  return enc.Bytes();
+  return EncodeImageLines(lines, RoundedImageDots(dots), end, stats);
 }
 
 // The bitmap the document should hold: the lines inverted.

@@ -10,23 +10,19 @@ namespace kelvo::test {
 namespace {
 
 // An image of `dots` x `lines` with the given ink lines (1 = ink bytes).
-CImgDoc MakeDoc(int dots, const std::vector<std::vector<std::uint8_t>>& lines) {
-  RasterEncoder enc(RoundedImageDots(dots));
-  for (const auto& l : lines) enc.Line(l, 2);
-  enc.End();
+CImgDoc MakeDoc(int dots, const ImageLines& lines) {
   ImageFileSpec spec;
   spec.dots = dots;
   spec.scan_lines = static_cast<int>(lines.size());
-  spec.raster = enc.Bytes();
+  spec.raster = EncodeImageLines(lines, RoundedImageDots(dots));
   spec.colour = "BLUE";
   CImgDoc doc;
   EXPECT_TRUE(doc.LoadBytes(BuildImageFile(spec))) << doc.Message().text;
   return doc;
 }
 
-std::vector<std::vector<std::uint8_t>> Blank(int dots, int lines) {
-  return std::vector<std::vector<std::uint8_t>>(
-      static_cast<std::size_t>(lines),
+ImageLines Blank(int dots, int lines) {
+  return ImageLines(static_cast<std::size_t>(lines),
       std::vector<std::uint8_t>(static_cast<std::size_t>(RoundedImageDots(dots) / 8), 0));
 }
 
@@ -67,10 +63,7 @@ TEST(ImageViewModel, ZoomRunsFrom10To100AndKeepsTheTurns) {
   CImgDoc doc = MakeDoc(64, Blank(64, 32));
   CImgViewModel view(doc, ImageViewOptions{50, 5});
   int steps = 0;
-  while (view.CanZoomIn()) {
-    view.ZoomIn();
-    ++steps;
-  }
+  for (; view.CanZoomIn(); ++steps) view.ZoomIn();
   EXPECT_EQ(view.Zoom(), 100);
   EXPECT_EQ(steps, 10);
   while (view.CanZoomOut()) view.ZoomOut();
