@@ -2,11 +2,8 @@
 
 #include <random>
 
-#include "support/scripted_interaction.h"
-#include "support/test_support.h"
 #include "support/viewer_image_builder.h"
 #include "viewers/image_doc.h"
-#include "viewers/raster_decoder.h"
 
 namespace kelvo::test {
 namespace {
