@@ -135,12 +135,7 @@ TEST(ImageViewModel, StretchMatchesTheInkWinsRuleOnRandomBitmaps) {
 }
 
 TEST(ImageViewModel, EmptyImageGivesAnEmptyDisplay) {
-  ImageFileSpec spec;
-  spec.dots = 0;
-  spec.scan_lines = 0;
-  spec.raster = std::string("\x70\x71", 2);
-  CImgDoc doc;
-  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(spec)));
+  CImgDoc doc = MakeDoc(0, {});  // the raster is the start and end codes alone
   CImgViewModel view(doc, ImageViewOptions{});
   EXPECT_TRUE(view.Display().Empty());
   EXPECT_TRUE(view.Rotate());
