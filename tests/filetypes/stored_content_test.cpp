@@ -89,13 +89,18 @@ TEST(StoredContent, TextLinesGiveTheLastBlockByteCount) {
   EXPECT_EQ(empty.record_count, 0u);
 }
 
-TEST(StoredContent, TwoLinesIntoAnImageAndOntoAFloppy) {
-  const StoredContent image = Prepare("ab.jsl", Bytes("A\r\nB\r\n"));
+// Numbered as the writer numbers them (images from 10 by 10, floppies 0),
+// exported with the numbers, without them, or as records.
+TEST(StoredContent, TwoLinesStoredAndExported) {
+  const StoredContent image = Prepare("ab.jsl", Bytes("A\r\nB  \n"));
   EXPECT_EQ(image.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
   EXPECT_EQ(image.words.last_block_bytes, 160u);
   EXPECT_EQ(image.record_count, 2u);
   const StoredContent floppy = Prepare("ab.jsl", Bytes("A\r\nB\r\n"), {{0, 0}, {false}});
   EXPECT_EQ(floppy.blocks, RecordBlocks({SourceRecord("A", 0), SourceRecord("B", 0)}));
+  EXPECT_EQ(Export("JSL", image, {}), SourceRecord("A", 10) + "\r\n" + SourceRecord("B", 20) + "\r\n");
+  EXPECT_EQ(Export("jsl", image, {false, true}), "A\r\nB\r\n");
+  EXPECT_EQ(Export("JSL", image, {true, false}), SourceRecord("A", 10) + SourceRecord("B", 20));
 }
 
 TEST(ImportChoice, DecidesByTypeFirstBytesAndWhetherRecordsKeepEveryByte) {
@@ -205,15 +210,6 @@ TEST(UsefulLength, FollowsTheRecordSize) {
   EXPECT_EQ(UsefulLength({80, 1, 0}, 512), 0u);
   EXPECT_EQ(UsefulLength({80, 1, 9999}, 512), 512u);
   EXPECT_EQ(UsefulLength({512, 4, 0}, 1024), 1024u);  // never past the blocks read
-}
-
-TEST(Export, SourceFileAsTextRetainedOrWithoutNumbers) {
-  const StoredContent c = Prepare("ab.jsl", Bytes("A\nB  \n"));
-  EXPECT_EQ(Export("JSL", c, {}),
-            SourceRecord("A", 10) + "\r\n" + SourceRecord("B", 20) + "\r\n");
-  EXPECT_EQ(Export("jsl", c, {false, true}), "A\r\nB\r\n");
-  EXPECT_EQ(Export("JSL", c, {true, false}),
-            SourceRecord("A", 10) + SourceRecord("B", 20));
 }
 
 TEST(Export, LastBlockWithTwoRecordsGivesSixLinesPerFullBlockAndTwo) {
