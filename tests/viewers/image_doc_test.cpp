@@ -65,6 +65,11 @@ TEST(ImageDoc, EveryCodeFormDecodesToTheEncodedLines) {
   EXPECT_EQ(doc.LineBytes(), 126);  // 1000 dots: 125 bytes, an odd count, so 1008 dots
   EXPECT_FALSE(doc.EndedEarly());
   EXPECT_EQ(Held(doc), Expected(lines));
+  // Images wider than 8192 dots decode too.
+  lines = RandomLines(10000, 6, 11);
+  for (auto& l : lines) l.back() = 0x81;
+  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(Spec(10000, 6, EncodeLines(lines, 10000, true)))));
+  EXPECT_EQ(Held(doc), Expected(lines));
 }
 
 TEST(ImageDoc, ModesCombineLinesByExclusiveOr) {
@@ -157,14 +162,6 @@ TEST(ImageDoc, BitmapsUpToTheLimitOpen) {
   }
 }
 
-TEST(ImageDoc, ImagesWiderThan8192DotsDecode) {
-  Lines lines = RandomLines(10000, 6, 11);
-  for (auto& l : lines) l.back() = 0x81;
-  CImgDoc doc;
-  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(Spec(10000, 6, EncodeLines(lines, 10000, true)))));
-  EXPECT_EQ(Held(doc), Expected(lines));
-}
-
 TEST(ImageDoc, HeaderIsFoundAt0And128And512) {
   Lines lines = RandomLines(96, 4, 2);
   ImageFileSpec spec = Spec(96, 4, EncodeLines(lines, 96, true));
@@ -183,10 +180,17 @@ TEST(ImageDoc, HeaderIsFoundAt0And128And512) {
   EXPECT_FALSE(doc.LoadBytes("VELLUMTYPE/KEL"));
 }
 
-TEST(ImageDoc, VersionTokensKindAndOrientation) {
+TEST(ImageDoc, VersionTokensKindOrientationAndInkColour) {
   const std::string raster = EncodeLines(RandomLines(32, 2, 1), 32, true);
   ImageFileSpec spec = Spec(32, 2, raster);
   CImgDoc doc;
+  const std::pair<const char*, Rgb> colours[] = {
+      {"blue", {0, 0, 255}}, {"Green", {0, 255, 0}}, {"REDDISH", {0, 0, 0}}};
+  for (const auto& [name, rgb] : colours) {
+    spec.colour = name;
+    ASSERT_TRUE(doc.LoadBytes(BuildImageFile(spec)));
+    EXPECT_EQ(doc.InkColour(), rgb) << name;
+  }
   spec.orientation = "LANDSCAPE";
   ASSERT_TRUE(doc.LoadBytes(BuildImageFile(spec)));
   EXPECT_FALSE(doc.Portrait());
@@ -204,19 +208,6 @@ TEST(ImageDoc, VersionTokensKindAndOrientation) {
   spec.version = "/3.0/ImgFormat/3.0";
   EXPECT_FALSE(doc.LoadBytes(BuildImageFile(spec)));
   EXPECT_EQ(doc.Message().text, "Unsupported Image Type");
-}
-
-TEST(ImageDoc, InkColourFromTheMarkedName) {
-  const std::string raster = EncodeLines(RandomLines(32, 2, 1), 32, true);
-  ImageFileSpec spec = Spec(32, 2, raster);
-  CImgDoc doc;
-  const std::pair<const char*, Rgb> cases[] = {
-      {"blue", {0, 0, 255}}, {"Green", {0, 255, 0}}, {"REDDISH", {0, 0, 0}}};
-  for (const auto& [name, rgb] : cases) {
-    spec.colour = name;
-    ASSERT_TRUE(doc.LoadBytes(BuildImageFile(spec)));
-    EXPECT_EQ(doc.InkColour(), rgb) << name;
-  }
 }
 
 }  // namespace

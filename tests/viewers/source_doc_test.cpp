@@ -10,7 +10,6 @@ namespace {
 
 using C = SourceClass;
 
-std::string Record(const std::string& text, int number) { return SourceRecord(text, number); }
 std::string Blocks(const std::vector<std::string>& records) { return Text(RecordBlocks(records, false)); }
 
 TEST(SourceDoc, ExtensionsChooseTheTypeIgnoringCase) {
@@ -29,7 +28,7 @@ TEST(SourceDoc, ExtensionsChooseTheTypeIgnoringCase) {
 
 TEST(SourceDoc, RecordsSixToABlock) {
   std::vector<std::string> recs;
-  for (int i = 0; i < 12; ++i) recs.push_back(Record("LINE " + std::to_string(i), (i + 1) * 10));
+  for (int i = 0; i < 12; ++i) recs.push_back(SourceRecord("LINE " + std::to_string(i), (i + 1) * 10));
   CSourceDoc doc;
   doc.LoadBytes(Blocks(recs), kSourceFormSource);
   EXPECT_TRUE(doc.IsRecords());
@@ -45,17 +44,17 @@ TEST(SourceDoc, RecordsSixToABlock) {
 
 TEST(SourceDoc, ZeroByteEndsItsBlockOnlyAndPartialRecordsAreLeftOut) {
   std::vector<std::string> recs;
-  for (int i = 0; i < 12; ++i) recs.push_back(Record("R" + std::to_string(i), i));
+  for (int i = 0; i < 12; ++i) recs.push_back(SourceRecord("R" + std::to_string(i), i));
   recs[2][5] = '\0';
   CSourceDoc doc;
   doc.LoadBytes(Blocks(recs), kSourcePatch);
   ASSERT_EQ(doc.LineCount(), 2u + 6u);
   EXPECT_EQ(doc.Line(2), recs[6]);
-  doc.LoadBytes(Record("A", 1) + Record("B", 2) + std::string(50, 'C'), kSourcePatch);
+  doc.LoadBytes(SourceRecord("A", 1) + SourceRecord("B", 2) + std::string(50, 'C'), kSourcePatch);
   EXPECT_EQ(doc.LineCount(), 2u);
 }
 
-TEST(SourceDoc, LongFirstLineWithoutLineFeedIsReadAsRecords) {
+TEST(SourceDoc, LongFirstLineWithoutLineFeedIsReadAsRecordsElseLines) {
   std::string text = std::string(90, 'x') + "\nshort\n";
   CSourceDoc doc;
   doc.LoadBytes(text, kSourceJobSource);
@@ -65,10 +64,7 @@ TEST(SourceDoc, LongFirstLineWithoutLineFeedIsReadAsRecords) {
   EXPECT_FALSE(doc.IsRecords());  // the line feed is byte 82
   ASSERT_EQ(doc.LineCount(), 2u);
   EXPECT_EQ(doc.Line(1), "z");
-}
-
-TEST(SourceDoc, TextLinesLoseTheirLineEnds) {
-  CSourceDoc doc;
+  // Text lines lose their line ends.
   doc.LoadBytes("first\r\nsecond\n\nlast", kSourcePatch);
   ASSERT_EQ(doc.LineCount(), 4u);
   EXPECT_EQ(doc.Line(0), "first");
