@@ -69,6 +69,7 @@ TEST(DescribeFloppyDevice, ARealDriveIsAskedWhatItIs) {
     EXPECT_EQ(table[1].present, r.present);
     EXPECT_EQ(table[0].drive_form, r.form);
     EXPECT_EQ(table[0].type, kDeviceRemovable);
+    EXPECT_EQ(table[0].display_name, r.name);
   }
 }
 
