@@ -2,16 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "diskfs/listing.h"
 #include "diskfs/disk_image_doc.h"
 #include "support/diskfs_fake_drive.h"
 #include "support/diskfs_image_builder.h"
+#include "support/test_support.h"
 
-namespace kelvo {
+namespace kelvo::test {
 namespace {
 
-using test::FakeDrive;
-using test::ImageBuilder;
 
 struct Fresh {
   CDiskImageDoc doc;
@@ -30,6 +32,23 @@ ErrorCode Store(CKelvoVolume& v, const std::string& name, const std::string& typ
   return v.StoreNewFile(f);
 }
 
+// The floppy form: a drive plus the caller's copy of its first
+// `area_blocks` blocks (the system area); with `keep` a file KEEP.FNT.
+struct OnDrive {
+  ImageBuilder b;
+  FakeDrive drive;
+  std::vector<std::uint8_t> area;
+  CKelvoVolume v;
+  explicit OnDrive(std::size_t area_blocks = 5, bool keep = false)
+      : b(Disk(keep)), drive(b.bytes()),
+        area(drive.bytes.begin(), drive.bytes.begin() + std::ptrdiff_t(area_blocks * kBlockSize)), v(drive, area) {}
+  static ImageBuilder Disk(bool keep) {
+    ImageBuilder disk(false, 1404);
+    if (keep) disk.AddBinaryFile("FNT", 0, "KEEP", 80, 2, 0x33);
+    return disk;
+  }
+};
+
 std::uint16_t StartOf(CKelvoVolume& v, const std::string& name) {
   FileLocator loc;
   EXPECT_EQ(v.FindFile(name, loc), ERR_OK) << name;
@@ -45,10 +64,15 @@ TEST(KelvoVolume, StoresGetConsecutiveBlocksAndDeleteReusesThem) {
   EXPECT_EQ(StartOf(v, "second.fnt"), 83);
   EXPECT_EQ(f.doc.BlockCount(), 86u);  // the image grew to hold the data
   EXPECT_TRUE(f.doc.IsModified());
+  auto map = [&f] { return f.doc.Bytes()[4 * kBlockSize + 10]; };  // blocks 80-87
+  EXPECT_EQ(map(), 0xC0);
 
   ASSERT_EQ(v.DeleteFile("FIRST.FNT"), ERR_OK);
+  EXPECT_EQ(map(), 0xC7);
   FileLocator gone;
   EXPECT_EQ(v.FindFile("FIRST.FNT", gone), ERR_FILE_NOT_FOUND);
+  // The entry is cleared to zeros.
+  EXPECT_EQ(std::count(f.doc.Bytes().begin() + 13 * kBlockSize + 4, f.doc.Bytes().begin() + 13 * kBlockSize + 26, 0), 22);
   ASSERT_EQ(Store(v, "TWO", "FNT", 2), ERR_OK);
   ASSERT_EQ(Store(v, "FOUR", "FNT", 4), ERR_OK);
   EXPECT_EQ(StartOf(v, "TWO.FNT"), 80);
@@ -75,20 +99,6 @@ TEST(KelvoVolume, EntryWordsAndLastStoredEntry) {
   ASSERT_EQ(v.ReadFileBlocks(loc, back), ERR_OK);
   EXPECT_EQ(back, data);
 
-}
-
-TEST(KelvoVolume, BitmapFollowsStoreAndDelete) {
-  Fresh f;
-  CKelvoVolume v(f.doc);
-  ASSERT_EQ(Store(v, "A", "DAT", 5), ERR_OK);
-  const std::uint8_t* map = f.doc.Bytes().data() + 4 * kBlockSize;
-  EXPECT_EQ(map[10] & 0x1F, 0);     // blocks 80-84 used
-  EXPECT_EQ(map[10] & 0xE0, 0xE0);  // 85-87 free
-  ASSERT_EQ(v.DeleteFile("A.DAT"), ERR_OK);
-  map = f.doc.Bytes().data() + 4 * kBlockSize;
-  EXPECT_EQ(map[10], 0xFF);
-  // The entry is cleared to zeros.
-  for (std::size_t i = 4; i < 26; ++i) EXPECT_EQ(f.doc.Bytes()[9 * kBlockSize + i], 0);
 }
 
 TEST(KelvoVolume, FullDiskChangesNothing) {
@@ -159,6 +169,8 @@ TEST(KelvoVolume, DamagedEntryNeverFreesBitsBeyondTheFileSystem) {
   for (std::size_t i = 176; i < 512; ++i) ASSERT_EQ(map[i], 0) << i;
 }
 
+// Whether a replacement fits once the old file is gone, asked without
+// changing anything: the freed blocks count only up to the highest LBN.
 TEST(KelvoVolume, FitsAfterDelete) {
   Fresh f;
   CKelvoVolume v(f.doc);
@@ -169,9 +181,7 @@ TEST(KelvoVolume, FitsAfterDelete) {
   const std::vector<std::uint8_t> before = f.doc.Bytes();
   EXPECT_TRUE(v.FitsAfterDelete(big, big.blocks));
   EXPECT_EQ(f.doc.Bytes(), before);
-}
 
-TEST(KelvoVolume, DoesNotFitWhenTheFreedBlocksAreCutShort) {
   ImageBuilder b;
   b.AddBinaryFile("FNT", 0, "FULL", 80, 1400 - 80, 1);
   // A damaged entry reaching past the highest LBN: only 1400-1403 come free.
@@ -179,11 +189,40 @@ TEST(KelvoVolume, DoesNotFitWhenTheFreedBlocksAreCutShort) {
   for (int n = 1400; n <= 1403; ++n) b.bytes()[4 * 512 + n / 8] &= static_cast<std::uint8_t>(~(1 << (n % 8)));
   CDiskImageDoc doc;
   ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
-  CKelvoVolume v(doc);
+  CKelvoVolume damaged(doc);
   FileLocator tail;
-  ASSERT_EQ(v.FindFile("TAIL.FNT", tail), ERR_OK);
-  EXPECT_FALSE(v.FitsAfterDelete(tail, tail.blocks));
+  ASSERT_EQ(damaged.FindFile("TAIL.FNT", tail), ERR_OK);
+  EXPECT_FALSE(damaged.FitsAfterDelete(tail, tail.blocks));
   EXPECT_EQ(doc.Bytes(), b.bytes());
+}
+
+// An entry whose blocks reach past the disk's last block cannot be read:
+// exporting it fails instead of giving a file of zeros as long as the entry
+// claims.
+TEST(KelvoVolume, EntriesReachingPastTheLastBlockAreNotRead) {
+  struct Case {
+    std::uint16_t start, blocks;
+    ErrorCode rc;
+  } cases[] = {{1400, 4, ERR_OK}, {1400, 5, ERR_SECTOR_NOT_FOUND}, {1400, 0xFFFF, ERR_SECTOR_NOT_FOUND},
+               {0xFFF0, 1, ERR_SECTOR_NOT_FOUND}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.start) + "+" + std::to_string(c.blocks));
+    ImageBuilder b;
+    b.PutEntry(13, 0, "TAIL", {0, 512, 0, c.blocks, 0, c.blocks, 0, 0, c.start});
+    CDiskImageDoc doc;
+    ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+    CKelvoVolume v(doc);
+    FileLocator file;
+    ASSERT_EQ(v.FindFile("TAIL.FNT", file), ERR_OK);
+    std::vector<std::uint8_t> data;
+    EXPECT_EQ(v.ReadFileBlocks(file, data), c.rc);
+    if (c.rc == ERR_OK) {
+      EXPECT_EQ(data.size(), c.blocks * kBlockSize);
+    }
+    test::TempDir dir;
+    EXPECT_EQ(v.ExportFile("TAIL.FNT", dir / "Tail.fnt", ExportOptions{}), c.rc);
+    EXPECT_EQ(std::filesystem::exists(dir / "Tail.fnt"), c.rc == ERR_OK);
+  }
 }
 
 TEST(KelvoVolume, SystemFilesCannotBeDeletedOrRenamed) {
@@ -199,12 +238,9 @@ TEST(KelvoVolume, SystemFilesCannotBeDeletedOrRenamed) {
   EXPECT_EQ(f.doc.Bytes(), before);
 }
 
-// The floppy form: a drive plus the caller's copy of the system area.
 TEST(KelvoVolumeFloppy, BitmapLivesInTheSystemAreaCopy) {
-  ImageBuilder b(false, 1404);
-  FakeDrive drive(b.bytes());
-  std::vector<std::uint8_t> system_area(drive.bytes.begin(), drive.bytes.begin() + 5 * kBlockSize);
-  CKelvoVolume v(drive, system_area);
+  OnDrive d;
+  auto& [b, drive, system_area, v] = d;
   ASSERT_EQ(Store(v, "A", "FNT", 3), ERR_OK);
   ASSERT_EQ(Store(v, "B", "FNT", 3), ERR_OK);
   EXPECT_EQ(StartOf(v, "B.FNT"), 83);
@@ -222,10 +258,8 @@ TEST(KelvoVolumeFloppy, BitmapLivesInTheSystemAreaCopy) {
 }
 
 TEST(KelvoVolumeFloppy, FullDirectoryOrDiskWritesNothing) {
-  ImageBuilder b(false, 1404);
-  FakeDrive drive(b.bytes());
-  std::vector<std::uint8_t> area(drive.bytes.begin(), drive.bytes.begin() + 5 * kBlockSize);
-  CKelvoVolume v(drive, area);
+  OnDrive d;
+  auto& [b, drive, area, v] = d;
   for (int i = 0; i < 23; ++i) ASSERT_EQ(Store(v, "D" + std::to_string(i), "DAT", 1), ERR_OK);
   const std::vector<std::uint8_t> before = drive.bytes;
   const int writes = drive.writes;
@@ -236,10 +270,8 @@ TEST(KelvoVolumeFloppy, FullDirectoryOrDiskWritesNothing) {
 }
 
 TEST(KelvoVolumeFloppy, FailedBitmapWriteUndoesTheEntry) {
-  ImageBuilder b(false, 1404);
-  FakeDrive drive(b.bytes());
-  std::vector<std::uint8_t> system_area(drive.bytes.begin(), drive.bytes.begin() + 5 * kBlockSize);
-  CKelvoVolume v(drive, system_area);
+  OnDrive d;
+  auto& [b, drive, system_area, v] = d;
   drive.fail_write_number = 3;  // data, directory, then the bitmap fails
   const std::vector<std::uint8_t> area_before = system_area;
   EXPECT_EQ(Store(v, "A", "FNT", 3), ERR_WRITE_PROTECT);
@@ -259,11 +291,8 @@ TEST(KelvoVolumeFloppy, FailedBitmapWriteUndoesTheEntry) {
 }
 
 TEST(KelvoVolumeFloppy, FailedDeleteKeepsTheFile) {
-  ImageBuilder b(false, 1404);
-  b.AddBinaryFile("FNT", 0, "KEEP", 80, 2, 0x33);
-  FakeDrive drive(b.bytes());
-  std::vector<std::uint8_t> system_area(drive.bytes.begin(), drive.bytes.begin() + 5 * kBlockSize);
-  CKelvoVolume v(drive, system_area);
+  OnDrive d(5, true);
+  auto& [b, drive, system_area, v] = d;
   FileLocator loc;
   ASSERT_EQ(v.FindFile("KEEP.FNT", loc), ERR_OK);
   drive.fail_write_number = 2;  // the bitmap write
@@ -271,12 +300,6 @@ TEST(KelvoVolumeFloppy, FailedDeleteKeepsTheFile) {
   EXPECT_EQ(drive.bytes, b.bytes());
   EXPECT_EQ(v.FindFile("KEEP.FNT", loc), ERR_OK);
 }
-
-}  // namespace
-}  // namespace kelvo
-
-namespace kelvo {
-namespace {
 
 TEST(KelvoVolumeDamage, DataNeverLandsOnSystemBlocks) {
   ImageBuilder b;
@@ -289,26 +312,31 @@ TEST(KelvoVolumeDamage, DataNeverLandsOnSystemBlocks) {
   EXPECT_EQ(StartOf(v, "SAFE.FNT"), 80);
 }
 
-TEST(KelvoVolumeDamage, BitmapOnADirectorySectorIsNeverWritten) {
-  ImageBuilder b;
-  b.AddBinaryFile("FNT", 0, "OLD", 80, 1, 1);
-  b.SetWord(512 + 12, 13);  // the bitmap LBN names the first FNT directory sector
-  CDiskImageDoc doc;
-  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
-  CKelvoVolume v(doc);
-  EXPECT_EQ(Store(v, "NEW", "JSL", 1), ERR_DAMAGED_LAYOUT);
-  EXPECT_EQ(v.DeleteFile("OLD.FNT"), ERR_DAMAGED_LAYOUT);
-  b.SetWord(512 + 12, 1);  // ... or the volume block
-  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
-  EXPECT_EQ(Store(v, "NEW", "JSL", 1), ERR_DAMAGED_LAYOUT);
-  EXPECT_EQ(doc.Bytes(), b.bytes());
+// A bitmap LBN on a directory sector or the volume block, or past the
+// 4096 blocks a bitmap sector covers: no store or delete is made, and the
+// image does not grow to reach it.
+TEST(KelvoVolumeDamage, MisplacedBitmapIsNeverWritten) {
+  struct Case {
+    std::uint16_t bitmap, highest;
+  } cases[] = {{13, 1403}, {1, 1403}, {60000, 0xFFFF}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bitmap);
+    ImageBuilder b;
+    b.AddBinaryFile("FNT", 0, "OLD", 80, 1, 1);
+    b.SetWord(512 + 2, c.highest);
+    b.SetWord(512 + 12, c.bitmap);
+    CDiskImageDoc doc;
+    ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
+    CKelvoVolume v(doc);
+    EXPECT_EQ(Store(v, "NEW", "JSL", 1), ERR_DAMAGED_LAYOUT);
+    EXPECT_EQ(v.DeleteFile("OLD.FNT"), ERR_DAMAGED_LAYOUT);
+    EXPECT_EQ(doc.Bytes(), b.bytes());
+  }
 }
 
 TEST(KelvoVolumeFloppy, LargeCopyServesReadsAndFollowsWrites) {
-  ImageBuilder b(false, 1404);
-  FakeDrive drive(b.bytes());
-  std::vector<std::uint8_t> area(drive.bytes.begin(), drive.bytes.begin() + 90 * kBlockSize);
-  CKelvoVolume v(drive, area);
+  OnDrive d(90);
+  auto& [b, drive, area, v] = d;
   ASSERT_EQ(Store(v, "A", "FNT", 2), ERR_OK);
   // Directory and bitmap changes reached both the drive and the copy.
   EXPECT_TRUE(std::equal(area.begin(), area.end(), drive.bytes.begin()));
@@ -320,4 +348,4 @@ TEST(KelvoVolumeFloppy, LargeCopyServesReadsAndFollowsWrites) {
 }
 
 }  // namespace
-}  // namespace kelvo
+}  // namespace kelvo::test

@@ -9,89 +9,33 @@
 namespace kelvo {
 namespace {
 
-Block RandomBlock(unsigned seed) {
-  std::mt19937 rng(seed);
-  Block b;
-  for (auto& x : b) x = static_cast<std::uint8_t>(rng());
-  return b;
-}
-
-TEST(OnDisk, WordsAreLittleEndian) {
-  std::uint8_t b[2];
-  PutWord(b, 0xACC3);
-  EXPECT_EQ(b[0], 0xC3);
-  EXPECT_EQ(b[1], 0xAC);
-  EXPECT_EQ(GetWord(b), 0xACC3);
-}
-
+// Decoding and encoding again gives back every byte, whatever the block
+// holds; where each word lies is checked against disks the tests build.
 TEST(OnDisk, StructuresRoundTripByteForByte) {
-  for (unsigned seed = 1; seed <= 20; ++seed) {
-    Block in = RandomBlock(seed);
+  std::mt19937 rng(1);
+  for (int round = 0; round < 20; ++round) {
+    Block in;
+    for (auto& x : in) x = static_cast<std::uint8_t>(rng());
     Block out{};
     VolumeBlock::Decode(in.data()).Encode(out.data());
-    ASSERT_EQ(in, out) << "volume block, seed " << seed;
+    ASSERT_EQ(in, out) << "volume block, round " << round;
     out.fill(0);
     DirectorySector::Decode(in.data()).Encode(out.data());
-    ASSERT_EQ(in, out) << "directory sector, seed " << seed;
+    ASSERT_EQ(in, out) << "directory sector, round " << round;
   }
 }
 
-TEST(OnDisk, FileEntryWordPositions) {
-  std::uint8_t raw[22];
-  for (int i = 0; i < 11; ++i) PutWord(raw + 2 * i, static_cast<std::uint16_t>(100 + i));
-  FileEntry e = FileEntry::Decode(raw);
-  EXPECT_EQ(e.name1, 100);
-  EXPECT_EQ(e.name2, 101);
-  EXPECT_EQ(e.record_size, 103);
-  EXPECT_EQ(e.blocks, 105);
-  EXPECT_EQ(e.blocks_again, 107);
-  EXPECT_EQ(e.first_free_byte, 108);
-  EXPECT_EQ(e.start_lbn, 110);
-
-  Block dir{};
-  PutSlot(dir.data(), 22, e);
-  EXPECT_EQ(GetWord(dir.data() + 4 + 22 * 22), 100);
-  EXPECT_EQ(GetWord(dir.data() + 4 + 22 * 22 + 20), 110);
-  EXPECT_EQ(GetSlot(dir.data(), 22), e);
-  EXPECT_EQ(dir[510], 0);  // slot 22 ends at 509
-}
-
-TEST(OnDisk, BaseNameJoinsTheHalves) {
-  FileEntry e;
-  e.name1 = test::Rad50("REP");
-  e.name2 = test::Rad50("ORT");
-  EXPECT_EQ(e.BaseName(), "REPORT");
-  e.name1 = test::Rad50("AB");
-  e.name2 = test::Rad50("CD");
-  EXPECT_EQ(e.BaseName(), "ABCD");
-  e.name1 = 29 * 1600;  // not free, but decodes to nothing
-  e.name2 = 0;
-  EXPECT_FALSE(e.IsFree());
-  EXPECT_EQ(e.BaseName(), "");
-}
-
-TEST(OnDisk, VolumeBlockDiskIdAndTypeCount) {
+TEST(OnDisk, VolumeBlockFieldsWithoutTheirEnds) {
   Block raw{};
   VolumeBlock v = VolumeBlock::Decode(raw.data());
   EXPECT_FALSE(v.ShowsDiskId());
   EXPECT_EQ(v.TypeCount(), 0u);
-  v.SetDiskId("LABEL");
-  v.type_index[0].type_code = kSystemTypeWord;
-  v.type_index[1].type_code = test::Rad50("FNT");
-  v.Encode(raw.data());
-  EXPECT_EQ(raw[66], 'I');
-  EXPECT_EQ(raw[67], 'D');
-  VolumeBlock back = VolumeBlock::Decode(raw.data());
-  EXPECT_TRUE(back.ShowsDiskId());
-  EXPECT_EQ(back.DiskIdText(), "LABEL");
-  EXPECT_EQ(back.TypeCount(), 2u);
-
   // A full index (68 entries, no terminator) is counted without running off the block.
-  for (auto& e : back.type_index) e.type_code = 1;
-  EXPECT_EQ(back.TypeCount(), kTypeIndexCapacity);
+  for (auto& e : v.type_index) e.type_code = 1;
+  EXPECT_EQ(v.TypeCount(), kTypeIndexCapacity);
   // A disk ID filling the whole field has no terminator but is still cut.
-  back.disk_id.fill('X');
-  EXPECT_EQ(back.DiskIdText(), std::string(32, 'X'));
+  v.disk_id.fill('X');
+  EXPECT_EQ(v.DiskIdText(), std::string(32, 'X'));
 }
 
 TEST(Bitmap, FirstFitTakesTheLowestRunLongEnough) {

@@ -7,17 +7,15 @@
 #include <vector>
 
 #include "diskfs/disk_image_doc.h"
+#include "diskfs/kelvo_volume.h"
+#include "diskfs/listing.h"
 #include "media/imd_image.h"
 #include "media/raw_image.h"
 #include "support/test_support.h"
 
-namespace kelvo {
+namespace kelvo::test {
 namespace {
 
-using test::ReadFileText;
-using test::RunKdu;
-using test::TempDir;
-using test::WriteFileBytes;
 namespace fs = std::filesystem;
 
 // A printer disk image of exactly `size` bytes: an empty file system with
@@ -188,44 +186,35 @@ TEST(ArchiveImage, DamagedArchivesAreRefused) {
   EXPECT_EQ(ParseImd(big_sector, disk), ERR_BAD_IMAGE);
 }
 
+// Two files stored, the second one's data then read with a CRC error from
+// an archive: the listing opens, the sound file exports whole, the damaged
+// one fails and leaves no file.
 TEST(ArchiveImage, ExportOverAnUnreadableSectorIsReported) {
-  TempDir dir;
-  const fs::path kdi = dir.path() / "d.kdi";
-  WriteFileBytes(dir.path() / "a.jsl", std::string(700, 'a') + "\n");
-  WriteFileBytes(dir.path() / "b.jsl", std::string(700, 'Q') + "\n");
-  ASSERT_EQ(RunKdu({"new", kdi.string()}).exit_code, 0);
-  auto put = RunKdu({"put", kdi.string(), (dir.path() / "a.jsl").string(),
-                     (dir.path() / "b.jsl").string()});
-  ASSERT_EQ(put.exit_code, 0) << put.err;
-  const std::string bytes = ReadFileText(kdi);
-  const std::size_t at = bytes.find(std::string(64, 'Q'));
-  ASSERT_NE(at, std::string::npos);
-  std::vector<bool> bad(bytes.size() / 512, false);
-  bad[at / 512] = true;
-  std::vector<std::uint8_t> blocks(bytes.begin(), bytes.end());
+  CDiskImageDoc made;
+  ASSERT_EQ(made.OnNewDocument(), ERR_OK);
+  CKelvoVolume volume(made);
+  const std::string a = std::string(700, 'a') + "\n", b = std::string(700, 'Q') + "\n";
+  ASSERT_EQ(volume.StoreFile("a.jsl", std::vector<std::uint8_t>(a.begin(), a.end())), ERR_OK);
+  ASSERT_EQ(volume.StoreFile("b.jsl", std::vector<std::uint8_t>(b.begin(), b.end())), ERR_OK);
+  const std::vector<std::uint8_t>& blocks = made.Bytes();
+  const auto at = std::search(blocks.begin(), blocks.end(), b.begin(), b.begin() + 64) - blocks.begin();
+  std::vector<bool> bad(blocks.size() / 512, false);
+  bad.at(std::size_t(at) / 512) = true;
   const FloppyGeometry g = GeometryForBlocks(std::uint32_t(bad.size()));
-  std::vector<std::uint8_t> imd = BuildImd(blocks, bad, g.cylinders, g.sectors_per_track, "");
-  const fs::path arch = dir.path() / "d.imd";
-  WriteFileBytes(arch, AsString(imd));
+  TempDir dir;
+  WriteFileBytes(dir / "d.imd", AsString(BuildImd(blocks, bad, g.cylinders, g.sectors_per_track, "")));
 
-  auto ls = RunKdu({"ls", arch.string()});
-  EXPECT_EQ(ls.exit_code, 0) << ls.err;
-  EXPECT_NE(ls.out.find("B.jsl"), std::string::npos) << ls.out;
-
-  const fs::path out = dir.path() / "out";
-  fs::create_directory(out);
-  auto get = RunKdu({"get", arch.string(), "A.JSL", "B.JSL", "-C", out.string()});
-  EXPECT_EQ(get.exit_code, 1);
-  EXPECT_NE(get.err.find("cyclic redundancy check"), std::string::npos) << get.err;
-  // The sound file arrives whole; the damaged one does not arrive as if sound.
-  bool a_whole = false;
-  for (const auto& e : fs::directory_iterator(out)) {
-    const std::string got = ReadFileText(e.path());
-    if (got.find(std::string(700, 'a')) != std::string::npos) a_whole = true;
-    EXPECT_EQ(got.find(std::string(700, 'Q')), std::string::npos) << e.path();
-  }
-  EXPECT_TRUE(a_whole);
+  CDiskImageDoc doc;
+  ASSERT_EQ(doc.OnOpenDocument(dir / "d.imd"), ERR_OK);
+  DiskListing listing;
+  ASSERT_EQ(ListFiles(doc, listing, doc.BlockCount()), ERR_OK);
+  ASSERT_EQ(listing.files.size(), 2u);
+  CKelvoVolume damaged(doc);
+  ASSERT_EQ(damaged.ExportFile("A.JSL", dir / "a.txt", ExportOptions{false, true}), ERR_OK);
+  EXPECT_NE(ReadFileText(dir / "a.txt").find(std::string(700, 'a')), std::string::npos);
+  EXPECT_EQ(damaged.ExportFile("B.JSL", dir / "b.txt", ExportOptions{false, true}), ERR_CRC);
+  EXPECT_FALSE(fs::exists(dir / "b.txt"));
 }
 
 }  // namespace
-}  // namespace kelvo
+}  // namespace kelvo::test

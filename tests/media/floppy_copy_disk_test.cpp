@@ -18,14 +18,13 @@ namespace fs = std::filesystem;
 
 const char kHigh[] = "Does the destination drive contain a high-density diskette?";
 const char kDouble[] = "Does the destination drive contain a double-density diskette?";
+const char kProtected[] = "The media is write protected.";
 
 struct Drive {
   std::shared_ptr<CEmulatedFloppy> emu;
   std::unique_ptr<CFloppyDrive> drive;
-  Drive(const fs::path& medium, const std::string& letter, bool five_inch = false) {
-    emu = MakeEmulatedFloppy(medium, five_inch);
-    drive = std::make_unique<CFloppyDrive>(letter, emu);
-  }
+  Drive(const fs::path& medium, const std::string& letter, bool five_inch = false)
+      : emu(MakeEmulatedFloppy(medium, five_inch)), drive(std::make_unique<CFloppyDrive>(letter, emu)) {}
   DiskCopyEnd End() const { return {drive.get(), {}}; }
 };
 
@@ -35,229 +34,157 @@ std::vector<std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, std::si
   return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(n, bytes.size()))};
 }
 
-TEST(CopyDiskMedia, ClassificationAndConfirmationTable) {
+// The first `n` bytes of `medium` as an image file.
+fs::path ImageOf(const fs::path& medium, std::size_t n, const fs::path& image) {
+  const auto bytes = Prefix(ReadBytes(medium), n);
+  WriteFileBytes(image, std::string(bytes.begin(), bytes.end()));
+  return image;
+}
+
+struct Rig {
+  TempDir dir;
+  ScriptedInteraction ui;
+  RecordingProgress progress;
+  ErrorCode Copy(const DiskCopyEnd& from, const DiskCopyEnd& to) { return CopyDisk(from, to, ui, progress); }
+};
+
+TEST(CopyDiskMedia, ClassificationBoundaries) {
   EXPECT_EQ(SourceClass(2339), MediaKind::F3_1Pt2_512);
   EXPECT_EQ(SourceClass(1404), MediaKind::F3_1Pt2_512);
   EXPECT_EQ(SourceClass(1403), MediaKind::F3_720_512);
   EXPECT_EQ(DestinationClass(kDriveForm35), MediaKind::F3_1Pt2_512);
   EXPECT_EQ(DestinationClass(kDriveForm525), MediaKind::F5_1Pt2_512);
-  struct Row {
-    MediaKind source, destination;
-    const char* question;
-    MediaKind code;
-  } rows[] = {
-      {MediaKind::F3_1Pt2_512, MediaKind::F5_1Pt2_512, kHigh, MediaKind::F5_1Pt2_512},
-      {MediaKind::F3_1Pt2_512, MediaKind::F3_1Pt2_512, kHigh, MediaKind::F3_1Pt2_512},
-      {MediaKind::F3_720_512, MediaKind::F3_1Pt2_512, kDouble, MediaKind::F3_720_512},
-      {MediaKind::F3_720_512, MediaKind::F5_1Pt2_512, kHigh, MediaKind::F5_720_512},
+  const MediaConfirmation c = ConfirmationFor(MediaKind::F3_1Pt2_512, MediaKind::F3_1Pt2_512);
+  EXPECT_EQ(c.question, kHigh);
+  EXPECT_EQ(c.code, MediaKind::F3_1Pt2_512);
+}
+
+// Copies to a drive: the question asked, the answers, and the format the
+// destination gets (or, when the copy fails, its disk left as it was).
+TEST(CopyDisk, DestinationDriveQuestionAndFormat) {
+  struct Case {
+    const char* what;
+    int source_code;
+    bool source_five_inch, source_is_image;
+    int destination_code;  // 0: a blank medium
+    bool destination_five_inch, write_protected;
+    std::deque<Button> answers;
+    std::vector<std::string> texts;
+    ErrorCode rc;
+    MediaKind formatted;
   };
-  for (const Row& r : rows) {
-    MediaConfirmation c = ConfirmationFor(r.source, r.destination);
-    EXPECT_EQ(c.question, r.question);
-    EXPECT_EQ(c.code, r.code);
+  const std::string mismatch = "The media types for the source and destination do not match.";
+  const Case cases[] = {
+      {"720 KB image to a blank drive", 5, false, true, 0, false, false, {Button::Yes}, {kDouble}, ERR_OK,
+       MediaKind::F3_720_512},
+      {"5.25-inch 1.2 MB drive to a 3.5-inch one", 1, true, false, 0, false, false, {Button::Yes}, {kHigh},
+       ERR_OK, MediaKind::F3_1Pt2_512},
+      {"720 KB into a 5.25-inch drive uses code 16", 5, false, false, 0, true, false, {Button::Yes}, {kHigh},
+       ERR_OK, MediaKind::F5_720_512},
+      {"answer No is a media mismatch", 17, false, true, 16, true, false, {Button::No}, {kHigh, mismatch},
+       ERR_MEDIA_MISMATCH, MediaKind::Unknown},
+      {"write protected: Retry, then Cancel", 5, false, false, 5, false, true,
+       {Button::Yes, Button::Retry, Button::Cancel}, {kDouble, kProtected, kProtected}, ERR_WRITE_PROTECT,
+       MediaKind::Unknown},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    const fs::path src = rig.dir / "src.img", dst = rig.dir / "dst.img";
+    WriteKelvoMedium(src, c.source_code, "SRC", 7);
+    if (c.destination_code) WriteKelvoMedium(dst, c.destination_code, "DST", 4);
+    const auto before = ReadBytes(dst);
+    const std::size_t data = c.source_code == 5 ? 718848 : 1198080;
+    Drive source(src, "A:", c.source_five_inch);
+    Drive destination(dst, "B:", c.destination_five_inch);
+    destination.emu->SetWriteProtected(c.write_protected);
+    rig.ui.answers = c.answers;
+    const DiskCopyEnd from = c.source_is_image ? File(ImageOf(src, data, rig.dir / "d.kdi")) : source.End();
+    EXPECT_EQ(rig.Copy(from, destination.End()), c.rc);
+    EXPECT_EQ(rig.ui.Texts(), c.texts);
+    if (c.rc == ERR_OK) {
+      EXPECT_EQ(destination.emu->CurrentMediaType(), c.formatted);
+      EXPECT_EQ(Prefix(ReadBytes(dst), data), Prefix(ReadBytes(src), data));
+    } else {
+      EXPECT_EQ(ReadBytes(dst), before);
+    }
   }
 }
 
 TEST(CopyDisk, DiskToImageOfAOnePointTwoMegabyteDisk) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 17, "SRC", 5);
-  Drive a(dir / "src.img", "A:");
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  fs::path image = dir / "copy.kdi";
-  ASSERT_EQ(CopyDisk(a.End(), File(image), ui, progress), 0u);
-  auto bytes = ReadBytes(image);
-  EXPECT_EQ(bytes.size(), 1198080u);
-  EXPECT_EQ(bytes, Prefix(ReadBytes(dir / "src.img"), 1198080));
-  EXPECT_TRUE(ui.asks.empty());
-  EXPECT_EQ(progress.statuses.back(), "Disk copy completed without error.");
+  Rig rig;
+  WriteKelvoMedium(rig.dir / "src.img", 17, "SRC", 5);
+  Drive a(rig.dir / "src.img", "A:");
+  ASSERT_EQ(rig.Copy(a.End(), File(rig.dir / "copy.kdi")), 0u);
+  EXPECT_EQ(ReadBytes(rig.dir / "copy.kdi"), Prefix(ReadBytes(rig.dir / "src.img"), 1198080));
+  EXPECT_TRUE(rig.ui.asks.empty());
+  EXPECT_EQ(rig.progress.statuses.back(), "Disk copy completed without error.");
   EXPECT_FALSE(a.drive->IsOpen());
 }
 
-TEST(CopyDisk, FailedOrStoppedDiskToImageLeavesNoPartialFile) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 5);
-  Drive a(dir / "src.img", "A:");
-  fs::path image = dir / "copy.kdi";
-  {
-    ScriptedInteraction ui;
-    RecordingProgress progress;
-    a.emu->InjectFault(2 + 30, ERR_CRC);  // cylinder 29
-    EXPECT_EQ(CopyDisk(a.End(), File(image), ui, progress), ERR_CRC);
-    EXPECT_EQ(ui.asks.size(), 1u);
-  }
-  {
-    ScriptedInteraction ui;
-    RecordingProgress progress;
-    progress.stop_at = 20;
-    EXPECT_EQ(CopyDisk(a.End(), File(image), ui, progress), kDiskCopyStopped);
-  }
-  // Nothing but the medium is left in the folder: no image, no temporary file.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-
-  // An image that was there before a failed copy is kept as it was.
-  WriteFileBytes(image, "previous");
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  a.emu->InjectFault(10, ERR_CRC);
-  EXPECT_NE(CopyDisk(a.End(), File(image), ui, progress), 0u);
-  EXPECT_EQ(ReadFileText(image), "previous");
-}
-
-TEST(CopyDisk, ImageToBlankDriveAsksAndFormats) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 5, "SRC", 9);
-  auto source = Prefix(ReadBytes(dir / "src.img"), 718848);
-  WriteFileBytes(dir / "disk.kdi", std::string(source.begin(), source.end()));
-  Drive a(dir / "blank.img", "A:");
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::Yes};
-  ASSERT_EQ(CopyDisk(File(dir / "disk.kdi"), a.End(), ui, progress), 0u);
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kDouble}));
-  auto medium = ReadBytes(dir / "blank.img");
-  EXPECT_EQ(medium.size(), 737280u);  // formatted with code 5
-  EXPECT_EQ(Prefix(medium, 718848), source);
-}
-
-TEST(CopyDisk, AnswerNoIsAMediaMismatchAndWritesNothing) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 17);
-  auto source = Prefix(ReadBytes(dir / "src.img"), 1198080);
-  WriteFileBytes(dir / "disk.kdi", std::string(source.begin(), source.end()));
-  WriteKelvoMedium(dir / "dst.img", 16, "DST", 4);
-  auto before = ReadBytes(dir / "dst.img");
-  Drive b(dir / "dst.img", "B:", /*five_inch=*/true);
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::No};
-  EXPECT_EQ(CopyDisk(File(dir / "disk.kdi"), b.End(), ui, progress), ERR_MEDIA_MISMATCH);
-  EXPECT_EQ(ui.Texts(),
-            (std::vector<std::string>{kHigh,
-                                      "The media types for the source and destination do not "
-                                      "match."}));
-  EXPECT_EQ(ReadBytes(dir / "dst.img"), before);
+// Stopped part way, or from a disk that is no printer disk: no image file.
+TEST(CopyDisk, StoppedOrRefusedDiskToImageLeavesNoFile) {
+  Rig rig;
+  WriteKelvoMedium(rig.dir / "src.img", 5);
+  WritePatternMedium(rig.dir / "other.img", 9);
+  Drive a(rig.dir / "src.img", "A:"), other(rig.dir / "other.img", "B:");
+  rig.progress.stop_at = 20;
+  EXPECT_EQ(rig.Copy(a.End(), File(rig.dir / "copy.kdi")), kDiskCopyStopped);
+  rig.ui.answers = {Button::No};
+  EXPECT_EQ(rig.Copy(other.End(), File(rig.dir / "copy.kdi")), ERR_NOT_KELVO_FORMAT);
+  EXPECT_EQ(std::distance(fs::directory_iterator(rig.dir.path()), fs::directory_iterator()), 2);
 }
 
 TEST(CopyDisk, ImageWithAPartialLastBlockLosesIt) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "dst.img", 5, "DST", 1);  // a printer disk: no formatting
-  Drive a(dir / "dst.img", "A:");
-  WriteKelvoMedium(dir / "src.img", 5, "SRC", 2);
-  auto source = Prefix(ReadBytes(dir / "src.img"), 100 * 512 + 300);
-  WriteFileBytes(dir / "short.kdi", std::string(source.begin(), source.end()));
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::Yes};
-  ASSERT_EQ(CopyDisk(File(dir / "short.kdi"), a.End(), ui, progress), 0u);
-  EXPECT_FALSE(progress.Saw("Formatting..."));
-  auto medium = ReadBytes(dir / "dst.img");
-  EXPECT_EQ(Prefix(medium, 100 * 512), Prefix(source, 100 * 512));
+  Rig rig;
+  WriteKelvoMedium(rig.dir / "dst.img", 5, "DST", 1);  // a printer disk: no formatting
+  Drive a(rig.dir / "dst.img", "A:");
+  WriteKelvoMedium(rig.dir / "src.img", 5, "SRC", 2);
+  const fs::path image = ImageOf(rig.dir / "src.img", 100 * 512 + 300, rig.dir / "short.kdi");
+  rig.ui.answers = {Button::Yes};
+  ASSERT_EQ(rig.Copy(File(image), a.End()), 0u);
+  EXPECT_FALSE(rig.progress.Saw("Formatting..."));
+  auto medium = ReadBytes(rig.dir / "dst.img");
+  EXPECT_EQ(Prefix(medium, 100 * 512), Prefix(ReadBytes(image), 100 * 512));
   EXPECT_EQ(medium[100 * 512], PatternByte(100, 1));  // block 100 untouched
-}
 
-TEST(CopyDisk, BadImageIsRefused) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "dst.img", 5);
-  Drive a(dir / "dst.img", "A:");
-  WriteFileBytes(dir / "bad.kdi", std::string(40960, '\0'));
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  EXPECT_EQ(CopyDisk(File(dir / "bad.kdi"), a.End(), ui, progress), ERR_BAD_IMAGE);
+  WriteFileBytes(rig.dir / "bad.kdi", std::string(40960, '\0'));
+  EXPECT_EQ(rig.Copy(File(rig.dir / "bad.kdi"), a.End()), ERR_BAD_IMAGE);
 }
 
 TEST(CopyDisk, ImageToImageCopiesEveryByte) {
-  TempDir dir;
+  Rig rig;
+  const fs::path& dir = rig.dir.path();
   WriteFileBytes(dir / "a.kdi", std::string(40961, 'q'));  // not validated
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ASSERT_EQ(CopyDisk(File(dir / "a.kdi"), File(dir / "b.kdi"), ui, progress), 0u);
+  ASSERT_EQ(rig.Copy(File(dir / "a.kdi"), File(dir / "b.kdi")), 0u);
   EXPECT_EQ(ReadFileText(dir / "b.kdi"), ReadFileText(dir / "a.kdi"));
-  EXPECT_EQ(CopyDisk(File(dir / "missing.kdi"), File(dir / "c.kdi"), ui, progress),
-            ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(rig.Copy(File(dir / "missing.kdi"), File(dir / "c.kdi")), ERR_FILE_NOT_FOUND);
   EXPECT_FALSE(fs::exists(dir / "c.kdi"));
-  EXPECT_NE(CopyDisk(File(dir / "a.kdi"), File(dir / "no" / "d.kdi"), ui, progress), 0u);
-}
-
-TEST(CopyDisk, DriveToDriveBetweenTwoDrives) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 1, "SRC", 7);
-  Drive a(dir / "src.img", "A:", /*five_inch=*/true);
-  Drive b(dir / "dst.img", "B:");
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::Yes};
-  ASSERT_EQ(CopyDisk(a.End(), b.End(), ui, progress), 0u);
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kHigh}));
-  auto medium = ReadBytes(dir / "dst.img");
-  EXPECT_EQ(medium.size(), 1228800u);  // formatted with 17
-  EXPECT_EQ(Prefix(medium, 1198080), Prefix(ReadBytes(dir / "src.img"), 1198080));
-}
-
-TEST(CopyDisk, SevenHundredTwentyKilobytesIntoAFiveInchDriveUsesCode16) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 5);
-  Drive a(dir / "src.img", "A:");
-  Drive b(dir / "dst.img", "B:", /*five_inch=*/true);
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::Yes};
-  ASSERT_EQ(CopyDisk(a.End(), b.End(), ui, progress), 0u);
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kHigh}));
-  EXPECT_EQ(b.emu->CurrentMediaType(), MediaKind::F5_720_512);
+  EXPECT_NE(rig.Copy(File(dir / "a.kdi"), File(dir / "no" / "d.kdi")), 0u);
 }
 
 TEST(CopyDisk, OneDriveAsksForTheDestinationDisk) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 5, "SRC", 8);
-  Drive a(dir / "src.img", "A:");
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::Yes, Button::Ok};
-  ui.on_ask = [&](const std::string& text) {
+  Rig rig;
+  const fs::path src = rig.dir / "src.img", dst = rig.dir / "dst.img";
+  WriteKelvoMedium(src, 5, "SRC", 8);
+  Drive a(src, "A:");
+  rig.ui.answers = {Button::Yes, Button::Ok};
+  rig.ui.on_ask = [&](const std::string& text) {
     if (text == "Please insert the destination disk") {
-      EXPECT_EQ(a.emu->InsertMedium((dir / "dst.img").string()), 0u);  // the drive is closed
+      EXPECT_EQ(a.emu->InsertMedium(dst.string()), 0u);  // the drive is closed
     }
   };
-  ASSERT_EQ(CopyDisk(a.End(), a.End(), ui, progress), 0u);
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kDouble, "Please insert the destination disk"}));
-  EXPECT_EQ(Prefix(ReadBytes(dir / "dst.img"), 718848), Prefix(ReadBytes(dir / "src.img"), 718848));
+  ASSERT_EQ(rig.Copy(a.End(), a.End()), 0u);
+  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{kDouble, "Please insert the destination disk"}));
+  EXPECT_EQ(Prefix(ReadBytes(dst), 718848), Prefix(ReadBytes(src), 718848));
 
   // Cancel at the prompt ends the copy before anything is written.
-  ScriptedInteraction cancel;
-  cancel.answers = {Button::Yes, Button::Cancel};
-  Drive c(dir / "src.img", "A:");
-  auto before = ReadBytes(dir / "src.img");
-  EXPECT_EQ(CopyDisk(c.End(), c.End(), cancel, progress), kDiskCopyStopped);
-  EXPECT_EQ(ReadBytes(dir / "src.img"), before);
-}
-
-TEST(CopyDisk, WriteProtectedDestinationRetryThenCancel) {
-  TempDir dir;
-  WriteKelvoMedium(dir / "src.img", 5);
-  WriteKelvoMedium(dir / "dst.img", 5, "DST", 6);
-  auto before = ReadBytes(dir / "dst.img");
-  Drive a(dir / "src.img", "A:");
-  Drive b(dir / "dst.img", "B:");
-  b.emu->SetWriteProtected(true);
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::Yes, Button::Retry, Button::Cancel};
-  EXPECT_EQ(CopyDisk(a.End(), b.End(), ui, progress), ERR_WRITE_PROTECT);
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kDouble, "The media is write protected.",
-                                                  "The media is write protected."}));
-  EXPECT_EQ(ReadBytes(dir / "dst.img"), before);
-}
-
-TEST(CopyDisk, SourceThatIsNotAPrinterDisk) {
-  TempDir dir;
-  WritePatternMedium(dir / "src.img", 9);
-  Drive a(dir / "src.img", "A:");
-  ScriptedInteraction ui;
-  RecordingProgress progress;
-  ui.answers = {Button::No};
-  EXPECT_EQ(CopyDisk(a.End(), File(dir / "x.kdi"), ui, progress), ERR_NOT_KELVO_FORMAT);
-  EXPECT_FALSE(fs::exists(dir / "x.kdi"));
+  Rig cancel;
+  cancel.ui.answers = {Button::Yes, Button::Cancel};
+  Drive c(src, "A:");
+  auto before = ReadBytes(src);
+  EXPECT_EQ(cancel.Copy(c.End(), c.End()), kDiskCopyStopped);
+  EXPECT_EQ(ReadBytes(src), before);
 }
 
 }  // namespace

@@ -3,31 +3,29 @@
 #include <memory>
 #include <vector>
 
+#include "diskfs/floppy_volume_session.h"
 #include "diskfs/mount.h"
+#include "diskfs/on_disk.h"
 #include "media/floppy_drive.h"
 #include "media/emulated_floppy.h"
+#include "support/diskfs_image_builder.h"
 #include "support/floppy_media.h"
+#include "support/scripted_interaction.h"
 #include "support/test_support.h"
 
 namespace kelvo::test {
 namespace {
 
-std::shared_ptr<CEmulatedFloppy> Emu(const std::filesystem::path& path, bool five_inch = false) {
-  return MakeEmulatedFloppy(path, five_inch);
-}
-
 TEST(FloppyDrive, DescribesEmulatedDrives) {
   TempDir dir;
-  CFloppyDrive a("a:", Emu(dir / "a.img"));
-  DriveDescription da = a.DescribeDrive();
-  EXPECT_EQ(da.name, "3\u00BD Floppy (A:)");
-  EXPECT_EQ(da.form, kDriveForm35);
-  CFloppyDrive b("b", Emu(dir / "b.img", true));
-  DriveDescription db = b.DescribeDrive();
-  EXPECT_EQ(db.name, "5\u00BC Floppy (B:)");
-  EXPECT_EQ(db.form, kDriveForm525);
+  CFloppyDrive a("a:", MakeEmulatedFloppy(dir / "a.img"));
+  EXPECT_EQ(a.DescribeDrive().name, "3\u00BD Floppy (A:)");
+  EXPECT_EQ(a.DescribeDrive().form, kDriveForm35);
+  CFloppyDrive b("b", MakeEmulatedFloppy(dir / "b.img", true));
+  EXPECT_EQ(b.DescribeDrive().name, "5\u00BC Floppy (B:)");
+  EXPECT_EQ(b.DescribeDrive().form, kDriveForm525);
   // Only A and B are floppy drives.
-  CFloppyDrive c("C:", Emu(dir / "c.img"));
+  CFloppyDrive c("C:", MakeEmulatedFloppy(dir / "c.img"));
   EXPECT_EQ(c.CheckDrive(), ERR_INVALID_DRIVE);
   EXPECT_EQ(c.DescribeDrive().name, "C:");
 }
@@ -35,7 +33,7 @@ TEST(FloppyDrive, DescribesEmulatedDrives) {
 TEST(FloppyDrive, CheckDriveRecognisesKelvoDisks) {
   TempDir dir;
   WritePatternMedium(dir / "m.img", 9);
-  auto emu = Emu(dir / "m.img");
+  auto emu = MakeEmulatedFloppy(dir / "m.img");
   CFloppyDrive drive("A:", emu);
   EXPECT_EQ(drive.CheckDrive(), 0u);
   EXPECT_EQ(CheckKelvoDrive(drive), ERR_NOT_KELVO_FORMAT);
@@ -44,7 +42,7 @@ TEST(FloppyDrive, CheckDriveRecognisesKelvoDisks) {
   EXPECT_FALSE(drive.IsOpen());  // CheckDrive always closes
   EXPECT_FALSE(emu->Locked());
 
-  CFloppyDrive blank("A:", Emu(dir / "blank.img"));
+  CFloppyDrive blank("A:", MakeEmulatedFloppy(dir / "blank.img"));
   EXPECT_EQ(CheckKelvoDrive(blank), ERR_UNRECOGNIZED_MEDIA);
   EXPECT_EQ(blank.CheckDrive(), 0u);
 }
@@ -63,9 +61,8 @@ TEST(FloppyDrive, SetMediaFromDiskFollowsTheVolumeBlockAndTheDriveForm) {
   for (const Case& c : cases) {
     auto path = dir / ("m" + std::to_string(c.spt) + (c.five_inch ? "f" : "t") + ".img");
     WritePatternMedium(path, c.spt);
-    WriteVolumeWords(path, static_cast<std::uint16_t>(156 * c.spt - 1),
-                     static_cast<std::uint16_t>(c.spt));
-    auto emu = Emu(path, c.five_inch);
+    WriteVolumeWords(path, static_cast<std::uint16_t>(156 * c.spt - 1), static_cast<std::uint16_t>(c.spt));
+    auto emu = MakeEmulatedFloppy(path, c.five_inch);
     CFloppyDrive drive("a:", emu);
     ASSERT_EQ(drive.OpenDevice(), 0u);
     EXPECT_EQ(SetMediaFromDisk(drive), 0u) << c.spt;
@@ -77,7 +74,7 @@ TEST(FloppyDrive, SetMediaFromDiskFollowsTheVolumeBlockAndTheDriveForm) {
 TEST(FloppyDrive, SessionUnlocksAndClosesOnEveryPath) {
   TempDir dir;
   WritePatternMedium(dir / "m.img", 9);
-  auto emu = Emu(dir / "m.img");
+  auto emu = MakeEmulatedFloppy(dir / "m.img");
   CFloppyDrive drive("A:", emu);
   {
     CFloppySession session(drive, true);
@@ -92,6 +89,59 @@ TEST(FloppyDrive, SessionUnlocksAndClosesOnEveryPath) {
     EXPECT_EQ(second.Status(), ERR_DRIVE_LOCKED);
   }
   EXPECT_FALSE(drive.IsOpen());
+}
+
+// A 720 KB printer disk with two files (blocks 80-84) in an emulated drive.
+struct VolumeDisk {
+  TempDir dir;
+  std::shared_ptr<CEmulatedFloppy> emu;
+  std::unique_ptr<CFloppyDrive> drive;
+  ScriptedInteraction ui;
+  explicit VolumeDisk(bool printer_disk = true) {
+    ImageBuilder disk;
+    disk.AddBinaryFile("FNT", 0, "REPORT", 80, 3, 0x11);
+    disk.AddBinaryFile("TSK", 0, "JOB", 83, 2, 0x22);
+    if (printer_disk) WriteDiskOnMedium(dir / "m.img", 9, disk.bytes());
+    else WritePatternMedium(dir / "m.img", 9);
+    emu = MakeEmulatedFloppy(dir / "m.img");
+    drive = std::make_unique<CFloppyDrive>("A:", emu);
+  }
+};
+
+// Several changes in one session: each one sees the bitmap the one before
+// left in the session's copy of the system area.
+TEST(FloppyVolumeSession, ChangesFollowTheSystemAreaCopy) {
+  VolumeDisk d;
+  CFloppyVolumeSession session(*d.drive);
+  ASSERT_EQ(session.Open(d.ui), 0u);
+  EXPECT_EQ(d.emu->CurrentMediaType(), MediaKind::F3_720_512);
+  const std::vector<std::uint8_t> data(2 * 512, 0x5C);
+  ASSERT_EQ(session.Volume().StoreNewFile({"AAA", "", "CMD", 512, 2, 0, data}), 0u);
+  ASSERT_EQ(session.Volume().StoreNewFile({"BBB", "", "CMD", 512, 2, 0, data}), 0u);
+  CAllocationBitmap copy(std::span<std::uint8_t, kBlockSize>(session.SystemArea().data() + 4 * 512, kBlockSize));
+  EXPECT_FALSE(copy.IsFree(85));
+  EXPECT_FALSE(copy.IsFree(88));
+  EXPECT_TRUE(copy.IsFree(89));
+  FileLocator job;
+  ASSERT_EQ(session.Volume().FindFile("job.tsk", job), 0u);
+  EXPECT_TRUE(session.Volume().FitsAfterDelete(job, job.blocks));
+  ASSERT_EQ(session.Volume().DeleteFile(job), 0u);
+  EXPECT_TRUE(copy.IsFree(83));
+}
+
+TEST(FloppyVolumeSession, OpeningRetriesAndGivesUp) {
+  VolumeDisk d;
+  d.emu->InjectFault(1, ERR_NOT_READY);
+  d.ui.answers = {Button::Retry};
+  CFloppyVolumeSession session(*d.drive);
+  EXPECT_EQ(session.Open(d.ui), 0u);
+  EXPECT_EQ(d.ui.asks.size(), 1u);
+
+  VolumeDisk blank(false);
+  blank.ui.answers = {Button::No};
+  CFloppyVolumeSession none(*blank.drive);
+  EXPECT_EQ(none.Open(blank.ui), ERR_NOT_KELVO_FORMAT);
+  EXPECT_FALSE(blank.drive->IsOpen());
 }
 
 }  // namespace

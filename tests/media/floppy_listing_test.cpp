@@ -51,17 +51,6 @@ TEST(FloppyListing, ChainLeavingTheFirstBlocksIsReadBlockByBlock) {
   EXPECT_EQ(listing.files[0].name, "FAR.FNT");
 }
 
-TEST(FloppyListing, LinkAtOrAboveTheHighestLbnEndsTheWalk) {
-  ImageBuilder disk;
-  disk.SetWord(17 * 512 + 2, 1403);  // highest LBN of a 720 KB disk
-  disk.AddBinaryFile("FNT", 0, "KEPT", 80, 1, 0);
-  Listed rig(disk, 9);
-  DiskListing listing;
-  ASSERT_EQ(ListFloppy(*rig.drive, listing), 0u);
-  EXPECT_EQ(listing.files.size(), 1u);
-  EXPECT_FALSE(listing.problems.empty());
-}
-
 TEST(FloppyListing, DeviceErrorOnTheFirstReadListsNothing) {
   ImageBuilder disk;
   disk.AddBinaryFile("FNT", 0, "LOST", 80, 1, 0);

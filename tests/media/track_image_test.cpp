@@ -16,14 +16,9 @@
 #include "support/flux_image_builder.h"
 #include "support/test_support.h"
 
-namespace kelvo {
+namespace kelvo::test {
 namespace {
 
-using test::ReadBytes;
-using test::ReadFileText;
-using test::RunKdu;
-using test::TempDir;
-using test::WriteFileBytes;
 namespace fs = std::filesystem;
 
 std::string AsString(const std::vector<std::uint8_t>& v) { return {v.begin(), v.end()}; }
@@ -246,4 +241,4 @@ TEST(TrackImage, ControllerCrcAndImgCfgMerge) {
 }
 
 }  // namespace
-}  // namespace kelvo
+}  // namespace kelvo::test

@@ -74,7 +74,10 @@ struct FloppyBench {
   }
 };
 
-FaultedOperation<FloppyBench> FloppyOperation(std::string name, Reporting reporting) {
+// `blank`: whether a whole-disk rewrite stopped half-way may leave the disk
+// no printer disk at all.
+FaultedOperation<FloppyBench> FloppyOperation(std::string name, Reporting reporting,
+                                              MayBeBlank blank = MayBeBlank::No) {
   FaultedOperation<FloppyBench> op;
   op.name = std::move(name);
   op.reporting = reporting;
@@ -87,9 +90,9 @@ FaultedOperation<FloppyBench> FloppyOperation(std::string name, Reporting report
   op.caller_shows = [reporting](FloppyBench& b, ErrorCode) {
     return reporting == Reporting::Returned && !b.open_failed;
   };
-  op.sound = [](FloppyBench& b) {
+  op.sound = [blank](FloppyBench& b) {
     if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
-    return DiskIsSound(b.medium, MayBeBlank::No);
+    return DiskIsSound(b.medium, blank);
   };
   return op;
 }
@@ -173,16 +176,12 @@ TEST(FloppyFaults, LabelTheDisk) {
 
 TEST(FloppyFaults, QuickAndFullFormat) {
   for (const bool quick : {true, false}) {
-    auto op = FloppyOperation(quick ? "quick format" : "full format", Reporting::Shown);
+    auto op = FloppyOperation(quick ? "quick format" : "full format", Reporting::Shown,
+                              quick ? MayBeBlank::No : MayBeBlank::Yes);
     op.run = [quick](FloppyBench& b) {
       return FormatDisk(*b.drive, {MediaKind::F3_720_512, quick, "FRESH"}, b.ui, b.progress).code;
     };
     op.complete = FreshlyFormatted;
-    // A full format that stops half-way leaves a disk that is no printer disk.
-    if (!quick) op.sound = [](FloppyBench& b) {
-      if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
-      return DiskIsSound(b.medium, MayBeBlank::Yes);
-    };
     TryEveryPosition(op);
   }
 }
@@ -210,18 +209,13 @@ TEST(FloppyFaults, CopyDiskToAnImageFile) {
 }
 
 TEST(FloppyFaults, CopyAnImageFileToDisk) {
-  auto op = FloppyOperation("copy image to disk", Reporting::Shown);
+  auto op = FloppyOperation("copy image to disk", Reporting::Shown, MayBeBlank::Yes);
   op.run = [](FloppyBench& b) { return CopyDisk({nullptr, b.image}, {b.drive.get(), {}}, b.ui, b.progress); };
   op.complete = [](FloppyBench& b) -> ::testing::AssertionResult {
     DiskListing listing;
     if (auto ok = DiskIsSound(b.medium, MayBeBlank::No, &listing); !ok) return ok;
     if (Lists(listing, "REPORT.FNT")) return ::testing::AssertionFailure() << "old file listed";
     return HoldsFile(b.medium, "LOGO.IMG", 6, 0x33);
-  };
-  // The destination is rewritten whole: half-way it may be no printer disk.
-  op.sound = [](FloppyBench& b) {
-    if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
-    return DiskIsSound(b.medium, MayBeBlank::Yes);
   };
   TryEveryPosition(op);
 }

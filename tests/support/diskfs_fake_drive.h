@@ -17,7 +17,6 @@ class FakeDrive : public CSectorSource {
   std::vector<std::uint8_t> bytes;
   int writes = 0;
   int fail_write_number = 0;  // 1-based; 0 never fails
-  ErrorCode write_error = ERR_WRITE_PROTECT;
   int locks = 0;
   int unlocks = 0;
 
@@ -29,7 +28,7 @@ class FakeDrive : public CSectorSource {
   }
   ErrorCode WriteSectors(std::uint32_t lbn, std::uint32_t count,
                          const std::uint8_t* buffer) override {
-    if (++writes == fail_write_number) return write_error;
+    if (++writes == fail_write_number) return ERR_WRITE_PROTECT;
     std::size_t at = std::size_t{lbn} * kBlockSize, n = std::size_t{count} * kBlockSize;
     if (at + n > bytes.size()) return ERR_SECTOR_NOT_FOUND;
     std::memcpy(bytes.data() + at, buffer, n);

@@ -44,8 +44,6 @@ ImageBuilder::ImageBuilder(bool high_density, std::uint32_t image_blocks)
 
 void ImageBuilder::SetWord(std::size_t offset, std::uint16_t value) { PutWord(bytes_, offset, value); }
 
-std::uint16_t ImageBuilder::Word(std::size_t offset) const { return WordAt(bytes_, offset); }
-
 std::uint16_t ImageBuilder::DirectoryLbn(const std::string& type) {
   int lbn = 5;
   for (const Row& r : kRows) {

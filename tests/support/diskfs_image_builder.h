@@ -10,7 +10,6 @@
 
 namespace kelvo::test {
 
-
 class ImageBuilder {
  public:
   // An empty file system: 720 KB layout (highest LBN 1403, 9 sectors) or,
@@ -21,7 +20,6 @@ class ImageBuilder {
   std::string Text() const { return std::string(bytes_.begin(), bytes_.end()); }
 
   void SetWord(std::size_t offset, std::uint16_t value);
-  std::uint16_t Word(std::size_t offset) const;
 
   // LBN of the first directory sector of `type` on a disk of this layout.
   static std::uint16_t DirectoryLbn(const std::string& type);

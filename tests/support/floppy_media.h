@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "media/emulated_floppy.h"
 #include "support/words.h"
 
 namespace kelvo::test {
@@ -30,32 +32,16 @@ inline std::uint8_t PatternByte(std::uint32_t lbn, int seed = 0) {
 void WriteVolumeWords(const std::filesystem::path& path, std::uint16_t highest_lbn,
                       std::uint16_t sectors_per_track);
 
-}  // namespace kelvo::test
-
-namespace kelvo::test {
-
 // Writes a raw 80-cylinder medium in the geometry of `code` holding an empty
 // printer file system (disk ID `id`), with every block from 80 on filled
 // with the pattern of `seed`.
 void WriteKelvoMedium(const std::filesystem::path& path, int media_code,
                       const std::string& id = "TEST DISK", int seed = 0);
 
-}  // namespace kelvo::test
-
-namespace kelvo::test {
-
 // Writes `disk` (the first blocks of a printer disk) over the start of a
 // raw 80-cylinder medium with `spt` sectors per track.
 void WriteDiskOnMedium(const std::filesystem::path& path, int spt,
                        const std::vector<std::uint8_t>& disk);
-
-}  // namespace kelvo::test
-
-#include <memory>
-
-#include "media/emulated_floppy.h"
-
-namespace kelvo::test {
 
 // An emulated drive (3.5-inch unless `five_inch`) whose medium is `path`.
 std::shared_ptr<CEmulatedFloppy> MakeEmulatedFloppy(const std::filesystem::path& path,
