@@ -15,6 +15,7 @@ void PrintTapeListText(std::ostream& out, const TapeListDisplay& shown) {
     out << line;
   }
   out << shown.count_text << ", " << shown.total_text << "\n";
+  if (shown.qva_tape) out << "A QVA save tape: restore its files with kdu tape restore TAPE --qva\n";
 }
 
 void PrintTapeListJson(std::ostream& out, const std::string& tape, const TapeListDisplay& shown) {
@@ -31,6 +32,7 @@ void PrintTapeListJson(std::ostream& out, const std::string& tape, const TapeLis
     file["seq"] = e->sequence + 1;
     doc["files"].push_back(std::move(file));
   }
+  if (shown.qva_tape) doc["qva_save_tape"] = true;
   out << JsonText(doc) << "\n";
 }
 

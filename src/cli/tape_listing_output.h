@@ -13,12 +13,12 @@
 namespace kelvo::cli {
 
 // "Contents of '...'", one line per file (sequence number, name, size,
-// description), "%d File(s), TOTAL".
+// description), "%d File(s), TOTAL", and a hint on a QVA save tape.
 void PrintTapeListText(std::ostream& out, const TapeListDisplay& shown);
 
 // One JSON object: {"tape", "files": [{"name", "type", "size",
 // "record_length", "last_block_bytes", "seq"}]}, with "name_hex" beside a
-// name that is not plain text.
+// name that is not plain text, and "qva_save_tape": true on a QVA save tape.
 void PrintTapeListJson(std::ostream& out, const std::string& tape, const TapeListDisplay& shown);
 
 // One "kdu: ..." line per file cut short, renamed or not found.

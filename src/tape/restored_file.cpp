@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/errno_map.h"
+#include "media/pc_folder_names.h"
 
 namespace kelvo {
 namespace {
@@ -48,8 +49,9 @@ CRestoredFile::~CRestoredFile() { Abandon(); }
 
 ErrorCode CRestoredFile::Create(const COutputFolder& folder, const std::string& name) {
   Abandon();
-  name_ = name;
-  if (ErrorCode rc = file_.CreateIn(folder.fd(), name)) return rc;
+  // A file already there in other letter case is replaced under its name.
+  name_ = PcFileNameInFolder(folder.path(), name);
+  if (ErrorCode rc = file_.CreateIn(folder.fd(), name_)) return rc;
   try {
     buffer_.resize(kBufferSize);
   } catch (const std::bad_alloc&) {

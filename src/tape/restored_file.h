@@ -49,7 +49,8 @@ class CRestoredFile : public CByteSink {
   CRestoredFile(const CRestoredFile&) = delete;
   CRestoredFile& operator=(const CRestoredFile&) = delete;
 
-  // Starts the file `name` in `folder`.
+  // Starts the file `name` in `folder`; a file there whose name differs
+  // only in letter case is the one replaced, under its own name.
   ErrorCode Create(const COutputFolder& folder, const std::string& name);
   ErrorCode Write(std::span<const std::uint8_t> bytes) override;
   // Free room of at least `at_least` bytes (at most the buffer's size) at

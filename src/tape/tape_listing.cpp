@@ -7,6 +7,7 @@
 
 #include "filetypes/file_names.h"
 #include "filetypes/file_types.h"
+#include "tape/qva_format.h"
 #include "tape/tape_label.h"
 #include "core/size_text.h"
 
@@ -49,7 +50,7 @@ TapeListEntry EntryFor(const std::uint8_t* label, const TapeLabelName& name, int
 ErrorCode ReadLabels(const TapeContext& ctx, CTapeDevice& tape, TapeListView& view,
                      CTapeListSink& sink) {
   std::vector<std::uint8_t> buffer(kListBufferSize);
-  while (!sink.AbortRequested()) {
+  for (bool first = true; !sink.AbortRequested(); first = false) {
     ctx.ui.PumpMessages();
     std::size_t n = 0;
     ErrorCode rc = tape.ReadBlock(buffer.data(), buffer.size(), n);
@@ -57,6 +58,10 @@ ErrorCode ReadLabels(const TapeContext& ctx, CTapeDevice& tape, TapeListView& vi
     if (rc != ERR_OK) {
       ctx.ui.ReportError(rc);
       return rc;
+    }
+    if (first && IsQvaVolumeHeader(buffer.data(), n)) {
+      view.qva_tape = true;
+      return ERR_OK;
     }
     // A block shorter than a label reads as zeros beyond its end.
     if (n < kTapeLabelSize) std::memset(buffer.data() + n, 0, kTapeLabelSize - n);
@@ -85,6 +90,7 @@ ErrorCode ListTapeFiles(const TapeContext& ctx, const std::string& drive, bool r
                         TapeListView& view, CTapeListSink& sink) {
   if (!read) {
     view.entries.clear();
+    view.qva_tape = false;
     view.status_text.clear();
     sink.SetStatusText("");
     return ERR_OK;
@@ -106,6 +112,7 @@ ErrorCode ListTapeFiles(const TapeContext& ctx, const std::string& drive, bool r
       return rc;
     }
     view.entries.clear();
+    view.qva_tape = false;
     sink.SetStatusText("Reading tape files (press 'Esc' to abort)...");
     tape->SetBlockSize(0);
     ErrorCode rc = ReadLabels(ctx, *tape, view, sink);
@@ -149,6 +156,7 @@ TapeListDisplay ShowTapeList(const TapeListView& view, const std::string& drive,
   d.header = "Contents of '" + (all ? drive : filter) + "'";
   d.count_text = std::to_string(d.rows.size()) + " File(s)";
   d.total_text = FormatSize(d.total_bytes);
+  d.qva_tape = view.qva_tape;
   return d;
 }
 

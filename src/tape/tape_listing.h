@@ -25,6 +25,9 @@ struct TapeListView {
   std::vector<TapeListEntry> entries;
   std::string status_text;  // the window's status line while a listing runs
   std::string tape_id;
+  // The tape starts with a QVA volume header: a save tape, which has no
+  // labels to list; its files are restored by the QVA restore.
+  bool qva_tape = false;
   int sort_column = 3;  // 0 name, 1 size, 2 description, 3 sequence number
 };
 
@@ -52,6 +55,7 @@ struct TapeListDisplay {
   std::string count_text;                  // "%d File(s)"
   std::uint64_t total_bytes = 0;           // of the rows shown
   std::string total_text;                  // that total in the short size form
+  bool qva_tape = false;                   // the tape is a QVA save tape
 };
 TapeListDisplay ShowTapeList(const TapeListView& view, const std::string& drive,
                              const std::string& filter);

@@ -164,6 +164,24 @@ class DesktopFaultsTest : public QObject {
     QCOMPARE(sub->size(), f.MdiArea()->viewport()->size());
   }
 
+  // New child windows stay wholly inside the area however far the cascade
+  // has gone and however large their content (a small main window, or a
+  // large scale).
+  void NewWindowsOpenInsideTheArea() {
+    QTemporaryDir dir;
+    Shell shell;
+    shell.Start(dir.path());
+    CMainFrame& f = *shell.frame;
+    f.resize(640, 420);
+    QApplication::processEvents();
+    const QRect area(QPoint(0, 0), f.MdiArea()->viewport()->size());
+    for (int i = 0; i < 8; ++i) {
+      const QString name = QStringLiteral("V%1.IMG").arg(i);
+      QVERIFY(OpenViewer<CImgFrame>(f, dir.path(), name, BlockImageFile(2400, 1600, 16, 8)));
+      QVERIFY2(area.contains(f.MdiArea()->activeSubWindow()->geometry()), qPrintable(name));
+    }
+  }
+
   // The pane widths come from the settings and go back to them.
   void PaneWidthsAreRestoredAndSaved() {
     QTemporaryDir dir;

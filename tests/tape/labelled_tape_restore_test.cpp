@@ -83,8 +83,10 @@ TEST_F(LabelledRestoreTest, NameWithoutWildcardsStopsAfterTheFirstMatch) {
   b.LabelledFile(Binary("DUP", "IMG", "2"), std::string(512, '2'));
   b.Filemark();
   bench.Load(b);
+  WriteFileBytes(out / "Dup.img", "old");  // the same name in other letter case is replaced
   EXPECT_EQ(Restore("dup.img"), 0u);
-  EXPECT_EQ(ReadFileText(out / "DUP.IMG"), std::string(512, '1'));
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"Dup.img"});
+  EXPECT_EQ(ReadFileText(out / "Dup.img"), std::string(512, '1'));
   EXPECT_EQ(report.restored, 1);
 }
 

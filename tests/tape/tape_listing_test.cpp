@@ -42,7 +42,19 @@ TEST_F(TapeListingTest, FreshlyInitialisedTapeListsNothing) {
   EXPECT_EQ(List(), 0u);
   EXPECT_TRUE(view.entries.empty());
   EXPECT_EQ(ShowTapeList(view, "Tape0", "*.*").count_text, "0 File(s)");
+  EXPECT_FALSE(view.qva_tape);
   EXPECT_FALSE(bench.busy);
+}
+
+// A QVA save tape has no labels: the listing says what it is instead of
+// showing an empty labelled tape.
+TEST_F(TapeListingTest, QvaSaveTapeIsNamedAsSuch) {
+  bench.Load(TapeImageBuilder().Record(std::string("\x77\x00\x08\x02", 4) + std::string(508, '\0')).Filemark());
+  EXPECT_EQ(List(), 0u);
+  EXPECT_TRUE(view.entries.empty());
+  EXPECT_TRUE(ShowTapeList(view, "Tape0", "*.*").qva_tape);
+  ListTapeFiles(bench.ctx, "Tape0", false, view, sink);
+  EXPECT_FALSE(ShowTapeList(view, "Tape0", "*.*").qva_tape);
 }
 
 TEST_F(TapeListingTest, InvalidNamesAreLeftOutAndNumbersStayContiguous) {

@@ -67,10 +67,7 @@ bool CDocumentCommands::OpenDocument(const QString& path) {
   if (!disk_image && IsViewerFile(path)) {
     QWidget* frame = OpenViewerFrame(path, ctx_);
     if (!frame) return false;
-    QMdiSubWindow* sub = windows_.AddChild(frame);
-    // Sized to its content unless it opened maximized (over a maximized
-    // window): resizing it then would leave it frameless at that size.
-    if (!sub->isMaximized()) sub->resize(sub->sizeHint());
+    QMdiSubWindow* sub = windows_.AddChild(frame, true);
     windows_.MdiArea()->setActiveSubWindow(sub);
     AddRecentFile(QFileInfo(path).absoluteFilePath(), false);
     return true;

@@ -82,7 +82,7 @@ void CWindowManager::RememberExplorerPlacement() {
   s.SystemWindowBottom = r.bottom() + 1;
 }
 
-QMdiSubWindow* CWindowManager::AddChild(QWidget* child) {
+QMdiSubWindow* CWindowManager::AddChild(QWidget* child, bool fit_content) {
   QMdiSubWindow* sub = mdi_->addSubWindow(child);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowIcon(child->windowIcon());
@@ -98,6 +98,13 @@ QMdiSubWindow* CWindowManager::AddChild(QWidget* child) {
   next_offset_ = (next_offset_ + step) % (step * 8);
   if (auto* ex = qobject_cast<CChildFrameWindow*>(child)) Q_EMIT explorerAdded(ex);
   sub->show();
+  // One opened over a maximized window is maximized too: resizing it would
+  // leave it frameless at that size. Otherwise the cascade or the content's
+  // size must not put any of it outside the area (a large font or scale).
+  if (!sub->isMaximized()) {
+    if (fit_content) sub->resize(sub->sizeHint());
+    sub->setGeometry(MoveInside(sub->geometry(), QRect(QPoint(0, 0), mdi_->viewport()->size())));
+  }
   return sub;
 }
 

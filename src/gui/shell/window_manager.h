@@ -30,8 +30,9 @@ class CWindowManager : public QObject {
 
   ShellContext& Context() const { return ctx_; }
   QMdiArea* MdiArea() const { return mdi_; }
-  // Adds a child window to the area, offset from the previous one.
-  QMdiSubWindow* AddChild(QWidget* child);
+  // Adds a child window to the area, offset from the previous one, sized to
+  // its content when `fit_content`, and kept wholly inside the area.
+  QMdiSubWindow* AddChild(QWidget* child, bool fit_content = false);
   // Opens the PC explorer window (once) and lists the startup folder.
   CPcExplorerWindow* OpenPcExplorer();
   CPcExplorerWindow* PcExplorer() const;

@@ -9,7 +9,7 @@ QString PresentDevice::Label() const {
 }
 
 QString FloppyPlaceText(const PresentDevice& device) {
-  return QStringLiteral("Floppy Drive %1\\").arg(device.name);
+  return QStringLiteral("Floppy Drive %1").arg(device.name);
 }
 
 std::vector<PresentDevice> PresentDevices(const AppState& state) {

@@ -17,7 +17,8 @@ struct PresentDevice {
   QString Label() const;       // the button's text
 };
 
-// The place text of a floppy window: ends with the drive's root ("A:\").
+// The place text of a floppy window, "Floppy Drive A:": it ends with the
+// drive letter and colon, which is what a transfer takes the drive from.
 QString FloppyPlaceText(const PresentDevice& device);
 
 // The present floppy and tape drives of the device table in `state`.

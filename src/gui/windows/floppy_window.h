@@ -14,7 +14,8 @@ class CFloppyWindow : public CKelvoDiskWindow {
   // Opens the window and lists the disk in the drive of `device`.
   CFloppyWindow(ShellContext& ctx, const PresentDevice& device, QWidget* parent = nullptr);
 
-  // "Floppy Drive A:\": the place text by which transfers find the window.
+  // "Floppy Drive A:": the window title, and the place text a transfer takes
+  // the drive letter from.
   QString PlaceText() const override { return FloppyPlaceText(device_); }
   QString ListingHeadingText() const override;
   // Reads the disk again (not while a read of it runs). A failure is shown

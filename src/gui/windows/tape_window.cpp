@@ -65,7 +65,13 @@ void CTapeWindow::ShowList(const QString& filter) {
     rows.push_back(std::move(row));
   }
   Model()->SetRows(std::move(rows));
-  ListView()->SetCaptions(Q(shown.header), Q(shown.count_text), Q(shown.total_text));
+  if (shown.qva_tape) {
+    ListView()->SetCaptions(Q(shown.header),
+                            QStringLiteral("A QVA save tape: Tape > Restore Files... (QVA Tape) restores its files"),
+                            QString());
+  } else {
+    ListView()->SetCaptions(Q(shown.header), Q(shown.count_text), Q(shown.total_text));
+  }
   Q_EMIT stateChanged();
 }
 

@@ -8,14 +8,20 @@ namespace kelvo::gui {
 
 QRect KeepInside(const QRect& wanted, const QRect& available) {
   if (available.isEmpty()) return wanted;
+  // A window that fits and mostly shows stays where it was put; one larger
+  // than the area, or with less than half of it showing, is moved inside.
+  const QRect shown = wanted.intersected(available);
+  if (wanted.width() <= available.width() && wanted.height() <= available.height() &&
+      shown.width() * 2 >= wanted.width() && shown.height() * 2 >= wanted.height())
+    return wanted;
+  return MoveInside(wanted, available);
+}
+
+QRect MoveInside(const QRect& wanted, const QRect& available) {
+  if (available.isEmpty()) return wanted;
   QRect r = wanted;
   r.setWidth(std::min(r.width(), available.width()));
   r.setHeight(std::min(r.height(), available.height()));
-  // A window mostly on the screen stays where it was put; one shrunk, or
-  // with less than half of it showing, is moved wholly inside.
-  const QRect shown = r.intersected(available);
-  if (r.size() == wanted.size() && shown.width() * 2 >= r.width() && shown.height() * 2 >= r.height())
-    return r;
   r.moveLeft(std::clamp(r.left(), available.left(), available.right() + 1 - r.width()));
   r.moveTop(std::clamp(r.top(), available.top(), available.bottom() + 1 - r.height()));
   return r;

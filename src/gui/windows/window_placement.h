@@ -11,6 +11,10 @@ namespace kelvo::gui {
 // when it is larger than `available`) shrunk to fit and moved inside it.
 QRect KeepInside(const QRect& wanted, const QRect& available);
 
+// `wanted` shrunk to fit `available` where it is larger, and moved wholly
+// inside it.
+QRect MoveInside(const QRect& wanted, const QRect& available);
+
 // The available area (without panels) of the screen that holds the centre of
 // `wanted`, else of the primary screen; empty when there is no screen.
 QRect AvailableScreenArea(const QRect& wanted);
