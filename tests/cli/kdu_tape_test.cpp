@@ -27,11 +27,7 @@ struct KduTape : ::testing::Test {
 };
 
 LabelFields Image(const std::string& name, std::uint32_t blocks) {
-  LabelFields f;
-  f.name = name;
-  f.type = "IMG";
-  f.blocks = blocks;
-  return f;
+  return {.name = name, .type = "IMG", .blocks = blocks};
 }
 
 TEST_F(KduTape, WriteListAndRestore) {

@@ -14,11 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Binary(const std::string& name, const std::string& type, const std::string& data) {
-  LabelFields f;
-  f.name = name;
-  f.type = type;
-  f.blocks = static_cast<std::uint32_t>((data.size() + 511) / 512);
-  return MakeLabel(f);
+  return MakeLabel({.name = name, .type = type, .blocks = static_cast<std::uint32_t>((data.size() + 511) / 512)});
 }
 
 // Records for `lines` (each up to 74 characters), numbered from 10 by 10.
@@ -29,13 +25,11 @@ std::string Records(const std::vector<std::string>& lines) {
 }
 
 std::string Source(const std::string& name, const std::string& type, std::size_t lines) {
-  LabelFields f;
-  f.name = name;
-  f.type = type;
-  f.blocks = static_cast<std::uint32_t>((lines + 5) / 6);
-  f.last_block_bytes = static_cast<std::uint16_t>(lines % 6 == 0 ? 480 : lines % 6 * 80);
-  f.record_length = 80;
-  return MakeLabel(f);
+  return MakeLabel({.name = name,
+                    .type = type,
+                    .blocks = static_cast<std::uint32_t>((lines + 5) / 6),
+                    .last_block_bytes = static_cast<std::uint16_t>(lines % 6 == 0 ? 480 : lines % 6 * 80),
+                    .record_length = 80});
 }
 
 class LabelledRestoreTest : public ::testing::Test {

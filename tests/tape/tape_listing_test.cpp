@@ -22,11 +22,7 @@ class ListSink : public CTapeListSink {
 };
 
 std::string Label(const std::string& name, const std::string& type, std::uint32_t blocks) {
-  LabelFields f;
-  f.name = name;
-  f.type = type;
-  f.blocks = blocks;
-  return MakeLabel(f);
+  return MakeLabel({.name = name, .type = type, .blocks = blocks});
 }
 
 class TapeListingTest : public ::testing::Test {
