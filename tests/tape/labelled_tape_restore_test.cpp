@@ -71,26 +71,26 @@ TEST_F(LabelledRestoreTest, WildcardRestoresEveryMatchToTheEndOfData) {
   EXPECT_EQ(progress.waited, 1);
 }
 
-TEST_F(LabelledRestoreTest, NameWithoutWildcardsStopsAfterTheFirstMatch) {
+// A name without wildcards takes only its first match; ENDFIL.END ends the
+// restore; type folders hold each type.
+TEST_F(LabelledRestoreTest, WhatARestoreTakes) {
   TapeImageBuilder b;
   b.LabelledFile(Binary("DUP", "IMG", "1"), std::string(512, '1'));
   b.LabelledFile(Binary("DUP", "IMG", "2"), std::string(512, '2'));
+  b.LabelledFile(Binary("B", "FNT", "b"), "b");
+  b.LabelledFile(Binary("ENDFIL", "END", ""), "");
+  b.LabelledFile(Binary("C", "IMG", "c"), "c");
   b.Filemark();
   bench.Load(b);
   EXPECT_EQ(Restore("dup.img"), 0u);
   EXPECT_EQ(ReadFileText(out / "DUP.IMG"), std::string(512, '1'));
   EXPECT_EQ(report.restored, 1);
-}
-
-TEST_F(LabelledRestoreTest, EndfilEndEndsTheRestore) {
-  TapeImageBuilder b;
-  b.LabelledFile(Binary("A", "IMG", "a"), "a");
-  b.LabelledFile(Binary("ENDFIL", "END", ""), "");
-  b.LabelledFile(Binary("B", "IMG", "b"), "b");
-  b.Filemark();
-  bench.Load(b);
+  fs::remove(out / "DUP.IMG");
+  fs::create_directory(out / "IMG");
+  options.type_dirs = true;
   EXPECT_EQ(Restore("*.*"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"A.IMG"});
+  EXPECT_EQ(OutFiles(out / "IMG"), std::vector<std::string>{"DUP.IMG"});
+  EXPECT_EQ(OutFiles(out / "FNT"), std::vector<std::string>{"B.FNT"});
 }
 
 TEST_F(LabelledRestoreTest, ListModeTakesEveryMentionWhateverItsOrder) {
@@ -183,19 +183,6 @@ TEST_F(LabelledRestoreTest, LargeFilesInEveryBlockSizeComeBackExactly) {
     const std::size_t keep = (lines.size() + 5) / 6 * 512 - 512 + (lines.size() % 6) * 80;
     EXPECT_TRUE(ReadFileText(out / "SRC.CMD") == records.substr(0, keep));
   }
-}
-
-TEST_F(LabelledRestoreTest, TypeFolders) {
-  TapeImageBuilder b;
-  b.LabelledFile(Binary("A", "IMG", "a"), "a");
-  b.LabelledFile(Binary("B", "FNT", "b"), "b");
-  b.Filemark();
-  bench.Load(b);
-  fs::create_directory(out / "IMG");
-  options.type_dirs = true;
-  EXPECT_EQ(Restore("*.*"), 0u);
-  EXPECT_TRUE(fs::exists(out / "IMG" / "A.IMG"));
-  EXPECT_TRUE(fs::exists(out / "FNT" / "B.FNT"));
 }
 
 TEST_F(LabelledRestoreTest, PlantedLinksAreNeverFollowed) {

@@ -184,9 +184,11 @@ TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
   EXPECT_EQ(b.Read("IMG/LAST.IMG"), Bin(1024, 99));
 }
 
+// User files only skips the system types, unless the specification names
+// one; type folders are named in the window as the files go into them.
 TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
   QvaUnit u = SampleUnit();
-  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20)}});
+  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20), BinFile("LOADER", 1, 21)}});
   QvaBench b;
   b.options.type_dirs = true;
   b.options.user_files_only = true;
@@ -194,22 +196,17 @@ TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
   ASSERT_EQ(b.Restore(), ERR_OK);
   EXPECT_EQ(b.Listing(), (std::vector<std::string>{"CMD/START.CMD", "FNT/REPORT.FNT", "FNT/TITLE.FNT"}));
   EXPECT_TRUE(b.progress.Saw("Skipping non-User files."));
-  // The window names each type folder as the files go into it.
   const std::vector<std::string>& folders = b.progress.folders;
   EXPECT_NE(std::find(folders.begin(), folders.end(), (b.out / "CMD").string() + "/"), folders.end());
   EXPECT_NE(std::find(folders.begin(), folders.end(), (b.out / "FNT").string() + "/"), folders.end());
-}
 
-TEST(QvaRestore, SystemTypeSpecificationRestoresSystemFilesAfterAll) {
-  QvaUnit u = SampleUnit();
-  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20), BinFile("LOADER", 1, 21)}});
-  QvaBench b;
-  b.options.user_files_only = true;
-  b.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(b.Restore("*.SYS"), ERR_OK);
-  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"KERNEL.SYS", "LOADER.SYS"}));
-  EXPECT_TRUE(b.progress.Saw("Skipping non-matching files."));
-  EXPECT_FALSE(b.progress.Saw("Skipping non-User files."));
+  QvaBench sys;
+  sys.options.user_files_only = true;
+  sys.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(sys.Restore("*.SYS"), ERR_OK);
+  EXPECT_EQ(sys.Listing(), (std::vector<std::string>{"KERNEL.SYS", "LOADER.SYS"}));
+  EXPECT_TRUE(sys.progress.Saw("Skipping non-matching files."));
+  EXPECT_FALSE(sys.progress.Saw("Skipping non-User files."));
 }
 
 TEST(QvaRestore, SpecificationWithoutWildcardsEndsAfterTheFirstMatch) {
