@@ -57,6 +57,8 @@ TEST_F(KduTape, WriteListAndRestore) {
   EXPECT_EQ(fs::file_size(out / "JOB.CMD"), 2u * 82);
   ASSERT_EQ(RunKdu({"tape", "restore", tap, "job.cmd", "-C", out.string(), "--remove-line-numbers"}).exit_code, 0);
   EXPECT_EQ(ReadFileText(out / "JOB.CMD"), "FIRST LINE\r\nSECOND\r\n");
+  ASSERT_EQ(RunKdu({"tape", "restore", tap, "LOGO.IMG", "-C", out.string(), "--retain-labels"}).exit_code, 0);
+  EXPECT_EQ(ReadFileText(out / "LOGO.IMG").substr(128), padded);  // after its label
 }
 
 // A missing name and a file cut short (kept as NAME.partial) fail the run
@@ -92,6 +94,7 @@ TEST_F(KduTape, FailuresExitWith1) {
   const CommandResult info = RunKdu({"tape", "info", tap});
   EXPECT_EQ(info.exit_code, 0);
   EXPECT_NE(info.out.find("Maximum block size: 65536"), std::string::npos);
+  EXPECT_EQ(RunKdu({"tape", "rewind", "Tape2", "--tape2", tap}).exit_code, 0);
   EXPECT_EQ(RunKdu({"tape", "erase", "Tape2", "--tape2", tap}).exit_code, 0);
   EXPECT_EQ(ReadFileText(tap), "");
 }

@@ -104,8 +104,6 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
   for (int i = 0; i < 40; ++i) lines.push_back("RECORD " + std::to_string(i));
   const QvaFile lib = BinFile("CODE", 3, 5);
   const QvaFile tmp = BinFile("SCRAT", 2, 6);
-  QvaFile selected = BinFile("SEL", 3, 7);
-  selected.selector = 1;  // w6:w7 holds the count; w4:w5 is wrong
   const struct {
     const char* what;
     std::size_t block_size;
@@ -120,9 +118,6 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
       {"library files", 8192,
        {{"LIB", {lib, QvaSourceFile("MACROS", {"DEFINE X", "END"})}}, {"TMP", {tmp}}},
        {{"CODE.LIB", lib.data}, {"MACROS.LIB", Lines({"DEFINE X", "END"}, true)}, {"SCRAT.TMP", tmp.data}}},
-      {"block count selector", 8192,
-       {{"IMG", {selected, BinFile("AFTER", 1, 9)}}},
-       {{"AFTER.IMG", Bin(512, 9)}, {"SEL.IMG", selected.data}}},
       {"empty directory and empty file", 8192,
        {{"FNT", {}}, {"DAT", {QvaFile{"EMPTY", "", 512, 0}}}, {"FRM", {BinFile("FORM", 2, 11)}}},
        {{"EMPTY.DAT", ""}, {"FORM.FRM", Bin(1024, 11)}}},
