@@ -8,18 +8,29 @@
 namespace kelvo::cli {
 namespace {
 
+// Options override the stored settings for this run only; without them
+// the stored settings hold. Nothing is asked and nothing written.
 TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
   test::TempDir dir;
   test::WriteFileBytes(dir / "t.tap", "");
   CMemoryKeyValueStore store;
   store.SetInt("Retain MQS Format", 1);
-  store.SetInt("Tape Blocking Factor", 20);
+  store.SetInt("Remove Line Numbers", 1);
   store.SetInt("Show All File Types", 1);
   test::ScriptedInteraction ui;
+  CliContext plain;
+  plain.ui = &ui;
+  AppState stored;
+  ASSERT_EQ(PrepareRunState(plain, stored, store), kExitOk);
+  EXPECT_EQ(stored.settings.RetainPrinterFormat, 1);
+  EXPECT_EQ(stored.settings.RemoveLineNumbers, 1);
+  EXPECT_EQ(stored.settings.TapeBlockingFactor, 16);
+  EXPECT_EQ(stored.LineNumberStart, 0);
+
   CliContext ctx;
   ctx.ui = &ui;
   ctx.retain_format = false;
-  ctx.remove_line_numbers = true;
+  ctx.remove_line_numbers = false;
   ctx.blocking_factor = 64;
   ctx.line_start = 100;
   ctx.line_step = 10;
@@ -30,7 +41,7 @@ TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
   EXPECT_EQ(ctx.state, &state);
   EXPECT_EQ(ctx.store, &store);
   EXPECT_EQ(state.settings.RetainPrinterFormat, 0);
-  EXPECT_EQ(state.settings.RemoveLineNumbers, 1);
+  EXPECT_EQ(state.settings.RemoveLineNumbers, 0);
   EXPECT_EQ(state.settings.TapeBlockingFactor, 64);
   EXPECT_EQ(state.settings.ShowAllFileTypes, 1);
   EXPECT_EQ(state.LineNumberStart, 100);
@@ -38,25 +49,9 @@ TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
   EXPECT_TRUE(state.Devices[27].present);
   EXPECT_TRUE(state.Devices[1].present);
   EXPECT_EQ(state.FormatDriverPresent, 1);
-  // Nothing was asked and nothing written.
   EXPECT_TRUE(ui.asks.empty());
   EXPECT_EQ(store.values().size(), 3u);
   EXPECT_EQ(store.GetInt("Retain MQS Format"), 1);
-}
-
-TEST(PrepareRunState, WithoutOptionsTheStoredSettingsHold) {
-  CMemoryKeyValueStore store;
-  store.SetInt("Remove Line Numbers", 1);
-  test::ScriptedInteraction ui;
-  CliContext ctx;
-  ctx.ui = &ui;
-  AppState state;
-  ASSERT_EQ(PrepareRunState(ctx, state, store), kExitOk);
-  EXPECT_EQ(state.settings.RemoveLineNumbers, 1);
-  EXPECT_EQ(state.settings.TapeBlockingFactor, 16);
-  EXPECT_EQ(state.LineNumberStart, 0);
-  EXPECT_EQ(state.LineNumberIncrement, 0);
-  EXPECT_EQ(store.values().size(), 1u);
 }
 
 }  // namespace

@@ -38,7 +38,6 @@ struct QvaBench {
   ErrorCode Restore(const std::string& spec = "*.*") {
     return RestoreQvaTape(ctx, "Tape0", out.string(), spec, options, progress, &report);
   }
-  bool Has(const std::string& name) const { return std::filesystem::exists(out / name); }
   std::string Read(const std::string& name) const { return ReadFileText(out / name); }
   // The names in the output folder (recursively, relative), sorted.
   std::vector<std::string> Listing() const;

@@ -52,7 +52,7 @@ class RecordingWindow final : public CPlaceView {
 class RecordingCopyWindow final : public CCopyFilesSink {
  public:
   explicit RecordingCopyWindow(const bool* busy_flag = nullptr) : busy_flag_(busy_flag) {}
-  void Show() override { ++shown; open = true; }
+  void Show() override { ++shown; }
   void SetTo(const std::string& text) override { to.push_back(text); }
   void SetCopying(const std::string& text) override {
     copying.push_back(text);
@@ -61,12 +61,11 @@ class RecordingCopyWindow final : public CCopyFilesSink {
   bool CancelRequested() const override {
     return cancel_after > 0 && copying.size() >= cancel_after;
   }
-  void Close() override { open = false; ++closed; }
+  void Close() override { ++closed; }
 
   std::size_t cancel_after = 0;
   int shown = 0;
   int closed = 0;
-  bool open = false;
   std::vector<std::string> to;
   std::vector<std::string> copying;
   std::vector<bool> busy_while_copying;

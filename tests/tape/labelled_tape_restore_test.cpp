@@ -14,11 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Binary(const std::string& name, const std::string& type, const std::string& data) {
-  LabelFields f;
-  f.name = name;
-  f.type = type;
-  f.blocks = static_cast<std::uint32_t>((data.size() + 511) / 512);
-  return MakeLabel(f);
+  return MakeLabel({.name = name, .type = type, .blocks = static_cast<std::uint32_t>((data.size() + 511) / 512)});
 }
 
 // Records for `lines` (each up to 74 characters), numbered from 10 by 10.
@@ -29,13 +25,11 @@ std::string Records(const std::vector<std::string>& lines) {
 }
 
 std::string Source(const std::string& name, const std::string& type, std::size_t lines) {
-  LabelFields f;
-  f.name = name;
-  f.type = type;
-  f.blocks = static_cast<std::uint32_t>((lines + 5) / 6);
-  f.last_block_bytes = static_cast<std::uint16_t>(lines % 6 == 0 ? 480 : lines % 6 * 80);
-  f.record_length = 80;
-  return MakeLabel(f);
+  return MakeLabel({.name = name,
+                    .type = type,
+                    .blocks = static_cast<std::uint32_t>((lines + 5) / 6),
+                    .last_block_bytes = static_cast<std::uint16_t>(lines % 6 == 0 ? 480 : lines % 6 * 80),
+                    .record_length = 80});
 }
 
 class LabelledRestoreTest : public ::testing::Test {
@@ -77,10 +71,15 @@ TEST_F(LabelledRestoreTest, WildcardRestoresEveryMatchToTheEndOfData) {
   EXPECT_EQ(progress.waited, 1);
 }
 
-TEST_F(LabelledRestoreTest, NameWithoutWildcardsStopsAfterTheFirstMatch) {
+// A name without wildcards takes only its first match; ENDFIL.END ends the
+// restore; type folders hold each type.
+TEST_F(LabelledRestoreTest, WhatARestoreTakes) {
   TapeImageBuilder b;
   b.LabelledFile(Binary("DUP", "IMG", "1"), std::string(512, '1'));
   b.LabelledFile(Binary("DUP", "IMG", "2"), std::string(512, '2'));
+  b.LabelledFile(Binary("B", "FNT", "b"), "b");
+  b.LabelledFile(Binary("ENDFIL", "END", ""), "");
+  b.LabelledFile(Binary("C", "IMG", "c"), "c");
   b.Filemark();
   bench.Load(b);
   WriteFileBytes(out / "Dup.img", "old");  // the same name in other letter case is replaced
@@ -88,17 +87,12 @@ TEST_F(LabelledRestoreTest, NameWithoutWildcardsStopsAfterTheFirstMatch) {
   EXPECT_EQ(OutFiles(), std::vector<std::string>{"Dup.img"});
   EXPECT_EQ(ReadFileText(out / "Dup.img"), std::string(512, '1'));
   EXPECT_EQ(report.restored, 1);
-}
-
-TEST_F(LabelledRestoreTest, EndfilEndEndsTheRestore) {
-  TapeImageBuilder b;
-  b.LabelledFile(Binary("A", "IMG", "a"), "a");
-  b.LabelledFile(Binary("ENDFIL", "END", ""), "");
-  b.LabelledFile(Binary("B", "IMG", "b"), "b");
-  b.Filemark();
-  bench.Load(b);
+  fs::remove(out / "Dup.img");
+  fs::create_directory(out / "IMG");
+  options.type_dirs = true;
   EXPECT_EQ(Restore("*.*"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"A.IMG"});
+  EXPECT_EQ(OutFiles(out / "IMG"), std::vector<std::string>{"DUP.IMG"});
+  EXPECT_EQ(OutFiles(out / "FNT"), std::vector<std::string>{"B.FNT"});
 }
 
 TEST_F(LabelledRestoreTest, ListModeTakesEveryMentionWhateverItsOrder) {
@@ -191,19 +185,6 @@ TEST_F(LabelledRestoreTest, LargeFilesInEveryBlockSizeComeBackExactly) {
     const std::size_t keep = (lines.size() + 5) / 6 * 512 - 512 + (lines.size() % 6) * 80;
     EXPECT_TRUE(ReadFileText(out / "SRC.CMD") == records.substr(0, keep));
   }
-}
-
-TEST_F(LabelledRestoreTest, TypeFolders) {
-  TapeImageBuilder b;
-  b.LabelledFile(Binary("A", "IMG", "a"), "a");
-  b.LabelledFile(Binary("B", "FNT", "b"), "b");
-  b.Filemark();
-  bench.Load(b);
-  fs::create_directory(out / "IMG");
-  options.type_dirs = true;
-  EXPECT_EQ(Restore("*.*"), 0u);
-  EXPECT_TRUE(fs::exists(out / "IMG" / "A.IMG"));
-  EXPECT_TRUE(fs::exists(out / "FNT" / "B.FNT"));
 }
 
 TEST_F(LabelledRestoreTest, PlantedLinksAreNeverFollowed) {

@@ -40,12 +40,8 @@ TEST_F(LabelledWriteTest, BinaryFileOnAFreshlyInitialisedTape) {
   ASSERT_EQ(Write({"REPORT.FNT"}), 0u);
   auto items = Items();
   EXPECT_EQ(Shape(items), "128 8192 512 ||");
-  LabelFields label;
-  label.name = "REPORT";
-  label.type = "FNT";
-  label.blocks = 17;
-  label.date = WordAt(items[0].data, 10);
-  EXPECT_EQ(items[0].data, MakeLabel(label));
+  EXPECT_EQ(items[0].data,
+            MakeLabel({.name = "REPORT", .type = "FNT", .blocks = 17, .date = WordAt(items[0].data, 10)}));
   EXPECT_EQ(items[1].data + items[2].data, data + std::string(511, '\0'));
   EXPECT_EQ(progress.waited, 1);
   EXPECT_FALSE(bench.busy);
@@ -99,10 +95,7 @@ TEST_F(LabelledWriteTest, SourceFilesAreStoredAsDiskStoresStoreThem) {
   // A text behind a retained label is still converted, as on a disk; a text
   // holding a zero byte is kept as binary, since its records would come back
   // only up to that byte.
-  LabelFields f;
-  f.name = "JOB";
-  f.type = "CMD";
-  Src("JOB.CMD", MakeLabel(f) + "LINE 1\r\nLINE 2\r\n");
+  Src("JOB.CMD", MakeLabel({.name = "JOB", .type = "CMD"}) + "LINE 1\r\nLINE 2\r\n");
   const std::string zero("ONE\r\n\0TWO\r\n", 11);
   Src("ZERO.CMD", zero);
   options.numbering = {10, 10};

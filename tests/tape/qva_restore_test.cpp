@@ -2,6 +2,8 @@
 // progress window shows.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "support/qva_fixture.h"
 
 namespace kelvo {
@@ -96,47 +98,51 @@ TEST(QvaRestore, SevenRecordSourceFileBecomesSevenLines) {
   EXPECT_EQ(kept.Read("SEVEN.JSL"), f.data.substr(0, 512 + 80));
 }
 
-TEST(QvaRestore, SourceConversionDoesNotDependOnTapeBlockSizes) {
+// Units that each come back file by file, byte for byte.
+TEST(QvaRestore, UnitsComeBackFileByFile) {
   std::vector<std::string> lines;
   for (int i = 0; i < 40; ++i) lines.push_back("RECORD " + std::to_string(i));
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"PCH", {BinFile("FIRST", 1, 9), QvaSourceFile("PATCH", lines)}}};
-  QvaBench b;
-  b.Load(QvaTapeBuilder(700).Start().Unit(u));  // blocks cut records apart
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.Read("PATCH.PCH"), Lines(lines, true));
+  const QvaFile lib = BinFile("CODE", 3, 5);
+  const QvaFile tmp = BinFile("SCRAT", 2, 6);
+  const struct {
+    const char* what;
+    std::size_t block_size;
+    std::vector<QvaType> types;
+    std::map<std::string, std::string> files;  // every file restored
+  } cases[] = {
+      {"tape blocks cut records apart", 700,
+       {{"PCH", {BinFile("FIRST", 1, 9), QvaSourceFile("PATCH", lines)}}},
+       {{"FIRST.PCH", Bin(512, 9)}, {"PATCH.PCH", Lines(lines, true)}}},
+      // Record length 512 and last-block bytes 0: binary, even of a type
+      // that can hold records.
+      {"library files", 8192,
+       {{"LIB", {lib, QvaSourceFile("MACROS", {"DEFINE X", "END"})}}, {"TMP", {tmp}}},
+       {{"CODE.LIB", lib.data}, {"MACROS.LIB", Lines({"DEFINE X", "END"}, true)}, {"SCRAT.TMP", tmp.data}}},
+      {"empty directory and empty file", 8192,
+       {{"FNT", {}}, {"DAT", {QvaFile{"EMPTY", "", 512, 0}}}, {"FRM", {BinFile("FORM", 2, 11)}}},
+       {{"EMPTY.DAT", ""}, {"FORM.FRM", Bin(1024, 11)}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    QvaUnit u;
+    u.types = {{"$Y$", {}}};
+    u.types.insert(u.types.end(), c.types.begin(), c.types.end());
+    QvaBench b;
+    b.Load(QvaTapeBuilder(c.block_size).Start().Unit(u));
+    ASSERT_EQ(b.Restore(), ERR_OK);
+    std::vector<std::string> names;
+    for (const auto& [name, data] : c.files) {
+      names.push_back(name);
+      EXPECT_EQ(b.Read(name), data) << name;
+    }
+    EXPECT_EQ(b.Listing(), names);
+  }
 }
 
-TEST(QvaRestore, BinaryLibraryFilesAreCopiedByteForByte) {
-  // Record length 512 and last-block bytes 0: a binary file, even of a type
-  // that can hold records.
-  QvaFile lib = BinFile("CODE", 3, 5);
-  QvaFile tmp = BinFile("SCRAT", 2, 6);
-  QvaFile text_lib = QvaSourceFile("MACROS", {"DEFINE X", "DEFINE Y", "END"});
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"LIB", {lib, text_lib}}, {"TMP", {tmp}}};
-  QvaBench b;
-  b.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.Read("CODE.LIB"), lib.data);
-  EXPECT_EQ(b.Read("SCRAT.TMP"), tmp.data);
-  EXPECT_EQ(b.Read("MACROS.LIB"), Lines({"DEFINE X", "DEFINE Y", "END"}, true));
-}
-
-TEST(QvaRestore, BlockCountSelectorAndHighWords) {
-  QvaFile selected = BinFile("SEL", 3, 7);
-  selected.selector = 1;  // w6:w7 holds the count; w4:w5 is wrong
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"IMG", {selected, BinFile("AFTER", 1, 9)}}};
-  QvaBench b;
-  b.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.Read("SEL.IMG"), selected.data);
-  EXPECT_EQ(b.Read("AFTER.IMG"), Bin(512, 9));
-
-  // A count of 0x10001 blocks: read as 32 bits, the file is longer than the
-  // tape (as 16 bits it would be 1 block): what the tape holds is kept as
-  // LARGE.IMG.partial, NEXT's block included.
+// A count of 0x10001 blocks: read as 32 bits, the file is longer than the
+// tape (as 16 bits it would be 1 block): what the tape holds is kept as
+// LARGE.IMG.partial, NEXT's block included.
+TEST(QvaRestore, BlockCountHighWord) {
   QvaFile large = BinFile("LARGE", 1, 8);
   large.claimed_blocks = 0x10001;
   QvaUnit v;
@@ -150,27 +156,6 @@ TEST(QvaRestore, BlockCountSelectorAndHighWords) {
   EXPECT_EQ(c.report.outcome.partial[0].bytes_promised, 0x10001u * 512);
   ASSERT_EQ(c.report.not_restored.size(), 1u);
   EXPECT_EQ(c.report.not_restored[0].name, "NEXT.IMG");
-}
-
-TEST(QvaRestore, TypeWithAnEmptyDirectoryHasNoData) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"FNT", {}}, {"CMD", {QvaSourceFile("RUN", {"GO"})}},
-             {"FRM", {BinFile("FORM", 2, 11)}}};
-  QvaBench b;
-  b.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"FORM.FRM", "RUN.CMD"}));
-  EXPECT_EQ(b.Read("FORM.FRM"), Bin(1024, 11));
-}
-
-TEST(QvaRestore, FilesOfNoBlocksNeedNoDataBlock) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"DAT", {QvaFile{"EMPTY", "", 512, 0}}}, {"FNT", {BinFile("F", 1, 12)}}};
-  QvaBench b;
-  b.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.Read("EMPTY.DAT"), "");
-  EXPECT_EQ(b.Read("F.FNT"), Bin(512, 12));
 }
 
 TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
@@ -194,9 +179,11 @@ TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
   EXPECT_EQ(b.Read("IMG/LAST.IMG"), Bin(1024, 99));
 }
 
+// User files only skips the system types, unless the specification names
+// one; type folders are named in the window as the files go into them.
 TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
   QvaUnit u = SampleUnit();
-  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20)}});
+  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20), BinFile("LOADER", 1, 21)}});
   QvaBench b;
   b.options.type_dirs = true;
   b.options.user_files_only = true;
@@ -204,22 +191,17 @@ TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
   ASSERT_EQ(b.Restore(), ERR_OK);
   EXPECT_EQ(b.Listing(), (std::vector<std::string>{"CMD/START.CMD", "FNT/REPORT.FNT", "FNT/TITLE.FNT"}));
   EXPECT_TRUE(b.progress.Saw("Skipping non-User files."));
-  // The window names each type folder as the files go into it.
   const std::vector<std::string>& folders = b.progress.folders;
   EXPECT_NE(std::find(folders.begin(), folders.end(), (b.out / "CMD").string() + "/"), folders.end());
   EXPECT_NE(std::find(folders.begin(), folders.end(), (b.out / "FNT").string() + "/"), folders.end());
-}
 
-TEST(QvaRestore, SystemTypeSpecificationRestoresSystemFilesAfterAll) {
-  QvaUnit u = SampleUnit();
-  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20), BinFile("LOADER", 1, 21)}});
-  QvaBench b;
-  b.options.user_files_only = true;
-  b.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(b.Restore("*.SYS"), ERR_OK);
-  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"KERNEL.SYS", "LOADER.SYS"}));
-  EXPECT_TRUE(b.progress.Saw("Skipping non-matching files."));
-  EXPECT_FALSE(b.progress.Saw("Skipping non-User files."));
+  QvaBench sys;
+  sys.options.user_files_only = true;
+  sys.Load(QvaTapeBuilder().Start().Unit(u));
+  ASSERT_EQ(sys.Restore("*.SYS"), ERR_OK);
+  EXPECT_EQ(sys.Listing(), (std::vector<std::string>{"KERNEL.SYS", "LOADER.SYS"}));
+  EXPECT_TRUE(sys.progress.Saw("Skipping non-matching files."));
+  EXPECT_FALSE(sys.progress.Saw("Skipping non-User files."));
 }
 
 TEST(QvaRestore, SpecificationWithoutWildcardsEndsAfterTheFirstMatch) {

@@ -183,12 +183,6 @@ TEST(TapeDeviceStrings, DriveNamesAndImages) {
   EXPECT_EQ(SplitTapVolumes("a.tap,,b.tap"), (std::vector<std::string>{"a.tap", "b.tap"}));
 }
 
-}  // namespace
-}  // namespace kelvo::test
-
-namespace kelvo::test {
-namespace {
-
 // Many records in one call land exactly as one WriteBlock each would put
 // them: after records still collected, odd lengths padded, more records than
 // one system call takes, and over the rest of a tape written in the middle.

@@ -24,14 +24,8 @@ TEST(TapeLabel, EncodesAndReadsEveryField) {
     label.record_length = 80;
     label.block_size = 8192;
     const TapeLabelBytes b = EncodeTapeLabel(label);
-    LabelFields expected;
-    expected.name = "REPORT";
-    expected.type = "FNT";
-    expected.blocks = blocks;
-    expected.last_block_bytes = 160;
-    expected.date = 34061;
-    expected.record_length = 80;
-    const std::string made = MakeLabel(expected);
+    const std::string made = MakeLabel({.name = "REPORT", .type = "FNT", .blocks = blocks,
+                                        .last_block_bytes = 160, .date = 34061, .record_length = 80});
     EXPECT_EQ(std::string(b.begin(), b.end()), made);
     EXPECT_EQ(LabelBlockCount(U8(made)), blocks);
     EXPECT_EQ(LabelRecordLength(U8(made)), 80u);
@@ -77,10 +71,9 @@ TEST(TapeLabel, SourceLabels) {
       {"A.TMP", 512, 0, false},  {"A.CMD", 512, 0, false},
   };
   for (const Case& c : cases) {
-    LabelFields f;
-    f.record_length = c.record_length;
-    f.last_block_bytes = c.last_block_bytes;
-    EXPECT_EQ(IsSourceLabel(c.name, U8(MakeLabel(f))), c.source) << c.name << " " << c.record_length;
+    const std::string label = MakeLabel(
+        {.name = "", .type = "", .last_block_bytes = c.last_block_bytes, .record_length = c.record_length});
+    EXPECT_EQ(IsSourceLabel(c.name, U8(label)), c.source) << c.name << " " << c.record_length;
   }
 }
 

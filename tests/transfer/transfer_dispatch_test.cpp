@@ -140,41 +140,32 @@ TEST_F(FloppyToFloppy, ReplacesAFileOfTheSameName) {
   EXPECT_EQ(Find('B', "A.JSL").blocks, 1);
 }
 
-TEST_F(FloppyToFloppy, AMissingNameEndsWithCode2Unshown) {
+// Failures end with their code and show nothing; a disk onto itself is
+// left alone.
+TEST_F(FloppyToFloppy, FailuresEndWithTheirCodeUnshown) {
   PutOn("A:", "A.FNT", "a");
   PutOn("A:", "C.FNT", "c");
+  const std::vector<std::uint8_t> before = ReadBytes(bench.Medium('A'));
+  EXPECT_EQ(bench.Copy("A:", K::Floppy, "a:\\", K::Floppy, {"A.FNT"}), ERR_OK);
+  EXPECT_EQ(ReadBytes(bench.Medium('A')), before);
+
   TransferReport report;
   EXPECT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.FNT", "B.FNT", "C.FNT"}, &report),
             ERR_FILE_NOT_FOUND);
-  EXPECT_TRUE(bench.ui.asks.empty());
   EXPECT_EQ(report.copied, 1);
   EXPECT_EQ(Find('B', "C.FNT").name, "");
-}
 
-TEST_F(FloppyToFloppy, AnUnusableDestinationEndsWithItsCodeUnshown) {
-  PutOn("A:", "A.FNT", "a");
+  PutOn("A:", "BIG.FNT", PatternText(500 * 1024, 5));
+  PutOn("B:", "FILL.FNT", PatternText(500 * 1024, 6));
+  EXPECT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"BIG.FNT"}), ERR_HANDLE_DISK_FULL);
+  EXPECT_FALSE(bench.state.CopyInProgress);
+
   fs::remove(bench.Medium('B'));  // an unformatted disk
   bench.InsertNoDisk('B');
   const int windows_before = bench.progress.shown;
   EXPECT_NE(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.FNT"}), ERR_OK);
-  EXPECT_TRUE(bench.ui.asks.empty());
   EXPECT_EQ(bench.progress.shown, windows_before);
-}
-
-TEST_F(FloppyToFloppy, ADiskOntoItselfIsLeftAlone) {
-  PutOn("A:", "A.FNT", "a");
-  const std::vector<std::uint8_t> before = ReadBytes(bench.Medium('A'));
-  EXPECT_EQ(bench.Copy("A:", K::Floppy, "a:\\", K::Floppy, {"A.FNT"}), ERR_OK);
-  EXPECT_EQ(ReadBytes(bench.Medium('A')), before);
   EXPECT_TRUE(bench.ui.asks.empty());
-}
-
-TEST_F(FloppyToFloppy, AFullDestinationEndsWithTheAllocationError) {
-  PutOn("A:", "BIG.FNT", PatternText(500 * 1024, 5));
-  PutOn("B:", "FILL.FNT", PatternText(500 * 1024, 6));
-  EXPECT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"BIG.FNT"}), ERR_HANDLE_DISK_FULL);
-  EXPECT_TRUE(bench.ui.asks.empty());
-  EXPECT_FALSE(bench.state.CopyInProgress);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // emulated drives.
 #include <gtest/gtest.h>
 
-#include "app/engine_setup.h"
 #include "filetypes/stored_content.h"
 #include "support/transfer_fixture.h"
 #include "core/error_text.h"
@@ -14,17 +13,6 @@ namespace fs = std::filesystem;
 using K = PlaceKind;
 
 const char kNotFoundText[] = "The system cannot find the specified file.";
-
-// The files of `names` on the disk in `letter`, by stored name.
-std::map<std::string, FileLocator> FilesOn(TransferBench& bench, char letter,
-                                           const std::vector<std::string>& names) {
-  std::map<std::string, FileLocator> out;
-  for (const std::string& name : names) {
-    FileLocator file = bench.Find(letter, name);
-    if (!file.name.empty()) out[name] = file;
-  }
-  return out;
-}
 
 class FloppyTransfer : public ::testing::Test {
  protected:
@@ -41,6 +29,13 @@ class FloppyTransfer : public ::testing::Test {
   }
   ErrorCode Get(std::vector<std::string> names, TransferReport* report = nullptr) {
     return bench.Copy("A:", K::Floppy, out.string(), K::PcFolder, std::move(names), report);
+  }
+  // Which of A.FNT, B.FNT and C.FNT are on the disk in A:.
+  std::vector<std::string> OnDisk() {
+    std::vector<std::string> found;
+    for (const char* name : {"A.FNT", "B.FNT", "C.FNT"})
+      if (!bench.Find('A', name).name.empty()) found.push_back(name);
+    return found;
   }
 
   TransferBench bench;
@@ -135,41 +130,31 @@ TEST_F(FloppyTransfer, ProgressWindowFlagAndTexts) {
   EXPECT_GE(bench.ui.pumps, 2);  // once before dispatching, once per file
 }
 
+// A file stored again under its stored (shortened) name replaces the old
+// copy in its freed blocks, and the open window drops and adds its entry.
 TEST_F(FloppyTransfer, ReplacingAFileKeepsTheOpenWindowInStep) {
-  Write("A.JSL", "OLD TEXT\r\n");
-  ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
+  std::string lines;
+  for (int i = 0; i < 20; ++i) lines += "LINE\r\n";  // four blocks of records
+  Write("LONGNAME.JSL", lines);
+  ASSERT_EQ(Put({"LONGNAME.JSL"}), ERR_OK);
+  const auto first_start = bench.Find('A', "LONGNA.JSL").start_lbn;
   RecordingWindow window;
-  window.names = {"A.JSL", "OTHER.FNT"};
+  window.names = {"LONGNA.JSL", "OTHER.FNT"};
   bench.services.views.destination = &window;
 
-  Write("A.JSL", "NEW TEXT\r\nAND MORE\r\n");
-  ASSERT_EQ(Put({"A.JSL"}), ERR_OK);
-  EXPECT_EQ(window.log, (std::vector<std::string>{"drop A.JSL", "add A.JSL"}));
-  EXPECT_EQ(window.names, (std::vector<std::string>{"OTHER.FNT", "A.JSL"}));
+  Write("LONGNAME.JSL", "NEW TEXT\r\nAND MORE\r\n");
+  ASSERT_EQ(Put({"LONGNAME.JSL"}), ERR_OK);
+  EXPECT_EQ(window.log, (std::vector<std::string>{"drop LONGNA.JSL", "add LONGNA.JSL"}));
+  EXPECT_EQ(window.names, (std::vector<std::string>{"OTHER.FNT", "LONGNA.JSL"}));
   ASSERT_EQ(window.entries.size(), 1u);
   EXPECT_EQ(window.entries[0].first_free_byte, 160);  // the new file's two records
+  EXPECT_EQ(window.entries[0].start_lbn, first_start);
+  EXPECT_EQ(window.entries[0].blocks, 1);
 
-  ASSERT_EQ(Get({"A.JSL"}), ERR_OK);
-  const std::vector<std::uint8_t> back = FileBytes(out / "A.jsl");
+  ASSERT_EQ(Get({"LONGNA.JSL"}), ERR_OK);
+  const std::vector<std::uint8_t> back = FileBytes(out / "Longna.jsl");
   ASSERT_EQ(back.size(), 2u * 82);
   EXPECT_EQ(std::string(back.begin(), back.begin() + 8), "NEW TEXT");
-}
-
-TEST_F(FloppyTransfer, ALongNameIsReplacedUnderItsStoredName) {
-  Write("LONGNAME.FNT", PatternText(600, 1));
-  ASSERT_EQ(Put({"LONGNAME.FNT"}), ERR_OK);
-  Write("LONGNAME.FNT", PatternText(300, 2));
-  RecordingWindow window;
-  window.names = {"LONGNA.FNT"};
-  bench.services.views.destination = &window;
-  ASSERT_EQ(Put({"LONGNAME.FNT"}), ERR_OK);
-  EXPECT_EQ(window.names, std::vector<std::string>{"LONGNA.FNT"});
-
-  auto files = FilesOn(bench, 'A', {"LONGNA.FNT"});
-  ASSERT_EQ(files.count("LONGNA.FNT"), 1u);
-  EXPECT_EQ(files["LONGNA.FNT"].blocks, 1);  // the second, one-block copy
-  // Freed and reused: the only file on the disk starts where the first one did.
-  EXPECT_EQ(files["LONGNA.FNT"].start_lbn, window.entries.at(0).start_lbn);
 }
 
 TEST_F(FloppyTransfer, AReplacementThatDoesNotFitKeepsTheOldCopy) {
@@ -205,10 +190,12 @@ TEST_F(FloppyTransfer, AnOldCopyTooLargeForItsOwnSpaceEndsWith39) {
   bench.EditEntry('A', bench.Find('A', "A.FNT"), [](FileEntry& e) { e.blocks = 2000; });
   EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
   EXPECT_TRUE(bench.ui.asks.empty());
-  EXPECT_EQ(FilesOn(bench, 'A', {"A.FNT"}).count("A.FNT"), 1u);
+  EXPECT_EQ(bench.Find('A', "A.FNT").name, "A.FNT");
 }
 
-TEST_F(FloppyTransfer, DecliningRetryAfterAFailedStoreShowsNothingMore) {
+// A write-protected disk: Cancel ends the copy with nothing more shown;
+// Retry after lifting the protection stores the file.
+TEST_F(FloppyTransfer, WriteProtectedDiskCancelOrRetry) {
   Write("A.FNT", "x");
   Write("B.FNT", "y");
   bench.drives.at('A')->SetWriteProtected(true);
@@ -220,37 +207,15 @@ TEST_F(FloppyTransfer, DecliningRetryAfterAFailedStoreShowsNothingMore) {
   EXPECT_EQ(bench.progress.copying.size(), 1u);
   EXPECT_EQ(bench.progress.closed, 1);
   EXPECT_FALSE(bench.state.CopyInProgress);
-}
 
-// Answers Retry and removes the write protection, as a user would.
-class UnprotectingUser : public ScriptedInteraction {
- public:
-  explicit UnprotectingUser(std::shared_ptr<CEmulatedFloppy> drive) : drive_(std::move(drive)) {}
-  Button Ask(const std::string& text, const std::string& title, Buttons buttons,
-             Icon icon) override {
-    ScriptedInteraction::Ask(text, title, buttons, icon);
-    drive_->SetWriteProtected(false);
-    return Button::Retry;
-  }
-
- private:
-  std::shared_ptr<CEmulatedFloppy> drive_;
-};
-
-TEST_F(FloppyTransfer, RetryStoresTheFileAgain) {
-  Write("A.FNT", "x");
-  bench.drives.at('A')->SetWriteProtected(true);
-  UnprotectingUser user(bench.drives.at('A'));
-  TransferServices services =
-      MakeTransferServices(bench.state, user, bench.progress, bench.services.views);
-  services.make_drive = bench.services.make_drive;
-  bench.state.TransferSelection = {"A.FNT"};
-  TransferReport report;
-  EXPECT_EQ(TransferFiles(pc.string(), K::PcFolder, "A:", K::Floppy, services, &report), ERR_OK);
-  EXPECT_EQ(user.Texts(), std::vector<std::string>{GetErrorText(ERR_WRITE_PROTECT)});
+  bench.ui.answers = {Button::Retry};
+  bench.ui.on_ask = [this](const std::string&) { bench.drives.at('A')->SetWriteProtected(false); };
+  report = {};
+  EXPECT_EQ(Put({"A.FNT"}, &report), ERR_OK);
+  EXPECT_EQ(bench.ui.asks.size(), 2u);
   EXPECT_FALSE(report.shown);
   EXPECT_EQ(report.copied, 1);
-  EXPECT_EQ(FilesOn(bench, 'A', {"A.FNT"}).count("A.FNT"), 1u);
+  EXPECT_EQ(bench.Find('A', "A.FNT").name, "A.FNT");
 }
 
 TEST_F(FloppyTransfer, SecondNameMissingOnTheSourceFloppy) {
@@ -292,9 +257,7 @@ TEST_F(FloppyTransfer, CancelStopsAfterTheFileBeingCopied) {
   ASSERT_EQ(Put({"A.FNT", "B.FNT", "C.FNT"}, &report), ERR_OK);
   EXPECT_TRUE(report.cancelled);
   EXPECT_EQ(report.copied, 1);
-  auto files = FilesOn(bench, 'A', {"A.FNT", "B.FNT", "C.FNT"});
-  EXPECT_EQ(files.size(), 1u);
-  EXPECT_EQ(files.count("A.FNT"), 1u);
+  EXPECT_EQ(OnDisk(), std::vector<std::string>{"A.FNT"});
 }
 
 TEST_F(FloppyTransfer, DeletingASelectionPassesOverMissingNames) {
@@ -308,19 +271,13 @@ TEST_F(FloppyTransfer, DeletingASelectionPassesOverMissingNames) {
   EXPECT_EQ(DeleteFloppySelection("A:", bench.services, &report), ERR_OK);
   EXPECT_EQ(report.copied, 2);
   EXPECT_EQ(window.names, std::vector<std::string>{"B.FNT"});
-  auto files = FilesOn(bench, 'A', {"A.FNT", "B.FNT", "C.FNT"});
-  EXPECT_EQ(files.size(), 1u);
+  EXPECT_EQ(OnDisk(), std::vector<std::string>{"B.FNT"});
   EXPECT_FALSE(bench.state.CopyInProgress);
 
   bench.drives.at('A')->SetWriteProtected(true);
   bench.state.TransferSelection = {"B.FNT"};
   EXPECT_EQ(DeleteFloppySelection("A:", bench.services), ERR_WRITE_PROTECT);
-  EXPECT_TRUE(bench.ui.asks.empty());
-}
-
-TEST_F(FloppyTransfer, DeletingFromAnUnformattedDiskEndsWithItsCode) {
-  bench.InsertNoDisk('B');
-  bench.state.TransferSelection = {"A.FNT"};
+  bench.InsertNoDisk('B');  // an unformatted disk
   EXPECT_NE(DeleteFloppySelection("B:", bench.services), ERR_OK);
   EXPECT_TRUE(bench.ui.asks.empty());
 }

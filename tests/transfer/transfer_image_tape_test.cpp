@@ -70,12 +70,6 @@ TEST_F(ImageTransfer, AFileNamedInOtherLetterCaseIsReplacedUnderItsName) {
   EXPECT_EQ(FileBytes(out / "pic.IMG").size(), 512u);
 }
 
-TEST_F(ImageTransfer, AMissingPcFileEndsWithItsCode) {
-  EXPECT_EQ(Put({"NONE.FNT"}), ERR_FILE_NOT_FOUND);
-  EXPECT_TRUE(bench.ui.asks.empty());
-  EXPECT_FALSE(doc.IsModified());
-}
-
 TEST_F(ImageTransfer, AFailedStoreIsShownWithRetryAndKeepsTheOldCopy) {
   WriteFileBytes(pc / "A.FNT", "old");
   ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
@@ -90,15 +84,17 @@ TEST_F(ImageTransfer, AFailedStoreIsShownWithRetryAndKeepsTheOldCopy) {
   EXPECT_EQ(window.names, std::vector<std::string>{"A.FNT"});
 }
 
-TEST_F(ImageTransfer, AMissingImageFileIsShownWithRetry) {
+// A missing PC file ends the copy with its code; a name missing from the
+// image is shown with Retry; an image without an open window is an error.
+TEST_F(ImageTransfer, MissingFilesAndWindows) {
+  EXPECT_EQ(Put({"NONE.FNT"}), ERR_FILE_NOT_FOUND);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_FALSE(doc.IsModified());
   bench.ui.answers = {Button::Cancel};
   TransferReport report;
   EXPECT_EQ(Get({"NONE.FNT"}, &report), ERR_OK);
   EXPECT_EQ(bench.ui.Texts(), std::vector<std::string>{GetErrorText(ERR_FILE_NOT_FOUND)});
   EXPECT_TRUE(report.shown);
-}
-
-TEST_F(ImageTransfer, AnImageWithoutAnOpenWindowIsAnError) {
   bench.services.views = {};
   EXPECT_EQ(bench.Copy("other.kdi", K::DiskImage, out.string(), K::PcFolder, {"A.FNT"}),
             ERR_INVALID_HANDLE);
