@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QStyle>
 
@@ -41,6 +42,10 @@ std::vector<MountedFileSystem> MountedFileSystems(const QString& table) {
 CMainDriveView::CMainDriveView(QWidget* parent) : QTreeWidget(parent) {
   setHeaderHidden(true);
   setColumnCount(1);
+  // The column is as wide as its widest name, so a deep folder's name is
+  // scrolled to rather than cut off at the pane's edge.
+  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header()->setStretchLastSection(false);
   connect(this, &QTreeWidget::itemExpanded, this, &CMainDriveView::FillChildren);
   connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
     // Read again when next expanded.
@@ -186,7 +191,16 @@ bool CMainDriveView::SelectFolder(const QString& wanted) {
   }
   setCurrentItem(item);
   scrollToItem(item);
+  ShowNameOf(item);
   return PathOf(item) == path;
+}
+
+void CMainDriveView::ShowNameOf(QTreeWidgetItem* item) {
+  // The indentation of a deep folder would otherwise fill a narrow pane.
+  doItemsLayout();
+  const int left = visualItemRect(item).left() - indentation();
+  QScrollBar* bar = horizontalScrollBar();
+  bar->setValue(bar->value() + left);
 }
 
 QString CMainDriveView::SelectedFolder() const {

@@ -41,6 +41,9 @@ class CMainDriveView : public QTreeWidget {
   void FillChildren(QTreeWidgetItem* item);
   // Expands `item`, reading its folders first when they were not read.
   void Expand(QTreeWidgetItem* item);
+  // Scrolls sideways so that the name of `item` (not only its indentation)
+  // shows.
+  void ShowNameOf(QTreeWidgetItem* item);
   QTreeWidgetItem* AddVolume(const QString& label, const QString& path);
 
   QFileSystemWatcher watcher_;
