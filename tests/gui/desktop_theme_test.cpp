@@ -13,6 +13,7 @@
 #include "gui/viewers/image_frame.h"
 #include "gui/viewers/viewer_ink.h"
 #include "gui/viewers/text_frame.h"
+#include "gui/windows/disk_image_window.h"
 #include "gui/windows/status_window.h"
 #include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/tape_window.h"
@@ -89,6 +90,17 @@ class DesktopThemeTest : public QObject {
     const auto strips = pc->ListView()->findChildren<CStatusWnd*>();
     QCOMPARE(strips.size(), 3);
     for (CStatusWnd* strip : strips.mid(1))
+      QVERIFY2(strip->width() >= strip->fontMetrics().horizontalAdvance(strip->Text()), qPrintable(strip->Text()));
+
+    // An image window opens wide enough for its whole caption strip.
+    QVERIFY(MakeImage(dir.filePath("archive-1998.kdi"), {{"A", "", "JSL", 1}}));
+    QVERIFY(shell.frame->OpenDocument(dir.filePath("archive-1998.kdi")));
+    QApplication::processEvents();
+    auto* image = ActiveChild<CDiskImageWindow>(*shell.frame);
+    QVERIFY(image);
+    const auto image_strips = image->ListView()->findChildren<CStatusWnd*>();
+    QCOMPARE(image_strips.size(), 3);
+    for (CStatusWnd* strip : image_strips)
       QVERIFY2(strip->width() >= strip->fontMetrics().horizontalAdvance(strip->Text()), qPrintable(strip->Text()));
 
     // A tape window opens wide enough for all its columns, "Seq No." whole.

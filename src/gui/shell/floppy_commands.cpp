@@ -52,6 +52,7 @@ CFloppyWindow* CFloppyCommands::OpenFloppyWindow(const PresentDevice& device) {
           Qt::QueuedConnection);
   windows_.MdiArea()->setActiveSubWindow(windows_.AddChild(window));
   window->Refresh();
+  windows_.GrowToContent(window);
   return window;
 }
 

@@ -108,6 +108,15 @@ QMdiSubWindow* CWindowManager::AddChild(QWidget* child, bool fit_content) {
   return sub;
 }
 
+void CWindowManager::GrowToContent(QWidget* child) {
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    if (sub->widget() != child || sub->isMaximized()) continue;
+    QRect r = sub->geometry();
+    r.setSize(r.size().expandedTo(sub->sizeHint()));
+    sub->setGeometry(MoveInside(r, QRect(QPoint(0, 0), mdi_->viewport()->size())));
+  }
+}
+
 CPcExplorerWindow* CWindowManager::OpenPcExplorer() {
   if (pc_window_) {
     mdi_->setActiveSubWindow(pc_window_);

@@ -33,6 +33,9 @@ class CWindowManager : public QObject {
   // Adds a child window to the area, offset from the previous one, sized to
   // its content when `fit_content`, and kept wholly inside the area.
   QMdiSubWindow* AddChild(QWidget* child, bool fit_content = false);
+  // Widens (never narrows) the window of `child` to its content, after its
+  // first listing, still inside the area.
+  void GrowToContent(QWidget* child);
   // Opens the PC explorer window (once) and lists the startup folder.
   CPcExplorerWindow* OpenPcExplorer();
   CPcExplorerWindow* PcExplorer() const;

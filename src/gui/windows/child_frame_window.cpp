@@ -61,10 +61,13 @@ void CChildFrameWindow::OnTreeDrop(QTreeWidgetItem*, const QMimeData* data) {
 }
 
 QSize CChildFrameWindow::sizeHint() const {
-  // Room for the tree pane and every column of the list, with its scroll bar.
+  // Room for the tree pane and every column of the list, with its scroll
+  // bar, and for the caption strip's texts whole.
   const QList<int> columns = list_->ColumnWidths();
+  const int frames = 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
   int width = std::accumulate(columns.begin(), columns.end(), 0) +
-              style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+              style()->pixelMetric(QStyle::PM_ScrollBarExtent) + frames;
+  width = std::max(width, list_->CaptionsWidth() + frames);
   if (splitter_->count() > 1) width += ctx_.settings.DriveViewWidth + splitter_->handleWidth();
   width = std::max(width, list_->minimumSizeHint().width());
   return {width, std::max(320, fontMetrics().height() * 18)};

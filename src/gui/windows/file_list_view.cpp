@@ -137,6 +137,12 @@ void CFileListView::SetCaptions(const QString& contents, const QString& count,
   captions_[2]->SetText(sizes);
 }
 
+int CFileListView::CaptionsWidth() const {
+  int width = 2;  // the spacing between the three
+  for (const CStatusWnd* caption : captions_) width += caption->sizeHint().width();
+  return width;
+}
+
 QStringList CFileListView::CaptionTexts() const {
   return {captions_[0]->Text(), captions_[1]->Text(), captions_[2]->Text()};
 }

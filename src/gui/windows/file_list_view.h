@@ -32,6 +32,8 @@ class CFileListView : public QWidget {
   CFileListModel* Model() const { return model_; }
   void SetCaptions(const QString& contents, const QString& count, const QString& sizes);
   QStringList CaptionTexts() const;
+  // The width the caption strip needs to show its three texts whole.
+  int CaptionsWidth() const;
   void SetPresentation(Presentation p);
   Presentation CurrentPresentation() const { return presentation_; }
   QAbstractItemView* CurrentView() const;

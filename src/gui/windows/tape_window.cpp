@@ -154,6 +154,7 @@ CTapeWindow* FindTapeWindow(const CWindowManager& windows, const QString& drive)
 
 CTapeWindow* OpenTapeWindow(CWindowManager& windows, const QString& drive, bool list) {
   CTapeWindow* window = FindTapeWindow(windows, drive);
+  const bool opened = !window;
   if (window) {
     for (QMdiSubWindow* sub : windows.MdiArea()->subWindowList())
       if (sub->widget() == window) windows.MdiArea()->setActiveSubWindow(sub);
@@ -162,6 +163,7 @@ CTapeWindow* OpenTapeWindow(CWindowManager& windows, const QString& drive, bool 
     windows.MdiArea()->setActiveSubWindow(windows.AddChild(window));
   }
   if (list) window->ListTape();
+  if (opened) windows.GrowToContent(window);
   return window;
 }
 
