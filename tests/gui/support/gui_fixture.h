@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -92,6 +93,8 @@ QString WriteFile(const QString& folder, const QString& name, const QByteArray& 
 // Creates `names` (with `size` bytes each) in `folder`.
 void MakeFiles(const QString& folder, const QStringList& names, int size = 10);
 QByteArray ReadAll(const QString& path);
+// Selects `names` in `from` and makes the data its list would drag.
+std::unique_ptr<QMimeData> DragFrom(CChildFrameWindow* from, const QStringList& names);
 // The names an explorer window lists, in list order.
 QStringList Names(const CChildFrameWindow* window);
 QStringList Sorted(QStringList names);
