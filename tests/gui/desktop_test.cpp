@@ -1,10 +1,9 @@
 // The desktop's habits and its faults: keys and the context menu of the
 // file lists, the folder tree after a re-read and drops on its items, a
 // viewer over a maximized window, pane widths and placement, volumes mounted
-// while running, the wait cursor of a floppy transfer, the windows' names in
-// questions, and viewers readable on a dark palette with texts that fit.
+// while running, the wait cursor of a floppy transfer, the closing question
+// of two images of one name, and viewers readable on a dark palette.
 #include <QApplication>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
@@ -14,7 +13,6 @@
 
 #include "app/device_enumeration.h"
 #include "app/startup.h"
-#include "gui/dialogs/copy_files_dialog.h"
 #include "gui/shell/context_menus.h"
 #include "gui/viewers/font_frame.h"
 #include "gui/viewers/image_frame.h"
@@ -24,8 +22,6 @@
 #include "gui/windows/kelvo_directory_view.h"
 #include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_explorer_window.h"
-#include "gui/windows/status_window.h"
-#include "gui/windows/tape_window.h"
 #include "support/floppy_fixture.h"
 #include "support/viewer_files.h"
 #include "support/viewer_font_builder.h"
@@ -238,22 +234,13 @@ class DesktopTest : public QObject {
     QVERIFY(!QApplication::overrideCursor());
   }
 
-  // The windows' names in questions: Properties of a tape entry, the
-  // closing question of one of two changed images of one name (by full
-  // path), and the copy window's floppy destination.
-  void QuestionsNameTheirWindows() {
+  // Closing one of two changed images of one name asks by full path.
+  void SaveQuestionNamesThePathWhenTwoImagesShareAName() {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath("x") && QDir(dir.path()).mkpath("y"));
     for (const char* folder : {"x", "y"}) QVERIFY(MakeImage(dir.filePath(folder) + "/demo.kdi", {{"A", "", "JSL", 1}}));
     Shell shell;
     shell.Start(dir.path());
-    CTapeWindow tape(shell.ctx, "Tape0");
-    tape.Model()->SetRows({{"REPORT.FNT", 4096, "Font File", 0, 3}});
-    tape.ListView()->SelectAll();
-    tape.ShowProperties();
-    const QString properties = QString::fromStdString(shell.ui.asks.back().text);
-    QVERIFY2(properties.contains("REPORT.FNT") && properties.contains("Seq No.:\t3"), qPrintable(properties));
-
     CDiskImageWindow* first = OpenImage(shell, dir.filePath("x/demo.kdi"));
     CDiskImageWindow* second = OpenImage(shell, dir.filePath("y/demo.kdi"));
     QVERIFY(first && second && first != second);
@@ -264,10 +251,6 @@ class DesktopTest : public QObject {
     QCOMPARE(shell.ui.asks.back().text, "Save changes to " + QDir::toNativeSeparators(QFileInfo(dir.filePath("x/demo.kdi")).absoluteFilePath()).toStdString() + "?");
     QVERIFY(second->parentWidget()->close());  // alone now, named as before
     QCOMPARE(shell.ui.asks.back().text, std::string("Save changes to demo.kdi?"));
-
-    CCopyFilesDlg copy;
-    copy.SetTo("Floppy Drive A:\\");
-    QCOMPARE(copy.ToText(), QStringLiteral("Floppy Drive A:"));
   }
 
   // The floppy driver warning is not shown again once "Do not show this
@@ -322,33 +305,6 @@ class DesktopTest : public QObject {
     QApplication::setPalette(light);
   }
 
-  void TextsFitTheirPlaces() {
-    QTemporaryDir dir;
-    MakeFiles(dir.path(), {"A.JSL"}, 9728);
-    Shell shell;
-    CPcExplorerWindow* pc = shell.Start(dir.path());
-    pc->parentWidget()->resize(640, 320);
-    QApplication::processEvents();
-    // The count and the sizes are shown whole; the heading takes what is left.
-    const auto strips = pc->ListView()->findChildren<CStatusWnd*>();
-    QCOMPARE(strips.size(), 3);
-    for (CStatusWnd* strip : strips.mid(1))
-      QVERIFY2(strip->width() >= strip->fontMetrics().horizontalAdvance(strip->Text()), qPrintable(strip->Text()));
-    // A tape window opens wide enough for all its columns, "Seq No." whole.
-    auto* tape = new CTapeWindow(shell.ctx, "Tape0");
-    shell.frame->Windows().AddChild(tape);
-    QApplication::processEvents();
-    QHeaderView* header = tape->ListView()->DetailsView()->header();
-    const int last = header->count() - 1;
-    QVERIFY(header->sectionSize(last) > header->fontMetrics().horizontalAdvance("Seq No."));
-    QVERIFY(header->sectionViewportPosition(last) + header->sectionSize(last) <= header->width());
-    // The font properties are as wide as their longest label.
-    auto* viewer = OpenViewer<CFontFrame>(*shell.frame, dir.path(), "FIT.FNT", FontWithA());
-    QVERIFY(viewer);
-    QFont bold = viewer->font();
-    bold.setBold(true);
-    QVERIFY(viewer->findChild<CFontProperties*>()->viewport()->width() >= QFontMetrics(bold).horizontalAdvance("Character Spacing"));
-  }
 };
 
 QTEST_MAIN(DesktopTest)

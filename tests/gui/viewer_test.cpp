@@ -199,18 +199,6 @@ class ViewerTest : public QObject {
     QVERIFY(TallyColours(Painted(view), QRect(0, 0, 16, 100)).Any() > 0);
     view->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
     QCOMPARE(TallyColours(Painted(view), QRect(0, 0, 16, 100)).Any(), 0);
-    // A large task dump: the bar's range is scaled and its end shows the last line.
-    std::string dump(200000, '\0');
-    for (std::size_t i = 0; i < dump.size(); ++i) dump[i] = static_cast<char>((i * 7 + i / 512) & 0xFF);
-    CTaskFrame* task = v.Open<CTaskFrame>("LARGE.TSK", dump);
-    QVERIFY(task);
-    CTaskView* tv = task->View();
-    ResizeView(*v.shell.frame, 400, 30 * f.char_height);
-    QCOMPARE(tv->verticalScrollBar()->maximum(), 32767);
-    tv->verticalScrollBar()->setSliderPosition(32767);
-    QCOMPARE(tv->Scroll().FirstLine(), tv->Scroll().MaxFirstLine());
-    Painted(tv);
-    QCOMPARE(tv->LastPaintedLastLine(), static_cast<long long>(task->Document().LineCount()) - 1);
   }
 
   void ViewerFilesOpenFromTheOpenDialogAndThePcWindow() {
