@@ -69,10 +69,6 @@ class DesktopTest : public QObject {
         {Qt::Key_F2, [](Shell&, CPcExplorerWindow* pc) { return pc->ListView()->Editing(); }},
         {Qt::CTRL | Qt::Key_A, [](Shell&, CPcExplorerWindow* pc) { return pc->ListView()->SelectedRows().size() == 3; }},
         {Qt::Key_Return, [](Shell& shell, CPcExplorerWindow*) { return ActiveChild<CImgFrame>(*shell.frame) != nullptr; }},
-        {Qt::Key_Delete,
-         [](Shell& shell, CPcExplorerWindow*) {
-           return shell.ui.Texts() == std::vector<std::string>{"Delete the currently selected files?"};
-         }},
         {Qt::CTRL | Qt::Key_W,
          [](Shell& shell, CPcExplorerWindow*) {
            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

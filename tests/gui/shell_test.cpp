@@ -176,9 +176,7 @@ class ShellTest : public QObject {
     kelvo::EnumerateDevices(state.Bindings, state.Devices);
     const std::vector<PresentDevice> d = PresentDevices(state);
     QCOMPARE(d.size(), size_t{2});
-    QCOMPARE(d[0].name, QStringLiteral("A:"));
-    QVERIFY(!d[0].three_and_half);
-    QCOMPARE(d[1].name, QStringLiteral("Tape1"));
+    QVERIFY(d[0].name == QStringLiteral("A:") && !d[0].three_and_half && d[1].name == QStringLiteral("Tape1"));
     Shell shell(d);
     QCOMPARE(shell.frame->DeviceBar()->Buttons().size(), 2);
     QVERIFY(shell.frame->DeviceBar()->Buttons()[0]->acceptDrops());

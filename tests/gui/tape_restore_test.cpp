@@ -249,19 +249,13 @@ class TapeRestoreTest : public QObject {
     t.Frame().HandleDrop(t.pc, data.get());
     QCOMPARE(ReadAll(t.pc_folder + "/LOGO.IMG"), BinaryTapeFile("L", "IMG", 512, 2).data);
     QCOMPARE(user.final_statuses.size(), 1);
-    // "Retain Tape Labels" puts the label first; "Retain MQS Format" keeps
-    // the records, and the type folders take them.
+    // The settings reach the restore: "Retain Tape Labels" puts the label first.
     t.shell.ctx.settings.RetainTapeLabels = true;
     t.shell.ctx.settings.RemoveLineNumbers = true;
     t.Frame().HandleDrop(t.pc, DragFrom(tape, {"JOB1.JSL"}).get());
     const QByteArray labelled = ReadAll(t.pc_folder + "/JOB1.JSL");
     QCOMPARE(labelled.mid(18, 4), QByteArray("JOB1"));
     QCOMPARE(labelled.mid(128), QByteArray("START\r\nPRINT A\r\nEND\r\n"));
-    t.shell.ctx.settings.RetainTapeLabels = false;
-    t.shell.ctx.settings.RetainPrinterFormat = true;
-    t.shell.ctx.settings.TapeRestoreToTypeDirs = true;
-    t.Frame().HandleDrop(t.pc, DragFrom(tape, {"JOB1.JSL"}).get());
-    QCOMPARE(ReadAll(t.pc_folder + "/JSL/JOB1.JSL"), job.data.left(240));
     QVERIFY(t.Asked().empty());
   }
 
