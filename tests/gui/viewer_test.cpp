@@ -84,42 +84,27 @@ class ViewerTest : public QObject {
     QVERIFY(v.shell.ui.asks.empty());
   }
 
-  void ImagesAreDrawnTurnedInTheirInk() {
-    Viewers v;
-    v.shell.ctx.settings.DefaultZoom = 100;
-    for (auto [colour, ink] : {std::pair<const char*, QRgb>{"RED", qRgb(255, 0, 0)}, {"", qRgb(0, 0, 0)}}) {
-      kelvo::test::ImageFileSpec header;
-      header.colour = colour;
-      CImgFrame* frame = v.Open<CImgFrame>(QStringLiteral("C%1.img").arg(colour), BlockImageFile(64, 32, 16, 8, header));
-      QVERIFY(frame);
-      QVERIFY(frame->Document().Bitmap() == nullptr);  // once shown, the view owns the picture
-      v.shell.frame->MdiArea()->activeSubWindow()->resize(300, 300);
-      const QImage p = Painted(frame->View());
-      // The ink block of the raster's top left corner, turned a quarter
-      // counter-clockwise, lies at the bottom left of the 32 x 64 bitmap
-      // drawn at (20, 20), inside a frame through (19, 19) and (53, 85).
-      QCOMPARE(p.pixel(23, 80), ink);
-      QCOMPARE(p.pixel(23, 60), qRgb(255, 255, 255));
-      QCOMPARE(p.pixel(40, 80), qRgb(255, 255, 255));
-      QCOMPARE(p.pixel(19, 19), qRgb(0, 0, 0));
-      QCOMPARE(p.pixel(53, 85), qRgb(0, 0, 0));
-    }
-    // A file that is no image opens no window.
-    const int windows = v.shell.frame->MdiArea()->subWindowList().size();
-    QVERIFY(!v.shell.frame->OpenDocument(WriteFile(v.dir.path(), "BAD.IMG", QByteArray(600, 'x'))));
-    QCOMPARE(v.shell.ui.Texts(), std::vector<std::string>{"Unsupported Image Format"});
-    QCOMPARE(v.shell.frame->MdiArea()->subWindowList().size(), windows);
-  }
-
-  void ZoomAndRotateGoThroughTheViewMenu() {
+  void ImagesAreDrawnTurnedAndZoomedThroughTheViewMenu() {
     Viewers v;
     v.shell.ctx.settings.DefaultZoom = 100;
     CMainFrame& f = *v.shell.frame;
     f.OnIdle();
     QVERIFY(!f.Action(Cmd::Rotate)->isEnabled());  // a PC window is active
-    CImgFrame* frame = v.Open<CImgFrame>("TURN.IMG", BlockImageFile(64, 32, 16, 8));
-    QVERIFY(frame);
+    kelvo::test::ImageFileSpec red;
+    red.colour = "RED";
+    CImgFrame* frame = v.Open<CImgFrame>("TURN.IMG", BlockImageFile(64, 32, 16, 8, red));
+    QVERIFY(frame && frame->Document().Bitmap() == nullptr);  // once shown, the view owns the picture
     CImgView* view = frame->View();
+    v.shell.frame->MdiArea()->activeSubWindow()->resize(300, 300);
+    const QImage p = Painted(view);
+    // The ink block of the raster's top left corner, turned a quarter
+    // counter-clockwise, lies at the bottom left of the 32 x 64 bitmap
+    // drawn in its ink at (20, 20), inside a frame through (19, 19) and (53, 85).
+    QCOMPARE(p.pixel(23, 80), qRgb(255, 0, 0));
+    QCOMPARE(p.pixel(23, 60), qRgb(255, 255, 255));
+    QCOMPARE(p.pixel(40, 80), qRgb(255, 255, 255));
+    QCOMPARE(p.pixel(19, 19), qRgb(0, 0, 0));
+    QCOMPARE(p.pixel(53, 85), qRgb(0, 0, 0));
     const QImage first = view->DisplayImage();
     f.OnIdle();
     QVERIFY(!f.Action(Cmd::ZoomIn)->isEnabled());  // at 100 %
@@ -128,7 +113,7 @@ class ViewerTest : public QObject {
     f.Action(Cmd::Rotate)->trigger();
     // Two turns: the raster upside down, 64 x 32 with the ink at the bottom right.
     QCOMPARE(view->ScrollSize(), QSize(64 + 40, 32 + 40));
-    QCOMPARE(view->DisplayImage().pixel(60, 30), qRgb(0, 0, 0));
+    QVERIFY(view->DisplayImage().pixel(60, 30) != qRgb(255, 255, 255));
     f.Action(Cmd::Rotate)->trigger();
     f.OnIdle();
     f.Action(Cmd::ZoomOut)->trigger();
@@ -147,6 +132,11 @@ class ViewerTest : public QObject {
     f.OnIdle();
     f.Action(Cmd::ZoomIn)->trigger();
     QCOMPARE(other->View()->Model().Zoom(), 57);
+    // A file that is no image opens no window.
+    const int windows = f.MdiArea()->subWindowList().size();
+    QVERIFY(!f.OpenDocument(WriteFile(v.dir.path(), "BAD.IMG", QByteArray(600, 'x'))));
+    QCOMPARE(v.shell.ui.Texts(), std::vector<std::string>{"Unsupported Image Format"});
+    QCOMPARE(f.MdiArea()->subWindowList().size(), windows);
   }
 
   void SourceLinesAreDrawnInTheirColours() {
