@@ -111,9 +111,7 @@ class DesktopTest : public QObject {
         [](Shell& shell, CPcExplorerWindow* pc, const QString& root) {  // a drop on the list
           CDiskImageWindow* image = OpenImage(shell, root + "/d.kdi");
           QVERIFY(image);
-          image->ListView()->SelectAll();
-          std::unique_ptr<QMimeData> data(image->ListView()->make_drag_data());
-          shell.frame->HandleDrop(pc, data.get());
+          shell.frame->HandleDrop(pc, DragFrom(image, {"A.jsl"}).get());
           QVERIFY(pc->Model()->FindRow("A.JSL") >= 0);
         }};
     for (const auto& act : acts) {
@@ -140,9 +138,7 @@ class DesktopTest : public QObject {
     QVERIFY(image);
     // PC files dropped on "All Files" of the image's tree go into the image.
     QApplication::processEvents();  // the windows laid out
-    pc->ListView()->SelectNames({"B.JSL"});
-    std::unique_ptr<QMimeData> from_pc(pc->ListView()->make_drag_data());
-    DropOnItem(image->Tree(), image->Tree()->AllFiles(), from_pc.get());
+    DropOnItem(image->Tree(), image->Tree()->AllFiles(), DragFrom(pc, {"B.JSL"}).get());
     QVERIFY(image->Model()->FindRow("B.jsl") >= 0);
     // Image files dropped on a folder of the PC tree go into that folder.
     CMainDriveView* tree = pc->Tree();
@@ -150,9 +146,7 @@ class DesktopTest : public QObject {
     QApplication::processEvents();  // a folder change read again first: items are replaced
     QTreeWidgetItem* sub = tree->currentItem()->child(0);
     QVERIFY(sub && sub->text(0) == QStringLiteral("sub"));
-    image->ListView()->SelectNames({"A.jsl"});
-    std::unique_ptr<QMimeData> from_image(image->ListView()->make_drag_data());
-    DropOnItem(tree, sub, from_image.get());
+    DropOnItem(tree, sub, DragFrom(image, {"A.jsl"}).get());
     QCOMPARE(QDir(dir.filePath("sub")).entryList({"a.jsl"}, QDir::Files).size(), 1);
     QCOMPARE(pc->PlaceText(), QDir::cleanPath(dir.filePath("sub")));
     QVERIFY(shell.ui.asks.empty());
@@ -223,9 +217,7 @@ class DesktopTest : public QObject {
     };
     MakeFiles(f.dir.path(), {"NEWFIL.JSL"}, 100);
     f.pc->Refresh();
-    f.pc->ListView()->SelectNames({"NEWFIL.JSL"});
-    std::unique_ptr<QMimeData> data(f.pc->ListView()->make_drag_data());
-    f.shell->frame->HandleDeviceDrop(f.shell->frame->Devices()[0], data.get());
+    f.shell->frame->HandleDeviceDrop(f.shell->frame->Devices()[0], DragFrom(f.pc, {"NEWFIL.JSL"}).get());
     QCOMPARE(waiting.value(0, false), true);  // the empty drive was reported
     QVERIFY(!QApplication::overrideCursor());
   }

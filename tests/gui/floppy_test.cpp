@@ -139,9 +139,7 @@ class FloppyTest : public QObject {
     WriteFile(f.dir.path(), "DESK.JSL", QByteArray(100, 'd'));
     f.pc->Refresh();
     CFloppyWindow* floppy = f.OpenA();
-    f.pc->ListView()->SelectNames({"NEWFIL.JSL"});
-    std::unique_ptr<QMimeData> data(f.pc->ListView()->make_drag_data());
-    shell.frame->HandleDrop(floppy, data.get());
+    shell.frame->HandleDrop(floppy, DragFrom(f.pc, {"NEWFIL.JSL"}).get());
     QVERIFY(shell.ui.asks.empty());
     QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Newfil.jsl", "Report.fnt"}));
     QCOMPARE(MediumNames(f.a), Sorted(Names(floppy)));
@@ -154,9 +152,7 @@ class FloppyTest : public QObject {
     QTemporaryDir out;
     QVERIFY(f.pc->OpenFolder(out.path()));
     shell.ctx.settings.RetainPrinterFormat = 1;
-    floppy->ListView()->SelectNames({"Report.fnt"});
-    data.reset(floppy->ListView()->make_drag_data());
-    shell.frame->HandleDrop(f.pc, data.get());
+    shell.frame->HandleDrop(f.pc, DragFrom(floppy, {"Report.fnt"}).get());
     QVERIFY(shell.ui.asks.empty());
     QCOMPARE(ReadAll(QDir(out.path()).filePath("Report.fnt")), QByteArray(3 * 512, 'A'));
     QVERIFY(Names(f.pc).contains("Report.fnt"));
