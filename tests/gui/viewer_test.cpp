@@ -218,12 +218,6 @@ class ViewerTest : public QObject {
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &twice);
     QVERIFY(ActiveChild<CFontFrame>(*v.shell.frame));
-    // A file that cannot be read says why and opens nothing.
-    v.shell.ui.asks.clear();
-    const int windows = v.shell.frame->MdiArea()->subWindowList().size();
-    QVERIFY(!v.shell.frame->OpenDocument(v.dir.filePath("GONE.TSK")));
-    QCOMPARE(v.shell.ui.asks.size(), std::size_t{1});
-    QCOMPARE(v.shell.frame->MdiArea()->subWindowList().size(), windows);
   }
 };
 
