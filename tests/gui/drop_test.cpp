@@ -162,7 +162,7 @@ class DropTest : public QObject {
     QCOMPARE(DragFolders(d.runtime.path()).size(), 1);
     // Drops inside the program use the block and export nothing.
     d.shell->frame->HandleDrop(d.pc, DragFrom(d.image, {"Job.jsl"}).get());
-    QVERIFY(QFile::exists(d.dir.filePath("Job.jsl")));
+    QVERIFY(QFile::exists(d.dir.filePath("Job.jsl")) && Names(d.pc).contains("Job.jsl"));
     QCOMPARE(DragFolders(d.runtime.path()).size(), 1);
     // PC files offer themselves.
     QCOMPARE(DragFrom(d.pc, {"Job.jsl"})->urls(), QList<QUrl>{QUrl::fromLocalFile(d.dir.filePath("Job.jsl"))});
