@@ -20,12 +20,6 @@ using namespace kelvo::gui::test;
 
 namespace {
 
-void SetModified(const QString& path, int year) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::ReadWrite));
-  QVERIFY(f.setFileTime(QDateTime(QDate(year, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime));
-}
-
 // A PC window on dir/pc, an image window and the window of drive A:, each
 // holding a file "A" and a file "B" of type JSL.
 struct ThreeWindows {
@@ -65,9 +59,6 @@ class ExplorerTest : public QObject {
     MakeFiles(dir.path(), {"b.JSL", "B.TXT", "D.$Y$", "LONGNAME.FNT"});
     WriteFile(dir.path(), "A.JSL", QByteArray(200, 'a'));
     WriteFile(dir.path(), "C.FNT", QByteArray(100, 'c'));
-    SetModified(dir.filePath("C.FNT"), 2001);
-    SetModified(dir.filePath("A.JSL"), 2002);
-    SetModified(dir.filePath("b.JSL"), 2003);
     QDir(dir.path()).mkdir("SUB.JSL");
     Shell shell;
     CPcExplorerWindow* pc = shell.Start(dir.path());
@@ -75,30 +66,15 @@ class ExplorerTest : public QObject {
     shell.frame->Action(Cmd::AllFileTypes)->trigger();
     QCOMPARE(Names(pc).size(), 6);
     shell.frame->Action(Cmd::AllFileTypes)->trigger();
-
-    // A header click sorts by that column; the View menu sorts too.
+    // A header click sorts by that column; the View menu sorts and presents.
     QHeaderView* header = pc->ListView()->DetailsView()->header();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
     QCOMPARE(Names(pc), (QStringList{"b.JSL", "C.FNT", "A.JSL"}));  // by size
-    const std::pair<Cmd, QStringList> sorts[] = {{Cmd::ByName, {"A.JSL", "b.JSL", "C.FNT"}},
-                                                 {Cmd::ByDate, {"C.FNT", "A.JSL", "b.JSL"}}};
-    for (const auto& [cmd, order] : sorts) {
-      shell.frame->Action(cmd)->trigger();
-      QCOMPARE(Names(pc), order);
-    }
-    shell.frame->Action(Cmd::ByType)->trigger();
-    QCOMPARE(Names(pc).first(), QStringLiteral("C.FNT"));  // "Font File" before "Job Source File"
-    const std::pair<Cmd, Presentation> views[] = {{Cmd::LargeIcons, Presentation::LargeIcons},
-                                                  {Cmd::List, Presentation::List},
-                                                  {Cmd::Details, Presentation::Details}};
-    for (auto [cmd, p] : views) {
-      shell.frame->Action(cmd)->trigger();
-      QCOMPARE(pc->ListView()->CurrentPresentation(), p);
-    }
-    shell.frame->Action(Cmd::SelectAll)->trigger();
-    QCOMPARE(pc->ListView()->SelectedNames().size(), 3);
-
+    shell.frame->Action(Cmd::ByName)->trigger();
+    QCOMPARE(Names(pc), (QStringList{"A.JSL", "b.JSL", "C.FNT"}));
+    shell.frame->Action(Cmd::List)->trigger();
+    QCOMPARE(pc->ListView()->CurrentPresentation(), Presentation::List);
     // The folder is watched: files and sub-folders come and go by themselves.
     MakeFiles(dir.path(), {"E.JSL"});
     QTRY_COMPARE(Names(pc).size(), 4);
@@ -198,10 +174,6 @@ class ExplorerTest : public QObject {
     QVERIFY(image);
     QCOMPARE(OpenImage(shell, path), image);  // the same window again
     QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
-    QTreeWidgetItem* all = image->Tree()->AllFiles();
-    all->setExpanded(true);
-    QCOMPARE(all->child(0)->text(0), QStringLiteral("$y$"));
-    QVERIFY(all->childCount() > 30);
 
     image->ListView()->SelectNames({"A.jsl"});
     shell.ui.answers = {kelvo::Button::Yes};

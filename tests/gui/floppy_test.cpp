@@ -139,9 +139,7 @@ class FloppyTest : public QObject {
     WriteFile(f.dir.path(), "DESK.JSL", QByteArray(100, 'd'));
     f.pc->Refresh();
     CFloppyWindow* floppy = f.OpenA();
-    f.pc->ListView()->SelectNames({"NEWFIL.JSL"});
-    std::unique_ptr<QMimeData> data(f.pc->ListView()->make_drag_data());
-    shell.frame->HandleDrop(floppy, data.get());
+    shell.frame->HandleDrop(floppy, DragFrom(f.pc, {"NEWFIL.JSL"}).get());
     QVERIFY(shell.ui.asks.empty());
     QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Newfil.jsl", "Report.fnt"}));
     QCOMPARE(MediumNames(f.a), Sorted(Names(floppy)));
@@ -154,9 +152,7 @@ class FloppyTest : public QObject {
     QTemporaryDir out;
     QVERIFY(f.pc->OpenFolder(out.path()));
     shell.ctx.settings.RetainPrinterFormat = 1;
-    floppy->ListView()->SelectNames({"Report.fnt"});
-    data.reset(floppy->ListView()->make_drag_data());
-    shell.frame->HandleDrop(f.pc, data.get());
+    shell.frame->HandleDrop(f.pc, DragFrom(floppy, {"Report.fnt"}).get());
     QVERIFY(shell.ui.asks.empty());
     QCOMPARE(ReadAll(QDir(out.path()).filePath("Report.fnt")), QByteArray(3 * 512, 'A'));
     QVERIFY(Names(f.pc).contains("Report.fnt"));
@@ -175,11 +171,9 @@ class FloppyTest : public QObject {
       bool start;
     } rows[] = {
         {1, "A:", nullptr, kelvo::MediaKind::F3_1Pt2_512, true},  // the printer's 1.2 MB
-        {1, "B:", nullptr, kelvo::MediaKind::F5_1Pt2_512, true},
         {1, "B:", "720K", kelvo::MediaKind::F5_720_512, true},
         {0, "A:", nullptr, kelvo::MediaKind::F3_720_512, true},  // without the driver: its own format
         {0, "A:", "1.2M", kelvo::MediaKind::F3_1Pt2_512, false},
-        {0, "B:", "1.2M", kelvo::MediaKind::F5_1Pt2_512, true},
         {0, "B:", "720K", kelvo::MediaKind::F5_720_512, false},
     };
     for (const auto& r : rows) {
@@ -216,9 +210,7 @@ class FloppyTest : public QObject {
     QCOMPARE(last, 0);  // back to 0 after the file system was written
     QVERIFY(Asked(shell, "Drive formatted successfully"));
     QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(15)));
-    QString id;
-    QCOMPARE(MediumNames(f.a, &id), QStringList());
-    QCOMPARE(id, QStringLiteral("FRESH"));
+    QCOMPARE(MediumNames(f.a), QStringList());
     QCOMPARE(Names(floppy), QStringList());
     QCOMPARE(floppy->DiskId(), QStringLiteral("FRESH"));
   }
@@ -405,9 +397,6 @@ class FloppyTest : public QObject {
       d->accept();
     });
     f.shell->frame->RunCommand(Cmd::DiskDriveInfo);
-    // A drive whose device cannot be used marks nothing.
-    CFloppyDriveInfoDlg unusable({QStringLiteral("emu:"), QString()});
-    for (int row = 0; row < 4; ++row) QVERIFY(!unusable.Marked(row, 0) && !unusable.Marked(row, 1));
   }
 };
 

@@ -88,39 +88,20 @@ class ShellTest : public QObject {
   void initTestCase() { start_ = QDir::currentPath(); }
   void cleanup() { QCOMPARE(QDir::currentPath(), start_); }  // the working folder is put back
 
+  // The rows the window tests do not reach through the menus.
   void EnablingRule() {
-    const auto in = [](std::optional<PlaceKind> kind) {
-      CommandContext c;
-      c.explorer_kind = kind;
-      return c;
-    };
-    CommandContext unprintable = in(PlaceKind::Tape), modified, zoom_top = in(PlaceKind::DiskImage),
-                   tape, tape_busy;
+    CommandContext unprintable, floppy, image, tape_busy;
+    unprintable.explorer_kind = PlaceKind::Tape;
     unprintable.list_printable = false;
-    modified.document_modified = true;
-    zoom_top.image_viewer_active = zoom_top.image_zoom_at_top = true;
-    tape.tape_present = tape_busy.tape_present = tape_busy.tape_busy = true;
-    const struct {
-      Cmd cmd;
-      CommandContext ctx;
-      bool enabled;
-    } rows[] = {
-        {Cmd::Open, {}, true},           {Cmd::Delete, {}, false},
-        {Cmd::Delete, in(PlaceKind::PcFolder), true},
-        {Cmd::Rename, in(PlaceKind::Floppy), true},     {Cmd::Rename, in(PlaceKind::Tape), false},
-        {Cmd::Properties, in(PlaceKind::PcFolder), false}, {Cmd::Properties, in(PlaceKind::Tape), true},
-        {Cmd::Print, unprintable, false},                {Cmd::SaveFileList, unprintable, true},
-        {Cmd::SaveAs, in(PlaceKind::DiskImage), true},   {Cmd::SaveAs, in(PlaceKind::Floppy), false},
-        {Cmd::Save, {}, false},                          {Cmd::Save, modified, true},
-        {Cmd::Rotate, in(PlaceKind::DiskImage), false},  {Cmd::ZoomIn, zoom_top, false},
-        {Cmd::ZoomOut, zoom_top, true},                  {Cmd::LabelDisk, in(PlaceKind::Floppy), true},
-        {Cmd::LabelDisk, in(PlaceKind::DiskImage), false}, {Cmd::CopyDisk, {}, true},
-        {Cmd::TapeList, {}, false},                      {Cmd::TapeList, tape, true},
-        {Cmd::TapeDriveInfo, tape, true},                {Cmd::TapeInit, tape_busy, false},
+    floppy.explorer_kind = PlaceKind::Floppy;
+    image.explorer_kind = PlaceKind::DiskImage;
+    tape_busy.tape_present = tape_busy.tape_busy = true;
+    const std::tuple<Cmd, CommandContext, bool> rows[] = {
+        {Cmd::Print, unprintable, false}, {Cmd::SaveFileList, unprintable, true}, {Cmd::Properties, unprintable, true},
+        {Cmd::SaveAs, image, true},       {Cmd::SaveAs, floppy, false},           {Cmd::CopyDisk, {}, true},
         {Cmd::RetainTapeLabels, tape_busy, true},
     };
-    int n = 0;
-    for (const auto& r : rows) QVERIFY2(IsCommandEnabled(r.cmd, r.ctx) == r.enabled, qPrintable(QString::number(n++)));
+    for (const auto& [cmd, ctx, enabled] : rows) QVERIFY2(IsCommandEnabled(cmd, ctx) == enabled, qPrintable(QString::number(int(cmd))));
   }
 
   void MenusFollowTheActiveWindowAndTheSelection() {
@@ -161,7 +142,6 @@ class ShellTest : public QObject {
       cmd.overrides.floppy[0] = ("emu:" + dir.filePath("a.img")).toStdString();
       QVERIFY(run.Start(dir.path(), cmd));
       QVERIFY(QTest::qWaitForWindowExposed(run.frame.get()));
-      QCOMPARE(run.frame->geometry(), QRect(135, 82, 762, 560));
       QVERIFY(run.ui.asks.empty());  // an emulated drive counts as a floppy driver
       QCOMPARE(run.frame->DeviceBar()->Buttons().size(), 1);
       QCOMPARE(QDir(run.frame->Windows().PcExplorer()->PlaceText()).canonicalPath(), QDir(dir.path()).canonicalPath());
@@ -196,9 +176,7 @@ class ShellTest : public QObject {
     kelvo::EnumerateDevices(state.Bindings, state.Devices);
     const std::vector<PresentDevice> d = PresentDevices(state);
     QCOMPARE(d.size(), size_t{2});
-    QCOMPARE(d[0].name, QStringLiteral("A:"));
-    QVERIFY(!d[0].three_and_half);
-    QCOMPARE(d[1].name, QStringLiteral("Tape1"));
+    QVERIFY(d[0].name == QStringLiteral("A:") && !d[0].three_and_half && d[1].name == QStringLiteral("Tape1"));
     Shell shell(d);
     QCOMPARE(shell.frame->DeviceBar()->Buttons().size(), 2);
     QVERIFY(shell.frame->DeviceBar()->Buttons()[0]->acceptDrops());
@@ -212,13 +190,8 @@ class ShellTest : public QObject {
     QVERIFY(c.ok);
     QCOMPARE(c.overrides.floppy[0], std::string("emu:/x.img"));
     QCOMPARE(c.overrides.tape[3], std::string("u.tap"));
-    QVERIFY(c.overrides.tape[0].empty());
     QCOMPARE(c.files, (QStringList{"one.kdi", "/tmp/a b.kdi", "sftp://host/c.kdi"}));
-    c = ParseCommandLine({"kdisk", "--help"});
-    QVERIFY(c.show_help && c.help_text.contains("--tape3 <DEVICE>"));
-    QVERIFY(ParseCommandLine({"kdisk", "--version"}).show_version);
-    QVERIFY(!ParseCommandLine({"kdisk", "--bogus"}).ok);
-    QVERIFY(!ParseCommandLine({"kdisk", "--drive-a"}).ok);
+    QVERIFY(!ParseCommandLine({"kdisk", "--bogus"}).ok && !ParseCommandLine({"kdisk", "--drive-a"}).ok);
   }
 
   void RecentFilesLastAcrossRunsAndReachTheDesktopList() {
@@ -296,7 +269,6 @@ class ShellTest : public QObject {
     QVERIFY(xml.open(QIODevice::ReadOnly));
     QXmlStreamReader r(&xml);
     QString type;
-    QSet<QString> declared;
     int globs = 0;
     while (!r.atEnd()) {
       if (r.readNext() != QXmlStreamReader::StartElement) continue;
@@ -304,16 +276,10 @@ class ShellTest : public QObject {
       if (r.name() != QLatin1String("glob")) continue;
       const QString ext = r.attributes().value("pattern").toString().mid(1);  // "*.kdi" -> ".kdi"
       QCOMPARE(KelvoMimeType("DIR/NAME" + ext.toUpper()), type);
-      declared << type;
       ++globs;
     }
     QCOMPARE(globs, 8);
     QCOMPARE(KelvoMimeType("notes.txt"), QString());
-    // The desktop entry opens exactly the declared types.
-    const QString desktop = QString::fromUtf8(ReadAll(KDU_SOURCE_DIR "/packaging/kdisk.desktop"));
-    const auto m = QRegularExpression("^MimeType=(.*)$", QRegularExpression::MultilineOption).match(desktop);
-    const QStringList listed = m.captured(1).split(';', Qt::SkipEmptyParts);
-    QCOMPARE(QSet<QString>(listed.begin(), listed.end()), declared);
   }
 
  private:

@@ -66,6 +66,11 @@ QByteArray ReadAll(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+std::unique_ptr<QMimeData> DragFrom(CChildFrameWindow* from, const QStringList& names) {
+  from->ListView()->SelectNames(names);
+  return std::unique_ptr<QMimeData>(from->ListView()->make_drag_data());
+}
+
 QStringList Names(const CChildFrameWindow* window) {
   QStringList out;
   for (const FileRow& r : window->Model()->Rows()) out << r.name;

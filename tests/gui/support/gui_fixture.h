@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,17 +27,6 @@ class CDiskImageWindow;
 
 namespace kelvo::gui::test {
 
-// Scripted answers; `on_ask` sees each question as it is asked (what the
-// windows look like at that moment).
-class AskHookInteraction : public kelvo::test::ScriptedInteraction {
- public:
-  std::function<void(const std::string& text)> on_ask;
-  Button Ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
-    if (on_ask) on_ask(text);
-    return ScriptedInteraction::Ask(text, title, buttons, icon);
-  }
-};
-
 // Puts the working folder back when it goes (kdisk starts in the working
 // folder; a test that moves it into a temporary folder must not leave it
 // there once that folder is deleted).
@@ -48,7 +37,7 @@ struct KeepWorkingFolder {
 
 struct Shell {
   KeepWorkingFolder keep;  // the PC window moves the working folder to the folder it shows
-  AskHookInteraction ui;
+  kelvo::test::ScriptedInteraction ui;
   ModalScript modals;  // fails the test on any modal dialog it did not expect
   ShellContext ctx;
   std::unique_ptr<CMainFrame> frame;
@@ -92,6 +81,8 @@ QString WriteFile(const QString& folder, const QString& name, const QByteArray& 
 // Creates `names` (with `size` bytes each) in `folder`.
 void MakeFiles(const QString& folder, const QStringList& names, int size = 10);
 QByteArray ReadAll(const QString& path);
+// Selects `names` in `from` and makes the data its list would drag.
+std::unique_ptr<QMimeData> DragFrom(CChildFrameWindow* from, const QStringList& names);
 // The names an explorer window lists, in list order.
 QStringList Names(const CChildFrameWindow* window);
 QStringList Sorted(QStringList names);

@@ -1,9 +1,12 @@
 #include "support/tape_fixture.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 
+#include "gui/dialogs/select_tape_drive_dialog.h"
 #include "gui/dialogs/tape_restore_dialog.h"
+#include "support/filetypes_records.h"
 #include "support/qva_tape_builder.h"
 #include "support/tape_builder.h"
 
@@ -23,15 +26,12 @@ std::vector<TapeFileSpec> FontFiles(int count, int bytes) {
 }
 
 TapeFileSpec SourceTapeFile(const QString& name, const QString& type, const QStringList& lines) {
-  TapeFileSpec f{name, type, QByteArray(), true, 0};
-  int n = 0;
-  for (const QString& line : lines) {
-    f.data += line.toLatin1().left(74).leftJustified(74, ' ') + QByteArray::number((n + 1) * 100).rightJustified(6, '0');
-    if (++n % 6 == 0) f.data += QByteArray(32, '\0');
-  }
-  if (f.data.size() % 512) f.data += QByteArray(512 - f.data.size() % 512, '\0');
-  f.last_block_bytes = n % 6 == 0 ? 480 : (n % 6) * 80;
-  return f;
+  std::vector<std::string> records;
+  for (const QString& line : lines)
+    records.push_back(kelvo::test::SourceRecord(line.toStdString(), 100 * (static_cast<int>(records.size()) + 1)));
+  const std::string blocks = kelvo::test::Text(kelvo::test::RecordBlocks(records));
+  const int n = static_cast<int>(lines.size());
+  return {name, type, QByteArray::fromStdString(blocks), true, n % 6 == 0 ? 480 : (n % 6) * 80};
 }
 
 bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>& files, int block_size) {
@@ -69,6 +69,24 @@ std::string MakeQvaSet(const QString& folder, int files, int size, int blocks_pe
   if (blocks_per_volume > 0) tape.BreakVolumeAfter(static_cast<size_t>(blocks_per_volume));
   tape.Start().Unit(unit);
   return kelvo::test::JoinVolumes(tape.WriteVolumes(folder.toStdString()));
+}
+
+TapeDesk::TapeDesk(const QString& device0)
+    : shell({{"Tape0", device0.isEmpty() ? tape0 : device0, true, true}, {"Tape1", tape1, true, true}}) {
+  shell.ctx.settings.TapeRestorePath = out.toStdString();
+  if (QDir().mkpath(pc_folder) && QDir().mkpath(out)) pc = shell.Start(pc_folder);
+}
+
+CTapeWindow* TapeDesk::OpenTape0(const std::vector<TapeFileSpec>& files, int block_size) {
+  return WriteLabelledTapeImage(tape0, files, block_size) ? OpenTapeWindow(Frame().Windows(), "Tape0") : nullptr;
+}
+
+void TapeDesk::ChooseDrive(int index) {
+  shell.modals.Expect<CSelectTapeDriveDlg>([index](CSelectTapeDriveDlg* d) {
+    if (index < 0) return d->reject();
+    d->Drives()->setCurrentIndex(index);
+    d->accept();
+  });
 }
 
 void RestoreFromMenu(Shell& shell, const QString& spec) {

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "gui/dialogs/restore_progress_dialog.h"
+#include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/qva_restore_dialog.h"
+#include "gui/windows/tape_window.h"
 #include "support/gui_fixture.h"
 
 namespace kelvo::gui::test {
@@ -43,6 +45,25 @@ bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>
 // F0, F1 ... of `size` bytes of 'a', 'b' ..., in two volumes after
 // `blocks_per_volume` blocks (0: one), as `folder`/volN.tap; its device string.
 std::string MakeQvaSet(const QString& folder, int files, int size, int blocks_per_volume);
+
+// A main window on dir/pc with Tape0 and Tape1 bound to the images
+// dir/t0.tap and dir/t1.tap (Tape0 to `device0` when given), restoring
+// into dir/out.
+struct TapeDesk {
+  QTemporaryDir dir;
+  QString tape0 = dir.filePath("t0.tap"), tape1 = dir.filePath("t1.tap");
+  QString pc_folder = dir.filePath("pc"), out = dir.filePath("out");
+  Shell shell;
+  CPcExplorerWindow* pc = nullptr;
+
+  explicit TapeDesk(const QString& device0 = {});
+  CMainFrame& Frame() { return *shell.frame; }
+  std::vector<std::string> Asked() const { return shell.ui.Texts(); }
+  // Opens the window of Tape0 with the tape `files` in it, listed.
+  CTapeWindow* OpenTape0(const std::vector<TapeFileSpec>& files, int block_size = 8192);
+  // Answers the next drive question with the drive at `index`, or Cancel.
+  void ChooseDrive(int index);
+};
 
 // The visible window of type T, if any.
 template <class T>

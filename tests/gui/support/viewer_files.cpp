@@ -8,10 +8,6 @@
 
 namespace kelvo::gui::test {
 
-QString WriteViewerFile(const QString& folder, const QString& name, const std::string& bytes) {
-  return WriteFile(folder, name, QByteArray::fromStdString(bytes));
-}
-
 std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
                            kelvo::test::ImageFileSpec header) {
   const int rounded = RoundedImageDots(dots);

@@ -11,9 +11,6 @@
 
 namespace kelvo::gui::test {
 
-// Writes `bytes` to folder/name and returns the file's path.
-QString WriteViewerFile(const QString& folder, const QString& name, const std::string& bytes);
-
 // An image file `dots` wide and `lines` high whose ink fills the block of
 // the first `ink_dots` dots of the first `ink_lines` lines; the header comes
 // from `header` (its size and raster are filled in).
@@ -33,7 +30,7 @@ ColourTally TallyColours(const QImage& image, const QRect& area);
 template <class T>
 T* OpenViewer(CMainFrame& frame, const QString& folder, const QString& name,
               const std::string& bytes) {
-  if (!frame.OpenDocument(WriteViewerFile(folder, name, bytes))) return nullptr;
+  if (!frame.OpenDocument(WriteFile(folder, name, QByteArray::fromStdString(bytes)))) return nullptr;
   return ActiveChild<T>(frame);
 }
 
