@@ -260,9 +260,10 @@ ErrorCode ImageToImage(const std::filesystem::path& source, const std::filesyste
   std::string bytes;
   if (ErrorCode rc = ReadWholeFile(source, bytes)) return Report(ui, rc);
   if (Stopped(ui, progress)) return kDiskCopyStopped;
-  if (IsEncodedImageName(target) ||
+  if (IsEncodedImageName(target) || IsFullRawImageName(target) ||
       IsEncodedImage({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) {
-    // Between an archive and a raw image the blocks are converted, not copied.
+    // Between an archive and a raw image the blocks are converted, not
+    // copied; a raw image gets all 80 cylinders.
     CDiskImageDoc doc;
     ErrorCode rc = doc.OnOpenDocument(source);
     if (rc == ERR_OK) rc = doc.OnSaveDocument(target);

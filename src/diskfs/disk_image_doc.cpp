@@ -54,6 +54,11 @@ bool IsEncodedImageName(const std::filesystem::path& path) {
   return ext == ".imd" || ext == ".hfe" || ext == ".scp";
 }
 
+bool IsFullRawImageName(const std::filesystem::path& path) {
+  const std::string ext = LowerExtension(path);
+  return ext == ".img" || ext == ".ima" || ext == ".dsk";
+}
+
 ErrorCode CDiskImageDoc::OnNewDocument(std::string_view disk_id, Interaction* ui) {
   try {
     std::vector<std::uint8_t> work(51200);
@@ -180,7 +185,7 @@ ErrorCode CDiskImageDoc::OnSaveDocument(const std::filesystem::path& path) {
       std::size_t size = std::max<std::size_t>(bytes_.size(), opened_size_);
       const std::size_t cylinder = std::size_t(kHeads) * SectorsPerTrack() * kBlockSize;
       const std::size_t file_system = kFileSystemCylinders * cylinder;
-      if (ext == ".img" || ext == ".ima" || ext == ".dsk") {
+      if (IsFullRawImageName(path)) {
         size = std::max(size, kFormattedCylinders * cylinder);
       } else if (ext == ".kdi" && track_image_ && size > file_system &&
                  std::all_of(bytes_.begin() + std::ptrdiff_t(std::min(file_system, bytes_.size())),

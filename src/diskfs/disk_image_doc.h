@@ -33,6 +33,9 @@ bool IsEncodedImage(std::span<const std::uint8_t> head);
 // True when a file named `path` is written encoded (.imd, .hfe) or cannot be
 // written at all (.scp).
 bool IsEncodedImageName(const std::filesystem::path& path);
+// Whether `path` names a raw image of all 80 cylinders (".img", ".ima",
+// ".dsk"), as imagers and floppy emulators expect, rather than a ".kdi".
+bool IsFullRawImageName(const std::filesystem::path& path);
 
 class CDiskImageDoc : public CSectorSource {
  public:

@@ -161,6 +161,11 @@ TEST(CopyDisk, ImageToImageCopiesEveryByte) {
   EXPECT_EQ(rig.Copy(File(dir / "missing.kdi"), File(dir / "c.kdi")), ERR_FILE_NOT_FOUND);
   EXPECT_FALSE(fs::exists(dir / "c.kdi"));
   EXPECT_NE(rig.Copy(File(dir / "a.kdi"), File(dir / "no" / "d.kdi")), 0u);
+  // A raw image has all 80 cylinders, the two past the file system zeros.
+  WriteKelvoMedium(dir / "e.kdi", 5);
+  fs::resize_file(dir / "e.kdi", 718848);
+  ASSERT_EQ(rig.Copy(File(dir / "e.kdi"), File(dir / "e.img")), 0u);
+  EXPECT_EQ(ReadFileText(dir / "e.img"), ReadFileText(dir / "e.kdi") + std::string(18432, '\0'));
 }
 
 TEST(CopyDisk, OneDriveAsksForTheDestinationDisk) {
