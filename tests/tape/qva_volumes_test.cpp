@@ -37,18 +37,6 @@ QvaTapeBuilder TwoVolumeTape(std::size_t blocks = 8) {
   return tape;
 }
 
-TEST(QvaVolumes, SecondVolumeIsAskedForAtTheEndOfTheFirst) {
-  QvaTapeBuilder tape = TwoVolumeTape(7);  // inside ALPHA's data
-  ASSERT_EQ(tape.VolumeCount(), 2u);
-  QvaBench b;
-  b.ui.answers = {Button::Ok};
-  b.Load(tape);
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.ui.Texts(), std::vector<std::string>{kMountVolume2});
-  EXPECT_EQ(b.Read("ALPHA.FNT"), Fill(6 * 512, 'a'));
-  EXPECT_EQ(b.Read("BETA.FNT"), Fill(9 * 512, 'b'));
-}
-
 TEST(QvaVolumes, VolumeBreakInsideADirectoryChain) {
   QvaUnit u;
   QvaFile f{"GAMMA", Fill(2 * 512, 'g'), 512, 0};
@@ -68,20 +56,41 @@ TEST(QvaVolumes, VolumeBreakInsideADirectoryChain) {
   EXPECT_EQ(*(it + 1), "Retrieving file names.");
 }
 
-TEST(QvaVolumes, WrongTapeIsAskedForAgain) {
-  QvaTapeBuilder tape = TwoVolumeTape();
-  QvaBench b;
-  const std::vector<std::string> paths = tape.WriteVolumes(b.dir.path());
-  // Two wrong tapes: volume 1 again (a large first block) and a third volume.
-  test::TapeImageBuilder third;
-  third.Record(QvaTapeBuilder::ControlRecord(3, 0));
-  third.WriteTo(b.dir / "third.tap");
-  b.ctx.bindings.device[0] =
-      test::JoinVolumes({paths[0], paths[0], (b.dir / "third.tap").string(), paths[1]});
-  b.ui.answers = {Button::Ok, Button::Ok, Button::Ok};
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.ui.Texts(), (std::vector<std::string>{kMountVolume2, kMountVolume2, kMountVolume2}));
-  EXPECT_EQ(b.Read("BETA.FNT"), Fill(9 * 512, 'b'));
+// The volumes as they are put in (1 and 2, a third volume 3, in that
+// order), the prompts they draw and the restore's result.
+TEST(QvaVolumes, EachVolumeIsAskedForUntilTheRightOneIsIn) {
+  const std::string m2 = kMountVolume2;
+  const struct {
+    std::size_t blocks;
+    std::vector<int> order;
+    std::deque<Button> answers;
+    std::vector<std::string> prompts;
+    ErrorCode result;
+  } cases[] = {
+      {7, {1, 2}, {Button::Ok}, {m2}, ERR_OK},  // the break inside ALPHA's data
+      {8, {1, 1, 3, 2}, {Button::Ok, Button::Ok, Button::Ok}, {m2, m2, m2}, ERR_OK},
+      {8, {2, 1, 2}, {Button::Ok, Button::Ok}, {kInsertVolume1, m2}, ERR_OK},
+      {8, {2, 1}, {Button::Cancel}, {kInsertVolume1}, ERR_TAPE_RESTORE_CANCELLED},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.order));
+    QvaBench b;
+    std::vector<std::string> paths = TwoVolumeTape(c.blocks).WriteVolumes(b.dir.path());
+    test::TapeImageBuilder().Record(QvaTapeBuilder::ControlRecord(3, 0)).WriteTo(b.dir / "third.tap");
+    paths.push_back((b.dir / "third.tap").string());
+    std::vector<std::string> set;
+    for (int v : c.order) set.push_back(paths[static_cast<std::size_t>(v - 1)]);
+    b.ctx.bindings.device[0] = test::JoinVolumes(set);
+    b.ui.answers = c.answers;
+    ASSERT_EQ(b.Restore(), c.result);
+    EXPECT_EQ(b.ui.Texts(), c.prompts);
+    if (c.result != ERR_OK) {
+      EXPECT_TRUE(b.Listing().empty());
+      continue;
+    }
+    EXPECT_EQ(b.Read("ALPHA.FNT"), Fill(6 * 512, 'a'));
+    EXPECT_EQ(b.Read("BETA.FNT"), Fill(9 * 512, 'b'));
+  }
 }
 
 TEST(QvaVolumes, CancelAtTheVolumePromptEndsTheRestore) {
@@ -115,24 +124,6 @@ TEST(QvaVolumes, SetUsedUpCountsAsCancelAndKeepsTheCutFile) {
   EXPECT_EQ(b.ui.Texts(), std::vector<std::string>{
                               "BETA.FNT: the tape holds " + std::to_string(beta.bytes_read) +
                               " of the 4608 bytes promised; what was read is kept as BETA.FNT.partial"});
-}
-
-TEST(QvaVolumes, SecondVolumeInsertedFirst) {
-  QvaTapeBuilder tape = TwoVolumeTape();
-  QvaBench b;
-  b.ui.answers = {Button::Ok, Button::Ok};
-  b.Load(tape, {2, 1, 2});
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.ui.Texts(), (std::vector<std::string>{kInsertVolume1, kMountVolume2}));
-  EXPECT_EQ(b.Read("ALPHA.FNT"), Fill(6 * 512, 'a'));
-  EXPECT_EQ(b.Read("BETA.FNT"), Fill(9 * 512, 'b'));
-
-  QvaBench c;
-  c.ui.answers = {Button::Cancel};
-  c.Load(tape, {2, 1});
-  EXPECT_EQ(c.Restore(), ERR_TAPE_RESTORE_CANCELLED);
-  EXPECT_EQ(c.ui.Texts(), std::vector<std::string>{kInsertVolume1});
-  EXPECT_TRUE(c.Listing().empty());
 }
 
 TEST(QvaVolumes, ThreeVolumes) {
