@@ -244,26 +244,16 @@ TEST_F(LabelledRestoreTest, ReadErrorAnsweredIgnoreKeepsWhatWasReadAndGoesOn) {
   EXPECT_EQ(OutFiles(), std::vector<std::string>{"BAD.IMG.partial"});
 }
 
+// A label promising 3 blocks with 1 on the tape (a tape image cut inside a
+// record reads as a read error, answered above).
 TEST_F(LabelledRestoreTest, FileTheTapeCutsShortIsKeptAsPartial) {
-  TapeImageBuilder full;
-  full.LabelledFile(Binary("GOOD", "IMG", "g"), "g");
-  full.LabelledFile(Binary("CUT", "IMG", std::string(20000, 'c')), std::string(20000, 'c'));
-  TapeImageBuilder cut;
-  cut.Raw(full.Bytes().substr(0, full.Bytes().size() - 3000));
-  bench.Load(cut);
-  EXPECT_EQ(Restore("*.IMG"), 0u);  // the damaged block is answered Abort
-  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"CUT.IMG.partial", "GOOD.IMG"}));
-  EXPECT_EQ(ReadFileText(out / "CUT.IMG.partial"), std::string(16384, 'c'));
-
-  // A label promising 3 blocks with 1 on the tape.
   TapeImageBuilder early;
   early.Record(Binary("SHORT", "IMG", std::string(1536, 's'))).Record(std::string(512, 's'));
   early.Filemark().Filemark();
   bench.Load(early);
-  report = {};
   EXPECT_EQ(Restore("*.IMG"), 0u);
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"SHORT.IMG.partial"});
   EXPECT_EQ(ReadFileText(out / "SHORT.IMG.partial"), std::string(512, 's'));
-  EXPECT_FALSE(fs::exists(out / "SHORT.IMG"));
   ASSERT_EQ(report.outcome.partial.size(), 1u);
   EXPECT_EQ(report.outcome.partial[0].bytes_promised, 1536u);
 }
