@@ -109,10 +109,6 @@ std::string EveryLength() {
   return text;
 }
 
-TEST_F(TextBytesTest, LinesOfEveryLengthBetweenEmptyAndTwoRecords) {
-  ExpectImage({{"LENGTH.CMD", EveryLength()}}, {10, 10}, 16);
-}
-
 // Tabs, bare LFs, stray CRs, empty lines; last lines without a LF (short,
 // long, of exactly two records, ending in CR, of 80); lines far longer than
 // a record and of exactly 80 with and without their CR.
@@ -137,17 +133,17 @@ TEST_F(TextBytesTest, OddLinesAndLineEnds) {
   ExpectImage({{"LONG.CMD", text}}, {1, 1}, 16);
 }
 
-TEST_F(TextBytesTest, LineNumbersPastSixDigitsBelowZeroAndAtTheEndOfTheRange) {
-  const std::string text = Repeat("NUMBERED\r\n", 20);
-  ExpectImage({{"WRAP.CMD", text}}, {999950, 10}, 16);
-  ExpectImage({{"WRAP.CMD", text}, {"NEG.CMD", text}}, {-60, 7}, 16);
-  ExpectImage({{"HUGE.CMD", Repeat("N\r\n", 5)}}, {INT64_MAX - 1, 1}, 16);
-}
-
-TEST_F(TextBytesTest, BlockingFactorsOneSevenAndTheLargest) {
+// Line lengths 0 to 170 in blocks of 1, 16 and 128 records; line numbers
+// past six digits, below zero and at the end of the 64-bit range.
+TEST_F(TextBytesTest, EveryLengthEveryBlockingFactorAndNumbering) {
   const std::string text = EveryLength();
+  ExpectImage({{"LENGTH.CMD", text}}, {10, 10}, 16);
   ExpectImage({{"BF1.CMD", text}}, {10, 10}, 1);
   ExpectImage({{"BF1.CMD", text}, {"BF128.CMD", text}}, {10, 10}, 128);
+  const std::string numbered = Repeat("NUMBERED\r\n", 20);
+  ExpectImage({{"WRAP.CMD", numbered}}, {999950, 10}, 16);
+  ExpectImage({{"WRAP.CMD", numbered}, {"NEG.CMD", numbered}}, {-60, 7}, 16);
+  ExpectImage({{"HUGE.CMD", Repeat("N\r\n", 5)}}, {INT64_MAX - 1, 1}, 16);
 }
 
 // Megabytes of text whose lines end, and whose long lines continue, right at

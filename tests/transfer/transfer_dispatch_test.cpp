@@ -125,17 +125,6 @@ TEST_F(FloppyToFloppy, CopiesTheEntryUnchangedExceptItsStartBlock) {
   EXPECT_EQ(bench.progress.copying.back(), "A: REPORT.JSL");
 }
 
-TEST_F(FloppyToFloppy, ReplacesAFileOfTheSameName) {
-  PutOn("A:", "A.JSL", "NEW\r\n");
-  PutOn("B:", "A.JSL", PatternText(3000, 2));
-  RecordingWindow window;
-  window.names = {"A.JSL"};
-  bench.services.views.destination = &window;
-  ASSERT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"A.JSL"}), ERR_OK);
-  EXPECT_EQ(window.log, (std::vector<std::string>{"drop A.JSL", "add A.JSL"}));
-  EXPECT_EQ(Find('B', "A.JSL").blocks, 1);
-}
-
 // Failures end with their code and show nothing; a disk onto itself is
 // left alone.
 TEST_F(FloppyToFloppy, FailuresEndWithTheirCodeUnshown) {
