@@ -80,13 +80,6 @@ TEST_F(KduFloppy, FormatLabelAndCopyDisk) {
   yes.insert(yes.begin(), "--yes");
   ASSERT_EQ(RunKdu(yes).exit_code, 0);
   EXPECT_EQ(fs::file_size(dir / "b.img"), 1228800u);
-
-  // A quick format keeps the disk's own capacity; a blank disk is refused.
-  const CommandResult q = Kdu({"format", "a:", "--capacity", "720K", "--quick"});
-  ASSERT_EQ(q.exit_code, 0) << q.err;
-  EXPECT_EQ(q.out, "Drive formatted successfully (1.2M)\n");
-  EXPECT_EQ(RunKdu({"--drive-a", Emu("blank.img"), "format", "a:", "--capacity", "720K", "--quick"}).exit_code, 1);
-  EXPECT_FALSE(fs::exists(dir / "blank.img"));
 }
 
 TEST_F(KduFloppy, DeviceFailuresExitWith1) {

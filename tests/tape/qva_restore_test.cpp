@@ -197,7 +197,6 @@ TEST(QvaRestore, StructureErrorsAreShownAndEndTheRestore) {
     QvaTapeBuilder tape;
     const char* text;
   };
-  QvaUnit bad_mfd;
   Case cases[] = {
       {std::move(QvaTapeBuilder().VolumeHeader(std::string("\x77\x00\x08\x03", 4)).Characteristics()),
        "This is not a valid QVA Volume"},
