@@ -245,6 +245,9 @@ TEST_F(TapImageTest, BlocksReadManyAtATimeMatchOneByOne) {
     ASSERT_EQ(one.rc, 0u);
     const std::vector<std::string> expected = ReadAll(*one.tape, false, capacity, 32);
     one.tape->Close();
+    // Three runs of data, each ended by a bad record (spaced over), a
+    // filemark and the 40-byte block (spaced over), or the damaged end.
+    ASSERT_EQ(expected.size(), 10u) << testing::PrintToString(expected);
     Opened many = OpenImage(path);
     ASSERT_EQ(many.rc, 0u);
     EXPECT_EQ(ReadAll(*many.tape, true, capacity, 32), expected);
@@ -252,15 +255,6 @@ TEST_F(TapImageTest, BlocksReadManyAtATimeMatchOneByOne) {
     EXPECT_EQ(many.tape->RewindTape(false), 0u);
     EXPECT_EQ(ReadAll(*many.tape, true, capacity, 32), expected);
   }
-  Opened o = OpenImage(path);
-  ASSERT_EQ(o.rc, 0u);
-  const std::vector<std::string> expected = {
-      "aaaaaaabbbbbbbcccccccdddddddeeeeeeefffffffggggggg" + block('X', 8) + block('Y', 8),
-      "#23", "space #0",  // the bad record
-      block('m', 8) + block('n', 8) + block('p', 8) + block('q', 12) + block('r', 8), "#1101",
-      "#234", "space #0",  // the 40-byte block
-      block('s', 8) + block('t', 8), "#23", "space #23"};  // the damaged end
-  EXPECT_EQ(ReadAll(*o.tape, false, 64, 32), expected);
 }
 
 TEST_F(TapImageTest, FailedManyBlockReadMovesNothing) {
