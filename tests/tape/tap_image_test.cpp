@@ -119,7 +119,8 @@ TEST_F(TapImageTest, WritingTruncatesWhatFollowed) {
     EXPECT_EQ(t.WriteBlock("new!!", 5), 0u);
     EXPECT_EQ(t.WriteTapemark(2, false), 0u);
   }
-  EXPECT_EQ(ReadFileText(path), TapeImageBuilder().Record("keep").Filemark().Record("new!!").Filemark().Filemark().Bytes());
+  EXPECT_EQ(ReadFileText(path),
+            TapeImageBuilder().Record("keep").Filemark().Record("new!!").Filemark().Filemark().Bytes());
 
   Opened o = OpenImage(path);
   ASSERT_EQ(o.rc, 0u);

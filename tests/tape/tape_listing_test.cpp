@@ -53,8 +53,7 @@ TEST_F(TapeListingTest, InvalidNamesAreLeftOutAndNumbersStayContiguous) {
   b.LabelledFile(Label("CON", "FNT", 2), std::string(1024, '3'));
   b.LabelledFile(Label("ENDFIL", "END", 0), "");
   b.LabelledFile(Label("LATE", "IMG", 1), "late");
-  b.Filemark();
-  bench.Load(b);
+  bench.Load(b.Filemark());
   EXPECT_EQ(List(), 0u);
   ASSERT_EQ(view.entries.size(), 3u);
   EXPECT_EQ(view.entries[1].name, "TWO.IMG");
@@ -71,8 +70,7 @@ TEST_F(TapeListingTest, InvalidNamesAreLeftOutAndNumbersStayContiguous) {
 TEST_F(TapeListingTest, EscAbortEmptiesTheList) {
   TapeImageBuilder b;
   for (int i = 0; i < 5; ++i) b.LabelledFile(Label("F" + std::to_string(i), "IMG", 1), "x");
-  b.Filemark();
-  bench.Load(b);
+  bench.Load(b.Filemark());
   sink.abort_after_texts = 2;  // Esc as soon as reading starts
   EXPECT_EQ(List(), 5009u);
   EXPECT_TRUE(view.entries.empty());
