@@ -51,11 +51,9 @@ TEST(QvaDamage, BrokenWalksReportWhatTheyCouldNotRestore) {
   const auto s30 = QvaTapeBuilder::DirectorySectors(f30, 2);
   const auto f25 = Files("F", 25);
   const auto f3 = Files("F", 3);
-  QvaUnit next;
-  next.types = {{"$Y$", {}}, {"IMG", {QvaFile{"SAVED", std::string(1024, 's'), 512, 0}}}};
-  next.marker_word4 = 2;
-  QvaUnit after;
-  after.types = {{"$Y$", {}}, {"FNT", Files("F", 1)}};
+  const QvaUnit next{.marker_word4 = 2,
+                     .types = {{"$Y$", {}}, {"IMG", {QvaFile{"SAVED", std::string(1024, 's'), 512, 0}}}}};
+  const QvaUnit after{.types = {{"$Y$", {}}, {"FNT", Files("F", 1)}}};
   const struct {
     const char* what;
     QvaTapeBuilder tape;
@@ -104,8 +102,7 @@ TEST(QvaDamage, BrokenWalksReportWhatTheyCouldNotRestore) {
 }
 
 TEST(QvaDamage, NamesThatWouldLeaveTheFolderAreMended) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"..", Files("P", 1)}};
+  const QvaUnit u{.types = {{"$Y$", {}}, {"..", Files("P", 1)}}};
   QvaBench b;
   b.options.type_dirs = true;
   b.Load(QvaTapeBuilder().Start().Unit(u));
@@ -138,8 +135,7 @@ TEST(QvaDamage, StrayControlRecordsAreIgnored) {
 // Every cut of a tape image ends the restore; what it restored is complete.
 TEST(QvaDamage, TruncatedTapesKeepOnlyCompleteFiles) {
   const test::Watchdog watchdog("restoring 42 truncated QVA tapes", 90);
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"FNT", Files("T", 6)}, {"CMD", {test::QvaSourceFile("SRC", {"ONE", "TWO"})}}};
+  const QvaUnit u{.types = {{"$Y$", {}}, {"FNT", Files("T", 6)}, {"CMD", {test::QvaSourceFile("SRC", {"ONE", "TWO"})}}}};
   QvaTapeBuilder tape(1024);
   tape.Start().Unit(u).Unit(u);
   const std::string whole = tape.VolumeBytes(0);
@@ -164,8 +160,7 @@ TEST(QvaDamage, TruncatedTapesKeepOnlyCompleteFiles) {
 // Bytes changed anywhere: the restore ends, and no temporary file is left.
 TEST(QvaDamage, CorruptedTapesEndCleanly) {
   const test::Watchdog watchdog("restoring 60 corrupted QVA tapes", 90);
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"FNT", Files("C", 5)}, {"PCH", {test::QvaSourceFile("P", {"X"})}}};
+  const QvaUnit u{.types = {{"$Y$", {}}, {"FNT", Files("C", 5)}, {"PCH", {test::QvaSourceFile("P", {"X"})}}}};
   QvaTapeBuilder tape(1024);
   tape.Start().Unit(u);
   const std::string whole = tape.VolumeBytes(0);

@@ -119,8 +119,7 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
 TEST(QvaRestore, BlockCountHighWord) {
   QvaFile large = BinFile("LARGE", 1, 8);
   large.claimed_blocks = 0x10001;
-  QvaUnit v;
-  v.types = {{"$Y$", {}}, {"IMG", {large, BinFile("NEXT", 1, 10)}}};
+  const QvaUnit v{.types = {{"$Y$", {}}, {"IMG", {large, BinFile("NEXT", 1, 10)}}}};
   QvaBench c;
   c.Load(QvaTapeBuilder().Start().Unit(v));
   ASSERT_EQ(c.Restore(), ERR_OK);
@@ -138,8 +137,7 @@ TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
   // data of the last 8 files.
   QvaType fnt{"FNT", {}, 0, 24};
   for (int i = 0; i < 560; ++i) fnt.files.push_back(BinFile("F" + std::to_string(i), 1, i));
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, fnt, {"IMG", {BinFile("LAST", 2, 99)}}};
+  const QvaUnit u{.types = {{"$Y$", {}}, fnt, {"IMG", {BinFile("LAST", 2, 99)}}}};
   QvaTapeBuilder tape;
   tape.Start().Unit(u);
   QvaBench b;
@@ -180,8 +178,7 @@ TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
 
 TEST(QvaRestore, SpecificationWithoutWildcardsEndsAfterTheFirstMatch) {
   QvaUnit first = SampleUnit();
-  QvaUnit second;
-  second.types = {{"$Y$", {}}, {"FNT", {BinFile("REPORT", 1, 77)}}};
+  const QvaUnit second{.types = {{"$Y$", {}}, {"FNT", {BinFile("REPORT", 1, 77)}}}};
   QvaBench b;
   b.Load(QvaTapeBuilder().Start().Unit(first).Unit(second));
   ASSERT_EQ(b.Restore("REPORT.FNT"), ERR_OK);
@@ -217,8 +214,7 @@ TEST(QvaRestore, StructureErrorsAreShownAndEndTheRestore) {
 }
 
 TEST(QvaRestore, AbortLeavesNoPartialFile) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"IMG", {BinFile("DONE", 1, 1), BinFile("BIG", 64, 2)}}};
+  const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {BinFile("DONE", 1, 1), BinFile("BIG", 64, 2)}}}};
   QvaBench b;
   b.progress.on_step = [](auto& p) {
     if (p.CurrentFile() == "BIG.IMG" && p.Progress() >= 50) p.PressButton();

@@ -122,8 +122,7 @@ TEST(QvaVolumes, SetUsedUpCountsAsCancelAndKeepsTheCutFile) {
 }
 
 TEST(QvaVolumes, ThreeVolumes) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"IMG", {QvaFile{"LONG", Fill(40 * 512, 'l'), 512, 0}}}};
+  const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {QvaFile{"LONG", Fill(40 * 512, 'l'), 512, 0}}}}};
   QvaTapeBuilder tape(512);
   tape.BreakVolumeAfter(15).Start();
   tape.Unit(u);
