@@ -11,21 +11,14 @@ namespace {
 namespace fs = std::filesystem;
 using K = PlaceKind;
 
-std::string PlaceFor(K kind, const fs::path& folder) {
-  switch (kind) {
-    case K::PcFolder: return folder.string();
-    case K::Floppy: return "A:";
-    case K::Tape: return "Tape0";
-    case K::DiskImage: return "image.kdi";
-  }
-  return {};
-}
-
 // What each pair of places does: copy (tested in this folder's other
 // tests), nothing at all, or say it is not implemented.
 TEST(TransferDispatch, EveryPairOfPlaces) {
   enum Outcome { Copies, Nothing, NotImplemented };
   const K kinds[] = {K::PcFolder, K::Floppy, K::Tape, K::DiskImage};
+  const auto place = [](int kind, const fs::path& folder) {
+    return std::vector<std::string>{folder.string(), "A:", "Tape0", "image.kdi"}[static_cast<std::size_t>(kind)];
+  };
   const Outcome table[4][4] = {
       // to:  PcFolder  Floppy          Tape            DiskImage
       {Nothing, Copies, Copies, Copies},                         // from PcFolder
@@ -45,7 +38,7 @@ TEST(TransferDispatch, EveryPairOfPlaces) {
       WriteFileBytes(from / "A.FNT", "a");
       bench.state.Bindings.tape[0] = (bench.dir / "t.tap").string();
       TransferReport report;
-      EXPECT_EQ(bench.Copy(PlaceFor(kinds[f], from), kinds[f], PlaceFor(kinds[t], to), kinds[t], {"A.FNT"}, &report),
+      EXPECT_EQ(bench.Copy(place(f, from), kinds[f], place(t, to), kinds[t], {"A.FNT"}, &report),
                 ERR_OK);
       if (table[f][t] == NotImplemented) {
         ASSERT_EQ(bench.ui.asks.size(), 1u);

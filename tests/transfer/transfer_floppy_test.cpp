@@ -19,9 +19,7 @@ class FloppyTransfer : public ::testing::Test {
     pc = bench.Folder("pc");
     out = bench.Folder("out");
   }
-  void Write(const std::string& name, const std::string& text) {
-    WriteFileBytes(pc / name, text);
-  }
+  void Write(const std::string& name, const std::string& text) { WriteFileBytes(pc / name, text); }
   ErrorCode Put(std::vector<std::string> names, TransferReport* report = nullptr) {
     return bench.Copy(pc.string(), K::PcFolder, "A:", K::Floppy, std::move(names), report);
   }
