@@ -15,12 +15,8 @@ std::string RedImage() {
   const int dots = RoundedImageDots(1000);
   ImageLines lines(40, std::vector<std::uint8_t>(static_cast<std::size_t>(dots / 8), 0));
   for (auto& line : lines) line[0] = 0xF0;
-  ImageFileSpec spec;
-  spec.dots = 1000;
-  spec.scan_lines = 40;
-  spec.colour = "RED";
-  spec.raster = EncodeImageLines(lines, dots);
-  return BuildImageFile(spec);
+  return BuildImageFile(
+      {.orientation = {}, .scan_lines = 40, .dots = 1000, .colour = "RED", .raster = EncodeImageLines(lines, dots)});
 }
 
 TEST(KduView, ShowPrintsPropertiesAndTexts) {

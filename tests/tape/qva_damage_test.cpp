@@ -136,8 +136,7 @@ TEST(QvaDamage, StrayControlRecordsAreIgnored) {
 TEST(QvaDamage, TruncatedTapesKeepOnlyCompleteFiles) {
   const test::Watchdog watchdog("restoring 42 truncated QVA tapes", 90);
   const QvaUnit u{.types = {{"$Y$", {}}, {"FNT", Files("T", 6)}, {"CMD", {test::QvaSourceFile("SRC", {"ONE", "TWO"})}}}};
-  QvaTapeBuilder tape(1024);
-  tape.Start().Unit(u).Unit(u);
+  QvaTapeBuilder tape = QvaTapeBuilder(1024).Start().Unit(u).Unit(u);
   const std::string whole = tape.VolumeBytes(0);
   QvaBench reference;
   reference.Load(tape);
@@ -161,8 +160,7 @@ TEST(QvaDamage, TruncatedTapesKeepOnlyCompleteFiles) {
 TEST(QvaDamage, CorruptedTapesEndCleanly) {
   const test::Watchdog watchdog("restoring 60 corrupted QVA tapes", 90);
   const QvaUnit u{.types = {{"$Y$", {}}, {"FNT", Files("C", 5)}, {"PCH", {test::QvaSourceFile("P", {"X"})}}}};
-  QvaTapeBuilder tape(1024);
-  tape.Start().Unit(u);
+  QvaTapeBuilder tape = QvaTapeBuilder(1024).Start().Unit(u);
   const std::string whole = tape.VolumeBytes(0);
   std::uint32_t seed = 12345;
   for (int round = 0; round < 60; ++round) {

@@ -138,8 +138,7 @@ TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
   QvaType fnt{"FNT", {}, 0, 24};
   for (int i = 0; i < 560; ++i) fnt.files.push_back(BinFile("F" + std::to_string(i), 1, i));
   const QvaUnit u{.types = {{"$Y$", {}}, fnt, {"IMG", {BinFile("LAST", 2, 99)}}}};
-  QvaTapeBuilder tape;
-  tape.Start().Unit(u);
+  QvaTapeBuilder tape = QvaTapeBuilder().Start().Unit(u);
   QvaBench b;
   b.options.type_dirs = true;
   b.Load(tape);

@@ -32,8 +32,7 @@ QvaTapeBuilder TwoVolumeTape(std::size_t blocks = 8) {
   u.types = {{"$Y$", {}},
              {"FNT", {QvaFile{"ALPHA", Fill(6 * 512, 'a'), 512, 0},
                       QvaFile{"BETA", Fill(9 * 512, 'b'), 512, 0}}}};
-  QvaTapeBuilder tape(1024);
-  tape.BreakVolumeAfter(blocks).Start().Unit(u);
+  QvaTapeBuilder tape = QvaTapeBuilder(1024).BreakVolumeAfter(blocks).Start().Unit(u);
   return tape;
 }
 
@@ -123,8 +122,7 @@ TEST(QvaVolumes, SetUsedUpCountsAsCancelAndKeepsTheCutFile) {
 
 TEST(QvaVolumes, ThreeVolumes) {
   const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {QvaFile{"LONG", Fill(40 * 512, 'l'), 512, 0}}}}};
-  QvaTapeBuilder tape(512);
-  tape.BreakVolumeAfter(15).Start();
+  QvaTapeBuilder tape = QvaTapeBuilder(512).BreakVolumeAfter(15).Start();
   tape.Unit(u);
   ASSERT_EQ(tape.VolumeCount(), 2u);
   tape.EndVolume().Unit(u);  // a second unit alone on a third volume
