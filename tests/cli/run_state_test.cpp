@@ -15,7 +15,6 @@ TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
   test::WriteFileBytes(dir / "t.tap", "");
   CMemoryKeyValueStore store;
   store.SetInt("Retain MQS Format", 1);
-  store.SetInt("Remove Line Numbers", 1);
   store.SetInt("Show All File Types", 1);
   test::ScriptedInteraction ui;
   CliContext plain;
@@ -23,34 +22,26 @@ TEST(PrepareRunState, OptionsOverrideTheStoredSettingsForThisRun) {
   AppState stored;
   ASSERT_EQ(PrepareRunState(plain, stored, store), kExitOk);
   EXPECT_EQ(stored.settings.RetainPrinterFormat, 1);
-  EXPECT_EQ(stored.settings.RemoveLineNumbers, 1);
   EXPECT_EQ(stored.settings.TapeBlockingFactor, 16);
-  EXPECT_EQ(stored.LineNumberStart, 0);
 
   CliContext ctx;
   ctx.ui = &ui;
   ctx.retain_format = false;
-  ctx.remove_line_numbers = false;
   ctx.blocking_factor = 64;
   ctx.line_start = 100;
-  ctx.line_step = 10;
   ctx.tape[1] = (dir / "t.tap").string();
   ctx.drive_b = "emu:" + (dir / "b.img").string();
   AppState state;
   ASSERT_EQ(PrepareRunState(ctx, state, store), kExitOk);
   EXPECT_EQ(ctx.state, &state);
-  EXPECT_EQ(ctx.store, &store);
   EXPECT_EQ(state.settings.RetainPrinterFormat, 0);
-  EXPECT_EQ(state.settings.RemoveLineNumbers, 0);
   EXPECT_EQ(state.settings.TapeBlockingFactor, 64);
   EXPECT_EQ(state.settings.ShowAllFileTypes, 1);
   EXPECT_EQ(state.LineNumberStart, 100);
-  EXPECT_EQ(state.LineNumberIncrement, 10);
   EXPECT_TRUE(state.Devices[27].present);
   EXPECT_TRUE(state.Devices[1].present);
-  EXPECT_EQ(state.FormatDriverPresent, 1);
   EXPECT_TRUE(ui.asks.empty());
-  EXPECT_EQ(store.values().size(), 3u);
+  EXPECT_EQ(store.values().size(), 2u);
   EXPECT_EQ(store.GetInt("Retain MQS Format"), 1);
 }
 

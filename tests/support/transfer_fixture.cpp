@@ -1,7 +1,5 @@
 #include "support/transfer_fixture.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "diskfs/floppy_volume_session.h"
@@ -76,13 +74,6 @@ ErrorCode TransferBench::Copy(const std::string& from, PlaceKind from_kind,
   };
   return TransferFiles(place(from, from_kind, services.views.source),
                        place(to, to_kind, services.views.destination), services, report);
-}
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string PatternText(std::size_t n, int seed) {

@@ -106,10 +106,6 @@ struct TransferBench {
                  TransferReport* report = nullptr);
 };
 
-// Bytes of a text, for PC files.
-std::vector<std::uint8_t> Bytes(const std::string& text);
-// A PC file's bytes.
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
 // The names in a PC folder, sorted.
 std::vector<std::string> FolderNames(const std::filesystem::path& folder);
 // `n` bytes of a pattern that differs by `seed`.

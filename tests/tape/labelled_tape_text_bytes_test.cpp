@@ -22,50 +22,27 @@ struct Numbering {
   std::int64_t step;
 };
 
-class CReferenceRecords {
- public:
-  explicit CReferenceRecords(Numbering n) : number_(n.start), step_(n.step) {}
-
-  void Line(const std::string& line) {
-    if (line.size() == 80) {
-      records_.push_back(line);
-      return;
-    }
-    if (line.size() <= 74) {
-      Numbered(line);
-      return;
-    }
-    for (std::size_t off = 0; off < line.size(); off += 74) Numbered(line.substr(off, 74));
-  }
-  const std::vector<std::string>& Records() const { return records_; }
-
- private:
-  void Numbered(const std::string& text) {
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%06lld", static_cast<long long>(number_));
-    records_.push_back(text + std::string(74 - text.size(), ' ') + std::string(digits, 6));
-    number_ = static_cast<std::int64_t>(static_cast<std::uint64_t>(number_) +
-                                        static_cast<std::uint64_t>(step_));
-  }
-
-  std::int64_t number_;
-  std::int64_t step_;
-  std::vector<std::string> records_;
-};
-
+// The records of `text`, line by line by the rules above; a last line
+// without a LF keeps a CR of its own.
 std::vector<std::string> ReferenceRecords(const std::string& text, Numbering numbering) {
-  CReferenceRecords ref(numbering);
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t lf = text.find('\n', start);
-    if (lf == std::string::npos) break;
-    std::string line = text.substr(start, lf - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    ref.Line(line);
-    start = lf + 1;
+  std::vector<std::string> records;
+  std::uint64_t number = static_cast<std::uint64_t>(numbering.start);
+  const auto numbered = [&](const std::string& piece) {
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%06lld", static_cast<long long>(number));
+    records.push_back(piece + std::string(74 - piece.size(), ' ') + std::string(digits, 6));
+    number += static_cast<std::uint64_t>(numbering.step);
+  };
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t lf = text.find('\n', start);
+    std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
+    if (lf != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
+    start = lf == std::string::npos ? text.size() : lf + 1;
+    if (line.size() == 80) records.push_back(line);
+    for (std::size_t off = 0; line.size() != 80 && (off == 0 || off < line.size()); off += 74)
+      numbered(line.substr(off, 74));
   }
-  if (start < text.size()) ref.Line(text.substr(start));  // a last line keeps a CR of its own
-  return ref.Records();
+  return records;
 }
 
 struct TextFile {
@@ -100,15 +77,11 @@ class TextBytesTest : public ::testing::Test {
     for (const TextFile& f : files) {
       const std::vector<std::string> records = ReferenceRecords(f.text, numbering);
       const std::string data = Text(RecordBlocks(records));
-      LabelFields label;
-      label.name = f.name.substr(0, f.name.find('.'));
-      label.type = "CMD";
-      label.blocks = static_cast<std::uint32_t>(data.size() / 512);
-      label.last_block_bytes =
-          records.empty() ? 0 : static_cast<std::uint16_t>(((records.size() - 1) % 6 + 1) * 80);
-      label.date = date;
-      label.record_length = 80;
-      label.block_size = static_cast<std::uint16_t>(blocking_factor * 512);
+      const LabelFields label = {
+          .name = f.name.substr(0, f.name.find('.')), .type = "CMD",
+          .blocks = static_cast<std::uint32_t>(data.size() / 512),
+          .last_block_bytes = static_cast<std::uint16_t>(records.empty() ? 0 : ((records.size() - 1) % 6 + 1) * 80),
+          .date = date, .record_length = 80, .block_size = static_cast<std::uint16_t>(blocking_factor * 512)};
       expected.LabelledFile(MakeLabel(label), data, static_cast<std::size_t>(blocking_factor) * 512);
     }
     expected.Filemark();
@@ -136,34 +109,19 @@ std::string EveryLength() {
   return text;
 }
 
-TEST_F(TextBytesTest, LinesOfEveryLengthBetweenEmptyAndTwoRecords) {
-  ExpectImage({{"LENGTH.CMD", EveryLength()}}, {10, 10}, 16);
-}
-
-TEST_F(TextBytesTest, TabsBareLineFeedsStrayCarriageReturnsAndEmptyLines) {
-  const std::string text =
-      "\tINDENTED\tWITH TABS\r\n"
-      "LF ONLY\n"
-      "\n"
-      "\r\n"
-      "CR\rINSIDE\r\n"
-      "TWO CRS\r\r\n"
-      "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t"
-      "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\n"
-      "\n\n\n\n\n\n\n";
-  ExpectImage({{"TABS.CMD", text}}, {100, 5}, 16);
-}
-
-TEST_F(TextBytesTest, LastLineWithoutLineFeed) {
-  ExpectImage({{"NOLF.CMD", "FIRST\r\nLAST LINE WITHOUT LF"},
+// Tabs, bare LFs, stray CRs, empty lines; last lines without a LF (short,
+// long, of exactly two records, ending in CR, of 80); lines far longer than
+// a record and of exactly 80 with and without their CR.
+TEST_F(TextBytesTest, OddLinesAndLineEnds) {
+  const std::string tabs = "\tINDENTED\tWITH TABS\r\nLF ONLY\n\n\r\nCR\rINSIDE\r\nTWO CRS\r\r\n" +
+                           std::string(80, '\t') + "\n\n\n\n\n\n\n\n";
+  ExpectImage({{"TABS.CMD", tabs},
+               {"NOLF.CMD", "FIRST\r\nLAST LINE WITHOUT LF"},
                {"LONGLF.CMD", "FIRST\r\n" + std::string(200, 'Z')},
                {"EXACT.CMD", "FIRST\r\n" + std::string(148, 'Y')},
                {"CRLAST.CMD", "FIRST\r\nENDS IN CR\r"},
                {"EIGHTY.CMD", "FIRST\r\n" + std::string(80, 'E')}},
-              {10, 10}, 16);
-}
-
-TEST_F(TextBytesTest, LongLinesAndExactRecords) {
+              {100, 5}, 16);
   std::string text = "SHORT FIRST LINE\r\n";
   text += std::string(500, 'L') + "\r\n";
   text += std::string(74, 'A') + "000010\r\n";  // 80: a record as it stands
@@ -175,17 +133,17 @@ TEST_F(TextBytesTest, LongLinesAndExactRecords) {
   ExpectImage({{"LONG.CMD", text}}, {1, 1}, 16);
 }
 
-TEST_F(TextBytesTest, LineNumbersPastSixDigitsBelowZeroAndAtTheEndOfTheRange) {
-  const std::string text = Repeat("NUMBERED\r\n", 20);
-  ExpectImage({{"WRAP.CMD", text}}, {999950, 10}, 16);
-  ExpectImage({{"WRAP.CMD", text}, {"NEG.CMD", text}}, {-60, 7}, 16);
-  ExpectImage({{"HUGE.CMD", Repeat("N\r\n", 5)}}, {INT64_MAX - 1, 1}, 16);
-}
-
-TEST_F(TextBytesTest, BlockingFactorsOneSevenAndTheLargest) {
+// Line lengths 0 to 170 in blocks of 1, 16 and 128 records; line numbers
+// past six digits, below zero and at the end of the 64-bit range.
+TEST_F(TextBytesTest, EveryLengthEveryBlockingFactorAndNumbering) {
   const std::string text = EveryLength();
+  ExpectImage({{"LENGTH.CMD", text}}, {10, 10}, 16);
   ExpectImage({{"BF1.CMD", text}}, {10, 10}, 1);
   ExpectImage({{"BF1.CMD", text}, {"BF128.CMD", text}}, {10, 10}, 128);
+  const std::string numbered = Repeat("NUMBERED\r\n", 20);
+  ExpectImage({{"WRAP.CMD", numbered}}, {999950, 10}, 16);
+  ExpectImage({{"WRAP.CMD", numbered}, {"NEG.CMD", numbered}}, {-60, 7}, 16);
+  ExpectImage({{"HUGE.CMD", Repeat("N\r\n", 5)}}, {INT64_MAX - 1, 1}, 16);
 }
 
 // Megabytes of text whose lines end, and whose long lines continue, right at

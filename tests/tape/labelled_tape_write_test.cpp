@@ -58,22 +58,6 @@ TEST_F(LabelledWriteTest, AppendingKeepsExactlyTwoClosingFilemarks) {
   EXPECT_EQ(Shape(Items()), "128 512 |128 1024 |128 512 |128 1024 ||");
 }
 
-TEST_F(LabelledWriteTest, SevenLineTextBecomesRecords) {
-  std::string text;
-  for (int i = 1; i <= 7; ++i) text += "LINE " + std::to_string(i) + "\r\n";
-  Src("JOB.CMD", text);
-  options.numbering = {100, 10};
-  ASSERT_EQ(Write({"JOB.CMD"}), 0u);
-  auto items = Items();
-  ASSERT_EQ(Shape(items), "128 1024 ||");
-  EXPECT_EQ(WordAt(items[0].data, 8), 80u);
-  EXPECT_EQ(WordAt(items[0].data, 12), 80u);
-  const std::string& d = items[1].data;
-  EXPECT_EQ(d.substr(400, 80), "LINE 6" + std::string(68, ' ') + "000150");
-  EXPECT_EQ(d.substr(480, 32), std::string(32, '\0'));
-  EXPECT_EQ(d.substr(512, 80), "LINE 7" + std::string(68, ' ') + "000160");
-}
-
 TEST_F(LabelledWriteTest, BlockCountBeyond65535UsesTheWideField) {
   const std::size_t size = 65536u * 512u + 1;
   {

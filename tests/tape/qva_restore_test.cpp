@@ -52,56 +52,14 @@ QvaUnit SampleUnit() {
   return u;
 }
 
-TEST(QvaRestore, RestoresEveryFileOfADiskUnit) {
-  QvaBench b;
-  b.Load(QvaTapeBuilder().Start().Unit(SampleUnit()));
-  EXPECT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"BADBLK.$Y$", "BITMAP.$Y$", "REPORT.FNT",
-                                                  "START.CMD", "TITLE.FNT"}));
-  EXPECT_EQ(b.Read("REPORT.FNT"), Bin(5 * 512, 3));
-  EXPECT_EQ(b.Read("TITLE.FNT"), Bin(20 * 512, 4));
-  EXPECT_EQ(b.Read("START.CMD"), Lines({"LINE ONE", "LINE TWO"}, true));
-  EXPECT_EQ(b.report.restored, 5);
-  EXPECT_TRUE(b.report.not_restored.empty());
-
-  EXPECT_EQ(b.progress.SystemId(), " QVA TEST SYSTEM");
-  EXPECT_EQ(b.progress.FilesRestored(), " 5");
-  EXPECT_EQ(b.progress.waited, 1);
-  EXPECT_FALSE(b.busy);
-  EXPECT_TRUE(b.ui.asks.empty());
-}
-
-TEST(QvaRestore, SevenRecordSourceFileBecomesSevenLines) {
-  const std::vector<std::string> lines = {"A", "B", "C", "D", "E", "F", "SEVENTH"};
-  QvaFile f = QvaSourceFile("SEVEN", lines);
-  ASSERT_EQ(f.data.size(), 1024u);
-  ASSERT_EQ(f.last_block_bytes, 80);
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"JSL", {f}}};
-
-  QvaBench b;
-  b.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.Read("SEVEN.JSL"), Lines(lines, true));
-
-  QvaBench plain;
-  plain.options.remove_line_numbers = true;
-  plain.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(plain.Restore(), ERR_OK);
-  EXPECT_EQ(plain.Read("SEVEN.JSL"), Lines(lines, false));
-
-  // Kept as records: the blocks as saved, ending where the records end.
-  QvaBench kept;
-  kept.options.retain_format = true;
-  kept.Load(QvaTapeBuilder().Start().Unit(u));
-  ASSERT_EQ(kept.Restore(), ERR_OK);
-  EXPECT_EQ(kept.Read("SEVEN.JSL"), f.data.substr(0, 512 + 80));
-}
-
-// Units that each come back file by file, byte for byte.
+// Units that each come back file by file, byte for byte, the progress
+// window showing the system and the count; a source file of seven records
+// as seven lines, with or without their numbers, or as its records.
 TEST(QvaRestore, UnitsComeBackFileByFile) {
   std::vector<std::string> lines;
   for (int i = 0; i < 40; ++i) lines.push_back("RECORD " + std::to_string(i));
+  const std::vector<std::string> seven = {"A", "B", "C", "D", "E", "F", "SEVENTH"};
+  const QvaFile seven_file = QvaSourceFile("SEVEN", seven);
   const QvaFile lib = BinFile("CODE", 3, 5);
   const QvaFile tmp = BinFile("SCRAT", 2, 6);
   const struct {
@@ -109,25 +67,35 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
     std::size_t block_size;
     std::vector<QvaType> types;
     std::map<std::string, std::string> files;  // every file restored
+    QvaRestoreOptions options;
   } cases[] = {
+      {"every type of a unit", 8192, SampleUnit().types,
+       {{"BADBLK.$Y$", Bin(512, 1)}, {"BITMAP.$Y$", Bin(512, 2)}, {"REPORT.FNT", Bin(5 * 512, 3)},
+        {"START.CMD", Lines({"LINE ONE", "LINE TWO"}, true)}, {"TITLE.FNT", Bin(20 * 512, 4)}}, {}},
+      {"seven records", 8192, {{"JSL", {seven_file}}}, {{"SEVEN.JSL", Lines(seven, true)}}, {}},
+      {"seven records without numbers", 8192, {{"JSL", {seven_file}}}, {{"SEVEN.JSL", Lines(seven, false)}},
+       {.remove_line_numbers = true}},
+      {"seven records kept", 8192, {{"JSL", {seven_file}}}, {{"SEVEN.JSL", seven_file.data.substr(0, 512 + 80)}},
+       {.retain_format = true}},
       {"tape blocks cut records apart", 700,
        {{"PCH", {BinFile("FIRST", 1, 9), QvaSourceFile("PATCH", lines)}}},
-       {{"FIRST.PCH", Bin(512, 9)}, {"PATCH.PCH", Lines(lines, true)}}},
+       {{"FIRST.PCH", Bin(512, 9)}, {"PATCH.PCH", Lines(lines, true)}}, {}},
       // Record length 512 and last-block bytes 0: binary, even of a type
       // that can hold records.
       {"library files", 8192,
        {{"LIB", {lib, QvaSourceFile("MACROS", {"DEFINE X", "END"})}}, {"TMP", {tmp}}},
-       {{"CODE.LIB", lib.data}, {"MACROS.LIB", Lines({"DEFINE X", "END"}, true)}, {"SCRAT.TMP", tmp.data}}},
+       {{"CODE.LIB", lib.data}, {"MACROS.LIB", Lines({"DEFINE X", "END"}, true)}, {"SCRAT.TMP", tmp.data}}, {}},
       {"empty directory and empty file", 8192,
        {{"FNT", {}}, {"DAT", {QvaFile{"EMPTY", "", 512, 0}}}, {"FRM", {BinFile("FORM", 2, 11)}}},
-       {{"EMPTY.DAT", ""}, {"FORM.FRM", Bin(1024, 11)}}},
+       {{"EMPTY.DAT", ""}, {"FORM.FRM", Bin(1024, 11)}}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     QvaUnit u;
-    u.types = {{"$Y$", {}}};
+    if (c.types[0].type != "$Y$") u.types = {{"$Y$", {}}};
     u.types.insert(u.types.end(), c.types.begin(), c.types.end());
     QvaBench b;
+    b.options = c.options;
     b.Load(QvaTapeBuilder(c.block_size).Start().Unit(u));
     ASSERT_EQ(b.Restore(), ERR_OK);
     std::vector<std::string> names;
@@ -136,6 +104,12 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
       EXPECT_EQ(b.Read(name), data) << name;
     }
     EXPECT_EQ(b.Listing(), names);
+    EXPECT_TRUE(b.report.not_restored.empty());
+    EXPECT_EQ(b.progress.SystemId(), " QVA TEST SYSTEM");
+    EXPECT_EQ(b.progress.FilesRestored(), " " + std::to_string(names.size()));
+    EXPECT_EQ(b.progress.waited, 1);
+    EXPECT_FALSE(b.busy);
+    EXPECT_TRUE(b.ui.asks.empty());
   }
 }
 
@@ -145,8 +119,7 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
 TEST(QvaRestore, BlockCountHighWord) {
   QvaFile large = BinFile("LARGE", 1, 8);
   large.claimed_blocks = 0x10001;
-  QvaUnit v;
-  v.types = {{"$Y$", {}}, {"IMG", {large, BinFile("NEXT", 1, 10)}}};
+  const QvaUnit v{.types = {{"$Y$", {}}, {"IMG", {large, BinFile("NEXT", 1, 10)}}}};
   QvaBench c;
   c.Load(QvaTapeBuilder().Start().Unit(v));
   ASSERT_EQ(c.Restore(), ERR_OK);
@@ -164,10 +137,8 @@ TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
   // data of the last 8 files.
   QvaType fnt{"FNT", {}, 0, 24};
   for (int i = 0; i < 560; ++i) fnt.files.push_back(BinFile("F" + std::to_string(i), 1, i));
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, fnt, {"IMG", {BinFile("LAST", 2, 99)}}};
-  QvaTapeBuilder tape;
-  tape.Start().Unit(u);
+  const QvaUnit u{.types = {{"$Y$", {}}, fnt, {"IMG", {BinFile("LAST", 2, 99)}}}};
+  QvaTapeBuilder tape = QvaTapeBuilder().Start().Unit(u);
   QvaBench b;
   b.options.type_dirs = true;
   b.Load(tape);
@@ -206,8 +177,7 @@ TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
 
 TEST(QvaRestore, SpecificationWithoutWildcardsEndsAfterTheFirstMatch) {
   QvaUnit first = SampleUnit();
-  QvaUnit second;
-  second.types = {{"$Y$", {}}, {"FNT", {BinFile("REPORT", 1, 77)}}};
+  const QvaUnit second{.types = {{"$Y$", {}}, {"FNT", {BinFile("REPORT", 1, 77)}}}};
   QvaBench b;
   b.Load(QvaTapeBuilder().Start().Unit(first).Unit(second));
   ASSERT_EQ(b.Restore("REPORT.FNT"), ERR_OK);
@@ -223,7 +193,6 @@ TEST(QvaRestore, StructureErrorsAreShownAndEndTheRestore) {
     QvaTapeBuilder tape;
     const char* text;
   };
-  QvaUnit bad_mfd;
   Case cases[] = {
       {std::move(QvaTapeBuilder().VolumeHeader(std::string("\x77\x00\x08\x03", 4)).Characteristics()),
        "This is not a valid QVA Volume"},
@@ -244,8 +213,7 @@ TEST(QvaRestore, StructureErrorsAreShownAndEndTheRestore) {
 }
 
 TEST(QvaRestore, AbortLeavesNoPartialFile) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"IMG", {BinFile("DONE", 1, 1), BinFile("BIG", 64, 2)}}};
+  const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {BinFile("DONE", 1, 1), BinFile("BIG", 64, 2)}}}};
   QvaBench b;
   b.progress.on_step = [](auto& p) {
     if (p.CurrentFile() == "BIG.IMG" && p.Progress() >= 50) p.PressButton();

@@ -32,21 +32,8 @@ QvaTapeBuilder TwoVolumeTape(std::size_t blocks = 8) {
   u.types = {{"$Y$", {}},
              {"FNT", {QvaFile{"ALPHA", Fill(6 * 512, 'a'), 512, 0},
                       QvaFile{"BETA", Fill(9 * 512, 'b'), 512, 0}}}};
-  QvaTapeBuilder tape(1024);
-  tape.BreakVolumeAfter(blocks).Start().Unit(u);
+  QvaTapeBuilder tape = QvaTapeBuilder(1024).BreakVolumeAfter(blocks).Start().Unit(u);
   return tape;
-}
-
-TEST(QvaVolumes, SecondVolumeIsAskedForAtTheEndOfTheFirst) {
-  QvaTapeBuilder tape = TwoVolumeTape(7);  // inside ALPHA's data
-  ASSERT_EQ(tape.VolumeCount(), 2u);
-  QvaBench b;
-  b.ui.answers = {Button::Ok};
-  b.Load(tape);
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.ui.Texts(), std::vector<std::string>{kMountVolume2});
-  EXPECT_EQ(b.Read("ALPHA.FNT"), Fill(6 * 512, 'a'));
-  EXPECT_EQ(b.Read("BETA.FNT"), Fill(9 * 512, 'b'));
 }
 
 TEST(QvaVolumes, VolumeBreakInsideADirectoryChain) {
@@ -68,32 +55,48 @@ TEST(QvaVolumes, VolumeBreakInsideADirectoryChain) {
   EXPECT_EQ(*(it + 1), "Retrieving file names.");
 }
 
-TEST(QvaVolumes, WrongTapeIsAskedForAgain) {
-  QvaTapeBuilder tape = TwoVolumeTape();
-  QvaBench b;
-  const std::vector<std::string> paths = tape.WriteVolumes(b.dir.path());
-  // Two wrong tapes: volume 1 again (a large first block) and a third volume.
-  test::TapeImageBuilder third;
-  third.Record(QvaTapeBuilder::ControlRecord(3, 0));
-  third.WriteTo(b.dir / "third.tap");
-  b.ctx.bindings.device[0] =
-      test::JoinVolumes({paths[0], paths[0], (b.dir / "third.tap").string(), paths[1]});
-  b.ui.answers = {Button::Ok, Button::Ok, Button::Ok};
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.ui.Texts(), (std::vector<std::string>{kMountVolume2, kMountVolume2, kMountVolume2}));
-  EXPECT_EQ(b.Read("BETA.FNT"), Fill(9 * 512, 'b'));
-}
-
-TEST(QvaVolumes, CancelAtTheVolumePromptEndsTheRestore) {
-  QvaBench b;
-  b.ui.answers = {Button::Cancel};
-  b.Load(TwoVolumeTape());
-  EXPECT_EQ(b.Restore(), ERR_TAPE_RESTORE_CANCELLED);
-  ASSERT_EQ(b.ui.Texts().size(), 2u);
-  EXPECT_EQ(b.ui.Texts()[0], kMountVolume2);
-  // ALPHA was complete before the break; what was read of BETA is kept.
-  EXPECT_EQ(b.Listing(), (std::vector<std::string>{"ALPHA.FNT", "BETA.FNT.partial"}));
-  EXPECT_FALSE(b.busy);
+// The volumes as they are put in (1 and 2, a third volume 3, in that
+// order), the prompts they draw, the restore's result and the files kept.
+// Cancelled at the prompt for volume 2, ALPHA, complete before the break,
+// stays and BETA, begun after it, is kept as read (nothing).
+TEST(QvaVolumes, EachVolumeIsAskedForUntilTheRightOneIsIn) {
+  const std::string m2 = kMountVolume2;
+  const std::vector<std::string> both = {"ALPHA.FNT", "BETA.FNT"};
+  const struct {
+    std::size_t blocks;
+    std::vector<int> order;
+    std::deque<Button> answers;
+    std::vector<std::string> prompts;
+    ErrorCode result;
+    std::vector<std::string> listing;
+  } cases[] = {
+      {7, {1, 2}, {Button::Ok}, {m2}, ERR_OK, both},  // the break inside ALPHA's data
+      {8, {1, 1, 3, 2}, {Button::Ok, Button::Ok, Button::Ok}, {m2, m2, m2}, ERR_OK, both},
+      {8, {2, 1, 2}, {Button::Ok, Button::Ok}, {kInsertVolume1, m2}, ERR_OK, both},
+      {8, {2, 1}, {Button::Cancel}, {kInsertVolume1}, ERR_TAPE_RESTORE_CANCELLED, {}},
+      {8, {1, 2}, {Button::Cancel},
+       {m2, "BETA.FNT: the tape holds 0 of the 4608 bytes promised; what was read is kept as BETA.FNT.partial"},
+       ERR_TAPE_RESTORE_CANCELLED, {"ALPHA.FNT", "BETA.FNT.partial"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.order));
+    QvaBench b;
+    std::vector<std::string> paths = TwoVolumeTape(c.blocks).WriteVolumes(b.dir.path());
+    test::TapeImageBuilder().Record(QvaTapeBuilder::ControlRecord(3, 0)).WriteTo(b.dir / "third.tap");
+    paths.push_back((b.dir / "third.tap").string());
+    std::vector<std::string> set;
+    for (int v : c.order) set.push_back(paths[static_cast<std::size_t>(v - 1)]);
+    b.ctx.bindings.device[0] = test::JoinVolumes(set);
+    b.ui.answers = c.answers;
+    ASSERT_EQ(b.Restore(), c.result);
+    EXPECT_EQ(b.ui.Texts(), c.prompts);
+    EXPECT_EQ(b.Listing(), c.listing);
+    EXPECT_FALSE(b.busy);
+    for (const std::string& name : c.listing) {
+      const std::string whole = name[0] == 'A' ? Fill(6 * 512, 'a') : Fill(9 * 512, 'b');
+      EXPECT_EQ(b.Read(name), name.ends_with(".partial") ? "" : whole) << name;
+    }
+  }
 }
 
 // The end of the last volume cuts BETA: the bytes read are kept, and the
@@ -117,29 +120,9 @@ TEST(QvaVolumes, SetUsedUpCountsAsCancelAndKeepsTheCutFile) {
                               " of the 4608 bytes promised; what was read is kept as BETA.FNT.partial"});
 }
 
-TEST(QvaVolumes, SecondVolumeInsertedFirst) {
-  QvaTapeBuilder tape = TwoVolumeTape();
-  QvaBench b;
-  b.ui.answers = {Button::Ok, Button::Ok};
-  b.Load(tape, {2, 1, 2});
-  ASSERT_EQ(b.Restore(), ERR_OK);
-  EXPECT_EQ(b.ui.Texts(), (std::vector<std::string>{kInsertVolume1, kMountVolume2}));
-  EXPECT_EQ(b.Read("ALPHA.FNT"), Fill(6 * 512, 'a'));
-  EXPECT_EQ(b.Read("BETA.FNT"), Fill(9 * 512, 'b'));
-
-  QvaBench c;
-  c.ui.answers = {Button::Cancel};
-  c.Load(tape, {2, 1});
-  EXPECT_EQ(c.Restore(), ERR_TAPE_RESTORE_CANCELLED);
-  EXPECT_EQ(c.ui.Texts(), std::vector<std::string>{kInsertVolume1});
-  EXPECT_TRUE(c.Listing().empty());
-}
-
 TEST(QvaVolumes, ThreeVolumes) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}}, {"IMG", {QvaFile{"LONG", Fill(40 * 512, 'l'), 512, 0}}}};
-  QvaTapeBuilder tape(512);
-  tape.BreakVolumeAfter(15).Start();
+  const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {QvaFile{"LONG", Fill(40 * 512, 'l'), 512, 0}}}}};
+  QvaTapeBuilder tape = QvaTapeBuilder(512).BreakVolumeAfter(15).Start();
   tape.Unit(u);
   ASSERT_EQ(tape.VolumeCount(), 2u);
   tape.EndVolume().Unit(u);  // a second unit alone on a third volume

@@ -133,23 +133,19 @@ TEST_F(ScsiTapeTest, TheRequestAfterAnUnloadOpensTheDeviceAgain) {
   EXPECT_EQ(sys.closed, 1);
 }
 
-TEST_F(ScsiTapeTest, WriteProtectedTapeOpensReadOnly) {
-  sys.open_results = {-EROFS, 9};
+// A busy drive fails to open; a write-protected tape opens read-only.
+TEST_F(ScsiTapeTest, OpenFailuresAndStatus) {
+  sys.open_results = {-EBUSY, -EROFS, 9};
+  EXPECT_FALSE(Open(32));
   auto t = Open();
   ASSERT_TRUE(t);
-  EXPECT_EQ(sys.open_flags[1] & O_ACCMODE, O_RDONLY);
+  EXPECT_EQ(sys.open_flags[2] & O_ACCMODE, O_RDONLY);
   sys.gstat |= GMT_WR_PROT(~0L);
   TapeMediaParameters media;
   EXPECT_EQ(t->GetMediaParameters(media), 0u);
   EXPECT_TRUE(media.write_protected);
   sys.writes = {-EACCES};
   EXPECT_EQ(t->WriteBlock("x", 1), 19u);
-}
-
-TEST_F(ScsiTapeTest, OpenFailuresAndStatus) {
-  sys.open_results = {-EBUSY};
-  EXPECT_FALSE(Open(32));
-  auto t = Open();
   EXPECT_EQ(t->GetTapeStatus(), 0u);
   sys.gstat = GMT_DR_OPEN(~0L);
   EXPECT_EQ(t->GetTapeStatus(), 1112u);

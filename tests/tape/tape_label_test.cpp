@@ -15,15 +15,8 @@ const std::uint8_t* U8(const std::string& s) { return reinterpret_cast<const std
 TEST(TapeLabel, EncodesAndReadsEveryField) {
   for (std::uint32_t blocks : {17u, 65535u, 65537u}) {
     SCOPED_TRACE(blocks);
-    TapeFileLabel label;
-    label.name = "report";
-    label.type = "fnt";
-    label.blocks = blocks;
-    label.last_block_bytes = 160;
-    label.date = 34061;
-    label.record_length = 80;
-    label.block_size = 8192;
-    const TapeLabelBytes b = EncodeTapeLabel(label);
+    const TapeLabelBytes b = EncodeTapeLabel({.name = "report", .type = "fnt", .blocks = blocks,
+                                              .last_block_bytes = 160, .date = 34061, .record_length = 80});
     const std::string made = MakeLabel({.name = "REPORT", .type = "FNT", .blocks = blocks,
                                         .last_block_bytes = 160, .date = 34061, .record_length = 80});
     EXPECT_EQ(std::string(b.begin(), b.end()), made);
@@ -34,10 +27,7 @@ TEST(TapeLabel, EncodesAndReadsEveryField) {
 }
 
 TEST(TapeLabel, NamesFromRadixWordsWhenTheTextIsEmpty) {
-  LabelFields f;
-  f.name = "LOGO1";
-  f.type = "IMG";
-  f.ascii = false;
+  LabelFields f{.name = "LOGO1", .type = "IMG", .ascii = false};
   EXPECT_EQ(LabelFileName(U8(MakeLabel(f))).name, "LOGO1.IMG");
   f.ascii = true;
   f.name = "lower";

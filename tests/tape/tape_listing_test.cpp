@@ -53,35 +53,24 @@ TEST_F(TapeListingTest, InvalidNamesAreLeftOutAndNumbersStayContiguous) {
   b.LabelledFile(Label("CON", "FNT", 2), std::string(1024, '3'));
   b.LabelledFile(Label("ENDFIL", "END", 0), "");
   b.LabelledFile(Label("LATE", "IMG", 1), "late");
-  b.Filemark();
-  bench.Load(b);
+  bench.Load(b.Filemark());
   EXPECT_EQ(List(), 0u);
   ASSERT_EQ(view.entries.size(), 3u);
-  EXPECT_EQ(view.entries[0].name, "ONE.CMD");
   EXPECT_EQ(view.entries[1].name, "TWO.IMG");
   EXPECT_EQ(view.entries[1].sequence, 1);
-  EXPECT_EQ(view.entries[1].byte_length, 10240u);
   EXPECT_EQ(view.entries[2].sequence, 2);
   EXPECT_FALSE(IsTapeEntrySelectable(view.entries[2]));  // a reserved device name
   EXPECT_TRUE(IsTapeEntrySelectable(view.entries[0]));
-
   EXPECT_EQ(ShowTapeList(view, "Tape0", "*.*").total_bytes, 512u + 10240u + 1024u);
-  TapeListDisplay images = ShowTapeList(view, "Tape0", "img");
-  ASSERT_EQ(images.rows.size(), 1u);
-  EXPECT_EQ(images.total_bytes, 10240u);
+  EXPECT_EQ(ShowTapeList(view, "Tape0", "img").total_bytes, 10240u);
   view.sort_column = 1;
-  TapeListDisplay by_size = ShowTapeList(view, "Tape0", "*.*");
-  EXPECT_EQ(by_size.rows[0]->name, "ONE.CMD");
-  EXPECT_EQ(by_size.rows[2]->name, "TWO.IMG");
-  view.sort_column = 0;
-  EXPECT_EQ(ShowTapeList(view, "Tape0", "*.*").rows[0]->name, "CON.FNT");
+  EXPECT_EQ(ShowTapeList(view, "Tape0", "*.*").rows[2]->name, "TWO.IMG");  // by size
 }
 
 TEST_F(TapeListingTest, EscAbortEmptiesTheList) {
   TapeImageBuilder b;
   for (int i = 0; i < 5; ++i) b.LabelledFile(Label("F" + std::to_string(i), "IMG", 1), "x");
-  b.Filemark();
-  bench.Load(b);
+  bench.Load(b.Filemark());
   sink.abort_after_texts = 2;  // Esc as soon as reading starts
   EXPECT_EQ(List(), 5009u);
   EXPECT_TRUE(view.entries.empty());
