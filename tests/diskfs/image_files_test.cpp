@@ -54,6 +54,9 @@ TEST(ImageStore, ContentKindsGiveTheirEntryWords) {
   EXPECT_EQ(seven.record_size, 80);
   EXPECT_EQ(seven.first_free_byte, 80);
   EXPECT_EQ(im.volume.LastStoredEntry(), seven);
+  // The entry's words reach the export (the conversion rules are tested in filetypes).
+  EXPECT_EQ(im.Export("seven.jsl").size(), 7u * 82);
+  EXPECT_EQ(im.Export("seven.jsl", ExportOptions{true, false}).size(), 512u + 80);
 
   // One record alone is shorter than the 82-byte probe, whose zero fill makes it binary.
   const std::string record = std::string(74, 'R') + "000010";
@@ -121,22 +124,6 @@ TEST(ImageStore, ADirectoryPastTheEndOfTheImageIsAnEmptyTypeThatGrowsIt) {
   ASSERT_EQ(v.FindFile("JOB.TSK", job), ERR_OK);
   EXPECT_EQ(job.directory_lbn, 76);
   EXPECT_EQ(doc.BlockCount(), 81u);  // the data at LBN 80
-}
-
-TEST(ImageExport, RecordFileWithTwoRecordsInItsLastBlock) {
-  Image im;
-  ASSERT_EQ(im.volume.StoreFile("eight.jsl", Bytes(Lines(8))), ERR_OK);
-  EXPECT_EQ(im.Entry("EIGHT.JSL").first_free_byte, 160);
-  std::string text = im.Export("eight.jsl");
-  ASSERT_EQ(text.size(), 8u * 82);
-  EXPECT_EQ(text.substr(0, 82), "LINE 1" + std::string(68, ' ') + "000010\r\n");
-  EXPECT_EQ(text.substr(7 * 82), "LINE 8" + std::string(68, ' ') + "000080\r\n");
-  // Retained format: the useful bytes as stored.
-  std::string raw = im.Export("eight.jsl", ExportOptions{true, false});
-  EXPECT_EQ(raw.size(), 512u + 160);
-  // Without line numbers (the floppy form's setting).
-  std::string bare = im.Export("eight.jsl", ExportOptions{false, true});
-  EXPECT_EQ(bare.substr(0, 8), "LINE 1\r\n");
 }
 
 TEST(ImageRename, ChecksOfTheFloppyRename) {
