@@ -110,16 +110,6 @@ TEST(KelvoVolume, FullDiskChangesNothing) {
   EXPECT_EQ(free_bytes, 0u);  // capacity counts 1403 blocks, the files fill 1324
 }
 
-TEST(KelvoVolume, TypeNotInIndex) {
-  Fresh f;
-  CKelvoVolume v(f.doc);
-  EXPECT_EQ(Store(v, "X", "ZZZ", 1), ERR_TYPE_NOT_IN_INDEX);
-  AllocationRequest r{"fnt", 0, 0, 1, 0};
-  ASSERT_EQ(v.FindFreeSlot(r), ERR_OK);
-  EXPECT_EQ(r.directory_lbn, 13);
-  EXPECT_EQ(r.slot, 0);
-}
-
 TEST(KelvoVolume, ZeroBlockFile) {
   Fresh f;
   CKelvoVolume v(f.doc);
@@ -167,7 +157,7 @@ TEST(KelvoVolume, FitsAfterDelete) {
   b.AddBinaryFile("FNT", 0, "FULL", 80, 1400 - 80, 1);
   // A damaged entry reaching past the highest LBN: only 1400-1403 come free.
   b.PutEntry(13, 1, "TAIL", {0, 512, 0, 10, 0, 10, 0, 0, 1400});
-  for (int n = 1400; n <= 1403; ++n) b.bytes()[4 * 512 + n / 8] &= static_cast<std::uint8_t>(~(1 << (n % 8)));
+  b.SetFree(1400, 4, false);
   CDiskImageDoc doc;
   ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
   CKelvoVolume damaged(doc);
@@ -252,7 +242,7 @@ TEST(KelvoVolumeFloppy, FullDirectoryOrDiskWritesNothing) {
 
 TEST(KelvoVolumeDamage, DataNeverLandsOnSystemBlocks) {
   ImageBuilder b;
-  std::fill(b.bytes().begin() + 4 * 512, b.bytes().begin() + 4 * 512 + 10, 0xFF);  // 0-79 "free"
+  b.SetFree(0, 80, true);  // a damaged bitmap: the system blocks "free"
   CDiskImageDoc doc;
   ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
   CKelvoVolume v(doc);
