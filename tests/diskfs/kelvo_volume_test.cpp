@@ -228,18 +228,6 @@ TEST(KelvoVolumeFloppy, BitmapLivesInTheSystemAreaCopy) {
   EXPECT_EQ(StartOf(v, "C.FNT"), 86);
 }
 
-TEST(KelvoVolumeFloppy, FullDirectoryOrDiskWritesNothing) {
-  OnDrive d;
-  auto& [b, drive, area, v] = d;
-  for (int i = 0; i < 23; ++i) ASSERT_EQ(Store(v, "D" + std::to_string(i), "DAT", 1), ERR_OK);
-  const std::vector<std::uint8_t> before = drive.bytes;
-  const int writes = drive.writes;
-  EXPECT_EQ(Store(v, "D23", "DAT", 1), ERR_DIRECTORY_FULL);
-  EXPECT_EQ(Store(v, "BIG", "FNT", 1400), ERR_HANDLE_DISK_FULL);
-  EXPECT_EQ(drive.writes, writes);
-  EXPECT_EQ(drive.bytes, before);
-}
-
 TEST(KelvoVolumeDamage, DataNeverLandsOnSystemBlocks) {
   ImageBuilder b;
   b.SetFree(0, 80, true);  // a damaged bitmap: the system blocks "free"
