@@ -12,13 +12,6 @@ namespace kelvo::test {
 namespace {
 
 constexpr std::size_t kVolume = 512;
-constexpr std::size_t kBitmap = 4 * 512;
-
-void SetFree(ImageBuilder& disk, std::uint32_t block, bool free) {
-  std::uint8_t& byte = disk.bytes().at(kBitmap + block / 8);
-  const auto bit = static_cast<std::uint8_t>(1u << (block % 8));
-  byte = free ? static_cast<std::uint8_t>(byte | bit) : static_cast<std::uint8_t>(byte & ~bit);
-}
 
 void Link(ImageBuilder& disk, std::uint16_t from, std::uint16_t to) { disk.SetWord(std::size_t{from} * 512 + 2, to); }
 
@@ -69,7 +62,7 @@ TEST(ConsistencyCheck, FindsEachKindOfDamage) {
       {"overlapping files, a file's block marked free",
        [](ImageBuilder& d) {  // shares 82 with REPORT and 83-84 with JOB
          d.AddBinaryFile("IMG", 0, "LOGO", 82, 4, 0x33);
-         SetFree(d, 85, true);
+         d.SetFree(85, 1, true);
        },
        {K::OverlappingFiles, K::BlocksMarkedFree}, {}, 3, -1,
        "LOGO.IMG and JOB.TSK share 2 block(s) from LBN 83"},
@@ -109,7 +102,7 @@ TEST(ConsistencyCheck, FindsEachKindOfDamage) {
          d.PutEntry(cmd, 1, "ODD", {0, 80, 0, 1, 0, 1, 100, 0, 91});
          d.PutEntry(cmd, 2, "LONG", {0, 80, 0, 1, 0, 1, 560, 0, 92});
          d.PutEntry(cmd, 3, "BIN", {0, 512, 0, 1, 0, 1, 100, 0, 93});  // binary: w8 not checked
-         for (std::uint32_t b = 90; b < 94; ++b) SetFree(d, b, false);
+         d.SetFree(90, 4, false);
        },
        {K::BadLastBlockCount}, {}, 2, -1, "ODD.CMD is a record file whose last block is said to hold 100 bytes"},
       {"misplaced bitmap, differing size words",
@@ -120,9 +113,8 @@ TEST(ConsistencyCheck, FindsEachKindOfDamage) {
        {K::BitmapMisplaced, K::SizeWordsDiffer}, {K::BlocksMarkedFree}, -1, -1, ""},  // no bitmap to compare
       {"lost blocks are no damage, a free directory sector is",
        [](ImageBuilder& d) {
-         SetFree(d, 90, false);
-         SetFree(d, 91, false);
-         SetFree(d, 7, true);
+         d.SetFree(90, 2, false);
+         d.SetFree(7, 1, true);
        },
        {K::SystemBlockFree, K::LostBlocks}, {}, 1, -1, "2 block(s) are marked used but belong to no file"},
   };

@@ -69,26 +69,6 @@ TEST(StoredContent, BinaryFilesAreZeroPaddedBlocksAndComeBackWhole) {
   EXPECT_EQ(Export("JSL", empty, {true, false}), "");
 }
 
-TEST(StoredContent, TextLinesGiveTheLastBlockByteCount) {
-  struct Case { int lines; std::uint32_t blocks, last_bytes; };
-  for (const Case& k : {Case{7, 2, 80}, Case{12, 2, 480}, Case{6, 1, 480}, Case{1, 1, 80},
-                        Case{0, 0, 0}}) {
-    const StoredContent c = Prepare("t.jsl", Bytes(Lines(k.lines) + (k.lines ? "" : "\n")),
-                                    {kImageLineNumbering, {}});
-    const std::uint32_t blocks = k.lines ? k.blocks : 1;  // "\n" alone is one empty line
-    EXPECT_EQ(c.kind, ContentKind::ConvertedText);
-    EXPECT_EQ(c.words.record_size, 80u);
-    EXPECT_EQ(c.words.block_count, blocks) << k.lines;
-    EXPECT_EQ(c.words.last_block_bytes, k.lines ? k.last_bytes : 80u) << k.lines;
-    EXPECT_EQ(c.blocks.size(), blocks * 512u);
-  }
-  StoredContent empty;
-  ASSERT_EQ(ConvertTextToRecords({}, kImageLineNumbering, empty), ERR_OK);
-  EXPECT_EQ(empty.words.block_count, 0u);
-  EXPECT_EQ(empty.words.last_block_bytes, 0u);
-  EXPECT_EQ(empty.record_count, 0u);
-}
-
 // Numbered as the writer numbers them (images from 10 by 10, floppies 0),
 // exported with the numbers, without them, or as records.
 TEST(StoredContent, TwoLinesStoredAndExported) {
@@ -139,14 +119,10 @@ TEST(ImportChoice, DecidesByTypeFirstBytesAndWhetherRecordsKeepEveryByte) {
   EXPECT_EQ(ChooseImportKind("a.jsl", one, {false}), ContentKind::PreformattedRecords);
   EXPECT_EQ(ChooseImportKind("a.jsl", one, {true}), ContentKind::Binary);
 
-  StoredContent c = Prepare("a.jsl", records);
+  const StoredContent c = Prepare("a.jsl", records);
   EXPECT_EQ(c.kind, ContentKind::PreformattedRecords);
   EXPECT_EQ(c.words.last_block_bytes, 160u);
   EXPECT_EQ(c.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
-  // Seven records: the whole first block, one record in the second.
-  c = Prepare("a.jsl", RecordBlocks(std::vector<std::string>(7, SourceRecord("R", 10)), false));
-  EXPECT_EQ(c.words.block_count, 2u);
-  EXPECT_EQ(c.words.last_block_bytes, 80u);
 }
 
 TEST(ImportChoice, PreformattedLastBlockCountIsCappedAtSixRecords) {

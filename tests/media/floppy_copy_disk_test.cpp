@@ -54,9 +54,6 @@ TEST(CopyDiskMedia, ClassificationBoundaries) {
   EXPECT_EQ(SourceClass(1403), MediaKind::F3_720_512);
   EXPECT_EQ(DestinationClass(kDriveForm35), MediaKind::F3_1Pt2_512);
   EXPECT_EQ(DestinationClass(kDriveForm525), MediaKind::F5_1Pt2_512);
-  const MediaConfirmation c = ConfirmationFor(MediaKind::F3_1Pt2_512, MediaKind::F3_1Pt2_512);
-  EXPECT_EQ(c.question, kHigh);
-  EXPECT_EQ(c.code, MediaKind::F3_1Pt2_512);
 }
 
 // Copies to a drive: the question asked, the answers, and the format the

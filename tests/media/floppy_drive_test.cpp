@@ -108,27 +108,6 @@ struct VolumeDisk {
   }
 };
 
-// Several changes in one session: each one sees the bitmap the one before
-// left in the session's copy of the system area.
-TEST(FloppyVolumeSession, ChangesFollowTheSystemAreaCopy) {
-  VolumeDisk d;
-  CFloppyVolumeSession session(*d.drive);
-  ASSERT_EQ(session.Open(d.ui), 0u);
-  EXPECT_EQ(d.emu->CurrentMediaType(), MediaKind::F3_720_512);
-  const std::vector<std::uint8_t> data(2 * 512, 0x5C);
-  ASSERT_EQ(session.Volume().StoreNewFile({"AAA", "", "CMD", 512, 2, 0, data}), 0u);
-  ASSERT_EQ(session.Volume().StoreNewFile({"BBB", "", "CMD", 512, 2, 0, data}), 0u);
-  CAllocationBitmap copy(std::span<std::uint8_t, kBlockSize>(session.SystemArea().data() + 4 * 512, kBlockSize));
-  EXPECT_FALSE(copy.IsFree(85));
-  EXPECT_FALSE(copy.IsFree(88));
-  EXPECT_TRUE(copy.IsFree(89));
-  FileLocator job;
-  ASSERT_EQ(session.Volume().FindFile("job.tsk", job), 0u);
-  EXPECT_TRUE(session.Volume().FitsAfterDelete(job, job.blocks));
-  ASSERT_EQ(session.Volume().DeleteFile(job), 0u);
-  EXPECT_TRUE(copy.IsFree(83));
-}
-
 TEST(FloppyVolumeSession, OpeningRetriesAndGivesUp) {
   VolumeDisk d;
   d.emu->InjectFault(1, ERR_NOT_READY);

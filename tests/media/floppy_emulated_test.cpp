@@ -64,23 +64,6 @@ TEST(EmulatedFloppy, GeometryFollowsFileSizeAndMediaType) {
   EXPECT_EQ(odd->ReadSectors(0, 1, buf.data()), ERR_UNRECOGNIZED_MEDIA);
 }
 
-TEST(EmulatedFloppy, WriteProtectionAndReadOnlyFiles) {
-  TempDir dir;
-  WritePatternMedium(dir / "m.img", 9);
-  EmulatedFloppyOptions o;
-  ASSERT_TRUE(ParseEmulatedFloppy((dir / "m.img").string() + ",wp", o));
-  auto drive = std::make_shared<CEmulatedFloppy>(o);
-  ASSERT_EQ(drive->OpenDevice(), 0u);
-  ASSERT_EQ(drive->SetMediaType(MediaKind::F3_720_512), 0u);
-  auto buf = Blocks(1);
-  EXPECT_EQ(drive->WriteSectors(100, 1, buf.data()), ERR_WRITE_PROTECT);
-  EXPECT_EQ(drive->FormatCylinder(0, MediaKind::F3_720_512), ERR_WRITE_PROTECT);
-  drive->SetWriteProtected(false);
-  EXPECT_EQ(drive->WriteSectors(100, 1, buf.data()), 0u);
-  drive->CloseDevice();
-  EXPECT_EQ(ReadBytes(dir / "m.img")[100 * 512], 0);
-}
-
 TEST(EmulatedFloppy, FormattingRelaysTheMediumInTheNewGeometry) {
   TempDir dir;
   auto drive = MakeEmulatedFloppy(dir / "new.img", /*five_inch=*/true);

@@ -123,10 +123,9 @@ TEST(LinuxFloppy, SetMediaTypeAndDescribeDrive) {
   sys->drive_name = "h1200";
   auto dev = std::make_shared<CLinuxFloppy>("/dev/fd0", sys);
   CFloppyDrive drive("a:", dev);
-  DriveDescription d = drive.DescribeDrive();
-  EXPECT_EQ(d.name, "5\u00BC Floppy (A:)");
-  EXPECT_EQ(d.form, kDriveForm525);
-  // The description is asked with an ioctl-only open.
+  // The description is asked with an ioctl-only open (the names and forms
+  // of each drive type: DescribeFloppyDevice in tests/app).
+  drive.DescribeDrive();
   EXPECT_EQ(sys->open_flags.back() & O_ACCMODE, 3);
 
   ASSERT_EQ(drive.OpenDevice(), 0u);
@@ -140,9 +139,6 @@ TEST(LinuxFloppy, SetMediaTypeAndDescribeDrive) {
   sys->drive_name = "(null)";
   sys->cmos = 4;
   EXPECT_EQ(drive.DescribeDrive().name, "3\u00BD Floppy (A:)");
-  sys->drive_name = "d360";
-  d = drive.DescribeDrive();
-  EXPECT_EQ(d.form, kDriveFormNoPrinterFormat);
 }
 
 TEST(LinuxFloppy, PlainBlockDeviceReadsButRefusesToFormat) {

@@ -1,5 +1,4 @@
-// A sector source over a byte vector that can be told to fail, for testing
-// how file operations behave when a write or read goes wrong.
+// A sector source over a byte vector that counts its writes and locks.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +15,6 @@ class FakeDrive : public CSectorSource {
 
   std::vector<std::uint8_t> bytes;
   int writes = 0;
-  int fail_write_number = 0;  // 1-based; 0 never fails
   int locks = 0;
   int unlocks = 0;
 
@@ -28,7 +26,7 @@ class FakeDrive : public CSectorSource {
   }
   ErrorCode WriteSectors(std::uint32_t lbn, std::uint32_t count,
                          const std::uint8_t* buffer) override {
-    if (++writes == fail_write_number) return ERR_WRITE_PROTECT;
+    ++writes;
     std::size_t at = std::size_t{lbn} * kBlockSize, n = std::size_t{count} * kBlockSize;
     if (at + n > bytes.size()) return ERR_SECTOR_NOT_FOUND;
     std::memcpy(bytes.data() + at, buffer, n);

@@ -39,7 +39,7 @@ ImageBuilder::ImageBuilder(bool high_density, std::uint32_t image_blocks)
   }
   PutEntry(5, 0, "BADBLK", {0, 0, 0, 1, 0, 1, 0, 0, 3});
   PutEntry(5, 1, "BITMAP", {0, 0, 0, 1, 0, 1, 0, 0, 4});
-  for (int n = 80; n <= highest; ++n) bytes_[4 * 512 + n / 8] |= static_cast<std::uint8_t>(1 << (n % 8));
+  SetFree(80, highest - 79u, true);
 }
 
 void ImageBuilder::SetWord(std::size_t offset, std::uint16_t value) { PutWord(bytes_, offset, value); }
@@ -67,8 +67,15 @@ void ImageBuilder::AddBinaryFile(const std::string& type, int slot, const std::s
   const std::size_t end = (std::size_t(start) + blocks) * 512;
   if (bytes_.size() < end) bytes_.resize(end, 0);
   std::memset(bytes_.data() + std::size_t(start) * 512, fill, std::size_t(blocks) * 512);
-  for (int n = start; n < start + blocks; ++n)
-    bytes_[4 * 512 + n / 8] &= static_cast<std::uint8_t>(~(1 << (n % 8)));
+  SetFree(start, blocks, false);
+}
+
+void ImageBuilder::SetFree(std::uint32_t first, std::uint32_t count, bool free) {
+  for (std::uint32_t n = first; n < first + count; ++n) {
+    const auto bit = static_cast<std::uint8_t>(1u << (n % 8));
+    std::uint8_t& byte = bytes_.at(4 * 512 + n / 8);
+    byte = free ? static_cast<std::uint8_t>(byte | bit) : static_cast<std::uint8_t>(byte & ~bit);
+  }
 }
 
 }  // namespace kelvo::test

@@ -20,6 +20,8 @@ class ImageBuilder {
   std::string Text() const { return std::string(bytes_.begin(), bytes_.end()); }
 
   void SetWord(std::size_t offset, std::uint16_t value);
+  // Marks `count` blocks from `first` free or used in the bitmap (LBN 4).
+  void SetFree(std::uint32_t first, std::uint32_t count, bool free);
 
   // LBN of the first directory sector of `type` on a disk of this layout.
   static std::uint16_t DirectoryLbn(const std::string& type);
