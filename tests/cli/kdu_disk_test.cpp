@@ -74,6 +74,10 @@ TEST_F(KduDisk, PutGetRemoveAndRename) {
   EXPECT_EQ(bad.exit_code, 1);
   EXPECT_NE(bad.err.find("stopped after 0 of 2 file(s)"), std::string::npos) << bad.err;
   EXPECT_EQ(ReadFileText(img), empty_image);  // saved only when every file arrived
+  WriteFileBytes(dir / "_x.fnt", "x");
+  const CommandResult invalid = RunKdu({"put", img, P("_x.fnt")});
+  EXPECT_EQ(invalid.exit_code, 1);
+  EXPECT_NE(invalid.err.find("_x.fnt: Invalid file name specified"), std::string::npos) << invalid.err;
 
   ASSERT_EQ(RunKdu({"put", img, P("report.fnt"), P("job.jsl")}).exit_code, 0);
   fs::create_directory(dir / "out");
@@ -96,6 +100,9 @@ TEST_F(KduDisk, PutGetRemoveAndRename) {
   b.AddBinaryFile("FNT", 1, "X", 81, 1, 'b');
   b.SetWord(13 * 512 + 4 + 22, 29 * 1600);
   WriteFileBytes(img, b.Text());
+  const CommandResult check = RunKdu({"check", img});
+  EXPECT_EQ(check.exit_code, 1);
+  EXPECT_NE(check.out.find("reads as empty (listed as .fnt)"), std::string::npos) << check.out;
   ASSERT_EQ(RunKdu({"get", img, "--index", "2", "-C", P("out")}).exit_code, 0);
   EXPECT_EQ(ReadFileText(dir / "out/_2.fnt"), std::string(512, 'b'));
   EXPECT_EQ(RunKdu({"get", img, "--index", "3"}).exit_code, 1);
