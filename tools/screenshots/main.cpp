@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSettings>
 #include <QStyleFactory>
@@ -130,7 +131,10 @@ void Run(CMainFrame& frame, CShooter& shoot, const QString& demo) {
   // The folder tree from its top, which looks alike on every machine (its
   // end lists this machine's mounts).
   if (frame.Windows().PcExplorer() != nullptr)
-    for (CMainDriveView* tree : frame.Windows().PcExplorer()->findChildren<CMainDriveView*>()) tree->scrollToTop();
+    for (CMainDriveView* tree : frame.Windows().PcExplorer()->findChildren<CMainDriveView*>()) {
+      tree->scrollToTop();
+      tree->horizontalScrollBar()->setValue(0);
+    }
   shoot.Shoot(QStringLiteral("main-window"), &frame);
 
   // The dialogs, opened as the menus open them.

@@ -190,17 +190,28 @@ bool CMainDriveView::SelectFolder(const QString& wanted) {
     item = next;
   }
   setCurrentItem(item);
-  scrollToItem(item);
-  ShowNameOf(item);
+  ShowCurrent();
   return PathOf(item) == path;
 }
 
-void CMainDriveView::ShowNameOf(QTreeWidgetItem* item) {
-  // The indentation of a deep folder would otherwise fill a narrow pane.
+void CMainDriveView::ShowCurrent() {
+  QTreeWidgetItem* item = currentItem();
+  if (!item) return;
   doItemsLayout();
-  const int left = visualItemRect(item).left() - indentation();
+  scrollToItem(item);
+  // The indentation of a deep folder would otherwise fill a narrow pane.
   QScrollBar* bar = horizontalScrollBar();
-  bar->setValue(bar->value() + left);
+  bar->setValue(bar->value() + visualItemRect(item).left() - indentation());
+}
+
+void CMainDriveView::resizeEvent(QResizeEvent* e) {
+  QTreeWidget::resizeEvent(e);
+  ShowCurrent();
+}
+
+void CMainDriveView::showEvent(QShowEvent* e) {
+  QTreeWidget::showEvent(e);
+  ShowCurrent();
 }
 
 QString CMainDriveView::SelectedFolder() const {

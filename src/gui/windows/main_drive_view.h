@@ -41,9 +41,11 @@ class CMainDriveView : public QTreeWidget {
   void FillChildren(QTreeWidgetItem* item);
   // Expands `item`, reading its folders first when they were not read.
   void Expand(QTreeWidgetItem* item);
-  // Scrolls sideways so that the name of `item` (not only its indentation)
-  // shows.
-  void ShowNameOf(QTreeWidgetItem* item);
+  // Scrolls to the current folder, sideways too so that its name (not only
+  // its indentation) shows; again whenever the pane changes size.
+  void ShowCurrent();
+  void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   QTreeWidgetItem* AddVolume(const QString& label, const QString& path);
 
   QFileSystemWatcher watcher_;
