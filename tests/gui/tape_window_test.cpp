@@ -151,7 +151,6 @@ class TapeWindowTest : public QObject {
       t.Frame().RunCommand(cmd);
       QVERIFY(t.Asked().empty() && window->isEnabled());
       if (cmd != Cmd::TapeErase) QVERIFY(window->Model()->Rows().empty());
-      if (cmd == Cmd::TapeUnload) QCOMPARE(ReadAll(t.tape0), QByteArray::fromStdString(data.Bytes()));  // not touched
     }
     QCOMPARE(ReadAll(t.tape0), QByteArray(8, '\0'));  // initialised: two filemarks, nothing else
     QCOMPARE(Names(other).size(), 3);
