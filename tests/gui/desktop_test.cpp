@@ -1,10 +1,6 @@
-// The desktop's habits and its faults: keys and the context menu of the
-// file lists, the folder tree after a re-read and drops on its items, a
-// viewer over a maximized window, pane widths and placement, volumes mounted
-// while running, the wait cursor of a floppy transfer, the closing question
-// of two images of one name, and viewers readable on a dark palette.
+// The desktop's habits: keys of the file lists, the folder tree, window
+// placement, mounts, the wait cursor, the closing question and the palette.
 #include <QApplication>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSplitter>
@@ -13,7 +9,6 @@
 
 #include "app/device_enumeration.h"
 #include "app/startup.h"
-#include "gui/shell/context_menus.h"
 #include "gui/viewers/font_frame.h"
 #include "gui/viewers/image_frame.h"
 #include "gui/viewers/text_frame.h"
@@ -25,7 +20,6 @@
 #include "gui/windows/status_window.h"
 #include "support/floppy_fixture.h"
 #include "support/viewer_files.h"
-#include "support/viewer_font_builder.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
@@ -52,12 +46,6 @@ double BestContrast(QAbstractScrollArea* view, const QColor& background) {
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x) best = std::max(best, ContrastRatio(picture.pixelColor(x, y), background));
   return best;
-}
-
-std::string FontWithA() {
-  kelvo::test::FontSpec font = kelvo::test::DefaultFontSpec(20);
-  font.glyphs.push_back(kelvo::test::SolidGlyph(65, 8, 2));
-  return kelvo::test::BuildFont(font);
 }
 
 }  // namespace
@@ -90,15 +78,6 @@ class DesktopTest : public QObject {
       QTest::keyClick(view, key.key(), key.keyboardModifiers());
       QVERIFY2(reached(shell, pc), qPrintable(QKeySequence(key).toString()));
     }
-    // The list's context menu offers the main window's commands, keys included.
-    QTemporaryDir dir;
-    Shell shell;
-    std::unique_ptr<QMenu> menu(MakeListContextMenu(*shell.frame, shell.Start(dir.path())));
-    QStringList texts;
-    for (QAction* a : menu->actions())
-      if (!a->isSeparator()) texts << a->text().remove('&');
-    QCOMPARE(texts, (QStringList{"Open", "Copy To...", "Rename", "Delete", "Properties"}));
-    QCOMPARE(menu->actions().value(3)->shortcut(), QKeySequence(Qt::Key_F2));
   }
 
   // After a re-read the tree shows the folder the list shows, not a parent.
@@ -308,8 +287,7 @@ class DesktopTest : public QObject {
       auto* glyphs = OpenViewer<CFontFrame>(f, dir.path(), "DARK.FNT", FontWithA());
       auto* image = OpenViewer<CImgFrame>(f, dir.path(), "DARK.IMG", BlockImageFile(64, 16, 32, 8));
       QVERIFY(source && comment && glyphs && image);
-      for (QAbstractScrollArea* view : {static_cast<QAbstractScrollArea*>(source->View()), static_cast<QAbstractScrollArea*>(comment->View()),
-                                        static_cast<QAbstractScrollArea*>(glyphs->View()), static_cast<QAbstractScrollArea*>(image->View())}) {
+      for (QAbstractScrollArea* view : std::initializer_list<QAbstractScrollArea*>{source->View(), comment->View(), glyphs->View(), image->View()}) {
         const double contrast = BestContrast(view, dark.color(QPalette::Base));
         QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("%1: %2").arg(view->metaObject()->className()).arg(contrast)));
       }

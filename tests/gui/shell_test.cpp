@@ -1,6 +1,5 @@
-// The main window's shell: the enabling rule and its wiring to the menus,
-// start-up and the settings written back at exit, the device bar, the
-// command line, the recent-file list and the desktop's recently-used list.
+// The main window's shell: the enabling rule and the menus, start-up and
+// settings, the device bar, the command line and the recent-file lists.
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -57,19 +56,15 @@ RecentUse Use(const QString& path) {
 // Another program's list: its own bookmark, and one of our disk (%1) that
 // another application opened.
 const char kOthersList[] =
-    "<?xml version='1.0' encoding='UTF-8'?>\n"
-    "<xbel version='1.0' xmlns:bookmark='http://www.freedesktop.org/standards/desktop-bookmarks' xmlns:mime='http://www.freedesktop.org/standards/shared-mime-info'>\n"
-    "  <bookmark href='file:///home/u/notes.txt' added='2026-01-02T10:00:00Z' modified='2026-01-02T10:00:00Z' visited='2026-01-02T10:00:00Z'>\n"
-    "    <info><metadata owner='http://freedesktop.org'><mime:mime-type type='text/plain'/>\n"
-    "      <bookmark:groups><bookmark:group>Editors</bookmark:group></bookmark:groups>\n"
-    "      <bookmark:applications><bookmark:application name='Editor' exec='&apos;editor %u&apos;' modified='2026-01-02T10:00:00Z' count='7'/></bookmark:applications>\n"
-    "    </metadata></info>\n"
-    "  </bookmark>\n"
-    "  <bookmark href='%1' added='2026-01-03T10:00:00Z' modified='2026-01-03T10:00:00Z' visited='2026-01-03T10:00:00Z'>\n"
-    "    <info><metadata owner='http://freedesktop.org'><mime:mime-type type='application/x-kelvo-disk-image'/>\n"
-    "      <bookmark:applications><bookmark:application name='Hex' exec='&apos;hex %u&apos;' modified='2026-01-03T10:00:00Z' count='2'/></bookmark:applications>\n"
-    "    </metadata></info>\n"
-    "  </bookmark>\n"
+    "<?xml version='1.0' encoding='UTF-8'?>\n<xbel version='1.0' xmlns:bookmark='http://www.freedesktop.org/standards/desktop-bookmarks' "
+    "xmlns:mime='http://www.freedesktop.org/standards/shared-mime-info'>\n"
+    "<bookmark href='file:///home/u/notes.txt' added='2026-01-02T10:00:00Z'><info><metadata owner='http://freedesktop.org'>"
+    "<mime:mime-type type='text/plain'/><bookmark:groups><bookmark:group>Editors</bookmark:group></bookmark:groups>"
+    "<bookmark:applications><bookmark:application name='Editor' exec='&apos;editor %u&apos;' count='7'/></bookmark:applications>"
+    "</metadata></info></bookmark>\n"
+    "<bookmark href='%1' added='2026-01-03T10:00:00Z'><info><metadata owner='http://freedesktop.org'>"
+    "<mime:mime-type type='application/x-kelvo-disk-image'/><bookmark:applications>"
+    "<bookmark:application name='Hex' exec='&apos;hex %u&apos;' count='2'/></bookmark:applications></metadata></info></bookmark>\n"
     "</xbel>\n";
 
 QMenu* RecentMenu(CMainFrame& frame) {

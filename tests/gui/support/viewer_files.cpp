@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "support/gui_fixture.h"
+#include "support/viewer_font_builder.h"
 #include "viewers/image_doc.h"
 
 namespace kelvo::gui::test {
@@ -23,6 +24,14 @@ std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
   header.scan_lines = lines;
   header.raster = enc.Bytes();
   return kelvo::test::BuildImageFile(header);
+}
+
+std::string FontWithA(char orientation) {
+  kelvo::test::FontSpec spec = kelvo::test::DefaultFontSpec(20);
+  spec.orientation = orientation;
+  spec.inverse_landscape_height = 16;
+  spec.glyphs.push_back(kelvo::test::SolidGlyph(65, 8, 2));
+  return kelvo::test::BuildFont(spec);
 }
 
 ColourTally TallyColours(const QImage& image, const QRect& area) {

@@ -17,6 +17,10 @@ namespace kelvo::gui::test {
 std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
                            kelvo::test::ImageFileSpec header = {});
 
+// A font of `orientation` with a solid glyph for "A" (code 65, 16 dots by
+// 8 rows) and none for "B".
+std::string FontWithA(char orientation = 'P');
+
 // The colours found in an area, with anti-aliased text counted by its hue
 // against the white background.
 struct ColourTally {
