@@ -63,7 +63,6 @@ struct ImageVerb {
       rc = EndsWithTap(to) ? SaveTapeImage(tc, from, to, progress, report)
                            : WriteTapeImage(tc, from, to, progress, report);
     }
-    if (const std::string refused = OversizedRecordText(report); !refused.empty()) return Fail(refused);
     if (rc != ERR_OK) return Finish(rc);
     std::printf("%llu record(s), %llu filemark(s), %llu bytes\n",
                 static_cast<unsigned long long>(report.records),

@@ -57,18 +57,6 @@ ErrorCode Prepare(CTapeDevice& tape) {
   return tape.RewindTape(false);
 }
 
-// The length of the largest record of `image`, read to its end and rewound.
-ErrorCode LargestRecord(CTapeDevice& image, std::vector<std::uint8_t>& buffer, std::uint64_t& largest) {
-  largest = 0;
-  for (;;) {
-    std::size_t length = 0;
-    Item item = Item::End;
-    if (ErrorCode rc = ReadItem(image, buffer, length, item)) return rc;
-    if (item == Item::End) return image.RewindTape(false);
-    if (item != Item::Filemark) largest = std::max<std::uint64_t>(largest, length);
-  }
-}
-
 }  // namespace
 
 ErrorCode SaveTapeImage(CTapeDevice& tape, const std::string& path,
@@ -118,16 +106,6 @@ ErrorCode WriteTapeImage(const std::string& path, CTapeDevice& tape,
     if (ErrorCode rc = image.Open()) return rc;
     if (ErrorCode rc = Prepare(tape)) return rc;
     std::vector<std::uint8_t> buffer(kFirstBufferSize);
-    // A record larger than the drive takes would stop the run half-way, the
-    // tape's old contents already overwritten: the image is checked first.
-    TapeDriveParameters drive;
-    if (tape.GetDriveParameters(drive) == ERR_OK && drive.maximum_block_size > 0) {
-      if (ErrorCode rc = LargestRecord(image, buffer, report.largest_record)) return rc;
-      if (report.largest_record > drive.maximum_block_size) {
-        report.drive_maximum = drive.maximum_block_size;
-        return ERR_NOT_SUPPORTED;
-      }
-    }
     for (;;) {
       if (progress.AbortRequested()) {
         report.aborted = true;
@@ -154,13 +132,6 @@ ErrorCode WriteTapeImage(const std::string& path, CTapeDevice& tape,
   } catch (const std::bad_alloc&) {
     return ERR_NOT_ENOUGH_MEMORY;
   }
-}
-
-std::string OversizedRecordText(const TapeImagingReport& report) {
-  if (report.drive_maximum == 0) return {};
-  return "The image holds a record of " + std::to_string(report.largest_record) +
-         " bytes; the drive writes blocks of at most " + std::to_string(report.drive_maximum) +
-         " bytes. Nothing was written.";
 }
 
 ErrorCode SaveTapeImage(const TapeContext& ctx, const std::string& name, const std::string& path,

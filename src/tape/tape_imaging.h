@@ -31,11 +31,6 @@ struct TapeImagingReport {
   std::uint64_t bytes = 0;      // data bytes of the records
   std::uint64_t damaged = 0;    // records kept as error-class records
   bool aborted = false;
-  // Writing an image: its largest record, and when that is more than the
-  // drive takes (nothing is written then, the result is 50), the drive's
-  // largest block.
-  std::uint64_t largest_record = 0;
-  std::uint32_t drive_maximum = 0;
 };
 
 class CTapeImagingProgress {
@@ -54,15 +49,9 @@ ErrorCode SaveTapeImage(CTapeDevice& tape, const std::string& path,
 
 // Rewinds `tape` and writes every record and filemark of the image `path`
 // onto it. Error-class records are written with the data the image holds
-// for them and counted as damaged. An image holding a record larger than
-// the drive's largest block is refused (50) before anything is written.
+// for them and counted as damaged.
 ErrorCode WriteTapeImage(const std::string& path, CTapeDevice& tape,
                          CTapeImagingProgress& progress, TapeImagingReport& report);
-
-// The message of a refused image (report.drive_maximum set): its largest
-// record, the drive's largest block, and that nothing was written. Empty
-// otherwise.
-std::string OversizedRecordText(const TapeImagingReport& report);
 
 // The same for the drive `name` of the running program ("Tape0" ... or a
 // device string): opened, marked busy and checked ready for the run.

@@ -89,19 +89,6 @@ TEST_F(TapeImagingTest, WritesAnImageBackOntoATape) {
   EXPECT_EQ(report.records, 3u);
   EXPECT_EQ(report.filemarks, 3u);
   EXPECT_EQ(report.damaged, 1u);
-
-  // An image holding a record larger than the drive's largest block is
-  // refused before anything is written: the tape keeps what it held.
-  TapeImageBuilder large;
-  large.Record("small").Filemark().Record(std::string(65537, 'L')).Filemark();
-  large.WriteTo(dir / "large.tap");
-  ASSERT_EQ(tape.Open(), 0u);
-  EXPECT_EQ(WriteTapeImage((dir / "large.tap").string(), tape, progress, report), ERR_NOT_SUPPORTED);
-  tape.Close();
-  EXPECT_EQ(ReadFileText(dir / "blank.tap"), expected.Bytes());
-  EXPECT_EQ(OversizedRecordText(report),
-            "The image holds a record of 65537 bytes; the drive writes blocks of at most 65536 bytes. "
-            "Nothing was written.");
 }
 
 }  // namespace

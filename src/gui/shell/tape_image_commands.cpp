@@ -71,10 +71,6 @@ void RunTapeImaging(const ShellHost& host, bool save) {
     rc = save ? SaveTapeImage(tc, tape, file, progress, report)
               : WriteTapeImage(tc, file, tape, progress, report);
   }
-  if (const std::string refused = OversizedRecordText(report); !refused.empty()) {
-    ctx.ui->Ask(refused, kAppTitle, Buttons::Ok, Icon::Exclamation);
-    return;
-  }
   if (rc != 0) {
     ctx.ui->ReportError(rc);
     return;
