@@ -101,20 +101,17 @@ QMdiSubWindow* CWindowManager::AddChild(QWidget* child, bool fit_content) {
   // One opened over a maximized window is maximized too: resizing it would
   // leave it frameless at that size. Otherwise the cascade or the content's
   // size must not put any of it outside the area (a large font or scale).
-  if (!sub->isMaximized()) {
-    if (fit_content) sub->resize(sub->sizeHint());
-    sub->setGeometry(MoveInside(sub->geometry(), QRect(QPoint(0, 0), mdi_->viewport()->size())));
-  }
+  if (!sub->isMaximized()) PlaceInside(sub, fit_content ? sub->sizeHint() : sub->size());
   return sub;
 }
 
 void CWindowManager::GrowToContent(QWidget* child) {
-  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-    if (sub->widget() != child || sub->isMaximized()) continue;
-    QRect r = sub->geometry();
-    r.setSize(r.size().expandedTo(sub->sizeHint()));
-    sub->setGeometry(MoveInside(r, QRect(QPoint(0, 0), mdi_->viewport()->size())));
-  }
+  auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+  if (sub && !sub->isMaximized()) PlaceInside(sub, sub->size().expandedTo(sub->sizeHint()));
+}
+
+void CWindowManager::PlaceInside(QMdiSubWindow* sub, QSize size) {
+  sub->setGeometry(MoveInside(QRect(sub->pos(), size), QRect(QPoint(0, 0), mdi_->viewport()->size())));
 }
 
 CPcExplorerWindow* CWindowManager::OpenPcExplorer() {

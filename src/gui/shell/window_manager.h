@@ -68,6 +68,9 @@ class CWindowManager : public QObject {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // Gives `sub` the size `size` at its place, both kept wholly inside the area.
+  void PlaceInside(QMdiSubWindow* sub, QSize size);
+
   ShellContext& ctx_;
   QMainWindow& main_;
   QMdiArea* mdi_;

@@ -197,7 +197,6 @@ bool CMainDriveView::SelectFolder(const QString& wanted) {
 void CMainDriveView::ShowCurrent() {
   QTreeWidgetItem* item = currentItem();
   if (!item) return;
-  doItemsLayout();
   scrollToItem(item);
   // The indentation of a deep folder would otherwise fill a narrow pane.
   QScrollBar* bar = horizontalScrollBar();
