@@ -14,12 +14,6 @@ using test::RecordBlocks;
 using test::SourceRecord;
 using test::Text;
 
-std::string Lines(int count) {
-  std::string text;
-  for (int i = 1; i <= count; ++i) text += "LINE " + std::to_string(i) + "\r\n";
-  return text;
-}
-
 // A 128-byte tape label as the tape writer makes it.
 std::vector<std::uint8_t> Label(const std::string& name, const std::string& type) {
   test::LabelFields fields;
@@ -186,15 +180,6 @@ TEST(UsefulLength, FollowsTheRecordSize) {
   EXPECT_EQ(UsefulLength({80, 1, 0}, 512), 0u);
   EXPECT_EQ(UsefulLength({80, 1, 9999}, 512), 512u);
   EXPECT_EQ(UsefulLength({512, 4, 0}, 1024), 1024u);  // never past the blocks read
-}
-
-TEST(Export, LastBlockWithTwoRecordsGivesSixLinesPerFullBlockAndTwo) {
-  const StoredContent c = Prepare("x.cmd", Bytes(Lines(14)));
-  EXPECT_EQ(c.words.block_count, 3u);
-  EXPECT_EQ(c.words.last_block_bytes, 160u);
-  const std::string text = Export("CMD", c, {});
-  EXPECT_EQ(text.size(), 14u * 82u);
-  EXPECT_EQ(Export("CMD", c, {true, false}).size(), 2u * 512u + 160u);
 }
 
 TEST(Export, ATextHoldingAZeroByteComesBackWhole) {

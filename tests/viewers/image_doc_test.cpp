@@ -72,15 +72,6 @@ TEST(ImageDoc, EveryCodeFormDecodesToTheEncodedLines) {
   EXPECT_EQ(Held(doc), Expected(lines));
 }
 
-TEST(ImageDoc, ModesCombineLinesByExclusiveOr) {
-  // Line A, mode 2: one dot. Line B, mode 1: nothing written, so it repeats A.
-  // Line C, mode 3: one dot, then each byte XORed with the one before it.
-  const std::string raster("\x70\x02\x80\x10\x03\x87\x10", 7);
-  CImgDoc doc;
-  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(Spec(16, 3, raster))));
-  EXPECT_EQ(Held(doc), (std::vector<std::uint8_t>{0x7F, 0xFF, 0x7F, 0xFF, 0x7F, 0x7F}));
-}
-
 TEST(ImageDoc, ModeByteStartingMidByte) {
   // 20 dots: five groups in mode 0, so the next mode starts in the low half
   // of a byte; the rest of the byte that ends the mode is dropped.

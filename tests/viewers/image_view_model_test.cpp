@@ -15,7 +15,6 @@ CImgDoc MakeDoc(int dots, const ImageLines& lines) {
   spec.dots = dots;
   spec.scan_lines = static_cast<int>(lines.size());
   spec.raster = EncodeImageLines(lines, RoundedImageDots(dots));
-  spec.colour = "BLUE";
   CImgDoc doc;
   EXPECT_TRUE(doc.LoadBytes(BuildImageFile(spec))) << doc.Message().text;
   return doc;
@@ -45,12 +44,9 @@ TEST(ImageViewModel, NewImageIsTurnedOnceAndRoundedTo16) {
   EXPECT_EQ(doc.Bitmap(), nullptr);  // the view released the document's raster
   EXPECT_EQ(view.Zoom(), 50);
   EXPECT_EQ(view.QuarterTurns(), 1);
-  EXPECT_EQ(view.InkColour(), (Rgb{0, 0, 255}));
   // 500 x 20 dots at 50 %: 512 x 32, then turned: 32 wide, 512 high.
   EXPECT_EQ(view.Display().Width(), 32);
   EXPECT_EQ(view.Display().Height(), 512);
-  EXPECT_EQ(view.ScrollWidth(), 72);
-  EXPECT_EQ(view.ScrollHeight(), 552);
   // The top left dot of the stored raster ends at the bottom left.
   EXPECT_TRUE(view.Display().IsInk(0, 511));
   EXPECT_EQ(CountInk(view.Display()), 1);
@@ -78,27 +74,6 @@ TEST(ImageViewModel, ZoomRunsFrom10To100AndKeepsTheTurns) {
   CImgViewModel odd(other, ImageViewOptions{50, 7});
   for (int i = 0; i < 20; ++i) odd.ZoomOut();
   EXPECT_GE(odd.Zoom(), CImgViewModel::kMinZoom);
-}
-
-TEST(ImageViewModel, InkSurvivesShrinking) {
-  auto lines = Blank(64, 64);
-  for (auto& l : lines) l[3] = 0x01;  // a one-dot vertical line at x 31
-  lines[33].assign(lines[33].size(), 0xFF);  // a one-dot horizontal line at y 33
-  CImgDoc doc = MakeDoc(64, lines);
-  CMonoBitmap full = MakeFullBitmap(doc);
-  CMonoBitmap half = BuildDisplayBitmap(full, 50, 0);
-  ASSERT_EQ(half.Width(), 32);
-  ASSERT_EQ(half.Height(), 32);
-  for (int y = 0; y < 32; ++y) EXPECT_TRUE(half.IsInk(15, y)) << y;
-  for (int x = 0; x < 32; ++x) EXPECT_TRUE(half.IsInk(x, 16)) << x;
-  EXPECT_EQ(CountInk(half), 32 + 31);
-  CMonoBitmap tenth = BuildDisplayBitmap(full, 10, 0);  // 6 x 6 rounded to 16 x 16
-  EXPECT_GT(CountInk(tenth), 0);
-  // Enlarging repeats dots.
-  CMonoBitmap twice = BuildDisplayBitmap(full, 200, 0);
-  EXPECT_TRUE(twice.IsInk(62, 0));
-  EXPECT_TRUE(twice.IsInk(63, 127));
-  EXPECT_FALSE(twice.IsInk(61, 0));
 }
 
 // Stretching random bitmaps up and down, checked dot by dot against the rule:

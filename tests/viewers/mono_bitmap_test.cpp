@@ -32,25 +32,6 @@ TEST(MonoBitmap, RowsArePaddedToWholeUnitsAndStartBlank) {
   EXPECT_FALSE(b.IsInk(0, 5));
 }
 
-TEST(MonoBitmap, HalfTurnReversesUnitsAndMovesPaddingLeft) {
-  CMonoBitmap b(16, 2);
-  b.SetDot(0, 0, true);
-  b.SetDot(3, 1, true);
-  CMonoBitmap h = HalfTurn(b);
-  EXPECT_EQ(h.Width(), 16);
-  EXPECT_EQ(h.Height(), 2);
-  EXPECT_TRUE(h.IsInk(15, 1));
-  EXPECT_TRUE(h.IsInk(12, 0));
-  EXPECT_EQ(CountAllInk(h), 2);
-
-  // A row of 8 dots padded to 16: its content lands in the right half.
-  CMonoBitmap narrow(8, 1);
-  narrow.SetDot(7, 0, true);
-  CMonoBitmap n = HalfTurn(narrow);
-  EXPECT_TRUE(n.IsInk(8, 0));
-  EXPECT_EQ(CountAllInk(n), 1);
-}
-
 // Random bitmaps of awkward sizes (rows not a multiple of 8, odd widths)
 // turned, checked dot by dot against the rule: output row k is the source's
 // padded column W - 1 - k read from the top, everything else background.
@@ -75,12 +56,19 @@ TEST(MonoBitmap, QuarterTurnMatchesTheDotRuleOnRandomBitmaps) {
   }
 }
 
-TEST(MonoBitmap, FourQuarterTurnsRestoreASquare) {
+// The half turn against two quarter turns, and its padding, which moves to
+// the left: a row of 8 dots padded to 16 lands in the right half.
+TEST(MonoBitmap, TurnsOfASquareComposeAndHalfTurnMovesPaddingLeft) {
   CMonoBitmap b(32, 32);
   for (int i = 0; i < 32; i += 3) b.SetDot(i, (i * 7) % 32, true);
   EXPECT_EQ(TurnCcw(b, 4).Bits(), b.Bits());
   EXPECT_EQ(TurnCcw(b, 2).Bits(), HalfTurn(b).Bits());
   EXPECT_EQ(TurnCcw(b, -1).Bits(), TurnCcw(b, 3).Bits());
+  CMonoBitmap narrow(8, 1);
+  narrow.SetDot(7, 0, true);
+  const CMonoBitmap n = HalfTurn(narrow);
+  EXPECT_TRUE(n.IsInk(8, 0));
+  EXPECT_EQ(CountAllInk(n), 1);
 }
 
 // Random areas, offsets inside, across and outside both bitmaps, checked dot
