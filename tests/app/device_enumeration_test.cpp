@@ -85,10 +85,6 @@ TEST(EnumerateDevices, TapesFromTheirBindings) {
   table[5].present = true;  // stale content is replaced
   EXPECT_TRUE(EnumerateDevices(b, table));
   for (int i = 0; i < kFirstTapeEntry; ++i) EXPECT_FALSE(table[i].present) << i;
-  for (int n = 0; n < kTapeDriveCount; ++n) {
-    EXPECT_EQ(table[kFirstTapeEntry + n].type, kDeviceTape);
-    EXPECT_EQ(table[kFirstTapeEntry + n].display_name, "Tape" + std::to_string(n));
-  }
   // Only the first volume of a list counts; a folder is no tape image.
   EXPECT_EQ((std::vector<bool>{table[26].present, table[27].present, table[28].present, table[29].present}),
             (std::vector<bool>{true, false, false, false}));

@@ -27,9 +27,7 @@ TEST(LoadSettings, EachRuleKeepsOrCorrectsAStoredNumber) {
       {{{"Main Window Width", 2049}}, &Settings::MainWindowWidth, 762},
       {{{"Main Window Height", -3}}, &Settings::MainWindowHeight, 560},
       {{{"Main Window Left", 0}}, &Settings::MainWindowLeft, 135},
-      {{{"Tape Blocking Factor", 0}}, &Settings::TapeBlockingFactor, 16},
       {{{"Default Zoom", -50}}, &Settings::DefaultZoom, 50},
-      {{{"Zoom Increment", 0}}, &Settings::ZoomIncrement, 5},
       {{{"System Window Min X", -32000}}, &Settings::SystemWindowMinX, -32000},  // no rule
       // The PC window must fit the main window, as corrected before it.
       {{{"Main Window Width", 700}, {"System Window Right", 700}}, &Settings::SystemWindowRight, 700},

@@ -50,9 +50,6 @@ TEST(ImageViewModel, NewImageIsTurnedOnceAndRoundedTo16) {
   // The top left dot of the stored raster ends at the bottom left.
   EXPECT_TRUE(view.Display().IsInk(0, 511));
   EXPECT_EQ(CountInk(view.Display()), 1);
-  CMonoBitmap unturned = BuildDisplayBitmap(view.Full(), 50, 0);
-  EXPECT_EQ(unturned.Width(), 512);
-  EXPECT_EQ(QuarterTurnCcw(unturned).Bits(), view.Display().Bits());
 }
 
 TEST(ImageViewModel, ZoomRunsFrom10To100AndKeepsTheTurns) {
