@@ -140,10 +140,8 @@ TEST(TextToRecords, LinesBecomeRecords) {
        {SourceRecord(std::string(74, 'q'), 1), SourceRecord(std::string(74, 'q'), 2)}},
       {"A\rB\r\n", {1, 1}, {SourceRecord("A\rB", 1)}},
       {"A\r", {1, 1}, {SourceRecord("A\r", 1)}},
-      {w80 + "\r\n", {1, 1}, {w80}},
       {w80 + "\r", {1, 1}, {SourceRecord(w80.substr(0, 74), 1), SourceRecord("wwwwww\r", 2)}},
       {"A\nB\n", {999990, 10}, {SourceRecord("A", 999990), numbered("B", "100000")}},
-      {"A\n", {1234567890, 1}, {numbered("A", "123456")}},
       {"A\n", {-10, 10}, {numbered("A", "-00010")}},
   };
   for (const auto& r : rows) {
