@@ -23,7 +23,6 @@ TEST(KduBasics, VersionHelpAndUsageErrors) {
       {"cp", (dir / "nowhere").string(), "a:", "JOB.JSL"},
       {"tape", "restore", f},
       {"render", f},
-      {"render", f, "-o", f + ".png", "--zoom", "0"},
       {"drives", "--blocking-factor", "0"},
       {"drives", "--line-step", "-1"},
       {"--drive-a", emu, "format", "a:", "--capacity", "1.44M"},

@@ -27,7 +27,6 @@ TEST(TaskDoc, LineLayoutAndRadixColumns) {
        "00000000: 041101 042103 043105 044107 045111 046113 047115 050117 "
        "|JXAJ65KI KVWK5QLHKLUEL39|ABCDEFGHIJKLMNOP|"},
       {std::string(16, 'a') + "x", 1, 2, "00000020: ||x|"},
-      {std::string(513, '\0'), 32, 34, " "},
       {std::string(513, '\0'), 33, 34, "00001000: ||" + std::string(" |")},
       {std::string(512, 'z'), 32, 33, " "},
       {"", 0, 0, ""},
