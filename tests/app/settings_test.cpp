@@ -57,7 +57,6 @@ TEST(LoadSettings, ShortPathsReadEmptyAndShortDevicesKeepTheirDefault) {
       {{{"Tape Restore Path", longest}}, &Settings::TapeRestorePath, longest},
       {{{"Tape Restore Path", longest + "x"}}, &Settings::TapeRestorePath, ""},
       {{}, &Settings::FloppyBDevice, "/dev/fd1"},
-      {{{"Floppy B Device", ""}}, &Settings::FloppyBDevice, "/dev/fd1"},
       {{{"Floppy A Device", "emu:/srv/a.img,form=5.25"}}, &Settings::FloppyADevice, "emu:/srv/a.img,form=5.25"},
   };
   for (const auto& row : rows) EXPECT_EQ(LoadWith({}, row.stored).*row.member, row.expected);

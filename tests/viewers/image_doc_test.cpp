@@ -72,7 +72,7 @@ TEST(ImageDoc, EveryCodeFormDecodesToTheEncodedLines) {
   EXPECT_EQ(Held(doc), Expected(lines));
 }
 
-TEST(ImageDoc, ModeByteStartingMidByte) {
+TEST(ImageDoc, ModeByteStartingMidByteAndAnEarlyEnd) {
   // 20 dots: five groups in mode 0, so the next mode starts in the low half
   // of a byte; the rest of the byte that ends the mode is dropped.
   const std::string raster("\x70\x00\xF0\xA5\xC0\x2F\x87\x10", 8);
@@ -80,19 +80,11 @@ TEST(ImageDoc, ModeByteStartingMidByte) {
   ASSERT_TRUE(doc.LoadBytes(BuildImageFile(Spec(20, 3, raster))));
   ASSERT_EQ(doc.LineBytes(), 2);
   // Line 1 holds F0 A5 (the fifth group falls past the stored bytes); its
-  // mode 0x02 is read from "0" + "2"; line 2 is t=8 (one dot) then 0x71.
+  // mode 0x02 is read from "0" + "2"; line 2 is t=8 (one dot) then the end
+  // code 0x71, which ends the image early: line 3 is never decoded and
+  // stays 0, ink.
   EXPECT_TRUE(doc.EndedEarly());
   EXPECT_EQ(Held(doc), (std::vector<std::uint8_t>{0x0F, 0x5A, 0x7F, 0xFF, 0x00, 0x00}));
-}
-
-TEST(ImageDoc, EndCodeEndsTheImageEarlyAndLeavesInk) {
-  Lines lines = RandomLines(64, 3, 3);
-  CImgDoc doc;
-  ASSERT_TRUE(doc.LoadBytes(BuildImageFile(Spec(64, 5, EncodeLines(lines, 64, true)))));
-  EXPECT_TRUE(doc.EndedEarly());
-  std::vector<std::uint8_t> want = Expected(lines);
-  want.resize(5 * 8, 0x00);  // lines never decoded stay 0: ink
-  EXPECT_EQ(Held(doc), want);
 }
 
 TEST(ImageDoc, BadCodesAreReadErrorsNamingTheLinesStored) {
