@@ -108,17 +108,6 @@ TEST(CopyDisk, DestinationDriveQuestionAndFormat) {
   }
 }
 
-TEST(CopyDisk, DiskToImageOfAOnePointTwoMegabyteDisk) {
-  Rig rig;
-  WriteKelvoMedium(rig.dir / "src.img", 17, "SRC", 5);
-  Drive a(rig.dir / "src.img", "A:");
-  ASSERT_EQ(rig.Copy(a.End(), File(rig.dir / "copy.kdi")), 0u);
-  EXPECT_EQ(ReadBytes(rig.dir / "copy.kdi"), Prefix(ReadBytes(rig.dir / "src.img"), 1198080));
-  EXPECT_TRUE(rig.ui.asks.empty());
-  EXPECT_EQ(rig.progress.statuses.back(), "Disk copy completed without error.");
-  EXPECT_FALSE(a.drive->IsOpen());
-}
-
 // Stopped part way, or from a disk that is no printer disk: no image file.
 TEST(CopyDisk, StoppedOrRefusedDiskToImageLeavesNoFile) {
   Rig rig;
