@@ -134,6 +134,17 @@ TEST_F(FloppyTransfer, AReplacementThatDoesNotFitKeepsTheOldCopy) {
   EXPECT_EQ(ReadFileText(out / "A.fnt"), fits);
 }
 
+TEST_F(FloppyTransfer, AnOldCopyTooLargeForItsOwnSpaceEndsWith39) {
+  // A damaged entry claiming more blocks than the disk has fails the
+  // replacement test; nothing is deleted.
+  Write("A.FNT", "x");
+  ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
+  bench.EditEntry('A', bench.Find('A', "A.FNT"), [](FileEntry& e) { e.blocks = 2000; });
+  EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
+  EXPECT_TRUE(bench.ui.asks.empty());
+  EXPECT_EQ(bench.Find('A', "A.FNT").name, "A.FNT");
+}
+
 // A write-protected disk: Cancel ends the copy with nothing more shown;
 // Retry after lifting the protection stores the file.
 TEST_F(FloppyTransfer, WriteProtectedDiskCancelOrRetry) {
