@@ -128,18 +128,6 @@ TEST(KelvoVolume, ZeroBlockFile) {
                          f.doc.Bytes().begin() + 2048));
 }
 
-TEST(KelvoVolume, DamagedEntryNeverFreesBitsBeyondTheFileSystem) {
-  ImageBuilder b;
-  b.PutEntry(13, 0, "WILD", {0, 512, 0, 0xFFFF, 0, 0xFFFF, 0, 0, 1400});
-  CDiskImageDoc doc;
-  ASSERT_EQ(doc.LoadImage(b.bytes()), ERR_OK);
-  CKelvoVolume v(doc);
-  ASSERT_EQ(v.DeleteFile("WILD.FNT"), ERR_OK);
-  const std::uint8_t* map = doc.Bytes().data() + 4 * kBlockSize;
-  EXPECT_EQ(map[175], 0x0F);  // 1400-1403 free, 1404-1407 untouched
-  for (std::size_t i = 176; i < 512; ++i) ASSERT_EQ(map[i], 0) << i;
-}
-
 // Whether a replacement fits once the old file is gone, asked without
 // changing anything: the freed blocks count only up to the highest LBN.
 TEST(KelvoVolume, FitsAfterDelete) {

@@ -186,9 +186,6 @@ TEST(LabelDisk, ChangesOnlyTheDiskIdBytes) {
   ASSERT_EQ(LabelDisk(*rig.drive, std::string(40, 'X')), 0u);
   EXPECT_EQ(DiskId(ReadBytes(rig.medium)), std::string(30, 'X'));
 
-  WritePatternMedium(rig.medium, 9);
-  EXPECT_EQ(LabelDisk(*rig.drive, "X"), ERR_NOT_KELVO_FORMAT);
-  WriteKelvoMedium(rig.medium, 5);
   rig.emu->SetWriteProtected(true);
   EXPECT_EQ(LabelDisk(*rig.drive, "X"), ERR_WRITE_PROTECT);
   EXPECT_FALSE(rig.drive->IsOpen());

@@ -14,6 +14,7 @@
 #include "reliability/fault_positions.h"
 #include "support/diskfs_image_builder.h"
 #include "support/floppy_media.h"
+#include "support/progress_recorder.h"
 #include "support/scripted_interaction.h"
 #include "support/test_support.h"
 
@@ -22,35 +23,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers Yes to the media question of a copy to a drive; every other
-// prompt (error boxes with Retry) gets Cancel.
-class CopyingUser final : public ScriptedInteraction {
- public:
-  Button Ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon) override {
-    if (text.find("diskette?") != std::string::npos) answers.push_front(Button::Yes);
-    return ScriptedInteraction::Ask(text, title, buttons, icon);
-  }
-};
-
-class QuietProgress final : public CFormatProgress {
- public:
-  void SetStatus(const std::string&) override {}
-  void SetRange(int, int) override {}
-  void SetPos(int) override {}
-  bool StopRequested() override { return false; }
-};
-
 // A 720 KB printer disk with two files in an emulated drive whose every
 // request (control requests too) can be made to fail; beside it an image
-// file of another disk.
+// file of another disk. The user answers Yes to the media question of a
+// copy to a drive and Cancel to every other prompt (error boxes with Retry).
 struct FloppyBench {
   TempDir dir;
   fs::path medium = dir / "a.img";
   fs::path image = dir / "disk.kdi";
   std::shared_ptr<CEmulatedFloppy> emu;
   std::unique_ptr<CFloppyDrive> drive;
-  CopyingUser ui;
-  QuietProgress progress;
+  ScriptedInteraction ui;
+  RecordingProgress progress;
   bool persistent_fault = false;
   // Opening a session shows its own failures (with Retry).
   bool open_failed = false;
@@ -71,26 +55,31 @@ struct FloppyBench {
     emu = MakeEmulatedFloppy(medium);
     emu->CountControlRequests(true);
     drive = std::make_unique<CFloppyDrive>("A:", emu);
+    ui.on_ask = [this](const std::string& text) {
+      if (text.find("diskette?") != std::string::npos) ui.answers.push_front(Button::Yes);
+    };
   }
 };
 
 // `blank`: whether a whole-disk rewrite stopped half-way may leave the disk
-// no printer disk at all.
-FaultedOperation<FloppyBench> FloppyOperation(std::string name, Reporting reporting,
-                                              MayBeBlank blank = MayBeBlank::No) {
-  FaultedOperation<FloppyBench> op;
+// no printer disk at all; `faulty`: the drive whose requests fail.
+template <typename Bench = FloppyBench>
+FaultedOperation<Bench> FloppyOperation(std::string name, Reporting reporting,
+                                        MayBeBlank blank = MayBeBlank::No,
+                                        std::shared_ptr<CEmulatedFloppy> Bench::*faulty = &Bench::emu) {
+  FaultedOperation<Bench> op;
   op.name = std::move(name);
   op.reporting = reporting;
   op.fault = ERR_CRC;
-  op.arm = [](FloppyBench& b, const Trial& t) {
-    if (t.position) b.emu->InjectFault(t.position, ERR_CRC, t.persistent);
+  op.arm = [faulty](Bench& b, const Trial& t) {
+    if (t.position) (b.*faulty)->InjectFault(t.position, ERR_CRC, t.persistent);
     b.persistent_fault = t.persistent;
   };
-  op.requests = [](FloppyBench& b) { return b.emu->Requests(); };
-  op.caller_shows = [reporting](FloppyBench& b, ErrorCode) {
+  op.requests = [faulty](Bench& b) { return (b.*faulty)->Requests(); };
+  op.caller_shows = [reporting](Bench& b, ErrorCode) {
     return reporting == Reporting::Returned && !b.open_failed;
   };
-  op.sound = [blank](FloppyBench& b) {
+  op.sound = [blank](Bench& b) {
     if (b.drive->IsOpen()) return ::testing::AssertionFailure() << "the drive was left open";
     return DiskIsSound(b.medium, blank);
   };
@@ -241,14 +230,7 @@ struct TwoDrives : FloppyBench {
 // printer disk or, rewritten half-way, no printer disk at all.
 FaultedOperation<TwoDrives> DriveToDrive(std::string name,
                                          std::shared_ptr<CEmulatedFloppy> TwoDrives::*faulty) {
-  FaultedOperation<TwoDrives> op;
-  op.name = std::move(name);
-  op.reporting = Reporting::Shown;
-  op.fault = ERR_CRC;
-  op.arm = [faulty](TwoDrives& b, const Trial& t) {
-    if (t.position) (b.*faulty)->InjectFault(t.position, ERR_CRC, t.persistent);
-  };
-  op.requests = [faulty](TwoDrives& b) { return (b.*faulty)->Requests(); };
+  auto op = FloppyOperation<TwoDrives>(std::move(name), Reporting::Shown, MayBeBlank::No, faulty);
   op.run = [](TwoDrives& b) {
     return CopyDisk({b.drive.get(), {}}, {b.drive_b.get(), {}}, b.ui, b.progress);
   };

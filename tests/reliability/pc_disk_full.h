@@ -19,13 +19,4 @@ class PcDiskFull {
   static void Reset() { FillAtWrite(0); }
 };
 
-// Restores a roomy disk when a test step ends, whatever way it ends.
-class PcDiskFullScope {
- public:
-  explicit PcDiskFullScope(std::uint64_t nth) { PcDiskFull::FillAtWrite(nth); }
-  ~PcDiskFullScope() { PcDiskFull::Reset(); }
-  PcDiskFullScope(const PcDiskFullScope&) = delete;
-  PcDiskFullScope& operator=(const PcDiskFullScope&) = delete;
-};
-
 }  // namespace kelvo::test

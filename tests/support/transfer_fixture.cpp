@@ -25,11 +25,7 @@ void TransferBench::InsertEmptyDisk(char letter, const std::string& id, int medi
   InsertNoDisk(letter);
 }
 
-void TransferBench::InsertNoDisk(char letter) {
-  EmulatedFloppyOptions options;
-  options.path = Medium(letter).string();
-  drives[letter] = std::make_shared<CEmulatedFloppy>(options);
-}
+void TransferBench::InsertNoDisk(char letter) { drives[letter] = MakeEmulatedFloppy(Medium(letter)); }
 
 std::filesystem::path TransferBench::Folder(const std::string& name) {
   std::filesystem::path path = dir / name;

@@ -133,11 +133,6 @@ TEST_F(FloppyToFloppy, FailuresEndWithTheirCodeUnshown) {
   EXPECT_EQ(report.copied, 1);
   EXPECT_EQ(Find('B', "C.FNT").name, "");
 
-  PutOn("A:", "BIG.FNT", PatternText(500 * 1024, 5));
-  PutOn("B:", "FILL.FNT", PatternText(500 * 1024, 6));
-  EXPECT_EQ(bench.Copy("A:", K::Floppy, "B:", K::Floppy, {"BIG.FNT"}), ERR_HANDLE_DISK_FULL);
-  EXPECT_FALSE(bench.state.CopyInProgress);
-
   fs::remove(bench.Medium('B'));  // an unformatted disk
   bench.InsertNoDisk('B');
   const int windows_before = bench.progress.shown;
