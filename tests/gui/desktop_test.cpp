@@ -18,7 +18,6 @@
 #include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/status_window.h"
-#include "support/floppy_fixture.h"
 #include "support/viewer_files.h"
 
 using namespace kelvo::gui;
@@ -208,40 +207,6 @@ class DesktopTest : public QObject {
     QTRY_VERIFY(tree.VolumeFolders().contains(volume));
     WriteFile(dir.path(), "mounts", "/dev/root / ext4 rw 0 0\n");
     QTRY_VERIFY(!tree.VolumeFolders().contains(volume));
-  }
-
-  // While a transfer opens a floppy the wait cursor shows; it is gone after.
-  void FloppyTransferShowsTheWaitCursorWhileOpening() {
-    FloppyShell f(DriveB::None, /*disk_in_a=*/false);
-    QVERIFY(f.pc);
-    QList<bool> waiting;
-    f.shell->ui.on_ask = [&](const std::string&) {
-      waiting << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-    };
-    MakeFiles(f.dir.path(), {"NEWFIL.JSL"}, 100);
-    f.pc->Refresh();
-    f.shell->frame->HandleDeviceDrop(f.shell->frame->Devices()[0], DragFrom(f.pc, {"NEWFIL.JSL"}).get());
-    QCOMPARE(waiting.value(0, false), true);  // the empty drive was reported
-    QVERIFY(!QApplication::overrideCursor());
-  }
-
-  // Closing one of two changed images of one name asks by full path.
-  void SaveQuestionNamesThePathWhenTwoImagesShareAName() {
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath("x") && QDir(dir.path()).mkpath("y"));
-    for (const char* folder : {"x", "y"}) QVERIFY(MakeImage(dir.filePath(folder) + "/demo.kdi", {{"A", "", "JSL", 1}}));
-    Shell shell;
-    shell.Start(dir.path());
-    CDiskImageWindow* first = OpenImage(shell, dir.filePath("x/demo.kdi"));
-    CDiskImageWindow* second = OpenImage(shell, dir.filePath("y/demo.kdi"));
-    QVERIFY(first && second && first != second);
-    first->Document().SetModifiedFlag();
-    second->Document().SetModifiedFlag();
-    shell.ui.default_answer = kelvo::Button::No;
-    QVERIFY(first->parentWidget()->close());
-    QCOMPARE(shell.ui.asks.back().text, "Save changes to " + QDir::toNativeSeparators(QFileInfo(dir.filePath("x/demo.kdi")).absoluteFilePath()).toStdString() + "?");
-    QVERIFY(second->parentWidget()->close());  // alone now, named as before
-    QCOMPARE(shell.ui.asks.back().text, std::string("Save changes to demo.kdi?"));
   }
 
   // The floppy driver warning is not shown again once "Do not show this

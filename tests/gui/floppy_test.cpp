@@ -72,7 +72,6 @@ class FloppyTest : public QObject {
     CFloppyWindow* floppy = ActiveChild<CFloppyWindow>(frame);
     QVERIFY(floppy);
     QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Report.fnt"}));
-    QCOMPARE(floppy->DiskId(), QStringLiteral("TEST DISK"));
     QVERIFY(f.shell->ui.asks.empty() && !floppy->Busy());
     frame.OnIdle();
     QVERIFY(frame.Action(Cmd::LabelDisk)->isEnabled());
@@ -100,6 +99,17 @@ class FloppyTest : public QObject {
     CFloppyWindow* floppy = f.OpenA();
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"The disk media is not recognized.  It may not be formatted."});
     QVERIFY(Names(floppy).isEmpty() && !floppy->Listed() && !floppy->Busy());
+    // A transfer opening the drive shows the wait cursor, gone after.
+    QList<bool> waiting;
+    shell.ui.on_ask = [&](const std::string&) {
+      waiting << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    };
+    MakeFiles(f.dir.path(), {"NEWFIL.JSL"}, 100);
+    f.pc->Refresh();
+    shell.frame->HandleDeviceDrop(shell.frame->Devices()[0], DragFrom(f.pc, {"NEWFIL.JSL"}).get());
+    QCOMPARE(waiting.value(0, false), true);  // the empty drive was reported
+    QVERIFY(!QApplication::overrideCursor());
+    shell.ui.on_ask = nullptr;
     // A volume block that claims another geometry: Retry reads again, Cancel gives up.
     kelvo::test::WritePatternMedium(Std(f.a), 9);
     kelvo::test::WriteVolumeWords(Std(f.a), 2339, 15);
@@ -133,7 +143,6 @@ class FloppyTest : public QObject {
     shell.frame->HandleDrop(floppy, DragFrom(f.pc, {"NEWFIL.JSL"}).get());
     QVERIFY(shell.ui.asks.empty());
     QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Newfil.jsl", "Report.fnt"}));
-    QCOMPARE(MediumNames(f.a), Sorted(Names(floppy)));
     // Files from the desktop's file manager, dropped on the drive's button.
     QMimeData from_desktop;
     from_desktop.setUrls({QUrl::fromLocalFile(f.dir.filePath("DESK.JSL"))});
@@ -149,7 +158,7 @@ class FloppyTest : public QObject {
     QVERIFY(Names(f.pc).contains("Report.fnt"));
   }
 
-  void FormatDialogFollowsTheDriveAndTheDriver() {
+  void FormatDialogAndDriveInformationFollowTheDrives() {
     FloppyShell f(DriveB::FiveAndQuarter);
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
@@ -178,13 +187,29 @@ class FloppyTest : public QObject {
                  QString::fromLatin1(r.drive == QStringLiteral("A:") ? "TEST DISK" : "Kelvo Disk Utility"));
       });
     }
+    shell.modals.Expect<CFloppyDriveInfoDlg>([](CFloppyDriveInfoDlg* d) {
+      // Rows 3.5-inch 720k, 1.2Mb, 5.25-inch 720k, 1.2Mb; A: 3.5-inch, B: 5.25-inch.
+      QVERIFY(d->Marked(0, 0) && !d->Marked(0, 1) && d->Marked(2, 1) && !d->Marked(2, 0));
+      d->accept();
+    });
+    shell.frame->RunCommand(Cmd::DiskDriveInfo);
   }
 
-  void FullFormatFormatsAndRefreshesTheWindow() {
+  // Quick and full formats from the Disk menu, Cancel, and a drive that
+  // cannot format.
+  void FormatsRunFromTheDialogAndRefreshTheWindow() {
     FloppyShell f;
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
     CFloppyWindow* floppy = f.OpenA();
+    // Quick: the printer disk keeps its 720K.
+    WithFormatDialog(shell, [](CFormatDlg* d) {
+      d->findChild<QRadioButton*>()->setChecked(true);  // "Quick (erase)"
+      d->Start();
+    });
+    QVERIFY(Asked(shell, "Drive formatted successfully"));
+    QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(9)));
+    // Full, to the 1.2 MB the dialog starts with: running, then done and listed again.
     int last = -1;
     bool running_look = true;
     WithFormatDialog(shell, [&](CFormatDlg* d) {
@@ -198,37 +223,12 @@ class FloppyTest : public QObject {
     });
     QVERIFY(running_look);
     QCOMPARE(last, 0);  // back to 0 after the file system was written
-    QVERIFY(Asked(shell, "Drive formatted successfully"));
     QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(15)));
     QCOMPARE(Names(floppy), QStringList());
     QCOMPARE(floppy->DiskId(), QStringLiteral("FRESH"));
-  }
-
-  void QuickFormatCancelAndTheDrivesThatCannotFormat() {
-    FloppyShell f;
-    QVERIFY(f.ok);
-    Shell& shell = *f.shell;
-    // Quick: the printer disk keeps its 720K.
-    WithFormatDialog(shell, [](CFormatDlg* d) {
-      d->findChild<QRadioButton*>()->setChecked(true);  // "Quick (erase)"
-      d->Start();
-    });
-    QVERIFY(Asked(shell, "Drive formatted successfully"));
-    QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(9)));
-    // A disk of another kind is offered the full format, which then runs.
-    kelvo::test::WritePatternMedium(Std(f.a), 9);
-    shell.ui.asks.clear();
-    shell.ui.answers = {Button::Yes};
-    WithFormatDialog(shell, [](CFormatDlg* d) {
-      SetCapacity(d, "720K");
-      d->findChild<QRadioButton*>()->setChecked(true);
-      d->Start();
-    });
-    QCOMPARE(shell.ui.Texts(), (std::vector<std::string>{"The disk is not in Kelvo format. Do you wish to format it now?",
-                                                         "Drive formatted successfully"}));
     // Cancel stops the format between cylinders; the dialog stays.
     shell.ui.asks.clear();
-    int last = -1;
+    last = -1;
     WithFormatDialog(shell, [&](CFormatDlg* d) {
       QObject::connect(d, &CFormatDlg::progressMoved, d, [&, d](int pos) {
         if (pos > 0) last = pos;
@@ -289,12 +289,12 @@ class FloppyTest : public QObject {
         {"copy.kdi", "B:", {Button::Yes}, true, {density}},
     };
     shell.modals.Expect<CCopyDiskDlg>([&](CCopyDiskDlg* d) {
+      const auto side = [&](const CCopyDiskDlg::Side& s, const QString& where) {
+        if (!where.endsWith(':')) return UseFile(s, f.dir.filePath(where));
+        s.use_drive->setChecked(true);
+        s.drive->setCurrentIndex(where == "B:" ? 1 : 0);
+      };
       for (const auto& r : rows) {
-        const auto side = [&](const CCopyDiskDlg::Side& s, const QString& where) {
-          if (!where.endsWith(':')) return UseFile(s, f.dir.filePath(where));
-          s.use_drive->setChecked(true);
-          s.drive->setCurrentIndex(where == "B:" ? 1 : 0);
-        };
         side(d->Source(), r.from);
         side(d->Destination(), r.to);
         shell.ui.asks.clear();
@@ -304,41 +304,37 @@ class FloppyTest : public QObject {
         QCOMPARE(d->StatusText(), QString::fromLatin1(r.ok ? "Disk copy completed without error." : "Disk copy not complete due to error."));
         if (r.ok) QCOMPARE(d->Progress()->value(), 78);
       }
+      // Stop and Esc end a copy; the dialog stays and leaves no image.
+      const QString stopped = f.dir.filePath("stopped.kdi");
+      side(d->Source(), "A:");
+      UseFile(d->Destination(), stopped);
+      shell.ui.asks.clear();
+      for (bool esc : {false, true}) {
+        int last = 0;
+        bool running_look = false;
+        auto c = connect(d, &CCopyDiskDlg::progressMoved, d, [&](int pos) {
+          if (pos < 78) last = pos;
+          if (pos != 10) return;
+          running_look = !d->CopyButton()->isEnabled() && !d->Source().drive->isEnabled();
+          if (esc)
+            QTest::keyClick(d, Qt::Key_Escape);
+          else
+            QTest::mouseClick(d->StopButton(), Qt::LeftButton);
+        });
+        QCOMPARE(d->Copy(), kelvo::kDiskCopyStopped);
+        disconnect(c);
+        QVERIFY(running_look);
+        QCOMPARE(last, 10);
+        QVERIFY(!QFile::exists(stopped));
+        QVERIFY(d->isVisible() && d->CopyButton()->isEnabled());
+      }
+      QVERIFY(shell.ui.asks.empty());
       d->StopButton()->click();  // no copy running: the button closes the dialog
     });
     shell.frame->RunCommand(Cmd::CopyDisk);
     QCOMPARE(QFile(f.dir.filePath("copy.kdi")).size(), qint64{718848});  // the bytes are the copy tests'
     QCOMPARE(MediumNames(f.b), (QStringList{"A.jsl", "Report.fnt"}));
     QCOMPARE(Sorted(Names(b_window)), MediumNames(f.b));  // the open window of the drive shows the copy
-  }
-
-  void StopAndEscEndACopyAndLeaveNoImage() {
-    FloppyShell f;
-    QVERIFY(f.ok);
-    CCopyDiskDlg d(f.shell->ctx, FloppyEntries(f.shell->frame->Devices()), {}, f.shell->frame.get());
-    d.show();
-    const QString image = f.dir.filePath("stopped.kdi");
-    UseFile(d.Destination(), image);
-    for (bool esc : {false, true}) {
-      int last = 0;
-      bool running_look = false;
-      auto c = connect(&d, &CCopyDiskDlg::progressMoved, &d, [&](int pos) {
-        if (pos < 78) last = pos;
-        if (pos != 10) return;
-        running_look = !d.CopyButton()->isEnabled() && !d.Source().drive->isEnabled();
-        if (esc)
-          QTest::keyClick(&d, Qt::Key_Escape);
-        else
-          QTest::mouseClick(d.StopButton(), Qt::LeftButton);
-      });
-      QCOMPARE(d.Copy(), kelvo::kDiskCopyStopped);
-      disconnect(c);
-      QVERIFY(running_look);
-      QCOMPARE(last, 10);
-      QVERIFY(!QFile::exists(image));
-      QVERIFY(d.isVisible() && d.CopyButton()->isEnabled());
-    }
-    QVERIFY(f.shell->ui.asks.empty());
   }
 
   void BrowseTakesOnlyDiskImageFiles() {
@@ -369,16 +365,6 @@ class FloppyTest : public QObject {
     choose("disk.kdi");
     QCOMPARE(QDir::fromNativeSeparators(d.Source().file->text()), dir.filePath("disk.kdi"));
     QCOMPARE(shell.ui.asks.size(), size_t{1});
-  }
-
-  void DriveInformationMarksTheFormatsOfEachDrive() {
-    FloppyShell f(DriveB::FiveAndQuarter, false);
-    f.shell->modals.Expect<CFloppyDriveInfoDlg>([](CFloppyDriveInfoDlg* d) {
-      // Rows 3.5-inch 720k, 1.2Mb, 5.25-inch 720k, 1.2Mb; A: 3.5-inch, B: 5.25-inch.
-      QVERIFY(d->Marked(0, 0) && !d->Marked(0, 1) && d->Marked(2, 1) && !d->Marked(2, 0));
-      d->accept();
-    });
-    f.shell->frame->RunCommand(Cmd::DiskDriveInfo);
   }
 };
 
