@@ -131,10 +131,13 @@ class DesktopTest : public QObject {
     QVERIFY(shell.ui.asks.empty());
   }
 
-  // Window placement: a viewer opened over a maximized window opens
-  // maximized; the pane widths come from the settings and go back to them;
-  // a saved placement off the screen, or larger than it, is brought inside.
-  void WindowsArePlacedAndSizedAsSaved() {
+  // Window placement. The pane widths come from the settings and go back to
+  // them. New windows fit: viewers stay wholly inside the area however far
+  // the cascade has gone and however large their content; an image window
+  // opens wide enough for its whole caption strip; a viewer opened over a
+  // maximized window opens maximized. A saved placement off the screen, or
+  // larger than it, is brought inside.
+  void NewWindowsFitTheArea() {
     QTemporaryDir dir;
     Shell shell;
     shell.ctx.settings.DriveViewWidth = 180;
@@ -153,6 +156,19 @@ class DesktopTest : public QObject {
     QCOMPARE(shell.ctx.settings.DriveViewWidth, 220);
     QCOMPARE(shell.ctx.settings.FileViewWidth, splitter->sizes().value(1));
 
+    QVERIFY(MakeImage(dir.filePath("archive-1998.kdi"), {{"A", "", "JSL", 1}}));
+    QVERIFY(f.OpenDocument(dir.filePath("archive-1998.kdi")));
+    QApplication::processEvents();
+    for (CStatusWnd* strip : ActiveChild<CDiskImageWindow>(f)->ListView()->findChildren<CStatusWnd*>())
+      QVERIFY2(strip->width() >= strip->fontMetrics().horizontalAdvance(strip->Text()), qPrintable(strip->Text()));
+    f.resize(640, 420);
+    QApplication::processEvents();
+    const QRect area(QPoint(0, 0), f.MdiArea()->viewport()->size());
+    for (int i = 0; i < 8; ++i) {
+      const QString name = QStringLiteral("V%1.IMG").arg(i);
+      QVERIFY(OpenViewer<CImgFrame>(f, dir.path(), name, BlockImageFile(2400, 1600, 16, 8)));
+      QVERIFY2(area.contains(f.MdiArea()->activeSubWindow()->geometry()), qPrintable(name));
+    }
     f.MdiArea()->activeSubWindow()->showMaximized();
     QVERIFY(OpenViewer<CImgFrame>(f, dir.path(), "MAX.IMG", BlockImageFile(200, 40, 16, 8)));
     QVERIFY(f.MdiArea()->activeSubWindow()->isMaximized());
@@ -167,29 +183,6 @@ class DesktopTest : public QObject {
           std::tuple(r.left(), r.top(), r.width(), r.height());
       CMainFrame frame(other.ctx, {});
       QVERIFY(available.contains(frame.geometry()));
-    }
-  }
-
-  // New windows fit: viewers stay wholly inside the area however far the
-  // cascade has gone and however large their content; an image window
-  // opens wide enough for its whole caption strip.
-  void NewWindowsFitTheArea() {
-    QTemporaryDir dir;
-    Shell shell;
-    shell.Start(dir.path());
-    CMainFrame& f = *shell.frame;
-    QVERIFY(MakeImage(dir.filePath("archive-1998.kdi"), {{"A", "", "JSL", 1}}));
-    QVERIFY(f.OpenDocument(dir.filePath("archive-1998.kdi")));
-    QApplication::processEvents();
-    for (CStatusWnd* strip : ActiveChild<CDiskImageWindow>(f)->ListView()->findChildren<CStatusWnd*>())
-      QVERIFY2(strip->width() >= strip->fontMetrics().horizontalAdvance(strip->Text()), qPrintable(strip->Text()));
-    f.resize(640, 420);
-    QApplication::processEvents();
-    const QRect area(QPoint(0, 0), f.MdiArea()->viewport()->size());
-    for (int i = 0; i < 8; ++i) {
-      const QString name = QStringLiteral("V%1.IMG").arg(i);
-      QVERIFY(OpenViewer<CImgFrame>(f, dir.path(), name, BlockImageFile(2400, 1600, 16, 8)));
-      QVERIFY2(area.contains(f.MdiArea()->activeSubWindow()->geometry()), qPrintable(name));
     }
   }
 

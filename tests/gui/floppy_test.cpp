@@ -64,15 +64,18 @@ void UseFile(const CCopyDiskDlg::Side& side, const QString& path) {
 class FloppyTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void DeviceButtonOpensTheWindowOfTheDrive() {
+  // The drive's button opens the window of the drive; files go to the disk
+  // and back; while a transfer holds a drive the disk is not read again.
+  void DeviceButtonOpensTheWindowFilesGoToTheDiskAndBack() {
     FloppyShell f;
     QVERIFY(f.ok);
-    CMainFrame& frame = *f.shell->frame;
+    Shell& shell = *f.shell;
+    CMainFrame& frame = *shell.frame;
     frame.DeviceBar()->Buttons().first()->click();
     CFloppyWindow* floppy = ActiveChild<CFloppyWindow>(frame);
     QVERIFY(floppy);
     QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Report.fnt"}));
-    QVERIFY(f.shell->ui.asks.empty() && !floppy->Busy());
+    QVERIFY(shell.ui.asks.empty() && !floppy->Busy());
     frame.OnIdle();
     QVERIFY(frame.Action(Cmd::LabelDisk)->isEnabled());
     frame.MdiArea()->activateNextSubWindow();
@@ -81,13 +84,32 @@ class FloppyTest : public QObject {
     frame.DeviceBar()->Buttons().first()->click();  // the same window again
     QCOMPARE(ActiveChild<CFloppyWindow>(frame), floppy);
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);
+    // Files on the window, and from the desktop's file manager on the drive's button.
+    WriteFile(f.dir.path(), "NEWFIL.JSL", QByteArray(1500, 'n'));
+    WriteFile(f.dir.path(), "DESK.JSL", QByteArray(100, 'd'));
+    f.pc->Refresh();
+    frame.HandleDrop(floppy, DragFrom(f.pc, {"NEWFIL.JSL"}).get());
+    QVERIFY(shell.ui.asks.empty());
+    QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Newfil.jsl", "Report.fnt"}));
+    QMimeData from_desktop;
+    from_desktop.setUrls({QUrl::fromLocalFile(f.dir.filePath("DESK.JSL"))});
+    frame.HandleDeviceDrop(frame.Devices()[0], &from_desktop);
+    QVERIFY(Names(floppy).contains("Desk.jsl"));
+    // Back to the PC, as stored.
+    QTemporaryDir out;
+    QVERIFY(f.pc->OpenFolder(out.path()));
+    shell.ctx.settings.RetainPrinterFormat = 1;
+    frame.HandleDrop(f.pc, DragFrom(floppy, {"Report.fnt"}).get());
+    QVERIFY(shell.ui.asks.empty());
+    QCOMPARE(ReadAll(QDir(out.path()).filePath("Report.fnt")), QByteArray(3 * 512, 'A'));
+    QVERIFY(Names(f.pc).contains("Report.fnt"));
     // While a transfer holds a drive the disk is not read again.
     QVERIFY(MakeFloppyMedium(f.a, {}));
-    f.shell->ctx.app.CopyInProgress = true;
+    shell.ctx.app.CopyInProgress = true;
     floppy->Refresh();
-    QCOMPARE(Names(floppy).size(), 2);
-    QCOMPARE(f.shell->ui.beeps.back(), kelvo::BeepKind::Exclamation);
-    f.shell->ctx.app.CopyInProgress = false;
+    QCOMPARE(Names(floppy).size(), 4);
+    QCOMPARE(shell.ui.beeps.back(), kelvo::BeepKind::Exclamation);
+    shell.ctx.app.CopyInProgress = false;
     floppy->Refresh();
     QVERIFY(Names(floppy).isEmpty());
   }
@@ -130,32 +152,6 @@ class FloppyTest : public QObject {
     floppy->Refresh();
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"The media is not in Kelvo format. Would you like to format it now?"});
     QTRY_VERIFY(dialog_drive.endsWith(QStringLiteral("(A:)")));
-  }
-
-  void FilesGoToTheDiskAndComeBackWhole() {
-    FloppyShell f;
-    QVERIFY(f.ok);
-    Shell& shell = *f.shell;
-    WriteFile(f.dir.path(), "NEWFIL.JSL", QByteArray(1500, 'n'));
-    WriteFile(f.dir.path(), "DESK.JSL", QByteArray(100, 'd'));
-    f.pc->Refresh();
-    CFloppyWindow* floppy = f.OpenA();
-    shell.frame->HandleDrop(floppy, DragFrom(f.pc, {"NEWFIL.JSL"}).get());
-    QVERIFY(shell.ui.asks.empty());
-    QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Newfil.jsl", "Report.fnt"}));
-    // Files from the desktop's file manager, dropped on the drive's button.
-    QMimeData from_desktop;
-    from_desktop.setUrls({QUrl::fromLocalFile(f.dir.filePath("DESK.JSL"))});
-    shell.frame->HandleDeviceDrop(shell.frame->Devices()[0], &from_desktop);
-    QVERIFY(Names(floppy).contains("Desk.jsl"));
-    // Back to the PC, as stored.
-    QTemporaryDir out;
-    QVERIFY(f.pc->OpenFolder(out.path()));
-    shell.ctx.settings.RetainPrinterFormat = 1;
-    shell.frame->HandleDrop(f.pc, DragFrom(floppy, {"Report.fnt"}).get());
-    QVERIFY(shell.ui.asks.empty());
-    QCOMPARE(ReadAll(QDir(out.path()).filePath("Report.fnt")), QByteArray(3 * 512, 'A'));
-    QVERIFY(Names(f.pc).contains("Report.fnt"));
   }
 
   void FormatDialogAndDriveInformationFollowTheDrives() {

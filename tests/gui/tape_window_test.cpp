@@ -47,7 +47,7 @@ void ChooseDrive(TapeDesk& t, int index) {
 class TapeWindowTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void TapeButtonOpensTheWindowThatListsAndPrintsTheTape() {
+  void TapeButtonOpensTheWindowThatListsPrintsAndAbortsByEsc() {
     TapeDesk t;
     std::vector<TapeFileSpec> files = ThreeFiles();
     files.insert(files.begin() + 1, BinaryTapeFile("CON", "FNT", 512, 3));  // a reserved device name
@@ -79,31 +79,10 @@ class TapeWindowTest : public QObject {
     t.Frame().RunCommand(Cmd::Refresh);
     QCOMPARE(Names(tape).size(), 3);
     QVERIFY(!tape->Busy() && !t.shell.ctx.app.TapeBusy);
-    // Printing asks for the Tape ID: Cancel prints nothing, OK heads the list with it.
-    tape->SetTapeId("VOL-1");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = t.dir.filePath("list.pdf");
-    printer.setOutputFileName(pdf);
-    for (bool ok : {false, true}) {
-      t.shell.modals.Expect<CTapeIdDlg>([ok](CTapeIdDlg* d) {
-        QCOMPARE(d->Field()->text(), QStringLiteral("VOL-1"));
-        d->Field()->setText("ARCHIVE 2026/12");
-        ok ? d->accept() : d->reject();
-      });
-      QCOMPARE(tape->PrintList(printer), ok);
-      QCOMPARE(QFile::exists(pdf), ok);
-    }
-    QCOMPARE(MakeListing(*tape, QDateTime::currentDateTime()).heading,
-             QStringLiteral("Listing of files contained on: ARCHIVE 2026/12"));
-    QVERIFY(ReadAll(pdf).startsWith("%PDF-"));
-  }
-
-  void EscAbortsALongListingAndTheWindowsAndCommandsWait() {
-    TapeDesk t;
+    // Esc aborts a long listing; meanwhile the windows and the commands wait.
     QVERIFY(WriteLabelledTapeImage(t.tape0, FontFiles(40, 512)));
-    CTapeWindow* tape = OpenTapeWindow(t.Frame().Windows(), "Tape0", false);
-    QMdiSubWindow* sub = t.Frame().MdiArea()->activeSubWindow();
+    QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(tape->parentWidget());
+    t.shell.ui.asks.clear();
     int pumps = 0;
     bool busy_look = false, closed = true;
     t.shell.ui.on_pump = [&] {
@@ -129,6 +108,24 @@ class TapeWindowTest : public QObject {
     QCOMPARE(tape->ListTape(), ErrorCode{0});  // refused: the list stays
     QCOMPARE(Names(tape).size(), 40);
     tape->SetCommandRunning(false);
+    // Printing asks for the Tape ID: Cancel prints nothing, OK heads the list with it.
+    tape->SetTapeId("VOL-1");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = t.dir.filePath("list.pdf");
+    printer.setOutputFileName(pdf);
+    for (bool ok : {false, true}) {
+      t.shell.modals.Expect<CTapeIdDlg>([ok](CTapeIdDlg* d) {
+        QCOMPARE(d->Field()->text(), QStringLiteral("VOL-1"));
+        d->Field()->setText("ARCHIVE 2026/12");
+        ok ? d->accept() : d->reject();
+      });
+      QCOMPARE(tape->PrintList(printer), ok);
+      QCOMPARE(QFile::exists(pdf), ok);
+    }
+    QCOMPARE(MakeListing(*tape, QDateTime::currentDateTime()).heading,
+             QStringLiteral("Listing of files contained on: ARCHIVE 2026/12"));
+    QVERIFY(ReadAll(pdf).startsWith("%PDF-"));
     QVERIFY(sub->close());
   }
 
