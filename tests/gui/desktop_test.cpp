@@ -18,7 +18,7 @@
 #include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/status_window.h"
-#include "support/viewer_files.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;

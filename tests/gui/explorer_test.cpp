@@ -12,7 +12,7 @@
 #include "gui/windows/kelvo_directory_view.h"
 #include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_explorer_window.h"
-#include "support/floppy_fixture.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;

@@ -18,8 +18,8 @@
 #include "gui/windows/device_bar.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/windows/pc_explorer_window.h"
-#include "support/floppy_fixture.h"
 #include "support/floppy_media.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;

@@ -2,6 +2,7 @@
 // bars, the Open dialog and the PC window (the documents' rules are the
 // viewer tests').
 #include <QAbstractItemView>
+#include <QImage>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -12,13 +13,46 @@
 #include "gui/viewers/text_frame.h"
 #include "gui/windows/pc_explorer_window.h"
 #include "support/filetypes_records.h"
-#include "support/viewer_files.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo;
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
 
 namespace {
+
+// The colours found in an area, with anti-aliased text counted by its hue
+// against the white background.
+struct ColourTally {
+  int black = 0, red = 0, green = 0, blue = 0, magenta = 0, other = 0;
+  int Any() const { return black + red + green + blue + magenta + other; }
+};
+ColourTally TallyColours(const QImage& image, const QRect& area) {
+  ColourTally t;
+  const QRect a = area.intersected(image.rect());
+  const auto near = [](int x, int y) { return std::abs(x - y) <= 3; };
+  for (int y = a.top(); y <= a.bottom(); ++y) {
+    for (int x = a.left(); x <= a.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      const int r = c.red(), g = c.green(), b = c.blue();
+      // The background, and anti-aliasing too faint to tell its hue.
+      if (std::min({r, g, b}) >= 235) continue;
+      if (near(r, g) && near(g, b))
+        ++t.black;
+      else if (near(r, b) && g < r)
+        ++t.magenta;
+      else if (near(r, b) && g > r)
+        ++t.green;
+      else if (near(r, g) && b > r)
+        ++t.blue;
+      else if (near(g, b) && r > g)
+        ++t.red;
+      else
+        ++t.other;
+    }
+  }
+  return t;
+}
 
 QImage Painted(QAbstractScrollArea* view) {
   view->viewport()->repaint();
