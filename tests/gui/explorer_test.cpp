@@ -53,7 +53,7 @@ struct ThreeWindows {
 class ExplorerTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void PcWindowFiltersSortsAndWatchesItsFolder() {
+  void PcWindowListsItsFolderAndImageWindowsSaveAndAsk() {
     QTemporaryDir dir;
     MakeFiles(dir.path(), {"b.JSL", "B.TXT", "D.$Y$", "LONGNAME.FNT"});
     WriteFile(dir.path(), "A.JSL", QByteArray(200, 'a'));
@@ -87,6 +87,57 @@ class ExplorerTest : public QObject {
     QTRY_COMPARE(subfolders(), 1);
     QDir(dir.path()).mkdir("NEWSUB");
     QTRY_COMPARE(subfolders(), 2);
+
+    // The image window: opened, saved, asking before closing; New.
+    const QString path = dir.filePath("c.kdi");
+    QVERIFY(MakeImage(path, {{"A", "", "JSL", 1}, {"B", "", "JSL", 1}}));
+    WriteFile(dir.path(), "bad.kdi", QByteArray(40000, 'x'));
+    QVERIFY(!shell.frame->OpenDocument(dir.filePath("bad.kdi")));
+    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"The file is not a valid Kelvo disk image."});
+    CDiskImageWindow* image = OpenImage(shell, path);
+    QVERIFY(image);
+    QCOMPARE(OpenImage(shell, path), image);  // the same window again
+    QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
+
+    image->ListView()->SelectNames({"A.jsl"});
+    shell.ui.answers = {kelvo::Button::Yes};
+    shell.frame->RunCommand(Cmd::Delete);
+    shell.frame->OnIdle();
+    QVERIFY(shell.frame->Action(Cmd::Save)->isEnabled());
+    // Closing asks, by the full path while another open image has the same
+    // name; Cancel keeps the window, No closes it unsaved.
+    QVERIFY(QDir(dir.path()).mkdir("y") && MakeImage(dir.filePath("y/c.kdi"), {}));
+    CDiskImageWindow* twin = OpenImage(shell, dir.filePath("y/c.kdi"));
+    QVERIFY(twin && twin != image);
+    twin->Document().SetModifiedFlag();
+    const auto question = [&](const QString& p) {
+      return "Save changes to " + QDir::toNativeSeparators(QFileInfo(dir.filePath(p)).absoluteFilePath()).toStdString() + "?";
+    };
+    shell.ui.asks.clear();
+    shell.ui.answers = {kelvo::Button::Cancel, kelvo::Button::No, kelvo::Button::Cancel};
+    QVERIFY(!image->parentWidget()->close());
+    QVERIFY(twin->parentWidget()->close());
+    shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(image->parentWidget()));
+    shell.frame->RunCommand(Cmd::Close);  // alone now, named as before
+    QCOMPARE(shell.ui.Texts(), (std::vector<std::string>{question("c.kdi"), question("y/c.kdi"), "Save changes to c.kdi?"}));
+    QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
+    // Save writes the file.
+    shell.frame->Action(Cmd::Save)->trigger();
+    QVERIFY(!image->Modified());
+    Shell other;
+    other.Start(dir.path());
+    CDiskImageWindow* saved = OpenImage(other, path);
+    QVERIFY(saved);
+    QCOMPARE(Names(saved), QStringList{"B.jsl"});
+
+    // New makes an empty image that Save As names.
+    shell.frame->Action(Cmd::New)->trigger();
+    CDiskImageWindow* fresh = ActiveChild<CDiskImageWindow>(*shell.frame);
+    QVERIFY(fresh && fresh != image && fresh->Path().isEmpty());
+    QCOMPARE(fresh->SaveTo(dir.filePath("new.kdi")), kelvo::ErrorCode{0});
+    QCOMPARE(fresh->PlaceText(), QStringLiteral("new.kdi"));
+    saved = OpenImage(other, dir.filePath("new.kdi"));
+    QVERIFY(saved && Names(saved).isEmpty());
   }
 
   // Rename in place, Delete and Properties in each kind of window.
@@ -143,61 +194,6 @@ class ExplorerTest : public QObject {
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!t.f.pc->ListView()->Editing());
     QCOMPARE(t.kinds[0].stored(), QStringList{"NEW.JSL"});
-  }
-
-  void ImageWindowOpensSavesAndAsksBeforeClosing() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("c.kdi");
-    QVERIFY(MakeImage(path, {{"A", "", "JSL", 1}, {"B", "", "JSL", 1}}));
-    WriteFile(dir.path(), "bad.kdi", QByteArray(40000, 'x'));
-    Shell shell;
-    shell.Start(dir.path());
-    QVERIFY(!shell.frame->OpenDocument(dir.filePath("bad.kdi")));
-    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"The file is not a valid Kelvo disk image."});
-    CDiskImageWindow* image = OpenImage(shell, path);
-    QVERIFY(image);
-    QCOMPARE(OpenImage(shell, path), image);  // the same window again
-    QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
-
-    image->ListView()->SelectNames({"A.jsl"});
-    shell.ui.answers = {kelvo::Button::Yes};
-    shell.frame->RunCommand(Cmd::Delete);
-    shell.frame->OnIdle();
-    QVERIFY(shell.frame->Action(Cmd::Save)->isEnabled());
-    // Closing asks, by the full path while another open image has the same
-    // name; Cancel keeps the window, No closes it unsaved.
-    QVERIFY(QDir(dir.path()).mkdir("y") && MakeImage(dir.filePath("y/c.kdi"), {}));
-    CDiskImageWindow* twin = OpenImage(shell, dir.filePath("y/c.kdi"));
-    QVERIFY(twin && twin != image);
-    twin->Document().SetModifiedFlag();
-    const auto question = [&](const QString& p) {
-      return "Save changes to " + QDir::toNativeSeparators(QFileInfo(dir.filePath(p)).absoluteFilePath()).toStdString() + "?";
-    };
-    shell.ui.asks.clear();
-    shell.ui.answers = {kelvo::Button::Cancel, kelvo::Button::No, kelvo::Button::Cancel};
-    QVERIFY(!image->parentWidget()->close());
-    QVERIFY(twin->parentWidget()->close());
-    shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(image->parentWidget()));
-    shell.frame->RunCommand(Cmd::Close);  // alone now, named as before
-    QCOMPARE(shell.ui.Texts(), (std::vector<std::string>{question("c.kdi"), question("y/c.kdi"), "Save changes to c.kdi?"}));
-    QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
-    // Save writes the file.
-    shell.frame->Action(Cmd::Save)->trigger();
-    QVERIFY(!image->Modified());
-    Shell other;
-    other.Start(dir.path());
-    CDiskImageWindow* saved = OpenImage(other, path);
-    QVERIFY(saved);
-    QCOMPARE(Names(saved), QStringList{"B.jsl"});
-
-    // New makes an empty image that Save As names.
-    shell.frame->Action(Cmd::New)->trigger();
-    CDiskImageWindow* fresh = ActiveChild<CDiskImageWindow>(*shell.frame);
-    QVERIFY(fresh && fresh != image && fresh->Path().isEmpty());
-    QCOMPARE(fresh->SaveTo(dir.filePath("new.kdi")), kelvo::ErrorCode{0});
-    QCOMPARE(fresh->PlaceText(), QStringLiteral("new.kdi"));
-    saved = OpenImage(other, dir.filePath("new.kdi"));
-    QVERIFY(saved && Names(saved).isEmpty());
   }
 };
 

@@ -87,23 +87,6 @@ void RestoreFromMenu(Shell& shell, const QString& spec) {
   shell.frame->RunCommand(Cmd::TapeRestore);
 }
 
-// The restore dialog on two drives, its runner recording what it was asked.
-struct RestoreBench {
-  kelvo::test::ScriptedInteraction ui;
-  ShellContext ctx;
-  QTemporaryDir dir;
-  std::vector<TapeRestoreRequest> runs;
-  std::unique_ptr<CTapeRestoreDlg> Make() {
-    ctx.ui = &ui;
-    auto d = std::make_unique<CTapeRestoreDlg>(ctx, QStringList{"Tape0", "Tape1"}, [this](const TapeRestoreRequest& r) {
-      runs.push_back(r);
-      return ErrorCode{0};
-    });
-    d->show();
-    return d;
-  }
-};
-
 }  // namespace
 
 class TapeRestoreTest : public QObject {
@@ -114,44 +97,52 @@ class TapeRestoreTest : public QObject {
 
   void RestoreDialogTakesTheSettingsBrowsesAndChecksTheRequest() {
     KeepWorkingFolder keep;  // the folder dialog walks the working folder
-    RestoreBench b;
+    QTemporaryDir dir;
+    kelvo::test::ScriptedInteraction ui;
     ModalScript modals;
-    b.ctx.settings.TapeRestorePath = b.dir.path().toStdString();
-    b.ctx.settings.TapeRestoreToTypeDirs = 1;
-    b.ctx.settings.DefaultTapeFormat = 2;
-    auto d = b.Make();
-    QCOMPARE(d->Destination()->text(), b.dir.path());
-    QVERIFY(d->TypeDirs()->isChecked() && d->FormatButton(TapeFormat::Qva)->isChecked());
+    ShellContext ctx;
+    ctx.ui = &ui;
+    ctx.settings.TapeRestorePath = dir.path().toStdString();
+    ctx.settings.TapeRestoreToTypeDirs = 1;
+    ctx.settings.DefaultTapeFormat = 2;
+    std::vector<TapeRestoreRequest> runs;  // what the dialog's runner was asked
+    CTapeRestoreDlg d(ctx, QStringList{"Tape0", "Tape1"}, [&runs](const TapeRestoreRequest& r) {
+      runs.push_back(r);
+      return ErrorCode{0};
+    });
+    d.show();
+    QCOMPARE(d.Destination()->text(), dir.path());
+    QVERIFY(d.TypeDirs()->isChecked() && d.FormatButton(TapeFormat::Qva)->isChecked());
     // Browse puts the chosen folder into the destination; Cancel leaves it.
-    QDir(b.dir.path()).mkdir("Chosen");
-    const QString chosen = QDir(b.dir.filePath("Chosen")).canonicalPath();
+    QDir(dir.path()).mkdir("Chosen");
+    const QString chosen = QDir(dir.filePath("Chosen")).canonicalPath();
     modals.Expect<CSelectDirectoryDlg>([&](CSelectDirectoryDlg* s) {
       s->path_->setText(chosen);
       s->accept();
     });
-    d->Browse();
+    d.Browse();
     modals.Expect<CSelectDirectoryDlg>([](CSelectDirectoryDlg* s) { s->reject(); });
-    d->Browse();
-    QCOMPARE(d->Destination()->text(), chosen);
+    d.Browse();
+    QCOMPARE(d.Destination()->text(), chosen);
     // A bad specification keeps the dialog open with the culprit selected.
-    d->FileName()->setText("ABC-1.CMD");
-    d->accept();
-    QVERIFY(d->isVisible() && b.runs.empty());
-    QCOMPARE(b.ui.Texts(), std::vector<std::string>{"Invalid character specified."});
-    QCOMPARE(d->FileName()->selectedText(), QStringLiteral("-"));
+    d.FileName()->setText("ABC-1.CMD");
+    d.accept();
+    QVERIFY(d.isVisible() && runs.empty());
+    QCOMPARE(ui.Texts(), std::vector<std::string>{"Invalid character specified."});
+    QCOMPARE(d.FileName()->selectedText(), QStringLiteral("-"));
     // Corrected, the request runs with the dialog's fields.
-    d->Source()->setCurrentIndex(1);
-    d->FileName()->setText("ABC.C*");
-    d->FormatButton(TapeFormat::Labelled)->setChecked(true);
-    d->accept();
-    QVERIFY(!d->isVisible());
-    QCOMPARE(b.runs.size(), size_t{1});
-    QCOMPARE(b.runs[0].source_drive, std::string("Tape1"));
-    QCOMPARE(b.runs[0].file_spec, std::string("ABC.C*"));
-    QCOMPARE(b.runs[0].destination, chosen.toStdString());
-    QCOMPARE(b.runs[0].format, TapeFormat::Labelled);
-    QVERIFY(b.runs[0].type_dirs);
-    QCOMPARE(b.ctx.settings.DefaultTapeFormat, 0);
+    d.Source()->setCurrentIndex(1);
+    d.FileName()->setText("ABC.C*");
+    d.FormatButton(TapeFormat::Labelled)->setChecked(true);
+    d.accept();
+    QVERIFY(!d.isVisible());
+    QCOMPARE(runs.size(), size_t{1});
+    QCOMPARE(runs[0].source_drive, std::string("Tape1"));
+    QCOMPARE(runs[0].file_spec, std::string("ABC.C*"));
+    QCOMPARE(runs[0].destination, chosen.toStdString());
+    QCOMPARE(runs[0].format, TapeFormat::Labelled);
+    QVERIFY(runs[0].type_dirs);
+    QCOMPARE(ctx.settings.DefaultTapeFormat, 0);
   }
 
   void ProgressWindowsForwardTheButtonEscAndClose() {

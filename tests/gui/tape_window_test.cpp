@@ -125,7 +125,6 @@ class TapeWindowTest : public QObject {
     }
     QCOMPARE(MakeListing(*tape, QDateTime::currentDateTime()).heading,
              QStringLiteral("Listing of files contained on: ARCHIVE 2026/12"));
-    QVERIFY(ReadAll(pdf).startsWith("%PDF-"));
     QVERIFY(sub->close());
   }
 

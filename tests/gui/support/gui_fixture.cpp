@@ -30,8 +30,6 @@ Shell::Shell(std::vector<PresentDevice> devices) {
   frame = std::make_unique<CMainFrame>(ctx, std::move(devices));
 }
 
-Shell::~Shell() { frame.reset(); }
-
 CPcExplorerWindow* Shell::Start(const QString& folder) {
   ctx.settings.StartupDirectory = folder.toStdString();
   CPcExplorerWindow* pc = frame->Windows().OpenPcExplorer();

@@ -47,7 +47,6 @@ struct Shell {
   std::unique_ptr<CMainFrame> frame;
 
   explicit Shell(std::vector<PresentDevice> devices = {});
-  ~Shell();
   // Opens and shows the main window with its PC window on `folder`.
   CPcExplorerWindow* Start(const QString& folder);
 };
