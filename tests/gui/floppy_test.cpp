@@ -33,11 +33,6 @@ QPushButton* ButtonNamed(QWidget* dialog, const QString& text) {
   return nullptr;
 }
 
-bool Asked(const Shell& shell, const std::string& text) {
-  const auto texts = shell.ui.Texts();
-  return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
 std::string Std(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Runs `act` in the Format dialog the Disk menu opens, then closes it.
@@ -47,11 +42,6 @@ void WithFormatDialog(Shell& shell, std::function<void(CFormatDlg*)> act) {
     d->reject();
   });
   shell.frame->RunCommand(Cmd::FormatDisk);
-}
-
-void SetCapacity(CFormatDlg* d, const QString& text) {
-  auto* combo = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
-  combo->setCurrentIndex(combo->findText(text));
 }
 
 void UseFile(const CCopyDiskDlg::Side& side, const QString& path) {
@@ -175,7 +165,8 @@ class FloppyTest : public QObject {
       shell.ctx.app.FormatDriverPresent = r.driver;
       WithFormatDialog(shell, [&](CFormatDlg* d) {
         d->SelectDrive(r.drive);
-        if (r.capacity) SetCapacity(d, r.capacity);
+        auto* capacity = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
+        if (r.capacity) capacity->setCurrentIndex(capacity->findText(r.capacity));
         QCOMPARE(d->SelectedMedia(), r.media);
         QCOMPARE(ButtonNamed(d, "Start")->isEnabled(), r.start);
         // The ID of the disk the open window of A: shows, else the title.
@@ -203,7 +194,7 @@ class FloppyTest : public QObject {
       d->findChild<QRadioButton*>()->setChecked(true);  // "Quick (erase)"
       d->Start();
     });
-    QVERIFY(Asked(shell, "Drive formatted successfully"));
+    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Drive formatted successfully"});
     QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(9)));
     // Full, to the 1.2 MB the dialog starts with: running, then done and listed again.
     int last = -1;

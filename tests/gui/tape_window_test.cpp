@@ -211,8 +211,7 @@ class TapeWindowTest : public QObject {
     t.Frame().RunCommand(Cmd::TapeRewind);
     ChooseDrive(t, -1);
     t.Frame().RunCommand(Cmd::TapeRetension);
-    QCOMPARE(t.shell.modals.Pending(), 0);
-    QVERIFY(t.Asked().empty());
+    QVERIFY(t.Asked().empty());  // and the script fails the test on a question that never came
     // Retain Tape Labels is a toggle of the settings.
     const int before = t.shell.ctx.settings.RetainTapeLabels;
     t.Frame().RunCommand(Cmd::RetainTapeLabels);
@@ -242,7 +241,6 @@ class TapeWindowTest : public QObject {
         m->accept();
       });
       t.Frame().RunCommand(cmd);
-      QCOMPARE(t.shell.modals.Pending(), 0);
       QVERIFY(t.Asked().empty());
     };
     const QString image = t.dir.filePath(QStringLiteral("saved.tap"));
