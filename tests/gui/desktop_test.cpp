@@ -18,8 +18,7 @@
 #include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_explorer_window.h"
 #include "gui/windows/status_window.h"
-#include "support/floppy_fixture.h"
-#include "support/viewer_files.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
@@ -132,10 +131,13 @@ class DesktopTest : public QObject {
     QVERIFY(shell.ui.asks.empty());
   }
 
-  // Window placement: a viewer opened over a maximized window opens
-  // maximized; the pane widths come from the settings and go back to them;
-  // a saved placement off the screen, or larger than it, is brought inside.
-  void WindowsArePlacedAndSizedAsSaved() {
+  // Window placement. The pane widths come from the settings and go back to
+  // them. New windows fit: viewers stay wholly inside the area however far
+  // the cascade has gone and however large their content; an image window
+  // opens wide enough for its whole caption strip; a viewer opened over a
+  // maximized window opens maximized. A saved placement off the screen, or
+  // larger than it, is brought inside.
+  void NewWindowsFitTheArea() {
     QTemporaryDir dir;
     Shell shell;
     shell.ctx.settings.DriveViewWidth = 180;
@@ -154,6 +156,19 @@ class DesktopTest : public QObject {
     QCOMPARE(shell.ctx.settings.DriveViewWidth, 220);
     QCOMPARE(shell.ctx.settings.FileViewWidth, splitter->sizes().value(1));
 
+    QVERIFY(MakeImage(dir.filePath("archive-1998.kdi"), {{"A", "", "JSL", 1}}));
+    QVERIFY(f.OpenDocument(dir.filePath("archive-1998.kdi")));
+    QApplication::processEvents();
+    for (CStatusWnd* strip : ActiveChild<CDiskImageWindow>(f)->ListView()->findChildren<CStatusWnd*>())
+      QVERIFY2(strip->width() >= strip->fontMetrics().horizontalAdvance(strip->Text()), qPrintable(strip->Text()));
+    f.resize(640, 420);
+    QApplication::processEvents();
+    const QRect area(QPoint(0, 0), f.MdiArea()->viewport()->size());
+    for (int i = 0; i < 8; ++i) {
+      const QString name = QStringLiteral("V%1.IMG").arg(i);
+      QVERIFY(OpenViewer<CImgFrame>(f, dir.path(), name, BlockImageFile(2400, 1600, 16, 8)));
+      QVERIFY2(area.contains(f.MdiArea()->activeSubWindow()->geometry()), qPrintable(name));
+    }
     f.MdiArea()->activeSubWindow()->showMaximized();
     QVERIFY(OpenViewer<CImgFrame>(f, dir.path(), "MAX.IMG", BlockImageFile(200, 40, 16, 8)));
     QVERIFY(f.MdiArea()->activeSubWindow()->isMaximized());
@@ -171,29 +186,6 @@ class DesktopTest : public QObject {
     }
   }
 
-  // New windows fit: viewers stay wholly inside the area however far the
-  // cascade has gone and however large their content; an image window
-  // opens wide enough for its whole caption strip.
-  void NewWindowsFitTheArea() {
-    QTemporaryDir dir;
-    Shell shell;
-    shell.Start(dir.path());
-    CMainFrame& f = *shell.frame;
-    QVERIFY(MakeImage(dir.filePath("archive-1998.kdi"), {{"A", "", "JSL", 1}}));
-    QVERIFY(f.OpenDocument(dir.filePath("archive-1998.kdi")));
-    QApplication::processEvents();
-    for (CStatusWnd* strip : ActiveChild<CDiskImageWindow>(f)->ListView()->findChildren<CStatusWnd*>())
-      QVERIFY2(strip->width() >= strip->fontMetrics().horizontalAdvance(strip->Text()), qPrintable(strip->Text()));
-    f.resize(640, 420);
-    QApplication::processEvents();
-    const QRect area(QPoint(0, 0), f.MdiArea()->viewport()->size());
-    for (int i = 0; i < 8; ++i) {
-      const QString name = QStringLiteral("V%1.IMG").arg(i);
-      QVERIFY(OpenViewer<CImgFrame>(f, dir.path(), name, BlockImageFile(2400, 1600, 16, 8)));
-      QVERIFY2(area.contains(f.MdiArea()->activeSubWindow()->geometry()), qPrintable(name));
-    }
-  }
-
   // A volume mounted while the program runs appears in the tree at once,
   // and goes when it is unmounted.
   void MountedVolumesComeAndGo() {
@@ -208,40 +200,6 @@ class DesktopTest : public QObject {
     QTRY_VERIFY(tree.VolumeFolders().contains(volume));
     WriteFile(dir.path(), "mounts", "/dev/root / ext4 rw 0 0\n");
     QTRY_VERIFY(!tree.VolumeFolders().contains(volume));
-  }
-
-  // While a transfer opens a floppy the wait cursor shows; it is gone after.
-  void FloppyTransferShowsTheWaitCursorWhileOpening() {
-    FloppyShell f(DriveB::None, /*disk_in_a=*/false);
-    QVERIFY(f.pc);
-    QList<bool> waiting;
-    f.shell->ui.on_ask = [&](const std::string&) {
-      waiting << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-    };
-    MakeFiles(f.dir.path(), {"NEWFIL.JSL"}, 100);
-    f.pc->Refresh();
-    f.shell->frame->HandleDeviceDrop(f.shell->frame->Devices()[0], DragFrom(f.pc, {"NEWFIL.JSL"}).get());
-    QCOMPARE(waiting.value(0, false), true);  // the empty drive was reported
-    QVERIFY(!QApplication::overrideCursor());
-  }
-
-  // Closing one of two changed images of one name asks by full path.
-  void SaveQuestionNamesThePathWhenTwoImagesShareAName() {
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath("x") && QDir(dir.path()).mkpath("y"));
-    for (const char* folder : {"x", "y"}) QVERIFY(MakeImage(dir.filePath(folder) + "/demo.kdi", {{"A", "", "JSL", 1}}));
-    Shell shell;
-    shell.Start(dir.path());
-    CDiskImageWindow* first = OpenImage(shell, dir.filePath("x/demo.kdi"));
-    CDiskImageWindow* second = OpenImage(shell, dir.filePath("y/demo.kdi"));
-    QVERIFY(first && second && first != second);
-    first->Document().SetModifiedFlag();
-    second->Document().SetModifiedFlag();
-    shell.ui.default_answer = kelvo::Button::No;
-    QVERIFY(first->parentWidget()->close());
-    QCOMPARE(shell.ui.asks.back().text, "Save changes to " + QDir::toNativeSeparators(QFileInfo(dir.filePath("x/demo.kdi")).absoluteFilePath()).toStdString() + "?");
-    QVERIFY(second->parentWidget()->close());  // alone now, named as before
-    QCOMPARE(shell.ui.asks.back().text, std::string("Save changes to demo.kdi?"));
   }
 
   // The floppy driver warning is not shown again once "Do not show this

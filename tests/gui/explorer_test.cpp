@@ -12,7 +12,7 @@
 #include "gui/windows/kelvo_directory_view.h"
 #include "gui/windows/main_drive_view.h"
 #include "gui/windows/pc_explorer_window.h"
-#include "support/floppy_fixture.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
@@ -53,7 +53,7 @@ struct ThreeWindows {
 class ExplorerTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void PcWindowFiltersSortsAndWatchesItsFolder() {
+  void PcWindowListsItsFolderAndImageWindowsSaveAndAsk() {
     QTemporaryDir dir;
     MakeFiles(dir.path(), {"b.JSL", "B.TXT", "D.$Y$", "LONGNAME.FNT"});
     WriteFile(dir.path(), "A.JSL", QByteArray(200, 'a'));
@@ -87,85 +87,11 @@ class ExplorerTest : public QObject {
     QTRY_COMPARE(subfolders(), 1);
     QDir(dir.path()).mkdir("NEWSUB");
     QTRY_COMPARE(subfolders(), 2);
-  }
 
-  void DeleteAsksFirstInEachKindOfWindow() {
-    ThreeWindows t;
-    QVERIFY(t.Make());
-    Shell& shell = *t.f.shell;
-    for (const auto& k : t.kinds) {
-      shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(k.window->parentWidget()));
-      k.window->ListView()->Selection()->clearSelection();
-      shell.ui.asks.clear();
-      shell.frame->RunCommand(Cmd::Delete);
-      QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"There are no files selected."});
-      k.window->ListView()->SelectNames({k.a});
-      shell.ui.answers = {kelvo::Button::No};
-      shell.frame->RunCommand(Cmd::Delete);
-      QCOMPARE(k.stored().size(), 2);
-      shell.ui.answers = {kelvo::Button::Yes};
-      QTest::keyClick(k.window->ListView()->DetailsView(), Qt::Key_Delete);
-      QCOMPARE(shell.ui.asks.back().text, std::string("Delete the currently selected files?"));
-      QCOMPARE(Names(k.window), QStringList{k.b});
-      QCOMPARE(k.stored(), QStringList{k.b});
-    }
-    QVERIFY(t.image->Modified());
-  }
-
-  void RenameInPlaceInEachKindOfWindow() {
-    ThreeWindows t;
-    QVERIFY(t.Make());
-    Shell& shell = *t.f.shell;
-    for (const auto& k : t.kinds) {
-      CFileListModel* m = k.window->Model();
-      // A name that is taken is refused once and nothing is replaced.
-      shell.ui.asks.clear();
-      m->setData(m->index(m->FindRow(k.a), 0), k.b, Qt::EditRole);
-      QCOMPARE(shell.ui.asks.size(), size_t{1});
-      QCOMPARE(Sorted(k.stored()), (QStringList{k.a, k.b}));
-      m->setData(m->index(m->FindRow(k.a), 0), QStringLiteral("C.JSL"), Qt::EditRole);
-      QTRY_COMPARE(Sorted(k.stored()).join(' ').toUpper(), QStringLiteral("B.JSL C.JSL"));
-      QTRY_COMPARE(Sorted(Names(k.window)).join(' ').toUpper(), QStringLiteral("B.JSL C.JSL"));
-      QCOMPARE(shell.ui.asks.size(), size_t{1});
-    }
-    // In the PC window the Delete key edits the name and deletes no file.
-    t.f.pc->ListView()->SelectNames({"C.JSL"});
-    shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(t.f.pc->parentWidget()));
-    shell.frame->RunCommand(Cmd::Rename);
-    auto* editor = t.f.pc->ListView()->DetailsView()->findChild<QLineEdit*>();
-    QVERIFY(editor);
-    QTest::keyClick(editor, Qt::Key_Delete);
-    editor->setText("NEW.JSL");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!t.f.pc->ListView()->Editing());
-    QCOMPARE(t.kinds[0].stored(), (QStringList{"B.JSL", "NEW.JSL"}));
-  }
-
-  void PropertiesShowTheSelectedFile() {
-    ThreeWindows t;
-    QVERIFY(t.Make());
-    Shell& shell = *t.f.shell;
-    for (CChildFrameWindow* w : {static_cast<CChildFrameWindow*>(t.image), static_cast<CChildFrameWindow*>(t.floppy)}) {
-      shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
-      w->ListView()->SelectNames({"B.jsl"});
-      QString name;
-      shell.modals.Expect<CFilePropertiesDlg>([&](CFilePropertiesDlg* d) {
-        name = d->Value("File Name:") + " " + d->Value("File Size:");
-        d->accept();
-      });
-      shell.frame->OnIdle();
-      shell.frame->Action(Cmd::Properties)->trigger();
-      QCOMPARE(name, QStringLiteral("B.jsl 512"));
-    }
-  }
-
-  void ImageWindowOpensSavesAndAsksBeforeClosing() {
-    QTemporaryDir dir;
+    // The image window: opened, saved, asking before closing; New.
     const QString path = dir.filePath("c.kdi");
     QVERIFY(MakeImage(path, {{"A", "", "JSL", 1}, {"B", "", "JSL", 1}}));
     WriteFile(dir.path(), "bad.kdi", QByteArray(40000, 'x'));
-    Shell shell;
-    shell.Start(dir.path());
     QVERIFY(!shell.frame->OpenDocument(dir.filePath("bad.kdi")));
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"The file is not a valid Kelvo disk image."});
     CDiskImageWindow* image = OpenImage(shell, path);
@@ -178,11 +104,22 @@ class ExplorerTest : public QObject {
     shell.frame->RunCommand(Cmd::Delete);
     shell.frame->OnIdle();
     QVERIFY(shell.frame->Action(Cmd::Save)->isEnabled());
-    // Closing asks; Cancel keeps the window (No is the desktop test's).
+    // Closing asks, by the full path while another open image has the same
+    // name; Cancel keeps the window, No closes it unsaved.
+    QVERIFY(QDir(dir.path()).mkdir("y") && MakeImage(dir.filePath("y/c.kdi"), {}));
+    CDiskImageWindow* twin = OpenImage(shell, dir.filePath("y/c.kdi"));
+    QVERIFY(twin && twin != image);
+    twin->Document().SetModifiedFlag();
+    const auto question = [&](const QString& p) {
+      return "Save changes to " + QDir::toNativeSeparators(QFileInfo(dir.filePath(p)).absoluteFilePath()).toStdString() + "?";
+    };
     shell.ui.asks.clear();
-    shell.ui.answers = {kelvo::Button::Cancel};
-    shell.frame->RunCommand(Cmd::Close);
-    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Save changes to c.kdi?"});
+    shell.ui.answers = {kelvo::Button::Cancel, kelvo::Button::No, kelvo::Button::Cancel};
+    QVERIFY(!image->parentWidget()->close());
+    QVERIFY(twin->parentWidget()->close());
+    shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(image->parentWidget()));
+    shell.frame->RunCommand(Cmd::Close);  // alone now, named as before
+    QCOMPARE(shell.ui.Texts(), (std::vector<std::string>{question("c.kdi"), question("y/c.kdi"), "Save changes to c.kdi?"}));
     QCOMPARE(shell.frame->MdiArea()->subWindowList().size(), 2);
     // Save writes the file.
     shell.frame->Action(Cmd::Save)->trigger();
@@ -201,6 +138,62 @@ class ExplorerTest : public QObject {
     QCOMPARE(fresh->PlaceText(), QStringLiteral("new.kdi"));
     saved = OpenImage(other, dir.filePath("new.kdi"));
     QVERIFY(saved && Names(saved).isEmpty());
+  }
+
+  // Rename in place, Delete and Properties in each kind of window.
+  void RenameDeleteAndPropertiesInEachKindOfWindow() {
+    ThreeWindows t;
+    QVERIFY(t.Make());
+    Shell& shell = *t.f.shell;
+    for (const auto& k : t.kinds) {
+      shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(k.window->parentWidget()));
+      CFileListModel* m = k.window->Model();
+      // A name that is taken is refused once and nothing is replaced.
+      shell.ui.asks.clear();
+      m->setData(m->index(m->FindRow(k.a), 0), k.b, Qt::EditRole);
+      QCOMPARE(shell.ui.asks.size(), size_t{1});
+      QCOMPARE(Sorted(k.stored()), (QStringList{k.a, k.b}));
+      m->setData(m->index(m->FindRow(k.a), 0), QStringLiteral("C.JSL"), Qt::EditRole);
+      QTRY_COMPARE(Sorted(k.stored()).join(' ').toUpper(), QStringLiteral("B.JSL C.JSL"));
+      QTRY_COMPARE(Sorted(Names(k.window)).join(' ').toUpper(), QStringLiteral("B.JSL C.JSL"));
+      QCOMPARE(shell.ui.asks.size(), size_t{1});
+      // Delete asks first, and says when nothing is selected.
+      k.window->ListView()->Selection()->clearSelection();
+      shell.ui.asks.clear();
+      shell.frame->RunCommand(Cmd::Delete);
+      QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"There are no files selected."});
+      k.window->ListView()->SelectNames({Sorted(Names(k.window)).last()});
+      shell.ui.answers = {kelvo::Button::No};
+      shell.frame->RunCommand(Cmd::Delete);
+      QCOMPARE(k.stored().size(), 2);
+      shell.ui.answers = {kelvo::Button::Yes};
+      QTest::keyClick(k.window->ListView()->DetailsView(), Qt::Key_Delete);
+      QCOMPARE(shell.ui.asks.back().text, std::string("Delete the currently selected files?"));
+      QCOMPARE(Names(k.window), QStringList{k.b});
+      QCOMPARE(k.stored(), QStringList{k.b});
+      if (k.window == t.f.pc) continue;  // PC files have no Properties
+      k.window->ListView()->SelectNames({k.b});
+      QString name;
+      shell.modals.Expect<CFilePropertiesDlg>([&](CFilePropertiesDlg* d) {
+        name = d->Value("File Name:") + " " + d->Value("File Size:");
+        d->accept();
+      });
+      shell.frame->OnIdle();
+      shell.frame->Action(Cmd::Properties)->trigger();
+      QCOMPARE(name, QStringLiteral("B.jsl 512"));
+    }
+    QVERIFY(t.image->Modified());
+    // In the PC window the Delete key edits the name and deletes no file.
+    t.f.pc->ListView()->SelectNames({"B.JSL"});
+    shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(t.f.pc->parentWidget()));
+    shell.frame->RunCommand(Cmd::Rename);
+    auto* editor = t.f.pc->ListView()->DetailsView()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    editor->setText("NEW.JSL");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!t.f.pc->ListView()->Editing());
+    QCOMPARE(t.kinds[0].stored(), QStringList{"NEW.JSL"});
   }
 };
 

@@ -18,8 +18,8 @@
 #include "gui/windows/device_bar.h"
 #include "gui/windows/floppy_window.h"
 #include "gui/windows/pc_explorer_window.h"
-#include "support/floppy_fixture.h"
 #include "support/floppy_media.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
@@ -33,11 +33,6 @@ QPushButton* ButtonNamed(QWidget* dialog, const QString& text) {
   return nullptr;
 }
 
-bool Asked(const Shell& shell, const std::string& text) {
-  const auto texts = shell.ui.Texts();
-  return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
 std::string Std(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Runs `act` in the Format dialog the Disk menu opens, then closes it.
@@ -47,11 +42,6 @@ void WithFormatDialog(Shell& shell, std::function<void(CFormatDlg*)> act) {
     d->reject();
   });
   shell.frame->RunCommand(Cmd::FormatDisk);
-}
-
-void SetCapacity(CFormatDlg* d, const QString& text) {
-  auto* combo = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
-  combo->setCurrentIndex(combo->findText(text));
 }
 
 void UseFile(const CCopyDiskDlg::Side& side, const QString& path) {
@@ -64,16 +54,18 @@ void UseFile(const CCopyDiskDlg::Side& side, const QString& path) {
 class FloppyTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void DeviceButtonOpensTheWindowOfTheDrive() {
+  // The drive's button opens the window of the drive; files go to the disk
+  // and back; while a transfer holds a drive the disk is not read again.
+  void DeviceButtonOpensTheWindowFilesGoToTheDiskAndBack() {
     FloppyShell f;
     QVERIFY(f.ok);
-    CMainFrame& frame = *f.shell->frame;
+    Shell& shell = *f.shell;
+    CMainFrame& frame = *shell.frame;
     frame.DeviceBar()->Buttons().first()->click();
     CFloppyWindow* floppy = ActiveChild<CFloppyWindow>(frame);
     QVERIFY(floppy);
     QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Report.fnt"}));
-    QCOMPARE(floppy->DiskId(), QStringLiteral("TEST DISK"));
-    QVERIFY(f.shell->ui.asks.empty() && !floppy->Busy());
+    QVERIFY(shell.ui.asks.empty() && !floppy->Busy());
     frame.OnIdle();
     QVERIFY(frame.Action(Cmd::LabelDisk)->isEnabled());
     frame.MdiArea()->activateNextSubWindow();
@@ -82,13 +74,32 @@ class FloppyTest : public QObject {
     frame.DeviceBar()->Buttons().first()->click();  // the same window again
     QCOMPARE(ActiveChild<CFloppyWindow>(frame), floppy);
     QCOMPARE(frame.MdiArea()->subWindowList().size(), 2);
+    // Files on the window, and from the desktop's file manager on the drive's button.
+    WriteFile(f.dir.path(), "NEWFIL.JSL", QByteArray(1500, 'n'));
+    WriteFile(f.dir.path(), "DESK.JSL", QByteArray(100, 'd'));
+    f.pc->Refresh();
+    frame.HandleDrop(floppy, DragFrom(f.pc, {"NEWFIL.JSL"}).get());
+    QVERIFY(shell.ui.asks.empty());
+    QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Newfil.jsl", "Report.fnt"}));
+    QMimeData from_desktop;
+    from_desktop.setUrls({QUrl::fromLocalFile(f.dir.filePath("DESK.JSL"))});
+    frame.HandleDeviceDrop(frame.Devices()[0], &from_desktop);
+    QVERIFY(Names(floppy).contains("Desk.jsl"));
+    // Back to the PC, as stored.
+    QTemporaryDir out;
+    QVERIFY(f.pc->OpenFolder(out.path()));
+    shell.ctx.settings.RetainPrinterFormat = 1;
+    frame.HandleDrop(f.pc, DragFrom(floppy, {"Report.fnt"}).get());
+    QVERIFY(shell.ui.asks.empty());
+    QCOMPARE(ReadAll(QDir(out.path()).filePath("Report.fnt")), QByteArray(3 * 512, 'A'));
+    QVERIFY(Names(f.pc).contains("Report.fnt"));
     // While a transfer holds a drive the disk is not read again.
     QVERIFY(MakeFloppyMedium(f.a, {}));
-    f.shell->ctx.app.CopyInProgress = true;
+    shell.ctx.app.CopyInProgress = true;
     floppy->Refresh();
-    QCOMPARE(Names(floppy).size(), 2);
-    QCOMPARE(f.shell->ui.beeps.back(), kelvo::BeepKind::Exclamation);
-    f.shell->ctx.app.CopyInProgress = false;
+    QCOMPARE(Names(floppy).size(), 4);
+    QCOMPARE(shell.ui.beeps.back(), kelvo::BeepKind::Exclamation);
+    shell.ctx.app.CopyInProgress = false;
     floppy->Refresh();
     QVERIFY(Names(floppy).isEmpty());
   }
@@ -100,6 +111,17 @@ class FloppyTest : public QObject {
     CFloppyWindow* floppy = f.OpenA();
     QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"The disk media is not recognized.  It may not be formatted."});
     QVERIFY(Names(floppy).isEmpty() && !floppy->Listed() && !floppy->Busy());
+    // A transfer opening the drive shows the wait cursor, gone after.
+    QList<bool> waiting;
+    shell.ui.on_ask = [&](const std::string&) {
+      waiting << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    };
+    MakeFiles(f.dir.path(), {"NEWFIL.JSL"}, 100);
+    f.pc->Refresh();
+    shell.frame->HandleDeviceDrop(shell.frame->Devices()[0], DragFrom(f.pc, {"NEWFIL.JSL"}).get());
+    QCOMPARE(waiting.value(0, false), true);  // the empty drive was reported
+    QVERIFY(!QApplication::overrideCursor());
+    shell.ui.on_ask = nullptr;
     // A volume block that claims another geometry: Retry reads again, Cancel gives up.
     kelvo::test::WritePatternMedium(Std(f.a), 9);
     kelvo::test::WriteVolumeWords(Std(f.a), 2339, 15);
@@ -122,34 +144,7 @@ class FloppyTest : public QObject {
     QTRY_VERIFY(dialog_drive.endsWith(QStringLiteral("(A:)")));
   }
 
-  void FilesGoToTheDiskAndComeBackWhole() {
-    FloppyShell f;
-    QVERIFY(f.ok);
-    Shell& shell = *f.shell;
-    WriteFile(f.dir.path(), "NEWFIL.JSL", QByteArray(1500, 'n'));
-    WriteFile(f.dir.path(), "DESK.JSL", QByteArray(100, 'd'));
-    f.pc->Refresh();
-    CFloppyWindow* floppy = f.OpenA();
-    shell.frame->HandleDrop(floppy, DragFrom(f.pc, {"NEWFIL.JSL"}).get());
-    QVERIFY(shell.ui.asks.empty());
-    QCOMPARE(Sorted(Names(floppy)), (QStringList{"A.jsl", "Newfil.jsl", "Report.fnt"}));
-    QCOMPARE(MediumNames(f.a), Sorted(Names(floppy)));
-    // Files from the desktop's file manager, dropped on the drive's button.
-    QMimeData from_desktop;
-    from_desktop.setUrls({QUrl::fromLocalFile(f.dir.filePath("DESK.JSL"))});
-    shell.frame->HandleDeviceDrop(shell.frame->Devices()[0], &from_desktop);
-    QVERIFY(Names(floppy).contains("Desk.jsl"));
-    // Back to the PC, as stored.
-    QTemporaryDir out;
-    QVERIFY(f.pc->OpenFolder(out.path()));
-    shell.ctx.settings.RetainPrinterFormat = 1;
-    shell.frame->HandleDrop(f.pc, DragFrom(floppy, {"Report.fnt"}).get());
-    QVERIFY(shell.ui.asks.empty());
-    QCOMPARE(ReadAll(QDir(out.path()).filePath("Report.fnt")), QByteArray(3 * 512, 'A'));
-    QVERIFY(Names(f.pc).contains("Report.fnt"));
-  }
-
-  void FormatDialogFollowsTheDriveAndTheDriver() {
+  void FormatDialogAndDriveInformationFollowTheDrives() {
     FloppyShell f(DriveB::FiveAndQuarter);
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
@@ -170,7 +165,8 @@ class FloppyTest : public QObject {
       shell.ctx.app.FormatDriverPresent = r.driver;
       WithFormatDialog(shell, [&](CFormatDlg* d) {
         d->SelectDrive(r.drive);
-        if (r.capacity) SetCapacity(d, r.capacity);
+        auto* capacity = d->findChild<QComboBox*>(QStringLiteral("Capacity"));
+        if (r.capacity) capacity->setCurrentIndex(capacity->findText(r.capacity));
         QCOMPARE(d->SelectedMedia(), r.media);
         QCOMPARE(ButtonNamed(d, "Start")->isEnabled(), r.start);
         // The ID of the disk the open window of A: shows, else the title.
@@ -178,13 +174,29 @@ class FloppyTest : public QObject {
                  QString::fromLatin1(r.drive == QStringLiteral("A:") ? "TEST DISK" : "Kelvo Disk Utility"));
       });
     }
+    shell.modals.Expect<CFloppyDriveInfoDlg>([](CFloppyDriveInfoDlg* d) {
+      // Rows 3.5-inch 720k, 1.2Mb, 5.25-inch 720k, 1.2Mb; A: 3.5-inch, B: 5.25-inch.
+      QVERIFY(d->Marked(0, 0) && !d->Marked(0, 1) && d->Marked(2, 1) && !d->Marked(2, 0));
+      d->accept();
+    });
+    shell.frame->RunCommand(Cmd::DiskDriveInfo);
   }
 
-  void FullFormatFormatsAndRefreshesTheWindow() {
+  // Quick and full formats from the Disk menu, Cancel, and a drive that
+  // cannot format.
+  void FormatsRunFromTheDialogAndRefreshTheWindow() {
     FloppyShell f;
     QVERIFY(f.ok);
     Shell& shell = *f.shell;
     CFloppyWindow* floppy = f.OpenA();
+    // Quick: the printer disk keeps its 720K.
+    WithFormatDialog(shell, [](CFormatDlg* d) {
+      d->findChild<QRadioButton*>()->setChecked(true);  // "Quick (erase)"
+      d->Start();
+    });
+    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Drive formatted successfully"});
+    QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(9)));
+    // Full, to the 1.2 MB the dialog starts with: running, then done and listed again.
     int last = -1;
     bool running_look = true;
     WithFormatDialog(shell, [&](CFormatDlg* d) {
@@ -198,37 +210,12 @@ class FloppyTest : public QObject {
     });
     QVERIFY(running_look);
     QCOMPARE(last, 0);  // back to 0 after the file system was written
-    QVERIFY(Asked(shell, "Drive formatted successfully"));
     QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(15)));
     QCOMPARE(Names(floppy), QStringList());
     QCOMPARE(floppy->DiskId(), QStringLiteral("FRESH"));
-  }
-
-  void QuickFormatCancelAndTheDrivesThatCannotFormat() {
-    FloppyShell f;
-    QVERIFY(f.ok);
-    Shell& shell = *f.shell;
-    // Quick: the printer disk keeps its 720K.
-    WithFormatDialog(shell, [](CFormatDlg* d) {
-      d->findChild<QRadioButton*>()->setChecked(true);  // "Quick (erase)"
-      d->Start();
-    });
-    QVERIFY(Asked(shell, "Drive formatted successfully"));
-    QCOMPARE(QFile(f.a).size(), qint64(kelvo::test::MediumBytes(9)));
-    // A disk of another kind is offered the full format, which then runs.
-    kelvo::test::WritePatternMedium(Std(f.a), 9);
-    shell.ui.asks.clear();
-    shell.ui.answers = {Button::Yes};
-    WithFormatDialog(shell, [](CFormatDlg* d) {
-      SetCapacity(d, "720K");
-      d->findChild<QRadioButton*>()->setChecked(true);
-      d->Start();
-    });
-    QCOMPARE(shell.ui.Texts(), (std::vector<std::string>{"The disk is not in Kelvo format. Do you wish to format it now?",
-                                                         "Drive formatted successfully"}));
     // Cancel stops the format between cylinders; the dialog stays.
     shell.ui.asks.clear();
-    int last = -1;
+    last = -1;
     WithFormatDialog(shell, [&](CFormatDlg* d) {
       QObject::connect(d, &CFormatDlg::progressMoved, d, [&, d](int pos) {
         if (pos > 0) last = pos;
@@ -289,12 +276,12 @@ class FloppyTest : public QObject {
         {"copy.kdi", "B:", {Button::Yes}, true, {density}},
     };
     shell.modals.Expect<CCopyDiskDlg>([&](CCopyDiskDlg* d) {
+      const auto side = [&](const CCopyDiskDlg::Side& s, const QString& where) {
+        if (!where.endsWith(':')) return UseFile(s, f.dir.filePath(where));
+        s.use_drive->setChecked(true);
+        s.drive->setCurrentIndex(where == "B:" ? 1 : 0);
+      };
       for (const auto& r : rows) {
-        const auto side = [&](const CCopyDiskDlg::Side& s, const QString& where) {
-          if (!where.endsWith(':')) return UseFile(s, f.dir.filePath(where));
-          s.use_drive->setChecked(true);
-          s.drive->setCurrentIndex(where == "B:" ? 1 : 0);
-        };
         side(d->Source(), r.from);
         side(d->Destination(), r.to);
         shell.ui.asks.clear();
@@ -304,41 +291,37 @@ class FloppyTest : public QObject {
         QCOMPARE(d->StatusText(), QString::fromLatin1(r.ok ? "Disk copy completed without error." : "Disk copy not complete due to error."));
         if (r.ok) QCOMPARE(d->Progress()->value(), 78);
       }
+      // Stop and Esc end a copy; the dialog stays and leaves no image.
+      const QString stopped = f.dir.filePath("stopped.kdi");
+      side(d->Source(), "A:");
+      UseFile(d->Destination(), stopped);
+      shell.ui.asks.clear();
+      for (bool esc : {false, true}) {
+        int last = 0;
+        bool running_look = false;
+        auto c = connect(d, &CCopyDiskDlg::progressMoved, d, [&](int pos) {
+          if (pos < 78) last = pos;
+          if (pos != 10) return;
+          running_look = !d->CopyButton()->isEnabled() && !d->Source().drive->isEnabled();
+          if (esc)
+            QTest::keyClick(d, Qt::Key_Escape);
+          else
+            QTest::mouseClick(d->StopButton(), Qt::LeftButton);
+        });
+        QCOMPARE(d->Copy(), kelvo::kDiskCopyStopped);
+        disconnect(c);
+        QVERIFY(running_look);
+        QCOMPARE(last, 10);
+        QVERIFY(!QFile::exists(stopped));
+        QVERIFY(d->isVisible() && d->CopyButton()->isEnabled());
+      }
+      QVERIFY(shell.ui.asks.empty());
       d->StopButton()->click();  // no copy running: the button closes the dialog
     });
     shell.frame->RunCommand(Cmd::CopyDisk);
     QCOMPARE(QFile(f.dir.filePath("copy.kdi")).size(), qint64{718848});  // the bytes are the copy tests'
     QCOMPARE(MediumNames(f.b), (QStringList{"A.jsl", "Report.fnt"}));
     QCOMPARE(Sorted(Names(b_window)), MediumNames(f.b));  // the open window of the drive shows the copy
-  }
-
-  void StopAndEscEndACopyAndLeaveNoImage() {
-    FloppyShell f;
-    QVERIFY(f.ok);
-    CCopyDiskDlg d(f.shell->ctx, FloppyEntries(f.shell->frame->Devices()), {}, f.shell->frame.get());
-    d.show();
-    const QString image = f.dir.filePath("stopped.kdi");
-    UseFile(d.Destination(), image);
-    for (bool esc : {false, true}) {
-      int last = 0;
-      bool running_look = false;
-      auto c = connect(&d, &CCopyDiskDlg::progressMoved, &d, [&](int pos) {
-        if (pos < 78) last = pos;
-        if (pos != 10) return;
-        running_look = !d.CopyButton()->isEnabled() && !d.Source().drive->isEnabled();
-        if (esc)
-          QTest::keyClick(&d, Qt::Key_Escape);
-        else
-          QTest::mouseClick(d.StopButton(), Qt::LeftButton);
-      });
-      QCOMPARE(d.Copy(), kelvo::kDiskCopyStopped);
-      disconnect(c);
-      QVERIFY(running_look);
-      QCOMPARE(last, 10);
-      QVERIFY(!QFile::exists(image));
-      QVERIFY(d.isVisible() && d.CopyButton()->isEnabled());
-    }
-    QVERIFY(f.shell->ui.asks.empty());
   }
 
   void BrowseTakesOnlyDiskImageFiles() {
@@ -369,16 +352,6 @@ class FloppyTest : public QObject {
     choose("disk.kdi");
     QCOMPARE(QDir::fromNativeSeparators(d.Source().file->text()), dir.filePath("disk.kdi"));
     QCOMPARE(shell.ui.asks.size(), size_t{1});
-  }
-
-  void DriveInformationMarksTheFormatsOfEachDrive() {
-    FloppyShell f(DriveB::FiveAndQuarter, false);
-    f.shell->modals.Expect<CFloppyDriveInfoDlg>([](CFloppyDriveInfoDlg* d) {
-      // Rows 3.5-inch 720k, 1.2Mb, 5.25-inch 720k, 1.2Mb; A: 3.5-inch, B: 5.25-inch.
-      QVERIFY(d->Marked(0, 0) && !d->Marked(0, 1) && d->Marked(2, 1) && !d->Marked(2, 0));
-      d->accept();
-    });
-    f.shell->frame->RunCommand(Cmd::DiskDriveInfo);
   }
 };
 

@@ -10,7 +10,6 @@
 #include <QToolButton>
 #include <QXmlStreamReader>
 
-#include "app/device_enumeration.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/commands.h"
 #include "gui/shell/recent_files.h"
@@ -126,20 +125,32 @@ class ShellTest : public QObject {
     QVERIFY(f.close());
   }
 
-  void SettingsLastFromOneRunToTheNext() {
+  // Two runs on one settings file: the first, started as the file manager
+  // starts it, leaves its placement, recent files and the desktop's list
+  // for the second; the drives given on the command line last one run only.
+  void SettingsAndRecentFilesLastFromOneRunToTheNext() {
     QTemporaryDir dir;
     KeepWorkingFolder keep;
     QDir::setCurrent(dir.path());
+    MakeFiles(dir.path(), {"t.tap"}, 0);
+    QVERIFY(MakeImage(dir.filePath("one.kdi"), {{"A", "", "JSL", 1}}));
+    QVERIFY(MakeImage(dir.filePath("two.kdi"), {}));
     const QString ini = dir.filePath("settings.ini");
+    const QString xbel = dir.filePath("recently-used.xbel");
+    const QStringList recent{dir.filePath("two.kdi"), dir.filePath("one.kdi")};
     {
       KdiskRun run(ini);
-      CommandLine cmd;
-      cmd.overrides.floppy[0] = ("emu:" + dir.filePath("a.img")).toStdString();
-      QVERIFY(run.Start(dir.path(), cmd));
+      const CommandLine cmd = ParseCommandLine({"kdisk", "--drive-a", "emu:" + dir.filePath("a.img") + ",form=5.25", "--tape1", dir.filePath("t.tap"),
+                                                dir.filePath("one.kdi"), QUrl::fromLocalFile(dir.filePath("two.kdi")).toString()});
+      QVERIFY(run.Start(dir.path(), cmd, true, xbel));
       QVERIFY(QTest::qWaitForWindowExposed(run.frame.get()));
       QVERIFY(run.ui.asks.empty());  // an emulated drive counts as a floppy driver
-      QCOMPARE(run.frame->DeviceBar()->Buttons().size(), 1);
+      QCOMPARE(run.frame->DeviceBar()->Buttons().size(), 2);
+      QVERIFY(run.frame->DeviceBar()->Buttons()[0]->acceptDrops() && !run.frame->Devices()[0].three_and_half);
+      run.frame->OnIdle();
+      QVERIFY(run.frame->Action(Cmd::TapeList)->isEnabled());
       QCOMPARE(QDir(run.frame->Windows().PcExplorer()->PlaceText()).canonicalPath(), QDir(dir.path()).canonicalPath());
+      QCOMPARE(run.frame->Recent().Files(), recent);
       run.frame->setGeometry(150, 100, 640, 480);
       QTRY_COMPARE(run.ctx.settings.MainWindowWidth, 640);
       run.frame->showMaximized();
@@ -149,66 +160,19 @@ class ShellTest : public QObject {
       QTRY_VERIFY(!run.ctx.settings.Maximized);
       run.End();
     }
+    QCOMPARE(ReadXbel(xbel).size(), 2);
     QSettings written(ini, QSettings::IniFormat);
     QCOMPARE(written.value("Settings/Main Window Left").toInt(), 150);
     QVERIFY(!written.value("Settings/Floppy A Device").toString().startsWith("emu:"));  // one run only
 
+    QVERIFY(QFile::remove(dir.filePath("two.kdi")));
     KdiskRun run(ini);
     QVERIFY(run.Start(dir.path()));
     QCOMPARE(run.frame->geometry(), QRect(150, 100, 640, 480));
+    QVERIFY(run.frame->DeviceBar()->Buttons().isEmpty());
     // No floppy driver and no floppy device bound: no warning.
     QVERIFY(run.ui.asks.empty());
-  }
-
-  void DeviceBarShowsThePresentDevices() {
-    QTemporaryDir dir;
-    MakeFiles(dir.path(), {"t.tap"}, 0);
-    kelvo::AppState state;
-    state.Bindings.floppy[0] = ("emu:" + dir.filePath("a.img") + ",form=5.25").toStdString();
-    state.Bindings.floppy[1] = dir.filePath("missing-device").toStdString();
-    state.Bindings.tape[0] = dir.filePath("none.tap").toStdString();
-    state.Bindings.tape[1] = dir.filePath("t.tap").toStdString();
-    kelvo::EnumerateDevices(state.Bindings, state.Devices);
-    const std::vector<PresentDevice> d = PresentDevices(state);
-    QCOMPARE(d.size(), size_t{2});
-    QVERIFY(d[0].name == QStringLiteral("A:") && !d[0].three_and_half && d[1].name == QStringLiteral("Tape1"));
-    Shell shell(d);
-    QCOMPARE(shell.frame->DeviceBar()->Buttons().size(), 2);
-    QVERIFY(shell.frame->DeviceBar()->Buttons()[0]->acceptDrops());
-    shell.frame->OnIdle();
-    QVERIFY(shell.frame->Action(Cmd::TapeList)->isEnabled());
-  }
-
-  void ParsesTheCommandLine() {
-    CommandLine c = ParseCommandLine({"kdisk", "--drive-a", "emu:/x.img", "--tape3", "u.tap", "one.kdi",
-                                      "file:///tmp/a%20b.kdi", "sftp://host/c.kdi"});
-    QVERIFY(c.ok);
-    QCOMPARE(c.overrides.floppy[0], std::string("emu:/x.img"));
-    QCOMPARE(c.overrides.tape[3], std::string("u.tap"));
-    QCOMPARE(c.files, (QStringList{"one.kdi", "/tmp/a b.kdi", "sftp://host/c.kdi"}));
-    QVERIFY(!ParseCommandLine({"kdisk", "--bogus"}).ok && !ParseCommandLine({"kdisk", "--drive-a"}).ok);
-  }
-
-  void RecentFilesLastAcrossRunsAndReachTheDesktopList() {
-    QTemporaryDir dir;
-    QVERIFY(MakeImage(dir.filePath("one.kdi"), {{"A", "", "JSL", 1}}));
-    QVERIFY(MakeImage(dir.filePath("two.kdi"), {}));
-    const QString ini = dir.filePath("settings.ini");
-    const QString xbel = dir.filePath("recently-used.xbel");
-    {
-      KdiskRun run(ini);
-      // The file manager passes a path and a file:// URL.
-      const auto cmd = ParseCommandLine({"kdisk", dir.filePath("one.kdi"), QUrl::fromLocalFile(dir.filePath("two.kdi")).toString()});
-      QVERIFY(run.Start(dir.path(), cmd, false, xbel));
-      QCOMPARE(run.frame->Recent().Files(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
-      QVERIFY(run.ui.asks.empty());
-      run.End();
-    }
-    QCOMPARE(ReadXbel(xbel).size(), 2);
-    QVERIFY(QFile::remove(dir.filePath("two.kdi")));
-    KdiskRun run(ini);
-    QVERIFY(run.Start(dir.path(), {}, false));
-    QCOMPARE(run.frame->Recent().Files(), (QStringList{dir.filePath("two.kdi"), dir.filePath("one.kdi")}));
+    QCOMPARE(run.frame->Recent().Files(), recent);
     // Choosing the file that is gone reports it and drops it from the menu.
     RecentMenu(*run.frame)->actions().value(0)->trigger();
     QCOMPARE(run.ui.asks.size(), size_t{1});
@@ -223,6 +187,14 @@ class ShellTest : public QObject {
     const char* stored[] = {"/a.kdi", "", "/a.kdi", "/b.kdi"};
     for (int i = 0; i < 4; ++i) store.SetString("Recent File " + std::to_string(i + 1), stored[i]);
     QCOMPARE(LoadRecentFileList(store), (QStringList{"/a.kdi", "/b.kdi"}));
+  }
+
+  void ParsesTheCommandLine() {
+    CommandLine c = ParseCommandLine({"kdisk", "--tape3", "u.tap", "sftp://host/c.kdi"});
+    QVERIFY(c.ok);
+    QCOMPARE(c.overrides.tape[3], std::string("u.tap"));
+    QCOMPARE(c.files, QStringList{"sftp://host/c.kdi"});
+    QVERIFY(!ParseCommandLine({"kdisk", "--bogus"}).ok && !ParseCommandLine({"kdisk", "--drive-a"}).ok);
   }
 
   void DesktopListKeepsOthersEntriesAndIsPrivate() {

@@ -2,6 +2,7 @@
 // bars, the Open dialog and the PC window (the documents' rules are the
 // viewer tests').
 #include <QAbstractItemView>
+#include <QImage>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -12,13 +13,46 @@
 #include "gui/viewers/text_frame.h"
 #include "gui/windows/pc_explorer_window.h"
 #include "support/filetypes_records.h"
-#include "support/viewer_files.h"
+#include "support/gui_fixture.h"
 
 using namespace kelvo;
 using namespace kelvo::gui;
 using namespace kelvo::gui::test;
 
 namespace {
+
+// The colours found in an area, with anti-aliased text counted by its hue
+// against the white background.
+struct ColourTally {
+  int black = 0, red = 0, green = 0, blue = 0, magenta = 0, other = 0;
+  int Any() const { return black + red + green + blue + magenta + other; }
+};
+ColourTally TallyColours(const QImage& image, const QRect& area) {
+  ColourTally t;
+  const QRect a = area.intersected(image.rect());
+  const auto near = [](int x, int y) { return std::abs(x - y) <= 3; };
+  for (int y = a.top(); y <= a.bottom(); ++y) {
+    for (int x = a.left(); x <= a.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      const int r = c.red(), g = c.green(), b = c.blue();
+      // The background, and anti-aliasing too faint to tell its hue.
+      if (std::min({r, g, b}) >= 235) continue;
+      if (near(r, g) && near(g, b))
+        ++t.black;
+      else if (near(r, b) && g < r)
+        ++t.magenta;
+      else if (near(r, b) && g > r)
+        ++t.green;
+      else if (near(r, g) && b > r)
+        ++t.blue;
+      else if (near(g, b) && r > g)
+        ++t.red;
+      else
+        ++t.other;
+    }
+  }
+  return t;
+}
 
 QImage Painted(QAbstractScrollArea* view) {
   view->viewport()->repaint();
@@ -52,24 +86,6 @@ struct Viewers {
 class ViewerTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void FontsAreDrawnCellByCell() {
-    Viewers v;
-    CFontFrame* frame = v.Open<CFontFrame>("FONT.FNT", FontWithA('L'));
-    QVERIFY(frame);
-    // Rows of 16 codes from 0 to 127 in cells 40 high, 16 x 20 dots plus 30 wide.
-    QCOMPARE(frame->View()->ScrollSize(), QSize(350, 360));
-    const QImage picture = Painted(frame->View());
-    // "A" is code 65: row 2, the second cell; "B" is blank.
-    QVERIFY(TallyColours(picture, QRect(30, 80, 20, 60)).black > 0);
-    QCOMPARE(TallyColours(picture, QRect(50, 80, 20, 60)).Any(), 0);
-    // Only the rows in the clip box are drawn.
-    CFontView* view = frame->View();
-    view->viewport()->repaint(QRect(0, 45, 60, 10));  // inside row 1, up to 55
-    QCOMPARE(view->LastPaintedFirstRow(), 1);
-    QCOMPARE(view->LastPaintedLastRow(), 2);
-    QVERIFY(v.shell.ui.asks.empty());
-  }
-
   void ImagesAreDrawnTurnedAndZoomedThroughTheViewMenu() {
     Viewers v;
     v.shell.ctx.settings.DefaultZoom = 100;
@@ -112,7 +128,7 @@ class ViewerTest : public QObject {
     QCOMPARE(f.MdiArea()->subWindowList().size(), windows);
   }
 
-  void SourceLinesAreDrawnInTheirColours() {
+  void SourceLinesAreDrawnInTheirColoursAndScrollByTheBars() {
     Viewers v;
     const DisplayFont& font = TheDisplayFont();
     CSourceFrame* frame = v.Open<CSourceFrame>("COLOUR.PCH", "LOOP: MOV A ; count down\n\tX\nplain\n");
@@ -135,17 +151,13 @@ class ViewerTest : public QObject {
     ResizeView(*v.shell.frame, 16 + 82 * font.char_width + 60, 10 * font.char_height + 80);
     const ColourTally seq = TallyColours(Painted(jsl->View()), SourceCellRect(74, 5, 6));
     QVERIFY(seq.blue > 0 && seq.black == 0);
-  }
-
-  void TextViewsScrollByTheirBars() {
-    Viewers v;
-    const DisplayFont& f = TheDisplayFont();
+    // The bars and the keys move the first line and column; the text moves with them.
+    const DisplayFont& f = font;
     std::string lines;
     for (int i = 0; i < 200; ++i) lines += "LINE" + std::to_string(i) + ": NOP ; line " + std::to_string(i) + "\n";
     CSourceView* view = v.Open<CSourceFrame>("LONG.fsl", lines)->View();
     ResizeView(*v.shell.frame, 300, 20 * f.char_height);
     const CTextViewScroll& s = view->Scroll();
-    // The bars and the keys move the first line and column; the text moves with them.
     view->verticalScrollBar()->setSliderPosition(10 * f.char_height + 1);
     QCOMPARE(s.FirstLine(), 11);
     QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
@@ -156,7 +168,7 @@ class ViewerTest : public QObject {
     QVERIFY(TallyColours(Painted(view), QRect(0, 0, 16, 100)).Any() > 0);  // the text moved into the margin
   }
 
-  void ViewerFilesOpenFromTheOpenDialogAndThePcWindow() {
+  void ViewersOpenFromTheDialogAndThePcWindowAndFontsDrawCellByCell() {
     Viewers v;
     const QString path = WriteFile(v.dir.path(), "DIALOG.JSL", "JOB: RUN\n");
     v.shell.modals.Expect<QFileDialog>([&](QFileDialog* d) {
@@ -170,7 +182,7 @@ class ViewerTest : public QObject {
     QTRY_VERIFY(ActiveChild<CSourceFrame>(*v.shell.frame));
     QCOMPARE(ActiveChild<CSourceFrame>(*v.shell.frame)->Document().SourceType(), kSourceJobSource);
     // A double click in the PC window.
-    WriteFile(v.dir.path(), "GLYPHS.FNT", QByteArray::fromStdString(FontWithA('P')));
+    WriteFile(v.dir.path(), "GLYPHS.FNT", QByteArray::fromStdString(FontWithA('L')));
     CPcExplorerWindow* pc = v.shell.frame->Windows().PcExplorer();
     pc->Relist();
     v.shell.frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(pc->parentWidget()));
@@ -182,7 +194,21 @@ class ViewerTest : public QObject {
     QMouseEvent twice(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &twice);
-    QVERIFY(ActiveChild<CFontFrame>(*v.shell.frame));
+    CFontFrame* frame = ActiveChild<CFontFrame>(*v.shell.frame);
+    QVERIFY(frame);
+    // The font is drawn cell by cell: rows of 16 codes from 0 to 127 in
+    // cells 40 high, 16 x 20 dots plus 30 wide.
+    QCOMPARE(frame->View()->ScrollSize(), QSize(350, 360));
+    const QImage picture = Painted(frame->View());
+    // "A" is code 65: row 2, the second cell; "B" is blank.
+    QVERIFY(TallyColours(picture, QRect(30, 80, 20, 60)).black > 0);
+    QCOMPARE(TallyColours(picture, QRect(50, 80, 20, 60)).Any(), 0);
+    // Only the rows in the clip box are drawn.
+    CFontView* view = frame->View();
+    view->viewport()->repaint(QRect(0, 45, 60, 10));  // inside row 1, up to 55
+    QCOMPARE(view->LastPaintedFirstRow(), 1);
+    QCOMPARE(view->LastPaintedLastRow(), 2);
+    QVERIFY(v.shell.ui.asks.empty());
   }
 };
 

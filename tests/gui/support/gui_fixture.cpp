@@ -5,11 +5,17 @@
 #include <QTest>
 
 #include "diskfs/disk_image_doc.h"
+#include "diskfs/floppy_listing.h"
 #include "diskfs/kelvo_volume.h"
-#include "gui/windows/disk_image_window.h"
+#include "filetypes/file_names.h"
 #include "gui/windows/child_frame_window.h"
+#include "gui/windows/disk_image_window.h"
+#include "gui/windows/floppy_window.h"
 #include "gui/windows/pc_explorer_window.h"
+#include "support/floppy_media.h"
+#include "support/viewer_font_builder.h"
 #include "tape/tape_open.h"
+#include "viewers/image_doc.h"
 
 namespace kelvo::gui::test {
 
@@ -23,8 +29,6 @@ Shell::Shell(std::vector<PresentDevice> devices) {
   }
   frame = std::make_unique<CMainFrame>(ctx, std::move(devices));
 }
-
-Shell::~Shell() { frame.reset(); }
 
 CPcExplorerWindow* Shell::Start(const QString& folder) {
   ctx.settings.StartupDirectory = folder.toStdString();
@@ -97,6 +101,77 @@ bool MakeImage(const QString& path, const std::vector<ImageFile>& files) {
     if (volume.StoreNewFile(nf) != 0) return false;
   }
   return doc.OnSaveDocument(QFile::encodeName(path).toStdString()) == 0;
+}
+
+
+const std::vector<ImageFile> kTwoFiles = {{"REP", "ORT", "FNT", 3}, {"A", "", "JSL", 1}};
+
+FloppyShell::FloppyShell(DriveB drive_b, bool disk_in_a)
+    : a(dir.filePath(QStringLiteral("a.img"))), b(dir.filePath(QStringLiteral("b.img"))) {
+  std::vector<PresentDevice> devices = {EmulatedDrive(QStringLiteral("A:"), a)};
+  if (drive_b != DriveB::None)
+    devices.push_back(EmulatedDrive(QStringLiteral("B:"), b, drive_b == DriveB::FiveAndQuarter));
+  const bool written = !disk_in_a || MakeFloppyMedium(a, kTwoFiles);
+  shell = std::make_unique<Shell>(devices);
+  pc = shell->Start(dir.path());
+  ok = written && pc != nullptr;
+}
+
+CFloppyWindow* FloppyShell::OpenA() {
+  return shell->frame->Floppies().OpenFloppyWindow(shell->frame->Devices()[0]);
+}
+
+PresentDevice EmulatedDrive(const QString& letter, const QString& medium, bool five_inch) {
+  QString device = QStringLiteral("emu:") + medium;
+  if (five_inch) device += QStringLiteral(",form=5.25");
+  return {letter, device, false, !five_inch};
+}
+
+bool MakeFloppyMedium(const QString& path, const std::vector<ImageFile>& files) {
+  QTemporaryDir scratch;
+  const QString image = scratch.filePath(QStringLiteral("disk.kdi"));
+  if (!MakeImage(image, files)) return false;
+  const std::vector<std::uint8_t> disk = kelvo::test::ReadBytes(QFile::encodeName(image).toStdString());
+  if (disk.empty()) return false;
+  kelvo::test::WriteDiskOnMedium(QFile::encodeName(path).toStdString(), 9, disk);
+  return QFile(path).size() == static_cast<qint64>(kelvo::test::MediumBytes(9));
+}
+
+QStringList MediumNames(const QString& medium, QString* disk_id) {
+  CFloppyDrive drive("A:", kelvo::test::MakeEmulatedFloppy(QFile::encodeName(medium).toStdString(), false));
+  DiskListing listing;
+  QStringList out;
+  if (ListFloppy(drive, listing) != 0) return {QStringLiteral("<unreadable>")};
+  for (const ListedFile& f : listing.files)
+    if (!IsSystemFileName(f.name)) out << QString::fromStdString(DisplayName(f.name));
+  out.sort();
+  if (disk_id) *disk_id = QString::fromStdString(listing.disk_id);
+  return out;
+}
+
+std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
+                           kelvo::test::ImageFileSpec header) {
+  const int rounded = RoundedImageDots(dots);
+  kelvo::test::RasterEncoder enc(rounded);
+  for (int y = 0; y < lines; ++y) {
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(rounded / 8), 0);
+    if (y < ink_lines)
+      for (int x = 0; x < ink_dots; ++x) line[static_cast<std::size_t>(x / 8)] |= 0x80 >> (x % 8);
+    enc.Line(line, y % 4);
+  }
+  enc.End();
+  header.dots = dots;
+  header.scan_lines = lines;
+  header.raster = enc.Bytes();
+  return kelvo::test::BuildImageFile(header);
+}
+
+std::string FontWithA(char orientation) {
+  kelvo::test::FontSpec spec = kelvo::test::DefaultFontSpec(20);
+  spec.orientation = orientation;
+  spec.inverse_landscape_height = 16;
+  spec.glyphs.push_back(kelvo::test::SolidGlyph(65, 8, 2));
+  return kelvo::test::BuildFont(spec);
 }
 
 }  // namespace kelvo::gui::test

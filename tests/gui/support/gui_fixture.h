@@ -1,5 +1,6 @@
 // A kdisk main window for tests: scripted answers instead of message boxes,
-// the modal poller, default settings, and small makers of files and images.
+// the modal poller, default settings, emulated floppy drives, and small
+// makers of files, disk images and viewer files.
 #pragma once
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gui/shell/kdisk_app.h"
@@ -20,9 +22,11 @@
 #include "settings_store/qt_settings_store.h"
 #include "support/modal_script.h"
 #include "support/scripted_interaction.h"
+#include "support/viewer_image_builder.h"
 
 namespace kelvo::gui {
 class CDiskImageWindow;
+class CFloppyWindow;
 }
 
 namespace kelvo::gui::test {
@@ -43,7 +47,6 @@ struct Shell {
   std::unique_ptr<CMainFrame> frame;
 
   explicit Shell(std::vector<PresentDevice> devices = {});
-  ~Shell();
   // Opens and shows the main window with its PC window on `folder`.
   CPcExplorerWindow* Start(const QString& folder);
 };
@@ -97,5 +100,53 @@ struct ImageFile {
 };
 // Writes a new image holding `files` to `path`; false when that failed.
 bool MakeImage(const QString& path, const std::vector<ImageFile>& files);
+
+// A floppy drive entry `letter` ("A:") bound to the emulated drive over
+// `medium` (a 3.5-inch drive unless `five_inch`).
+PresentDevice EmulatedDrive(const QString& letter, const QString& medium, bool five_inch = false);
+// Writes a 720 KB printer disk holding `files` as the raw medium `path`;
+// false when that failed.
+bool MakeFloppyMedium(const QString& path, const std::vector<ImageFile>& files);
+// What the printer disk on `medium` holds, as the engine lists it: the
+// display names, sorted; the disk ID goes to `disk_id` when given.
+QStringList MediumNames(const QString& medium, QString* disk_id = nullptr);
+// The standard test disk: "Report.fnt" (3 blocks of 'A') and "A.jsl".
+extern const std::vector<ImageFile> kTwoFiles;
+
+enum class DriveB { None, ThreeAndHalf, FiveAndQuarter };
+
+// A started main window whose drive A: (3.5-inch) holds the standard test
+// disk (or no medium), with drive B: (no medium) as asked; the PC window
+// shows the temporary folder.
+struct FloppyShell {
+  QTemporaryDir dir;
+  QString a;  // the media files of A: and B:
+  QString b;
+  std::unique_ptr<Shell> shell;
+  CPcExplorerWindow* pc = nullptr;
+  bool ok = false;  // the disk was written and the window shown
+
+  explicit FloppyShell(DriveB drive_b = DriveB::None, bool disk_in_a = true);
+  // Opens the window of drive A:.
+  CFloppyWindow* OpenA();
+};
+
+// An image file `dots` wide and `lines` high whose ink fills the block of
+// the first `ink_dots` dots of the first `ink_lines` lines; the header comes
+// from `header` (its size and raster are filled in).
+std::string BlockImageFile(int dots, int lines, int ink_dots, int ink_lines,
+                           kelvo::test::ImageFileSpec header = {});
+// A font of `orientation` with a solid glyph for "A" (code 65, 16 dots by
+// 8 rows) and none for "B".
+std::string FontWithA(char orientation = 'P');
+
+// Writes folder/name, opens it in `frame` and returns its window as a `T`
+// (null when it did not open as one).
+template <class T>
+T* OpenViewer(CMainFrame& frame, const QString& folder, const QString& name,
+              const std::string& bytes) {
+  if (!frame.OpenDocument(WriteFile(folder, name, QByteArray::fromStdString(bytes)))) return nullptr;
+  return ActiveChild<T>(frame);
+}
 
 }  // namespace kelvo::gui::test

@@ -39,8 +39,6 @@ class ModalScript {
     allowed_.push_back([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; });
     return *this;
   }
-  // Expected dialogs still to come.
-  int Pending() const { return static_cast<int>(steps_.size()); }
 
  private:
   struct Step {

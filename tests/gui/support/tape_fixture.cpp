@@ -1,13 +1,8 @@
 #include "support/tape_fixture.h"
 
-#include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 
-#include "gui/dialogs/select_tape_drive_dialog.h"
-#include "gui/dialogs/tape_restore_dialog.h"
 #include "support/filetypes_records.h"
-#include "support/qva_tape_builder.h"
 #include "support/tape_builder.h"
 
 namespace kelvo::gui::test {
@@ -54,23 +49,6 @@ bool WriteLabelledTapeImage(const QString& path, const std::vector<TapeFileSpec>
          out.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
 }
 
-std::string MakeQvaSet(const QString& folder, int files, int size, int blocks_per_volume) {
-  using kelvo::test::QvaFile;
-  kelvo::test::QvaUnit unit;
-  unit.marker_word4 = 3;
-  std::vector<QvaFile> fonts;
-  for (int i = 0; i < files; ++i)
-    fonts.push_back(QvaFile{"F" + std::to_string(i), std::string(static_cast<size_t>(size), char('a' + i % 26)), 512, 0});
-  // The Master File Directory's first type is always the system type.
-  unit.types = {{"$Y$", {QvaFile{"BITMAP", std::string(512, '\1'), 512, 0}}},
-                {"CMD", {kelvo::test::QvaSourceFile("JOB", {"FIRST LINE", "SECOND LINE"})}},
-                {"FNT", fonts}};
-  kelvo::test::QvaTapeBuilder tape(1024);
-  if (blocks_per_volume > 0) tape.BreakVolumeAfter(static_cast<size_t>(blocks_per_volume));
-  tape.Start().Unit(unit);
-  return kelvo::test::JoinVolumes(tape.WriteVolumes(folder.toStdString()));
-}
-
 TapeDesk::TapeDesk(const QString& device0)
     : shell({{"Tape0", device0.isEmpty() ? tape0 : device0, true, true}, {"Tape1", tape1, true, true}}) {
   shell.ctx.settings.TapeRestorePath = out.toStdString();
@@ -79,22 +57,6 @@ TapeDesk::TapeDesk(const QString& device0)
 
 CTapeWindow* TapeDesk::OpenTape0(const std::vector<TapeFileSpec>& files, int block_size) {
   return WriteLabelledTapeImage(tape0, files, block_size) ? OpenTapeWindow(Frame().Windows(), "Tape0") : nullptr;
-}
-
-void TapeDesk::ChooseDrive(int index) {
-  shell.modals.Expect<CSelectTapeDriveDlg>([index](CSelectTapeDriveDlg* d) {
-    if (index < 0) return d->reject();
-    d->Drives()->setCurrentIndex(index);
-    d->accept();
-  });
-}
-
-void RestoreFromMenu(Shell& shell, const QString& spec) {
-  shell.modals.Expect<CTapeRestoreDlg>([spec](CTapeRestoreDlg* d) {
-    d->FileName()->setText(spec);
-    d->accept();
-  });
-  shell.frame->RunCommand(Cmd::TapeRestore);
 }
 
 }  // namespace kelvo::gui::test
