@@ -25,25 +25,15 @@ namespace kelvo::test {
 namespace {
 
 namespace fs = std::filesystem;
-using FolderFiles = std::map<std::string, std::string>;
-
-// Relative name -> content of every file under `folder`.
-FolderFiles ReadFolder(const fs::path& folder) {
-  FolderFiles out;
-  std::error_code ec;
-  for (const auto& entry : fs::recursive_directory_iterator(folder, ec)) {
-    if (entry.is_regular_file()) out[fs::relative(entry.path(), folder).string()] = ReadFileText(entry.path());
-  }
-  return out;
-}
+using Folder = std::map<std::string, std::string>;
 
 // Every file in `folder` is one of `expected`, whole, or a file the tape
 // cut short, kept as NAME.partial with a beginning of NAME; nothing
 // temporary is left. With `all`, every expected file is there too.
-::testing::AssertionResult OnlyWholeFiles(const fs::path& folder, const FolderFiles& expected,
+::testing::AssertionResult OnlyWholeFiles(const fs::path& folder, const Folder& expected,
                                           bool all) {
   if (HiddenFiles(folder) != 0) return ::testing::AssertionFailure() << "temporary file left";
-  const FolderFiles got = ReadFolder(folder);
+  const Folder got = FolderFiles(folder);
   const std::string suffix = ".partial";
   for (const auto& [name, data] : got) {
     const bool partial = name.ends_with(suffix);
@@ -108,53 +98,36 @@ const std::string kBinary = [] {
 }();
 
 // PC files to write, and a labelled tape holding one file already.
-struct LabelledBench {
-  TapeBench tape;
-  ScriptedInteraction& ui = tape.ui;
-  std::string tap = tape.tap;
-  fs::path source = tape.dir / "pc";
-  fs::path out = tape.dir / "out";
+struct LabelledBench : TapeBench {
   std::unique_ptr<CTapImage> image;
-  TapeWriteOptions options;
 
   LabelledBench() {
-    fs::create_directory(source);
-    fs::create_directory(out);
-    WriteFileBytes(source / "OLD.DAT", std::string(1024, 'o'));
-    WriteFileBytes(source / "NOTES.CMD", kText);
-    WriteFileBytes(source / "LOGO.IMG", kBinary);
-    options.blocking_factor = 1;  // one tape block per 512 bytes: many requests
-    RecordingTapeProgress progress{tape.busy};
-    EXPECT_EQ(WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"OLD.DAT"}, options, progress), 0u);
-    BindFaultableTape(tape.ctx, image);
+    WriteFileBytes(dir / "OLD.DAT", std::string(1024, 'o'));
+    WriteFileBytes(dir / "NOTES.CMD", kText);
+    WriteFileBytes(dir / "LOGO.IMG", kBinary);
+    write_options.blocking_factor = 1;  // one tape block per 512 bytes: many requests
+    EXPECT_EQ(TapeBench::Write({"OLD.DAT"}), 0u);
+    BindFaultableTape(ctx, image);
   }
-  ErrorCode Write() {
-    RecordingTapeProgress progress{tape.busy};
-    return WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"NOTES.CMD", "LOGO.IMG"}, options,
-                             progress);
-  }
+  ErrorCode Write() { return TapeBench::Write({"NOTES.CMD", "LOGO.IMG"}); }
   // Restores the tape into `folder` without any fault.
-  ErrorCode RestoreInto(const fs::path& folder, TapeRestoreReport* report = nullptr) {
+  ErrorCode RestoreInto(const fs::path& folder) {
     ScriptedInteraction quiet;
-    bool busy = false;
-    TapeContext plain{quiet, busy, {}};
-    plain.bindings.device[0] = tape.tap;
-    RecordingTapeProgress progress{busy};
-    return RestoreLabelledTape(plain, "Tape0", folder.string(), "*.*", {}, {}, progress, report);
-  }
-  ErrorCode Restore() {
-    RecordingTapeProgress progress{tape.busy};
-    return RestoreLabelledTape(tape.ctx, "Tape0", out.string(), "*.*", {}, {}, progress);
+    bool plain_busy = false;
+    TapeContext plain{quiet, plain_busy, {}};
+    plain.bindings.device[0] = tap;
+    RecordingTapeProgress plain_progress{plain_busy};
+    return RestoreLabelledTape(plain, "Tape0", folder.string(), "*.*", {}, {}, plain_progress);
   }
 };
 
 // What a clean restore of the fully written tape gives.
-const FolderFiles& LabelledReference() {
-  static const FolderFiles files = [] {
+const Folder& LabelledReference() {
+  static const Folder files = [] {
     LabelledBench b;
     EXPECT_EQ(b.Write(), 0u);
     EXPECT_EQ(b.RestoreInto(b.out), 0u);
-    return ReadFolder(b.out);
+    return FolderFiles(b.out);
   }();
   return files;
 }
@@ -180,21 +153,20 @@ FaultedOperation<Bench> TapeOperation(std::string name, std::string Bench::*tap)
 // reads back whole (the file that was on the tape always, the new ones as
 // far as they got).
 FaultedOperation<LabelledBench> TapeWrite(std::string name) {
-  auto op = TapeOperation(std::move(name), &LabelledBench::tap);
+  auto op = TapeOperation<LabelledBench>(std::move(name), &LabelledBench::tap);
   op.run = [](LabelledBench& b) { return b.Write(); };
   op.complete = [](LabelledBench& b) {
-    const fs::path again = b.tape.dir / "again";
+    const fs::path again = b.dir / "again";
     fs::create_directory(again);
     if (b.RestoreInto(again) != ERR_OK) return ::testing::AssertionFailure() << "restore failed";
     return OnlyWholeFiles(again, LabelledReference(), true);
   };
   op.sound = [](LabelledBench& b) -> ::testing::AssertionResult {
-    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
-    const fs::path again = b.tape.dir / "again";
+    if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    const fs::path again = b.dir / "again";
     fs::create_directory(again);
-    TapeRestoreReport report;
-    b.RestoreInto(again, &report);
-    if (ReadFolder(again).count("OLD.DAT") == 0)
+    b.RestoreInto(again);
+    if (FolderFiles(again).count("OLD.DAT") == 0)
       return ::testing::AssertionFailure() << "the file written before is lost";
     return OnlyWholeFiles(again, LabelledReference(), false);
   };
@@ -202,7 +174,7 @@ FaultedOperation<LabelledBench> TapeWrite(std::string name) {
 }
 
 TEST(TapeFaults, WriteFilesToALabelledTape) {
-  const FolderFiles& reference = LabelledReference();
+  const Folder& reference = LabelledReference();
   ASSERT_EQ(reference.size(), 3u);
   ASSERT_EQ(reference.at("LOGO.IMG"), kBinary);
   TryEveryPosition(TapeWrite("tape write"));
@@ -223,10 +195,10 @@ struct RestoreBench : LabelledBench {
 
 FaultedOperation<RestoreBench> LabelledRestore(std::string name) {
   auto op = TapeOperation<RestoreBench>(std::move(name), &RestoreBench::tap);
-  op.run = [](RestoreBench& b) { return b.Restore(); };
+  op.run = [](RestoreBench& b) { return b.Restore("*.*"); };
   op.complete = [](RestoreBench& b) { return OnlyWholeFiles(b.out, LabelledReference(), true); };
   op.sound = [](RestoreBench& b) -> ::testing::AssertionResult {
-    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
     return OnlyWholeFiles(b.out, LabelledReference(), false);
   };
   return op;
@@ -244,13 +216,6 @@ TEST(PcDiskFull, RestoreALabelledTape) {
 
 // A QVA tape with files of several types; the tape image is opened through
 // the fault-injecting binding.
-QvaFile Filled(const std::string& name, std::size_t blocks, char fill) {
-  QvaFile f;
-  f.name = name;
-  f.data = std::string(blocks * 512, fill);
-  return f;
-}
-
 struct QvaFaultBench : QvaBench {
   std::unique_ptr<CTapImage> image;
   std::string tap;
@@ -259,8 +224,8 @@ struct QvaFaultBench : QvaBench {
     unit.types = {
         {"$Y$", {}},
         {"CMD", {QvaSourceFile("START", {"LINE ONE", "LINE TWO", "LINE THREE"})}},
-        {"FNT", {Filled("REPORT", 5, 'r'), Filled("TITLE", 9, 't')}},
-        {"IMG", {Filled("LOGO", 3, 'l')}},
+        {"FNT", {QvaBinaryFile("REPORT", 5, 'r'), QvaBinaryFile("TITLE", 9, 't')}},
+        {"IMG", {QvaBinaryFile("LOGO", 3, 'l')}},
     };
     Load(QvaTapeBuilder().Start().Unit(unit));
     tap = ctx.bindings.device[0];
@@ -268,11 +233,11 @@ struct QvaFaultBench : QvaBench {
   }
 };
 
-const FolderFiles& QvaReference() {
-  static const FolderFiles files = [] {
+const Folder& QvaReference() {
+  static const Folder files = [] {
     QvaFaultBench b;
     EXPECT_EQ(b.Restore(), 0u);
-    FolderFiles got = ReadFolder(b.out);
+    Folder got = FolderFiles(b.out);
     std::string said;
     for (const std::string& text : b.ui.Texts()) said += text + "; ";
     for (const std::string& text : b.progress.statuses) said += text + "; ";
@@ -295,7 +260,7 @@ FaultedOperation<QvaFaultBench> QvaRestore(std::string name) {
 
 TEST(TapeFaults, RestoreAQvaTape) {
   ASSERT_EQ(QvaReference().size(), 4u);
-  EXPECT_EQ(QvaReference().at("TITLE.FNT"), std::string(9 * 512, 't'));
+  EXPECT_EQ(QvaReference().at("TITLE.FNT"), SeededBytes(9 * 512, 't'));
   TryEveryPosition(QvaRestore("QVA restore, tape fault"));
 }
 
