@@ -34,21 +34,6 @@ std::string Source(const std::string& name, const std::string& type, std::size_t
 
 class LabelledRestoreTest : public ::testing::Test, public TapeBench {};
 
-TEST_F(LabelledRestoreTest, WildcardRestoresEveryMatchToTheEndOfData) {
-  TapeImageBuilder b;
-  b.LabelledFile(Source("ONE", "CMD", 2), Records({"A", "B"}));
-  b.LabelledFile(Binary("PIC", "IMG", "x"), std::string(512, 'x'));
-  b.LabelledFile(Source("TWO", "CMD", 1), Records({"C"}));
-  Load(b.Filemark());
-  EXPECT_EQ(Restore("*.cmd"), 0u);
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"ONE.CMD", "TWO.CMD"}));
-  const std::string num10 = "000010\r\n";
-  EXPECT_EQ(Read("ONE.CMD"),
-            "A" + std::string(73, ' ') + num10 + "B" + std::string(73, ' ') + "000020\r\n");
-  EXPECT_FALSE(busy);
-  EXPECT_EQ(progress.waited, 1);
-}
-
 // A name without wildcards takes only its first match; ENDFIL.END ends the
 // restore; type folders hold each type.
 TEST_F(LabelledRestoreTest, WhatARestoreTakes) {
@@ -106,9 +91,21 @@ TEST_F(LabelledRestoreTest, SkipsInvalidReservedAndSystemFilesAndMendsUnsafeName
   EXPECT_EQ(ui.asks[0].icon, Icon::Information);
 }
 
-TEST_F(LabelledRestoreTest, ConversionOptions) {
-  const std::string records = Records({"L1", "L2", "L3", "L4", "L5", "L6", "HELLO"});
-  Load(TapeImageBuilder().LabelledFile(Source("JOB", "CMD", 7), records).Filemark());
+// A wildcard takes every match to the end of data; source files come back
+// as numbered lines, or as the options say.
+TEST_F(LabelledRestoreTest, WildcardAndConversionOptions) {
+  TapeImageBuilder b;
+  b.LabelledFile(Source("JOB", "CMD", 7), Records({"L1", "L2", "L3", "L4", "L5", "L6", "HELLO"}));
+  b.LabelledFile(Binary("PIC", "IMG", "x"), std::string(512, 'x'));
+  b.LabelledFile(Source("TWO", "CMD", 1), Records({"C"}));
+  Load(b.Filemark());
+  EXPECT_EQ(Restore("*.cmd"), 0u);
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"JOB.CMD", "TWO.CMD"}));
+  EXPECT_EQ(Read("TWO.CMD"), "C" + std::string(73, ' ') + "000010\r\n");
+  EXPECT_EQ(Read("JOB.CMD").substr(6 * 82), "HELLO" + std::string(69, ' ') + "000070\r\n");
+  EXPECT_FALSE(busy);
+  EXPECT_EQ(progress.waited, 1);
+
   restore_options.remove_line_numbers = true;
   EXPECT_EQ(Restore("JOB.CMD"), 0u);
   EXPECT_EQ(Read("JOB.CMD"), "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nHELLO\r\n");
