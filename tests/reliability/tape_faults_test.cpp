@@ -49,43 +49,34 @@ using Folder = std::map<std::string, std::string>;
   return ::testing::AssertionSuccess();
 }
 
-// A device handed to a tape operation that works on the bench's tape image,
-// which outlives the operation so its requests can be counted afterwards.
-class BorrowedTape final : public CTapeDevice {
- public:
-  explicit BorrowedTape(CTapImage& tape) : t_(tape) {}
-  ~BorrowedTape() override { t_.Close(); }
-  ErrorCode GetTapeStatus() override { return t_.GetTapeStatus(); }
-  ErrorCode RewindTape(bool i) override { return t_.RewindTape(i); }
-  ErrorCode SpaceFilemarks(std::int32_t n, bool i) override { return t_.SpaceFilemarks(n, i); }
-  ErrorCode PrepareTape(TapePrepareOperation op, bool i) override { return t_.PrepareTape(op, i); }
-  ErrorCode EraseTape(bool i) override { return t_.EraseTape(i); }
-  ErrorCode WriteTapemark(std::uint32_t n, bool i) override { return t_.WriteTapemark(n, i); }
-  ErrorCode GetMediaParameters(TapeMediaParameters& p) override { return t_.GetMediaParameters(p); }
-  ErrorCode GetDriveParameters(TapeDriveParameters& p) override { return t_.GetDriveParameters(p); }
-  ErrorCode SetBlockSize(std::uint32_t s) override { return t_.SetBlockSize(s); }
-  ErrorCode ReadBlock(void* b, std::size_t c, std::size_t& l) override { return t_.ReadBlock(b, c, l); }
-  ErrorCode ReadBlocks(std::uint8_t* b, std::size_t c, std::size_t bc, std::size_t& l) override {
-    return t_.ReadBlocks(b, c, bc, l);
-  }
-  ErrorCode WriteBlock(const void* d, std::size_t l) override { return t_.WriteBlock(d, l); }
-  ErrorCode WriteBlocks(const std::uint8_t* d, std::size_t l, std::size_t bs) override {
-    return t_.WriteBlocks(d, l, bs);
-  }
-  bool GetIdentity(std::string& v, std::string& p) override { return t_.GetIdentity(v, p); }
-  ErrorCode MountNextVolume() override { return t_.MountNextVolume(); }
-  void Close() override { t_.Close(); }
-
- private:
-  CTapImage& t_;
+// The bench's tape image, opened anew by each tape operation: the requests
+// of every opening count on from those before it, so that a fault can be
+// armed at any request and the requests counted once the operation is over.
+struct FaultableTape {
+  Trial trial;
+  std::uint64_t requests = 0;
 };
 
-// Binds `ctx` so that its tape operations use `image` (opened anew each time).
-void BindFaultableTape(TapeContext& ctx, std::unique_ptr<CTapImage>& image) {
-  ctx.bindings.open = [&image](const std::string& device, std::unique_ptr<CTapeDevice>& out) {
-    if (!image) image = std::make_unique<CTapImage>(SplitTapVolumes(device));
-    if (ErrorCode rc = image->Open()) return rc;
-    out = std::make_unique<BorrowedTape>(*image);
+class CountedTap final : public CTapImage {
+ public:
+  CountedTap(const std::string& device, std::uint64_t& requests)
+      : CTapImage(SplitTapVolumes(device)), requests_(requests) {}
+  ~CountedTap() override { requests_ += Requests(); }
+
+ private:
+  std::uint64_t& requests_;
+};
+
+void BindFaultableTape(TapeContext& ctx, FaultableTape& f) {
+  ctx.bindings.open = [&f](const std::string& device, std::unique_ptr<CTapeDevice>& out) {
+    auto tape = std::make_unique<CountedTap>(device, f.requests);
+    if (f.trial.position > f.requests) {
+      tape->InjectFault(f.trial.position - f.requests, ERR_CRC, f.trial.persistent);
+    } else if (f.trial.position != 0 && f.trial.persistent) {
+      tape->InjectFault(1, ERR_CRC, true);
+    }
+    if (ErrorCode rc = tape->Open()) return rc;
+    out = std::move(tape);
     return ERR_OK;
   };
 }
@@ -99,7 +90,7 @@ const std::string kBinary = [] {
 
 // PC files to write, and a labelled tape holding one file already.
 struct LabelledBench : TapeBench {
-  std::unique_ptr<CTapImage> image;
+  FaultableTape tape;
 
   LabelledBench() {
     WriteFileBytes(dir / "OLD.DAT", std::string(1024, 'o'));
@@ -107,7 +98,7 @@ struct LabelledBench : TapeBench {
     WriteFileBytes(dir / "LOGO.IMG", kBinary);
     write_options.blocking_factor = 1;  // one tape block per 512 bytes: many requests
     EXPECT_EQ(TapeBench::Write({"OLD.DAT"}), 0u);
-    BindFaultableTape(ctx, image);
+    BindFaultableTape(ctx, tape);
   }
   ErrorCode Write() { return TapeBench::Write({"NOTES.CMD", "LOGO.IMG"}); }
   // Restores the tape into `folder` without any fault.
@@ -132,19 +123,16 @@ const Folder& LabelledReference() {
   return files;
 }
 
-// An operation on the bench's tape image (`b.image`, made from `tap`) with a
-// tape fault at each request in turn.
+// An operation on the bench's tape (`b.tape`) with a tape fault at each
+// request in turn.
 template <typename Bench>
-FaultedOperation<Bench> TapeOperation(std::string name, std::string Bench::*tap) {
+FaultedOperation<Bench> TapeOperation(std::string name) {
   FaultedOperation<Bench> op;
   op.name = std::move(name);
   op.reporting = Reporting::Returned;
   op.fault = ERR_CRC;
-  op.arm = [tap](Bench& b, const Trial& t) {
-    b.image = std::make_unique<CTapImage>(SplitTapVolumes(b.*tap));
-    if (t.position) b.image->InjectFault(t.position, ERR_CRC, t.persistent);
-  };
-  op.requests = [](Bench& b) { return b.image->Requests(); };
+  op.arm = [](Bench& b, const Trial& t) { b.tape = {t, 0}; };
+  op.requests = [](Bench& b) { return b.tape.requests; };
   return op;
 }
 
@@ -153,7 +141,7 @@ FaultedOperation<Bench> TapeOperation(std::string name, std::string Bench::*tap)
 // reads back whole (the file that was on the tape always, the new ones as
 // far as they got).
 FaultedOperation<LabelledBench> TapeWrite(std::string name) {
-  auto op = TapeOperation<LabelledBench>(std::move(name), &LabelledBench::tap);
+  auto op = TapeOperation<LabelledBench>(std::move(name));
   op.run = [](LabelledBench& b) { return b.Write(); };
   op.complete = [](LabelledBench& b) {
     const fs::path again = b.dir / "again";
@@ -194,7 +182,7 @@ struct RestoreBench : LabelledBench {
 };
 
 FaultedOperation<RestoreBench> LabelledRestore(std::string name) {
-  auto op = TapeOperation<RestoreBench>(std::move(name), &RestoreBench::tap);
+  auto op = TapeOperation<RestoreBench>(std::move(name));
   op.run = [](RestoreBench& b) { return b.Restore("*.*"); };
   op.complete = [](RestoreBench& b) { return OnlyWholeFiles(b.out, LabelledReference(), true); };
   op.sound = [](RestoreBench& b) -> ::testing::AssertionResult {
@@ -217,8 +205,7 @@ TEST(PcDiskFull, RestoreALabelledTape) {
 // A QVA tape with files of several types; the tape image is opened through
 // the fault-injecting binding.
 struct QvaFaultBench : QvaBench {
-  std::unique_ptr<CTapImage> image;
-  std::string tap;
+  FaultableTape tape;
   QvaFaultBench() {
     QvaUnit unit;
     unit.types = {
@@ -228,8 +215,7 @@ struct QvaFaultBench : QvaBench {
         {"IMG", {QvaBinaryFile("LOGO", 3, 'l')}},
     };
     Load(QvaTapeBuilder().Start().Unit(unit));
-    tap = ctx.bindings.device[0];
-    BindFaultableTape(ctx, image);
+    BindFaultableTape(ctx, tape);
   }
 };
 
@@ -243,7 +229,7 @@ const Folder& QvaReference() {
 }
 
 FaultedOperation<QvaFaultBench> QvaRestore(std::string name) {
-  auto op = TapeOperation(std::move(name), &QvaFaultBench::tap);
+  auto op = TapeOperation<QvaFaultBench>(std::move(name));
   op.run = [](QvaFaultBench& b) { return b.Restore(); };
   op.complete = [](QvaFaultBench& b) { return OnlyWholeFiles(b.out, QvaReference(), true); };
   op.sound = [](QvaFaultBench& b) -> ::testing::AssertionResult {
