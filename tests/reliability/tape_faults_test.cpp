@@ -4,11 +4,9 @@
 // tape stays readable up to the failure.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <map>
 #include <memory>
 
-#include "diskfs/copy_disk.h"
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/disk_image_doc.h"
 #include "reliability/disk_checks.h"
@@ -17,9 +15,7 @@
 #include "support/diskfs_image_builder.h"
 #include "support/qva_fixture.h"
 #include "support/tape_fixture.h"
-#include "tape/labelled_tape.h"
 #include "tape/tap_image.h"
-#include "core/errno_map.h"
 
 namespace kelvo::test {
 namespace {
@@ -29,7 +25,7 @@ using Folder = std::map<std::string, std::string>;
 
 // Every file in `folder` is one of `expected`, whole, or a file the tape
 // cut short, kept as NAME.partial with a beginning of NAME; nothing
-// temporary is left. With `all`, every expected file is there too.
+// temporary is left. With `all`, every expected file is there, whole.
 ::testing::AssertionResult OnlyWholeFiles(const fs::path& folder, const Folder& expected,
                                           bool all) {
   if (HiddenFiles(folder) != 0) return ::testing::AssertionFailure() << "temporary file left";
@@ -37,6 +33,7 @@ using Folder = std::map<std::string, std::string>;
   const std::string suffix = ".partial";
   for (const auto& [name, data] : got) {
     const bool partial = name.ends_with(suffix);
+    if (partial && all) return ::testing::AssertionFailure() << name << ": a file cut short";
     auto it = expected.find(partial ? name.substr(0, name.size() - suffix.size()) : name);
     if (it == expected.end()) return ::testing::AssertionFailure() << "unexpected file " << name;
     if (partial ? it->second.compare(0, data.size(), data) != 0 : it->second != data)
@@ -101,14 +98,13 @@ struct LabelledBench : TapeBench {
     BindFaultableTape(ctx, tape);
   }
   ErrorCode Write() { return TapeBench::Write({"NOTES.CMD", "LOGO.IMG"}); }
-  // Restores the tape into `folder` without any fault.
-  ErrorCode RestoreInto(const fs::path& folder) {
-    ScriptedInteraction quiet;
-    bool plain_busy = false;
-    TapeContext plain{quiet, plain_busy, {}};
-    plain.bindings.device[0] = tap;
-    RecordingTapeProgress plain_progress{plain_busy};
-    return RestoreLabelledTape(plain, "Tape0", folder.string(), "*.*", {}, {}, plain_progress);
+  // Restores the tape into `folder` (made here) without any fault.
+  ErrorCode RestoreInto(const fs::path& folder) const {
+    TapeBench plain;
+    plain.ctx.bindings.device[0] = tap;
+    plain.out = folder;
+    fs::create_directory(folder);
+    return plain.Restore("*.*");
   }
 };
 
@@ -145,14 +141,12 @@ FaultedOperation<LabelledBench> TapeWrite(std::string name) {
   op.run = [](LabelledBench& b) { return b.Write(); };
   op.complete = [](LabelledBench& b) {
     const fs::path again = b.dir / "again";
-    fs::create_directory(again);
     if (b.RestoreInto(again) != ERR_OK) return ::testing::AssertionFailure() << "restore failed";
     return OnlyWholeFiles(again, LabelledReference(), true);
   };
   op.sound = [](LabelledBench& b) -> ::testing::AssertionResult {
     if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
     const fs::path again = b.dir / "again";
-    fs::create_directory(again);
     b.RestoreInto(again);
     if (FolderFiles(again).count("OLD.DAT") == 0)
       return ::testing::AssertionFailure() << "the file written before is lost";

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 #include "support/filetypes_records.h"
 #include "support/tape_fixture.h"
-#include "tape/labelled_tape.h"
 
 namespace kelvo::test {
 namespace {

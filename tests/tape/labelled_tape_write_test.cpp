@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "support/tape_fixture.h"
-#include "tape/labelled_tape.h"
 
 namespace kelvo::test {
 namespace {
