@@ -4,11 +4,9 @@
 // tape stays readable up to the failure.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <map>
 #include <memory>
 
-#include "diskfs/copy_disk.h"
 #include "diskfs/kelvo_volume.h"
 #include "diskfs/disk_image_doc.h"
 #include "reliability/disk_checks.h"
@@ -17,36 +15,25 @@
 #include "support/diskfs_image_builder.h"
 #include "support/qva_fixture.h"
 #include "support/tape_fixture.h"
-#include "tape/labelled_tape.h"
 #include "tape/tap_image.h"
-#include "core/errno_map.h"
 
 namespace kelvo::test {
 namespace {
 
 namespace fs = std::filesystem;
-using FolderFiles = std::map<std::string, std::string>;
-
-// Relative name -> content of every file under `folder`.
-FolderFiles ReadFolder(const fs::path& folder) {
-  FolderFiles out;
-  std::error_code ec;
-  for (const auto& entry : fs::recursive_directory_iterator(folder, ec)) {
-    if (entry.is_regular_file()) out[fs::relative(entry.path(), folder).string()] = ReadFileText(entry.path());
-  }
-  return out;
-}
+using Folder = std::map<std::string, std::string>;
 
 // Every file in `folder` is one of `expected`, whole, or a file the tape
 // cut short, kept as NAME.partial with a beginning of NAME; nothing
-// temporary is left. With `all`, every expected file is there too.
-::testing::AssertionResult OnlyWholeFiles(const fs::path& folder, const FolderFiles& expected,
+// temporary is left. With `all`, every expected file is there, whole.
+::testing::AssertionResult OnlyWholeFiles(const fs::path& folder, const Folder& expected,
                                           bool all) {
   if (HiddenFiles(folder) != 0) return ::testing::AssertionFailure() << "temporary file left";
-  const FolderFiles got = ReadFolder(folder);
+  const Folder got = FolderFiles(folder);
   const std::string suffix = ".partial";
   for (const auto& [name, data] : got) {
     const bool partial = name.ends_with(suffix);
+    if (partial && all) return ::testing::AssertionFailure() << name << ": a file cut short";
     auto it = expected.find(partial ? name.substr(0, name.size() - suffix.size()) : name);
     if (it == expected.end()) return ::testing::AssertionFailure() << "unexpected file " << name;
     if (partial ? it->second.compare(0, data.size(), data) != 0 : it->second != data)
@@ -59,43 +46,34 @@ FolderFiles ReadFolder(const fs::path& folder) {
   return ::testing::AssertionSuccess();
 }
 
-// A device handed to a tape operation that works on the bench's tape image,
-// which outlives the operation so its requests can be counted afterwards.
-class BorrowedTape final : public CTapeDevice {
- public:
-  explicit BorrowedTape(CTapImage& tape) : t_(tape) {}
-  ~BorrowedTape() override { t_.Close(); }
-  ErrorCode GetTapeStatus() override { return t_.GetTapeStatus(); }
-  ErrorCode RewindTape(bool i) override { return t_.RewindTape(i); }
-  ErrorCode SpaceFilemarks(std::int32_t n, bool i) override { return t_.SpaceFilemarks(n, i); }
-  ErrorCode PrepareTape(TapePrepareOperation op, bool i) override { return t_.PrepareTape(op, i); }
-  ErrorCode EraseTape(bool i) override { return t_.EraseTape(i); }
-  ErrorCode WriteTapemark(std::uint32_t n, bool i) override { return t_.WriteTapemark(n, i); }
-  ErrorCode GetMediaParameters(TapeMediaParameters& p) override { return t_.GetMediaParameters(p); }
-  ErrorCode GetDriveParameters(TapeDriveParameters& p) override { return t_.GetDriveParameters(p); }
-  ErrorCode SetBlockSize(std::uint32_t s) override { return t_.SetBlockSize(s); }
-  ErrorCode ReadBlock(void* b, std::size_t c, std::size_t& l) override { return t_.ReadBlock(b, c, l); }
-  ErrorCode ReadBlocks(std::uint8_t* b, std::size_t c, std::size_t bc, std::size_t& l) override {
-    return t_.ReadBlocks(b, c, bc, l);
-  }
-  ErrorCode WriteBlock(const void* d, std::size_t l) override { return t_.WriteBlock(d, l); }
-  ErrorCode WriteBlocks(const std::uint8_t* d, std::size_t l, std::size_t bs) override {
-    return t_.WriteBlocks(d, l, bs);
-  }
-  bool GetIdentity(std::string& v, std::string& p) override { return t_.GetIdentity(v, p); }
-  ErrorCode MountNextVolume() override { return t_.MountNextVolume(); }
-  void Close() override { t_.Close(); }
-
- private:
-  CTapImage& t_;
+// The bench's tape image, opened anew by each tape operation: the requests
+// of every opening count on from those before it, so that a fault can be
+// armed at any request and the requests counted once the operation is over.
+struct FaultableTape {
+  Trial trial;
+  std::uint64_t requests = 0;
 };
 
-// Binds `ctx` so that its tape operations use `image` (opened anew each time).
-void BindFaultableTape(TapeContext& ctx, std::unique_ptr<CTapImage>& image) {
-  ctx.bindings.open = [&image](const std::string& device, std::unique_ptr<CTapeDevice>& out) {
-    if (!image) image = std::make_unique<CTapImage>(SplitTapVolumes(device));
-    if (ErrorCode rc = image->Open()) return rc;
-    out = std::make_unique<BorrowedTape>(*image);
+class CountedTap final : public CTapImage {
+ public:
+  CountedTap(const std::string& device, std::uint64_t& requests)
+      : CTapImage(SplitTapVolumes(device)), requests_(requests) {}
+  ~CountedTap() override { requests_ += Requests(); }
+
+ private:
+  std::uint64_t& requests_;
+};
+
+void BindFaultableTape(TapeContext& ctx, FaultableTape& f) {
+  ctx.bindings.open = [&f](const std::string& device, std::unique_ptr<CTapeDevice>& out) {
+    auto tape = std::make_unique<CountedTap>(device, f.requests);
+    if (f.trial.position > f.requests) {
+      tape->InjectFault(f.trial.position - f.requests, ERR_CRC, f.trial.persistent);
+    } else if (f.trial.position != 0 && f.trial.persistent) {
+      tape->InjectFault(1, ERR_CRC, true);
+    }
+    if (ErrorCode rc = tape->Open()) return rc;
+    out = std::move(tape);
     return ERR_OK;
   };
 }
@@ -108,70 +86,49 @@ const std::string kBinary = [] {
 }();
 
 // PC files to write, and a labelled tape holding one file already.
-struct LabelledBench {
-  TapeBench tape;
-  ScriptedInteraction& ui = tape.ui;
-  std::string tap = tape.tap;
-  fs::path source = tape.dir / "pc";
-  fs::path out = tape.dir / "out";
-  std::unique_ptr<CTapImage> image;
-  TapeWriteOptions options;
+struct LabelledBench : TapeBench {
+  FaultableTape tape;
 
   LabelledBench() {
-    fs::create_directory(source);
-    fs::create_directory(out);
-    WriteFileBytes(source / "OLD.DAT", std::string(1024, 'o'));
-    WriteFileBytes(source / "NOTES.CMD", kText);
-    WriteFileBytes(source / "LOGO.IMG", kBinary);
-    options.blocking_factor = 1;  // one tape block per 512 bytes: many requests
-    RecordingTapeProgress progress{tape.busy};
-    EXPECT_EQ(WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"OLD.DAT"}, options, progress), 0u);
-    BindFaultableTape(tape.ctx, image);
+    WriteFileBytes(dir / "OLD.DAT", std::string(1024, 'o'));
+    WriteFileBytes(dir / "NOTES.CMD", kText);
+    WriteFileBytes(dir / "LOGO.IMG", kBinary);
+    write_options.blocking_factor = 1;  // one tape block per 512 bytes: many requests
+    EXPECT_EQ(TapeBench::Write({"OLD.DAT"}), 0u);
+    BindFaultableTape(ctx, tape);
   }
-  ErrorCode Write() {
-    RecordingTapeProgress progress{tape.busy};
-    return WriteLabelledTape(tape.ctx, "Tape0", source.string(), {"NOTES.CMD", "LOGO.IMG"}, options,
-                             progress);
-  }
-  // Restores the tape into `folder` without any fault.
-  ErrorCode RestoreInto(const fs::path& folder, TapeRestoreReport* report = nullptr) {
-    ScriptedInteraction quiet;
-    bool busy = false;
-    TapeContext plain{quiet, busy, {}};
-    plain.bindings.device[0] = tape.tap;
-    RecordingTapeProgress progress{busy};
-    return RestoreLabelledTape(plain, "Tape0", folder.string(), "*.*", {}, {}, progress, report);
-  }
-  ErrorCode Restore() {
-    RecordingTapeProgress progress{tape.busy};
-    return RestoreLabelledTape(tape.ctx, "Tape0", out.string(), "*.*", {}, {}, progress);
+  ErrorCode Write() { return TapeBench::Write({"NOTES.CMD", "LOGO.IMG"}); }
+  // Restores the tape into `folder` (made here) without any fault.
+  ErrorCode RestoreInto(const fs::path& folder) const {
+    TapeBench plain;
+    plain.ctx.bindings.device[0] = tap;
+    plain.out = folder;
+    fs::create_directory(folder);
+    return plain.Restore("*.*");
   }
 };
 
 // What a clean restore of the fully written tape gives.
-const FolderFiles& LabelledReference() {
-  static const FolderFiles files = [] {
+const Folder& LabelledReference() {
+  static const Folder files = [] {
     LabelledBench b;
     EXPECT_EQ(b.Write(), 0u);
     EXPECT_EQ(b.RestoreInto(b.out), 0u);
-    return ReadFolder(b.out);
+    return FolderFiles(b.out);
   }();
   return files;
 }
 
-// An operation on the bench's tape image (`b.image`, made from `tap`) with a
-// tape fault at each request in turn.
+// An operation on the bench's tape (`b.tape`) with a tape fault at each
+// request in turn.
 template <typename Bench>
-FaultedOperation<Bench> TapeOperation(std::string name, std::string Bench::*tap) {
+FaultedOperation<Bench> TapeOperation(std::string name) {
   FaultedOperation<Bench> op;
   op.name = std::move(name);
   op.reporting = Reporting::Returned;
   op.fault = ERR_CRC;
-  op.arm = [tap](Bench& b, const Trial& t) {
-    b.image = std::make_unique<CTapImage>(SplitTapVolumes(b.*tap));
-    if (t.position) b.image->InjectFault(t.position, ERR_CRC, t.persistent);
-  };
-  op.requests = [](Bench& b) { return b.image->Requests(); };
+  op.arm = [](Bench& b, const Trial& t) { b.tape = {t, 0}; };
+  op.requests = [](Bench& b) { return b.tape.requests; };
   return op;
 }
 
@@ -180,21 +137,18 @@ FaultedOperation<Bench> TapeOperation(std::string name, std::string Bench::*tap)
 // reads back whole (the file that was on the tape always, the new ones as
 // far as they got).
 FaultedOperation<LabelledBench> TapeWrite(std::string name) {
-  auto op = TapeOperation(std::move(name), &LabelledBench::tap);
+  auto op = TapeOperation<LabelledBench>(std::move(name));
   op.run = [](LabelledBench& b) { return b.Write(); };
   op.complete = [](LabelledBench& b) {
-    const fs::path again = b.tape.dir / "again";
-    fs::create_directory(again);
+    const fs::path again = b.dir / "again";
     if (b.RestoreInto(again) != ERR_OK) return ::testing::AssertionFailure() << "restore failed";
     return OnlyWholeFiles(again, LabelledReference(), true);
   };
   op.sound = [](LabelledBench& b) -> ::testing::AssertionResult {
-    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
-    const fs::path again = b.tape.dir / "again";
-    fs::create_directory(again);
-    TapeRestoreReport report;
-    b.RestoreInto(again, &report);
-    if (ReadFolder(again).count("OLD.DAT") == 0)
+    if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    const fs::path again = b.dir / "again";
+    b.RestoreInto(again);
+    if (FolderFiles(again).count("OLD.DAT") == 0)
       return ::testing::AssertionFailure() << "the file written before is lost";
     return OnlyWholeFiles(again, LabelledReference(), false);
   };
@@ -202,7 +156,7 @@ FaultedOperation<LabelledBench> TapeWrite(std::string name) {
 }
 
 TEST(TapeFaults, WriteFilesToALabelledTape) {
-  const FolderFiles& reference = LabelledReference();
+  const Folder& reference = LabelledReference();
   ASSERT_EQ(reference.size(), 3u);
   ASSERT_EQ(reference.at("LOGO.IMG"), kBinary);
   TryEveryPosition(TapeWrite("tape write"));
@@ -222,11 +176,11 @@ struct RestoreBench : LabelledBench {
 };
 
 FaultedOperation<RestoreBench> LabelledRestore(std::string name) {
-  auto op = TapeOperation<RestoreBench>(std::move(name), &RestoreBench::tap);
-  op.run = [](RestoreBench& b) { return b.Restore(); };
+  auto op = TapeOperation<RestoreBench>(std::move(name));
+  op.run = [](RestoreBench& b) { return b.Restore("*.*"); };
   op.complete = [](RestoreBench& b) { return OnlyWholeFiles(b.out, LabelledReference(), true); };
   op.sound = [](RestoreBench& b) -> ::testing::AssertionResult {
-    if (b.tape.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
+    if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
     return OnlyWholeFiles(b.out, LabelledReference(), false);
   };
   return op;
@@ -244,46 +198,32 @@ TEST(PcDiskFull, RestoreALabelledTape) {
 
 // A QVA tape with files of several types; the tape image is opened through
 // the fault-injecting binding.
-QvaFile Filled(const std::string& name, std::size_t blocks, char fill) {
-  QvaFile f;
-  f.name = name;
-  f.data = std::string(blocks * 512, fill);
-  return f;
-}
-
 struct QvaFaultBench : QvaBench {
-  std::unique_ptr<CTapImage> image;
-  std::string tap;
+  FaultableTape tape;
   QvaFaultBench() {
     QvaUnit unit;
     unit.types = {
         {"$Y$", {}},
         {"CMD", {QvaSourceFile("START", {"LINE ONE", "LINE TWO", "LINE THREE"})}},
-        {"FNT", {Filled("REPORT", 5, 'r'), Filled("TITLE", 9, 't')}},
-        {"IMG", {Filled("LOGO", 3, 'l')}},
+        {"FNT", {QvaBinaryFile("REPORT", 5, 'r'), QvaBinaryFile("TITLE", 9, 't')}},
+        {"IMG", {QvaBinaryFile("LOGO", 3, 'l')}},
     };
     Load(QvaTapeBuilder().Start().Unit(unit));
-    tap = ctx.bindings.device[0];
-    BindFaultableTape(ctx, image);
+    BindFaultableTape(ctx, tape);
   }
 };
 
-const FolderFiles& QvaReference() {
-  static const FolderFiles files = [] {
+const Folder& QvaReference() {
+  static const Folder files = [] {
     QvaFaultBench b;
     EXPECT_EQ(b.Restore(), 0u);
-    FolderFiles got = ReadFolder(b.out);
-    std::string said;
-    for (const std::string& text : b.ui.Texts()) said += text + "; ";
-    for (const std::string& text : b.progress.statuses) said += text + "; ";
-    EXPECT_FALSE(got.empty()) << b.report.structure_error << " " << said;
-    return got;
+    return FolderFiles(b.out);
   }();
   return files;
 }
 
 FaultedOperation<QvaFaultBench> QvaRestore(std::string name) {
-  auto op = TapeOperation(std::move(name), &QvaFaultBench::tap);
+  auto op = TapeOperation<QvaFaultBench>(std::move(name));
   op.run = [](QvaFaultBench& b) { return b.Restore(); };
   op.complete = [](QvaFaultBench& b) { return OnlyWholeFiles(b.out, QvaReference(), true); };
   op.sound = [](QvaFaultBench& b) -> ::testing::AssertionResult {
@@ -295,7 +235,7 @@ FaultedOperation<QvaFaultBench> QvaRestore(std::string name) {
 
 TEST(TapeFaults, RestoreAQvaTape) {
   ASSERT_EQ(QvaReference().size(), 4u);
-  EXPECT_EQ(QvaReference().at("TITLE.FNT"), std::string(9 * 512, 't'));
+  EXPECT_EQ(QvaReference().at("TITLE.FNT"), SeededBytes(9 * 512, 't'));
   TryEveryPosition(QvaRestore("QVA restore, tape fault"));
 }
 

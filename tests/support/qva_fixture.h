@@ -1,30 +1,20 @@
-// A QVA test bench: a temporary folder with an output folder, a scripted
-// user, the TapeBusy flag, Tape0 bound to a set of tape images, and a
-// progress model that records what the restore showed.
+// A QVA test bench (see tape_fixture.h): Tape0 bound to a set of tape
+// images, and a progress model that records what the restore showed.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "support/progress_recorder.h"
 #include "support/qva_tape_builder.h"
-#include "support/scripted_interaction.h"
-#include "support/test_support.h"
+#include "support/tape_fixture.h"
 #include "tape/qva_restore.h"
 
 namespace kelvo::test {
 
-struct QvaBench {
-  TempDir dir;
-  ScriptedInteraction ui;
-  bool busy = false;
-  TapeContext ctx{ui, busy, {}};
-  std::filesystem::path out = dir / "out";
+struct QvaBench : RestoreBenchBase {
   RecordingQvaProgress progress{busy};
   QvaRestoreOptions options;
   QvaRestoreReport report;
-
-  QvaBench() { std::filesystem::create_directory(out); }
 
   // Writes the builder's volumes and binds Tape0 to them in `order` (volume
   // numbers from 1; empty: all in order).
@@ -38,9 +28,6 @@ struct QvaBench {
   ErrorCode Restore(const std::string& spec = "*.*") {
     return RestoreQvaTape(ctx, "Tape0", out.string(), spec, options, progress, &report);
   }
-  std::string Read(const std::string& name) const { return ReadFileText(out / name); }
-  // The names in the output folder (recursively, relative), sorted.
-  std::vector<std::string> Listing() const;
 };
 
 }  // namespace kelvo::test

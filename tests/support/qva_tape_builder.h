@@ -40,6 +40,11 @@ struct QvaUnit {
   std::vector<QvaType> types;
 };
 
+// `n` deterministic bytes, zero bytes among them; `seed` tells sets apart.
+std::string SeededBytes(std::size_t n, unsigned seed);
+// A binary file of `blocks` blocks of SeededBytes.
+QvaFile QvaBinaryFile(const std::string& name, std::size_t blocks, unsigned seed);
+
 // A source file's data: `lines` as 80-byte records, six to a block, and its
 // last-block byte count.
 QvaFile QvaSourceFile(const std::string& name, const std::vector<std::string>& lines);

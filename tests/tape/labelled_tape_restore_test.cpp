@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 #include "support/filetypes_records.h"
 #include "support/tape_fixture.h"
-#include "tape/labelled_tape.h"
 
 namespace kelvo::test {
 namespace {
@@ -32,43 +30,7 @@ std::string Source(const std::string& name, const std::string& type, std::size_t
                     .record_length = 80});
 }
 
-class LabelledRestoreTest : public ::testing::Test {
- protected:
-  TapeBench bench;
-  RecordingTapeProgress progress{bench.busy};
-  TapeRestoreOptions options;
-  TapeRestoreReport report;
-  fs::path out = bench.dir / "out";
-
-  LabelledRestoreTest() { fs::create_directory(out); }
-
-  ErrorCode Restore(const std::string& spec, const std::vector<std::string>& selection = {}) {
-    return RestoreLabelledTape(bench.ctx, "Tape0", out.string(), spec, selection, options, progress,
-                               &report);
-  }
-  std::vector<std::string> OutFiles(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::vector<std::string> OutFiles() { return OutFiles(out); }
-};
-
-TEST_F(LabelledRestoreTest, WildcardRestoresEveryMatchToTheEndOfData) {
-  TapeImageBuilder b;
-  b.LabelledFile(Source("ONE", "CMD", 2), Records({"A", "B"}));
-  b.LabelledFile(Binary("PIC", "IMG", "x"), std::string(512, 'x'));
-  b.LabelledFile(Source("TWO", "CMD", 1), Records({"C"}));
-  bench.Load(b.Filemark());
-  EXPECT_EQ(Restore("*.cmd"), 0u);
-  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"ONE.CMD", "TWO.CMD"}));
-  const std::string num10 = "000010\r\n";
-  EXPECT_EQ(ReadFileText(out / "ONE.CMD"),
-            "A" + std::string(73, ' ') + num10 + "B" + std::string(73, ' ') + "000020\r\n");
-  EXPECT_FALSE(bench.busy);
-  EXPECT_EQ(progress.waited, 1);
-}
+class LabelledRestoreTest : public ::testing::Test, public TapeBench {};
 
 // A name without wildcards takes only its first match; ENDFIL.END ends the
 // restore; type folders hold each type.
@@ -79,33 +41,32 @@ TEST_F(LabelledRestoreTest, WhatARestoreTakes) {
   b.LabelledFile(Binary("B", "FNT", "b"), "b");
   b.LabelledFile(Binary("ENDFIL", "END", ""), "");
   b.LabelledFile(Binary("C", "IMG", "c"), "c");
-  bench.Load(b.Filemark());
+  Load(b.Filemark());
   WriteFileBytes(out / "Dup.img", "old");  // the same name in other letter case is replaced
   EXPECT_EQ(Restore("dup.img"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"Dup.img"});
-  EXPECT_EQ(ReadFileText(out / "Dup.img"), std::string(512, '1'));
+  EXPECT_EQ(Listing(), std::vector<std::string>{"Dup.img"});
+  EXPECT_EQ(Read("Dup.img"), std::string(512, '1'));
   EXPECT_EQ(report.restored, 1);
   fs::remove(out / "Dup.img");
   fs::create_directory(out / "IMG");
-  options.type_dirs = true;
+  restore_options.type_dirs = true;
   EXPECT_EQ(Restore("*.*"), 0u);
-  EXPECT_EQ(OutFiles(out / "IMG"), std::vector<std::string>{"DUP.IMG"});
-  EXPECT_EQ(OutFiles(out / "FNT"), std::vector<std::string>{"B.FNT"});
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"FNT/B.FNT", "IMG/DUP.IMG"}));
 }
 
 TEST_F(LabelledRestoreTest, ListModeTakesEveryMentionWhateverItsOrder) {
   TapeImageBuilder b;
   for (const char* n : {"A", "B", "C"}) b.LabelledFile(Binary(n, "IMG", n), std::string(3, n[0]));
   b.LabelledFile(Binary("A", "IMG", "2"), "A2");
-  bench.Load(b.Filemark());
+  Load(b.Filemark());
   // Each mention takes the next file of its name: the second A.IMG remains.
   EXPECT_EQ(Restore("", {"C.IMG", "a.img", "NOPE.IMG", "B.IMG", "A.IMG"}), 0u);
-  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"A.IMG", "B.IMG", "C.IMG"}));
-  EXPECT_EQ(ReadFileText(out / "A.IMG"), "A2" + std::string(510, '\0'));
-  EXPECT_EQ(ReadFileText(out / "C.IMG"), "CCC" + std::string(509, '\0'));
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"A.IMG", "B.IMG", "C.IMG"}));
+  EXPECT_EQ(Read("A.IMG"), "A2" + std::string(510, '\0'));
+  EXPECT_EQ(Read("C.IMG"), "CCC" + std::string(509, '\0'));
   EXPECT_EQ(report.restored, 4);
   EXPECT_EQ(report.outcome.missing, std::vector<std::string>{"NOPE.IMG"});
-  EXPECT_EQ(bench.ui.Texts(), std::vector<std::string>{"NOPE.IMG: not on the tape"});
+  EXPECT_EQ(ui.Texts(), std::vector<std::string>{"NOPE.IMG: not on the tape"});
 }
 
 TEST_F(LabelledRestoreTest, SkipsInvalidReservedAndSystemFilesAndMendsUnsafeNames) {
@@ -117,35 +78,47 @@ TEST_F(LabelledRestoreTest, SkipsInvalidReservedAndSystemFilesAndMendsUnsafeName
   b.LabelledFile(Binary("\x01\xFE", "IMG", "e"), "e");  // a control byte, a byte outside ASCII
   b.LabelledFile(Binary("TASK", "TSK", "t"), "t");      // a system file
   b.LabelledFile(Binary("GOOD", "IMG", "g"), "g");
-  bench.Load(b.Filemark());
-  options.user_files_only = true;
+  Load(b.Filemark());
+  restore_options.user_files_only = true;
   EXPECT_EQ(Restore("*.*"), 0u);
-  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"A_B.IMG", "GOOD.IMG", "_..IMG", "__.IMG"}));
-  EXPECT_EQ(ReadFileText(out / "A_B.IMG").substr(0, 1), "s");
-  EXPECT_EQ(OutFiles(bench.dir.path()), (std::vector<std::string>{"out", "tape0.tap"}));
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"A_B.IMG", "GOOD.IMG", "_..IMG", "__.IMG"}));
+  EXPECT_EQ(Read("A_B.IMG").substr(0, 1), "s");
+  EXPECT_EQ(FolderFiles(dir.path()).size(), 1u + 4u);  // the tape and the folder's files
   // The replacements are named, as information.
-  ASSERT_EQ(bench.ui.asks.size(), 1u);
-  EXPECT_EQ(bench.ui.asks[0].icon, Icon::Information);
+  ASSERT_EQ(ui.asks.size(), 1u);
+  EXPECT_EQ(ui.asks[0].icon, Icon::Information);
 }
 
-TEST_F(LabelledRestoreTest, ConversionOptions) {
-  const std::string records = Records({"L1", "L2", "L3", "L4", "L5", "L6", "HELLO"});
-  bench.Load(TapeImageBuilder().LabelledFile(Source("JOB", "CMD", 7), records).Filemark());
-  options.remove_line_numbers = true;
-  EXPECT_EQ(Restore("JOB.CMD"), 0u);
-  EXPECT_EQ(ReadFileText(out / "JOB.CMD"), "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nHELLO\r\n");
+// A wildcard takes every match to the end of data; source files come back
+// as numbered lines, or as the options say.
+TEST_F(LabelledRestoreTest, WildcardAndConversionOptions) {
+  TapeImageBuilder b;
+  b.LabelledFile(Source("JOB", "CMD", 7), Records({"L1", "L2", "L3", "L4", "L5", "L6", "HELLO"}));
+  b.LabelledFile(Binary("PIC", "IMG", "x"), std::string(512, 'x'));
+  b.LabelledFile(Source("TWO", "CMD", 1), Records({"C"}));
+  Load(b.Filemark());
+  EXPECT_EQ(Restore("*.cmd"), 0u);
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"JOB.CMD", "TWO.CMD"}));
+  EXPECT_EQ(Read("TWO.CMD"), "C" + std::string(73, ' ') + "000010\r\n");
+  EXPECT_EQ(Read("JOB.CMD").substr(6 * 82), "HELLO" + std::string(69, ' ') + "000070\r\n");
+  EXPECT_FALSE(busy);
+  EXPECT_EQ(progress.waited, 1);
 
-  options = {};
-  options.retain_format = true;
+  restore_options.remove_line_numbers = true;
   EXPECT_EQ(Restore("JOB.CMD"), 0u);
-  const std::string kept = ReadFileText(out / "JOB.CMD");
+  EXPECT_EQ(Read("JOB.CMD"), "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nHELLO\r\n");
+
+  restore_options = {};
+  restore_options.retain_format = true;
+  EXPECT_EQ(Restore("JOB.CMD"), 0u);
+  const std::string kept = Read("JOB.CMD");
   EXPECT_EQ(kept.size(), 512u + 80u);  // ends where the records end
   EXPECT_EQ(kept.substr(512, 5), "HELLO");
 
-  options = {};
-  options.retain_labels = true;
+  restore_options = {};
+  restore_options.retain_labels = true;
   EXPECT_EQ(Restore("JOB.CMD"), 0u);
-  const std::string labelled = ReadFileText(out / "JOB.CMD");
+  const std::string labelled = Read("JOB.CMD");
   EXPECT_EQ(labelled.substr(0, 128), Source("JOB", "CMD", 7));
   EXPECT_EQ(labelled.size(), 128u + 7u * 82u);
 }
@@ -170,42 +143,42 @@ TEST_F(LabelledRestoreTest, LargeFilesInEveryBlockSizeComeBackExactly) {
     b.LabelledFile(Binary("BIG", "IMG", data), data, block);
     b.LabelledFile(Source("SRC", "CMD", lines.size()), records, block);
     b.Filemark();
-    bench.Load(b);
+    Load(b);
     fs::remove_all(out);
     fs::create_directory(out);
-    options.retain_format = true;
+    restore_options.retain_format = true;
     ASSERT_EQ(Restore("*.*"), 0u);
-    EXPECT_TRUE(ReadFileText(out / "BIG.IMG") == data);
+    EXPECT_TRUE(Read("BIG.IMG") == data);
     const std::size_t keep = (lines.size() + 5) / 6 * 512 - 512 + (lines.size() % 6) * 80;
-    EXPECT_TRUE(ReadFileText(out / "SRC.CMD") == records.substr(0, keep));
+    EXPECT_TRUE(Read("SRC.CMD") == records.substr(0, keep));
   }
 }
 
 TEST_F(LabelledRestoreTest, PlantedLinksAreNeverFollowed) {
-  bench.Load(TapeImageBuilder().LabelledFile(Binary("A", "IMG", "a"), "a").Filemark());
-  WriteFileBytes(bench.dir / "victim", "precious");
-  fs::create_symlink(bench.dir / "victim", out / "A.IMG");
+  Load(TapeImageBuilder().LabelledFile(Binary("A", "IMG", "a"), "a").Filemark());
+  WriteFileBytes(dir / "victim", "precious");
+  fs::create_symlink(dir / "victim", out / "A.IMG");
   EXPECT_EQ(Restore("A.IMG"), 0u);
-  EXPECT_EQ(ReadFileText(bench.dir / "victim"), "precious");
+  EXPECT_EQ(ReadFileText(dir / "victim"), "precious");
   EXPECT_FALSE(fs::is_symlink(out / "A.IMG"));
-  EXPECT_EQ(ReadFileText(out / "A.IMG").substr(0, 1), "a");
+  EXPECT_EQ(Read("A.IMG").substr(0, 1), "a");
 
-  fs::create_directory(bench.dir / "elsewhere");
-  fs::create_directory_symlink(bench.dir / "elsewhere", out / "IMG");
-  options.type_dirs = true;
+  fs::create_directory(dir / "elsewhere");
+  fs::create_directory_symlink(dir / "elsewhere", out / "IMG");
+  restore_options.type_dirs = true;
   EXPECT_EQ(Restore("A.IMG"), 5u);
-  EXPECT_TRUE(fs::is_empty(bench.dir / "elsewhere"));
+  EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
 }
 
 TEST_F(LabelledRestoreTest, AbortRemovesThePartialFile) {
   const std::string big(40000, 'z');
-  bench.Load(TapeImageBuilder().LabelledFile(Binary("BIG", "IMG", big), big).Filemark());
+  Load(TapeImageBuilder().LabelledFile(Binary("BIG", "IMG", big), big).Filemark());
   progress.on_step = [](RecordingTapeProgress& p) {
     if (p.Progress() > 0) p.PressButton();
   };
   EXPECT_EQ(Restore("*.*"), 5009u);
-  EXPECT_TRUE(OutFiles().empty());
-  EXPECT_FALSE(bench.busy);
+  EXPECT_TRUE(Listing().empty());
+  EXPECT_FALSE(busy);
 }
 
 TEST_F(LabelledRestoreTest, ReadErrorAnsweredIgnoreKeepsWhatWasReadAndGoesOn) {
@@ -213,23 +186,23 @@ TEST_F(LabelledRestoreTest, ReadErrorAnsweredIgnoreKeepsWhatWasReadAndGoesOn) {
   b.Record(Binary("BAD", "IMG", std::string(1024, 'b'))).Record(std::string(512, 'b'));
   b.Record(std::string(512, 'b'), 8).Filemark();
   b.LabelledFile(Binary("NEXT", "IMG", "n"), "n");
-  bench.Load(b.Filemark());
-  bench.ui.answers = {Button::Retry, Button::Ignore};
+  Load(b.Filemark());
+  ui.answers = {Button::Retry, Button::Ignore};
   EXPECT_EQ(Restore("*.IMG"), 0u);
-  ASSERT_EQ(bench.ui.asks.size(), 3u);
-  EXPECT_EQ(bench.ui.asks[0].buttons, Buttons::AbortRetryIgnore);
-  EXPECT_EQ(bench.ui.asks[2].text,
+  ASSERT_EQ(ui.asks.size(), 3u);
+  EXPECT_EQ(ui.asks[0].buttons, Buttons::AbortRetryIgnore);
+  EXPECT_EQ(ui.asks[2].text,
             "BAD.IMG: the tape holds 512 of the 1024 bytes promised; what was read is kept as "
             "BAD.IMG.partial");
-  EXPECT_EQ(OutFiles(), (std::vector<std::string>{"BAD.IMG.partial", "NEXT.IMG"}));
-  EXPECT_EQ(ReadFileText(out / "BAD.IMG.partial"), std::string(512, 'b'));
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"BAD.IMG.partial", "NEXT.IMG"}));
+  EXPECT_EQ(Read("BAD.IMG.partial"), std::string(512, 'b'));
 
   // Abort ends the restore normally, keeping what was read.
   std::filesystem::remove_all(out);
   std::filesystem::create_directory(out);
-  bench.ui.answers = {Button::Abort};
+  ui.answers = {Button::Abort};
   EXPECT_EQ(Restore("*.IMG"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"BAD.IMG.partial"});
+  EXPECT_EQ(Listing(), std::vector<std::string>{"BAD.IMG.partial"});
 }
 
 // A label promising 3 blocks with 1 on the tape (a tape image cut inside a
@@ -238,10 +211,10 @@ TEST_F(LabelledRestoreTest, FileTheTapeCutsShortIsKeptAsPartial) {
   TapeImageBuilder early;
   early.Record(Binary("SHORT", "IMG", std::string(1536, 's'))).Record(std::string(512, 's'));
   early.Filemark().Filemark();
-  bench.Load(early);
+  Load(early);
   EXPECT_EQ(Restore("*.IMG"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"SHORT.IMG.partial"});
-  EXPECT_EQ(ReadFileText(out / "SHORT.IMG.partial"), std::string(512, 's'));
+  EXPECT_EQ(Listing(), std::vector<std::string>{"SHORT.IMG.partial"});
+  EXPECT_EQ(Read("SHORT.IMG.partial"), std::string(512, 's'));
   ASSERT_EQ(report.outcome.partial.size(), 1u);
   EXPECT_EQ(report.outcome.partial[0].bytes_promised, 1536u);
 }

@@ -50,26 +50,20 @@ struct TextFile {
   std::string text;
 };
 
-class TextBytesTest : public ::testing::Test {
+class TextBytesTest : public ::testing::Test, public TapeBench {
  protected:
-  TapeBench bench;
-  RecordingTapeProgress progress{bench.busy};
-
   // Writes `files` in one go onto an empty tape and checks the whole image.
   void ExpectImage(const std::vector<TextFile>& files, Numbering numbering, int blocking_factor) {
-    WriteFileBytes(bench.tap, "");
+    WriteFileBytes(tap, "");
     std::vector<std::string> names;
     for (const TextFile& f : files) {
-      WriteFileBytes(bench.dir / f.name, f.text);
+      WriteFileBytes(dir / f.name, f.text);
       names.push_back(f.name);
     }
-    TapeWriteOptions options;
-    options.blocking_factor = blocking_factor;
-    options.numbering = {numbering.start, numbering.step};
-    ASSERT_EQ(WriteLabelledTape(bench.ctx, "Tape0", bench.dir.path().string(), names, options,
-                                progress),
-              0u);
-    const std::string image = bench.TapeBytes();
+    write_options.blocking_factor = blocking_factor;
+    write_options.numbering = {numbering.start, numbering.step};
+    ASSERT_EQ(Write(names), 0u);
+    const std::string image = TapeBytes();
     ASSERT_GE(image.size(), 4u + 128u);
     const std::uint16_t date = WordAt(image, 4 + 10);
 
@@ -176,20 +170,6 @@ TEST_F(TextBytesTest, LargeTextsWithLinesAcrossBufferEdges) {
   ExpectImage({{"BIG.CMD", big}, {"SMALL.CMD", small}, {"BIG2.CMD", big.substr(0, big.size() / 3)},
                {"SMALL2.CMD", small}},
               {10, 10}, 16);
-}
-
-TEST_F(TextBytesTest, FirstLineLongerThanTheProbeIsNotConverted) {
-  // Without a LF among its first 82 bytes the file goes as binary data.
-  const std::string text = std::string(100, 'X') + "\r\nSECOND\r\n";
-  WriteFileBytes(bench.dir / "PROBE.CMD", text);
-  TapeWriteOptions options;
-  ASSERT_EQ(WriteLabelledTape(bench.ctx, "Tape0", bench.dir.path().string(), {"PROBE.CMD"}, options,
-                              progress),
-            0u);
-  const std::vector<TapItem> items = ParseTapImage(bench.TapeBytes());
-  ASSERT_EQ(items.size(), 4u);
-  EXPECT_EQ(WordAt(items[0].data, 12), 512u);
-  EXPECT_EQ(items[1].data, text + std::string(512 - text.size(), '\0'));
 }
 
 }  // namespace

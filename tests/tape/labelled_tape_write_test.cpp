@@ -1,30 +1,14 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "support/tape_fixture.h"
-#include "tape/labelled_tape.h"
 
 namespace kelvo::test {
 namespace {
 
-class LabelledWriteTest : public ::testing::Test {
- protected:
-  TapeBench bench;
-  RecordingTapeProgress progress{bench.busy};
-  TapeWriteOptions options;
-
-  std::string Src(const std::string& name, const std::string& bytes) {
-    WriteFileBytes(bench.dir / name, bytes);
-    return name;
-  }
-  ErrorCode Write(const std::vector<std::string>& names) {
-    return WriteLabelledTape(bench.ctx, "Tape0", bench.dir.path().string(), names, options, progress);
-  }
-  std::vector<TapItem> Items() { return ParseTapImage(bench.TapeBytes()); }
-};
+class LabelledWriteTest : public ::testing::Test, public TapeBench {};
 
 std::string Shape(const std::vector<TapItem>& items) {
   std::string s;
@@ -33,10 +17,10 @@ std::string Shape(const std::vector<TapItem>& items) {
 }
 
 TEST_F(LabelledWriteTest, BinaryFileOnAFreshlyInitialisedTape) {
-  bench.Load(TapeImageBuilder().Filemark().Filemark());
+  Load(TapeImageBuilder().Filemark().Filemark());
   std::string data(8193, '\0');
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7);
-  Src("REPORT.FNT", data);
+  WriteFileBytes(dir / "REPORT.FNT", data);
   ASSERT_EQ(Write({"REPORT.FNT"}), 0u);
   auto items = Items();
   EXPECT_EQ(Shape(items), "128 8192 512 ||");
@@ -44,13 +28,13 @@ TEST_F(LabelledWriteTest, BinaryFileOnAFreshlyInitialisedTape) {
             MakeLabel({.name = "REPORT", .type = "FNT", .blocks = 17, .date = WordAt(items[0].data, 10)}));
   EXPECT_EQ(items[1].data + items[2].data, data + std::string(511, '\0'));
   EXPECT_EQ(progress.waited, 1);
-  EXPECT_FALSE(bench.busy);
+  EXPECT_FALSE(busy);
 }
 
 TEST_F(LabelledWriteTest, AppendingKeepsExactlyTwoClosingFilemarks) {
-  bench.Load(TapeImageBuilder().Filemark().Filemark());
-  Src("A.FNT", std::string(100, 'a'));
-  Src("B.FNT", std::string(600, 'b'));
+  Load(TapeImageBuilder().Filemark().Filemark());
+  WriteFileBytes(dir / "A.FNT", std::string(100, 'a'));
+  WriteFileBytes(dir / "B.FNT", std::string(600, 'b'));
   ASSERT_EQ(Write({"A.FNT"}), 0u);
   ASSERT_EQ(Write({"B.FNT"}), 0u);
   EXPECT_EQ(Shape(Items()), "128 512 |128 1024 ||");
@@ -62,10 +46,10 @@ TEST_F(LabelledWriteTest, BlockCountBeyond65535UsesTheWideField) {
   const std::size_t size = 65536u * 512u + 1;
   {
     // A sparse file is enough: only its length matters here.
-    WriteFileBytes(bench.dir / "HUGE.IMG", "");
-    ASSERT_EQ(truncate((bench.dir / "HUGE.IMG").c_str(), static_cast<off_t>(size)), 0);
+    WriteFileBytes(dir / "HUGE.IMG", "");
+    ASSERT_EQ(truncate((dir / "HUGE.IMG").c_str(), static_cast<off_t>(size)), 0);
   }
-  options.blocking_factor = 128;
+  write_options.blocking_factor = 128;
   ASSERT_EQ(Write({"HUGE.IMG"}), 0u);
   auto items = Items();
   ASSERT_EQ(items.size(), 1u + 513u + 2u);
@@ -79,10 +63,10 @@ TEST_F(LabelledWriteTest, SourceFilesAreStoredAsDiskStoresStoreThem) {
   // A text behind a retained label is still converted, as on a disk; a text
   // holding a zero byte is kept as binary, since its records would come back
   // only up to that byte.
-  Src("JOB.CMD", MakeLabel({.name = "JOB", .type = "CMD"}) + "LINE 1\r\nLINE 2\r\n");
+  WriteFileBytes(dir / "JOB.CMD", MakeLabel({.name = "JOB", .type = "CMD"}) + "LINE 1\r\nLINE 2\r\n");
   const std::string zero("ONE\r\n\0TWO\r\n", 11);
-  Src("ZERO.CMD", zero);
-  options.numbering = {10, 10};
+  WriteFileBytes(dir / "ZERO.CMD", zero);
+  write_options.numbering = {10, 10};
   ASSERT_EQ(Write({"JOB.CMD", "ZERO.CMD"}), 0u);
   auto items = Items();
   ASSERT_EQ(Shape(items), "128 512 |128 512 ||");
@@ -94,19 +78,19 @@ TEST_F(LabelledWriteTest, SourceFilesAreStoredAsDiskStoresStoreThem) {
 }
 
 TEST_F(LabelledWriteTest, AbortStopsBetweenFilesAndClosesTheTape) {
-  Src("A.FNT", "a");
-  Src("B.FNT", "b");
+  WriteFileBytes(dir / "A.FNT", "a");
+  WriteFileBytes(dir / "B.FNT", "b");
   progress.on_step = [](RecordingTapeProgress& p) {
     if (p.files.size() == 1 && p.Progress() == 100) p.PressButton();
   };
   EXPECT_EQ(Write({"A.FNT", "B.FNT"}), 0u);
   EXPECT_EQ(Shape(Items()), "128 512 ||");
   EXPECT_EQ(progress.Status(), " Writing aborted.");
-  EXPECT_FALSE(bench.busy);
+  EXPECT_FALSE(busy);
 }
 
 TEST_F(LabelledWriteTest, MissingFileEndsTheWriteWithItsError) {
-  Src("A.FNT", "a");
+  WriteFileBytes(dir / "A.FNT", "a");
   EXPECT_EQ(Write({"A.FNT", "NOPE.FNT"}), 2u);
   EXPECT_EQ(Shape(Items()), "128 512 |");
 }

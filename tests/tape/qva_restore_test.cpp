@@ -10,22 +10,13 @@ namespace kelvo {
 namespace {
 
 using test::QvaBench;
+using test::QvaBinaryFile;
+using test::SeededBytes;
 using test::QvaFile;
 using test::QvaSourceFile;
 using test::QvaTapeBuilder;
 using test::QvaType;
 using test::QvaUnit;
-
-// Deterministic binary content with zero bytes in it.
-std::string Bin(std::size_t n, unsigned seed) {
-  std::string s(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 31 + seed * 7) % 251);
-  return s;
-}
-
-QvaFile BinFile(const std::string& name, std::size_t blocks, unsigned seed) {
-  return QvaFile{name, Bin(blocks * 512, seed), 512, 0};
-}
 
 std::string Lines(const std::vector<std::string>& lines, bool numbered) {
   std::string out;
@@ -45,9 +36,9 @@ std::string Lines(const std::vector<std::string>& lines, bool numbered) {
 QvaUnit SampleUnit() {
   QvaUnit u;
   u.types = {
-      {"$Y$", {BinFile("BADBLK", 1, 1), BinFile("BITMAP", 1, 2)}},
+      {"$Y$", {QvaBinaryFile("BADBLK", 1, 1), QvaBinaryFile("BITMAP", 1, 2)}},
       {"CMD", {QvaSourceFile("START", {"LINE ONE", "LINE TWO"})}},
-      {"FNT", {BinFile("REPORT", 5, 3), BinFile("TITLE", 20, 4)}},
+      {"FNT", {QvaBinaryFile("REPORT", 5, 3), QvaBinaryFile("TITLE", 20, 4)}},
   };
   return u;
 }
@@ -60,8 +51,8 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
   for (int i = 0; i < 40; ++i) lines.push_back("RECORD " + std::to_string(i));
   const std::vector<std::string> seven = {"A", "B", "C", "D", "E", "F", "SEVENTH"};
   const QvaFile seven_file = QvaSourceFile("SEVEN", seven);
-  const QvaFile lib = BinFile("CODE", 3, 5);
-  const QvaFile tmp = BinFile("SCRAT", 2, 6);
+  const QvaFile lib = QvaBinaryFile("CODE", 3, 5);
+  const QvaFile tmp = QvaBinaryFile("SCRAT", 2, 6);
   const struct {
     const char* what;
     std::size_t block_size;
@@ -70,24 +61,24 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
     QvaRestoreOptions options;
   } cases[] = {
       {"every type of a unit", 8192, SampleUnit().types,
-       {{"BADBLK.$Y$", Bin(512, 1)}, {"BITMAP.$Y$", Bin(512, 2)}, {"REPORT.FNT", Bin(5 * 512, 3)},
-        {"START.CMD", Lines({"LINE ONE", "LINE TWO"}, true)}, {"TITLE.FNT", Bin(20 * 512, 4)}}, {}},
+       {{"BADBLK.$Y$", SeededBytes(512, 1)}, {"BITMAP.$Y$", SeededBytes(512, 2)}, {"REPORT.FNT", SeededBytes(5 * 512, 3)},
+        {"START.CMD", Lines({"LINE ONE", "LINE TWO"}, true)}, {"TITLE.FNT", SeededBytes(20 * 512, 4)}}, {}},
       {"seven records", 8192, {{"JSL", {seven_file}}}, {{"SEVEN.JSL", Lines(seven, true)}}, {}},
       {"seven records without numbers", 8192, {{"JSL", {seven_file}}}, {{"SEVEN.JSL", Lines(seven, false)}},
        {.remove_line_numbers = true}},
       {"seven records kept", 8192, {{"JSL", {seven_file}}}, {{"SEVEN.JSL", seven_file.data.substr(0, 512 + 80)}},
        {.retain_format = true}},
       {"tape blocks cut records apart", 700,
-       {{"PCH", {BinFile("FIRST", 1, 9), QvaSourceFile("PATCH", lines)}}},
-       {{"FIRST.PCH", Bin(512, 9)}, {"PATCH.PCH", Lines(lines, true)}}, {}},
+       {{"PCH", {QvaBinaryFile("FIRST", 1, 9), QvaSourceFile("PATCH", lines)}}},
+       {{"FIRST.PCH", SeededBytes(512, 9)}, {"PATCH.PCH", Lines(lines, true)}}, {}},
       // Record length 512 and last-block bytes 0: binary, even of a type
       // that can hold records.
       {"library files", 8192,
        {{"LIB", {lib, QvaSourceFile("MACROS", {"DEFINE X", "END"})}}, {"TMP", {tmp}}},
        {{"CODE.LIB", lib.data}, {"MACROS.LIB", Lines({"DEFINE X", "END"}, true)}, {"SCRAT.TMP", tmp.data}}, {}},
       {"empty directory and empty file", 8192,
-       {{"FNT", {}}, {"DAT", {QvaFile{"EMPTY", "", 512, 0}}}, {"FRM", {BinFile("FORM", 2, 11)}}},
-       {{"EMPTY.DAT", ""}, {"FORM.FRM", Bin(1024, 11)}}, {}},
+       {{"FNT", {}}, {"DAT", {QvaFile{"EMPTY", "", 512, 0}}}, {"FRM", {QvaBinaryFile("FORM", 2, 11)}}},
+       {{"EMPTY.DAT", ""}, {"FORM.FRM", SeededBytes(1024, 11)}}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -117,14 +108,14 @@ TEST(QvaRestore, UnitsComeBackFileByFile) {
 // tape (as 16 bits it would be 1 block): what the tape holds is kept as
 // LARGE.IMG.partial, NEXT's block included.
 TEST(QvaRestore, BlockCountHighWord) {
-  QvaFile large = BinFile("LARGE", 1, 8);
+  QvaFile large = QvaBinaryFile("LARGE", 1, 8);
   large.claimed_blocks = 0x10001;
-  const QvaUnit v{.types = {{"$Y$", {}}, {"IMG", {large, BinFile("NEXT", 1, 10)}}}};
+  const QvaUnit v{.types = {{"$Y$", {}}, {"IMG", {large, QvaBinaryFile("NEXT", 1, 10)}}}};
   QvaBench c;
   c.Load(QvaTapeBuilder().Start().Unit(v));
   ASSERT_EQ(c.Restore(), ERR_OK);
   EXPECT_EQ(c.Listing(), std::vector<std::string>{"LARGE.IMG.partial"});
-  EXPECT_EQ(c.Read("LARGE.IMG.partial"), Bin(512, 8) + Bin(512, 10));
+  EXPECT_EQ(c.Read("LARGE.IMG.partial"), SeededBytes(512, 8) + SeededBytes(512, 10));
   ASSERT_EQ(c.report.outcome.partial.size(), 1u);
   EXPECT_EQ(c.report.outcome.partial[0].bytes_promised, 0x10001u * 512);
   ASSERT_EQ(c.report.not_restored.size(), 1u);
@@ -136,8 +127,8 @@ TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
   // links onward, the data of its 552 files, then the 25th sector and the
   // data of the last 8 files.
   QvaType fnt{"FNT", {}, 0, 24};
-  for (int i = 0; i < 560; ++i) fnt.files.push_back(BinFile("F" + std::to_string(i), 1, i));
-  const QvaUnit u{.types = {{"$Y$", {}}, fnt, {"IMG", {BinFile("LAST", 2, 99)}}}};
+  for (int i = 0; i < 560; ++i) fnt.files.push_back(QvaBinaryFile("F" + std::to_string(i), 1, i));
+  const QvaUnit u{.types = {{"$Y$", {}}, fnt, {"IMG", {QvaBinaryFile("LAST", 2, 99)}}}};
   QvaTapeBuilder tape = QvaTapeBuilder().Start().Unit(u);
   QvaBench b;
   b.options.type_dirs = true;
@@ -145,16 +136,16 @@ TEST(QvaRestore, FullDirectoryBlockThatLinksOnwardEndsABatch) {
   ASSERT_EQ(b.Restore(), ERR_OK);
   EXPECT_EQ(b.report.restored, 561);
   for (int i : {0, 1, 551, 552, 559}) {
-    EXPECT_EQ(b.Read("FNT/F" + std::to_string(i) + ".FNT"), Bin(512, i)) << i;
+    EXPECT_EQ(b.Read("FNT/F" + std::to_string(i) + ".FNT"), SeededBytes(512, i)) << i;
   }
-  EXPECT_EQ(b.Read("IMG/LAST.IMG"), Bin(1024, 99));
+  EXPECT_EQ(b.Read("IMG/LAST.IMG"), SeededBytes(1024, 99));
 }
 
 // User files only skips the system types, unless the specification names
 // one; type folders are named in the window as the files go into them.
 TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
   QvaUnit u = SampleUnit();
-  u.types.push_back({"SYS", {BinFile("KERNEL", 2, 20), BinFile("LOADER", 1, 21)}});
+  u.types.push_back({"SYS", {QvaBinaryFile("KERNEL", 2, 20), QvaBinaryFile("LOADER", 1, 21)}});
   QvaBench b;
   b.options.type_dirs = true;
   b.options.user_files_only = true;
@@ -177,12 +168,12 @@ TEST(QvaRestore, TypeFoldersAndUserFilesOnly) {
 
 TEST(QvaRestore, SpecificationWithoutWildcardsEndsAfterTheFirstMatch) {
   QvaUnit first = SampleUnit();
-  const QvaUnit second{.types = {{"$Y$", {}}, {"FNT", {BinFile("REPORT", 1, 77)}}}};
+  const QvaUnit second{.types = {{"$Y$", {}}, {"FNT", {QvaBinaryFile("REPORT", 1, 77)}}}};
   QvaBench b;
   b.Load(QvaTapeBuilder().Start().Unit(first).Unit(second));
   ASSERT_EQ(b.Restore("REPORT.FNT"), ERR_OK);
   EXPECT_EQ(b.Listing(), std::vector<std::string>{"REPORT.FNT"});
-  EXPECT_EQ(b.Read("REPORT.FNT"), Bin(5 * 512, 3));
+  EXPECT_EQ(b.Read("REPORT.FNT"), SeededBytes(5 * 512, 3));
   EXPECT_EQ(b.report.restored, 1);
   // It ended there, before reading on to the end of the tape.
   EXPECT_FALSE(b.progress.Saw(" Restore complete, rewinding tape."));
@@ -213,7 +204,7 @@ TEST(QvaRestore, StructureErrorsAreShownAndEndTheRestore) {
 }
 
 TEST(QvaRestore, AbortLeavesNoPartialFile) {
-  const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {BinFile("DONE", 1, 1), BinFile("BIG", 64, 2)}}}};
+  const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {QvaBinaryFile("DONE", 1, 1), QvaBinaryFile("BIG", 64, 2)}}}};
   QvaBench b;
   b.progress.on_step = [](auto& p) {
     if (p.CurrentFile() == "BIG.IMG" && p.Progress() >= 50) p.PressButton();

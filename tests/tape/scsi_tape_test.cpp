@@ -24,11 +24,9 @@ class FakeSyscalls : public CTapeSyscalls {
   std::vector<std::pair<short, int>> ops;
   std::map<short, int> op_errors;  // op -> errno
   long gstat = GMT_ONLINE(~0L) | GMT_BOT(~0L);
-  long dsreg = 0;
   std::deque<long> reads;  // > 0 bytes returned, 0, or -errno
   std::deque<long> writes;
   int closed = 0;
-  std::map<std::string, std::string> files;
   // As the driver does: after an unload the descriptor answers "no medium"
   // until the device is opened again.
   bool unloaded = false;
@@ -52,7 +50,7 @@ class FakeSyscalls : public CTapeSyscalls {
   }
   int MtGet(int, struct mtget& status) override {
     status.mt_gstat = gstat;
-    status.mt_dsreg = dsreg;
+    status.mt_dsreg = 0;
     return 0;
   }
   long Read(int, void* buffer, std::size_t length) override {
@@ -69,12 +67,7 @@ class FakeSyscalls : public CTapeSyscalls {
     writes.pop_front();
     return r;
   }
-  bool ReadSmallFile(const std::string& path, std::string& text) override {
-    auto it = files.find(path);
-    if (it == files.end()) return false;
-    text = it->second;
-    return true;
-  }
+  bool ReadSmallFile(const std::string&, std::string&) override { return false; }
   std::string CanonicalPath(const std::string& path) override { return path; }
 };
 

@@ -62,66 +62,53 @@ class TapImageTest : public ::testing::Test {
   }
 };
 
-TEST_F(TapImageTest, ReadsOneBlockPerReadWithFilemarksAndEndOfData) {
-  TapeImageBuilder b;
-  b.Record("abc").Record("0123456789").Filemark().Record("x").Filemark().Filemark();
-  // An odd length is read without its pad byte.
-  EXPECT_EQ(Run(b, "r r r r r r r r rew r"), "abc 0123456789 #1101 x #1101 #1101 #1104 #1104 @0 abc");
-  // A block larger than the buffer fails and stays for a retry.
-  EXPECT_EQ(Run(TapeImageBuilder().Record(std::string(300, 'q')), "r200 r300"), "#234 " + std::string(300, 'q'));
-}
-
-// Gaps and records of unknown classes are passed over; a record marked bad
-// fails, and again on retry, and spacing passes over it; reading ends at
-// the end of the medium.
-TEST_F(TapImageTest, SkipsGapsAndUnknownClassesAndStopsAtEndOfMedium) {
-  TapeImageBuilder b;
-  b.EraseGap().Record("private", 3).Record("good").Record("bad!", 8).Filemark();
-  b.Record("after").EndOfMedium().Record("never");
-  EXPECT_EQ(Run(b, "r r r s1 r r"), "good #23 #23 @0 after #1104");
-}
-
-TEST_F(TapImageTest, DamagedImagesFailCleanly) {
-  const std::string good = TapeImageBuilder().Record("data").Bytes();
-  struct Case {
+// Reads give one block each, an odd length without its pad byte; a block
+// larger than the buffer fails and stays for a retry. Gaps and records of
+// unknown classes are passed over; a record marked bad fails, and again on
+// retry, and spacing passes over it; reading ends at the end of the medium.
+// Spacing goes both ways over filemarks; a damaged image fails cleanly, and
+// spacing back runs into the beginning.
+TEST_F(TapImageTest, ReadsAndSpaces) {
+  const std::string data = TapeImageBuilder().Record("data").Bytes();
+  const std::string damaged = "r r s1 s-1";
+  const struct {
     const char* what;
-    std::string bytes;
+    TapeImageBuilder tape;
+    std::string steps;
+    std::string gives;
   } cases[] = {
-      {"partial length word", good + std::string("\x05\x00", 2)},
-      {"length beyond the file", good + TapeImageBuilder().Record(std::string(600, 'z')).Bytes().substr(0, 300)},
-      {"huge length", good + std::string("\xff\xff\xff\x0f", 4) + "abc"},
-      {"length words differ", good + std::string("\x02\x00\x00\x00" "ab" "\x03\x00\x00\x00", 10)},
+      {"records and filemarks",
+       TapeImageBuilder().Record("abc").Record("0123456789").Filemark().Record("x").Filemark().Filemark(),
+       "r r r r r r r r rew r", "abc 0123456789 #1101 x #1101 #1101 #1104 #1104 @0 abc"},
+      {"block larger than the buffer", TapeImageBuilder().Record(std::string(300, 'q')), "r200 r300",
+       "#234 " + std::string(300, 'q')},
+      {"gaps, unknown classes, bad record, end of medium",
+       TapeImageBuilder().EraseGap().Record("private", 3).Record("good").Record("bad!", 8).Filemark()
+           .Record("after").EndOfMedium().Record("never"),
+       "r r r s1 r r", "good #23 #23 @0 after #1104"},
+      // Past the second filemark; beyond the third is the end; back before
+      // the third, the second, the first; back into the beginning.
+      {"spacing", TapeImageBuilder().Record("a1").Record("a2").Filemark().Record("b1").Filemark().Filemark(),
+       "s2 r s1 s-1 r s-2 r r s-3 r r s-3 r", "@0 #1101 @1104 @0 #1101 @0 #1101 #1101 @0 #1101 b1 @1102 a1"},
+      {"partial length word", TapeImageBuilder().Raw(data + std::string("\x05\x00", 2)), damaged,
+       "data #23 @23 @1102"},
+      {"length beyond the file",
+       TapeImageBuilder().Raw(data + TapeImageBuilder().Record(std::string(600, 'z')).Bytes().substr(0, 300)),
+       damaged, "data #23 @23 @1102"},
+      {"huge length", TapeImageBuilder().Raw(data + std::string("\xff\xff\xff\x0f", 4) + "abc"), damaged,
+       "data #23 @23 @1102"},
+      {"length words differ",
+       TapeImageBuilder().Raw(data + std::string("\x02\x00\x00\x00" "ab" "\x03\x00\x00\x00", 10)), damaged,
+       "data #23 @23 @1102"},
   };
-  for (const Case& c : cases) {
-    // Spacing back runs into the beginning.
-    EXPECT_EQ(Run(TapeImageBuilder().Raw(c.bytes), "r r s1 s-1"), "data #23 @23 @1102") << c.what;
-  }
+  for (const auto& c : cases) EXPECT_EQ(Run(c.tape, c.steps), c.gives) << c.what;
 }
 
-TEST_F(TapImageTest, SpacesOverFilemarksBothWays) {
-  TapeImageBuilder b;
-  b.Record("a1").Record("a2").Filemark().Record("b1").Filemark().Filemark();
-  // Past the second filemark; beyond the third is the end; back before the
-  // third, the second, the first; back into the beginning.
-  EXPECT_EQ(Run(b, "s2 r s1 s-1 r s-2 r r s-3 r r s-3 r"),
-            "@0 #1101 @1104 @0 #1101 @0 #1101 #1101 @0 #1101 b1 @1102 a1");
-}
-
-TEST_F(TapImageTest, WritingTruncatesWhatFollowed) {
+// Erasing after the first file cuts the image there.
+TEST_F(TapImageTest, ErasingTruncatesWhatFollowed) {
   TapeImageBuilder b;
   b.Record("keep").Filemark().Record("old").Filemark().Filemark();
-  std::string path = Image(b);
-  {
-    Opened o = OpenImage(path);
-    ASSERT_EQ(o.rc, 0u);
-    CTapeDevice& t = *o.tape;
-    EXPECT_EQ(t.SpaceFilemarks(1, false), 0u);
-    EXPECT_EQ(t.WriteBlock("new!!", 5), 0u);
-    EXPECT_EQ(t.WriteTapemark(2, false), 0u);
-  }
-  EXPECT_EQ(ReadFileText(path),
-            TapeImageBuilder().Record("keep").Filemark().Record("new!!").Filemark().Filemark().Bytes());
-
+  const std::string path = Image(b);
   Opened o = OpenImage(path);
   ASSERT_EQ(o.rc, 0u);
   EXPECT_EQ(o.tape->SpaceFilemarks(1, false), 0u);

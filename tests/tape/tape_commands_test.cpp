@@ -22,17 +22,15 @@ TEST(TapeCommands, InitialiseAndEraseOnAWriteProtectedTape) {
   bench.Load(TapeImageBuilder().Record("old").Filemark().Filemark());
   chmod(bench.tap.c_str(), 0444);
   bool busy_while_asked = false;
-  ScriptedInteraction ui;
-  ui.on_ask = [&](const std::string&) { busy_while_asked = bench.busy; };
-  ui.answers = {Button::Retry, Button::Cancel};
-  TapeContext ctx{ui, bench.busy, bench.ctx.bindings};
+  bench.ui.on_ask = [&](const std::string&) { busy_while_asked = bench.busy; };
+  bench.ui.answers = {Button::Retry, Button::Cancel};
   const std::string before = bench.TapeBytes();
-  EXPECT_EQ(InitialiseTape(ctx, "Tape0"), 0u);
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kWriteProtected, kWriteProtected}));
+  EXPECT_EQ(InitialiseTape(bench.ctx, "Tape0"), 0u);
+  EXPECT_EQ(bench.ui.Texts(), (std::vector<std::string>{kWriteProtected, kWriteProtected}));
   EXPECT_TRUE(busy_while_asked);
   EXPECT_FALSE(bench.busy);
   EXPECT_EQ(bench.TapeBytes(), before);
-  EXPECT_EQ(EraseTapeMedia(ctx, "Tape0"), 0u);  // cancel again: nothing erased
+  EXPECT_EQ(EraseTapeMedia(bench.ctx, "Tape0"), 0u);  // cancel again: nothing erased
   EXPECT_EQ(bench.TapeBytes(), before);
 }
 
@@ -49,18 +47,16 @@ TEST(TapeCommands, DriveThatCannotBeOpened) {
 }
 
 // Positions with SpaceToEndOfData and writes a marker block there.
-std::vector<TapItem> AppendAfterSpacing(const TapeImageBuilder& b, ErrorCode* rc_out = nullptr) {
+std::vector<TapItem> AppendAfterSpacing(const TapeImageBuilder& b) {
   TapeBench bench;
   bench.Load(b);
   {
     std::unique_ptr<CTapeDevice> tape = OpenTape(bench.ctx, "Tape0");
     EXPECT_TRUE(tape);
-    ErrorCode rc = SpaceToEndOfData(*tape);
-    if (rc_out) *rc_out = rc;
-    EXPECT_EQ(rc, 0u);
+    EXPECT_EQ(SpaceToEndOfData(*tape), 0u);
     EXPECT_EQ(tape->WriteBlock("NEW", 3), 0u);
   }
-  return ParseTapImage(bench.TapeBytes());
+  return bench.Items();
 }
 
 std::string Shape(const std::vector<TapItem>& items) {
