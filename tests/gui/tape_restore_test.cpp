@@ -234,11 +234,13 @@ class TapeRestoreTest : public QObject {
   }
 
   // Drops between the PC window and a tape window or button, both ways, on
-  // one tape of REPORT.FNT, the source JOB1.JSL and LOGO.IMG.
+  // one tape of REPORT.FNT, the source JOB1.JSL, LOGO.IMG and two files
+  // whose labels are literally "../X" and "/X".
   void FilesGoBetweenPcAndTapeWindowsAndButtons() {
     const TapeFileSpec job = SourceTapeFile("JOB1", "JSL", {"START", "PRINT A", "END"});
+    const TapeFileSpec up = BinaryTapeFile("../X", "FNT", 512, 3), root = BinaryTapeFile("/X", "FNT", 512, 4);
     TapeDesk t;
-    CTapeWindow* tape = t.OpenTape0({BinaryTapeFile("REPORT", "FNT", 1024, 1), job, BinaryTapeFile("LOGO", "IMG", 512, 2)});
+    CTapeWindow* tape = t.OpenTape0({BinaryTapeFile("REPORT", "FNT", 1024, 1), job, BinaryTapeFile("LOGO", "IMG", 512, 2), up, root});
     QVERIFY(tape);
     WriteFile(t.pc_folder, "NEWFIL.FNT", BinaryTapeFile("X", "FNT", 3072, 7).data);
     WriteFile(t.pc_folder, "MEMO.JSL", "HELLO\r\nWORLD\r\n");
@@ -254,7 +256,7 @@ class TapeRestoreTest : public QObject {
     QVERIFY(t.Asked().empty());
     QCOMPARE(user.final_statuses, QStringList{" Done."});
     // The window lists the tape again: the new files follow the old ones.
-    QCOMPARE(Names(tape).size(), 5);
+    QCOMPARE(Names(tape).size(), 7);
     QCOMPARE(Names(tape).first(), QStringLiteral("REPORT.FNT"));
     // On the tape button: written in blocks of 512 bytes, and the open window listed again.
     t.shell.ctx.settings.TapeBlockingFactor = 1;
@@ -271,7 +273,7 @@ class TapeRestoreTest : public QObject {
     QVERIFY(QFile::remove(t.pc_folder + "/PIC.IMG"));
     t.Frame().HandleDrop(tape, picture.get());
     QCOMPARE(t.Asked(), std::vector<std::string>{GetErrorText(ERR_FILE_NOT_FOUND)});
-    QCOMPARE(Names(tape).size(), 6);
+    QCOMPARE(Names(tape).size(), 8);
     QCOMPARE(ReadAll(t.tape0), before);
     t.shell.ui.asks.clear();
 
@@ -291,6 +293,17 @@ class TapeRestoreTest : public QObject {
     QCOMPARE(labelled.mid(18, 4), QByteArray("JOB1"));
     QCOMPARE(labelled.mid(128), QByteArray("START\r\nPRINT A\r\nEND\r\n"));
     QVERIFY(t.Asked().empty());
+    // The path-like labels are restored inside the destination folder, each renaming told.
+    t.shell.ctx.settings.RetainTapeLabels = false;
+    QVERIFY(QDir().mkpath(t.pc_folder + "/in") && t.pc->OpenFolder(t.pc_folder + "/in"));
+    t.Frame().HandleDrop(t.pc, DragFrom(tape, {"../X.FNT", "/X.FNT"}).get());
+    QCOMPARE(ReadAll(t.pc_folder + "/in/_._X.FNT"), up.data);
+    QCOMPARE(ReadAll(t.pc_folder + "/in/_X.FNT"), root.data);
+    QCOMPARE(QDir(t.pc_folder + "/in").entryList(QDir::Files).size(), 2);
+    QVERIFY(!QFile::exists(t.pc_folder + "/X.FNT") && !QFile::exists("/X.FNT"));
+    QCOMPARE(QDir(t.dir.path()).entryList(QDir::Files), QStringList{"t0.tap"});
+    const std::string why = " (bytes a PC file name cannot hold replaced by _)";
+    QCOMPARE(t.Asked(), std::vector<std::string>{"../X.FNT: restored as _._X.FNT" + why + "\n/X.FNT: restored as _X.FNT" + why});
   }
 
  private:
