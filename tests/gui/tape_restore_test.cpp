@@ -96,12 +96,9 @@ class TapeRestoreTest : public QObject {
   void cleanup() { QCOMPARE(QDir::currentPath(), start_); }  // the working folder is put back
 
   void RestoreDialogTakesTheSettingsBrowsesAndChecksTheRequest() {
-    KeepWorkingFolder keep;  // the folder dialog walks the working folder
     QTemporaryDir dir;
-    kelvo::test::ScriptedInteraction ui;
-    ModalScript modals;
-    ShellContext ctx;
-    ctx.ui = &ui;
+    Shell shell;  // also keeps the working folder, which the folder dialog walks
+    ShellContext& ctx = shell.ctx;
     ctx.settings.TapeRestorePath = dir.path().toStdString();
     ctx.settings.TapeRestoreToTypeDirs = 1;
     ctx.settings.DefaultTapeFormat = 2;
@@ -116,19 +113,19 @@ class TapeRestoreTest : public QObject {
     // Browse puts the chosen folder into the destination; Cancel leaves it.
     QDir(dir.path()).mkdir("Chosen");
     const QString chosen = QDir(dir.filePath("Chosen")).canonicalPath();
-    modals.Expect<CSelectDirectoryDlg>([&](CSelectDirectoryDlg* s) {
+    shell.modals.Expect<CSelectDirectoryDlg>([&](CSelectDirectoryDlg* s) {
       s->path_->setText(chosen);
       s->accept();
     });
     d.Browse();
-    modals.Expect<CSelectDirectoryDlg>([](CSelectDirectoryDlg* s) { s->reject(); });
+    shell.modals.Expect<CSelectDirectoryDlg>([](CSelectDirectoryDlg* s) { s->reject(); });
     d.Browse();
     QCOMPARE(d.Destination()->text(), chosen);
     // A bad specification keeps the dialog open with the culprit selected.
     d.FileName()->setText("ABC-1.CMD");
     d.accept();
     QVERIFY(d.isVisible() && runs.empty());
-    QCOMPARE(ui.Texts(), std::vector<std::string>{"Invalid character specified."});
+    QCOMPARE(shell.ui.Texts(), std::vector<std::string>{"Invalid character specified."});
     QCOMPARE(d.FileName()->selectedText(), QStringLiteral("-"));
     // Corrected, the request runs with the dialog's fields.
     d.Source()->setCurrentIndex(1);

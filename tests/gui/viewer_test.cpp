@@ -24,8 +24,8 @@ namespace {
 // The colours found in an area, with anti-aliased text counted by its hue
 // against the white background.
 struct ColourTally {
-  int black = 0, red = 0, green = 0, blue = 0, magenta = 0, other = 0;
-  int Any() const { return black + red + green + blue + magenta + other; }
+  int black = 0, green = 0, blue = 0, magenta = 0, other = 0;
+  int Any() const { return black + green + blue + magenta + other; }
 };
 ColourTally TallyColours(const QImage& image, const QRect& area) {
   ColourTally t;
@@ -45,8 +45,6 @@ ColourTally TallyColours(const QImage& image, const QRect& area) {
         ++t.green;
       else if (near(r, g) && b > r)
         ++t.blue;
-      else if (near(g, b) && r > g)
-        ++t.red;
       else
         ++t.other;
     }
