@@ -237,7 +237,8 @@ class TapeRestoreTest : public QObject {
     const TapeFileSpec job = SourceTapeFile("JOB1", "JSL", {"START", "PRINT A", "END"});
     const TapeFileSpec up = BinaryTapeFile("../X", "FNT", 512, 3), root = BinaryTapeFile("/X", "FNT", 512, 4);
     TapeDesk t;
-    CTapeWindow* tape = t.OpenTape0({BinaryTapeFile("REPORT", "FNT", 1024, 1), job, BinaryTapeFile("LOGO", "IMG", 512, 2), up, root});
+    QVERIFY(WriteLabelledTapeImage(t.tape0, {BinaryTapeFile("REPORT", "FNT", 1024, 1), job, BinaryTapeFile("LOGO", "IMG", 512, 2), up, root}));
+    CTapeWindow* tape = OpenTapeWindow(t.Frame().Windows(), "Tape0");
     QVERIFY(tape);
     WriteFile(t.pc_folder, "NEWFIL.FNT", BinaryTapeFile("X", "FNT", 3072, 7).data);
     WriteFile(t.pc_folder, "MEMO.JSL", "HELLO\r\nWORLD\r\n");

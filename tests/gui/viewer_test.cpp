@@ -12,7 +12,6 @@
 #include "gui/viewers/image_frame.h"
 #include "gui/viewers/text_frame.h"
 #include "gui/windows/pc_explorer_window.h"
-#include "support/filetypes_records.h"
 #include "support/gui_fixture.h"
 
 using namespace kelvo;
@@ -24,8 +23,8 @@ namespace {
 // The colours found in an area, with anti-aliased text counted by its hue
 // against the white background.
 struct ColourTally {
-  int black = 0, green = 0, blue = 0, magenta = 0, other = 0;
-  int Any() const { return black + green + blue + magenta + other; }
+  int black = 0, green = 0, magenta = 0, other = 0;
+  int Any() const { return black + green + magenta + other; }
 };
 ColourTally TallyColours(const QImage& image, const QRect& area) {
   ColourTally t;
@@ -43,8 +42,6 @@ ColourTally TallyColours(const QImage& image, const QRect& area) {
         ++t.magenta;
       else if (near(r, b) && g > r)
         ++t.green;
-      else if (near(r, g) && b > r)
-        ++t.blue;
       else
         ++t.other;
     }
@@ -136,19 +133,11 @@ class ViewerTest : public QObject {
     // "LOOP:" magenta, "MOV A" black, "; count down" green; the tab takes
     // the X to column 8; the margin stays blank.
     const ColourTally label = TallyColours(p, SourceCellRect(0, 0, 5));
-    QVERIFY(label.magenta > 0 && label.black + label.green + label.blue == 0);
+    QVERIFY(label.magenta > 0 && label.black + label.green == 0);
     const ColourTally remark = TallyColours(p, SourceCellRect(12, 0, 12));
     QVERIFY(remark.green > 0 && remark.black + remark.magenta == 0);
     QVERIFY(TallyColours(p, SourceCellRect(8, 1)).black > 0);
     QCOMPARE(TallyColours(p, QRect(0, 0, 16, p.height())).Any(), 0);
-    // Record files show the sequence area in blue.
-    std::vector<std::string> records;
-    for (int i = 0; i < 6; ++i) records.push_back(kelvo::test::SourceRecord("JOB STEP " + std::to_string(i), (i + 1) * 100));
-    CSourceFrame* jsl = v.Open<CSourceFrame>("RECORDS.JSL", kelvo::test::Text(kelvo::test::RecordBlocks(records)));
-    QVERIFY(jsl && jsl->Document().IsRecords());
-    ResizeView(*v.shell.frame, 16 + 82 * font.char_width + 60, 10 * font.char_height + 80);
-    const ColourTally seq = TallyColours(Painted(jsl->View()), SourceCellRect(74, 5, 6));
-    QVERIFY(seq.blue > 0 && seq.black == 0);
     // The bars and the keys move the first line and column; the text moves with them.
     const DisplayFont& f = font;
     std::string lines;

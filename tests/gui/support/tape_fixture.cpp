@@ -55,8 +55,4 @@ TapeDesk::TapeDesk(const QString& device0)
   if (QDir().mkpath(pc_folder) && QDir().mkpath(out)) pc = shell.Start(pc_folder);
 }
 
-CTapeWindow* TapeDesk::OpenTape0(const std::vector<TapeFileSpec>& files, int block_size) {
-  return WriteLabelledTapeImage(tape0, files, block_size) ? OpenTapeWindow(Frame().Windows(), "Tape0") : nullptr;
-}
-
 }  // namespace kelvo::gui::test

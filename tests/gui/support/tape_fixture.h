@@ -47,8 +47,6 @@ struct TapeDesk {
   explicit TapeDesk(const QString& device0 = {});
   CMainFrame& Frame() { return *shell.frame; }
   std::vector<std::string> Asked() const { return shell.ui.Texts(); }
-  // Opens the window of Tape0 with the tape `files` in it, listed.
-  CTapeWindow* OpenTape0(const std::vector<TapeFileSpec>& files, int block_size = 8192);
 };
 
 }  // namespace kelvo::gui::test
