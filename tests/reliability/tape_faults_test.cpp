@@ -125,8 +125,6 @@ template <typename Bench>
 FaultedOperation<Bench> TapeOperation(std::string name) {
   FaultedOperation<Bench> op;
   op.name = std::move(name);
-  op.reporting = Reporting::Returned;
-  op.fault = ERR_CRC;
   op.arm = [](Bench& b, const Trial& t) { b.tape = {t, 0}; };
   op.requests = [](Bench& b) { return b.tape.requests; };
   return op;
