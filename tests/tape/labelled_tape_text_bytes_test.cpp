@@ -1,49 +1,22 @@
 // The exact tape image written for source text files, compared byte for byte
-// with images built here from the record rules (checked on their own by the
-// conversion tests): what the tape adds is the label counted from the text,
-// the records cut into tape blocks of the blocking factor, and a text read
-// in pieces and converted straight onto the tape.
+// with images built here from the records the conversion makes (its line
+// rules are checked on their own): what the tape adds is the label counted
+// from the text, the records cut into tape blocks of the blocking factor,
+// and a text read in pieces and converted straight onto the tape.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "filetypes/byte_sink.h"
+#include "filetypes/source_conversion.h"
 #include "support/filetypes_records.h"
 #include "support/tape_fixture.h"
 #include "tape/labelled_tape.h"
 
 namespace kelvo::test {
 namespace {
-
-struct Numbering {
-  std::int64_t start;
-  std::int64_t step;
-};
-
-// The records of `text`, line by line by the rules above; a last line
-// without a LF keeps a CR of its own.
-std::vector<std::string> ReferenceRecords(const std::string& text, Numbering numbering) {
-  std::vector<std::string> records;
-  std::uint64_t number = static_cast<std::uint64_t>(numbering.start);
-  const auto numbered = [&](const std::string& piece) {
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%06lld", static_cast<long long>(number));
-    records.push_back(piece + std::string(74 - piece.size(), ' ') + std::string(digits, 6));
-    number += static_cast<std::uint64_t>(numbering.step);
-  };
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t lf = text.find('\n', start);
-    std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
-    if (lf != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
-    start = lf == std::string::npos ? text.size() : lf + 1;
-    if (line.size() == 80) records.push_back(line);
-    for (std::size_t off = 0; line.size() != 80 && (off == 0 || off < line.size()); off += 74)
-      numbered(line.substr(off, 74));
-  }
-  return records;
-}
 
 struct TextFile {
   std::string name;  // NAME.CMD
@@ -53,7 +26,7 @@ struct TextFile {
 class TextBytesTest : public ::testing::Test, public TapeBench {
  protected:
   // Writes `files` in one go onto an empty tape and checks the whole image.
-  void ExpectImage(const std::vector<TextFile>& files, Numbering numbering, int blocking_factor) {
+  void ExpectImage(const std::vector<TextFile>& files, LineNumbering numbering, int blocking_factor) {
     WriteFileBytes(tap, "");
     std::vector<std::string> names;
     for (const TextFile& f : files) {
@@ -61,7 +34,7 @@ class TextBytesTest : public ::testing::Test, public TapeBench {
       names.push_back(f.name);
     }
     write_options.blocking_factor = blocking_factor;
-    write_options.numbering = {numbering.start, numbering.step};
+    write_options.numbering = numbering;
     ASSERT_EQ(Write(names), 0u);
     const std::string image = TapeBytes();
     ASSERT_GE(image.size(), 4u + 128u);
@@ -69,12 +42,17 @@ class TextBytesTest : public ::testing::Test, public TapeBench {
 
     TapeImageBuilder expected;
     for (const TextFile& f : files) {
-      const std::vector<std::string> records = ReferenceRecords(f.text, numbering);
-      const std::string data = Text(RecordBlocks(records));
+      // The records as the conversion, tested on its own, makes them.
+      std::vector<std::uint8_t> records;
+      CVectorSink sink(records);
+      CTextRecordEncoder encoder(numbering, sink);
+      ASSERT_EQ(encoder.Append(Bytes(f.text)), ERR_OK);
+      ASSERT_EQ(encoder.Finish(), ERR_OK);
+      const std::string data = Text(records);
       const LabelFields label = {
           .name = f.name.substr(0, f.name.find('.')), .type = "CMD",
           .blocks = static_cast<std::uint32_t>(data.size() / 512),
-          .last_block_bytes = static_cast<std::uint16_t>(records.empty() ? 0 : ((records.size() - 1) % 6 + 1) * 80),
+          .last_block_bytes = static_cast<std::uint16_t>(encoder.LastBlockBytes()),
           .date = date, .record_length = 80, .block_size = static_cast<std::uint16_t>(blocking_factor * 512)};
       expected.LabelledFile(MakeLabel(label), data, static_cast<std::size_t>(blocking_factor) * 512);
     }
