@@ -61,11 +61,14 @@ namespace kelvo::test {
   return ::testing::AssertionSuccess();
 }
 
-bool Lists(const DiskListing& listing, const std::string& name) {
+::testing::AssertionResult HoldsFileInstead(const std::filesystem::path& path, const std::string& gone,
+                                            const std::string& name, std::uint16_t blocks, std::uint8_t fill) {
+  DiskListing listing;
+  if (auto ok = DiskIsSound(path, MayBeBlank::No, &listing); !ok) return ok;
   for (const ListedFile& f : listing.files) {
-    if (f.name == name) return true;
+    if (f.name == gone) return ::testing::AssertionFailure() << gone << " still listed";
   }
-  return false;
+  return HoldsFile(path, name, blocks, fill);
 }
 
 int HiddenFiles(const std::filesystem::path& folder) {

@@ -24,7 +24,9 @@ enum class MayBeBlank { No, Yes };
 ::testing::AssertionResult HoldsFile(const std::filesystem::path& path, const std::string& name,
                                      std::uint16_t blocks, std::uint8_t fill);
 
-bool Lists(const DiskListing& listing, const std::string& name);
+// The disk is sound, `gone` is no longer listed and `name` is held as above.
+::testing::AssertionResult HoldsFileInstead(const std::filesystem::path& path, const std::string& gone,
+                                            const std::string& name, std::uint16_t blocks, std::uint8_t fill);
 
 // The consistency check finds no damage, and a finding of `kind`.
 ::testing::AssertionResult OnlyNote(const std::filesystem::path& path, FindingKind kind);

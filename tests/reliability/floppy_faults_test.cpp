@@ -69,8 +69,6 @@ FaultedOperation<Bench> FloppyOperation(std::string name, Reporting reporting,
                                         std::shared_ptr<CEmulatedFloppy> Bench::*faulty = &Bench::emu) {
   FaultedOperation<Bench> op;
   op.name = std::move(name);
-  op.reporting = reporting;
-  op.fault = ERR_CRC;
   op.arm = [faulty](Bench& b, const Trial& t) {
     if (t.position) (b.*faulty)->InjectFault(t.position, ERR_CRC, t.persistent);
     b.persistent_fault = t.persistent;
@@ -107,12 +105,7 @@ TEST(FloppyFaults, DeleteAFile) {
     if (ErrorCode rc = session.Volume().FindFile("REPORT.FNT", file)) return rc;
     return session.Volume().DeleteFile(file);
   };
-  op.complete = [](FloppyBench& b) -> ::testing::AssertionResult {
-    DiskListing listing;
-    if (auto sound = DiskIsSound(b.medium, MayBeBlank::No, &listing); !sound) return sound;
-    if (Lists(listing, "REPORT.FNT")) return ::testing::AssertionFailure() << "still listed";
-    return HoldsFile(b.medium, "JOB.TSK", 2, 0x22);
-  };
+  op.complete = [](FloppyBench& b) { return HoldsFileInstead(b.medium, "REPORT.FNT", "JOB.TSK", 2, 0x22); };
   TryEveryPosition(op);
 }
 
@@ -200,12 +193,7 @@ TEST(FloppyFaults, CopyDiskToAnImageFile) {
 TEST(FloppyFaults, CopyAnImageFileToDisk) {
   auto op = FloppyOperation("copy image to disk", Reporting::Shown, MayBeBlank::Yes);
   op.run = [](FloppyBench& b) { return CopyDisk({nullptr, b.image}, {b.drive.get(), {}}, b.ui, b.progress); };
-  op.complete = [](FloppyBench& b) -> ::testing::AssertionResult {
-    DiskListing listing;
-    if (auto ok = DiskIsSound(b.medium, MayBeBlank::No, &listing); !ok) return ok;
-    if (Lists(listing, "REPORT.FNT")) return ::testing::AssertionFailure() << "old file listed";
-    return HoldsFile(b.medium, "LOGO.IMG", 6, 0x33);
-  };
+  op.complete = [](FloppyBench& b) { return HoldsFileInstead(b.medium, "REPORT.FNT", "LOGO.IMG", 6, 0x33); };
   TryEveryPosition(op);
 }
 
@@ -234,12 +222,7 @@ FaultedOperation<TwoDrives> DriveToDrive(std::string name,
   op.run = [](TwoDrives& b) {
     return CopyDisk({b.drive.get(), {}}, {b.drive_b.get(), {}}, b.ui, b.progress);
   };
-  op.complete = [](TwoDrives& b) -> ::testing::AssertionResult {
-    DiskListing listing;
-    if (auto ok = DiskIsSound(b.medium_b, MayBeBlank::No, &listing); !ok) return ok;
-    if (Lists(listing, "LOGO.IMG")) return ::testing::AssertionFailure() << "old file listed";
-    return HoldsFile(b.medium_b, "REPORT.FNT", 3, 0x11);
-  };
+  op.complete = [](TwoDrives& b) { return HoldsFileInstead(b.medium_b, "LOGO.IMG", "REPORT.FNT", 3, 0x11); };
   op.sound = [](TwoDrives& b) -> ::testing::AssertionResult {
     if (b.drive->IsOpen() || b.drive_b->IsOpen()) {
       return ::testing::AssertionFailure() << "a drive was left open";

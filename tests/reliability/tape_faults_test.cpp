@@ -125,8 +125,6 @@ template <typename Bench>
 FaultedOperation<Bench> TapeOperation(std::string name) {
   FaultedOperation<Bench> op;
   op.name = std::move(name);
-  op.reporting = Reporting::Returned;
-  op.fault = ERR_CRC;
   op.arm = [](Bench& b, const Trial& t) { b.tape = {t, 0}; };
   op.requests = [](Bench& b) { return b.tape.requests; };
   return op;
@@ -175,23 +173,26 @@ struct RestoreBench : LabelledBench {
   RestoreBench() { EXPECT_EQ(Write(), 0u); }
 };
 
-FaultedOperation<RestoreBench> LabelledRestore(std::string name) {
-  auto op = TapeOperation<RestoreBench>(std::move(name));
-  op.run = [](RestoreBench& b) { return b.Restore("*.*"); };
-  op.complete = [](RestoreBench& b) { return OnlyWholeFiles(b.out, LabelledReference(), true); };
-  op.sound = [](RestoreBench& b) -> ::testing::AssertionResult {
+// A restore of everything on the bench's tape: complete when every file of
+// `reference` (a clean restore) is there whole.
+template <typename Bench>
+FaultedOperation<Bench> RestoreOperation(std::string name, const Folder& (*reference)()) {
+  auto op = TapeOperation<Bench>(std::move(name));
+  op.run = [](Bench& b) { return b.Restore("*.*"); };
+  op.complete = [reference](Bench& b) { return OnlyWholeFiles(b.out, reference(), true); };
+  op.sound = [reference](Bench& b) -> ::testing::AssertionResult {
     if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
-    return OnlyWholeFiles(b.out, LabelledReference(), false);
+    return OnlyWholeFiles(b.out, reference(), false);
   };
   return op;
 }
 
 TEST(TapeFaults, RestoreALabelledTape) {
-  TryEveryPosition(LabelledRestore("labelled restore, tape fault"));
+  TryEveryPosition(RestoreOperation<RestoreBench>("labelled restore, tape fault", LabelledReference));
 }
 
 TEST(PcDiskFull, RestoreALabelledTape) {
-  auto op = LabelledRestore("labelled restore, PC disk full");
+  auto op = RestoreOperation<RestoreBench>("labelled restore, PC disk full", LabelledReference);
   ArmFullPcDisk(op);
   TryEveryPosition(op);
 }
@@ -222,25 +223,14 @@ const Folder& QvaReference() {
   return files;
 }
 
-FaultedOperation<QvaFaultBench> QvaRestore(std::string name) {
-  auto op = TapeOperation<QvaFaultBench>(std::move(name));
-  op.run = [](QvaFaultBench& b) { return b.Restore(); };
-  op.complete = [](QvaFaultBench& b) { return OnlyWholeFiles(b.out, QvaReference(), true); };
-  op.sound = [](QvaFaultBench& b) -> ::testing::AssertionResult {
-    if (b.busy) return ::testing::AssertionFailure() << "TapeBusy left set";
-    return OnlyWholeFiles(b.out, QvaReference(), false);
-  };
-  return op;
-}
-
 TEST(TapeFaults, RestoreAQvaTape) {
   ASSERT_EQ(QvaReference().size(), 4u);
   EXPECT_EQ(QvaReference().at("TITLE.FNT"), SeededBytes(9 * 512, 't'));
-  TryEveryPosition(QvaRestore("QVA restore, tape fault"));
+  TryEveryPosition(RestoreOperation<QvaFaultBench>("QVA restore, tape fault", QvaReference));
 }
 
 TEST(PcDiskFull, RestoreAQvaTape) {
-  auto op = QvaRestore("QVA restore, PC disk full");
+  auto op = RestoreOperation<QvaFaultBench>("QVA restore, PC disk full", QvaReference);
   ArmFullPcDisk(op);
   TryEveryPosition(op);
 }

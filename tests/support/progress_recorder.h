@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "diskfs/disk_progress.h"
@@ -55,21 +54,12 @@ class ProgressRecorder : public Model {
 
 using RecordingTapeProgress = ProgressRecorder<CRestoreProgressModel>;
 
-class RecordingQvaProgress : public ProgressRecorder<CQvaRestoreModel> {
- public:
-  using ProgressRecorder::ProgressRecorder;
-  std::vector<std::string> units;
-  void SetCurrentDiskUnit(const std::string& text) override {
-    units.push_back(text);
-    CQvaRestoreModel::SetCurrentDiskUnit(text);
-  }
-};
+using RecordingQvaProgress = ProgressRecorder<CQvaRestoreModel>;
 
 // The floppy format and copy progress window.
 class RecordingProgress : public CFormatProgress {
  public:
   std::vector<std::string> statuses;
-  std::vector<std::pair<int, int>> ranges;
   std::vector<int> positions;
   std::vector<MediaKind> capacities;
   bool full_mode_shown = false;
@@ -77,7 +67,7 @@ class RecordingProgress : public CFormatProgress {
   int stop_at = -1;
 
   void SetStatus(const std::string& text) override { statuses.push_back(text); }
-  void SetRange(int low, int high) override { ranges.emplace_back(low, high); }
+  void SetRange(int, int) override {}
   void SetPos(int pos) override { positions.push_back(pos); }
   bool StopRequested() override {
     return stop_at >= 0 && !positions.empty() && positions.back() >= stop_at;

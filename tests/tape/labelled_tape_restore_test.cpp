@@ -91,6 +91,8 @@ TEST_F(LabelledRestoreTest, SkipsInvalidReservedAndSystemFilesAndMendsUnsafeName
 
 // A wildcard takes every match to the end of data; source files come back
 // as numbered lines, or as the options say.
+// A wildcard takes every match to the end of data; source files come back
+// as numbered lines, or as the options say.
 TEST_F(LabelledRestoreTest, WildcardAndConversionOptions) {
   TapeImageBuilder b;
   b.LabelledFile(Source("JOB", "CMD", 7), Records({"L1", "L2", "L3", "L4", "L5", "L6", "HELLO"}));

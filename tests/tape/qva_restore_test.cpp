@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "support/filetypes_records.h"
 #include "support/qva_fixture.h"
 
 namespace kelvo {
@@ -18,18 +19,11 @@ using test::QvaTapeBuilder;
 using test::QvaType;
 using test::QvaUnit;
 
+// What a restore makes of `lines` stored as records numbered from 10 by 10.
 std::string Lines(const std::vector<std::string>& lines, bool numbered) {
   std::string out;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string record = lines[i];
-    if (numbered) {
-      record.resize(74, ' ');
-      char number[8];
-      std::snprintf(number, sizeof number, "%06zu", (i + 1) * 10);
-      record += number;
-    }
-    out += record + "\r\n";
-  }
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    out += (numbered ? test::SourceRecord(lines[i], static_cast<int>(i + 1) * 10) : lines[i]) + "\r\n";
   return out;
 }
 

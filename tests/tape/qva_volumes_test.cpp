@@ -28,8 +28,7 @@ QvaTapeBuilder TwoVolumeTape(std::size_t blocks = 8) {
   u.types = {{"$Y$", {}},
              {"FNT", {QvaBinaryFile("ALPHA", 6, 'a'),
                       QvaBinaryFile("BETA", 9, 'b')}}};
-  QvaTapeBuilder tape = QvaTapeBuilder(1024).BreakVolumeAfter(blocks).Start().Unit(u);
-  return tape;
+  return QvaTapeBuilder(1024).BreakVolumeAfter(blocks).Start().Unit(u);
 }
 
 TEST(QvaVolumes, VolumeBreakInsideADirectoryChain) {
