@@ -64,21 +64,6 @@ TEST(ImageStore, ContentKindsGiveTheirEntryWords) {
   EXPECT_EQ(im.Entry("ONE.FSL").record_size, 512);
 }
 
-// The name rules themselves are tested in filetypes/file_names_test.cpp.
-TEST(ImageStore, NamesAreCutAndUpperCasedOrRefused) {
-  Image im;
-  const std::vector<std::uint8_t> before = im.doc.Bytes();
-  EXPECT_EQ(im.volume.StoreFile("___.fnt", Bytes("data")), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(im.volume.StoreFile("notes.txt", Bytes("data")), ERR_TYPE_NOT_IN_INDEX);
-  EXPECT_EQ(im.doc.Bytes(), before);
-  EXPECT_FALSE(im.doc.IsModified());
-
-  ASSERT_EQ(im.volume.StoreFile("some/folder/longname.fnt", Bytes("x")), ERR_OK);
-  EXPECT_EQ(im.Entry("LONGNA.FNT").name2, test::Rad50("GNA"));
-  FileLocator none;
-  EXPECT_EQ(im.volume.FindFile("LONGNAME.FNT", none), ERR_FILE_NOT_FOUND);
-}
-
 TEST(ImageStore, FailuresLeaveTheImageByteIdentical) {
   Image im;
   for (int i = 0; i < 23; ++i)
@@ -88,24 +73,7 @@ TEST(ImageStore, FailuresLeaveTheImageByteIdentical) {
   const std::vector<std::uint8_t> before = im.doc.Bytes();
   EXPECT_EQ(im.volume.StoreFile("f23.sys", Bytes("x")), ERR_DIRECTORY_FULL);
   EXPECT_EQ(im.volume.StoreFile("c46.tsk", Bytes("x")), ERR_DIRECTORY_FULL);
-  EXPECT_EQ(im.volume.StoreFile("huge.fnt", std::vector<std::uint8_t>(1400 * 512, 1)),
-            ERR_HANDLE_DISK_FULL);
   EXPECT_EQ(im.doc.Bytes(), before);
-}
-
-TEST(ImageStore, ReplacingKeepsTheOldFileWhenTheNewOneDoesNotFit) {
-  Image im;
-  ASSERT_EQ(im.volume.StoreFile("keep.fnt", std::vector<std::uint8_t>(1024, 7)), ERR_OK);
-  const std::vector<std::uint8_t> before = im.doc.Bytes();
-  EXPECT_EQ(im.volume.StoreFile("keep.fnt", std::vector<std::uint8_t>(1400 * 512, 1)),
-            ERR_HANDLE_DISK_FULL);
-  EXPECT_EQ(im.doc.Bytes(), before);
-  // A replacement that fits takes the old file's place.
-  ASSERT_EQ(im.volume.StoreFile("KEEP.FNT", std::vector<std::uint8_t>(512, 9)), ERR_OK);
-  DiskListing listing;
-  ASSERT_EQ(ListFiles(im.doc, listing, im.doc.BlockCount()), ERR_OK);
-  ASSERT_EQ(listing.files.size(), 1u);
-  EXPECT_EQ(listing.files[0].size, 512u);
 }
 
 TEST(ImageStore, ADirectoryPastTheEndOfTheImageIsAnEmptyTypeThatGrowsIt) {
