@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "diskfs/on_disk.h"
 #include "core/radix50.h"
 #include "support/test_support.h"
 
@@ -23,18 +22,6 @@ std::string ImageBytes(std::size_t size, std::uint16_t code) {
     bytes[613] = static_cast<char>(code >> 8);
   }
   return bytes;
-}
-
-TEST(DiskImage, NewDocumentIsAnEmpty720KFileSystem) {
-  CDiskImageDoc doc;
-  ASSERT_EQ(doc.OnNewDocument(), ERR_OK);
-  EXPECT_EQ(doc.BlockCount(), 80u);
-  EXPECT_FALSE(doc.IsModified());
-  EXPECT_EQ(VolumeBlock::Decode(doc.Bytes().data() + 512).DiskIdText(), "Kelvo Disk Utility");
-  ASSERT_EQ(doc.OnNewDocument("Forms 1998"), ERR_OK);
-  EXPECT_EQ(VolumeBlock::Decode(doc.Bytes().data() + 512).DiskIdText(), "Forms 1998");
-  doc.OnCloseDocument();
-  EXPECT_EQ(doc.BlockCount(), 0u);
 }
 
 TEST(DiskImage, ValidityEdges) {

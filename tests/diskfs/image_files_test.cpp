@@ -53,7 +53,6 @@ TEST(ImageStore, ContentKindsGiveTheirEntryWords) {
   EXPECT_EQ(seven.blocks, 2);
   EXPECT_EQ(seven.record_size, 80);
   EXPECT_EQ(seven.first_free_byte, 80);
-  EXPECT_EQ(im.volume.LastStoredEntry(), seven);
   // The entry's words reach the export (the conversion rules are tested in filetypes).
   EXPECT_EQ(im.Export("seven.jsl").size(), 7u * 82);
   EXPECT_EQ(im.Export("seven.jsl", ExportOptions{true, false}).size(), 512u + 80);
@@ -62,21 +61,6 @@ TEST(ImageStore, ContentKindsGiveTheirEntryWords) {
   const std::string record = std::string(74, 'R') + "000010";
   ASSERT_EQ(im.volume.StoreFile("one.fsl", Bytes(record)), ERR_OK);
   EXPECT_EQ(im.Entry("ONE.FSL").record_size, 512);
-}
-
-// The name rules themselves are tested in filetypes/file_names_test.cpp.
-TEST(ImageStore, NamesAreCutAndUpperCasedOrRefused) {
-  Image im;
-  const std::vector<std::uint8_t> before = im.doc.Bytes();
-  EXPECT_EQ(im.volume.StoreFile("___.fnt", Bytes("data")), ERR_INVALID_FILE_NAME);
-  EXPECT_EQ(im.volume.StoreFile("notes.txt", Bytes("data")), ERR_TYPE_NOT_IN_INDEX);
-  EXPECT_EQ(im.doc.Bytes(), before);
-  EXPECT_FALSE(im.doc.IsModified());
-
-  ASSERT_EQ(im.volume.StoreFile("some/folder/longname.fnt", Bytes("x")), ERR_OK);
-  EXPECT_EQ(im.Entry("LONGNA.FNT").name2, test::Rad50("GNA"));
-  FileLocator none;
-  EXPECT_EQ(im.volume.FindFile("LONGNAME.FNT", none), ERR_FILE_NOT_FOUND);
 }
 
 TEST(ImageStore, FailuresLeaveTheImageByteIdentical) {
@@ -88,24 +72,7 @@ TEST(ImageStore, FailuresLeaveTheImageByteIdentical) {
   const std::vector<std::uint8_t> before = im.doc.Bytes();
   EXPECT_EQ(im.volume.StoreFile("f23.sys", Bytes("x")), ERR_DIRECTORY_FULL);
   EXPECT_EQ(im.volume.StoreFile("c46.tsk", Bytes("x")), ERR_DIRECTORY_FULL);
-  EXPECT_EQ(im.volume.StoreFile("huge.fnt", std::vector<std::uint8_t>(1400 * 512, 1)),
-            ERR_HANDLE_DISK_FULL);
   EXPECT_EQ(im.doc.Bytes(), before);
-}
-
-TEST(ImageStore, ReplacingKeepsTheOldFileWhenTheNewOneDoesNotFit) {
-  Image im;
-  ASSERT_EQ(im.volume.StoreFile("keep.fnt", std::vector<std::uint8_t>(1024, 7)), ERR_OK);
-  const std::vector<std::uint8_t> before = im.doc.Bytes();
-  EXPECT_EQ(im.volume.StoreFile("keep.fnt", std::vector<std::uint8_t>(1400 * 512, 1)),
-            ERR_HANDLE_DISK_FULL);
-  EXPECT_EQ(im.doc.Bytes(), before);
-  // A replacement that fits takes the old file's place.
-  ASSERT_EQ(im.volume.StoreFile("KEEP.FNT", std::vector<std::uint8_t>(512, 9)), ERR_OK);
-  DiskListing listing;
-  ASSERT_EQ(ListFiles(im.doc, listing, im.doc.BlockCount()), ERR_OK);
-  ASSERT_EQ(listing.files.size(), 1u);
-  EXPECT_EQ(listing.files[0].size, 512u);
 }
 
 TEST(ImageStore, ADirectoryPastTheEndOfTheImageIsAnEmptyTypeThatGrowsIt) {

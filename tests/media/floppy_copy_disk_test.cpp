@@ -48,12 +48,10 @@ struct Rig {
   ErrorCode Copy(const DiskCopyEnd& from, const DiskCopyEnd& to) { return CopyDisk(from, to, ui, progress); }
 };
 
-TEST(CopyDiskMedia, ClassificationBoundaries) {
-  EXPECT_EQ(SourceClass(2339), MediaKind::F3_1Pt2_512);
+// The boundary between the classes (each class in use: the copies below).
+TEST(CopyDiskMedia, ClassificationBoundary) {
   EXPECT_EQ(SourceClass(1404), MediaKind::F3_1Pt2_512);
   EXPECT_EQ(SourceClass(1403), MediaKind::F3_720_512);
-  EXPECT_EQ(DestinationClass(kDriveForm35), MediaKind::F3_1Pt2_512);
-  EXPECT_EQ(DestinationClass(kDriveForm525), MediaKind::F5_1Pt2_512);
 }
 
 // Copies to a drive: the question asked, the answers, and the format the

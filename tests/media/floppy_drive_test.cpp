@@ -71,17 +71,6 @@ TEST(FloppyDrive, SetMediaFromDiskFollowsTheVolumeBlockAndTheDriveForm) {
   }
 }
 
-// Closing at the end of a session is checked by every fault run.
-TEST(FloppyDrive, ASessionOnADriveInUseFails) {
-  TempDir dir;
-  WritePatternMedium(dir / "m.img", 9);
-  CFloppyDrive drive("A:", MakeEmulatedFloppy(dir / "m.img"));
-  CFloppySession first(drive);
-  ASSERT_EQ(first.Status(), 0u);
-  CFloppySession second(drive);  // the drive is in exclusive use
-  EXPECT_EQ(second.Status(), ERR_DRIVE_LOCKED);
-}
-
 // Giving up is tried at every request by the fault runs.
 TEST(FloppyVolumeSession, OpeningRetries) {
   TempDir dir;

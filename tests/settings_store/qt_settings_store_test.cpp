@@ -18,7 +18,6 @@ TEST(CQtSettingsStore, HandWrittenFileReadsAndSettingsRoundTrip) {
   std::filesystem::create_directories(path.parent_path());
   WriteFileBytes(path,
                  "[Settings]\n"
-                 "Main Window Height=2048\n"
                  "Tape Blocking Factor=abc\n"
                  "Default Zoom=99999999999\n"
                  "Zoom Increment= 7 \n"
@@ -29,7 +28,6 @@ TEST(CQtSettingsStore, HandWrittenFileReadsAndSettingsRoundTrip) {
     EXPECT_FALSE(store.GetInt("Tape Blocking Factor").has_value());
     EXPECT_FALSE(store.GetString("Missing").has_value());
     s = LoadSettings(store);
-    EXPECT_EQ(s.MainWindowHeight, 2048);
     EXPECT_EQ(s.DefaultZoom, 50);
     EXPECT_EQ(s.ZoomIncrement, 7);
     EXPECT_EQ(s.TapeDevice[1], "/srv/a.tap,/srv/b.tap");

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "support/filetypes_records.h"
-#include "support/test_support.h"
 #include "viewers/source_colours.h"
 #include "viewers/source_doc.h"
 
@@ -12,18 +11,11 @@ using C = SourceClass;
 
 std::string Blocks(const std::vector<std::string>& records) { return Text(RecordBlocks(records, false)); }
 
+// Loading a source file by its path: kdu show's test.
 TEST(SourceDoc, ExtensionsChooseTheTypeIgnoringCase) {
   EXPECT_EQ(SourceTypeOfPath("a.Fsl"), kSourceFormSource);
   EXPECT_EQ(SourceTypeOfPath("a.txt"), -1);
   EXPECT_EQ(SourceTypeOfPath("dir.pch/file"), -1);
-  TempDir dir;
-  WriteFileBytes(dir / "A.TXT", "x\n");
-  CSourceDoc doc;
-  EXPECT_FALSE(doc.Load((dir / "A.TXT").string()));
-  WriteFileBytes(dir / "A.JSL", "one\ntwo\n");
-  ASSERT_TRUE(doc.Load((dir / "A.JSL").string()));
-  EXPECT_EQ(doc.SourceType(), kSourceJobSource);
-  EXPECT_EQ(doc.LineCount(), 2u);
 }
 
 TEST(SourceDoc, RecordsSixToABlock) {
