@@ -64,6 +64,20 @@ TEST(StartUp, MissingFloppyDriverWarnsOnceAndGoesOn) {
   o.warn_missing_floppy_driver = false;
   StartUp(again, store, quiet, o);
   EXPECT_EQ(again.FormatDriverPresent, 0);
+
+  // Asked with a tick box (as kdisk does), it stays away once ticked.
+  o.warn_missing_floppy_driver = true;
+  int shown = 0;
+  o.warn_with_check = [&shown](const std::string&, const std::string& check) {
+    ++shown;
+    return check == "Do not show this again";  // ticked
+  };
+  for (int run = 0; run < 2; ++run) {
+    AppState next;
+    StartUp(next, store, quiet, o);
+    ShutDown(next, store);
+  }
+  EXPECT_EQ(shown, 1);
   EXPECT_TRUE(quiet.asks.empty());
 }
 

@@ -7,8 +7,6 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "app/device_enumeration.h"
-#include "app/startup.h"
 #include "gui/viewers/font_frame.h"
 #include "gui/viewers/image_frame.h"
 #include "gui/viewers/text_frame.h"
@@ -200,31 +198,6 @@ class DesktopTest : public QObject {
     QTRY_VERIFY(tree.VolumeFolders().contains(volume));
     WriteFile(dir.path(), "mounts", "/dev/root / ext4 rw 0 0\n");
     QTRY_VERIFY(!tree.VolumeFolders().contains(volume));
-  }
-
-  // The floppy driver warning is not shown again once "Do not show this
-  // again" was ticked.
-  void FloppyDriverWarningUntilHidden() {
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath("dev"));
-    MakeFiles(dir.filePath("dev"), {"sdx"}, 0);  // a USB floppy, no floppy driver
-    kelvo::CMemoryKeyValueStore store;
-    store.SetString("Floppy A Device", "/dev/sdx");
-    kelvo::StartupOptions options;
-    options.system_root = dir.path().toStdString();
-    options.trace_log_path = options.system_root / "kdisk32.log";
-    QStringList shown;
-    options.warn_with_check = [&shown](const std::string& text, const std::string& check) {
-      shown << QString::fromStdString(text + "|" + check);
-      return true;  // ticked
-    };
-    for (int run = 0; run < 2; ++run) {
-      kelvo::test::ScriptedInteraction ui;
-      kelvo::AppState state;
-      kelvo::StartUp(state, store, ui, options);
-      kelvo::ShutDown(state, store);
-    }
-    QCOMPARE(shown, QStringList{QString::fromLatin1(kelvo::kFloppyDriverMissingText) + "|Do not show this again"});
   }
 
   void ViewersAreReadableOnADarkPalette() {
