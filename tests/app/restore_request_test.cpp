@@ -90,9 +90,7 @@ TEST(RestoreRequest, SettingsKeepTheLastFormatAndDestination) {
     EXPECT_EQ(again.format, format);
     EXPECT_EQ(again.destination, "/no/such/folder");
     EXPECT_EQ(again.file_spec, "*.*");
-    EXPECT_EQ(again.source_drive, "Tape1");
     EXPECT_TRUE(again.user_files_only);
-    EXPECT_FALSE(again.type_dirs);
   }
   EXPECT_EQ(TapeFormatFromSetting(7), TapeFormat::Labelled);
   EXPECT_EQ(TapeFormatFromSetting(-1), TapeFormat::Labelled);

