@@ -296,6 +296,8 @@ class TapeRestoreTest : public QObject {
     QVERIFY(QDir().mkpath(t.pc_folder + "/in") && t.pc->OpenFolder(t.pc_folder + "/in"));
     t.Frame().HandleDrop(t.pc, DragFrom(tape, {"../X.FNT", "/X.FNT"}).get());
     QCOMPARE(ReadAll(t.pc_folder + "/in/_._X.FNT"), up.data);
+    QCOMPARE(ReadAll(t.pc_folder + "/in/_X.FNT"), root.data);
+    QVERIFY(!QFile::exists(t.pc_folder + "/X.FNT") && !QFile::exists("/X.FNT"));
     const std::string why = " (bytes a PC file name cannot hold replaced by _)";
     QCOMPARE(t.Asked(), std::vector<std::string>{"../X.FNT: restored as _._X.FNT" + why + "\n/X.FNT: restored as _X.FNT" + why});
   }
