@@ -20,13 +20,9 @@ struct Fresh {
   Fresh() { EXPECT_EQ(doc.OnNewDocument(), ERR_OK); }
 };
 
-std::vector<std::uint8_t> Data(std::size_t blocks, std::uint8_t fill) {
-  return std::vector<std::uint8_t>(blocks * kBlockSize, fill);
-}
-
 ErrorCode Store(CKelvoVolume& v, const std::string& name, const std::string& type,
                 std::uint16_t blocks, std::uint8_t fill = 0x5A) {
-  auto data = Data(blocks, fill);
+  const std::vector<std::uint8_t> data(blocks * kBlockSize, fill);
   NewFile f{name.substr(0, 3), name.size() > 3 ? name.substr(3, 3) : "", type, 512, blocks, 0,
             data};
   return v.StoreNewFile(f);
@@ -77,7 +73,7 @@ TEST(KelvoVolume, StoresGetConsecutiveBlocksAndDeleteReusesThem) {
 TEST(KelvoVolume, EntryWordsAndLastStoredEntry) {
   Fresh f;
   CKelvoVolume v(f.doc);
-  auto data = Data(2, 0x11);
+  const std::vector<std::uint8_t> data(2 * kBlockSize, 0x11);
   ASSERT_EQ(v.StoreNewFile({"REC", "ORD", "JSL", 80, 2, 160, data}), ERR_OK);
   FileLocator loc;
   ASSERT_EQ(v.FindFile("Record.jsl", loc), ERR_OK);

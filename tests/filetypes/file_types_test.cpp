@@ -14,9 +14,7 @@ TEST(FileTypeCatalogue, OrderDescriptionsAndSourceKinds) {
   EXPECT_EQ(FileTypeCodes.front().code, "$Y$");
   EXPECT_EQ(FileTypeCodes[6].code, "FNT");
   EXPECT_EQ(FileTypeCodes.back().code, "KCS");
-  EXPECT_EQ(GetFileTypeDescription("jsl"), "Job Source File");
   EXPECT_EQ(GetFileTypeDescription("$y$"), "System File");
-  EXPECT_EQ(GetFileTypeDescription("KCS"), "");
   EXPECT_EQ(GetFileTypeDescription("JSLX"), "");
   std::set<std::string_view> always, byContent;
   for (const FileTypeInfo& info : FileTypeCodes) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "filetypes/stored_content.h"
 #include "support/filetypes_records.h"
 #include "support/tape_builder.h"
@@ -15,16 +13,8 @@ using test::SourceRecord;
 using test::Text;
 
 // A 128-byte tape label as the tape writer makes it.
-std::vector<std::uint8_t> Label(const std::string& name, const std::string& type) {
-  test::LabelFields fields;
-  fields.name = name;
-  fields.type = type;
-  return Bytes(test::MakeLabel(fields));
-}
-
-std::vector<std::uint8_t> Join(std::vector<std::uint8_t> a, const std::vector<std::uint8_t>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
+std::string Label(const std::string& name, const std::string& type) {
+  return test::MakeLabel({.name = name, .type = type});
 }
 
 StoredContent Prepare(std::string_view name, const std::vector<std::uint8_t>& file,
@@ -128,44 +118,41 @@ TEST(ImportChoice, PreformattedLastBlockCountIsCappedAtSixRecords) {
 // file by name or by type; files shorter than a label or without its mark
 // have none.
 TEST(RetainedLabel, MatchesByNameOrTypeAndIsStripped) {
-  const std::vector<std::uint8_t> data = Bytes("\x01\x02 binary data");
-  const std::vector<std::uint8_t> label = Label("REPORT", "FNT");
-  std::vector<std::uint8_t> block = label, shortFile = Label("SHORT", "JSL"),
-                            noMark = Label("NOMARK", "JSL");
-  block.resize(512, 0);
-  shortFile.resize(100);
+  const std::string data = "\x01\x02 binary data", label = Label("REPORT", "FNT");
+  const std::string block = label + std::string(384, '\0'), longName = Label("LONGNA", "FNT") + "data";
+  const std::string shortFile = Label("SHORT", "JSL").substr(0, 100);
+  std::string noMark = Label("NOMARK", "JSL");
   noMark[127] = ' ';
   noMark.resize(300, 'x');
-  const std::vector<std::uint8_t> longName = Join(Label("LONGNA", "FNT"), Bytes("data"));
   const struct {
-    std::vector<std::uint8_t> file;
+    std::string file;
     const char* name;
     std::size_t length;
   } rows[] = {
-      {Join(label, data), "Report.fnt", 128}, {Join(block, data), "REPORT.FNT", 512},
-      {longName, "longna.xyz", 128},          {longName, "longname.fnt", 128},  // by type
-      {longName, "other.img", 0},             {longName, "dir/.fnt", 128},  // empty name equal
-      {shortFile, "short.jsl", 0},            {{}, ".jsl", 0},
-      {noMark, "nomark.jsl", 0},              {label, "report.fnt", 128},  // never past the end
+      {label + data, "Report.fnt", 128}, {block + data, "REPORT.FNT", 512},
+      {longName, "longna.xyz", 128},     {longName, "longname.fnt", 128},  // by type
+      {longName, "other.img", 0},        {longName, "dir/.fnt", 128},  // empty name equal
+      {shortFile, "short.jsl", 0},       {"", ".jsl", 0},
+      {noMark, "nomark.jsl", 0},         {label, "report.fnt", 128},  // never past the end
   };
-  for (const auto& r : rows) EXPECT_EQ(RetainedLabelLength(r.file, r.name), r.length) << r.name;
-  for (const auto& file : {Join(label, data), Join(block, data)}) {
-    const StoredContent c = Prepare("Report.fnt", file);
+  for (const auto& r : rows) EXPECT_EQ(RetainedLabelLength(Bytes(r.file), r.name), r.length) << r.name;
+  for (const std::string& file : {label + data, block + data}) {
+    const StoredContent c = Prepare("Report.fnt", Bytes(file));
     EXPECT_EQ(c.words.block_count, 1u);
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), c.blocks.begin()));
+    EXPECT_EQ(Text(c.blocks).substr(0, data.size()), data);
   }
-  EXPECT_EQ(Prepare("short.jsl", shortFile).words.block_count, 1u);
-  EXPECT_EQ(Prepare("report.fnt", label).words.block_count, 0u);
+  EXPECT_EQ(Prepare("short.jsl", Bytes(shortFile)).words.block_count, 1u);
+  EXPECT_EQ(Prepare("report.fnt", Bytes(label)).words.block_count, 0u);
   // Data starting with a zero byte is kept.
-  std::vector<std::uint8_t> zeros(1000, 0);
+  std::string zeros(1000, '\0');
   zeros[200] = 9;
-  const StoredContent z = Prepare("image.img", Join(Label("IMAGE", "IMG"), zeros));
+  const StoredContent z = Prepare("image.img", Bytes(Label("IMAGE", "IMG") + zeros));
   EXPECT_EQ(z.words.block_count, 2u);
   EXPECT_EQ(z.blocks[200], 9);
 }
 
 TEST(RetainedLabel, ALabelledTextFileIsConvertedAfterItsLabel) {
-  const StoredContent c = Prepare("ab.jsl", Join(Label("AB", "JSL"), Bytes("A\nB\n")));
+  const StoredContent c = Prepare("ab.jsl", Bytes(Label("AB", "JSL") + "A\nB\n"));
   EXPECT_EQ(c.kind, ContentKind::ConvertedText);
   EXPECT_EQ(c.blocks, RecordBlocks({SourceRecord("A", 10), SourceRecord("B", 20)}));
 }

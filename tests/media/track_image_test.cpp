@@ -94,9 +94,8 @@ TEST_P(TrackForms, FluxDecodesWithDriftJitterAndRecoveredSectors) {
   const FloppyForm& f = form();
   TempDir dir;
   const std::vector<std::uint8_t> kdi = MakeKdi(f, dir / "d.kdi");
-  test::FluxOptions o;
-  o.cylinders = 6;
-  o.damage = {{1, 0, 2, 0}, {4, 1, f.sectors, 0}, {5, 0, 1, 1}, {0, 1, 3, 1}};
+  const test::FluxOptions o{.cylinders = 6,
+                            .damage = {{1, 0, 2, 0}, {4, 1, f.sectors, 0}, {5, 0, 1, 1}, {0, 1, 3, 1}}};
   WriteFileBytes(dir / "d.scp", AsString(test::BuildScpImage(kdi, f, o)));
 
   CDiskImageDoc doc;
@@ -127,9 +126,7 @@ TEST(TrackImage, SectorLostForGoodIsReportedAndTheListingOpens) {
   TempDir dir;
   const std::vector<std::uint8_t> kdi = MakeKdi(f, dir / "d.kdi");
   const std::uint32_t lost = (5 * 2 + 0) * 9 + 2;  // cylinder 5, head 0, sector 3
-  test::FluxOptions o;
-  o.cylinders = 8;
-  o.damage = {{5, 0, 3, -1}};
+  const test::FluxOptions o{.cylinders = 8, .damage = {{5, 0, 3, -1}}};
   WriteFileBytes(dir / "d.scp", AsString(test::BuildScpImage(kdi, f, o)));
   std::vector<std::uint8_t> hfe = BuildHfe(kdi, f, 8);
   // Sector 3 of cylinder 5, head 0: its data field lies 146 + 2 * (574 + gap 3)
@@ -171,9 +168,7 @@ TEST(TrackImage, HostileHeadersStayWithinTheFile) {
   const FloppyForm& f = *FormOf(MediaKind::F3_720_512);
   std::vector<std::uint8_t> disk(2 * f.sectors * 512, 0x5A);
   const std::vector<std::uint8_t> hfe = BuildHfe(disk, f, 1);
-  test::FluxOptions o;
-  o.cylinders = 1;
-  o.revolutions = 1;
+  const test::FluxOptions o{.cylinders = 1, .revolutions = 1};
   const std::vector<std::uint8_t> scp = test::BuildScpImage(disk, f, o);
   auto put32 = [](std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
     for (int i = 0; i < 4; ++i) v[at + i] = std::uint8_t(x >> (8 * i));

@@ -202,13 +202,12 @@ TEST(PcDiskFull, RestoreALabelledTape) {
 struct QvaFaultBench : QvaBench {
   FaultableTape tape;
   QvaFaultBench() {
-    QvaUnit unit;
-    unit.types = {
+    const QvaUnit unit{.types = {
         {"$Y$", {}},
         {"CMD", {QvaSourceFile("START", {"LINE ONE", "LINE TWO", "LINE THREE"})}},
         {"FNT", {QvaBinaryFile("REPORT", 5, 'r'), QvaBinaryFile("TITLE", 9, 't')}},
         {"IMG", {QvaBinaryFile("LOGO", 3, 'l')}},
-    };
+    }};
     Load(QvaTapeBuilder().Start().Unit(unit));
     BindFaultableTape(ctx, tape);
   }

@@ -22,7 +22,7 @@ struct FluxOptions {
   int revolutions = 2;
   double drift = 0.10;   // the speed swings by this share either way
   double jitter = 0.05;  // each transition moves by up to this share of a cell
-  std::vector<FluxDamage> damage;  // four data bytes of the sector read inverted
+  std::vector<FluxDamage> damage{};  // four data bytes of the sector read inverted
   std::uint32_t seed = 1;
 };
 

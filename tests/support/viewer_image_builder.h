@@ -67,11 +67,11 @@ std::string EncodeImageLines(const ImageLines& lines, int roundedDots, bool end 
 struct ImageFileSpec {
   std::string version = "/2.1/RasterEncoding/1.0";
   std::string encoding = "V2.0 Restricted Raster Encoding";
-  std::string orientation;  // written at base + 101
+  std::string orientation{};  // written at base + 101
   int scan_lines = 0;
   int dots = 0;
   std::size_t base = 0;  // 0, 128 or 512: bytes of label before the header
-  std::string colour;    // when not empty, the colour marker and name
+  std::string colour{};  // when not empty, the colour marker and name
   std::string raster;
 };
 

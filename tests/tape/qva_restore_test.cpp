@@ -28,13 +28,11 @@ std::string Lines(const std::vector<std::string>& lines, bool numbered) {
 }
 
 QvaUnit SampleUnit() {
-  QvaUnit u;
-  u.types = {
+  return {.types = {
       {"$Y$", {QvaBinaryFile("BADBLK", 1, 1), QvaBinaryFile("BITMAP", 1, 2)}},
       {"CMD", {QvaSourceFile("START", {"LINE ONE", "LINE TWO"})}},
       {"FNT", {QvaBinaryFile("REPORT", 5, 3), QvaBinaryFile("TITLE", 20, 4)}},
-  };
-  return u;
+  }};
 }
 
 // Units that each come back file by file, byte for byte, the progress

@@ -24,17 +24,15 @@ constexpr const char* kInsertVolume1 = "Insert QVA Volume 1. \nClick OK to conti
 // One disk unit whose FNT data is cut by a volume break after `blocks`
 // blocks of the whole tape.
 QvaTapeBuilder TwoVolumeTape(std::size_t blocks = 8) {
-  QvaUnit u;
-  u.types = {{"$Y$", {}},
-             {"FNT", {QvaBinaryFile("ALPHA", 6, 'a'),
-                      QvaBinaryFile("BETA", 9, 'b')}}};
+  const QvaUnit u{.types = {{"$Y$", {}},
+                            {"FNT", {QvaBinaryFile("ALPHA", 6, 'a'),
+                                     QvaBinaryFile("BETA", 9, 'b')}}}};
   return QvaTapeBuilder(1024).BreakVolumeAfter(blocks).Start().Unit(u);
 }
 
 TEST(QvaVolumes, VolumeBreakInsideADirectoryChain) {
-  QvaUnit u;
-  QvaFile f = QvaBinaryFile("GAMMA", 2, 'g');
-  u.types = {{"$Y$", {}}, {"IMG", {f}, 3, 1}};  // three directory blocks of one sector
+  const QvaFile f = QvaBinaryFile("GAMMA", 2, 'g');
+  const QvaUnit u{.types = {{"$Y$", {}}, {"IMG", {f}, 3, 1}}};  // three directory blocks of one sector
   QvaTapeBuilder tape;
   tape.BreakVolumeAfter(5).Start().Unit(u);  // after the second directory block
   QvaBench b;

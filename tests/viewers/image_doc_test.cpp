@@ -43,11 +43,7 @@ std::vector<std::uint8_t> Held(const CImgDoc& doc) {
 }
 
 ImageFileSpec Spec(int dots, int lines, const std::string& raster) {
-  ImageFileSpec s;
-  s.dots = dots;
-  s.scan_lines = lines;
-  s.raster = raster;
-  return s;
+  return {.scan_lines = lines, .dots = dots, .raster = raster};
 }
 
 TEST(ImageDoc, EveryCodeFormDecodesToTheEncodedLines) {

@@ -11,10 +11,8 @@ namespace {
 
 // An image of `dots` x `lines` with the given ink lines (1 = ink bytes).
 CImgDoc MakeDoc(int dots, const ImageLines& lines) {
-  ImageFileSpec spec;
-  spec.dots = dots;
-  spec.scan_lines = static_cast<int>(lines.size());
-  spec.raster = EncodeImageLines(lines, RoundedImageDots(dots));
+  const ImageFileSpec spec{.scan_lines = static_cast<int>(lines.size()), .dots = dots,
+                           .raster = EncodeImageLines(lines, RoundedImageDots(dots))};
   CImgDoc doc;
   EXPECT_TRUE(doc.LoadBytes(BuildImageFile(spec))) << doc.Message().text;
   return doc;

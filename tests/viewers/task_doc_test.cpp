@@ -6,12 +6,6 @@
 namespace kelvo::test {
 namespace {
 
-CTaskDoc Dump(const std::string& bytes) {
-  CTaskDoc doc;
-  doc.LoadBytes(bytes);
-  return doc;
-}
-
 // Offset, octal words, RADIX-50 triples and bytes; a blank line after every 32.
 TEST(TaskDoc, LineLayoutAndRadixColumns) {
   const struct {
@@ -33,7 +27,8 @@ TEST(TaskDoc, LineLayoutAndRadixColumns) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.text);
-    const CTaskDoc doc = Dump(r.bytes);
+    CTaskDoc doc;
+    doc.LoadBytes(r.bytes);
     EXPECT_EQ(doc.LineCount(), r.lines);
     EXPECT_EQ(doc.Line(r.line), r.text);
     EXPECT_EQ(doc.Line(r.lines), "");  // past the end
@@ -50,7 +45,8 @@ TEST(TaskDoc, LinesFromAFileMatchLinesFromMemoryAndFollowAShrinkingFile) {
   CTaskDoc file;
   ASSERT_TRUE(file.Load((dir / "A.TSK").string()));
   EXPECT_EQ(file.FileSize(), 3000u);
-  CTaskDoc memory = Dump(bytes);
+  CTaskDoc memory;
+  memory.LoadBytes(bytes);
   ASSERT_EQ(file.LineCount(), memory.LineCount());
   for (std::size_t i = file.LineCount(); i-- > 0;) EXPECT_EQ(file.Line(i), memory.Line(i)) << i;
   // The file shrinks while open: lines are read from what is left.
