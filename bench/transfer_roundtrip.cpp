@@ -42,7 +42,7 @@ std::string TextFile(int seed) {
 // What comes back: binary files as whole blocks (10 KB is 20 blocks); each
 // text line as its 80-column record (text, line number 000000) and CR LF.
 std::vector<std::uint8_t> Expected(int i) {
-  if (!IsText(i)) return test::Bytes(test::PatternText(kFileBytes, i));
+  if (!IsText(i)) return test::Bytes(test::SeededBytes(kFileBytes, i));
   std::string back;
   const std::string text = TextFile(i);
   for (std::size_t at = 0; at < text.size(); at += kLineText + 2)
@@ -58,7 +58,7 @@ void BM_RoundTripHundredFiles(benchmark::State& state) {
   for (int i = 0; i < kFiles; ++i) {
     names.push_back(NameOf(i));
     test::WriteFileBytes(pc / names.back(),
-                         IsText(i) ? TextFile(i) : test::PatternText(kFileBytes, i));
+                         IsText(i) ? TextFile(i) : test::SeededBytes(kFileBytes, i));
   }
   for (auto _ : state) {
     state.PauseTiming();

@@ -31,7 +31,7 @@ TEST_F(KduFloppy, FileVerbsAndCopiesBetweenPlaces) {
   fs::create_directories(dir / "pc");
   fs::create_directories(dir / "out");
   WriteFileBytes(dir / "pc/JOB.JSL", "HELLO\r\nWORLD\r\n");
-  WriteFileBytes(dir / "pc/LONGNAME.FNT", PatternText(3000, 1));
+  WriteFileBytes(dir / "pc/LONGNAME.FNT", SeededBytes(3000, 1));
   ASSERT_EQ(Kdu({"cp", P("pc"), "a:", "JOB.JSL"}).exit_code, 0);
   ASSERT_EQ(Kdu({"put", "A:", P("pc/LONGNAME.FNT")}).exit_code, 0);
   const std::string ls = Kdu({"ls", "a:"}).out;

@@ -77,7 +77,7 @@ class ProgressUser {
   QTimer timer_;
 };
 
-// Runs "Restore Files..." of the shell for the specification `spec` (the
+// Runs "Restore Files..." of the shell for the file name pattern `spec` (the
 // dialog's other fields as the settings give them).
 void RestoreFromMenu(Shell& shell, const QString& spec) {
   shell.modals.Expect<CTapeRestoreDlg>([spec](CTapeRestoreDlg* d) {
@@ -121,7 +121,7 @@ class TapeRestoreTest : public QObject {
     shell.modals.Expect<CSelectDirectoryDlg>([](CSelectDirectoryDlg* s) { s->reject(); });
     d.Browse();
     QCOMPARE(d.Destination()->text(), chosen);
-    // A bad specification keeps the dialog open with the culprit selected.
+    // A bad file name pattern keeps the dialog open with the culprit selected.
     d.FileName()->setText("ABC-1.CMD");
     d.accept();
     QVERIFY(d.isVisible() && runs.empty());
@@ -170,7 +170,7 @@ class TapeRestoreTest : public QObject {
     QVERIFY(!qva.isVisible());
   }
 
-  // The labelled restore from the menu with its specification: the Tape
+  // The labelled restore from the menu with its file name pattern: the Tape
   // menu greyed while it runs, Abort ending it.
   void LabelledRestoreFromTheMenuAborts() {
     TapeDesk t;

@@ -15,12 +15,6 @@ std::uint32_t BlocksOf(const QvaFile& f) {
 
 }  // namespace
 
-std::string SeededBytes(std::size_t n, unsigned seed) {
-  std::string s(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 31 + seed * 7) % 251);
-  return s;
-}
-
 QvaFile QvaBinaryFile(const std::string& name, std::size_t blocks, unsigned seed) {
   return QvaFile{name, SeededBytes(blocks * 512, seed), 512, 0};
 }

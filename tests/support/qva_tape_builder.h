@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/tape_builder.h"
+#include "support/test_support.h"
 
 namespace kelvo::test {
 
@@ -40,8 +41,6 @@ struct QvaUnit {
   std::vector<QvaType> types;
 };
 
-// `n` deterministic bytes, zero bytes among them; `seed` tells sets apart.
-std::string SeededBytes(std::size_t n, unsigned seed);
 // A binary file of `blocks` blocks of SeededBytes.
 QvaFile QvaBinaryFile(const std::string& name, std::size_t blocks, unsigned seed);
 

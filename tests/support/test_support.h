@@ -40,4 +40,12 @@ CommandResult RunKduIn(const std::filesystem::path& home, const std::vector<std:
 std::string ReadFileText(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
+// `n` deterministic bytes, zero bytes among them; `seed` tells sets apart.
+// Inline: the kdisk test support uses it without this file's kdu runners.
+inline std::string SeededBytes(std::size_t n, unsigned seed) {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 31 + seed * 7) % 251);
+  return s;
+}
+
 }  // namespace kelvo::test

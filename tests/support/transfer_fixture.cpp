@@ -72,13 +72,6 @@ ErrorCode TransferBench::Copy(const std::string& from, PlaceKind from_kind,
                        place(to, to_kind, services.views.destination), services, report);
 }
 
-std::string PatternText(std::size_t n, int seed) {
-  std::string out(n, '\0');
-  for (std::size_t i = 0; i < n; ++i)
-    out[i] = static_cast<char>((i * 31 + static_cast<std::size_t>(seed) * 7 + 1) & 0xFF);
-  return out;
-}
-
 std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder))

@@ -108,7 +108,5 @@ struct TransferBench {
 
 // The names in a PC folder, sorted.
 std::vector<std::string> FolderNames(const std::filesystem::path& folder);
-// `n` bytes of a pattern that differs by `seed`.
-std::string PatternText(std::size_t n, int seed);
 
 }  // namespace kelvo::test

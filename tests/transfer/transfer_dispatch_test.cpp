@@ -88,7 +88,7 @@ class FloppyToFloppy : public ::testing::Test {
 };
 
 TEST_F(FloppyToFloppy, CopiesTheEntryUnchangedExceptItsStartBlock) {
-  PutOn("B:", "FIRST.FNT", PatternText(2000, 1));  // so the copy starts elsewhere
+  PutOn("B:", "FIRST.FNT", SeededBytes(2000, 1));  // so the copy starts elsewhere
   PutOn("A:", "REPORT.JSL", "SOME TEXT\r\nMORE\r\n");
   // Give the source entry words the store leaves zero, to see them travel.
   FileLocator source = Find('A', "REPORT.JSL");

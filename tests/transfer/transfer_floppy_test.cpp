@@ -43,7 +43,7 @@ class FloppyTransfer : public ::testing::Test {
 // records (a line of 80 as it stands, a longer one continued), and those
 // records stored again come back byte for byte.
 TEST_F(FloppyTransfer, FilesComeBackAsTheConversionRulesSay) {
-  const std::string font = PatternText(1000, 3);
+  const std::string font = SeededBytes(1000, 3);
   std::string source, exported;
   for (std::size_t length : {0, 5, 74, 80, 75, 100, 3, 200, 1}) {
     const std::string line(length, static_cast<char>('A' + length % 26));
@@ -110,14 +110,14 @@ TEST_F(FloppyTransfer, ReplacingAFileKeepsTheOpenWindowInStep) {
 TEST_F(FloppyTransfer, AReplacementThatDoesNotFitKeepsTheOldCopy) {
   // A 720 KB disk (1324 data blocks) with 29 blocks free beside a 60 KB
   // A.FNT: a 100 KB one does not fit even in the old one's place.
-  const std::string old_font = PatternText(60 * 1024, 4);
-  Write("FILL.FNT", PatternText((1324 - 120 - 29) * 512, 5));
+  const std::string old_font = SeededBytes(60 * 1024, 4);
+  Write("FILL.FNT", SeededBytes((1324 - 120 - 29) * 512, 5));
   Write("A.FNT", old_font);
   ASSERT_EQ(Put({"FILL.FNT", "A.FNT"}), ERR_OK);
   RecordingWindow window;
   window.names = {"A.FNT"};
   bench.services.views.destination = &window;
-  Write("A.FNT", PatternText(100 * 1024, 6));
+  Write("A.FNT", SeededBytes(100 * 1024, 6));
   EXPECT_EQ(Put({"A.FNT"}), ERR_HANDLE_DISK_FULL);
   EXPECT_TRUE(bench.ui.asks.empty());
   EXPECT_EQ(window.names, std::vector<std::string>{"A.FNT"});
@@ -125,7 +125,7 @@ TEST_F(FloppyTransfer, AReplacementThatDoesNotFitKeepsTheOldCopy) {
   EXPECT_EQ(ReadFileText(out / "A.fnt"), old_font);
 
   // 148 blocks fit in the old copy's 120 and the 29 free: it is replaced.
-  const std::string fits = PatternText(74 * 1024, 7);
+  const std::string fits = SeededBytes(74 * 1024, 7);
   Write("A.FNT", fits);
   ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
   ASSERT_EQ(Get({"A.FNT"}), ERR_OK);

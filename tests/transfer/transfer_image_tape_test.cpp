@@ -40,7 +40,7 @@ class ImageTransfer : public ::testing::Test {
 
 TEST_F(ImageTransfer, StoresReplacesAndExports) {
   WriteFileBytes(pc / "LONGNAME.JSL", "FIRST\r\n");
-  WriteFileBytes(pc / "PIC.IMG", PatternText(700, 7));
+  WriteFileBytes(pc / "PIC.IMG", SeededBytes(700, 7));
   ASSERT_EQ(Put({"LONGNAME.JSL", "PIC.IMG"}), ERR_OK);
   EXPECT_TRUE(doc.IsModified());
   EXPECT_EQ(window.names, (std::vector<std::string>{"LONGNA.JSL", "PIC.IMG"}));
@@ -55,7 +55,7 @@ TEST_F(ImageTransfer, StoresReplacesAndExports) {
   EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"Longna.jsl", "Pic.img"}));
   // Text stored in an image is numbered from 10 in steps of 10.
   EXPECT_EQ(ReadFileText(out / "Longna.jsl"), "SECOND" + std::string(68, ' ') + "000010\r\n");
-  EXPECT_EQ(ReadFileText(out / "Pic.img"), PatternText(700, 7) + std::string(324, '\0'));
+  EXPECT_EQ(ReadFileText(out / "Pic.img"), SeededBytes(700, 7) + std::string(324, '\0'));
   EXPECT_TRUE(bench.ui.asks.empty());
 }
 
@@ -63,7 +63,7 @@ TEST_F(ImageTransfer, AFailedStoreIsShownWithRetryAndKeepsTheOldCopy) {
   WriteFileBytes(pc / "A.FNT", "old");
   ASSERT_EQ(Put({"A.FNT"}), ERR_OK);
   const std::vector<std::uint8_t> before = doc.Bytes();
-  WriteFileBytes(pc / "A.FNT", PatternText(2 * 1024 * 1024, 1));  // larger than the image
+  WriteFileBytes(pc / "A.FNT", SeededBytes(2 * 1024 * 1024, 1));  // larger than the image
   bench.ui.answers = {Button::Retry, Button::Cancel};
   TransferReport report;
   EXPECT_EQ(Put({"A.FNT"}, &report), ERR_OK);
@@ -99,7 +99,7 @@ TEST(TapeTransfer, WritesToAndRestoresFromALabelledTape) {
   WriteFileBytes(bench.dir / "t.tap", "");  // a blank tape
   const fs::path pc = bench.Folder("pc");
   const fs::path out = bench.Folder("out");
-  const std::string font = PatternText(1500, 9);
+  const std::string font = SeededBytes(1500, 9);
   WriteFileBytes(pc / "REPORT.FNT", font);
   WriteFileBytes(pc / "OTHER.FNT", "zz");
   TransferReport report;
